@@ -8,6 +8,7 @@ namespace media_test {
 
 // Each is made on first use and then reused.
 std::filesystem::path WavTone3s();         // 3.000 s, 44.1 kHz mono PCM
+std::filesystem::path WavTone(double seconds);  // a tone of any length
 std::filesystem::path CbrMp3Tone3s();      // 3 s, 128 kbit/s, with its info frame
 std::filesystem::path VbrMp3NoiseFirst();  // 3 s VBR, no length header: noise, then silence
 std::filesystem::path VbrMp3NoiseLast();   // 3 s VBR, no length header: silence, then noise

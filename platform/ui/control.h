@@ -235,6 +235,9 @@ protected:
     virtual void TextChanged() {}
     // The control's parent changed (after the move).
     virtual void ParentChanged() {}
+    // A child was added, removed, moved, resized, shown or hidden. The
+    // default realigns when the child is aligned.
+    virtual void ChildChanged(TControl* child);
     // Windowed controls can hold the focus; graphic ones cannot.
     bool IsFocusable() const { return focusable_; }
     void SetFocusable(bool on) { focusable_ = on; }

@@ -5,6 +5,7 @@
 
 #include "platform/gfx/canvas.h"
 #include "platform/ui/form.h"
+#include "platform/ui/menus.h"
 #include "platform/ui/utf8.h"
 
 namespace {
@@ -397,6 +398,17 @@ void TControl::SetCaption(const std::string& caption) {
     Invalidate();
 }
 
+
+void TControl::SetPopupMenu(TPopupMenu* menu) {
+    if (popup_menu_) popup_menu_->RemoveFreeNotification(this);
+    popup_menu_ = menu;
+    if (menu) menu->FreeNotification(this);
+}
+
+void TControl::Notification(TComponent* AComponent, TOperation Operation) {
+    TComponent::Notification(AComponent, Operation);
+    if (Operation == TOperation::opRemove && popup_menu_ && AComponent == popup_menu_) popup_menu_ = nullptr;
+}
 
 // --- painting -----------------------------------------------------------------------
 

@@ -187,6 +187,8 @@ public:
     TNotifyEvent OnExit;
     TNotifyEvent OnResize;
 
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
     // Events are muted while this control or one of its owners is loading.
     bool EventsMuted() const;
 

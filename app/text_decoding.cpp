@@ -144,6 +144,14 @@ std::string DecodeOutsideText(std::string_view bytes)
     return CleanUtf8(Convert("UTF-8", "GB18030", bytes, replacement));
 }
 
+std::string DecodeAnsiText(std::string_view bytes)
+{
+    const bool has_bom = bytes.starts_with("\xEF\xBB\xBF") || bytes.starts_with("\xFF\xFE") ||
+                         bytes.starts_with("\xFE\xFF");
+    if (has_bom) return DecodeOutsideText(bytes);
+    return CleanUtf8(Convert("UTF-8", "GB18030", bytes, "\xEF\xBF\xBD"));
+}
+
 std::string EncodeAnsiText(std::string_view utf8)
 {
     return Convert("GB18030", "UTF-8", CleanUtf8(utf8), "");

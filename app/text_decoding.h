@@ -11,6 +11,10 @@ namespace app {
 
 std::string DecodeOutsideText(std::string_view bytes);
 
+// The program's own ANSI files: a BOM names the encoding, otherwise the
+// bytes are GB18030 (never guessed as UTF-8).
+std::string DecodeAnsiText(std::string_view bytes);
+
 // UTF-8 to GB18030 (every code point has a GB18030 form).
 std::string EncodeAnsiText(std::string_view utf8);
 

@@ -57,9 +57,9 @@ std::optional<std::string> ReadSlice(const fs::path& path, uint64_t offset, uint
     return bytes;
 }
 
-std::string ReadValue(std::string_view trailer, std::string_view section, std::string_view key)
+std::string ReadValue(const IniText& ini, std::string_view section, std::string_view key)
 {
-    return ReadIniValue(trailer, section, key).value_or("");
+    return ini.Value(section, key).value_or("");
 }
 
 }  // namespace
@@ -70,12 +70,13 @@ EndingCheck ReadEndingTrailer(std::string_view trailer, uint64_t file_size)
     if (file_size < kEndingTrailerSize || trailer.size() != kEndingTrailerSize)
         return Fault(std::move(check), EndingFault::kTooShort, "the file is shorter than its 1000-byte settings block");
 
+    const IniText ini(trailer);
     EndingTrailerValues& values = check.values;
-    values.validation = ReadValue(trailer, "pwyzxx", "xx");
-    values.play_frame = ReadValue(trailer, "pw_t_p", "t_p");
-    values.still_frame = ReadValue(trailer, "pw_t_p", "z_s");
-    values.movie_start = ReadValue(trailer, "pw_w_z", "q_s");
-    values.j_s = ReadValue(trailer, "pw_w_z", "j_s");
+    values.validation = ReadValue(ini, "pwyzxx", "xx");
+    values.play_frame = ReadValue(ini, "pw_t_p", "t_p");
+    values.still_frame = ReadValue(ini, "pw_t_p", "z_s");
+    values.movie_start = ReadValue(ini, "pw_w_z", "q_s");
+    values.j_s = ReadValue(ini, "pw_w_z", "j_s");
 
     if (values.validation != kEndingValidation)
         return Fault(std::move(check), EndingFault::kWrongValidation, "the validation value is missing or wrong");

@@ -1,7 +1,5 @@
 #include "app/ini_text.h"
 
-#include <vector>
-
 namespace app {
 
 namespace {
@@ -24,46 +22,42 @@ std::string_view Trim(std::string_view text)
     return text;
 }
 
-std::vector<std::string_view> IniLines(std::string_view bytes)
+}  // namespace
+
+IniText::IniText(std::string_view bytes)
 {
-    std::vector<std::string_view> lines;
+    Section* current = nullptr;
     size_t start = 0;
     for (size_t i = 0; i <= bytes.size(); ++i) {
         if (i < bytes.size() && bytes[i] != '\r' && bytes[i] != '\n' && bytes[i] != '\0') continue;
-        lines.push_back(bytes.substr(start, i - start));
+        const std::string_view line = Trim(bytes.substr(start, i - start));
         start = i + 1;
-    }
-    return lines;
-}
-
-}  // namespace
-
-std::optional<std::string> ReadIniValue(std::string_view ini_bytes, std::string_view section,
-                                        std::string_view key)
-{
-    // Only the first section of a name is seen, and in it the first key.
-    bool in_section = false;
-    bool section_seen = false;
-    for (std::string_view raw : IniLines(ini_bytes)) {
-        const std::string_view line = Trim(raw);
         if (line.empty() || line.front() == ';') continue;
         if (line.front() == '[') {
             const size_t close = line.find(']');
             if (close == std::string_view::npos) continue;
-            if (in_section) return std::nullopt;
-            const bool match = SameAsciiText(Trim(line.substr(1, close - 1)), section);
-            in_section = match && !section_seen;
-            section_seen = section_seen || match;
+            sections_.push_back(Section{std::string(Trim(line.substr(1, close - 1))), {}});
+            current = &sections_.back();
             continue;
         }
-        if (!in_section) continue;
         const size_t equals = line.find('=');
-        if (equals == std::string_view::npos) continue;
-        if (!SameAsciiText(Trim(line.substr(0, equals)), key)) continue;
+        if (!current || equals == std::string_view::npos) continue;
         std::string_view value = Trim(line.substr(equals + 1));
         if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
             value = value.substr(1, value.size() - 2);
-        return std::string(value);
+        current->entries.push_back(Entry{std::string(Trim(line.substr(0, equals))), std::string(value)});
+    }
+}
+
+std::optional<std::string> IniText::Value(std::string_view section, std::string_view key) const
+{
+    // Only the first section of a name is seen, and in it the first key.
+    for (const Section& candidate : sections_) {
+        if (!SameAsciiText(candidate.name, section)) continue;
+        for (const Entry& entry : candidate.entries) {
+            if (SameAsciiText(entry.key, key)) return entry.value;
+        }
+        return std::nullopt;
     }
     return std::nullopt;
 }

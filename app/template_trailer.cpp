@@ -28,10 +28,10 @@ struct NumberRead {
     TemplateFault fault = TemplateFault::kNone;
 };
 
-NumberRead ReadNumber(std::string_view trailer, std::string_view section, const std::string& key,
+NumberRead ReadNumber(const IniText& ini, std::string_view section, const std::string& key,
                       uint64_t max)
 {
-    const std::optional<std::string> stored = ReadIniValue(trailer, section, key);
+    const std::optional<std::string> stored = ini.Value(section, key);
     if (!stored || stored->empty()) return {std::nullopt, TemplateFault::kMissingValue};
     const std::optional<uint64_t> value = tf::DecodeNumber(*stored);
     if (!value || *value > max) return {std::nullopt, TemplateFault::kBadNumber};
@@ -67,17 +67,18 @@ TemplateCheck ReadTemplateTrailer(std::string_view trailer, uint64_t file_size)
     if (file_size < tf::kTrailerSize || trailer.size() != tf::kTrailerSize)
         return Fault(TemplateFault::kTooShort, "the file is shorter than its 2000-byte settings block");
 
+    const IniText ini(trailer);
     TemplateDescription description;
-    description.validity = ReadIniValue(trailer, tf::kValiditySection, tf::kValidityKey).value_or("");
+    description.validity = ini.Value(tf::kValiditySection, tf::kValidityKey).value_or("");
     if (description.validity != tf::kValidityConstant)
         return Fault(TemplateFault::kWrongValidity, "the validity value is missing or wrong");
 
     constexpr uint64_t kAny = std::numeric_limits<uint64_t>::max();
-    const NumberRead offset = ReadNumber(trailer, tf::kMovieSection, std::string(tf::kMovieOffsetKey), kAny);
+    const NumberRead offset = ReadNumber(ini, tf::kMovieSection, std::string(tf::kMovieOffsetKey), kAny);
     if (!offset.value) return Fault(offset.fault, "the movie offset is missing or not a number");
-    const NumberRead length = ReadNumber(trailer, tf::kMovieSection, std::string(tf::kMovieLengthKey), kAny);
+    const NumberRead length = ReadNumber(ini, tf::kMovieSection, std::string(tf::kMovieLengthKey), kAny);
     if (!length.value) return Fault(length.fault, "the movie length is missing or not a number");
-    const NumberRead count = ReadNumber(trailer, tf::kCountSection, std::string(tf::kCountKey), kAny);
+    const NumberRead count = ReadNumber(ini, tf::kCountSection, std::string(tf::kCountKey), kAny);
     if (!count.value) return Fault(count.fault, "the segment count is missing or not a number");
 
     if (*length.value == 0) return Fault(TemplateFault::kEmptyMovie, "the movie is empty");
@@ -94,7 +95,7 @@ TemplateCheck ReadTemplateTrailer(std::string_view trailer, uint64_t file_size)
         int64_t values[3];
         const std::string_view prefixes[3] = {tf::kFirstValuePrefix, tf::kEndFramePrefix, tf::kPhotoCountPrefix};
         for (int column = 0; column < 3; ++column) {
-            const NumberRead value = ReadNumber(trailer, tf::kSegmentSection, tf::SegmentKey(prefixes[column], k),
+            const NumberRead value = ReadNumber(ini, tf::kSegmentSection, tf::SegmentKey(prefixes[column], k),
                                                 kMaxSegmentValue);
             if (!value.value)
                 return Fault(value.fault, "value " + tf::SegmentKey(prefixes[column], k) +

@@ -51,6 +51,12 @@ fs::path WavTone3s() {
     return Make("tone.wav", "-f lavfi -i sine=frequency=440:duration=3:sample_rate=44100 -c:a pcm_s16le");
 }
 
+fs::path WavTone(double seconds) {
+    const std::string length = std::to_string(seconds);
+    return Make("tone_" + length + ".wav",
+                "-f lavfi -i sine=frequency=440:duration=" + length + ":sample_rate=44100 -c:a pcm_s16le");
+}
+
 fs::path CbrMp3Tone3s() {
     return Make("tone.mp3",
                 "-f lavfi -i sine=frequency=440:duration=3:sample_rate=44100 -c:a libmp3lame -b:a 128k");
@@ -79,6 +85,13 @@ fs::path TemplateAvi() {
         AppendBytes(file, 2560, 7);  // the template's trailing settings block
     }
     return file;
+}
+
+fs::path OpeningMpg() {
+    return Make("opening.mpg",
+                "-f lavfi -i testsrc=size=352x288:rate=25:duration=2 "
+                "-f lavfi -i sine=frequency=440:duration=2:sample_rate=44100 "
+                "-c:v mpeg1video -b:v 1M -c:a mp2 -b:a 128k -f mpeg");
 }
 
 fs::path RedAvi() {

@@ -5,8 +5,8 @@
 #include <limits>
 #include <system_error>
 
-#include "app/ini_text.h"
-#include "app/text_decoding.h"
+#include "platform/core/ini.h"
+#include "platform/core/text.h"
 
 namespace app {
 
@@ -57,9 +57,13 @@ std::optional<std::string> ReadSlice(const fs::path& path, uint64_t offset, uint
     return bytes;
 }
 
-std::string ReadValue(const IniText& ini, std::string_view section, std::string_view key)
+// The program's own ANSI files are GB18030 unless a BOM says otherwise;
+// they are never guessed as UTF-8.
+std::string DecodeAnsiText(std::string_view bytes)
 {
-    return ini.Value(section, key).value_or("");
+    const bool has_bom = bytes.starts_with("\xEF\xBB\xBF") || bytes.starts_with("\xFF\xFE") ||
+                         bytes.starts_with("\xFE\xFF");
+    return has_bom ? core::DecodeText(bytes) : core::GbkToUtf8(bytes);
 }
 
 }  // namespace
@@ -70,13 +74,13 @@ EndingCheck ReadEndingTrailer(std::string_view trailer, uint64_t file_size)
     if (file_size < kEndingTrailerSize || trailer.size() != kEndingTrailerSize)
         return Fault(std::move(check), EndingFault::kTooShort, "the file is shorter than its 1000-byte settings block");
 
-    const IniText ini(trailer);
+    const core::IniFile ini = core::IniFile::FromBytes(trailer);
     EndingTrailerValues& values = check.values;
-    values.validation = ReadValue(ini, "pwyzxx", "xx");
-    values.play_frame = ReadValue(ini, "pw_t_p", "t_p");
-    values.still_frame = ReadValue(ini, "pw_t_p", "z_s");
-    values.movie_start = ReadValue(ini, "pw_w_z", "q_s");
-    values.j_s = ReadValue(ini, "pw_w_z", "j_s");
+    values.validation = ini.ReadString("pwyzxx", "xx");
+    values.play_frame = ini.ReadString("pw_t_p", "t_p");
+    values.still_frame = ini.ReadString("pw_t_p", "z_s");
+    values.movie_start = ini.ReadString("pw_w_z", "q_s");
+    values.j_s = ini.ReadString("pw_w_z", "j_s");
 
     if (values.validation != kEndingValidation)
         return Fault(std::move(check), EndingFault::kWrongValidation, "the validation value is missing or wrong");
@@ -135,20 +139,20 @@ fs::path EndingTextFile(const fs::path& work_dir, int number)
 std::string FormatEndingText(int number, std::string_view utf8_text)
 {
     std::string text = "txt" + std::to_string(number) + "=";
-    const std::vector<std::string> lines = SplitLines(utf8_text);
+    const std::vector<std::string> lines = core::SplitLines(utf8_text);
     if (lines.empty()) text += "\r\n";
     for (const std::string& line : lines) text.append(line).append("\r\n");
-    return EncodeAnsiText(text);
+    return core::Utf8ToGbk(text);
 }
 
 std::string ParseEndingText(std::string_view file_bytes)
 {
     std::string text;
     bool first = true;
-    for (const std::string& line : SplitLines(DecodeAnsiText(file_bytes))) {
+    for (const std::string& line : core::SplitLines(DecodeAnsiText(file_bytes))) {
         if (first) {
-            const std::u32string chars = Utf8ToCodePoints(line);
-            text += CodePointsToUtf8(chars.size() > 5 ? std::u32string_view(chars).substr(5) : std::u32string_view{});
+            const std::u32string chars = core::Utf8ToCodePoints(line);
+            text += core::CodePointsToUtf8(chars.size() > 5 ? std::u32string_view(chars).substr(5) : std::u32string_view{});
             first = false;
         } else {
             text += line;

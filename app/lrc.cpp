@@ -4,7 +4,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "app/text_decoding.h"
+#include "platform/core/text.h"
 
 namespace app {
 
@@ -82,12 +82,12 @@ void ParseLyricLine(std::u32string_view line, const std::vector<Tag>& tags,
         // Adjacent tags share the text of the tag to their right.
         if (!(previous && tag.close + 1 == previous->open))
             last_text = line.substr(tag.close + 1, end - tag.close - 1);
-        index.push_back(LrcRow{CodePointsToUtf8(line.substr(tag.open + 1, tag.close - tag.open - 1)),
-                               CodePointsToUtf8(last_text)});
+        index.push_back(LrcRow{core::CodePointsToUtf8(line.substr(tag.open + 1, tag.close - tag.open - 1)),
+                               core::CodePointsToUtf8(last_text)});
         end = tag.open;
         previous = &tag;
     }
-    cut_line = CodePointsToUtf8(line.substr(0, end));
+    cut_line = core::CodePointsToUtf8(line.substr(0, end));
 }
 
 bool StartsWith(std::string_view text, std::u32string_view prefix)
@@ -105,20 +105,20 @@ char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32
 
 bool IsTimeTagText(std::string_view tag)
 {
-    return IsTimeTag(Utf8ToCodePoints(tag));
+    return IsTimeTag(core::Utf8ToCodePoints(tag));
 }
 
 LrcTables ParseLrc(std::string_view utf8_text)
 {
     LrcTables tables;
-    for (const std::string& raw : SplitLines(utf8_text)) {
-        const std::u32string line = Utf8ToCodePoints(raw);
+    for (const std::string& raw : core::SplitLines(utf8_text)) {
+        const std::u32string line = core::Utf8ToCodePoints(raw);
         const std::vector<Tag> tags = FindTags(line);
         if (IsTagLine(line, tags)) {
-            tables.tag_lines.push_back(CodePointsToUtf8(line));
+            tables.tag_lines.push_back(core::CodePointsToUtf8(line));
             continue;
         }
-        std::string cut = CodePointsToUtf8(line);
+        std::string cut = core::CodePointsToUtf8(line);
         if (!line.empty()) ParseLyricLine(line, tags, tables.index, cut);
         tables.lines.push_back(std::move(cut));
     }
@@ -139,7 +139,7 @@ LrcTables ParseLrc(std::string_view utf8_text)
     // "[ti:Title]": the two letters at characters 2 and 3, the text from
     // character 5 up to the last one.
     for (const std::string& tag_line : tables.tag_lines) {
-        const std::u32string line = Utf8ToCodePoints(tag_line);
+        const std::u32string line = core::Utf8ToCodePoints(tag_line);
         if (line.size() < 3) continue;
         const std::u32string_view name = std::u32string_view(line).substr(1, 2);
         bool known = false;
@@ -147,14 +147,14 @@ LrcTables ParseLrc(std::string_view utf8_text)
         if (!known) continue;
         const std::u32string_view text =
             line.size() > 5 ? std::u32string_view(line).substr(4, line.size() - 5) : std::u32string_view{};
-        tables.index.push_back(LrcRow{CodePointsToUtf8(name), CodePointsToUtf8(text)});
+        tables.index.push_back(LrcRow{core::CodePointsToUtf8(name), core::CodePointsToUtf8(text)});
     }
     return tables;
 }
 
 LrcTables ParseLrcFile(std::string_view file_bytes)
 {
-    return ParseLrc(DecodeOutsideText(file_bytes));
+    return ParseLrc(core::DecodeText(file_bytes));
 }
 
 LrcTables LoadLrcFile(const std::filesystem::path& path)

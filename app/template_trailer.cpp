@@ -4,7 +4,7 @@
 #include <limits>
 #include <system_error>
 
-#include "app/ini_text.h"
+#include "platform/core/ini.h"
 #include "app/template_format.h"
 
 namespace app {
@@ -28,12 +28,12 @@ struct NumberRead {
     TemplateFault fault = TemplateFault::kNone;
 };
 
-NumberRead ReadNumber(const IniText& ini, std::string_view section, const std::string& key,
+NumberRead ReadNumber(const core::IniFile& ini, std::string_view section, const std::string& key,
                       uint64_t max)
 {
-    const std::optional<std::string> stored = ini.Value(section, key);
-    if (!stored || stored->empty()) return {std::nullopt, TemplateFault::kMissingValue};
-    const std::optional<uint64_t> value = tf::DecodeNumber(*stored);
+    const std::string stored = ini.ReadString(section, key);
+    if (stored.empty()) return {std::nullopt, TemplateFault::kMissingValue};
+    const std::optional<uint64_t> value = tf::DecodeNumber(stored);
     if (!value || *value > max) return {std::nullopt, TemplateFault::kBadNumber};
     return {value, TemplateFault::kNone};
 }
@@ -67,9 +67,9 @@ TemplateCheck ReadTemplateTrailer(std::string_view trailer, uint64_t file_size)
     if (file_size < tf::kTrailerSize || trailer.size() != tf::kTrailerSize)
         return Fault(TemplateFault::kTooShort, "the file is shorter than its 2000-byte settings block");
 
-    const IniText ini(trailer);
+    const core::IniFile ini = core::IniFile::FromBytes(trailer);
     TemplateDescription description;
-    description.validity = ini.Value(tf::kValiditySection, tf::kValidityKey).value_or("");
+    description.validity = ini.ReadString(tf::kValiditySection, tf::kValidityKey);
     if (description.validity != tf::kValidityConstant)
         return Fault(TemplateFault::kWrongValidity, "the validity value is missing or wrong");
 

@@ -1,9 +1,20 @@
 #pragma once
 // The one UI thread's event loop: posted messages, timers, outside events
 // from a back end, nested modal loops and the exception barrier.
+//
+// One pass of the loop (ProcessMessages) polls the event source, runs the
+// posted messages that are queued, and then, if no message is waiting, fires
+// each due timer once. Waiting loops (PumpUntil, RunUntil, Run) repeat passes
+// and, when nothing is ready, wait for the next due timer: on the real clock
+// by sleeping (in EventSource::Wait when there is a source), on a virtual
+// clock by moving the clock forward to it, so tests never sleep.
+//
+// Tests: core::TestApplication (below) installs a fresh application on a
+// virtual clock for its lifetime.
 #include <cstdint>
 #include <exception>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "platform/core/clock.h"
@@ -17,10 +28,12 @@ public:
     virtual ~EventSource() = default;
     // Dispatch the outside events that are pending now; true if any were.
     virtual bool Poll() = 0;
-    // Sleep until an outside event may be pending or the clock reaches
-    // deadline_us (-1: no deadline). Never called with a virtual clock.
+    // Sleep until an outside event may be pending or the application's clock
+    // (App().Clock()) reaches deadline_us (-1: no deadline). Never called
+    // with a virtual clock.
     virtual void Wait(int64_t deadline_us) = 0;
-    // Wake a Wait from another thread (PostMessageFromThread).
+    // Wake a Wait from another thread (PostMessageFromThread). A Wake that
+    // comes before the Wait must make that Wait return at once.
     virtual void Wake() {}
 };
 
@@ -33,6 +46,7 @@ public:
     using Message = std::function<void()>;
 
     TApplication();
+    // Frees the owned components (forms) first, while the loop still exists.
     ~TApplication() override;
 
     // Posted messages run in order, before any due timer.
@@ -45,7 +59,8 @@ public:
     void ProcessMessages();
     // Runs until done() is true (returns true) or timeout_ms passes on the
     // loop's clock (returns false). With a virtual clock the wait jumps
-    // the clock from one due timer to the next.
+    // the clock from one due timer to the next. Returns done() at once when
+    // the application is terminated.
     bool PumpUntil(const std::function<bool()>& done, int64_t timeout_ms);
     // Runs until done() is true or Terminate() is called; used by modal forms.
     void RunUntil(const std::function<bool()>& done);
@@ -55,7 +70,8 @@ public:
     bool Terminated() const { return terminated_; }
 
     core::Clock& Clock() const { return *clock_; }
-    // nullptr restores the real clock. The clock is not owned.
+    // nullptr restores the real clock. The clock is not owned. Enabled
+    // timers restart their period on the new clock.
     void SetClock(core::Clock* clock);
     // nullptr: no outside events (plain tests). Not owned.
     void SetEventSource(core::EventSource* source);
@@ -71,15 +87,49 @@ public:
 
 private:
     bool RunReady();  // one pass; true if anything ran
+    bool HasReady();  // a posted message or a due timer waits
+    // Waits until deadline_us (-1: none) or until something may be ready.
     void Idle(int64_t deadline_us);
 
     core::Clock* clock_;
     core::EventSource* source_ = nullptr;
-    core::TimerQueue* timers_;
+    std::unique_ptr<core::TimerQueue> timers_;
     bool terminated_ = false;
     struct Queue;
-    Queue* queue_;
+    std::unique_ptr<Queue> queue_;
 };
 
-// The application object, created on first use.
+// The application object: the installed one, else a default created on
+// first use (and freed at exit).
 TApplication& App();
+
+namespace core {
+
+// Makes `app` the application that App() returns (nullptr: back to the
+// default) and returns the one installed before. Not owned.
+TApplication* InstallApplication(TApplication* app);
+
+// For tests: a fresh application on a virtual clock standing at 0, installed
+// as App() for the object's lifetime; the previous application comes back
+// afterwards. Components owned by App() are freed with it; timers enabled
+// under it stop with it. Make it the first member of a test fixture.
+class TestApplication {
+public:
+    TestApplication();
+    ~TestApplication();
+    TestApplication(const TestApplication&) = delete;
+    TestApplication& operator=(const TestApplication&) = delete;
+
+    TApplication& App() { return *app_; }
+    VirtualClock& Clock() { return clock_; }
+    // Lets ms of virtual time pass with the loop running: every timer due
+    // in that span fires at its time.
+    void RunForMs(int64_t ms);
+
+private:
+    VirtualClock clock_;
+    std::unique_ptr<TApplication> app_;
+    TApplication* previous_ = nullptr;
+};
+
+}  // namespace core

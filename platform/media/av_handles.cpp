@@ -1,0 +1,49 @@
+#include "platform/media/av_handles.h"
+
+#include <atomic>
+#include <mutex>
+
+namespace media {
+
+std::string AvErrorText(int code) {
+    char text[AV_ERROR_MAX_STRING_SIZE] = {};
+    av_strerror(code, text, sizeof text);
+    return text;
+}
+
+namespace {
+int InterruptRequested(void* opaque) {
+    const auto* cancel = static_cast<const std::atomic<bool>*>(opaque);
+    return cancel && cancel->load() ? 1 : 0;
+}
+}  // namespace
+
+FormatPtr OpenMediaFile(const std::string& path, const std::atomic<bool>* cancel,
+                        std::string& error) {
+    // The player reports its own errors; FFmpeg's console chatter about
+    // damaged input would only scroll past.
+    static std::once_flag quiet;
+    std::call_once(quiet, [] { av_log_set_level(AV_LOG_FATAL); });
+    AVFormatContext* raw = avformat_alloc_context();
+    if (!raw) {
+        error = "out of memory";
+        return nullptr;
+    }
+    raw->interrupt_callback.callback = InterruptRequested;
+    raw->interrupt_callback.opaque = const_cast<std::atomic<bool>*>(cancel);
+    // avformat_open_input frees the context itself when it fails.
+    int rc = avformat_open_input(&raw, path.c_str(), nullptr, nullptr);
+    if (rc < 0) {
+        error = "cannot open the file: " + AvErrorText(rc);
+        return nullptr;
+    }
+    FormatPtr format(raw);
+    rc = avformat_find_stream_info(format.get(), nullptr);
+    if (rc < 0) {
+        error = "cannot read the media streams: " + AvErrorText(rc);
+        return nullptr;
+    }
+    return format;
+}
+
+}  // namespace media

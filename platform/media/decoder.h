@@ -1,0 +1,58 @@
+#pragma once
+// Decodes a media file step by step: sound as interleaved 16-bit stereo at
+// 44.1 kHz (resampled by libswresample), pictures as decoded frames with
+// their time in seconds from the start of the media.
+#include <atomic>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/media/av_handles.h"
+
+namespace media {
+
+inline constexpr int kOutputRate = 44100;
+inline constexpr int kOutputChannels = 2;
+
+struct VideoFrame {
+    double time = 0;  // seconds from the start of the media
+    FramePtr frame;   // decoded picture, any pixel format
+};
+
+class Decoder {
+public:
+    Decoder() = default;
+    Decoder(const Decoder&) = delete;
+    Decoder& operator=(const Decoder&) = delete;
+
+    // False with `error` set when the file cannot be opened or has neither
+    // a playable sound nor a playable picture stream.
+    bool Open(const std::filesystem::path& path, const std::atomic<bool>* cancel,
+              std::string& error);
+    bool HasAudio() const { return audio_codec_ != nullptr; }
+    bool HasVideo() const { return video_codec_ != nullptr; }
+
+    // Reads and decodes one packet, appending samples and pictures. Returns
+    // false once the file is exhausted and the decoders are drained.
+    bool Step(std::vector<int16_t>& samples, std::vector<VideoFrame>& pictures);
+
+private:
+    bool OpenCodec(int stream_index, CodecPtr& codec);
+    void Drain(AVCodecContext* codec, std::vector<int16_t>& samples,
+               std::vector<VideoFrame>& pictures);
+    void ConvertAudio(const AVFrame* frame, std::vector<int16_t>& samples);
+    bool ConfigureResampler(const AVFrame* frame);
+
+    FormatPtr format_;
+    CodecPtr audio_codec_, video_codec_;
+    int audio_stream_ = -1, video_stream_ = -1;
+    ResamplerPtr resampler_;
+    int resampler_rate_ = 0, resampler_format_ = -1, resampler_channels_ = 0;
+    double start_seconds_ = 0;
+    PacketPtr packet_;
+    FramePtr frame_;
+    bool flushed_ = false;
+};
+
+}  // namespace media

@@ -47,7 +47,8 @@ INSTANTIATE_TEST_SUITE_P(
                     LengthCase{"cbr_mp3", CbrMp3Tone3s, 3.0, kFrame},
                     LengthCase{"vbr_noise_first", VbrMp3NoiseFirst, 3.0, kFrame},
                     LengthCase{"vbr_noise_last", VbrMp3NoiseLast, 3.0, kFrame},
-                    LengthCase{"template_avi", TemplateAvi, 2.0, kFrame}),
+                    LengthCase{"template_avi", TemplateAvi, 2.0, kFrame},
+                    LengthCase{"opening_mpg", OpeningMpg, 2.0, kFrame}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // The VBR files only test the packet scan if the container's own length is

@@ -87,6 +87,13 @@ fs::path TemplateAvi() {
     return file;
 }
 
+fs::path OpeningMpg() {
+    return Make("opening.mpg",
+                "-f lavfi -i testsrc=size=352x288:rate=25:duration=2 "
+                "-f lavfi -i sine=frequency=440:duration=2:sample_rate=44100 "
+                "-c:v mpeg1video -b:v 1M -c:a mp2 -b:a 128k -f mpeg");
+}
+
 fs::path RedAvi() {
     return Make("red.avi", "-f lavfi -i color=c=red:size=64x48:rate=25:duration=1 -c:v mpeg4 -q:v 2");
 }

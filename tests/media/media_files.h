@@ -13,6 +13,7 @@ std::filesystem::path CbrMp3Tone3s();      // 3 s, 128 kbit/s, with its info fra
 std::filesystem::path VbrMp3NoiseFirst();  // 3 s VBR, no length header: noise, then silence
 std::filesystem::path VbrMp3NoiseLast();   // 3 s VBR, no length header: silence, then noise
 std::filesystem::path TemplateAvi();       // 2 s moving test picture + tone, 2560 bytes appended
+std::filesystem::path OpeningMpg();        // 2 s MPEG-1 program stream, 352x288, with sound
 std::filesystem::path RedAvi();            // 1 s solid red picture, no sound
 std::filesystem::path Garbage(const std::string& name);  // random bytes
 std::filesystem::path TextFile(const std::string& name);

@@ -4,11 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <thread>
 #include <vector>
 
 #include "platform/core/application.h"
 #include "platform/core/timer.h"
 #include "platform/media/media_player.h"
+#include "platform/ui/form.h"
+#include "platform/ui/headless.h"
 #include "tests/media/media_files.h"
 
 using namespace media_test;
@@ -20,11 +23,16 @@ protected:
     core::TestApplication test_app;
     TWindowsMediaPlayer player;
     std::vector<int> states;
+    const std::thread::id ui_thread = std::this_thread::get_id();
 
     Player() {
         player.OnPlayStateChange = [this](TObject* sender, int state) {
             EXPECT_EQ(sender, &player);
+            EXPECT_EQ(std::this_thread::get_id(), ui_thread) << "events run on the UI thread";
             states.push_back(state);
+        };
+        player.OnPictureChange = [this](TObject*) {
+            EXPECT_EQ(std::this_thread::get_id(), ui_thread);
         };
     }
 
@@ -162,7 +170,7 @@ TEST_F(Player, VideoPanesShowMovingPicturesUntilTheEnd) {
     for (const std::filesystem::path& file : {TemplateAvi(), OpeningMpg()}) {
         SCOPED_TRACE(file);
         states.clear();
-        player.SetSize(88, 72);
+        player.SetBounds(0, 0, 88, 72);
         player.SetURL(file.string());
         ASSERT_TRUE(WaitForLength());
         ASSERT_FALSE(player.HasError()) << player.ErrorText();
@@ -188,15 +196,38 @@ TEST_F(Player, VideoPanesShowMovingPicturesUntilTheEnd) {
             5000));
         test_app.RunForMs(200);
         EXPECT_EQ(Count(wmppsMediaEnded), 1);
-        player.OnPictureChange = nullptr;
+        player.OnPictureChange = nullptr;  // `changes` goes out of scope
     }
 
     // Stopped, the pane goes black; the pane may change size.
     player.controls().stop();
-    player.SetSize(40, 30);
+    player.SetBounds(0, 0, 40, 30);
     const TBitmap stopped = player.Picture();
     EXPECT_EQ(stopped.Width(), 40);
     EXPECT_EQ(stopped.Pixel(20, 15), clBlack);
+}
+
+// On a form, the pane repaints itself with each new picture, and PaintTo
+// captures it like any control.
+TEST_F(Player, OnAFormThePaneShowsTheCurrentPicture) {
+    ui::Headless();
+    auto* form = new TForm(&test_app.App());
+    form->SetBorderStyle(bsNone);
+    form->SetBounds(0, 0, 200, 150);
+    auto* pane = new TWindowsMediaPlayer(form);
+    pane->SetParent(form);
+    pane->SetBounds(10, 20, 64, 48);
+    form->Show();
+    pane->SetURL(RedAvi().string());
+    ASSERT_TRUE(test_app.App().PumpUntil([&] { return pane->currentMedia().duration() != 0; }, 5000));
+    test_app.RunForMs(100);
+    const TBitmap& window = ui::Headless().StateOf(*form)->picture;
+    EXPECT_GT(window.Pixel(10 + 32, 20 + 24) & 0xFF, 200u) << "red in the pane";
+    EXPECT_LT((window.Pixel(10 + 32, 20 + 24) >> 8) & 0xFF, 40u);
+    TBitmap captured(64, 48, clBlue);
+    pane->PaintTo(captured, 0, 0);
+    EXPECT_EQ(captured.Pixel(32, 24), pane->Picture().Pixel(32, 24));
+    EXPECT_NE(captured.Pixel(32, 24), clBlue);
 }
 
 TEST_F(Player, VideoWithoutAPaneSizeUsesItsOwnSize) {

@@ -62,10 +62,10 @@ Taps MakeTaps(int sourceSize, int targetSize) {
     return taps;
 }
 
-inline std::uint32_t Pack(std::int64_t r, std::int64_t g, std::int64_t b) {
-    auto channel = [](std::int64_t v) {
-        return static_cast<std::uint32_t>(std::clamp<std::int64_t>((v + kWeightOne / 2) >> kWeightBits, 0, 255));
-    };
+// Sums of 8-bit channels times weights that add up to kWeightOne fit in
+// 32 bits; linear weights are never negative, so no clamping below 0 is due.
+inline std::uint32_t Pack(std::uint32_t r, std::uint32_t g, std::uint32_t b) {
+    auto channel = [](std::uint32_t v) { return std::min<std::uint32_t>((v + kWeightOne / 2) >> kWeightBits, 255); };
     return channel(r) | (channel(g) << 8) | (channel(b) << 16);
 }
 
@@ -86,14 +86,16 @@ TBitmap ResamplePicture(const TBitmap& source, int width, int height) {
         const std::uint32_t* in = source.ScanLine(y);
         std::uint32_t* out = rows.data() + static_cast<std::size_t>(y) * width;
         for (int x = 0; x < width; ++x) {
-            std::int64_t r = 0, g = 0, b = 0;
+            std::uint32_t r = 0, g = 0, b = 0;
             const int first = across.first[x];
+            const int* index = across.index.data() + first;
+            const int* weight = across.weight.data() + first;
             for (int k = 0; k < across.count[x]; ++k) {
-                const std::uint32_t p = in[across.index[first + k]];
-                const int w = across.weight[first + k];
-                r += static_cast<std::int64_t>(p & 0xFF) * w;
-                g += static_cast<std::int64_t>((p >> 8) & 0xFF) * w;
-                b += static_cast<std::int64_t>((p >> 16) & 0xFF) * w;
+                const std::uint32_t p = in[index[k]];
+                const std::uint32_t w = static_cast<std::uint32_t>(weight[k]);
+                r += (p & 0xFF) * w;
+                g += ((p >> 8) & 0xFF) * w;
+                b += ((p >> 16) & 0xFF) * w;
             }
             out[x] = Pack(r, g, b);
         }
@@ -101,18 +103,19 @@ TBitmap ResamplePicture(const TBitmap& source, int width, int height) {
 
     // Then columns, a whole output row at a time.
     const Taps down = MakeTaps(sourceHeight, height);
-    std::vector<std::int64_t> sum(static_cast<std::size_t>(width) * 3);
+    std::vector<std::uint32_t> sum(static_cast<std::size_t>(width) * 3);
     for (int y = 0; y < height; ++y) {
         std::fill(sum.begin(), sum.end(), 0);
         const int first = down.first[y];
         for (int k = 0; k < down.count[y]; ++k) {
             const std::uint32_t* in = rows.data() + static_cast<std::size_t>(down.index[first + k]) * width;
-            const int w = down.weight[first + k];
+            const std::uint32_t w = static_cast<std::uint32_t>(down.weight[first + k]);
+            std::uint32_t* acc = sum.data();
             for (int x = 0; x < width; ++x) {
                 const std::uint32_t p = in[x];
-                sum[3 * x] += static_cast<std::int64_t>(p & 0xFF) * w;
-                sum[3 * x + 1] += static_cast<std::int64_t>((p >> 8) & 0xFF) * w;
-                sum[3 * x + 2] += static_cast<std::int64_t>((p >> 16) & 0xFF) * w;
+                acc[3 * x] += (p & 0xFF) * w;
+                acc[3 * x + 1] += ((p >> 8) & 0xFF) * w;
+                acc[3 * x + 2] += ((p >> 16) & 0xFF) * w;
             }
         }
         std::uint32_t* out = result.ScanLine(y);

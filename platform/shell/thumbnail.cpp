@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <exception>
+#include <fstream>
 
 #include "platform/gfx/image_io.h"
 #include "platform/shell/picture_icon.h"
@@ -22,6 +23,19 @@ void FlattenOnWhite(TBitmap& picture) {
     picture.SetHasAlpha(false);
 }
 
+// The whole file in one read of its known size.
+std::vector<std::uint8_t> ReadWholeFile(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::error_code ec;
+    const auto size = fs::file_size(file, ec);
+    if (!in || ec) throw gfx::ImageError(gfx::ImageError::Kind::Io, "cannot open " + file.string());
+    std::vector<std::uint8_t> data(static_cast<std::size_t>(size));
+    if (!in.read(reinterpret_cast<char*>(data.data()), static_cast<std::streamsize>(data.size()))) {
+        throw gfx::ImageError(gfx::ImageError::Kind::Io, "cannot read " + file.string());
+    }
+    return data;
+}
+
 }  // namespace
 
 TSize FitInside(TSize picture, TSize frame) {
@@ -39,7 +53,7 @@ TSize FitInside(TSize picture, TSize frame) {
 std::optional<TBitmap> ExtractThumbnail(const fs::path& file, TSize frame) {
     if (frame.cx <= 0 || frame.cy <= 0) return std::nullopt;
     try {
-        const std::vector<std::uint8_t> data = gfx::ReadFileBytes(file);
+        const std::vector<std::uint8_t> data = ReadWholeFile(file);
         TBitmap decoded;
         TSize fitted;
         if (gfx::DetectImageFormat(data) == gfx::ImageFormat::Jpeg) {

@@ -22,10 +22,12 @@ struct DrawOp {
     int opacity = 256;  // 0..256
     // Target pixels outside [x0, x1) x [y0, y1) stay untouched.
     int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
-    // Fill: premultiplied colours by position 0..255 along the gradient.
+    // Fill: premultiplied colours along the gradient, 256 entries by
+    // position (by squared distance from the centre for Radial, 1024 then),
+    // one entry for Solid.
     enum class Gradient { Solid, Vertical, Horizontal, Radial };
     Gradient gradient = Gradient::Solid;
-    std::vector<std::uint32_t> ramp;  // 256 entries; one for Solid
+    std::vector<std::uint32_t> ramp;
 };
 
 // Draws the operations, in order, on target rows [row_begin, row_end).

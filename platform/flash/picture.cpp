@@ -1,5 +1,6 @@
 #include "platform/flash/picture.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "platform/gfx/bitmap.h"
@@ -41,6 +42,7 @@ void BuildLevels(Picture& picture) {
                 out[x] = ((rb >> 2) & 0x00FF00FFu) | (((ag >> 2) & 0x00FF00FFu) << 8);
             }
         }
+        to.opaque = from.opaque;
         picture.levels.push_back(std::move(to));
     }
 }
@@ -67,6 +69,8 @@ PicturePtr MakePicture(const TBitmap& bitmap) {
         std::uint32_t p = src[i];
         base.pixels[i] = alpha ? Premultiply(p & 0x00FFFFFFu, p >> 24) : (p | 0xFF000000u);
     }
+    base.opaque = std::all_of(base.pixels.begin(), base.pixels.end(),
+                              [](std::uint32_t p) { return (p >> 24) == 0xFF; });
     picture->levels.push_back(std::move(base));
     BuildLevels(*picture);
     return picture;

@@ -14,6 +14,7 @@ struct PictureLevel {
     int width = 0;
     int height = 0;
     std::vector<std::uint32_t> pixels;  // premultiplied, row by row
+    bool opaque = false;                // every pixel has alpha 255
 };
 
 struct Picture {

@@ -297,8 +297,16 @@ void Renderer::Render(const Scene& scene, std::uint32_t frame, TBitmap& target, 
                     op.gradient = layer.fill == Fill::Vertical     ? DrawOp::Gradient::Vertical
                                   : layer.fill == Fill::Horizontal ? DrawOp::Gradient::Horizontal
                                                                    : DrawOp::Gradient::Radial;
-                    op.ramp.resize(256);
-                    for (int t = 0; t < 256; ++t) op.ramp[t] = PremultipliedOf(Mix(layer.color, layer.color2, t));
+                    if (op.gradient == DrawOp::Gradient::Radial) {
+                        op.ramp.resize(1024);
+                        for (int i = 0; i < 1024; ++i) {
+                            int t = static_cast<int>(std::lround(std::sqrt(i / 1023.0) * 255));
+                            op.ramp[i] = PremultipliedOf(Mix(layer.color, layer.color2, t));
+                        }
+                    } else {
+                        op.ramp.resize(256);
+                        for (int t = 0; t < 256; ++t) op.ramp[t] = PremultipliedOf(Mix(layer.color, layer.color2, t));
+                    }
                 }
                 clip_of(op, pose);
                 ops.push_back(std::move(op));

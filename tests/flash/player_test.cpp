@@ -213,7 +213,7 @@ TEST_F(PlayerTest, LyricLineTakesTheStyleVariablesAndScales) {
     ASSERT_FALSE(small.IsEmpty());
     EXPECT_NEAR(small.Left, 100, 3);
     EXPECT_NEAR(small.Top, 60, 12);
-    EXPECT_NEAR(small.Height(), 20, 4);
+    EXPECT_NEAR(small.Height(), 17, 5);
     TRect big = Extent(Paint(704, 576), clLime);
     EXPECT_NEAR(big.Left, 200, 6);
     EXPECT_NEAR(big.Top, 2 * small.Top, 6);
@@ -221,9 +221,10 @@ TEST_F(PlayerTest, LyricLineTakesTheStyleVariablesAndScales) {
     // Another colour and alignment take effect at the next paint.
     player.SetVariable("LRC_geciyanse", "0xFF0000");
     player.SetVariable("LRC_ju_zuozhongyou", "right");
+    player.SetVariable("LRC_x", "5");
     TBitmap again = Paint();
     EXPECT_TRUE(Extent(again, clLime).IsEmpty());
-    EXPECT_NEAR(Extent(again, clRed).Right, 100 + 342, 3);
+    EXPECT_NEAR(Extent(again, clRed).Right, 5 + 342, 3);
 }
 
 TEST_F(PlayerTest, ShippedCropViewerSendsWanChengAndFillsTheCentralHalf) {

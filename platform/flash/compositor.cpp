@@ -24,9 +24,12 @@ inline void Over(std::uint32_t& dst, std::uint32_t src) {
     dst = src + Scale(dst, 256 - (a + (a >> 7)));
 }
 
+// Clamps, taking NaN to lo.
+inline float Clamp(float v, float lo, float hi) { return v > lo ? (v < hi ? v : hi) : lo; }
+
 inline std::uint32_t Sample(const PictureLevel& level, float u, float v) {
-    float fu = std::clamp(u - 0.5f, 0.0f, static_cast<float>(level.width - 1));
-    float fv = std::clamp(v - 0.5f, 0.0f, static_cast<float>(level.height - 1));
+    float fu = Clamp(u - 0.5f, 0.0f, static_cast<float>(level.width - 1));
+    float fv = Clamp(v - 0.5f, 0.0f, static_cast<float>(level.height - 1));
     int ix = static_cast<int>(fu), iy = static_cast<int>(fv);
     std::uint32_t tx = static_cast<std::uint32_t>((fu - static_cast<float>(ix)) * 256.0f);
     std::uint32_t ty = static_cast<std::uint32_t>((fv - static_cast<float>(iy)) * 256.0f);
@@ -56,13 +59,13 @@ inline std::uint32_t FillColour(const DrawOp& op, float u, float v, float inv_w,
     switch (op.gradient) {
         case DrawOp::Gradient::Solid: return op.ramp[0];
         case DrawOp::Gradient::Vertical:
-            return op.ramp[static_cast<std::size_t>(std::clamp(v * inv_h, 0.0f, 1.0f) * 255.0f + 0.5f)];
+            return op.ramp[static_cast<std::size_t>(Clamp(v * inv_h, 0.0f, 1.0f) * 255.0f + 0.5f)];
         case DrawOp::Gradient::Horizontal:
-            return op.ramp[static_cast<std::size_t>(std::clamp(u * inv_w, 0.0f, 1.0f) * 255.0f + 0.5f)];
+            return op.ramp[static_cast<std::size_t>(Clamp(u * inv_w, 0.0f, 1.0f) * 255.0f + 0.5f)];
         case DrawOp::Gradient::Radial: {
             // The ramp of a radial fill is indexed by the squared distance.
             float dx = u * inv_w * 2 - 1, dy = v * inv_h * 2 - 1;
-            float d2 = std::min(dx * dx + dy * dy, 1.0f);
+            float d2 = Clamp(dx * dx + dy * dy, 0.0f, 1.0f);
             return op.ramp[static_cast<std::size_t>(d2 * static_cast<float>(op.ramp.size() - 1) + 0.5f)];
         }
     }
@@ -73,7 +76,9 @@ void DrawRow(const DrawOp& op, std::uint32_t* row, int y) {
     const gfx::Affine& m = op.target_to_source;
     const double py = y + 0.5;
     const double gu = std::hypot(m.a, m.c), gv = std::hypot(m.b, m.d);
-    if (gu <= 0 || gv <= 0) return;
+    // Degenerate maps (a layer shrunk to nothing) draw nothing.
+    if (!(gu > 1e-9 && gv > 1e-9 && gu < 1e9 && gv < 1e9) || !std::isfinite(m.tx) || !std::isfinite(m.ty))
+        return;
     const double u_row = m.c * py + m.tx, v_row = m.d * py + m.ty;
     // Pixels touched at all: within half a pixel of the source rectangle.
     double ulo, uhi, vlo, vhi;
@@ -90,7 +95,8 @@ void DrawRow(const DrawOp& op, std::uint32_t* row, int y) {
     double ilo_u, ihi_u, ilo_v, ihi_v;
     if (SolveSpan(m.a, u_row, op.u0 + 0.51 * gu, op.u1 - 0.51 * gu, ilo_u, ihi_u) &&
         SolveSpan(m.b, v_row, op.v0 + 0.51 * gv, op.v1 - 0.51 * gv, ilo_v, ihi_v)) {
-        double a = std::max(ilo_u, ilo_v), b = std::min(ihi_u, ihi_v);
+        double a = std::max({ilo_u, ilo_v, static_cast<double>(xs) - 2});
+        double b = std::min({ihi_u, ihi_v, static_cast<double>(xe) + 2});
         if (a < b) {
             xi0 = std::clamp(static_cast<int>(std::ceil(a)) + 1, xs, xe);
             xi1 = std::clamp(static_cast<int>(std::floor(b)), xi0, xe);

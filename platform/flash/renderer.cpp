@@ -159,7 +159,7 @@ PicturePtr Renderer::TextRaster(const TextKey& key) {
     if (extent.cx > 0 && extent.cy > 0) {
         // A margin for slanted and bold glyphs that reach past their cell.
         int margin = key.pixels / 4 + 2;
-        int width = std::min(extent.cx + 2 * margin, 16384), height = std::min(extent.cy + 2 * margin, 4096);
+        int width = std::min(extent.cx + 2 * margin, 8192), height = std::min(extent.cy + 2 * margin, 1024);
         TBitmap mask(width, height, clBlack);
         TCanvas& canvas = mask.Canvas();
         canvas.Font().Assign(font);

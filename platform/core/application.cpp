@@ -165,14 +165,25 @@ void TApplication::Idle(int64_t deadline_us) {
 
 bool TApplication::PumpUntil(const std::function<bool()>& done, int64_t timeout_ms) {
     const int64_t deadline = clock_->NowUs() + (timeout_ms > 0 ? timeout_ms * 1000 : 0);
+    // On a virtual clock, messages that keep posting themselves would stop
+    // time; after this many passes without time moving the wait times out.
+    constexpr int kMaxPassesWithoutTime = 1'000'000;
+    int passes_without_time = 0;
     for (;;) {
         if (done()) return true;
         if (terminated_) return false;
+        const int64_t before = clock_->NowUs();
         RunReady();
         if (done()) return true;
         if (terminated_) return false;
         if (clock_->NowUs() >= deadline) return false;
         if (!HasReady()) Idle(deadline);
+        if (clock_->IsVirtual() && clock_->NowUs() == before &&
+            ++passes_without_time >= kMaxPassesWithoutTime) {
+            static_cast<core::VirtualClock*>(clock_)->SetUs(deadline);
+            return false;
+        }
+        if (clock_->NowUs() != before) passes_without_time = 0;
     }
 }
 

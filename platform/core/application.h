@@ -59,8 +59,10 @@ public:
     void ProcessMessages();
     // Runs until done() is true (returns true) or timeout_ms passes on the
     // loop's clock (returns false). With a virtual clock the wait jumps
-    // the clock from one due timer to the next. Returns done() at once when
-    // the application is terminated.
+    // the clock from one due timer to the next (and, should posted messages
+    // keep the loop busy without time moving, jumps to the timeout after a
+    // million passes). Returns false at once when the application is
+    // terminated.
     bool PumpUntil(const std::function<bool()>& done, int64_t timeout_ms);
     // Runs until done() is true or Terminate() is called; used by modal forms.
     void RunUntil(const std::function<bool()>& done);

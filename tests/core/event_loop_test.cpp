@@ -1,4 +1,5 @@
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -211,6 +212,12 @@ TEST_F(EventLoop, PumpUntil) {
     app.PostMessage([&] { ++runs; });
     EXPECT_TRUE(app.PumpUntil([] { return true; }, 1000));
     EXPECT_EQ(runs, 0);
+
+    // Messages that keep posting themselves cannot hold a virtual wait forever.
+    std::function<void()> again = [&] { app.PostMessage(again); };
+    app.PostMessage(again);
+    EXPECT_FALSE(app.PumpUntil([] { return false; }, 5));
+    EXPECT_EQ(clock.NowMs(), 60'255);
 
     // A terminated application ends every wait.
     app.Terminate();

@@ -1,0 +1,360 @@
+#include "mcl/converter.h"
+
+#include <cstring>
+#include <memory>
+
+#include "mcl/audio_input.h"
+#include "mcl/encode_pipeline.h"
+#include "mcl/last_error.h"
+#include "mcl/output_file.h"
+#include "mcl/probe.h"
+#include "mcl/video_input.h"
+
+namespace mcl {
+namespace {
+
+int64_t CeilDiv(int64_t a, int64_t b) { return (a + b - 1) / b; }
+
+// Asks a source callback for entries 0, 1, 2, ... once each, in order.
+class SourceWalker {
+public:
+    explicit SourceWalker(MclSourceFunc func) : func_(func) { finished_ = !func; }
+    std::optional<std::string> Get(int32_t index)
+    {
+        while (!finished_ && int32_t(names_.size()) <= index) {
+            MclSource source;
+            func_(&source, int32_t(names_.size()));
+            if (source.name)
+                names_.push_back(*source.name);
+            else
+                finished_ = true;
+        }
+        if (index < int32_t(names_.size())) return names_[size_t(index)];
+        return std::nullopt;
+    }
+
+private:
+    MclSourceFunc func_;
+    std::vector<std::string> names_;
+    bool finished_ = false;
+};
+
+struct VideoEntry {
+    int32_t index = 0;
+    std::string path;
+    bool image = false;
+    std::unique_ptr<MediaVideoReader> media;
+    int64_t taken = 0, frames = 0;
+};
+
+class Run {
+public:
+    explicit Run(MclConverter& c) : c_(c), videoSources_(c.videoSource), audioSources_(c.audioSource) {}
+    int32_t Execute();
+
+private:
+    void Progress(int32_t code, int64_t frame, int64_t sample)
+    {
+        if (c_.progress) c_.progress(&c_, code, frame, sample);
+    }
+    // Sets the error and asks the application what to do.
+    int32_t InputError(int32_t code, std::string text)
+    {
+        SetLastError(code, std::move(text));
+        int32_t action = MCL_ACTION_ABORT;
+        if (c_.error) c_.error(&c_, code, &action);
+        if (action != MCL_ACTION_SKIP && action != MCL_ACTION_CONTINUE) action = MCL_ACTION_ABORT;
+        if (action == MCL_ACTION_ABORT) stopped_ = true;
+        return action;
+    }
+    void PickOutputSize(int* width, int* height);
+    bool EnsureVideoEntry();
+    Frame TakePicture(std::string* error);
+    void NextVideoEntry()
+    {
+        entry_.reset();
+        ++videoIndex_;
+    }
+    int64_t OutputFrameStart(int64_t timelineFrame) const;
+    int64_t AudioTarget(int64_t timelineFrame, int64_t rate) const;
+    bool FeedAudio(int64_t target);
+    void FlushAudio(int64_t target);
+
+    MclConverter& c_;
+    SourceWalker videoSources_, audioSources_;
+    OutputSettings settings_;
+    OutputFile output_;
+    std::unique_ptr<EncodePipeline> pipeline_;
+    ImageReader images_;
+    std::unique_ptr<VideoEntry> entry_;
+    int32_t videoIndex_ = 0;
+    bool stopped_ = false;  // ended by an error
+
+    AudioFormat audio_;
+    AudioFifo fifo_;
+    std::unique_ptr<AudioEntryReader> audioEntry_;
+    int32_t audioIndex_ = 0;
+    bool audioFinished_ = false;
+    int64_t produced_ = 0, pushed_ = 0;
+};
+
+void Run::PickOutputSize(int* width, int* height)
+{
+    // the size of the first picture entry, else of the first video
+    *width = 352;
+    *height = 288;
+    bool haveVideoSize = false;
+    for (int32_t i = 0; i < 64; ++i) {
+        std::optional<std::string> name = videoSources_.Get(i);
+        if (!name) break;
+        std::string error;
+        EntryInfo info;
+        if (HasImageExtension(*name))
+            info.kind = EntryKind::Image;
+        else
+            info = ProbeEntry(*name);
+        if (info.kind == EntryKind::Image) {
+            if (Frame picture = images_.Read(*name, &error)) {
+                *width = picture->width;
+                *height = picture->height;
+                return;
+            }
+        } else if (info.kind == EntryKind::Media && info.hasVideo && !haveVideoSize) {
+            MediaVideoReader reader;
+            if (reader.Open(*name, &error)) {
+                *width = reader.Width();
+                *height = reader.Height();
+                haveVideoSize = true;
+            }
+        }
+    }
+}
+
+bool Run::EnsureVideoEntry()
+{
+    while (!entry_) {
+        std::optional<std::string> name = videoSources_.Get(videoIndex_);
+        if (!name) return false;
+        auto entry = std::make_unique<VideoEntry>();
+        entry->index = videoIndex_;
+        entry->path = *name;
+        EntryInfo info;
+        if (HasImageExtension(*name))
+            info.kind = EntryKind::Image;
+        else
+            info = ProbeEntry(*name);
+        std::string error;
+        if (info.kind == EntryKind::Image) {
+            entry->image = true;
+            entry->frames = 1;
+        } else if (info.kind == EntryKind::Media && info.hasVideo) {
+            entry->media = std::make_unique<MediaVideoReader>();
+            if (entry->media->Open(*name, &error)) {
+                entry->frames = MediaFrames(info.duration);
+            } else {
+                entry->media.reset();
+            }
+        } else {
+            error = info.kind == EntryKind::Unreadable ? "Cannot open \"" + *name + "\""
+                                                       : "\"" + *name + "\" holds no video stream";
+        }
+        if (!entry->image && !entry->media) {
+            // an unreadable media file has no known length: continuing leaves it out too
+            if (InputError(MCL_ERROR_INPUT_OPEN, error) == MCL_ACTION_ABORT) return false;
+            ++videoIndex_;
+            continue;
+        }
+        if (entry->frames <= 0) {
+            ++videoIndex_;
+            continue;
+        }
+        entry_ = std::move(entry);
+    }
+    return true;
+}
+
+Frame Run::TakePicture(std::string* error)
+{
+    if (entry_->image) return images_.Read(entry_->path, error);
+    Frame picture = entry_->media->FrameAt(entry_->taken);
+    if (!picture) *error = "\"" + entry_->path + "\" cannot be decoded";
+    return picture;
+}
+
+int64_t Run::OutputFrameStart(int64_t timelineFrame) const
+{
+    if (!c_.keepDuration) return timelineFrame;
+    const AVRational rate = settings_.frameRate;
+    return CeilDiv(timelineFrame * rate.num, 25LL * rate.den);
+}
+
+int64_t Run::AudioTarget(int64_t timelineFrame, int64_t rate) const
+{
+    if (c_.keepDuration) return timelineFrame * rate / 25;
+    const AVRational fps = settings_.frameRate;
+    return timelineFrame * fps.den * rate / fps.num;
+}
+
+bool Run::FeedAudio(int64_t target)
+{
+    while (produced_ < target) {
+        if (!audioEntry_ && !audioFinished_) {
+            std::optional<std::string> name = audioSources_.Get(audioIndex_);
+            if (!name) {
+                audioFinished_ = true;
+                continue;
+            }
+            auto reader = std::make_unique<AudioEntryReader>(audio_);
+            std::string error;
+            if (!reader->Open(*name, &error)) {
+                // an unreadable file has no known length: continuing leaves it out too
+                if (InputError(MCL_ERROR_INPUT_OPEN, error) == MCL_ACTION_ABORT) return false;
+                ++audioIndex_;
+                continue;
+            }
+            audioEntry_ = std::move(reader);
+        }
+        if (audioEntry_) {
+            produced_ += audioEntry_->Read(fifo_.get(), target - produced_);
+            if (audioEntry_->Done()) {
+                audioEntry_.reset();
+                ++audioIndex_;
+            }
+        } else {
+            WriteSilence(fifo_.get(), audio_, target - produced_);
+            produced_ = target;
+        }
+    }
+    while (pushed_ + audio_.frameSize <= target) {
+        Frame frame = NewFrame();
+        frame->format = audio_.sampleFormat;
+        frame->sample_rate = audio_.sampleRate;
+        av_channel_layout_default(&frame->ch_layout, 2);
+        frame->nb_samples = audio_.frameSize;
+        if (av_frame_get_buffer(frame.get(), 0) < 0) return false;
+        av_audio_fifo_read(fifo_.get(), reinterpret_cast<void**>(frame->data), audio_.frameSize);
+        frame->pts = pushed_;
+        pushed_ += audio_.frameSize;
+        pipeline_->PushAudio(std::move(frame));
+    }
+    return true;
+}
+
+void Run::FlushAudio(int64_t target)
+{
+    int64_t rest = target - pushed_;
+    if (rest <= 0) return;
+    Frame frame = NewFrame();
+    frame->format = audio_.sampleFormat;
+    frame->sample_rate = audio_.sampleRate;
+    av_channel_layout_default(&frame->ch_layout, 2);
+    frame->nb_samples = audio_.smallLastFrame ? int(rest) : audio_.frameSize;
+    if (av_frame_get_buffer(frame.get(), 0) < 0) return;
+    av_samples_set_silence(frame->data, 0, frame->nb_samples, 2, audio_.sampleFormat);
+    av_audio_fifo_read(fifo_.get(), reinterpret_cast<void**>(frame->data), int(rest));
+    frame->pts = pushed_;
+    pushed_ += frame->nb_samples;
+    pipeline_->PushAudio(std::move(frame));
+}
+
+int32_t Run::Execute()
+{
+    const std::string path = !c_.videoFileName.empty() ? c_.videoFileName : c_.audioFileName;
+    if (path.empty()) {
+        SetLastError(MCL_ERROR_ARGUMENT, "No output file name");
+        return MCL_ERROR_ARGUMENT;
+    }
+    settings_ = c_.preset ? *c_.preset : DefaultSettings();
+    Progress(MCL_PROGRESS_PREPARING, 0, 0);
+
+    int width = settings_.width, height = settings_.height;
+    if (width <= 0 || height <= 0) PickOutputSize(&width, &height);
+    if (Status s = output_.Open(settings_, path, width, height); !s.ok()) {
+        SetLastError(s.code, s.text);
+        Progress(MCL_PROGRESS_DONE, 0, 0);
+        return s.code;
+    }
+    audio_ = output_.Audio();
+    fifo_.reset(av_audio_fifo_alloc(audio_.sampleFormat, 2, audio_.frameSize * 4));
+    pipeline_ = std::make_unique<EncodePipeline>(output_);
+
+    int64_t frame = 0;
+    Frame last;
+    while (!c_.aborted && !stopped_ && !pipeline_->Failed()) {
+        if (!EnsureVideoEntry()) break;
+        if (c_.videoFunc) c_.videoFunc(&c_, frame, entry_->index);
+        Frame picture;
+        while (!picture) {
+            std::string error;
+            picture = TakePicture(&error);
+            if (picture) break;
+            int32_t action = InputError(MCL_ERROR_INPUT_DECODE, error);
+            if (action == MCL_ACTION_ABORT) break;
+            if (action == MCL_ACTION_CONTINUE) {
+                if (last) {
+                    picture = RefFrame(last.get());
+                } else {
+                    picture = NewFrame();  // nothing to repeat yet: black
+                    picture->format = AV_PIX_FMT_YUV420P;
+                    picture->width = output_.Width();
+                    picture->height = output_.Height();
+                    if (av_frame_get_buffer(picture.get(), 0) < 0) break;
+                    std::memset(picture->data[0], 16, size_t(picture->linesize[0]) * size_t(picture->height));
+                    std::memset(picture->data[1], 128, size_t(picture->linesize[1]) * size_t(picture->height / 2));
+                    std::memset(picture->data[2], 128, size_t(picture->linesize[2]) * size_t(picture->height / 2));
+                }
+                break;
+            }
+            // skip: this timeline frame comes from the next entry
+            NextVideoEntry();
+            if (!EnsureVideoEntry()) break;
+        }
+        if (!picture) break;
+        if (++entry_->taken >= entry_->frames) NextVideoEntry();
+        last = RefFrame(picture.get());
+        int64_t first = OutputFrameStart(frame);
+        int64_t count = OutputFrameStart(frame + 1) - first;
+        pipeline_->PushVideo(std::move(picture), first, count);
+        ++frame;
+
+        int64_t samples = AudioTarget(frame, 44100);
+        if (c_.audioFunc) c_.audioFunc(&c_, AudioTarget(frame - 1, 44100), audioFinished_ ? -1 : audioIndex_);
+        if (!FeedAudio(AudioTarget(frame, audio_.sampleRate))) break;
+        c_.framesDone = frame;
+        c_.samplesDone = samples;
+        Progress(MCL_PROGRESS_FRAME, frame, samples);
+    }
+    FlushAudio(AudioTarget(frame, audio_.sampleRate));
+    Status s = pipeline_->Finish();
+    if (!s.ok()) SetLastError(s.code, s.text);
+    Progress(MCL_PROGRESS_DONE, frame, AudioTarget(frame, 44100));
+    if (!s.ok()) return s.code;
+    return stopped_ ? LastErrorCode() : MCL_OK;
+}
+
+}  // namespace
+
+double ElapsedSeconds(const MclConverter& c)
+{
+    if (!c.running) return c.finalElapsed;
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - c.started).count();
+}
+
+int32_t Convert(MclConverter& c)
+{
+    ClearLastError();
+    c.framesDone = 0;
+    c.samplesDone = 0;
+    c.started = std::chrono::steady_clock::now();
+    c.running = true;
+    int32_t result;
+    {
+        Run run(c);
+        result = run.Execute();
+    }
+    c.finalElapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - c.started).count();
+    c.running = false;
+    return result;
+}
+
+}  // namespace mcl

@@ -1,0 +1,73 @@
+// Owning handles for the FFmpeg objects libmcl uses.
+#pragma once
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+#include <libavutil/audio_fifo.h>
+#include <libavutil/channel_layout.h>
+#include <libavutil/imgutils.h>
+#include <libavutil/opt.h>
+#include <libswresample/swresample.h>
+#include <libswscale/swscale.h>
+}
+
+#include <memory>
+#include <string>
+
+namespace mcl {
+
+struct InputFormatCloser {
+    void operator()(AVFormatContext* c) const { avformat_close_input(&c); }
+};
+struct CodecContextFreer {
+    void operator()(AVCodecContext* c) const { avcodec_free_context(&c); }
+};
+struct FrameFreer {
+    void operator()(AVFrame* f) const { av_frame_free(&f); }
+};
+struct PacketFreer {
+    void operator()(AVPacket* p) const { av_packet_free(&p); }
+};
+struct SwrFreer {
+    void operator()(SwrContext* s) const { swr_free(&s); }
+};
+struct AudioFifoFreer {
+    void operator()(AVAudioFifo* f) const { av_audio_fifo_free(f); }
+};
+
+using InputFormat = std::unique_ptr<AVFormatContext, InputFormatCloser>;
+using CodecContext = std::unique_ptr<AVCodecContext, CodecContextFreer>;
+using Frame = std::unique_ptr<AVFrame, FrameFreer>;
+using Packet = std::unique_ptr<AVPacket, PacketFreer>;
+using Resampler = std::unique_ptr<SwrContext, SwrFreer>;
+using AudioFifo = std::unique_ptr<AVAudioFifo, AudioFifoFreer>;
+
+inline Frame NewFrame() { return Frame(av_frame_alloc()); }
+inline Packet NewPacket() { return Packet(av_packet_alloc()); }
+
+// A new reference to the same picture.
+inline Frame RefFrame(const AVFrame* f) { return Frame(av_frame_clone(f)); }
+
+inline std::string AvErrorText(int err)
+{
+    char text[AV_ERROR_MAX_STRING_SIZE] = {};
+    av_strerror(err, text, sizeof text);
+    return text;
+}
+
+// Opens a media file for reading; empty on failure (err receives the code).
+inline InputFormat OpenInput(const std::string& path, int* err = nullptr)
+{
+    AVFormatContext* raw = nullptr;
+    int r = avformat_open_input(&raw, path.c_str(), nullptr, nullptr);
+    if (err) *err = r;
+    if (r < 0) return {};
+    InputFormat fmt(raw);
+    r = avformat_find_stream_info(fmt.get(), nullptr);
+    if (err) *err = r;
+    if (r < 0) return {};
+    return fmt;
+}
+
+}  // namespace mcl

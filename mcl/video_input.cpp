@@ -1,0 +1,192 @@
+#include "mcl/video_input.h"
+
+#include <cstdio>
+#include <memory>
+
+namespace mcl {
+namespace {
+
+// The whole file as a packet.
+Packet ReadWholeFile(const std::string& path, std::string* error)
+{
+    std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
+    if (!file) {
+        *error = "Cannot open \"" + path + "\"";
+        return {};
+    }
+    std::fseek(file.get(), 0, SEEK_END);
+    long size = std::ftell(file.get());
+    std::fseek(file.get(), 0, SEEK_SET);
+    if (size <= 0 || size > (1L << 30)) {
+        *error = "\"" + path + "\" is empty or too large";
+        return {};
+    }
+    Packet packet = NewPacket();
+    if (av_new_packet(packet.get(), int(size)) < 0 ||
+        std::fread(packet->data, 1, size_t(size), file.get()) != size_t(size)) {
+        *error = "Cannot read \"" + path + "\"";
+        return {};
+    }
+    return packet;
+}
+
+CodecContext OpenDecoder(const AVCodecParameters* par, bool threads)
+{
+    const AVCodec* codec = avcodec_find_decoder(par->codec_id);
+    if (!codec) return {};
+    CodecContext ctx(avcodec_alloc_context3(codec));
+    if (avcodec_parameters_to_context(ctx.get(), par) < 0) return {};
+    if (threads) ctx->thread_count = 0;
+    if (avcodec_open2(ctx.get(), codec, nullptr) < 0) return {};
+    return ctx;
+}
+
+}  // namespace
+
+Frame ImageReader::Read(const std::string& path, std::string* error)
+{
+    Packet data = ReadWholeFile(path, error);
+    if (!data) return {};
+    if (data->size >= 2 && data->data[0] == 'B' && data->data[1] == 'M') return DecodeBmp(data, error);
+    return DecodeFirstPicture(path, error);
+}
+
+Frame ImageReader::DecodeBmp(Packet& data, std::string* error)
+{
+    if (!bmp_) {
+        const AVCodec* codec = avcodec_find_decoder(AV_CODEC_ID_BMP);
+        CodecContext ctx(codec ? avcodec_alloc_context3(codec) : nullptr);
+        if (!ctx || avcodec_open2(ctx.get(), codec, nullptr) < 0) {
+            *error = "No bitmap decoder";
+            return {};
+        }
+        bmp_ = std::move(ctx);
+    }
+    Frame frame = NewFrame();
+    if (avcodec_send_packet(bmp_.get(), data.get()) < 0 || avcodec_receive_frame(bmp_.get(), frame.get()) < 0) {
+        avcodec_flush_buffers(bmp_.get());
+        *error = "The bitmap cannot be decoded";
+        return {};
+    }
+    return frame;
+}
+
+Frame DecodeFirstPicture(const std::string& path, std::string* error)
+{
+    InputFormat input = OpenInput(path);
+    if (!input) {
+        *error = "Cannot open \"" + path + "\"";
+        return {};
+    }
+    int stream = av_find_best_stream(input.get(), AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
+    CodecContext decoder = stream >= 0 ? OpenDecoder(input->streams[stream]->codecpar, false) : CodecContext{};
+    if (!decoder) {
+        *error = "\"" + path + "\" holds no picture";
+        return {};
+    }
+    Packet packet = NewPacket();
+    Frame frame = NewFrame();
+    while (av_read_frame(input.get(), packet.get()) >= 0) {
+        bool ours = packet->stream_index == stream;
+        if (ours) avcodec_send_packet(decoder.get(), packet.get());
+        av_packet_unref(packet.get());
+        if (ours && avcodec_receive_frame(decoder.get(), frame.get()) >= 0) return frame;
+    }
+    avcodec_send_packet(decoder.get(), nullptr);
+    if (avcodec_receive_frame(decoder.get(), frame.get()) >= 0) return frame;
+    *error = "\"" + path + "\" cannot be decoded";
+    return {};
+}
+
+bool MediaVideoReader::Open(const std::string& path, std::string* error)
+{
+    int err = 0;
+    input_ = OpenInput(path, &err);
+    if (!input_) {
+        *error = "Cannot open \"" + path + "\": " + AvErrorText(err);
+        return false;
+    }
+    stream_ = -1;
+    for (unsigned i = 0; i < input_->nb_streams; ++i) {
+        AVStream* s = input_->streams[i];
+        if (s->codecpar->codec_type == AVMEDIA_TYPE_VIDEO && !(s->disposition & AV_DISPOSITION_ATTACHED_PIC)) {
+            stream_ = int(i);
+            break;
+        }
+    }
+    if (stream_ >= 0) decoder_ = OpenDecoder(input_->streams[stream_]->codecpar, true);
+    if (!decoder_) {
+        *error = "\"" + path + "\" holds no readable video stream";
+        return false;
+    }
+    for (unsigned i = 0; i < input_->nb_streams; ++i)
+        if (int(i) != stream_) input_->streams[i]->discard = AVDISCARD_ALL;
+    return true;
+}
+
+double MediaVideoReader::TimeOf(const AVFrame* f)
+{
+    AVRational tb = input_->streams[stream_]->time_base;
+    int64_t ts = f->best_effort_timestamp;
+    double t;
+    if (ts == AV_NOPTS_VALUE) {
+        AVRational rate = input_->streams[stream_]->avg_frame_rate;
+        t = lastTime_ + (rate.num > 0 && rate.den > 0 ? av_q2d(av_inv_q(rate)) : 0.04);
+    } else {
+        t = ts * av_q2d(tb);
+    }
+    lastTime_ = t;
+    if (!started_) {
+        started_ = true;
+        origin_ = t;
+    }
+    return t - origin_;
+}
+
+Frame MediaVideoReader::DecodeNext()
+{
+    Frame frame = NewFrame();
+    while (!ended_) {
+        int r = avcodec_receive_frame(decoder_.get(), frame.get());
+        if (r >= 0) return frame;
+        if (r != AVERROR(EAGAIN)) {
+            ended_ = true;
+            break;
+        }
+        if (draining_) {
+            ended_ = true;
+            break;
+        }
+        r = av_read_frame(input_.get(), packet_.get());
+        if (r < 0) {
+            draining_ = true;
+            avcodec_send_packet(decoder_.get(), nullptr);
+            continue;
+        }
+        if (packet_->stream_index == stream_) avcodec_send_packet(decoder_.get(), packet_.get());
+        av_packet_unref(packet_.get());
+    }
+    return {};
+}
+
+Frame MediaVideoReader::FrameAt(int64_t k)
+{
+    const double t = double(k) * 0.04 + 0.001;
+    for (;;) {
+        if (!pending_) {
+            pending_ = DecodeNext();
+            if (!pending_) break;
+            pendingTime_ = TimeOf(pending_.get());
+        }
+        if (!current_ || pendingTime_ <= t) {
+            current_ = std::move(pending_);
+            currentTime_ = pendingTime_;
+            continue;
+        }
+        break;
+    }
+    if (!current_) return {};
+    return RefFrame(current_.get());
+}
+
+}  // namespace mcl

@@ -1,0 +1,841 @@
+#include "platform/ui/form.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "platform/gfx/canvas.h"
+#include "platform/ui/backend.h"
+#include "platform/ui/render.h"
+#include "platform/ui/utf8.h"
+
+namespace {
+
+// The classic frame of a form without a frame hook.
+constexpr int kFrame = 3;
+constexpr int kCaption = 18;
+constexpr int kToolCaption = 15;
+
+bool HasClassicFrame(TFormBorderStyle s) { return s != bsNone; }
+int CaptionHeight(TFormBorderStyle s) {
+    return (s == bsToolWindow || s == bsSizeToolWin) ? kToolCaption : kCaption;
+}
+
+template <class T>
+void EraseValue(std::vector<T*>& list, T* value) {
+    list.erase(std::remove(list.begin(), list.end(), value), list.end());
+}
+
+unsigned ButtonBit(TMouseButton b) { return b == mbLeft ? ssLeft : b == mbRight ? ssRight : ssMiddle; }
+
+// The close box of the classic frame, in window pixels.
+TRect CloseBoxRect(const TForm& form) {
+    int h = CaptionHeight(form.BorderStyle()) - 4;
+    int right = form.Width() - kFrame - 2;
+    return {right - h - 2, kFrame + 2, right, kFrame + 2 + h};
+}
+
+TRect CaptionRect(const TForm& form) {
+    return {kFrame, kFrame, form.Width() - kFrame, kFrame + CaptionHeight(form.BorderStyle())};
+}
+
+// Where a control's client (0, 0) lies in its form's window pixels.
+TPoint WindowOrigin(const TControl& c) { return c.ClientToAncestor({0, 0}, nullptr); }
+
+}  // namespace
+
+TScreen& Screen() {
+    static TScreen screen;
+    return screen;
+}
+
+TControl* TScreen::ActiveControl() const { return active_form_ ? active_form_->ActiveControl() : nullptr; }
+TRect TScreen::WorkAreaRect() const { return ui::CurrentBackend().WorkArea(); }
+int TScreen::Width() const { return ui::CurrentBackend().ScreenRect().Width(); }
+int TScreen::Height() const { return ui::CurrentBackend().ScreenRect().Height(); }
+void TScreen::SetCursor(TCursor cursor) {
+    cursor_ = cursor;
+    ui::CurrentBackend().SetCursorShape(cursor);
+}
+
+TApplicationEvents::TApplicationEvents(TComponent* AOwner) : TComponent(AOwner) {
+    Screen().hooks_.push_back(this);
+}
+
+TApplicationEvents::~TApplicationEvents() { EraseValue(Screen().hooks_, this); }
+
+// --- construction -----------------------------------------------------------------
+
+TForm::TForm(TComponent* AOwner) : TWinControl(AOwner), alive_(std::make_shared<bool>(true)) {
+    SetFocusable(false);
+    TControl::SetVisible(false);
+    SetParentFont(false);
+    SetBounds(0, 0, 320, 240);
+    Screen().forms_.push_back(this);
+}
+
+TForm::~TForm() {
+    if (OnDestroy && !EventsMuted()) {
+        try {
+            OnDestroy(this);
+        } catch (...) {
+        }
+    }
+    *alive_ = false;
+    TScreen& screen = Screen();
+    EraseValue(screen.forms_, this);
+    EraseValue(screen.modal_stack_, this);
+    if (screen.active_form_ == this) screen.active_form_ = nullptr;
+    if (screen.main_form_ == this) screen.main_form_ = nullptr;
+    for (TForm* f : screen.forms_) EraseValue(f->disabled_by_modal_, this);
+    // The controls go while this is still a form, so they can unhook.
+    while (ControlCount() > 0) delete Controls(ControlCount() - 1);
+    active_control_ = hover_ = pressed_ = nullptr;
+    window_.reset();
+}
+
+void TForm::AfterConstruction() {
+    if (created_) return;
+    created_ = true;
+    if (!Screen().main_form_ && Owner() == &App()) Screen().main_form_ = this;
+    if (OnCreate && !EventsMuted()) OnCreate(this);
+}
+
+// --- showing and hiding ---------------------------------------------------------------
+
+void TForm::SetVisible(bool visible) {
+    if (visible == Visible()) {
+        if (visible) Activate();
+        return;
+    }
+    if (visible) {
+        PlaceOnScreen();
+        DoShow();
+        TControl::SetVisible(true);
+        ShowWindow();
+        if (!active_control_ || !active_control_->CanFocus()) {
+            active_control_ = nullptr;
+            SelectNext(nullptr, true, true);
+        }
+        Activate();
+    } else {
+        if (modal_ && modal_result_ == mrNone) modal_result_ = mrCancel;
+        if (ui::CaptureControl() && ui::CaptureControl()->ParentForm() == this) ui::SetCaptureControl(nullptr);
+        move_drag_ = false;
+        UpdateHover(nullptr);
+        TControl::SetVisible(false);
+        DoHide();
+        HideWindow();
+        bool was_active = active_;
+        SetActiveBySystem(false);
+        if (was_active) {
+            // The topmost remaining visible form takes over.
+            TScreen& screen = Screen();
+            TForm* next = screen.ModalForm();
+            if (!next || !next->Visible()) {
+                next = nullptr;
+                for (auto it = screen.forms_.rbegin(); it != screen.forms_.rend(); ++it)
+                    if ((*it)->Visible() && *it != this) {
+                        next = *it;
+                        break;
+                    }
+            }
+            if (next) next->Activate();
+        }
+    }
+}
+
+void TForm::DoShow() {
+    if (OnShow && !EventsMuted()) OnShow(this);
+}
+
+void TForm::DoHide() {
+    if (OnHide && !EventsMuted()) OnHide(this);
+}
+
+void TForm::PlaceOnScreen() {
+    if (window_state_ == wsMaximized) {
+        SetBounds(Screen().WorkAreaRect().Left, Screen().WorkAreaRect().Top, Screen().WorkAreaRect().Width(),
+                  Screen().WorkAreaRect().Height());
+        return;
+    }
+    TRect area;
+    switch (position_) {
+        case poScreenCenter:
+        case poDesktopCenter:
+            area = Screen().WorkAreaRect();
+            break;
+        case poMainFormCenter:
+        case poOwnerFormCenter: {
+            TForm* main = Screen().MainForm();
+            area = (main && main != this && main->Visible()) ? main->BoundsRect() : Screen().WorkAreaRect();
+            break;
+        }
+        default:
+            return;
+    }
+    SetBounds(area.Left + (area.Width() - Width()) / 2, area.Top + (area.Height() - Height()) / 2, Width(),
+              Height());
+}
+
+void TForm::ShowWindow() {
+    ui::Backend& backend = ui::CurrentBackend();
+    if (App().EventSource() != backend.EventSource()) App().SetEventSource(backend.EventSource());
+    if (!window_) {
+        window_ = backend.CreateWindow(*this);
+        window_->SetTitle(Caption());
+    }
+    window_->SetBounds(BoundsRect());
+    window_->SetShape(region_);
+    window_->SetMinimized(window_state_ == wsMinimized);
+    window_->SetVisible(true);
+    PaintWindowNow();
+}
+
+void TForm::HideWindow() {
+    if (window_) window_->SetVisible(false);
+}
+
+TModalResult TForm::ShowModal() {
+    if (Visible() || modal_) throw std::logic_error("Cannot make a visible window modal");
+    TScreen& screen = Screen();
+    if (TControl* cap = ui::CaptureControl()) {
+        (void)cap;
+        ui::SetCaptureControl(nullptr);
+    }
+    TForm* opener = screen.active_form_;
+    if (opener) opener->move_drag_ = false;
+    modal_result_ = mrNone;
+    modal_ = true;
+    screen.modal_stack_.push_back(this);
+    std::weak_ptr<bool> alive = alive_;
+    auto finish = [&] {
+        EraseValue(screen.modal_stack_, this);
+        modal_ = false;
+    };
+    try {
+        Show();
+        if (window_) window_->SetModalFor(opener && opener->window_ ? opener->window_.get() : nullptr);
+        for (;;) {
+            App().RunUntil([&] { return alive.expired() || !*alive.lock() || modal_result_ != mrNone; });
+            if (alive.expired() || !*alive.lock()) return mrCancel;
+            if (App().Terminated()) {
+                modal_result_ = mrCancel;
+                break;
+            }
+            if (!Visible()) break;  // hidden from outside: no close questions
+            TCloseAction action = caNone;
+            if (CloseQuery()) {
+                action = caHide;
+                if (OnClose && !EventsMuted()) OnClose(this, action);
+            }
+            if (action == caNone) {
+                modal_result_ = mrNone;
+                continue;
+            }
+            break;
+        }
+    } catch (...) {
+        if (!alive.expired() && *alive.lock()) {
+            finish();
+            if (Visible()) Hide();
+        }
+        throw;
+    }
+    TModalResult result = modal_result_;
+    finish();
+    if (Visible()) Hide();
+    if (opener && opener != this && opener->Visible() &&
+        std::find(screen.forms_.begin(), screen.forms_.end(), opener) != screen.forms_.end())
+        opener->Activate();
+    return result;
+}
+
+bool TForm::CloseQuery() {
+    bool can_close = true;
+    if (OnCloseQuery && !EventsMuted()) OnCloseQuery(this, can_close);
+    return can_close;
+}
+
+void TForm::Close() {
+    if (modal_) {
+        modal_result_ = mrCancel;
+        return;
+    }
+    if (!CloseQuery()) return;
+    TCloseAction action = caHide;
+    if (OnClose && !EventsMuted()) OnClose(this, action);
+    if (action == caNone) return;
+    std::weak_ptr<bool> alive = alive_;
+    bool is_main = Screen().MainForm() == this;
+    App().PostMessage([this, alive, action, is_main] {
+        if (alive.expired() || !*alive.lock()) return;
+        if (is_main) {
+            Hide();
+            App().Terminate();
+        } else if (action == caHide) {
+            Hide();
+        } else if (action == caMinimize) {
+            SetWindowState(wsMinimized);
+        } else {
+            delete this;
+        }
+    });
+}
+
+void TForm::Activate() {
+    if (!Visible()) return;
+    if (window_) window_->Raise();
+    SetActiveBySystem(true);
+}
+
+void TForm::SetActiveBySystem(bool active) {
+    if (active == active_) return;
+    TScreen& screen = Screen();
+    if (active) {
+        TForm* previous = screen.active_form_;
+        if (previous && previous != this) previous->SetActiveBySystem(false);
+        screen.active_form_ = this;
+        active_ = true;
+        if (frame_hook_) frame_hook_->FormActivated(*this, true);
+        if (OnActivate && !EventsMuted()) OnActivate(this);
+    } else {
+        active_ = false;
+        if (screen.active_form_ == this) screen.active_form_ = nullptr;
+        if (ui::CaptureControl() && ui::CaptureControl()->ParentForm() == this) ui::SetCaptureControl(nullptr);
+        move_drag_ = false;
+        buttons_down_ = 0;
+        if (frame_hook_) frame_hook_->FormActivated(*this, false);
+        if (OnDeactivate && !EventsMuted()) OnDeactivate(this);
+    }
+    InvalidateWindow();
+}
+
+// --- window ------------------------------------------------------------------------------
+
+void TForm::SetBorderStyle(TFormBorderStyle style) {
+    if (style == border_style_) return;
+    border_style_ = style;
+    FrameChanged();
+}
+
+TRect TForm::NonClientInsets() const {
+    if (frame_hook_) return frame_hook_->FrameInsets(*this);
+    if (!HasClassicFrame(border_style_)) return {};
+    return {kFrame, kFrame + CaptionHeight(border_style_) + 1, kFrame, kFrame};
+}
+
+void TForm::FrameChanged() {
+    Realign();
+    Invalidate();
+}
+
+void TForm::SetFrameHook(TFormFrameHook* hook) {
+    frame_hook_ = hook;
+    FrameChanged();
+}
+
+void TForm::SetWindowRegion(std::optional<gfx::Region> region) {
+    region_ = std::move(region);
+    if (window_) window_->SetShape(region_);
+}
+
+void TForm::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+    bool resized = AWidth != Width() || AHeight != Height();
+    bool moved = ALeft != Left() || ATop != Top();
+    if (!resized && !moved) return;
+    TWinControl::SetBounds(ALeft, ATop, AWidth, AHeight);
+    if (window_) window_->SetBounds(BoundsRect());
+    if (resized && frame_hook_) frame_hook_->FormResized(*this);
+}
+
+void TForm::SetWindowState(TWindowState state) {
+    if (state == window_state_) return;
+    TWindowState old = window_state_;
+    if (old == wsNormal) normal_bounds_ = BoundsRect();
+    window_state_ = state;
+    if (window_) window_->SetMinimized(state == wsMinimized);
+    if (state == wsMaximized) {
+        TRect area = Screen().WorkAreaRect();
+        SetBounds(area.Left, area.Top, area.Width(), area.Height());
+    } else if (state == wsNormal && old == wsMaximized && !normal_bounds_.IsEmpty()) {
+        SetBoundsRect(normal_bounds_);
+    }
+    if (frame_hook_) frame_hook_->FormResized(*this);
+    if (state != wsMinimized) InvalidateWindow();
+}
+
+void TForm::TextChanged() {
+    if (window_) window_->SetTitle(Caption());
+}
+
+intptr_t TForm::Perform(unsigned Msg, intptr_t WParam, intptr_t LParam) {
+    intptr_t result = 0;
+    if (frame_hook_ && frame_hook_->FrameMessage(*this, Msg, WParam, LParam, result)) return result;
+    return TWinControl::Perform(Msg, WParam, LParam);
+}
+
+void TForm::BeginMoveDrag() {
+    if (window_state_ == wsMaximized) return;
+    move_drag_ = true;
+    drag_origin_ = last_screen_mouse_;
+    drag_bounds_ = BoundsRect();
+    // The move takes the mouse: the control that had it hears no release.
+    if (ui::CaptureControl() && ui::CaptureControl()->ParentForm() == this) {
+        TControl* cap = ui::CaptureControl();
+        cap->SetMouseCapture(false);
+    }
+    implicit_capture_ = false;
+    pressed_ = nullptr;
+}
+
+// --- focus --------------------------------------------------------------------------------
+
+void TForm::SetActiveControl(TControl* control) {
+    if (control == active_control_) return;
+    if (control && (control->ParentForm() != this || !control->CanFocus())) return;
+    TControl* old = active_control_;
+    active_control_ = control;
+    std::weak_ptr<bool> alive = alive_;
+    if (old) {
+        old->DoExit();
+        old->Invalidate();
+    }
+    if (alive.expired() || active_control_ != control) return;
+    if (control) {
+        control->DoEnter();
+        control->Invalidate();
+    }
+    if (alive.expired() || active_control_ != control) return;
+    FocusChanged(control);
+    if (control && (control->WantedKeys() & dlgcWantChars)) {
+        TPoint o = control->ClientOrigin();
+        ui::CurrentBackend().StartTextInput(Bounds(o.X, o.Y, control->ClientWidth(), control->ClientHeight()));
+    } else {
+        ui::CurrentBackend().StopTextInput();
+    }
+}
+
+void TForm::SelectNext(TControl* current, bool forward, bool checkTabStop) {
+    std::vector<TControl*> list;
+    GetTabOrderList(list);
+    if (list.empty()) return;
+    int n = static_cast<int>(list.size());
+    int start = -1;
+    for (int i = 0; i < n; ++i)
+        if (list[i] == current) start = i;
+    for (int step = 1; step <= n; ++step) {
+        int i;
+        if (start < 0)
+            i = forward ? step - 1 : n - step;
+        else
+            i = ((start + (forward ? step : -step)) % n + n) % n;
+        TControl* c = list[i];
+        if (c == current) break;
+        if (c->CanFocus() && (!checkTabStop || c->TabStop())) {
+            SetActiveControl(c);
+            return;
+        }
+    }
+}
+
+TControl* TForm::FocusTarget() const {
+    if (active_control_ && active_control_->CanFocus()) return active_control_;
+    return const_cast<TForm*>(this);
+}
+
+void TForm::ControlRemoving(TControl* control) {
+    if (active_control_ && control->ContainsControl(active_control_)) active_control_ = nullptr;
+    if (hover_ && control->ContainsControl(hover_)) hover_ = nullptr;
+    if (pressed_ && control->ContainsControl(pressed_)) pressed_ = nullptr;
+}
+
+// --- painting --------------------------------------------------------------------------------
+
+void TForm::InvalidateWindow() {
+    if (!Visible() || paint_pending_ || !window_) return;
+    paint_pending_ = true;
+    std::weak_ptr<bool> alive = alive_;
+    App().PostMessage([this, alive] {
+        if (alive.expired() || !*alive.lock()) return;
+        paint_pending_ = false;
+        PaintWindowNow();
+    });
+}
+
+void TForm::PaintWindowNow() {
+    if (!window_ || !Visible() || window_state_ == wsMinimized) return;
+    RenderInto(back_buffer_);
+    window_->Present(back_buffer_);
+}
+
+void TForm::RenderInto(TBitmap& picture) {
+    if (picture.Width() != Width() || picture.Height() != Height()) picture.SetSize(Width(), Height());
+    picture.Fill(Color());
+    ui::RenderControl(*this, picture);
+    if (frame_hook_) {
+        TCanvas& canvas = picture.Canvas();
+        TCanvasStateSaver saver(canvas);
+        canvas.SetOrigin({0, 0});
+        frame_hook_->PaintFrame(*this, canvas);
+    }
+}
+
+TBitmap TForm::RenderWindow() {
+    TBitmap picture(Width(), Height());
+    RenderInto(picture);
+    return picture;
+}
+
+void TForm::Paint(TCanvas& canvas) {
+    canvas.Brush().SetColor(Color());
+    canvas.FillRect(ClientRect());
+    if (OnPaint && !EventsMuted()) OnPaint(this, canvas);
+}
+
+void TForm::PaintNonClient(TCanvas& canvas) {
+    if (frame_hook_ || !HasClassicFrame(border_style_)) return;
+    int w = Width(), h = Height();
+    // Raised outer edge.
+    canvas.Brush().SetColor(clBtnFace);
+    canvas.FillRect({0, 0, w, h});
+    canvas.Pen().SetColor(clBtnHighlight);
+    canvas.MoveTo(0, h - 1);
+    canvas.LineTo(0, 0);
+    canvas.LineTo(w - 1, 0);
+    canvas.Pen().SetColor(cl3DDkShadow);
+    canvas.LineTo(w - 1, h - 1);
+    canvas.LineTo(-1, h - 1);
+    // Caption bar.
+    TRect cap = CaptionRect(*this);
+    canvas.Brush().SetColor(active_ ? clActiveCaption : clInactiveCaption);
+    canvas.FillRect(cap);
+    canvas.Font().Assign(Font());
+    canvas.Font().SetColor(active_ ? clCaptionText : clInactiveCaptionText);
+    canvas.Font().SetBold(true);
+    canvas.Brush().SetStyle(bsClear);
+    TRect text{cap.Left + 4, cap.Top, CloseBoxRect(*this).Left - 2, cap.Bottom};
+    canvas.DrawText(Caption(), text, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
+    // Close box.
+    TRect box = CloseBoxRect(*this);
+    canvas.Brush().SetColor(clBtnFace);
+    canvas.FillRect(box);
+    canvas.Pen().SetColor(clBtnText);
+    int inset = 4;
+    canvas.MoveTo(box.Left + inset, box.Top + inset - 1);
+    canvas.LineTo(box.Right - inset + 1, box.Bottom - inset);
+    canvas.MoveTo(box.Right - inset, box.Top + inset - 1);
+    canvas.LineTo(box.Left + inset - 1, box.Bottom - inset);
+}
+
+// --- input ----------------------------------------------------------------------------------
+
+bool TForm::InputBlocked() const {
+    TForm* modal = Screen().ModalForm();
+    return modal && modal != this;
+}
+
+bool TForm::RunMessageHooks(TMsg& msg) {
+    std::vector<TApplicationEvents*> hooks = Screen().hooks_;
+    for (TApplicationEvents* h : hooks) {
+        auto& live = Screen().hooks_;
+        if (std::find(live.begin(), live.end(), h) == live.end()) continue;
+        if (!h->OnMessage || h->Loading()) continue;
+        bool handled = false;
+        h->OnMessage(msg, handled);
+        if (handled) return true;
+    }
+    return false;
+}
+
+void TForm::HandleInput(const ui::InputEvent& event) {
+    std::weak_ptr<bool> alive = alive_;
+    switch (event.kind) {
+        case ui::InputEvent::Activated:
+            if (InputBlocked()) {
+                if (TForm* modal = Screen().ModalForm()) modal->Activate();
+            } else {
+                SetActiveBySystem(true);
+            }
+            return;
+        case ui::InputEvent::Deactivated:
+            SetActiveBySystem(false);
+            return;
+        case ui::InputEvent::CloseRequest:
+            if (!InputBlocked()) Close();
+            return;
+        case ui::InputEvent::Exposed:
+            InvalidateWindow();
+            return;
+        case ui::InputEvent::KeyDown:
+        case ui::InputEvent::KeyUp:
+        case ui::InputEvent::Text:
+            DispatchKey(event);
+            return;
+        default:
+            DispatchMouse(event);
+            return;
+    }
+}
+
+void TForm::UpdateHover(TControl* now) {
+    if (now == hover_) return;
+    TControl* old = hover_;
+    hover_ = now;
+    std::weak_ptr<bool> alive = alive_;
+    if (old) old->MouseLeave();
+    if (alive.expired() || hover_ != now) return;
+    if (now) {
+        now->MouseEnter();
+        if (!alive.expired()) {
+            TCursor cursor = now->Cursor();
+            if (Screen().Cursor() == crDefault) ui::CurrentBackend().SetCursorShape(cursor);
+        }
+    }
+}
+
+void TForm::DispatchMouse(const ui::InputEvent& e) {
+    std::weak_ptr<bool> alive = alive_;
+    auto gone = [&] { return alive.expired() || !*alive.lock(); };
+    last_screen_mouse_ = e.screen_pos;
+    TShiftState buttons = buttons_down_;
+    if (e.kind == ui::InputEvent::MouseDown) buttons |= ButtonBit(e.button);
+    if (e.kind == ui::InputEvent::MouseUp) buttons &= ~ButtonBit(e.button);
+    TShiftState shift = (e.shift & (ssShift | ssAlt | ssCtrl)) | buttons;
+
+    if (move_drag_) {
+        if (e.kind == ui::InputEvent::MouseMove) {
+            TPoint d = e.screen_pos - drag_origin_;
+            SetBounds(drag_bounds_.Left + d.X, drag_bounds_.Top + d.Y, Width(), Height());
+        } else if (e.kind == ui::InputEvent::MouseUp) {
+            buttons_down_ = buttons;
+            if (buttons_down_ == 0) move_drag_ = false;
+        }
+        return;
+    }
+
+    TRect ins = NonClientInsets();
+    TPoint cp = e.pos - TPoint{ins.Left, ins.Top};
+    bool in_client = ClientRect().Contains(cp) && e.kind != ui::InputEvent::MouseLeaveWindow;
+    TControl* hit = nullptr;
+    if (in_client) {
+        hit = ControlAtPos(cp, true);
+        if (!hit) hit = this;
+    }
+
+    unsigned msg_id = WM_MOUSEMOVE;
+    if (e.kind == ui::InputEvent::MouseDown)
+        msg_id = e.button == mbLeft ? (e.clicks >= 2 ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN)
+                 : e.button == mbRight ? (e.clicks >= 2 ? WM_RBUTTONDBLCLK : WM_RBUTTONDOWN)
+                                       : (e.clicks >= 2 ? WM_MBUTTONDBLCLK : WM_MBUTTONDOWN);
+    else if (e.kind == ui::InputEvent::MouseUp)
+        msg_id = e.button == mbLeft ? WM_LBUTTONUP : e.button == mbRight ? WM_RBUTTONUP : WM_MBUTTONUP;
+    else if (e.kind == ui::InputEvent::MouseWheel)
+        msg_id = WM_MOUSEWHEEL;
+    if (e.kind != ui::InputEvent::MouseLeaveWindow) {
+        TMsg msg;
+        msg.message = msg_id;
+        msg.target = hit ? hit : this;
+        msg.shift = shift;
+        msg.pos = e.pos;
+        msg.wheel_delta = e.wheel_delta;
+        if (RunMessageHooks(msg) || gone()) return;
+    }
+    if (InputBlocked()) {
+        if (e.kind == ui::InputEvent::MouseDown)
+            if (TForm* modal = Screen().ModalForm()) modal->Activate();
+        return;
+    }
+    if (e.kind == ui::InputEvent::MouseDown && !active_) Activate();
+
+    buttons_down_ = buttons;
+    UpdateHover(hit);
+    if (gone()) return;
+
+    TControl* cap = ui::CaptureControl();
+    if (cap && cap->ParentForm() != this) cap = nullptr;
+    auto local = [&](TControl* c) { return e.pos - WindowOrigin(*c); };
+
+    switch (e.kind) {
+        case ui::InputEvent::MouseMove: {
+            TControl* target = cap ? cap : hit;
+            if (!target) {
+                if (frame_close_pressed_) InvalidateWindow();
+                return;
+            }
+            if (!cap && !target->EffectivelyEnabled()) return;
+            TPoint p = local(target);
+            target->MouseMove(shift, p.X, p.Y);
+            return;
+        }
+        case ui::InputEvent::MouseDown: {
+            if (!hit && !cap) {
+                // The classic frame: the caption moves the window, the box closes it.
+                if (frame_hook_ || !HasClassicFrame(border_style_) || e.button != mbLeft) return;
+                if (CloseBoxRect(*this).Contains(e.pos)) {
+                    frame_close_pressed_ = true;
+                } else if (CaptionRect(*this).Contains(e.pos)) {
+                    if (e.clicks >= 2 && (border_style_ == bsSizeable || border_style_ == bsSizeToolWin))
+                        SetWindowState(window_state_ == wsMaximized ? wsNormal : wsMaximized);
+                    else
+                        BeginMoveDrag();
+                }
+                return;
+            }
+            TControl* target = cap ? cap : hit;
+            if (!target->EffectivelyEnabled()) return;
+            if (!cap && (target->ControlStyle() & csCaptureMouse)) {
+                target->SetMouseCapture(true);
+                implicit_capture_ = true;
+            }
+            pressed_ = target;
+            pressed_button_ = e.button;
+            bool dbl = e.clicks >= 2 && (target->ControlStyle() & csDoubleClicks);
+            click_armed_ = e.button == mbLeft && !dbl && (target->ControlStyle() & csClickEvents);
+            TPoint p = local(target);
+            if (dbl) {
+                if (e.button == mbLeft) target->DblClick();
+                if (gone() || pressed_ != target) return;
+                target->MouseDown(e.button, shift | ssDouble, p.X, p.Y);
+            } else {
+                target->MouseDown(e.button, shift, p.X, p.Y);
+            }
+            return;
+        }
+        case ui::InputEvent::MouseUp: {
+            if (frame_close_pressed_ && e.button == mbLeft) {
+                frame_close_pressed_ = false;
+                if (!hit && !cap && !frame_hook_ && CloseBoxRect(*this).Contains(e.pos)) Close();
+                return;
+            }
+            TControl* target = cap ? cap : hit;
+            bool release = implicit_capture_ && buttons_down_ == 0;
+            if (release) {
+                implicit_capture_ = false;
+                if (cap) cap->SetMouseCapture(false);
+            }
+            if (!target) return;
+            if (!target->EffectivelyEnabled()) return;
+            TPoint p = local(target);
+            bool inside = Bounds(0, 0, target->Width(), target->Height())
+                              .Contains(p + TPoint{target->NonClientInsets().Left, target->NonClientInsets().Top});
+            bool click = e.button == mbLeft && click_armed_ && pressed_ == target && inside;
+            if (e.button == mbLeft) click_armed_ = false;
+            if (click) {
+                target->Click();
+                if (gone()) return;
+                if (target->ParentForm() != this) return;
+            }
+            target->MouseUp(e.button, shift, p.X, p.Y);
+            if (gone()) return;
+            if (e.button == mbRight && target->ParentForm() == this) ui::ShowContextMenu(*target, p);
+            if (buttons_down_ == 0) pressed_ = nullptr;
+            return;
+        }
+        case ui::InputEvent::MouseWheel: {
+            for (TControl* c = cap ? cap : hit; c; c = c->Parent()) {
+                if (!c->EffectivelyEnabled()) continue;
+                if (c->MouseWheel(shift, e.wheel_delta, e.screen_pos)) return;
+                if (gone()) return;
+            }
+            if (active_control_ && active_control_->CanFocus() && !active_control_->ContainsControl(hit))
+                active_control_->MouseWheel(shift, e.wheel_delta, e.screen_pos);
+            return;
+        }
+        case ui::InputEvent::MouseLeaveWindow:
+            return;
+        default:
+            return;
+    }
+}
+
+void TForm::DeliverChar(char32_t ch, bool system) {
+    std::weak_ptr<bool> alive = alive_;
+    auto gone = [&] { return alive.expired() || !*alive.lock(); };
+    TControl* focus = FocusTarget();
+    TMsg msg;
+    msg.message = system ? WM_SYSCHAR : WM_CHAR;
+    msg.target = focus;
+    msg.ch = ch;
+    msg.shift = system ? ssAlt : 0;
+    if (RunMessageHooks(msg) || gone()) return;
+    if (InputBlocked()) return;
+    if (system) {
+        DialogChar(ch, ssAlt);
+        return;
+    }
+    unsigned want = focus != this ? focus->WantedKeys() : 0;
+    if (!(want & dlgcWantChars) && ch > 32 && DialogChar(ch, 0)) return;
+    if (gone()) return;
+    if (key_preview_ && focus != this) {
+        KeyPress(ch);
+        if (gone() || ch == 0) return;
+    }
+    focus = FocusTarget();
+    focus->KeyPress(ch);
+}
+
+void TForm::DispatchKey(const ui::InputEvent& e) {
+    std::weak_ptr<bool> alive = alive_;
+    auto gone = [&] { return alive.expired() || !*alive.lock(); };
+    if (e.kind == ui::InputEvent::Text) {
+        for (char32_t ch : ui::utf8::CodePoints(e.text)) {
+            if (gone()) return;
+            DeliverChar(ch, false);
+        }
+        return;
+    }
+    TShiftState shift = e.shift & (ssShift | ssAlt | ssCtrl);
+    TControl* focus = FocusTarget();
+    bool alt = shift & ssAlt;
+    TMsg msg;
+    msg.message = e.kind == ui::InputEvent::KeyDown ? (alt ? WM_SYSKEYDOWN : WM_KEYDOWN) : (alt ? WM_SYSKEYUP : WM_KEYUP);
+    msg.target = focus;
+    msg.key = e.key;
+    msg.shift = shift;
+    if (RunMessageHooks(msg) || gone()) return;
+    if (InputBlocked()) return;
+    uint16_t key = e.key;
+
+    if (e.kind == ui::InputEvent::KeyUp) {
+        if (key_preview_ && focus != this) {
+            KeyUp(key, shift);
+            if (gone() || key == 0) return;
+        }
+        FocusTarget()->KeyUp(key, shift);
+        return;
+    }
+
+    // Dialog keys come before the focused control, unless it wants them.
+    unsigned want = focus != this ? focus->WantedKeys() : 0;
+    bool arrow = key == VK_LEFT || key == VK_RIGHT || key == VK_UP || key == VK_DOWN;
+    if (key == VK_TAB && !(want & dlgcWantTab) && !(shift & (ssAlt | ssCtrl))) {
+        SelectNext(active_control_, !(shift & ssShift), true);
+        return;
+    }
+    if (arrow && !(want & dlgcWantArrows) && !alt && active_control_) {
+        SelectNext(active_control_, key == VK_RIGHT || key == VK_DOWN, false);
+        return;
+    }
+    if ((key == VK_RETURN || key == VK_ESCAPE) && !(want & dlgcWantAllKeys)) {
+        if (DialogKey(key, shift)) return;
+        if (gone()) return;
+    }
+    if (key_preview_ && focus != this) {
+        KeyDown(key, shift);
+        if (gone() || key == 0) return;
+    }
+    focus = FocusTarget();
+    focus->KeyDown(key, shift);
+    if (gone() || key == 0) return;
+    // The keys that also type a character.
+    if (!(shift & (ssCtrl | ssAlt)) &&
+        (key == VK_BACK || key == VK_RETURN || key == VK_ESCAPE || (key == VK_TAB && (want & dlgcWantTab)))) {
+        DeliverChar(static_cast<char32_t>(key), false);
+        return;
+    }
+    // Alt with a letter, a digit or the space bar: a system character.
+    if (alt && !(shift & ssCtrl) &&
+        ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9') || key == VK_SPACE)) {
+        DeliverChar(ui::utf8::ToLowerAscii(static_cast<char32_t>(key)), true);
+    }
+}

@@ -1,0 +1,5 @@
+#include "platform/ui/form.h"
+
+namespace ui {
+void ShowContextMenu(TControl&, TPoint) {}
+}  // namespace ui

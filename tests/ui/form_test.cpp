@@ -1,0 +1,244 @@
+// Forms: showing, modal loops and their results, closing, window state,
+// placement and the frame hook.
+#include <gtest/gtest.h>
+
+#include "platform/core/timer.h"
+#include "platform/gfx/canvas.h"
+#include "platform/ui/button.h"
+#include "platform/ui/panel.h"
+#include "tests/ui/fixture.h"
+
+namespace {
+
+using namespace ui::headless;
+
+using Forms = UiTest;
+
+TEST_F(Forms, ShowRunsOnShowThenActivatesAndHideDeactivates) {
+    std::string log;
+    form->OnShow = [&](TObject*) { log += "show "; };
+    form->OnActivate = [&](TObject*) { log += "activate "; };
+    form->OnDeactivate = [&](TObject*) { log += "deactivate "; };
+    form->OnHide = [&](TObject*) { log += "hide "; };
+    form->Show();
+    EXPECT_TRUE(ui::Headless().StateOf(*form)->visible);
+    EXPECT_EQ(Screen().ActiveForm(), form);
+    form->Hide();
+    EXPECT_EQ(log, "show activate hide deactivate ");
+    EXPECT_FALSE(ui::Headless().StateOf(*form)->visible);
+}
+
+TEST_F(Forms, ShowModalReturnsTheResultOfTheButtonPressed) {
+    auto* dialog = new TForm(&App());
+    dialog->SetBorderStyle(bsDialog);
+    dialog->SetBounds(0, 0, 200, 100);
+    auto* ok = new TButton(dialog);
+    ok->SetParent(dialog);
+    ok->SetBounds(10, 10, 75, 25);
+    ok->SetModalResult(mrOk);
+    form->Show();
+
+    PostClick(*dialog, 20, 20);  // delivered once the modal loop runs
+    EXPECT_EQ(dialog->ShowModal(), mrOk);
+    EXPECT_FALSE(dialog->Visible());
+    EXPECT_EQ(Screen().ActiveForm(), form);  // back to the opener
+}
+
+TEST_F(Forms, ModalFormsBlockInputToOtherForms) {
+    auto* behind = new TButton(form);
+    behind->SetParent(form);
+    behind->SetBounds(0, 0, 50, 50);
+    int clicks = 0;
+    behind->OnClick = [&](TObject*) { ++clicks; };
+    form->Show();
+
+    auto* dialog = new TForm(&App());
+    TTimer timer(nullptr);
+    timer.SetInterval(10);
+    timer.OnTimer = [&](TObject*) {
+        timer.SetEnabled(false);
+        Click(*form, 10, 10);  // blocked
+        dialog->SetModalResult(mrAbort);
+    };
+    timer.SetEnabled(true);
+    EXPECT_EQ(dialog->ShowModal(), mrAbort);
+    EXPECT_EQ(clicks, 0);
+    Click(*form, 10, 10);
+    EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(Forms, CloseAsksTheFormAndTakesEffectAfterTheHandler) {
+    form->Show();
+    bool allow = false;
+    int asked = 0;
+    form->OnCloseQuery = [&](TObject*, bool& can) {
+        ++asked;
+        can = allow;
+    };
+    form->Close();
+    app.App().ProcessMessages();
+    EXPECT_TRUE(form->Visible());
+    allow = true;
+    bool visible_after_close_call = false;
+    auto* btn = new TButton(form);
+    btn->SetParent(form);
+    btn->SetBounds(0, 0, 40, 40);
+    btn->OnClick = [&](TObject*) {
+        form->Close();
+        visible_after_close_call = form->Visible();
+    };
+    Click(*form, 5, 5);
+    EXPECT_TRUE(visible_after_close_call);
+    EXPECT_FALSE(form->Visible());
+    EXPECT_EQ(asked, 2);
+}
+
+TEST_F(Forms, ClosingAModalFormEndsItsLoopWithCancelUnlessOnCloseRefuses) {
+    auto* dialog = new TForm(&App());
+    int closes = 0;
+    dialog->OnClose = [&](TObject*, TCloseAction& action) {
+        if (++closes == 1) action = caNone;  // the first close is refused
+    };
+    TTimer timer(nullptr);
+    timer.SetInterval(5);
+    timer.OnTimer = [&](TObject*) {
+        dialog->Close();
+        if (closes == 1) timer.SetEnabled(false);
+    };
+    timer.SetEnabled(true);
+    EXPECT_EQ(dialog->ShowModal(), mrCancel);
+    EXPECT_EQ(closes, 2);
+    EXPECT_THROW(
+        {
+            dialog->Show();
+            dialog->ShowModal();
+        },
+        std::logic_error);
+}
+
+TEST_F(Forms, ClosingTheMainFormTerminatesTheApplication) {
+    auto* main = CreateForm<TForm>();
+    EXPECT_EQ(Screen().MainForm(), main);
+    main->Show();
+    main->Close();
+    app.App().ProcessMessages();
+    EXPECT_TRUE(app.App().Terminated());
+}
+
+TEST_F(Forms, OnCreateRunsOnceAfterConstruction) {
+    struct Built : TForm {
+        explicit Built(TComponent* owner) : TForm(owner) {
+            OnCreate = [this](TObject*) { ++created; };
+        }
+        int created = 0;
+    };
+    auto* f = CreateForm<Built>();
+    f->AfterConstruction();
+    EXPECT_EQ(f->created, 1);
+}
+
+TEST_F(Forms, ClientSizeExcludesTheFrame) {
+    form->SetBorderStyle(bsSingle);
+    TRect ins = form->NonClientInsets();
+    EXPECT_GT(ins.Top, ins.Left);
+    form->SetClientSize(200, 100);
+    EXPECT_EQ(form->Width(), 200 + ins.Left + ins.Right);
+    EXPECT_EQ(form->Height(), 100 + ins.Top + ins.Bottom);
+    EXPECT_EQ(form->ClientWidth(), 200);
+}
+
+TEST_F(Forms, PositionCentresOnTheWorkAreaAndMaximiseFillsIt) {
+    ui::Headless().SetScreen({0, 0, 1000, 800}, {0, 0, 1000, 760});
+    form->SetBounds(0, 0, 200, 100);
+    form->SetPosition(poScreenCenter);
+    form->Show();
+    EXPECT_EQ(form->BoundsRect(), (TRect{400, 330, 600, 430}));
+    form->SetWindowState(wsMaximized);
+    EXPECT_EQ(form->BoundsRect(), (TRect{0, 0, 1000, 760}));
+    form->SetWindowState(wsNormal);
+    EXPECT_EQ(form->BoundsRect(), (TRect{400, 330, 600, 430}));
+    EXPECT_EQ(ui::Headless().StateOf(*form)->bounds, form->BoundsRect());
+}
+
+TEST_F(Forms, ClassicFrameMovesByItsCaptionAndClosesByItsBox) {
+    form->SetBorderStyle(bsSingle);
+    form->SetBounds(100, 100, 300, 200);
+    form->Show();
+    // Window pixels: post raw events at the caption.
+    auto post = [&](ui::InputEvent::Kind k, int x, int y) {
+        ui::InputEvent e;
+        e.kind = k;
+        e.pos = {x, y};
+        ui::Headless().Post(*form, e);
+        app.App().ProcessMessages();
+    };
+    post(ui::InputEvent::MouseDown, 50, 10);
+    EXPECT_TRUE(form->MoveDragging());
+    post(ui::InputEvent::MouseMove, 60, 25);  // +10, +15 on the screen
+    EXPECT_EQ(form->Left(), 110);
+    EXPECT_EQ(form->Top(), 115);
+    post(ui::InputEvent::MouseUp, 50, 10);
+    EXPECT_FALSE(form->MoveDragging());
+    post(ui::InputEvent::MouseDown, 300 - 10, 10);
+    post(ui::InputEvent::MouseUp, 300 - 10, 10);
+    EXPECT_FALSE(form->Visible());
+}
+
+class SkinFrame : public TFormFrameHook {
+public:
+    TRect FrameInsets(const TForm&) override { return {4, 0, 4, 4}; }
+    void PaintFrame(TForm& f, TCanvas& c) override {
+        c.Brush().SetColor(clRed);
+        c.FillRect({0, 0, 4, f.Height()});
+    }
+    bool FrameMessage(TForm&, unsigned msg, intptr_t, intptr_t, intptr_t& result) override {
+        if (msg != WM_SKIN_GETBORDERWIDTH) return false;
+        result = 4;
+        return true;
+    }
+    void FormActivated(TForm&, bool active) override { activations += active ? "+" : "-"; }
+    void FormResized(TForm&) override { ++resizes; }
+    std::string activations;
+    int resizes = 0;
+};
+
+TEST_F(Forms, AFrameHookTakesOverTheFrame) {
+    SkinFrame frame;
+    EXPECT_EQ(form->Perform(WM_SKIN_GETBORDERWIDTH), 0);
+    form->SetFrameHook(&frame);
+    EXPECT_EQ(form->Perform(WM_SKIN_GETBORDERWIDTH), 4);
+    EXPECT_EQ(form->ClientWidth(), 400 - 8);
+    EXPECT_EQ(form->ClientHeight(), 300 - 4);
+    form->SetColor(clWhite);
+    form->Show();
+    TBitmap pic = Capture(*form);
+    EXPECT_EQ(pic.Pixel(1, 50), clRed);
+    EXPECT_EQ(pic.Pixel(50, 50), clWhite);
+    form->SetWidth(500);
+    EXPECT_EQ(frame.resizes, 1);
+    form->Hide();
+    EXPECT_EQ(frame.activations, "+-");
+
+    gfx::Region shape = gfx::Region::RoundRect({0, 0, 500, 300}, 10, 10);
+    form->SetWindowRegion(shape);
+    form->Show();
+    ASSERT_TRUE(ui::Headless().StateOf(*form)->shape.has_value());
+    EXPECT_FALSE(ui::Headless().StateOf(*form)->shape->Contains(0, 0));
+    form->SetFrameHook(nullptr);
+}
+
+TEST_F(Forms, LoadingMutesEvents) {
+    auto* btn = new TButton(form);
+    btn->SetParent(form);
+    btn->SetBounds(0, 0, 50, 50);
+    int clicks = 0;
+    btn->OnClick = [&](TObject*) { ++clicks; };
+    form->Show();
+    form->SetLoading(true);
+    Click(*form, 10, 10);
+    form->SetLoading(false);
+    Click(*form, 10, 10);
+    EXPECT_EQ(clicks, 1);
+}
+
+}  // namespace

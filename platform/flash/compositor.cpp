@@ -137,20 +137,46 @@ void DrawRow(const DrawOp& op, std::uint32_t* row, int y) {
             const std::uint32_t* pixels = level.pixels.data();
             const int width = level.width;
             const bool store = weight >= 256 && level.opaque;
-            for (int x = xi0; x < xi1; ++x, fu += step_u, fv += step_v) {
-                std::int32_t cu = static_cast<std::int32_t>(std::clamp<std::int64_t>(fu, 0, max_u));
-                std::int32_t cv = static_cast<std::int32_t>(std::clamp<std::int64_t>(fv, 0, max_v));
-                int ix = cu >> 16, iy = cv >> 16;
-                std::uint32_t tx = (cu >> 8) & 0xFF, ty = (cv >> 8) & 0xFF;
-                const std::uint32_t* r0 = pixels + static_cast<std::size_t>(iy) * width + ix;
-                int right = ix + 1 < width ? 1 : 0;
-                int down = iy + 1 < level.height ? width : 0;
-                std::uint32_t colour = Lerp(Lerp(r0[0], r0[right], tx), Lerp(r0[down], r0[down + right], tx), ty);
+            auto put = [&](int x, std::uint32_t colour) {
                 if (store) {
                     row[x] = colour;
                 } else {
                     if (weight < 256) colour = Scale(colour, weight);
                     Over(row[x], colour);
+                }
+            };
+            if (step_v == 0) {
+                // An upright picture: blend its two source rows once, then
+                // only across.
+                std::int32_t cv = static_cast<std::int32_t>(std::clamp<std::int64_t>(fv, 0, max_v));
+                const int iy = cv >> 16;
+                const std::uint32_t ty = (cv >> 8) & 0xFF;
+                const std::uint32_t* r0 = pixels + static_cast<std::size_t>(iy) * width;
+                const std::uint32_t* r1 = iy + 1 < level.height ? r0 + width : r0;
+                const std::int64_t fu_last = fu + step_u * (xi1 - 1 - xi0);
+                const int first = static_cast<int>(std::clamp<std::int64_t>(std::min(fu, fu_last), 0, max_u) >> 16);
+                const int last = std::min(
+                    width - 1, static_cast<int>(std::clamp<std::int64_t>(std::max(fu, fu_last), 0, max_u) >> 16) + 1);
+                thread_local std::vector<std::uint32_t> blended;
+                blended.resize(static_cast<std::size_t>(last - first + 1));
+                for (int c = first; c <= last; ++c) blended[c - first] = Lerp(r0[c], r1[c], ty);
+                const std::uint32_t* column = blended.data() - first;
+                for (int x = xi0; x < xi1; ++x, fu += step_u) {
+                    std::int32_t cu = static_cast<std::int32_t>(std::clamp<std::int64_t>(fu, 0, max_u));
+                    int ix = cu >> 16;
+                    int right = ix + 1 <= last ? ix + 1 : ix;
+                    put(x, Lerp(column[ix], column[right], (cu >> 8) & 0xFF));
+                }
+            } else {
+                for (int x = xi0; x < xi1; ++x, fu += step_u, fv += step_v) {
+                    std::int32_t cu = static_cast<std::int32_t>(std::clamp<std::int64_t>(fu, 0, max_u));
+                    std::int32_t cv = static_cast<std::int32_t>(std::clamp<std::int64_t>(fv, 0, max_v));
+                    int ix = cu >> 16, iy = cv >> 16;
+                    std::uint32_t tx = (cu >> 8) & 0xFF, ty = (cv >> 8) & 0xFF;
+                    const std::uint32_t* r0 = pixels + static_cast<std::size_t>(iy) * width + ix;
+                    int right = ix + 1 < width ? 1 : 0;
+                    int down = iy + 1 < level.height ? width : 0;
+                    put(x, Lerp(Lerp(r0[0], r0[right], tx), Lerp(r0[down], r0[down + right], tx), ty));
                 }
             }
         } else if (op.gradient == DrawOp::Gradient::Solid) {

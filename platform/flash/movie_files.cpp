@@ -1,10 +1,9 @@
 #include "platform/flash/movie_files.h"
 
-#include <iconv.h>
-
 #include <fstream>
 #include <set>
 
+#include "platform/core/text.h"
 #include "platform/gfx/image_io.h"
 
 namespace flash {
@@ -25,50 +24,14 @@ bool ReadBytes(const std::filesystem::path& path, std::uintmax_t limit, std::str
     return true;
 }
 
-bool IsUtf8(const std::string& s) {
-    for (std::size_t i = 0; i < s.size();) {
-        unsigned char c = static_cast<unsigned char>(s[i]);
-        if (c < 0x80) {
-            ++i;
-            continue;
-        }
-        std::size_t extra = (c & 0xE0) == 0xC0 ? 1 : (c & 0xF0) == 0xE0 ? 2 : (c & 0xF8) == 0xF0 ? 3 : 0;
-        if (extra == 0 || i + extra >= s.size()) return false;
-        for (std::size_t k = 1; k <= extra; ++k)
-            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
-        i += extra + 1;
-    }
-    return true;
-}
-
-std::string FromGbk(const std::string& s) {
-    iconv_t cd = iconv_open("UTF-8", "GBK");
-    if (cd == reinterpret_cast<iconv_t>(-1)) return {};
-    std::string out(s.size() * 2 + 4, '\0');
-    char* in = const_cast<char*>(s.data());
-    std::size_t in_left = s.size();
-    char* to = out.data();
-    std::size_t to_left = out.size();
-    while (in_left > 0) {
-        if (iconv(cd, &in, &in_left, &to, &to_left) == static_cast<std::size_t>(-1)) {
-            // Skip a byte that is not GBK and go on.
-            ++in;
-            --in_left;
-        }
-    }
-    iconv_close(cd);
-    out.resize(out.size() - to_left);
-    return out;
-}
-
 }  // namespace
 
 std::string TextFileLine(const std::string& bytes) {
-    std::string line = bytes.substr(0, bytes.find('\n'));
-    if (!line.empty() && line.back() == '\r') line.pop_back();
+    std::vector<std::string> lines = core::SplitLines(core::DecodeText(bytes));
+    if (lines.empty()) return {};
+    std::string& line = lines.front();
     std::size_t eq = line.find('=');
-    if (eq != std::string::npos) line = line.substr(eq + 1);
-    return IsUtf8(line) ? line : FromGbk(line);
+    return eq == std::string::npos ? line : line.substr(eq + 1);
 }
 
 MovieFiles ReadMovieFiles(const Movie& movie, const std::filesystem::path& folder) {

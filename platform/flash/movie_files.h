@@ -19,7 +19,7 @@ struct MovieFiles {
 MovieFiles ReadMovieFiles(const Movie& movie, const std::filesystem::path& folder);
 
 // The text of a movie text file: its first line after the "name=" prefix,
-// from GBK (or UTF-8 when it is valid UTF-8) to UTF-8.
+// decoded as outside text (GBK unless it is UTF-8) into UTF-8.
 std::string TextFileLine(const std::string& bytes);
 
 }  // namespace flash

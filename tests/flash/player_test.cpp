@@ -282,12 +282,20 @@ TEST_F(PlayerTest, UnusableFilesAreRefusedWithAMessage) {
     }
 }
 
-TEST_F(PlayerTest, EndingTextsComeFromTheTextFiles) {
-    std::ofstream(dir / "txt_1.txt", std::ios::binary) << "txt1=\xBB\xB6\xD3\xAD\r\n";  // GBK
-    ASSERT_TRUE(player.Load(WriteMovie("movie 352 288\nlayer t text file \"txt_1.txt\"\n")));
-    ASSERT_NE(player.GetMovie(), nullptr);
-    EXPECT_EQ(flash::TextFileLine("txt1=\xBB\xB6\xD3\xAD\r\nmore"), "欢迎");
+TEST_F(PlayerTest, EndingTextsComeFromTheTextFilesAtLoadPoints) {
+    EXPECT_EQ(flash::TextFileLine("txt1=\xBB\xB6\xD3\xAD\r\nmore"), "欢迎");  // GBK
     EXPECT_EQ(flash::TextFileLine("txt2=plain"), "plain");
+    std::ofstream(dir / "txt_1.txt", std::ios::binary) << "txt1=WXYZ\r\n";
+    ASSERT_TRUE(player.Load(WriteMovie(std::string("movie 352 288 frames 5\nlayer t text file \"txt_1.txt\" font \"") +
+                                       gfx::kTestFontName + "\" size 20 color #00FF00 box 352 40\nat 3 load\n")));
+    player.Stop();
+    TRect shown = Extent(Paint(), clLime);
+    EXPECT_NEAR(shown.Width(), 4 * 10, 4);
+    // Rewritten: the new text shows from the next load point.
+    std::ofstream(dir / "txt_1.txt", std::ios::binary) << "txt1=WX\r\n";
+    EXPECT_EQ(Extent(Paint(), clLime), shown);
+    player.SetFrameNum(3);
+    EXPECT_NEAR(Extent(Paint(), clLime).Width(), 2 * 10, 4);
 }
 
 }  // namespace

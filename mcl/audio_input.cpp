@@ -128,7 +128,9 @@ int64_t AudioEntryReader::Read(AVAudioFifo* fifo, int64_t wanted)
         }
         int r = avcodec_receive_frame(decoder_.get(), frame_.get());
         if (r >= 0) {
-            if (frame_->sample_rate > 0 && frame_->nb_samples > 0 && Configure(frame_.get()))
+            // absurd rates or layouts from damaged files would make the resampler huge
+            if (frame_->sample_rate > 0 && frame_->sample_rate <= 768000 && frame_->nb_samples > 0 &&
+                frame_->ch_layout.nb_channels <= 64 && Configure(frame_.get()))
                 added += Convert(fifo, frame_.get());
             av_frame_unref(frame_.get());
             continue;

@@ -329,7 +329,11 @@ int32_t Run::Execute()
     if (!s.ok()) SetLastError(s.code, s.text);
     Progress(MCL_PROGRESS_DONE, frame, AudioTarget(frame, 44100));
     if (!s.ok()) return s.code;
-    return stopped_ ? LastErrorCode() : MCL_OK;
+    if (stopped_) return LastErrorCode();
+    // input errors that the application chose to skip or continue over are
+    // not the run's error
+    ClearLastError();
+    return MCL_OK;
 }
 
 }  // namespace

@@ -1,6 +1,11 @@
 #include "mcl/output_file.h"
 
+#include <algorithm>
 #include <cstring>
+
+extern "C" {
+#include <libavutil/cpu.h>
+}
 
 #include "mcl/mcl.h"
 
@@ -71,7 +76,8 @@ Status OutputFile::OpenVideo(int width, int height)
         c->flags |= AV_CODEC_FLAG_QSCALE;
         c->global_quality = FF_QP2LAMBDA * settings_.qscale;
     }
-    c->thread_count = 0;
+    // slice threads: at most one per macroblock row
+    c->thread_count = settings_.videoCodec == "libx264" ? 0 : std::min(av_cpu_count(), std::max(1, (c->height + 15) / 16));
     if (muxer_->oformat->flags & AVFMT_GLOBALHEADER) c->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
     AVDictionary* options = nullptr;
     if (settings_.crf > 0) av_dict_set_int(&options, "crf", settings_.crf, 0);

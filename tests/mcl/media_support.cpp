@@ -231,6 +231,7 @@ void Job::Run()
     });
     MclAssignError(c, [](MclConverter*, int32_t code, int32_t* action) {
         Note("error:" + std::to_string(code));
+        t_job->errorTextInCallback = MclGetErrorStr();
         if (t_job->onError) *action = t_job->onError(code);
     });
     t_videoList = MclListCreate();

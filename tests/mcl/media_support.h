@@ -73,6 +73,7 @@ struct Job {
     int32_t result = -1;
     int32_t lastError = 0;
     std::string lastErrorText;
+    std::string errorTextInCallback;  // MclGetErrorStr inside the last error callback
     int64_t frameTotal = 0, sampleTotal = 0;
     std::vector<std::string> events;  // "source:i", "video:i", "progress:code:frame", "error:code", ...
     bool allOnCallerThread = true;

@@ -1,0 +1,70 @@
+// The production side of the encoder library: one conversion run, calling
+// libmcl in its fixed order and routing its callbacks, all on the calling
+// thread, to the production form.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "mcl/mcl.h"
+
+namespace production {
+
+// What the form does inside a run. Every call comes on the thread that called
+// EncoderSession::Run, from inside the conversion.
+class EncoderClient {
+public:
+    virtual ~EncoderClient() = default;
+    // The encoder wants the next frame (the frame producer's VideoFrameProc).
+    virtual void VideoFrame() = 0;
+    // Every progress report, after its log line.
+    virtual void Progress(int /*code*/, int64_t /*frame*/, int64_t /*sample*/) {}
+    // A status line for the log.
+    virtual void Log(const std::string& line) = 0;
+    // Lets the message loop run while the lists are handed over.
+    virtual void PumpMessages() {}
+};
+
+struct EncoderJob {
+    std::vector<std::string> videoNames, audioNames;
+    std::string videoOut, audioOut;
+    std::string outputFormat;  // "AVI", "VCD", "SVCD", "DVD", "MP4"
+    std::string tvSystem;      // "PAL", "NTSC"
+    bool keepDuration = true;
+};
+
+struct EncoderRunResult {
+    int64_t videoFrameTotal = 0;
+    int64_t audioSampleTotal = 0;
+    bool converted = false;  // false: nothing to convert
+    int32_t error = 0;       // MclGetError after the conversion
+    std::string errorText;
+};
+
+class EncoderSession {
+public:
+    explicit EncoderSession(EncoderClient& client) : client_(client) {}
+    EncoderSession(const EncoderSession&) = delete;
+    EncoderSession& operator=(const EncoderSession&) = delete;
+
+    // Creates the converter, hands over the lists and settings, converts,
+    // logs the totals, the start, the end and any error, and frees it all.
+    EncoderRunResult Run(const EncoderJob& job);
+    // Stops the running conversion at the next frame boundary (also from
+    // inside VideoFrame); nothing when no run is going on.
+    void Abort();
+    bool Running() const { return converter_ != nullptr; }
+
+private:
+    friend struct EncoderCallbacks;
+    std::string TimeText(double seconds) const;
+
+    EncoderClient& client_;
+    MclConverter* converter_ = nullptr;
+    MclList* videoList_ = nullptr;
+    MclList* audioList_ = nullptr;
+    int64_t videoFrameTotal_ = 0, audioSampleTotal_ = 0;
+};
+
+}  // namespace production

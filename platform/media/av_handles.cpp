@@ -12,6 +12,8 @@ std::string AvErrorText(int code) {
 }
 
 namespace {
+constexpr size_t kMaxSingleAllocation = size_t{256} << 20;
+
 int InterruptRequested(void* opaque) {
     const auto* cancel = static_cast<const std::atomic<bool>*>(opaque);
     return cancel && cancel->load() ? 1 : 0;
@@ -20,10 +22,15 @@ int InterruptRequested(void* opaque) {
 
 FormatPtr OpenMediaFile(const std::string& path, const std::atomic<bool>* cancel,
                         std::string& error) {
-    // The player reports its own errors; FFmpeg's console chatter about
-    // damaged input would only scroll past.
-    static std::once_flag quiet;
-    std::call_once(quiet, [] { av_log_set_level(AV_LOG_FATAL); });
+    static std::once_flag configured;
+    std::call_once(configured, [] {
+        // The player reports its own errors; FFmpeg's console chatter about
+        // damaged input would only scroll past.
+        av_log_set_level(AV_LOG_FATAL);
+        // A damaged header can name a chunk of 2 GB that FFmpeg then
+        // allocates and clears; no real picture or packet comes near this.
+        av_max_alloc(kMaxSingleAllocation);
+    });
     AVFormatContext* raw = avformat_alloc_context();
     if (!raw) {
         error = "out of memory";

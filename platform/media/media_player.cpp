@@ -13,6 +13,7 @@
 #include "platform/media/pipeline.h"
 #include "platform/media/probe.h"
 #include "platform/media/time_text.h"
+#include "platform/ui/render.h"
 
 namespace {
 // How often the player looks at its clock: new pictures, the end.
@@ -58,7 +59,7 @@ int next_generation = 0;
 }  // namespace
 
 TWindowsMediaPlayer::TWindowsMediaPlayer(TComponent* AOwner)
-    : TComponent(AOwner), alive_(std::make_shared<int>(0)) {
+    : TWinControl(AOwner), alive_(std::make_shared<int>(0)) {
     ticker_ = std::make_unique<TTimer>();
     ticker_->SetEnabled(false);
     ticker_->SetInterval(kTickMs);
@@ -66,6 +67,8 @@ TWindowsMediaPlayer::TWindowsMediaPlayer(TComponent* AOwner)
 }
 
 TWindowsMediaPlayer::~TWindowsMediaPlayer() {
+    OnPlayStateChange = nullptr;
+    OnPictureChange = nullptr;
     alive_.reset();
     ticker_.reset();
     session_.reset();
@@ -80,7 +83,7 @@ void TWindowsMediaPlayer::Close() {
     position_ = 0;
     error_.clear();
     opening_ = false;
-    picture_dirty_ = true;
+    PictureChanged();
 }
 
 void TWindowsMediaPlayer::SetURL(const std::string& url) {
@@ -210,8 +213,7 @@ void TWindowsMediaPlayer::ShowFrameAt(double position) {
     if (!s.has_video) return;
     if (std::optional<media::VideoFrame> frame = s.pipeline->TakeFrameAt(position)) {
         s.shown = std::move(frame);
-        picture_dirty_ = true;
-        if (OnPictureChange) OnPictureChange(this);
+        PictureChanged();
     }
 }
 
@@ -268,9 +270,8 @@ void TWindowsMediaPlayer::Controls::stop() {
     p.StopOutput();
     p.position_ = 0;
     p.session_->shown.reset();
-    p.picture_dirty_ = true;
-    if (p.OnPictureChange) p.OnPictureChange(&p);
     p.ChangeState(wmppsStopped);
+    p.PictureChanged();
 }
 
 void TWindowsMediaPlayer::Controls::pause() {
@@ -310,14 +311,19 @@ bool TWindowsMediaPlayer::HasVideo() const { return session_ && session_->has_vi
 
 // ---- the pane ------------------------------------------------------------
 
-void TWindowsMediaPlayer::SetSize(int width, int height) {
-    width_ = std::max(0, width);
-    height_ = std::max(0, height);
+void TWindowsMediaPlayer::PictureChanged() {
     picture_dirty_ = true;
+    Invalidate();
+    if (OnPictureChange && !Loading()) OnPictureChange(this);
+}
+
+void TWindowsMediaPlayer::Resize() {
+    picture_dirty_ = true;
+    TWinControl::Resize();
 }
 
 void TWindowsMediaPlayer::RenderPicture() {
-    int width = width_, height = height_;
+    int width = Width(), height = Height();
     if ((width == 0 || height == 0) && session_) {
         width = session_->video_width;
         height = session_->video_height;
@@ -336,4 +342,14 @@ const TBitmap& TWindowsMediaPlayer::Picture() {
     return picture_;
 }
 
-void TWindowsMediaPlayer::PaintTo(TCanvas& canvas, int x, int y) { canvas.Draw(x, y, Picture()); }
+void TWindowsMediaPlayer::Paint(TCanvas& Canvas) {
+    // The picture is already the pane's size: its pixels go straight into
+    // the canvas, within the clip, without a second scaling.
+    const TBitmap& picture = Picture();
+    const TPoint origin = Canvas.Origin();
+    const TRect clip = Canvas.ClipRect().Offset(origin.X, origin.Y);
+    const TRect dest = Bounds(origin.X, origin.Y, picture.Width(), picture.Height()).Intersect(clip);
+    if (dest.IsEmpty()) return;
+    ui::CopyBitmapRect(picture, dest.Offset(-origin.X, -origin.Y), Canvas.Target(), dest.Left,
+                       dest.Top);
+}

@@ -1,7 +1,8 @@
 #pragma once
 // TWindowsMediaPlayer: the media player control. It plays a sound or video
 // file, reports its length and position as seconds and "mm:ss" texts, and
-// shows the current picture of a video in its pane.
+// shows the current picture of a video in its pane (a windowed control: its
+// bounds are the pane, PaintTo captures it).
 //
 //   player.SetURL(path);                        // opens and starts playing
 //   player.settings().SetMute(true);
@@ -22,6 +23,7 @@
 
 #include "platform/core/component.h"
 #include "platform/gfx/bitmap.h"
+#include "platform/ui/control.h"
 
 class TCanvas;
 class TTimer;
@@ -39,7 +41,7 @@ enum TPlayState : int {
 
 using TPlayStateChangeEvent = std::function<void(TObject* Sender, int NewState)>;
 
-class TWindowsMediaPlayer : public TComponent {
+class TWindowsMediaPlayer : public TWinControl {
 public:
     explicit TWindowsMediaPlayer(TComponent* AOwner = nullptr);
     ~TWindowsMediaPlayer() override;
@@ -101,15 +103,16 @@ public:
     // Raised on the UI thread for every change of playState().
     TPlayStateChangeEvent OnPlayStateChange;
 
-    // The pane. The picture is the frame shown now, scaled to the pane (to
-    // the video's own size while the pane has none); black without a video.
-    int Width() const { return width_; }
-    int Height() const { return height_; }
-    void SetSize(int width, int height);
+    // The frame shown now, scaled to the pane (to the video's own size
+    // while the pane has none); black without a video.
     const TBitmap& Picture();
-    void PaintTo(TCanvas& canvas, int x, int y);
-    // Called whenever the picture changed (the pane repaints itself).
+    // Raised whenever the picture changed (the pane repaints itself too).
     TNotifyEvent OnPictureChange;
+
+    void Paint(TCanvas& Canvas) override;
+
+protected:
+    void Resize() override;
 
 private:
     struct Session;
@@ -125,6 +128,7 @@ private:
     void RenderPicture();
     double LivePosition() const;
     void ChangeState(int state);
+    void PictureChanged();
 
     enum class Want { Play, Pause, Stop };
 
@@ -136,7 +140,6 @@ private:
     bool mute_ = false;
     Want want_ = Want::Stop;
     bool opening_ = false;
-    int width_ = 0, height_ = 0;
     TBitmap picture_;
     bool picture_dirty_ = true;
 

@@ -2,6 +2,8 @@
 // picture conversion and the decode-ahead pipeline.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
 #include <algorithm>
 #include <cmath>
 #include <thread>
@@ -76,6 +78,19 @@ TEST(MediaLength, UnreadableFilesHaveNoLengthAndAnError) {
         EXPECT_FALSE(decoder.Open(file, nullptr, error)) << file;
         EXPECT_FALSE(error.empty());
     }
+}
+
+// A WAV whose LIST chunk claims 2 GB: FFmpeg would allocate and clear it.
+TEST(MediaLength, ADamagedHeaderIsRefusedWithoutTakingGigabytes) {
+    const fs::path file =
+        fs::path(VELMORA_SOURCE_DIR) / "fuzz/corpus/fuzz_media_probe/huge_list_chunk.wav";
+    ASSERT_TRUE(fs::exists(file));
+    const MediaInfo info = ProbeMedia(file);
+    EXPECT_FALSE(info.Ok());
+    EXPECT_EQ(info.duration, 0);
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    EXPECT_LT(usage.ru_maxrss, 1024L * 1024) << "peak memory in KiB";
 }
 
 TEST(MediaLength, ACancelledProbeGivesUp) {

@@ -9,6 +9,8 @@
 #include "platform/core/application.h"
 #include "platform/core/timer.h"
 #include "platform/media/media_player.h"
+#include "platform/ui/form.h"
+#include "platform/ui/headless.h"
 #include "tests/media/media_files.h"
 
 using namespace media_test;
@@ -162,7 +164,7 @@ TEST_F(Player, VideoPanesShowMovingPicturesUntilTheEnd) {
     for (const std::filesystem::path& file : {TemplateAvi(), OpeningMpg()}) {
         SCOPED_TRACE(file);
         states.clear();
-        player.SetSize(88, 72);
+        player.SetBounds(0, 0, 88, 72);
         player.SetURL(file.string());
         ASSERT_TRUE(WaitForLength());
         ASSERT_FALSE(player.HasError()) << player.ErrorText();
@@ -193,10 +195,33 @@ TEST_F(Player, VideoPanesShowMovingPicturesUntilTheEnd) {
 
     // Stopped, the pane goes black; the pane may change size.
     player.controls().stop();
-    player.SetSize(40, 30);
+    player.SetBounds(0, 0, 40, 30);
     const TBitmap stopped = player.Picture();
     EXPECT_EQ(stopped.Width(), 40);
     EXPECT_EQ(stopped.Pixel(20, 15), clBlack);
+}
+
+// On a form, the pane repaints itself with each new picture, and PaintTo
+// captures it like any control.
+TEST_F(Player, OnAFormThePaneShowsTheCurrentPicture) {
+    ui::Headless();
+    auto* form = new TForm(&test_app.App());
+    form->SetBorderStyle(bsNone);
+    form->SetBounds(0, 0, 200, 150);
+    auto* pane = new TWindowsMediaPlayer(form);
+    pane->SetParent(form);
+    pane->SetBounds(10, 20, 64, 48);
+    form->Show();
+    pane->SetURL(RedAvi().string());
+    ASSERT_TRUE(test_app.App().PumpUntil([&] { return pane->currentMedia().duration() != 0; }, 5000));
+    test_app.RunForMs(100);
+    const TBitmap& window = ui::Headless().StateOf(*form)->picture;
+    EXPECT_GT(window.Pixel(10 + 32, 20 + 24) & 0xFF, 200u) << "red in the pane";
+    EXPECT_LT((window.Pixel(10 + 32, 20 + 24) >> 8) & 0xFF, 40u);
+    TBitmap captured(64, 48, clBlue);
+    pane->PaintTo(captured, 0, 0);
+    EXPECT_EQ(captured.Pixel(32, 24), pane->Picture().Pixel(32, 24));
+    EXPECT_NE(captured.Pixel(32, 24), clBlue);
 }
 
 TEST_F(Player, VideoWithoutAPaneSizeUsesItsOwnSize) {

@@ -40,9 +40,10 @@ constexpr std::array<const char*, 13> kLeftovers = {
 
 }  // namespace
 
-WorkFolderSearch FindWorkFolder(const fs::path& system_dir)
+WorkFolderSearch FindWorkFolder(const fs::path& system_dir, const std::function<void()>& pump)
 {
     for (int n = 1;; ++n) {
+        if (pump) pump();
         const fs::path folder = system_dir / ("brenholt_" + std::to_string(n));
         const bool missing = !IsDirectory(folder);
         const bool holds_photos = !missing && IsDirectory(folder / "zpyjj");

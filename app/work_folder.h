@@ -2,6 +2,7 @@
 // The per-installation work folder: finding it at start-up, the names of
 // its work files, and clearing what an earlier run left behind.
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,8 +15,10 @@ struct WorkFolderSearch {
 };
 
 // The first N from 1 whose folder "brenholt_" + N under system_dir is
-// missing or holds "zpyjj". Creates nothing.
-WorkFolderSearch FindWorkFolder(const std::filesystem::path& system_dir);
+// missing or holds "zpyjj". Creates nothing. pump (if set) runs once
+// before each candidate, so that the window stays responsive.
+WorkFolderSearch FindWorkFolder(const std::filesystem::path& system_dir,
+                                const std::function<void()>& pump = {});
 
 // "zpyjj/zpyjj" + k + ".jpg": imported photo k, counted from 1.
 std::filesystem::path PhotoFile(const std::filesystem::path& work_dir, long long k);

@@ -16,7 +16,9 @@ TEST(FindWorkFolder, TakesTheFirstMissingOrHoldingPhotos)
     TempFolder system;
     fs::create_directories(system.Path() / "brenholt_1" / "xtsz");
     fs::create_directories(system.Path() / "brenholt_2" / "zpyjj");
-    const WorkFolderSearch found = FindWorkFolder(system.Path());
+    int pumps = 0;
+    const WorkFolderSearch found = FindWorkFolder(system.Path(), [&pumps] { ++pumps; });
+    EXPECT_EQ(pumps, 2);
     EXPECT_EQ(found.number, 2);
     EXPECT_TRUE(found.present);
     EXPECT_EQ(found.work_dir, system.Path() / "brenholt_2" / "");

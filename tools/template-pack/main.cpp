@@ -12,9 +12,7 @@
 
 #include "tools/template-pack/sample_photos.h"
 #include "tools/template-pack/template_pack.h"
-#ifdef VELMORA_TPACK_RENDER
 #include "tools/template-pack/movie_preview.h"
-#endif
 
 namespace fs = std::filesystem;
 using namespace template_pack;
@@ -58,7 +56,6 @@ int Pack(const fs::path& video, const fs::path& movie, const fs::path& output)
     return 0;
 }
 
-#ifdef VELMORA_TPACK_RENDER
 fs::path ScratchFolder(const fs::path& output)
 {
     return fs::temp_directory_path() /
@@ -85,8 +82,6 @@ int RenderAndPack(const fs::path& movie, const fs::path& photo_folder, const fs:
     fs::remove(video);
     return result;
 }
-#endif
-
 bool ParseSize(const std::string& text, int& width, int& height)
 {
     return std::sscanf(text.c_str(), "%dx%d", &width, &height) == 2 && width > 0 && height > 0 &&
@@ -110,9 +105,7 @@ int main(int argc, char** argv)
             WriteSamplePhotos(args[1], count, width, height, "photo");
             return 0;
         }
-#ifdef VELMORA_TPACK_RENDER
         if (args.size() == 3 && args[0].rfind("--", 0) != 0) return RenderAndPack(args[0], args[1], args[2]);
-#endif
         std::fputs(kUsage, stderr);
         return 2;
     } catch (const std::exception& e) {

@@ -115,21 +115,24 @@ void Sunset(Painter& p, std::uint32_t seed)
 {
     const double horizon = p.H() * (0.58 + 0.08 * Noise(seed, 1));
     const double hf = horizon / p.H();
-    p.VerticalGradient({{0.0, {48, 26, 92}}, {hf * 0.55, {214, 78, 98}}, {hf, {255, 180, 90}},
-                        {hf + 0.001, {70, 40, 90}}, {1.0, {20, 16, 48}}});
-    const double sx = p.W() * (0.3 + 0.4 * Noise(seed, 2));
+    p.VerticalGradient({{0.0, {48, 26, 92}}, {hf * 0.55, {214, 78, 98}}, {hf, {255, 180, 90}}, {1.0, {255, 180, 90}}});
+    const double sx = p.W() * (0.4 + 0.35 * Noise(seed, 2));
     const double r = p.H() * 0.11;
     p.Disc(sx, horizon - r * 0.35, r * 2.2, {255, 150, 80}, r * 1.8);
     p.Disc(sx, horizon - r * 0.35, r, {255, 236, 170}, 2);
-    // The sun's glitter on the water.
-    for (int i = 0; i < 40; ++i) {
-        const double y = horizon + 3 + (p.H() - horizon) * Noise(seed, 10 + i);
-        const double half = r * (1.2 - (y - horizon) / (p.H() - horizon) * 0.4) * Noise(seed, 60 + i);
-        for (int x = int(sx - half); x < int(sx + half); ++x) p.Blend(x, int(y), {255, 200, 120}, 0.7);
+    // Hills of the far shore, dark against the sky, on the left.
+    p.Ground([&](double x) { return x < p.W() * 0.35 ? horizon - 8 - 12 * (1 + std::sin(x * 0.03 + seed)) : double(p.H()); },
+             {70, 34, 80}, {70, 34, 80});
+    // The sea, lit by the sky near the horizon, and the sun's glitter on it.
+    for (int y = int(horizon); y < p.H(); ++y) {
+        const double t = (y - horizon) / std::max(1.0, p.H() - horizon);
+        for (int x = 0; x < p.W(); ++x) p.Blend(x, y, Mix({200, 90, 110}, {40, 24, 80}, std::sqrt(t)), 1);
     }
-    // Hills of the far shore, dark against the sky.
-    p.Ground([&](double x) { return horizon - 6 - 10 * (1 + std::sin(x * 0.021 + seed)) * (x < p.W() * 0.35); },
-             {60, 30, 70}, {60, 30, 70});
+    for (int i = 0; i < 60; ++i) {
+        const double y = horizon + 2 + (p.H() - horizon) * Noise(seed, 10 + i);
+        const double half = r * (0.4 + 0.9 * (y - horizon) / (p.H() - horizon)) * Noise(seed, 80 + i);
+        for (int x = int(sx - half); x < int(sx + half); ++x) p.Blend(x, int(y), {255, 210, 130}, 0.75);
+    }
 }
 
 void Hills(Painter& p, std::uint32_t seed)
@@ -157,7 +160,7 @@ void Hills(Painter& p, std::uint32_t seed)
 
 void NightSky(Painter& p, std::uint32_t seed)
 {
-    p.VerticalGradient({{0.0, {8, 12, 40}}, {0.7, {30, 40, 100}}, {1.0, {60, 50, 110}}});
+    p.VerticalGradient({{0.0, {10, 16, 80}}, {0.6, {46, 52, 160}}, {1.0, {150, 80, 160}}});
     for (int i = 0; i < p.W() * p.H() / 400; ++i) {
         const double x = p.W() * Noise(seed, 100 + 2 * i), y = p.H() * 0.75 * Noise(seed, 101 + 2 * i);
         p.Disc(x, y, 0.4 + 1.2 * Noise(seed, 5000 + i), {255, 250, 230}, 1.2);
@@ -175,7 +178,7 @@ void NightSky(Painter& p, std::uint32_t seed)
                 const bool window = (xx - int(x)) % 6 >= 2 && (xx - int(x)) % 6 < 4 && (yy - int(top)) % 8 >= 3 &&
                                     (yy - int(top)) % 8 < 6 && xx > int(x) + 1 && xx < int(x + bw) - 2 &&
                                     Noise(seed, xx * 131 + yy * 7) < 0.45;
-                p.Blend(xx, yy, window ? Rgb{255, 210, 120} : Rgb{16, 18, 36}, 1);
+                p.Blend(xx, yy, window ? Rgb{255, 210, 120} : Rgb{24, 20, 60}, 1);
             }
         x += bw;
     }

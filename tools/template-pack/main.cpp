@@ -77,11 +77,14 @@ int RenderAndPack(const fs::path& movie, const fs::path& photo_folder, const fs:
     });
     const fs::path scratch = ScratchFolder(output);
     const fs::path video = scratch.string() + ".avi";
+    struct RemoveVideo {
+        fs::path path;
+        ~RemoveVideo() { std::error_code ignored; fs::remove(path, ignored); }
+    } remove_video{video};
     RenderMoviePreview(movie, photos, video, scratch);
-    int result = Pack(video, movie, output);
-    fs::remove(video);
-    return result;
+    return Pack(video, movie, output);
 }
+
 bool ParseSize(const std::string& text, int& width, int& height)
 {
     return std::sscanf(text.c_str(), "%dx%d", &width, &height) == 2 && width > 0 && height > 0 &&

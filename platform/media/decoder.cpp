@@ -116,7 +116,12 @@ bool Decoder::ConfigureResampler(const AVFrame* frame) {
 }
 
 void Decoder::ConvertAudio(const AVFrame* frame, std::vector<int16_t>& samples) {
-    if (frame->sample_rate <= 0 || frame->nb_samples <= 0 || !ConfigureResampler(frame)) return;
+    // Absurd rates or layouts come only from damaged files and would make
+    // the resampler huge; such sound is left out.
+    if (frame->sample_rate <= 0 || frame->sample_rate > 768000 || frame->nb_samples <= 0 ||
+        frame->ch_layout.nb_channels <= 0 || frame->ch_layout.nb_channels > 64 ||
+        !ConfigureResampler(frame))
+        return;
     const int capacity = swr_get_out_samples(resampler_.get(), frame->nb_samples);
     if (capacity <= 0) return;
     const size_t old_size = samples.size();

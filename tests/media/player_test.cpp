@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <thread>
 #include <vector>
 
 #include "platform/core/application.h"
@@ -22,11 +23,16 @@ protected:
     core::TestApplication test_app;
     TWindowsMediaPlayer player;
     std::vector<int> states;
+    const std::thread::id ui_thread = std::this_thread::get_id();
 
     Player() {
         player.OnPlayStateChange = [this](TObject* sender, int state) {
             EXPECT_EQ(sender, &player);
+            EXPECT_EQ(std::this_thread::get_id(), ui_thread) << "events run on the UI thread";
             states.push_back(state);
+        };
+        player.OnPictureChange = [this](TObject*) {
+            EXPECT_EQ(std::this_thread::get_id(), ui_thread);
         };
     }
 
@@ -190,7 +196,7 @@ TEST_F(Player, VideoPanesShowMovingPicturesUntilTheEnd) {
             5000));
         test_app.RunForMs(200);
         EXPECT_EQ(Count(wmppsMediaEnded), 1);
-        player.OnPictureChange = nullptr;
+        player.OnPictureChange = nullptr;  // `changes` goes out of scope
     }
 
     // Stopped, the pane goes black; the pane may change size.

@@ -151,11 +151,14 @@ int64_t AudioEntryReader::Read(AVAudioFifo* fifo, int64_t wanted)
     if (ended_ && !flushed_) {
         flushed_ = true;
         if (resampler_) added += Convert(fifo, nullptr);
-        if (limit_ > delivered_) {
-            WriteSilence(fifo, format_, limit_ - delivered_);
-            added += limit_ - delivered_;
-            delivered_ = limit_;
-        }
+    }
+    // a video's missing sound is padded as it is asked for: its length comes
+    // from the file's header and may be anything
+    if (ended_ && limit_ > delivered_ && added < wanted) {
+        int64_t n = std::min(limit_ - delivered_, wanted - added);
+        WriteSilence(fifo, format_, n);
+        added += n;
+        delivered_ += n;
     }
     return added;
 }

@@ -25,9 +25,9 @@ public:
     bool Open(const std::string& path, std::string* error);
 
     // Appends up to `wanted` samples (or a little more) to fifo; returns how
-    // many, 0 once the entry is done.
+    // many, 0 once the entry is Done().
     int64_t Read(AVAudioFifo* fifo, int64_t wanted);
-    bool Done() const { return ended_ && flushed_; }
+    bool Done() const { return ended_ && flushed_ && (limit_ < 0 || delivered_ >= limit_); }
 
 private:
     int64_t Deliver(AVAudioFifo* fifo, uint8_t** data, int64_t n);

@@ -1,5 +1,6 @@
 #include "mcl/converter.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 
@@ -98,6 +99,16 @@ private:
     int64_t produced_ = 0, pushed_ = 0;
 };
 
+// Keeps a damaged or giant first picture from making a giant output.
+void LimitSize(int* width, int* height)
+{
+    const int limit = 4096;
+    if (*width <= limit && *height <= limit) return;
+    const double scale = double(limit) / std::max(*width, *height);
+    *width = std::max(2, int(*width * scale));
+    *height = std::max(2, int(*height * scale));
+}
+
 void Run::PickOutputSize(int* width, int* height)
 {
     // the size of the first picture entry, else of the first video
@@ -119,13 +130,11 @@ void Run::PickOutputSize(int* width, int* height)
                 *height = picture->height;
                 return;
             }
-        } else if (info.kind == EntryKind::Media && info.hasVideo && !haveVideoSize) {
-            MediaVideoReader reader;
-            if (reader.Open(*name, &error)) {
-                *width = reader.Width();
-                *height = reader.Height();
-                haveVideoSize = true;
-            }
+        } else if (info.kind == EntryKind::Media && info.hasVideo && !haveVideoSize && info.width > 0 &&
+                   info.height > 0) {
+            *width = info.width;
+            *height = info.height;
+            haveVideoSize = true;
         }
     }
 }
@@ -268,7 +277,10 @@ int32_t Run::Execute()
     Progress(MCL_PROGRESS_PREPARING, 0, 0);
 
     int width = settings_.width, height = settings_.height;
-    if (width <= 0 || height <= 0) PickOutputSize(&width, &height);
+    if (width <= 0 || height <= 0) {
+        PickOutputSize(&width, &height);
+        LimitSize(&width, &height);
+    }
     if (Status s = output_.Open(settings_, path, width, height); !s.ok()) {
         SetLastError(s.code, s.text);
         Progress(MCL_PROGRESS_DONE, 0, 0);

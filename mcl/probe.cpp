@@ -79,7 +79,11 @@ EntryInfo ProbeEntry(const std::string& path)
     }
     info.kind = EntryKind::Media;
     for (unsigned i = 0; i < fmt->nb_streams; ++i)
-        if (IsRealVideo(fmt->streams[i])) info.hasVideo = true;
+        if (IsRealVideo(fmt->streams[i]) && !info.hasVideo) {
+            info.hasVideo = true;
+            info.width = fmt->streams[i]->codecpar->width;
+            info.height = fmt->streams[i]->codecpar->height;
+        }
     info.duration = DurationOf(fmt.get());
     return info;
 }

@@ -36,7 +36,8 @@ CodecContext OpenDecoder(const AVCodecParameters* par, bool threads)
     if (!codec) return {};
     CodecContext ctx(avcodec_alloc_context3(codec));
     if (avcodec_parameters_to_context(ctx.get(), par) < 0) return {};
-    if (threads) ctx->thread_count = 0;
+    // a couple of frame threads: decoding runs beside the encoding pipeline
+    if (threads) ctx->thread_count = 2;
     if (avcodec_open2(ctx.get(), codec, nullptr) < 0) return {};
     return ctx;
 }

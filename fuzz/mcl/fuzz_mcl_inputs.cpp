@@ -1,0 +1,47 @@
+// An outside media file as libmcl's inputs meet it: probed and classified,
+// read as a picture, as a video entry and as an audio entry. The encoders
+// behind them take no outside data and are left out to keep runs short.
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+#include "mcl/audio_input.h"
+#include "mcl/probe.h"
+#include "mcl/video_input.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    static const std::string path = [] {
+        char pattern[] = "/tmp/fuzz_mcl_XXXXXX";
+        const char* made = mkdtemp(pattern);
+        return std::string(made ? made : "/tmp") + "/input";
+    }();
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) return 0;
+    std::fwrite(data, 1, size, f);
+    std::fclose(f);
+
+    mcl::EntryInfo info = mcl::ProbeEntry(path);
+    std::string error;
+    if (size >= 2 && data[0] == 'B' && data[1] == 'M') {
+        mcl::ImageReader images;  // other pictures take the media path below
+        images.Read(path, &error);
+    }
+    if (info.kind != mcl::EntryKind::Media) return 0;
+    if (info.hasVideo) {
+        mcl::MediaVideoReader video;
+        // a damaged header may claim hours: only the first frames are taken
+        if (video.Open(path, &error))
+            for (int64_t k = 0; k < 12; ++k) video.FrameAt(k);
+    }
+    mcl::AudioFormat format;  // the AVI output's: 44.1 kHz, 16-bit
+    mcl::AudioFifo fifo(av_audio_fifo_alloc(format.sampleFormat, 2, 4096));
+    mcl::AudioEntryReader audio(format);
+    if (audio.Open(path, &error)) {
+        int64_t total = 0;
+        while (total < 22050 && !audio.Done()) total += audio.Read(fifo.get(), 4096);
+    }
+    return 0;
+}

@@ -1,0 +1,222 @@
+#include "platform/flash/compositor.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace flash {
+
+namespace {
+
+inline std::uint32_t Scale(std::uint32_t p, std::uint32_t w) {  // w in 0..256
+    std::uint32_t rb = (((p & 0x00FF00FFu) * w) >> 8) & 0x00FF00FFu;
+    std::uint32_t ag = (((p >> 8) & 0x00FF00FFu) * w) & 0xFF00FF00u;
+    return rb | ag;
+}
+
+inline std::uint32_t Lerp(std::uint32_t a, std::uint32_t b, std::uint32_t t) {  // t in 0..256
+    std::uint32_t rb = (((a & 0x00FF00FFu) * (256 - t) + (b & 0x00FF00FFu) * t) >> 8) & 0x00FF00FFu;
+    std::uint32_t ag = (((a >> 8) & 0x00FF00FFu) * (256 - t) + ((b >> 8) & 0x00FF00FFu) * t) & 0xFF00FF00u;
+    return rb | ag;
+}
+
+inline void Over(std::uint32_t& dst, std::uint32_t src) {
+    std::uint32_t a = src >> 24;
+    dst = src + Scale(dst, 256 - (a + (a >> 7)));
+}
+
+// Clamps, taking NaN to lo.
+inline float Clamp(float v, float lo, float hi) { return v > lo ? (v < hi ? v : hi) : lo; }
+
+inline std::uint32_t Sample(const PictureLevel& level, float u, float v) {
+    float fu = Clamp(u - 0.5f, 0.0f, static_cast<float>(level.width - 1));
+    float fv = Clamp(v - 0.5f, 0.0f, static_cast<float>(level.height - 1));
+    int ix = static_cast<int>(fu), iy = static_cast<int>(fv);
+    std::uint32_t tx = static_cast<std::uint32_t>((fu - static_cast<float>(ix)) * 256.0f);
+    std::uint32_t ty = static_cast<std::uint32_t>((fv - static_cast<float>(iy)) * 256.0f);
+    int ix1 = std::min(ix + 1, level.width - 1);
+    const std::uint32_t* r0 = level.pixels.data() + static_cast<std::size_t>(iy) * level.width;
+    const std::uint32_t* r1 = iy + 1 < level.height ? r0 + level.width : r0;
+    return Lerp(Lerp(r0[ix], r0[ix1], tx), Lerp(r1[ix], r1[ix1], tx), ty);
+}
+
+// The open interval of x (pixel centres x + 0.5) where lo < k * (x + 0.5) + c0 < hi.
+bool SolveSpan(double k, double c0, double lo, double hi, double& xlo, double& xhi) {
+    if (std::abs(k) < 1e-12) {
+        if (c0 <= lo || c0 >= hi) return false;
+        xlo = -1e18;
+        xhi = 1e18;
+        return true;
+    }
+    double a = (lo - c0) / k, b = (hi - c0) / k;
+    if (a > b) std::swap(a, b);
+    xlo = a - 0.5;
+    xhi = b - 0.5;
+    return true;
+}
+
+// The colour of a fill at box coordinates (u, v).
+inline std::uint32_t FillColour(const DrawOp& op, float u, float v, float inv_w, float inv_h) {
+    switch (op.gradient) {
+        case DrawOp::Gradient::Solid: return op.ramp[0];
+        case DrawOp::Gradient::Vertical:
+            return op.ramp[static_cast<std::size_t>(Clamp(v * inv_h, 0.0f, 1.0f) * 255.0f + 0.5f)];
+        case DrawOp::Gradient::Horizontal:
+            return op.ramp[static_cast<std::size_t>(Clamp(u * inv_w, 0.0f, 1.0f) * 255.0f + 0.5f)];
+        case DrawOp::Gradient::Radial: {
+            // The ramp of a radial fill is indexed by the squared distance.
+            float dx = u * inv_w * 2 - 1, dy = v * inv_h * 2 - 1;
+            float d2 = Clamp(dx * dx + dy * dy, 0.0f, 1.0f);
+            return op.ramp[static_cast<std::size_t>(d2 * static_cast<float>(op.ramp.size() - 1) + 0.5f)];
+        }
+    }
+    return 0;
+}
+
+void DrawRow(const DrawOp& op, std::uint32_t* row, int y) {
+    const gfx::Affine& m = op.target_to_source;
+    const double py = y + 0.5;
+    const double gu = std::hypot(m.a, m.c), gv = std::hypot(m.b, m.d);
+    // Degenerate maps (a layer shrunk to nothing) draw nothing.
+    if (!(gu > 1e-9 && gv > 1e-9 && gu < 1e9 && gv < 1e9) || !std::isfinite(m.tx) || !std::isfinite(m.ty))
+        return;
+    const double u_row = m.c * py + m.tx, v_row = m.d * py + m.ty;
+    // Pixels touched at all: within half a pixel of the source rectangle.
+    double ulo, uhi, vlo, vhi;
+    if (!SolveSpan(m.a, u_row, op.u0 - 0.5 * gu, op.u1 + 0.5 * gu, ulo, uhi)) return;
+    if (!SolveSpan(m.b, v_row, op.v0 - 0.5 * gv, op.v1 + 0.5 * gv, vlo, vhi)) return;
+    double lo = std::max({ulo, vlo, static_cast<double>(op.x0)});
+    double hi = std::min({uhi, vhi, static_cast<double>(op.x1)});
+    if (!(lo < hi)) return;
+    const int xs = std::max(op.x0, static_cast<int>(std::floor(lo)));
+    const int xe = std::min(op.x1, static_cast<int>(std::ceil(hi)) + 1);
+    // Pixels wholly inside: at least half a pixel in from every edge (with
+    // a little slack so that rounding never puts an edge pixel here).
+    int xi0 = xe, xi1 = xe;
+    double ilo_u, ihi_u, ilo_v, ihi_v;
+    if (SolveSpan(m.a, u_row, op.u0 + 0.51 * gu, op.u1 - 0.51 * gu, ilo_u, ihi_u) &&
+        SolveSpan(m.b, v_row, op.v0 + 0.51 * gv, op.v1 - 0.51 * gv, ilo_v, ihi_v)) {
+        double a = std::max({ilo_u, ilo_v, static_cast<double>(xs) - 2});
+        double b = std::min({ihi_u, ihi_v, static_cast<double>(xe) + 2});
+        if (a < b) {
+            xi0 = std::clamp(static_cast<int>(std::ceil(a)) + 1, xs, xe);
+            xi1 = std::clamp(static_cast<int>(std::floor(b)), xi0, xe);
+        }
+    }
+
+    const float du = static_cast<float>(m.a), dv = static_cast<float>(m.b);
+    const float inv_gu = static_cast<float>(1 / gu), inv_gv = static_cast<float>(1 / gv);
+    const float u0 = op.u0, u1 = op.u1, v0 = op.v0, v1 = op.v1;
+    const float opacity = static_cast<float>(op.opacity);
+    const float inv_w = u1 > 0 ? 1 / u1 : 0, inv_h = v1 > 0 ? 1 / v1 : 0;
+    const bool picture = op.kind == DrawOp::Kind::Picture;
+
+    // Edge pixels: coverage from the distance to the nearest edge.
+    auto edge_pixels = [&](int from, int to) {
+        float u = static_cast<float>(m.a * (from + 0.5) + u_row);
+        float v = static_cast<float>(m.b * (from + 0.5) + v_row);
+        for (int x = from; x < to; ++x, u += du, v += dv) {
+            float edge = std::min(std::min(u - u0, u1 - u) * inv_gu, std::min(v - v0, v1 - v) * inv_gv) + 0.5f;
+            if (edge <= 0) continue;
+            std::uint32_t weight = edge >= 1 ? op.opacity : static_cast<std::uint32_t>(edge * opacity);
+            if (weight == 0) continue;
+            std::uint32_t colour = picture ? Sample(*op.level, u, v) : FillColour(op, u, v, inv_w, inv_h);
+            if (weight < 256) colour = Scale(colour, weight);
+            Over(row[x], colour);
+        }
+    };
+    edge_pixels(xs, xi0);
+    if (xi0 < xi1) {
+        const std::uint32_t weight = static_cast<std::uint32_t>(op.opacity);
+        if (picture) {
+            // Fixed point 16.16, pixel centres at whole numbers.
+            const PictureLevel& level = *op.level;
+            const std::int32_t max_u = (level.width - 1) << 16, max_v = (level.height - 1) << 16;
+            std::int64_t fu = std::llround((m.a * (xi0 + 0.5) + u_row - 0.5) * 65536.0);
+            std::int64_t fv = std::llround((m.b * (xi0 + 0.5) + v_row - 0.5) * 65536.0);
+            const std::int64_t step_u = std::llround(m.a * 65536.0), step_v = std::llround(m.b * 65536.0);
+            const std::uint32_t* pixels = level.pixels.data();
+            const int width = level.width;
+            const bool store = weight >= 256 && level.opaque;
+            auto put = [&](int x, std::uint32_t colour) {
+                if (store) {
+                    row[x] = colour;
+                } else {
+                    if (weight < 256) colour = Scale(colour, weight);
+                    Over(row[x], colour);
+                }
+            };
+            if (step_v == 0) {
+                // An upright picture: blend its two source rows once, then
+                // only across.
+                std::int32_t cv = static_cast<std::int32_t>(std::clamp<std::int64_t>(fv, 0, max_v));
+                const int iy = cv >> 16;
+                const std::uint32_t ty = (cv >> 8) & 0xFF;
+                const std::uint32_t* r0 = pixels + static_cast<std::size_t>(iy) * width;
+                const std::uint32_t* r1 = iy + 1 < level.height ? r0 + width : r0;
+                const std::int64_t fu_last = fu + step_u * (xi1 - 1 - xi0);
+                const int first = static_cast<int>(std::clamp<std::int64_t>(std::min(fu, fu_last), 0, max_u) >> 16);
+                const int last = std::min(
+                    width - 1, static_cast<int>(std::clamp<std::int64_t>(std::max(fu, fu_last), 0, max_u) >> 16) + 1);
+                thread_local std::vector<std::uint32_t> blended;
+                blended.resize(static_cast<std::size_t>(last - first + 1));
+                for (int c = first; c <= last; ++c) blended[c - first] = Lerp(r0[c], r1[c], ty);
+                const std::uint32_t* column = blended.data() - first;
+                for (int x = xi0; x < xi1; ++x, fu += step_u) {
+                    std::int32_t cu = static_cast<std::int32_t>(std::clamp<std::int64_t>(fu, 0, max_u));
+                    int ix = cu >> 16;
+                    int right = ix + 1 <= last ? ix + 1 : ix;
+                    put(x, Lerp(column[ix], column[right], (cu >> 8) & 0xFF));
+                }
+            } else {
+                for (int x = xi0; x < xi1; ++x, fu += step_u, fv += step_v) {
+                    std::int32_t cu = static_cast<std::int32_t>(std::clamp<std::int64_t>(fu, 0, max_u));
+                    std::int32_t cv = static_cast<std::int32_t>(std::clamp<std::int64_t>(fv, 0, max_v));
+                    int ix = cu >> 16, iy = cv >> 16;
+                    std::uint32_t tx = (cu >> 8) & 0xFF, ty = (cv >> 8) & 0xFF;
+                    const std::uint32_t* r0 = pixels + static_cast<std::size_t>(iy) * width + ix;
+                    int right = ix + 1 < width ? 1 : 0;
+                    int down = iy + 1 < level.height ? width : 0;
+                    put(x, Lerp(Lerp(r0[0], r0[right], tx), Lerp(r0[down], r0[down + right], tx), ty));
+                }
+            }
+        } else if (op.gradient == DrawOp::Gradient::Solid) {
+            std::uint32_t colour = weight < 256 ? Scale(op.ramp[0], weight) : op.ramp[0];
+            if ((colour >> 24) == 0xFF) {
+                std::fill(row + xi0, row + xi1, colour);
+            } else {
+                for (int x = xi0; x < xi1; ++x) Over(row[x], colour);
+            }
+        } else {
+            float u = static_cast<float>(m.a * (xi0 + 0.5) + u_row);
+            float v = static_cast<float>(m.b * (xi0 + 0.5) + v_row);
+            for (int x = xi0; x < xi1; ++x, u += du, v += dv) {
+                std::uint32_t colour = FillColour(op, u, v, inv_w, inv_h);
+                if (weight < 256) colour = Scale(colour, weight);
+                Over(row[x], colour);
+            }
+        }
+    }
+    edge_pixels(xi1, xe);
+}
+
+}  // namespace
+
+void Composite(const std::vector<DrawOp>& ops, std::uint32_t* target, int stride, int row_begin,
+               int row_end) {
+    std::vector<const DrawOp*> live;
+    live.reserve(ops.size());
+    for (const DrawOp& op : ops) {
+        if (op.opacity <= 0 || op.x0 >= op.x1 || op.y0 >= op.y1) continue;
+        if (op.kind == DrawOp::Kind::Picture && (!op.level || op.level->pixels.empty())) continue;
+        if (op.kind == DrawOp::Kind::Fill && op.ramp.empty()) continue;
+        live.push_back(&op);
+    }
+    // Row by row, every operation on the row while it is in the cache.
+    for (int y = row_begin; y < row_end; ++y) {
+        std::uint32_t* row = target + static_cast<std::size_t>(y) * stride;
+        for (const DrawOp* op : live)
+            if (y >= op->y0 && y < op->y1) DrawRow(*op, row, y);
+    }
+}
+
+}  // namespace flash

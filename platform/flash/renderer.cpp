@@ -1,0 +1,393 @@
+#include "platform/flash/renderer.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <numbers>
+
+#include "platform/flash/compositor.h"
+#include "platform/flash/render_pool.h"
+#include "platform/gfx/bitmap.h"
+#include "platform/gfx/canvas.h"
+
+namespace flash {
+
+namespace {
+
+// The lyric variables place and size text on a stage of this size.
+constexpr double kLyricStageWidth = 352;
+constexpr double kLyricStageHeight = 288;
+
+const std::string* Find(const std::map<std::string, std::string>& variables, const char* name) {
+    auto it = variables.find(name);
+    return it == variables.end() ? nullptr : &it->second;
+}
+
+bool ParseNumber(const std::string& text, double& out) {
+    const char* begin = text.data();
+    const char* end = begin + text.size();
+    while (begin < end && *begin == ' ') ++begin;
+    while (end > begin && end[-1] == ' ') --end;
+    auto [ptr, error] = std::from_chars(begin, end, out);
+    return error == std::errc() && ptr == end && std::isfinite(out);
+}
+
+void ApplyFlag(const std::string* value, std::uint8_t bit, std::uint8_t& style) {
+    if (!value) return;
+    if (*value == "true") style |= bit;
+    else if (*value == "false") style &= static_cast<std::uint8_t>(~bit);
+}
+
+std::uint32_t PremultipliedOf(Rgba c) {
+    std::uint32_t a = c >> 24;
+    auto ch = [&](int shift) { return (((c >> shift) & 0xFF) * a + 127) / 255; };
+    return ch(0) | ch(8) << 8 | ch(16) << 16 | a << 24;
+}
+
+Rgba Mix(Rgba c1, Rgba c2, int t) {  // t 0..255
+    auto ch = [&](int shift) {
+        int a = static_cast<int>((c1 >> shift) & 0xFF), b = static_cast<int>((c2 >> shift) & 0xFF);
+        return static_cast<std::uint32_t>((a * (255 - t) + b * t + 127) / 255);
+    };
+    return ch(0) | ch(8) << 8 | ch(16) << 16 | ch(24) << 24;
+}
+
+// Box units of a layer -> stage, at a frame.
+struct LayerPose {
+    gfx::Affine box_to_stage;
+    double alpha = 1;
+    bool clipped = false;
+    double clip_left = 0, clip_top = 0, clip_right = 0, clip_bottom = 0;
+};
+
+LayerPose PoseOf(const Layer& layer, const Movie& movie, std::uint32_t frame, const TextLook* look) {
+    auto value = [&](Property p) {
+        return layer.track(p).ValueAt(frame, DefaultValue(p, movie.width, movie.height));
+    };
+    LayerPose pose;
+    double x = value(Property::X), y = value(Property::Y);
+    double ax = layer.anchor_x * layer.width, ay = layer.anchor_y * layer.height;
+    if (look && look->placed) {
+        // The host places the box's top-left corner.
+        x = look->x;
+        y = look->y;
+        ax = ay = 0;
+    }
+    double radians = value(Property::Rotation) * std::numbers::pi / 180;
+    double c = std::cos(radians), s = std::sin(radians);
+    gfx::Affine rotate{c, s, -s, c, 0, 0};  // clockwise on screen (y down)
+    pose.box_to_stage = gfx::Affine::Translate(x, y) * rotate *
+                        gfx::Affine::Scale(value(Property::ScaleX), value(Property::ScaleY)) *
+                        gfx::Affine::Translate(-ax, -ay);
+    pose.alpha = std::clamp(value(Property::Alpha), 0.0, 1.0);
+    if (layer.HasClip()) {
+        pose.clipped = true;
+        pose.clip_left = value(Property::ClipLeft);
+        pose.clip_top = value(Property::ClipTop);
+        pose.clip_right = value(Property::ClipRight);
+        pose.clip_bottom = value(Property::ClipBottom);
+    }
+    return pose;
+}
+
+int ToPixel(double v) { return static_cast<int>(std::lround(std::clamp(v, -1e8, 1e8))); }
+
+double Length(double a, double b) { return std::hypot(a, b); }
+
+}  // namespace
+
+TextLook LookOf(const Layer& layer, const Movie& movie,
+                const std::map<std::string, std::string>& variables) {
+    TextLook look;
+    look.font = layer.font;
+    look.size = layer.font_size;
+    look.color = layer.color;
+    look.align = layer.align;
+    look.style = layer.style;
+    if (!(layer.style & kTextLyric)) return look;
+
+    const double to_stage_x = movie.width / kLyricStageWidth;
+    const double to_stage_y = movie.height / kLyricStageHeight;
+    if (const std::string* v = Find(variables, "LRC_ju_zuozhongyou")) {
+        if (*v == "left") look.align = Align::Left;
+        else if (*v == "center") look.align = Align::Center;
+        else if (*v == "right") look.align = Align::Right;
+    }
+    if (const std::string* v = Find(variables, "LRC_geciyanse")) {
+        if (v->size() == 8 && ((*v)[0] == '0') && ((*v)[1] == 'x' || (*v)[1] == 'X')) {
+            std::uint32_t rgb = 0;
+            auto [ptr, error] = std::from_chars(v->data() + 2, v->data() + 8, rgb, 16);
+            if (error == std::errc() && ptr == v->data() + 8) {
+                look.color = (look.color & 0xFF000000u) | ((rgb >> 16) & 0xFF) | (rgb & 0xFF00) |
+                             ((rgb & 0xFF) << 16);
+            }
+        }
+    }
+    ApplyFlag(Find(variables, "LRC_biaozhuen_cuti"), kTextBold, look.style);
+    ApplyFlag(Find(variables, "LRC_xieti"), kTextItalic, look.style);
+    ApplyFlag(Find(variables, "LRC_xiahuaxian"), kTextUnderline, look.style);
+    double number;
+    if (const std::string* v = Find(variables, "LRC_gecidaxiao"); v && ParseNumber(*v, number))
+        look.size = static_cast<float>(std::clamp(number, 3.0, 80.0) * to_stage_y);
+    const std::string* vx = Find(variables, "LRC_x");
+    const std::string* vy = Find(variables, "LRC_y");
+    double x, y;
+    if (vx && vy && ParseNumber(*vx, x) && ParseNumber(*vy, y)) {
+        look.placed = true;
+        look.x = std::clamp(x, -1e5, 1e5) * to_stage_x;
+        look.y = std::clamp(y, -1e5, 1e5) * to_stage_y;
+    }
+    return look;
+}
+
+PicturePtr Renderer::TextRaster(const TextKey& key) {
+    auto it = text_cache_.find(key);
+    if (it != text_cache_.end()) return it->second;
+    if (text_cache_.size() > 64) text_cache_.clear();
+
+    TFont font;
+    font.SetName(key.font);
+    font.SetHeight(-key.pixels);
+    TFontStyles styles = 0;
+    if (key.style & kTextBold) styles |= fsBold;
+    if (key.style & kTextItalic) styles |= fsItalic;
+    if (key.style & kTextUnderline) styles |= fsUnderline;
+    font.SetStyle(styles);
+    font.SetColor(clWhite);
+    TSize extent = gfx::TextExtent(font, key.text);
+    PicturePtr picture;
+    if (extent.cx > 0 && extent.cy > 0) {
+        // A margin for slanted and bold glyphs that reach past their cell.
+        int margin = key.pixels / 4 + 2;
+        int width = std::min(extent.cx + 2 * margin, 8192), height = std::min(extent.cy + 2 * margin, 1024);
+        TBitmap mask(width, height, clBlack);
+        TCanvas& canvas = mask.Canvas();
+        canvas.Font().Assign(font);
+        canvas.Brush().SetStyle(bsClear);
+        canvas.TextOut(margin, margin, key.text);
+        std::vector<std::uint8_t> coverage(static_cast<std::size_t>(width) * height);
+        const std::uint32_t* px = mask.Pixels();
+        for (std::size_t i = 0; i < coverage.size(); ++i) {
+            std::uint32_t p = px[i];
+            coverage[i] = static_cast<std::uint8_t>(std::max({p & 0xFF, (p >> 8) & 0xFF, (p >> 16) & 0xFF}));
+        }
+        picture = MakeMaskPicture(coverage, width, height, key.color);
+    }
+    text_cache_[key] = picture;
+    return picture;
+}
+
+void Renderer::Render(const Scene& scene, std::uint32_t frame, TBitmap& target, const TRect& dest,
+                      const TRect& clip) {
+    const Movie& movie = *scene.movie;
+    TRect area = dest.Intersect(clip).Intersect(target.BoundsRect());
+    if (area.IsEmpty() || dest.IsEmpty()) return;
+    frame = std::min(frame, movie.frame_count - 1);
+
+    const double kx = static_cast<double>(dest.Width()) / movie.width;
+    const double ky = static_cast<double>(dest.Height()) / movie.height;
+    const gfx::Affine stage_to_target =
+        gfx::Affine::Translate(dest.Left, dest.Top) * gfx::Affine::Scale(kx, ky);
+    static const std::map<std::string, std::string> kNoVariables;
+    const auto& variables = scene.variables ? *scene.variables : kNoVariables;
+
+    std::vector<DrawOp> ops;
+    ops.reserve(movie.layers.size() + 4);
+    auto clip_of = [&](DrawOp& op, const LayerPose& pose) {
+        op.x0 = area.Left;
+        op.y0 = area.Top;
+        op.x1 = area.Right;
+        op.y1 = area.Bottom;
+        if (pose.clipped) {
+            op.x0 = std::max(op.x0, ToPixel(dest.Left + pose.clip_left * kx));
+            op.y0 = std::max(op.y0, ToPixel(dest.Top + pose.clip_top * ky));
+            op.x1 = std::min(op.x1, ToPixel(dest.Left + pose.clip_right * kx));
+            op.y1 = std::min(op.y1, ToPixel(dest.Top + pose.clip_bottom * ky));
+        }
+    };
+    // Draws `level` so that its pixel rectangle src (x, y, w, h) lands on the
+    // box rectangle box (x, y, w, h) of the layer.
+    auto add_picture = [&](const PictureLevel& level, const double src[4], const double box[4],
+                           const gfx::Affine& box_to_target, const LayerPose& pose) {
+        if (src[2] <= 0 || src[3] <= 0 || box[2] <= 0 || box[3] <= 0) return;
+        gfx::Affine level_to_target = box_to_target * gfx::Affine::Translate(box[0], box[1]) *
+                                      gfx::Affine::Scale(box[2] / src[2], box[3] / src[3]) *
+                                      gfx::Affine::Translate(-src[0], -src[1]);
+        auto inverse = level_to_target.Inverse();
+        if (!inverse) return;
+        DrawOp op;
+        op.kind = DrawOp::Kind::Picture;
+        op.level = &level;
+        op.u0 = static_cast<float>(src[0]);
+        op.v0 = static_cast<float>(src[1]);
+        op.u1 = static_cast<float>(src[0] + src[2]);
+        op.v1 = static_cast<float>(src[1] + src[3]);
+        op.target_to_source = *inverse;
+        op.opacity = static_cast<int>(std::lround(pose.alpha * 256));
+        clip_of(op, pose);
+        ops.push_back(std::move(op));
+    };
+
+    for (const Layer& layer : movie.layers) {
+        if (!layer.VisibleOn(frame)) continue;
+        TextLook look;
+        if (layer.kind == LayerKind::Text) look = LookOf(layer, movie, variables);
+        LayerPose pose = PoseOf(layer, movie, frame, layer.kind == LayerKind::Text ? &look : nullptr);
+        if (pose.alpha <= 0) continue;
+        const gfx::Affine box_to_target = stage_to_target * pose.box_to_stage;
+        // Target pixels per box unit along the box's two sides.
+        const double px_x = Length(box_to_target.a, box_to_target.b);
+        const double px_y = Length(box_to_target.c, box_to_target.d);
+        if (px_x <= 1e-9 || px_y <= 1e-9) continue;
+
+        switch (layer.kind) {
+            case LayerKind::Image: {
+                const Picture* picture = nullptr;
+                if (layer.image_source == ImageSource::Asset) {
+                    if (scene.assets && layer.asset < scene.assets->size())
+                        picture = (*scene.assets)[layer.asset].get();
+                } else if (scene.files) {
+                    auto it = scene.files->pictures.find(layer.file);
+                    if (it != scene.files->pictures.end()) picture = it->second.get();
+                }
+                if (!picture || picture->levels.empty()) break;
+                const double pw = picture->Width(), ph = picture->Height();
+                const double bw = layer.width, bh = layer.height;
+                double box[4] = {0, 0, bw, bh};
+                double src[4] = {0, 0, pw, ph};
+                // Fitting keeps the picture's aspect in target pixels.
+                const double bw_px = bw * px_x, bh_px = bh * px_y;
+                if (layer.fit == Fit::Contain && bw_px > 0 && bh_px > 0) {
+                    double scale = std::min(bw_px / pw, bh_px / ph);
+                    double cw = pw * scale / px_x, ch = ph * scale / px_y;
+                    box[0] = (bw - cw) / 2;
+                    box[1] = (bh - ch) / 2;
+                    box[2] = cw;
+                    box[3] = ch;
+                } else if (layer.fit == Fit::Cover && bw_px > 0 && bh_px > 0) {
+                    double scale = std::max(bw_px / pw, bh_px / ph);
+                    double vw = bw_px / scale, vh = bh_px / scale;
+                    src[0] = (pw - vw) / 2;
+                    src[1] = (ph - vh) / 2;
+                    src[2] = vw;
+                    src[3] = vh;
+                }
+                const double target_per_source =
+                    std::min(box[2] * px_x / src[2], box[3] * px_y / src[3]);
+                const PictureLevel& level = picture->LevelFor(target_per_source);
+                const double fx = static_cast<double>(level.width) / pw;
+                const double fy = static_cast<double>(level.height) / ph;
+                double level_src[4] = {src[0] * fx, src[1] * fy, src[2] * fx, src[3] * fy};
+                add_picture(level, level_src, box, box_to_target, pose);
+                break;
+            }
+            case LayerKind::Rect: {
+                auto inverse = box_to_target.Inverse();
+                if (!inverse || layer.width <= 0 || layer.height <= 0) break;
+                DrawOp op;
+                op.kind = DrawOp::Kind::Fill;
+                op.u1 = layer.width;
+                op.v1 = layer.height;
+                op.target_to_source = *inverse;
+                op.opacity = static_cast<int>(std::lround(pose.alpha * 256));
+                if (layer.fill == Fill::Solid) {
+                    op.gradient = DrawOp::Gradient::Solid;
+                    op.ramp = {PremultipliedOf(layer.color)};
+                } else {
+                    op.gradient = layer.fill == Fill::Vertical     ? DrawOp::Gradient::Vertical
+                                  : layer.fill == Fill::Horizontal ? DrawOp::Gradient::Horizontal
+                                                                   : DrawOp::Gradient::Radial;
+                    if (op.gradient == DrawOp::Gradient::Radial) {
+                        op.ramp.resize(1024);
+                        for (int i = 0; i < 1024; ++i) {
+                            int t = static_cast<int>(std::lround(std::sqrt(i / 1023.0) * 255));
+                            op.ramp[i] = PremultipliedOf(Mix(layer.color, layer.color2, t));
+                        }
+                    } else {
+                        op.ramp.resize(256);
+                        for (int t = 0; t < 256; ++t) op.ramp[t] = PremultipliedOf(Mix(layer.color, layer.color2, t));
+                    }
+                }
+                clip_of(op, pose);
+                ops.push_back(std::move(op));
+                break;
+            }
+            case LayerKind::Text: {
+                std::string text;
+                if (layer.text_source == TextSource::Fixed) {
+                    text = layer.text;
+                } else if (layer.text_source == TextSource::Variable) {
+                    if (const std::string* v = Find(variables, layer.text.c_str())) text = *v;
+                } else if (scene.files) {
+                    auto it = scene.files->texts.find(layer.text);
+                    if (it != scene.files->texts.end()) text = it->second;
+                }
+                if (text.empty() || look.font.empty()) break;
+                // Rasterise at the size the text has in the target, so it stays sharp.
+                const double px = std::sqrt(px_x * px_y);
+                const int pixels = std::clamp(static_cast<int>(std::lround(look.size * px)), 1, 512);
+                const double unit = look.size / pixels;  // box units per raster pixel
+                auto draw = [&](Rgba colour, double dx, double dy) {
+                    PicturePtr raster = TextRaster({text, look.font, pixels, look.style, colour});
+                    if (!raster) return;
+                    const PictureLevel& level = raster->levels[0];
+                    // The raster has a margin of pixels / 4 + 2 round the text cell.
+                    const int margin = pixels / 4 + 2;
+                    const double cell_w = (level.width - 2 * margin) * unit;
+                    const double cell_h = (level.height - 2 * margin) * unit;
+                    double left;
+                    if (look.align == Align::Left) left = 0;
+                    else if (look.align == Align::Center) left = (layer.width - cell_w) / 2;
+                    else left = layer.width - cell_w;
+                    const double top = (layer.height - cell_h) / 2;
+                    double src[4] = {0, 0, static_cast<double>(level.width), static_cast<double>(level.height)};
+                    double box[4] = {left - margin * unit + dx, top - margin * unit + dy,
+                                     level.width * unit, level.height * unit};
+                    add_picture(level, src, box, box_to_target, pose);
+                    // Keep the raster alive with the operations.
+                    keep_alive_.push_back(std::move(raster));
+                };
+                if ((layer.shadow >> 24) != 0) {
+                    double d = std::max(1.0, look.size / 14.0);
+                    draw(layer.shadow, d, d);
+                }
+                draw(look.color, 0, 0);
+                break;
+            }
+        }
+    }
+
+    const std::uint32_t background = PremultipliedOf(movie.background);
+    const std::uint32_t top_byte = target.HasAlpha() ? 0xFF000000u : 0;
+    std::uint32_t* pixels = target.Pixels();
+    const int stride = target.Width();
+    const int rows = area.Height();
+    const int parts = static_cast<std::int64_t>(area.Width()) * rows >= 160000
+                          ? std::min(rows, ParallelWidth() * 2)
+                          : 1;
+    RunParallel(parts, [&](int part) {
+        const int y0 = area.Top + rows * part / parts, y1 = area.Top + rows * (part + 1) / parts;
+        for (int y = y0; y < y1; ++y) {
+            std::uint32_t* row = pixels + static_cast<std::size_t>(y) * stride;
+            if ((background >> 24) == 0xFF) {
+                std::fill(row + area.Left, row + area.Right, background);
+            } else {
+                std::uint32_t a = background >> 24, keep = 256 - (a + (a >> 7));
+                for (int x = area.Left; x < area.Right; ++x) {
+                    std::uint32_t p = row[x] | 0xFF000000u;
+                    std::uint32_t rb = (((p & 0x00FF00FFu) * keep) >> 8) & 0x00FF00FFu;
+                    std::uint32_t ag = (((p >> 8) & 0x00FF00FFu) * keep) & 0xFF00FF00u;
+                    row[x] = background + (rb | ag);
+                }
+            }
+        }
+        Composite(ops, pixels, stride, y0, y1);
+        for (int y = y0; y < y1; ++y) {
+            std::uint32_t* row = pixels + static_cast<std::size_t>(y) * stride;
+            for (int x = area.Left; x < area.Right; ++x) row[x] = (row[x] & 0x00FFFFFFu) | top_byte;
+        }
+    });
+    keep_alive_.clear();
+}
+
+}  // namespace flash

@@ -1,0 +1,60 @@
+#pragma once
+// Draws one frame of a movie into a bitmap at any size. Rendering is a pure
+// function of the movie, the frame, the variables and the pictures read at
+// the last load point; only text rasters are cached between calls.
+#include <cstdint>
+#include <map>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "platform/flash/movie.h"
+#include "platform/flash/movie_files.h"
+#include "platform/flash/picture.h"
+#include "platform/gfx/types.h"
+
+class TBitmap;
+
+namespace flash {
+
+struct Scene {
+    const Movie* movie = nullptr;
+    const std::vector<PicturePtr>* assets = nullptr;  // decoded, by asset index
+    const MovieFiles* files = nullptr;
+    const std::map<std::string, std::string>* variables = nullptr;
+};
+
+// The lyric style as the host's variables give it, over a layer's own.
+struct TextLook {
+    std::string font;
+    float size = 12;  // stage units
+    Rgba color = 0xFFFFFFFF;
+    Align align = Align::Left;
+    std::uint8_t style = 0;
+    bool placed = false;  // x and y come from the variables
+    double x = 0, y = 0;  // stage units
+};
+TextLook LookOf(const Layer& layer, const Movie& movie,
+                const std::map<std::string, std::string>& variables);
+
+class Renderer {
+public:
+    // Paints the frame with the stage scaled into dest (target pixels);
+    // only pixels inside clip and inside the target change.
+    void Render(const Scene& scene, std::uint32_t frame, TBitmap& target, const TRect& dest,
+                const TRect& clip);
+
+private:
+    struct TextKey {
+        std::string text, font;
+        int pixels;
+        std::uint8_t style;
+        Rgba color;
+        auto operator<=>(const TextKey&) const = default;
+    };
+    PicturePtr TextRaster(const TextKey& key);
+    std::map<TextKey, PicturePtr> text_cache_;
+    std::vector<PicturePtr> keep_alive_;  // rasters used by the frame being drawn
+};
+
+}  // namespace flash

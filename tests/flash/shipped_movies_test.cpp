@@ -1,0 +1,64 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "platform/flash/movie_file.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+flash::Movie Shipped(const std::string& name) {
+    std::ifstream file(fs::path(VELMORA_DATA_OUT) / name, std::ios::binary);
+    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    return flash::ReadMovie(bytes);
+}
+
+bool HasLyricLayer(const flash::Movie& m) {
+    for (const auto& layer : m.layers)
+        if (layer.kind == flash::LayerKind::Text && layer.text_source == flash::TextSource::Variable &&
+            layer.text == "LRC_geci" && (layer.style & flash::kTextLyric))
+            return true;
+    return false;
+}
+
+TEST(ShippedMovies, AllReadBackAndPlayAtTwentyFiveFrames) {
+    for (const char* name : {"xtsz/rjjj.swf", "xtsz/wzpyl.swf", "xtsz/LRC_yulan.swf", "pwwjj/wu_pwwj.swf",
+                             "llzp/zpjj1.swf", "llzp/zpjj2.swf", "jjzp/zpjj1.swf", "jjzp/zpjj2.swf",
+                             "template-movies/ending.swf"}) {
+        flash::Movie m = Shipped(name);
+        EXPECT_EQ(m.fps, 25) << name;
+    }
+    EXPECT_TRUE(HasLyricLayer(Shipped("xtsz/LRC_yulan.swf")));
+    EXPECT_EQ(Shipped("llzp/zpjj1.swf"), Shipped("llzp/zpjj2.swf"));
+    EXPECT_EQ(Shipped("jjzp/zpjj1.swf"), Shipped("jjzp/zpjj2.swf"));
+}
+
+TEST(ShippedMovies, EffectTemplatesAskForPhotosAtTheirSegmentStarts) {
+    for (const char* name : {"kenburns", "cards", "filmstrip"}) {
+        SCOPED_TRACE(name);
+        flash::Movie m = Shipped(std::string("template-movies/") + name + ".swf");
+        EXPECT_EQ(m.fps, 25);
+        EXPECT_GE(m.frame_count, 250u);
+        EXPECT_TRUE(HasLyricLayer(m));
+        auto segments = flash::SegmentsOf(m);
+        ASSERT_GE(segments.size(), 2u);
+        EXPECT_EQ(segments.front().start_frame, 0u);
+        EXPECT_EQ(segments.back().end_frame, m.frame_count - 1);
+        for (const auto& segment : segments) {
+            EXPECT_LT(segment.start_frame, m.frame_count - 1);  // no request on the last frame
+            // The request is followed, on its frame, by a load point.
+            bool loads = false, after_request = false;
+            for (const auto& action : m.actions) {
+                if (action.frame != segment.start_frame) continue;
+                if (action.kind == flash::ActionKind::FSCommand) after_request = true;
+                if (action.kind == flash::ActionKind::LoadPoint && after_request) loads = true;
+            }
+            EXPECT_TRUE(loads) << "segment at " << segment.start_frame;
+        }
+    }
+}
+
+}  // namespace

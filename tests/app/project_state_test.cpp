@@ -1,0 +1,58 @@
+#include "app/project_state.h"
+
+#include <gtest/gtest.h>
+
+namespace app {
+namespace {
+
+// Every value that the start-up sets, from a project left in another state.
+TEST(ProjectState, StartupDefaultsTable)
+{
+    ProjectState state;
+    state.TemplateFile = "t.avi";
+    state.BrowserMovie = "zpjj2";
+    state.TemplateMovie = "2";
+    state.PhotoPageIndex = 3;
+    state.SlotCount = "7";
+    state.SelectedSlot = 5;
+    state.SyncMode = "zhaopiansuiyinyue";
+    state.TvSystem = "NTSC";
+    state.OpeningFile = "o.mpg";
+    state.OpeningFrames = 250;
+    state.EndingFile = "e.mpg";
+    state.EndingMovie = state.ProduceTemplateMovie = state.ProduceEndingMovie = 2;
+    state.LrcAlign = "left";
+    state.LrcColor = "0x00FF00";
+    state.LrcBold = state.LrcItalic = state.LrcUnderline = "true";
+    state.LrcSize = "40";
+    state.LrcX = "0";
+    state.LrcY = "0";
+    state.SetStartupDefaults();
+    state.SetLyricStyleDefaults();
+
+    EXPECT_EQ(state.TemplateFile, "");
+    EXPECT_EQ(state.BrowserMovie, "zpjj1");
+    EXPECT_EQ(state.TemplateMovie, "1");
+    EXPECT_EQ(state.PhotoPageIndex, 0);
+    EXPECT_EQ(state.SlotCount, "1");
+    EXPECT_EQ(state.SelectedSlot, 1);
+    EXPECT_EQ(state.SyncMode, "yinyuesuimobanchangdu");
+    EXPECT_EQ(state.TvSystem, "PAL");
+    EXPECT_EQ(state.OpeningFile, "");
+    EXPECT_EQ(state.OpeningFrames, 0);
+    EXPECT_EQ(state.EndingFile, "");
+    EXPECT_EQ(state.EndingMovie, 1);
+    EXPECT_EQ(state.ProduceTemplateMovie, 1);
+    EXPECT_EQ(state.ProduceEndingMovie, 1);
+    EXPECT_EQ(state.LrcAlign, "center");
+    EXPECT_EQ(state.LrcColor, "0xFFFFFF");
+    EXPECT_EQ(state.LrcBold, "false");
+    EXPECT_EQ(state.LrcItalic, "false");
+    EXPECT_EQ(state.LrcUnderline, "false");
+    EXPECT_EQ(state.LrcSize, "12");
+    EXPECT_EQ(state.LrcX, "5");
+    EXPECT_EQ(state.LrcY, "250");
+}
+
+}  // namespace
+}  // namespace app

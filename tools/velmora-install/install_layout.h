@@ -1,0 +1,57 @@
+#pragma once
+// What an installation of Velmora lays out besides the program files that
+// `cmake --install` copies: the installation's own folders, the work folder
+// under the system folder with the shipped movies and the installation
+// record "azlj.ini", and the shortcuts on the desktop and in the menu.
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace installer {
+
+namespace fs = std::filesystem;
+
+inline constexpr std::string_view kProductTitle = "Velmora";
+// The name the program is installed under: the menu entries and folder.
+inline constexpr std::string_view kInstalledName = "Velmora2007";
+
+// Folders of the installation folder.
+inline constexpr std::string_view kTemplateFolder = "试用模板";
+inline constexpr std::string_view kMusicFolder = "MP3歌曲";
+inline constexpr std::string_view kLyricsFolder = "LRC歌词";
+inline constexpr std::string_view kPhotoFolder = "Photo";
+
+// The six subfolders of a work folder.
+inline constexpr std::string_view kWorkSubfolders[] = {"zpyjj", "jjzp", "llzp", "zhzp", "pwwjj", "xtsz"};
+
+struct InstallOptions {
+    fs::path installDir;  // holds castora, castorun and libmcl
+    fs::path shippedDir;  // the shipped movies in the work folder's layout; empty: installDir/"shipped"
+    fs::path systemDir;   // empty: core::SystemDir()
+};
+
+struct InstallResult {
+    fs::path workDir;                     // without a trailing separator
+    std::vector<fs::path> copiedMovies;   // relative to the work folder
+    std::vector<fs::path> shortcuts;      // the files written
+};
+
+class InstallError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The program's rule for its work folder: the first systemDir/"brenholt_N"
+// (N = 1, 2, ...) that does not exist, or exists and holds "zpyjj". A
+// folder of an earlier installation is therefore found again.
+fs::path FindWorkFolder(const fs::path& systemDir);
+
+// Lays out everything; safe to run again over an earlier installation (the
+// same work folder is used, movies, record and shortcuts are replaced, the
+// user's photos, songs and templates stay). Throws InstallError with a
+// message naming what could not be made.
+InstallResult Install(const InstallOptions& options);
+
+}  // namespace installer

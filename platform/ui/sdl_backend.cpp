@@ -341,6 +341,14 @@ void SdlBackend::Dispatch(const SDL_Event& e) {
                 default: return;
             }
             break;
+        case SDL_QUIT:
+            // The system asks the program to end (a signal, the session
+            // closing): close the open dialog and the main window as their
+            // close buttons would, so their close handlers still run.
+            if (TForm* modal = Screen().ModalForm()) modal->Close();
+            if (TForm* main = Screen().MainForm()) main->Close();
+            else App().Terminate();
+            return;
         default:
             return;
     }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "platform/core/files.h"
+
 #include <filesystem>
 #include <fstream>
 
@@ -58,8 +60,8 @@ at end goto 10
 }
 
 TEST(MovieSource, EmbedsAssetsByContent) {
-    auto dir = std::filesystem::temp_directory_path() / "velmora_movie_source_test";
-    std::filesystem::create_directories(dir);
+    core::TempDir temp;
+    const auto& dir = temp.Path();
     { std::ofstream(dir / "a.png", std::ios::binary) << "\x89PNG\r\n\x1a\nrest"; }
     { std::ofstream(dir / "b.txt", std::ios::binary) << "plain text"; }
     flash::Movie m = Compile("movie 10 10\nasset logo \"a.png\"\nlayer l image asset logo\n", dir);
@@ -68,7 +70,6 @@ TEST(MovieSource, EmbedsAssetsByContent) {
     EXPECT_EQ(m.layers[0].asset, 0);
     EXPECT_THROW(Compile("movie 10 10\nasset t \"b.txt\"\n", dir), flash::MovieError);
     EXPECT_THROW(Compile("movie 10 10\nasset t \"missing.png\"\n", dir), flash::MovieError);
-    std::filesystem::remove_all(dir);
 }
 
 struct BadSource {

@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "platform/core/application.h"
+#include "platform/core/files.h"
 #include "platform/flash/movie_file.h"
 #include "platform/flash/movie_source.h"
 #include "platform/flash/shockwave_flash.h"
@@ -19,7 +20,10 @@ namespace fs = std::filesystem;
 class ShockwaveFlash : public testing::Test {
 protected:
     core::TestApplication app;
-    fs::path dir = fs::temp_directory_path() / "velmora_shockwave_flash_test";
+    // Each test gets its own folder: ctest runs the cases of this fixture in
+    // parallel processes.
+    core::TempDir temp;
+    fs::path dir = temp.Path();
     TForm* form;
 
     ShockwaveFlash() {
@@ -35,7 +39,6 @@ protected:
         std::ofstream(dir / "t.swf", std::ios::binary)
             .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     }
-    ~ShockwaveFlash() override { fs::remove_all(dir); }
 };
 
 TEST_F(ShockwaveFlash, PaintsTheStageScaledToItsSizeAtAnOffsetWhileHidden) {

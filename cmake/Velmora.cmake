@@ -39,7 +39,14 @@ include(GoogleTest)
 find_package(GTest REQUIRED)
 function(velmora_test)
   cmake_parse_arguments(T "" "NAME" "SOURCES;LIBS;ENV" ${ARGN})
-  add_executable(${T_NAME} ${T_SOURCES})
+  # The common environment is compiled in (tests/test_env.cpp): a list in
+  # ENVIRONMENT would be split apart by gtest_discover_tests. ENV takes one
+  # extra variable.
+  set(env_property "")
+  if(T_ENV)
+    set(env_property ENVIRONMENT "${T_ENV}")
+  endif()
+  add_executable(${T_NAME} ${T_SOURCES} ${CMAKE_SOURCE_DIR}/tests/test_env.cpp)
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
   target_compile_definitions(${T_NAME} PRIVATE
     VELMORA_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
@@ -49,7 +56,7 @@ function(velmora_test)
     DISCOVERY_TIMEOUT 60
     PROPERTIES
       TIMEOUT 300
-      ENVIRONMENT "SDL_AUDIODRIVER=dummy;SDL_VIDEODRIVER=dummy;LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/lsan.supp;UBSAN_OPTIONS=print_stacktrace=1;${T_ENV}")
+      ${env_property})
 endfunction()
 
 # velmora_fuzz(NAME name SOURCES ... LIBS ...): a libFuzzer target.

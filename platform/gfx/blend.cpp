@@ -209,6 +209,24 @@ void HorizontalSse(const std::uint32_t* tmp, const std::uint32_t* x0, const std:
         }
     }
 }
+
+// One bilinear sample from four taps (premultiplied here when asked), as Lerp(Lerp(p00,
+// p01, fx), Lerp(p10, p11, fx), fy) computes it.
+inline std::uint32_t BilinearSse(std::uint32_t p00, std::uint32_t p01, std::uint32_t p10, std::uint32_t p11,
+                                 std::uint32_t fx, std::uint32_t fy, bool premultiply) {
+    __m128i top = Lo16(_mm_set_epi32(0, 0, static_cast<int>(p01), static_cast<int>(p00)));
+    __m128i bottom = Lo16(_mm_set_epi32(0, 0, static_cast<int>(p11), static_cast<int>(p10)));
+    if (premultiply) {
+        top = Premultiply16(top);
+        bottom = Premultiply16(bottom);
+    }
+    // Horizontal first: the left tap in the low half, the right in the high half.
+    const __m128i left = _mm_unpacklo_epi64(top, bottom);
+    const __m128i right = _mm_unpackhi_epi64(top, bottom);
+    const __m128i h = Lerp16(left, right, _mm_set1_epi16(static_cast<short>(fx)));
+    const __m128i v = Lerp16(h, _mm_unpackhi_epi64(h, h), _mm_set1_epi16(static_cast<short>(fy)));
+    return static_cast<std::uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(v, v)));
+}
 #endif
 
 }  // namespace
@@ -328,10 +346,12 @@ void DrawTransformed(TBitmap& dst, const TBitmap& src, const Affine& srcToDst, c
         const std::uint32_t p = src.ScanLine(y)[x];
         return useSrcAlpha ? Premultiply(p) : (p | 0xFF000000u);
     };
+#if !defined(__SSE2__)
     auto fetch = [&](const std::uint32_t* row, int x) -> std::uint32_t {
         const std::uint32_t p = row[x];
         return useSrcAlpha ? Premultiply(p) : (p | 0xFF000000u);
     };
+#endif
 
     // Fixed point 16.16 source coordinates, stepped per pixel.
     constexpr double kOne = 65536.0;
@@ -355,21 +375,19 @@ void DrawTransformed(TBitmap& dst, const TBitmap& src, const Affine& srcToDst, c
                 const int ix = static_cast<int>(u >> 16), iy = static_cast<int>(v >> 16);
                 const std::uint32_t fx = static_cast<std::uint32_t>((u >> 8) & 0xFF);
                 const std::uint32_t fy = static_cast<std::uint32_t>((v >> 8) & 0xFF);
-                std::uint32_t p00, p01, p10, p11;
                 if (ix >= 0 && iy >= 0 && ix + 1 < sw && iy + 1 < sh) {
                     const std::uint32_t* r0 = src.ScanLine(iy);
                     const std::uint32_t* r1 = r0 + sw;
-                    p00 = fetch(r0, ix);
-                    p01 = fetch(r0, ix + 1);
-                    p10 = fetch(r1, ix);
-                    p11 = fetch(r1, ix + 1);
+#if defined(__SSE2__)
+                    const std::uint32_t opaque = useSrcAlpha ? 0u : 0xFF000000u;
+                    s = BilinearSse(r0[ix] | opaque, r0[ix + 1] | opaque, r1[ix] | opaque, r1[ix + 1] | opaque, fx, fy,
+                                    useSrcAlpha);
+#else
+                    s = Lerp(Lerp(fetch(r0, ix), fetch(r0, ix + 1), fx), Lerp(fetch(r1, ix), fetch(r1, ix + 1), fx), fy);
+#endif
                 } else {
-                    p00 = tap(ix, iy);
-                    p01 = tap(ix + 1, iy);
-                    p10 = tap(ix, iy + 1);
-                    p11 = tap(ix + 1, iy + 1);
+                    s = Lerp(Lerp(tap(ix, iy), tap(ix + 1, iy), fx), Lerp(tap(ix, iy + 1), tap(ix + 1, iy + 1), fx), fy);
                 }
-                s = Lerp(Lerp(p00, p01, fx), Lerp(p10, p11, fx), fy);
             }
             if ((s >> 24) == 0) continue;
             drow[x] = Over(drow[x], gw == 256 ? s : Scale(s, gw), dstAlpha);

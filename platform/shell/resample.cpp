@@ -103,23 +103,28 @@ TBitmap ResamplePicture(const TBitmap& source, int width, int height) {
 
     // Then columns, a whole output row at a time.
     const Taps down = MakeTaps(sourceHeight, height);
-    std::vector<std::uint32_t> sum(static_cast<std::size_t>(width) * 3);
+    // Channel sums kept apart so that the loops below vectorise.
+    std::vector<std::uint32_t> sumR(width), sumG(width), sumB(width);
     for (int y = 0; y < height; ++y) {
-        std::fill(sum.begin(), sum.end(), 0);
+        std::fill(sumR.begin(), sumR.end(), 0);
+        std::fill(sumG.begin(), sumG.end(), 0);
+        std::fill(sumB.begin(), sumB.end(), 0);
         const int first = down.first[y];
         for (int k = 0; k < down.count[y]; ++k) {
             const std::uint32_t* in = rows.data() + static_cast<std::size_t>(down.index[first + k]) * width;
             const std::uint32_t w = static_cast<std::uint32_t>(down.weight[first + k]);
-            std::uint32_t* acc = sum.data();
+            std::uint32_t* r = sumR.data();
+            std::uint32_t* g = sumG.data();
+            std::uint32_t* b = sumB.data();
             for (int x = 0; x < width; ++x) {
                 const std::uint32_t p = in[x];
-                acc[3 * x] += (p & 0xFF) * w;
-                acc[3 * x + 1] += ((p >> 8) & 0xFF) * w;
-                acc[3 * x + 2] += ((p >> 16) & 0xFF) * w;
+                r[x] += (p & 0xFF) * w;
+                g[x] += ((p >> 8) & 0xFF) * w;
+                b[x] += ((p >> 16) & 0xFF) * w;
             }
         }
         std::uint32_t* out = result.ScanLine(y);
-        for (int x = 0; x < width; ++x) out[x] = Pack(sum[3 * x], sum[3 * x + 1], sum[3 * x + 2]);
+        for (int x = 0; x < width; ++x) out[x] = Pack(sumR[x], sumG[x], sumB[x]);
     }
     return result;
 }

@@ -5,6 +5,7 @@
 
 #include "platform/gfx/canvas.h"
 #include "platform/ui/form.h"
+#include "platform/ui/menus.h"
 #include "platform/ui/utf8.h"
 
 namespace {
@@ -46,7 +47,7 @@ TControl::~TControl() {
         old->RemoveChild(this);
         parent_ = nullptr;
         if (!old->destroying_) {
-            old->RequestAlign();
+            old->ChildChanged(this);
             old->Invalidate();
         }
     }
@@ -86,7 +87,7 @@ void TControl::SetParent(TControl* AParent) {
         TControl* old = parent_;
         old->RemoveChild(this);
         parent_ = nullptr;
-        old->RequestAlign();
+        old->ChildChanged(this);
         old->Invalidate();
     }
     parent_ = AParent;
@@ -95,7 +96,7 @@ void TControl::SetParent(TControl* AParent) {
         if (parent_color_) ParentColorChanged();
         if (parent_font_) ParentFontChanged();
         if (parent_bidi_mode_) bidi_mode_ = parent_->bidi_mode_;
-        if (align_ != alNone) parent_->RequestAlign();
+        parent_->ChildChanged(this);
     }
     ParentChanged();
     Invalidate();
@@ -161,7 +162,7 @@ void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
     top_ = ATop;
     width_ = AWidth;
     height_ = AHeight;
-    if (parent_ && align_ != alNone) parent_->RequestAlign();
+    if (parent_) parent_->ChildChanged(this);
     if (resized) {
         Realign();
         Resize();
@@ -221,10 +222,14 @@ TPoint TControl::ScreenToClient(TPoint p) const { return p - ClientOrigin(); }
 void TControl::SetAlign(TAlign align) {
     if (align == align_) return;
     align_ = align;
-    if (parent_) parent_->RequestAlign();
+    if (parent_) parent_->ChildChanged(this);
 }
 
 void TControl::AdjustClientRect(TRect&) const {}
+
+void TControl::ChildChanged(TControl* child) {
+    if (child->align_ != alNone) RequestAlign();
+}
 
 void TControl::RequestAlign() {
     if (aligning_) return;
@@ -309,7 +314,7 @@ void TControl::SetVisible(bool visible) {
     visible_ = visible;
     VisibleChanged();
     if (parent_) {
-        if (align_ != alNone) parent_->RequestAlign();
+        parent_->ChildChanged(this);
         parent_->Invalidate();
     }
     Invalidate();
@@ -393,6 +398,17 @@ void TControl::SetCaption(const std::string& caption) {
     Invalidate();
 }
 
+
+void TControl::SetPopupMenu(TPopupMenu* menu) {
+    if (popup_menu_) popup_menu_->RemoveFreeNotification(this);
+    popup_menu_ = menu;
+    if (menu) menu->FreeNotification(this);
+}
+
+void TControl::Notification(TComponent* AComponent, TOperation Operation) {
+    TComponent::Notification(AComponent, Operation);
+    if (Operation == TOperation::opRemove && popup_menu_ && AComponent == popup_menu_) popup_menu_ = nullptr;
+}
 
 // --- painting -----------------------------------------------------------------------
 

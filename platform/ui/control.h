@@ -187,6 +187,8 @@ public:
     TNotifyEvent OnExit;
     TNotifyEvent OnResize;
 
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
     // Events are muted while this control or one of its owners is loading.
     bool EventsMuted() const;
 
@@ -235,6 +237,9 @@ protected:
     virtual void TextChanged() {}
     // The control's parent changed (after the move).
     virtual void ParentChanged() {}
+    // A child was added, removed, moved, resized, shown or hidden. The
+    // default realigns when the child is aligned.
+    virtual void ChildChanged(TControl* child);
     // Windowed controls can hold the focus; graphic ones cannot.
     bool IsFocusable() const { return focusable_; }
     void SetFocusable(bool on) { focusable_ = on; }

@@ -300,6 +300,7 @@ void TForm::SetActiveBySystem(bool active) {
         if (OnActivate && !EventsMuted()) OnActivate(this);
     } else {
         active_ = false;
+        if (modal_ && close_on_outside_ && modal_result_ == mrNone) modal_result_ = mrCancel;
         if (screen.active_form_ == this) screen.active_form_ = nullptr;
         if (ui::CaptureControl() && ui::CaptureControl()->ParentForm() == this) ui::SetCaptureControl(nullptr);
         move_drag_ = false;
@@ -641,8 +642,11 @@ void TForm::DispatchMouse(const ui::InputEvent& e) {
         if (RunMessageHooks(msg) || gone()) return;
     }
     if (InputBlocked()) {
-        if (e.kind == ui::InputEvent::MouseDown)
-            if (TForm* modal = Screen().ModalForm()) modal->Activate();
+        if (e.kind == ui::InputEvent::MouseDown) {
+            TForm* modal = Screen().ModalForm();
+            if (modal && modal->close_on_outside_) modal->SetModalResult(mrCancel);
+            else if (modal) modal->Activate();
+        }
         return;
     }
     if (e.kind == ui::InputEvent::MouseDown && !active_) Activate();

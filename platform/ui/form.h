@@ -64,6 +64,10 @@ public:
     TModalResult ModalResult() const { return modal_result_; }
     void SetModalResult(TModalResult result) { modal_result_ = result; }
     bool Modal() const { return modal_; }
+    // A popup (menu, drop-down list): while it runs modally, a press on
+    // another form, or losing the activation, ends it with mrCancel.
+    bool CloseOnOutsideClick() const { return close_on_outside_; }
+    void SetCloseOnOutsideClick(bool on) { close_on_outside_ = on; }
     // Asks OnCloseQuery, then OnClose; the form hides (or ends its modal
     // loop with mrCancel) once the running handler has returned.
     void Close();
@@ -154,6 +158,7 @@ private:
     TBitmap back_buffer_;
     TModalResult modal_result_ = mrNone;
     bool modal_ = false;
+    bool close_on_outside_ = false;
     bool created_ = false;
     bool active_ = false;
     bool close_pending_ = false;

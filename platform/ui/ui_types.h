@@ -140,3 +140,27 @@ using TMouseWheelEvent =
     std::function<void(TObject* Sender, TShiftState Shift, int WheelDelta, TPoint MousePos, bool& Handled)>;
 using TKeyEvent = std::function<void(TObject* Sender, uint16_t& Key, TShiftState Shift)>;
 using TKeyPressEvent = std::function<void(TObject* Sender, char32_t& Key)>;
+
+// Scroll messages (WParam: low word the code, high word the position).
+constexpr unsigned WM_HSCROLL = 0x0114;
+constexpr unsigned WM_VSCROLL = 0x0115;
+constexpr int SB_LINEUP = 0;
+constexpr int SB_LINEDOWN = 1;
+constexpr int SB_PAGEUP = 2;
+constexpr int SB_PAGEDOWN = 3;
+constexpr int SB_THUMBPOSITION = 4;
+constexpr int SB_THUMBTRACK = 5;
+constexpr int SB_TOP = 6;
+constexpr int SB_BOTTOM = 7;
+constexpr intptr_t MakeScrollWParam(int code, int pos) { return (code & 0xFFFF) | (static_cast<intptr_t>(pos & 0xFFFF) << 16); }
+
+// What a scrolling control reports of one of its scroll bars. A bar is
+// usable when Max - Min + 1 > Page.
+struct TScrollInfo {
+    int Min = 0;
+    int Max = 0;
+    int Page = 0;
+    int Pos = 0;
+    bool Visible = false;  // the control shows the bar now
+    bool Usable() const { return Visible && Max - Min + 1 > Page; }
+};

@@ -1,0 +1,183 @@
+// File dialogs (filters, scripted answers, the real dialog driven by keys)
+// and the message box.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "platform/core/files.h"
+#include "platform/core/timer.h"
+#include "platform/ui/dialogs.h"
+#include "platform/ui/edit.h"
+#include "platform/ui/file_filter.h"
+#include "platform/ui/label.h"
+#include "platform/ui/listview.h"
+#include "platform/ui/msgbox.h"
+#include "tests/ui/fixture.h"
+
+namespace {
+
+using namespace ui::headless;
+namespace fs = std::filesystem;
+
+TEST(FileFilter, ParsesPairsAndFallsBackToAllFiles) {
+    auto f = ui::ParseFileFilter("图片|*.jpg;*.jpeg|全部|*.*");
+    ASSERT_EQ(f.size(), 2u);
+    EXPECT_EQ(f[0].name, "图片");
+    EXPECT_EQ(f[0].patterns, (std::vector<std::string>{"*.jpg", "*.jpeg"}));
+    for (const char* malformed : {"保存位置", ""}) {
+        auto m = ui::ParseFileFilter(malformed);
+        ASSERT_FALSE(m.empty()) << malformed;
+        EXPECT_TRUE(ui::MatchesFilter("anything.xyz", m.back())) << malformed;
+    }
+}
+
+TEST(FileFilter, MatchesCaseInsensitively) {
+    struct Case {
+        const char* name;
+        const char* pattern;
+        bool match;
+    } cases[] = {
+        {"PHOTO.JPG", "*.jpg", true}, {"photo.jpeg", "*.jpg", false}, {"歌曲.Mp3", "*.mp3", true},
+        {"a.b.lrc", "*.lrc", true},  {"x.lrc.bak", "*.lrc", false}, {"img1.png", "img?.png", true},
+        {"noext", "*.*", true},      {"", "*.jpg", false},
+    };
+    for (const Case& c : cases) EXPECT_EQ(ui::MatchesPattern(c.name, c.pattern), c.match) << c.name << " " << c.pattern;
+    EXPECT_EQ(ui::SplitFileNames("\"b.jpg\" \"a.jpg\""), (std::vector<std::string>{"b.jpg", "a.jpg"}));
+    EXPECT_EQ(ui::SplitFileNames("  one name.jpg "), (std::vector<std::string>{"one name.jpg"}));
+}
+
+class DialogTest : public UiTest {
+protected:
+    DialogTest() {
+        for (const char* n : {"a.JPG", "b.png", "c.jpeg"}) std::ofstream(dir.Path() / n) << "x";
+        fs::create_directory(dir.Path() / "sub");
+        std::ofstream(dir.Path() / "sub" / "d.jpg") << "x";
+    }
+    ~DialogTest() override { ui::SetFileDialogHook(nullptr); }
+    core::TempDir dir;
+};
+
+TEST_F(DialogTest, ScriptedOpenSaveAndCancel) {
+    std::string seen_filter;
+    ui::SetFileDialogHook([&](const TOpenDialog& d) -> std::optional<std::vector<std::string>> {
+        seen_filter = d.Filter();
+        if (d.IsSaveDialog()) return std::vector<std::string>{"out"};
+        if (d.Title() == "cancel") return std::nullopt;
+        return std::vector<std::string>{"c.jpeg", "a.JPG"};
+    });
+    TOpenDialog open(nullptr);
+    open.SetInitialDir(dir.Path().string());
+    open.SetFilter("图片|*.jpg;*.jpeg");
+    open.SetOptions(open.Options() | ofAllowMultiSelect);
+    ASSERT_TRUE(open.Execute());
+    EXPECT_EQ(seen_filter, "图片|*.jpg;*.jpeg");
+    ASSERT_EQ(open.Files().Count(), 2);
+    EXPECT_EQ(open.Files()[0], (dir.Path() / "c.jpeg").string());  // the user's order
+    EXPECT_EQ(open.Files()[1], (dir.Path() / "a.JPG").string());
+    EXPECT_EQ(open.FileName(), open.Files()[0]);
+
+    TSaveDialog save(nullptr);
+    save.SetInitialDir(dir.Path().string());
+    save.SetDefaultExt("mpg");
+    ASSERT_TRUE(save.Execute());
+    EXPECT_EQ(save.FileName(), (dir.Path() / "out.mpg").string());
+
+    TOpenDialog cancelled(nullptr);
+    cancelled.SetTitle("cancel");
+    cancelled.SetFileName("keep.jpg");
+    EXPECT_FALSE(cancelled.Execute());
+    EXPECT_EQ(cancelled.FileName(), "keep.jpg");
+}
+
+TEST_F(DialogTest, TheRealDialogListsFilteredFilesAndNavigates) {
+    TOpenDialog open(nullptr);
+    open.SetInitialDir(dir.Path().string());
+    open.SetFilter("图片|*.jpg;*.jpeg|全部|*.*");
+    open.SetOptions(open.Options() | ofAllowMultiSelect);
+    std::vector<std::string> listed_top, listed_sub;
+    TTimer timer(nullptr);
+    timer.SetInterval(1);
+    int step = 0;
+    timer.OnTimer = [&](TObject*) {
+        TForm* f = Screen().ModalForm();
+        ASSERT_NE(f, nullptr);
+        auto* list = dynamic_cast<TListView*>(f->FindComponent("FileList"));
+        auto* name = dynamic_cast<TEdit*>(f->FindComponent("FileName"));
+        ASSERT_TRUE(list && name);
+        auto captions = [&] {
+            std::vector<std::string> out;
+            for (int i = 0; i < list->Items().Count(); ++i) out.push_back(list->Items()[i]->Caption());
+            return out;
+        };
+        if (step == 0) {
+            listed_top = captions();
+            // Into the sub-folder by name, as the user would type it.
+            name->SetFocus();
+            Text(*f, "sub");
+            Key(*f, VK_RETURN);
+            listed_sub = captions();
+            name->SetText("\"d.jpg\" \"../a.JPG\"");
+            Key(*f, VK_RETURN);
+            timer.SetEnabled(false);
+        }
+        ++step;
+    };
+    timer.SetEnabled(true);
+    ASSERT_TRUE(open.Execute());
+    EXPECT_EQ(listed_top, (std::vector<std::string>{"sub/", "a.JPG", "c.jpeg"}));
+    EXPECT_EQ(listed_sub, (std::vector<std::string>{"d.jpg"}));
+    ASSERT_EQ(open.Files().Count(), 2);
+    EXPECT_EQ(fs::path(open.Files()[0]).filename(), "d.jpg");
+    EXPECT_EQ(fs::weakly_canonical(open.Files()[1]), fs::weakly_canonical(dir.Path() / "a.JPG"));
+}
+
+TEST_F(DialogTest, TheRealDialogCancelsWithEscape) {
+    TSaveDialog save(nullptr);
+    save.SetInitialDir(dir.Path().string());
+    save.SetFilter("保存位置");  // malformed: every file shows
+    int listed = 0;
+    TTimer timer(nullptr);
+    timer.SetInterval(1);
+    timer.OnTimer = [&](TObject*) {
+        timer.SetEnabled(false);
+        TForm* f = Screen().ModalForm();
+        listed = dynamic_cast<TListView*>(f->FindComponent("FileList"))->Items().Count();
+        PostKey(*f, VK_ESCAPE);
+    };
+    timer.SetEnabled(true);
+    EXPECT_FALSE(save.Execute());
+    EXPECT_EQ(listed, 4);
+}
+
+TEST_F(UiTest, MessageBoxShowsCaptionTextAndOneButton) {
+    std::string caption, text;
+    int buttons = 0;
+    TTimer timer(nullptr);
+    timer.SetInterval(1);
+    timer.OnTimer = [&](TObject*) {
+        timer.SetEnabled(false);
+        TForm* box = Screen().ModalForm();
+        ASSERT_NE(box, nullptr);
+        caption = box->Caption();
+        for (int i = 0; i < box->ControlCount(); ++i) {
+            if (auto* l = dynamic_cast<TLabel*>(box->Controls(i))) text = l->Caption();
+            if (box->Controls(i)->Caption() == "确定") ++buttons;
+        }
+        PostKey(*box, VK_RETURN);
+    };
+    timer.SetEnabled(true);
+    ui::ShowMessageBox("提示", "文件已存在! 不能完成操作.");
+    EXPECT_EQ(caption, "提示");
+    EXPECT_EQ(text, "文件已存在! 不能完成操作.");
+    EXPECT_EQ(buttons, 1);
+
+    std::vector<std::string> shown;
+    ui::SetMessageBoxHook([&](const std::string& c, const std::string& t) { shown.push_back(c + ":" + t); });
+    ui::ReportExceptionsInMessageBox("错误");
+    app.App().PostMessage([] { throw std::runtime_error("bad skin"); });
+    app.App().ProcessMessages();
+    ui::SetMessageBoxHook(nullptr);
+    EXPECT_EQ(shown, (std::vector<std::string>{"错误:bad skin"}));
+}
+
+}  // namespace

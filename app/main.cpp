@@ -1,1 +1,20 @@
-int main() { return 0; }
+// castora: the album editor.
+#include <exception>
+#include <iostream>
+
+#include "app/castora_forms.h"
+#include "app/form1.h"
+#include "platform/ui/msgbox.h"
+#include "platform/ui/sdl_backend.h"
+
+int main()
+{
+    try {
+        ui::UseSdlBackend();
+    } catch (const std::exception& error) {
+        std::cerr << "castora: cannot open a window (is there a display?): " << error.what() << std::endl;
+        return 1;
+    }
+    ui::ReportExceptionsInMessageBox(app::kMainWindowTitle);
+    return app::RunCastora();
+}

@@ -1,0 +1,39 @@
+#include "app/castora_forms.h"
+
+#include "app/form1.h"
+#include "app/pending_forms.h"
+#include "platform/core/application.h"
+
+namespace app {
+
+void CreateCastoraForms()
+{
+    Form1 = CreateForm<TForm1>();
+    Form3 = CreatePendingForm("Form3", "照片剪辑");
+    Form4 = CreatePendingForm("Form4", "正在分析音乐,请稍后...");
+    Form5 = CreatePendingForm("Form5", "正在删除照片,请稍后...");
+    Form6 = CreatePendingForm("Form6", "正在删除,请稍后...");
+    Form2 = CreatePendingForm("Form2", "正在导入照片,请稍后...");
+    Form7 = CreatePendingForm("Form7", "正在删除,请稍后...");
+    Form8 = CreatePendingForm("Form8", "同步效果");
+    frmMain = CreatePendingForm("frmMain", "正在制作...");
+    Form9 = CreatePendingForm("Form9", "电视制式");
+    Form10 = CreatePendingForm("Form10", "制作完成");
+    Form11 = CreatePendingForm("Form11", "片头片尾");
+    Form12 = CreatePendingForm("Form12", "修改内容");
+    Form14 = CreatePendingForm("Form14", "正在导入模板,请稍后...");
+    Form15 = CreatePendingForm("Form15", "导入歌词");
+    Form16 = CreatePendingForm("Form16", "调整歌词");
+    Form17 = CreatePendingForm("Form17", "画面质量");
+    MainForm = CreatePendingForm("MainForm", "正在导入照片,请稍后...");
+}
+
+int RunCastora()
+{
+    CreateCastoraForms();
+    Form1->Show();
+    if (Form1->StartupExitCode() == 0) App().Run();
+    return Form1->StartupExitCode();
+}
+
+}  // namespace app

@@ -1,0 +1,168 @@
+#pragma once
+// TForm1: castora's main window. It is the album editor's desktop and its
+// document at once: the project state (ProjectState) and the main window's
+// list controls are the project, read and written by every other form
+// through Form1.
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/project_state.h"
+#include "app/segment_table.h"
+#include "app/work_folder_lock.h"
+#include "platform/ui/form.h"
+
+class TButton;
+class TEdit;
+class TImage;
+class TLabel;
+class TListBox;
+class TScrollBox;
+class TShockwaveFlash;
+class TTimer;
+class TWindowsMediaPlayer;
+class TkivBuiltInFileTheme;
+class TkivButton;
+class TkivForm;
+class TkivGroupBox;
+class TkivImageButton;
+class TkivImagePanel;
+class TkivListBox;
+class TkivListView;
+class TkivMessageDialog;
+
+namespace app {
+
+// The product title: the main window is titled with it followed by "2007",
+// the name under which the program is installed.
+inline constexpr const char* kProductTitle = "Velmora";
+inline constexpr const char* kMainWindowTitle = "Velmora2007";
+// The caption of the skinned form panel.
+inline constexpr const char* kMainPanelCaption = "《Velmora》2007 －V11.4";
+// The main window's client size: the stored 661 x 493 panel, widened for
+// the preview column and lengthened for the thumbnail strip.
+inline constexpr int kMainClientWidth = 1029;
+inline constexpr int kMainClientHeight = 626;
+}  // namespace app
+
+class TForm1 : public TForm, public app::ProjectState {
+public:
+    explicit TForm1(TComponent* AOwner = nullptr);
+    ~TForm1() override;
+
+    // --- the skin and the panel ------------------------------------------------
+    TkivBuiltInFileTheme* kivBuiltInFileTheme1;
+    TkivForm* kivForm1;
+
+    // --- frames ------------------------------------------------------------------
+    TkivGroupBox* kivGroupBox3;  // photo list
+    TkivGroupBox* kivGroupBox1;  // music list
+    TkivGroupBox* kivGroupBox2;  // preview frame with its seven panes
+    TkivGroupBox* kivGroupBox7;  // thumbnail strip
+    TkivGroupBox *kivGroupBox8, *kivGroupBox9, *kivGroupBox10, *kivGroupBox11, *kivGroupBox12,
+        *kivGroupBox13, *kivGroupBox14;  // thumbnail frames
+    TkivGroupBox* kivGroupBox15;         // hidden: the lyric parser's scratch
+    TkivImagePanel* kivImagePanel1;      // hidden: the length labels
+    TkivImageButton* kivImageButton1;
+
+    // --- data-holding controls -----------------------------------------------------
+    TkivListView *kivListView1, *kivListView2, *kivListView3, *kivListView4, *kivListView5, *kivListView6;
+    TkivListBox *kivListBox1, *kivListBox2, *kivListBox3;
+    TListBox *ListBox1, *ListBox2, *ListBox3;  // the template's segment table
+    TEdit *Edit1, *Edit2, *Edit3, *LRC_text, *Z_P_J_J_Edit;
+    TLabel* Label5;                               // elapsed preview time
+    TLabel *Label2, *Label1, *Label3, *Label6;    // album, music, opening, ending lengths
+
+    // --- panes and players -----------------------------------------------------------
+    TScrollBox *ScrollBox1, *ScrollBox9, *ScrollBox10, *ScrollBox11, *ScrollBox12, *ScrollBox13, *ScrollBox14;
+    TScrollBox *ScrollBox2, *ScrollBox3, *ScrollBox4, *ScrollBox5, *ScrollBox6, *ScrollBox7, *ScrollBox8;
+    TShockwaveFlash* jian_jie;           // intro movie
+    TShockwaveFlash* liu_lan_zhao_pian;  // single-photo browser
+    TShockwaveFlash* xiao_guo_Flash;     // effect template movie
+    TShockwaveFlash* Pian_Wei_FLASH;     // ending-title movie
+    TShockwaveFlash *ShockwaveFlash1, *ShockwaveFlash2, *ShockwaveFlash3, *ShockwaveFlash4, *ShockwaveFlash5,
+        *ShockwaveFlash6, *ShockwaveFlash7;  // thumbnails
+    TWindowsMediaPlayer* WindowsMediaPlayer1;  // the template's preview video
+    TWindowsMediaPlayer* WindowsMediaPlayer2;  // music playback and measuring (hidden)
+    TWindowsMediaPlayer* WindowsMediaPlayer3;  // the opening title
+    TImage* Image2;  // still of the effect movie while it restarts
+
+    // --- buttons -------------------------------------------------------------------------
+    TkivButton *kivButton1, *kivButton2, *kivButton3, *kivButton4, *kivButton5, *kivButton6, *kivButton7,
+        *kivButton8, *kivButton9, *kivButton10, *kivButton11, *kivButton12, *kivButton13, *kivButton14,
+        *kivButton16, *kivButton17, *kivButton18, *kivButton19, *kivButton20, *kivButton21, *kivButton22,
+        *kivButton23, *kivButton24, *kivButton26, *kivButton27, *kivButton28, *kivButton29, *kivButton30,
+        *kivButton31, *kivButton32, *kivButton83;
+
+    // --- dialogs and timers ------------------------------------------------------------------
+    TkivMessageDialog *kivMessageDialog1, *kivMessageDialog2, *kivMessageDialog3;
+    TTimer *Timer1, *Timer2, *Timer3, *Timer6;  // 1 ms, disabled
+    TTimer* Timer4;                             // the clock, 1000 ms
+
+    // --- handlers ------------------------------------------------------------------------------
+    void FormCreate(TObject* Sender);
+    void FormShow(TObject* Sender);
+    void FormClose(TObject* Sender, TCloseAction& Action);
+    void FormCloseQuery(TObject* Sender, bool& CanClose);
+    void Timer4Timer(TObject* Sender);
+    // Play and Stop of the preview.
+    void kivButton1Click(TObject* Sender);
+    void kivButton3Click(TObject* Sender);
+    // The effect movie's photo-slot request "tupian=" + N.
+    void xiao_guo_FlashFSCommand(TObject* Sender, const std::string& command, const std::string& args);
+
+    // --- the editing lock --------------------------------------------------------------------------
+    // The 21 controls that a running preview freezes, in their order.
+    std::vector<TControl*> MainLockList() const;
+    void LockMainControls();
+    void UnlockMainControls();
+    // The template import's 20: the same without the lyric button.
+    std::vector<TControl*> TemplateImportLockList() const;
+    void LockTemplateImportControls();
+    void UnlockTemplateImportControls();
+
+    // --- shared album routines ------------------------------------------------------------------------
+    // Set TimeHours/TimeMinutes/TimeSeconds, MusicTimeHours/... .
+    void FramesToTimeText(double frames);
+    void SecondsToTimeText(double seconds);
+    // PhotoFrames from the segment table, the photos and the effect movie;
+    // Label2 shows it as hh:mm:ss.
+    void CalcPhotoFrames();
+    // Fills slots 1 to N with the next N photos (PhotoCursor on).
+    void CopyNextPhotos(int N);
+    // PhotoCursor back to 0, then the template's first N slots.
+    void FillPhotoSlots();
+    // The segment table held in ListBox1 to ListBox3 (a row that is not a
+    // number counts 0).
+    app::SegmentTable SegmentRows() const;
+    std::filesystem::path WorkPath() const { return std::filesystem::path(WorkDir); }
+
+    // --- start-up outcome --------------------------------------------------------------------------------
+    // 0 after a start-up that found and took its work folder; otherwise
+    // the program's exit code (the reason went to stderr).
+    int StartupExitCode() const { return startup_exit_code_; }
+    // True while this window holds its work folder (from start-up on).
+    bool HoldsWorkFolder() const { return work_folder_lock_ && work_folder_lock_->Held(); }
+
+    // The wall clock of the clock button; tests replace it.
+    std::function<std::chrono::system_clock::time_point()> Now = [] { return std::chrono::system_clock::now(); };
+
+private:
+    void CreateControls();
+    void CreateButtons();
+    void CreatePreviewPanes();
+    void CreateThumbnails();
+    void CreateDataControls();
+    void SetLocked(const std::vector<TControl*>& controls, bool locked);
+    // Start-up refused: the reason to stderr, the window closes.
+    void RefuseStart(int exit_code, const std::string& reason);
+
+    int startup_exit_code_ = 0;
+    std::optional<app::WorkFolderLock> work_folder_lock_;
+};
+
+extern TForm1* Form1;

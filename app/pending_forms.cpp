@@ -1,0 +1,33 @@
+#include "app/pending_forms.h"
+
+TForm* Form2 = nullptr;
+TForm* Form3 = nullptr;
+TForm* Form4 = nullptr;
+TForm* Form5 = nullptr;
+TForm* Form6 = nullptr;
+TForm* Form7 = nullptr;
+TForm* Form8 = nullptr;
+TForm* frmMain = nullptr;
+TForm* Form9 = nullptr;
+TForm* Form10 = nullptr;
+TForm* Form11 = nullptr;
+TForm* Form12 = nullptr;
+TForm* Form14 = nullptr;
+TForm* Form15 = nullptr;
+TForm* Form16 = nullptr;
+TForm* Form17 = nullptr;
+TForm* MainForm = nullptr;
+
+namespace app {
+
+TForm* CreatePendingForm(const char* name, const char* caption)
+{
+    TForm* form = CreateForm<TForm>();
+    form->SetName(name);
+    form->SetCaption(caption);
+    form->SetBorderStyle(bsDialog);
+    form->SetPosition(poScreenCenter);
+    return form;
+}
+
+}  // namespace app

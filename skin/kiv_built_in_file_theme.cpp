@@ -1,0 +1,3 @@
+#include "skin/kiv_built_in_file_theme.h"
+
+TkivBuiltInFileTheme::TkivBuiltInFileTheme(TComponent* AOwner) : TComponent(AOwner) {}

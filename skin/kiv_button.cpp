@@ -1,0 +1,3 @@
+#include "skin/kiv_button.h"
+
+TkivButton::TkivButton(TComponent* AOwner) : TButton(AOwner) {}

@@ -1,0 +1,3 @@
+#include "skin/kiv_edit.h"
+
+TkivEdit::TkivEdit(TComponent* AOwner) : TEdit(AOwner) {}

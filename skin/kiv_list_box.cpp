@@ -1,0 +1,3 @@
+#include "skin/kiv_list_box.h"
+
+TkivListBox::TkivListBox(TComponent* AOwner) : TListBox(AOwner) {}

@@ -1,0 +1,3 @@
+#include "skin/kiv_list_view.h"
+
+TkivListView::TkivListView(TComponent* AOwner) : TListView(AOwner) {}

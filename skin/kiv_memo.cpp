@@ -1,0 +1,3 @@
+#include "skin/kiv_memo.h"
+
+TkivMemo::TkivMemo(TComponent* AOwner) : TMemo(AOwner) {}

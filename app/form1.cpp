@@ -137,6 +137,20 @@ void TForm1::CreateControls()
     kivMessageDialog3 = new TkivMessageDialog(this);
     kivMessageDialog3->SetName("kivMessageDialog3");
 
+    auto make_open_dialog = [this](const char* name, const char* filter, TOpenOptions options) {
+        auto* dialog = new TOpenDialog(this);
+        dialog->SetName(name);
+        dialog->SetFilter(filter);
+        dialog->SetOptions(options);
+        return dialog;
+    };
+    OpenDialog1 = make_open_dialog("OpenDialog1", "选择照片(jpg)|*.jpg;", ofAllowMultiSelect | ofFileMustExist);
+    OpenDialog2 = make_open_dialog("OpenDialog2", "选择音乐(mp3,wav)|*.mp3;*.wav", ofAllowMultiSelect | ofFileMustExist);
+    OpenDialog3 = make_open_dialog("OpenDialog3", "选择模板|*.avi", ofFileMustExist);
+    SaveDialog1 = new TSaveDialog(this);
+    SaveDialog1->SetName("SaveDialog1");
+    SaveDialog1->SetFilter("保存位置");
+
     Timer1 = MakeTimer(this, "Timer1", 1, false);
     Timer2 = MakeTimer(this, "Timer2", 1, false);
     Timer3 = MakeTimer(this, "Timer3", 1, false);

@@ -14,6 +14,7 @@
 #include "app/project_state.h"
 #include "app/segment_table.h"
 #include "app/work_folder_lock.h"
+#include "platform/ui/dialogs.h"
 #include "platform/ui/form.h"
 
 class TButton;
@@ -100,6 +101,8 @@ public:
 
     // --- dialogs and timers ------------------------------------------------------------------
     TkivMessageDialog *kivMessageDialog1, *kivMessageDialog2, *kivMessageDialog3;
+    TOpenDialog *OpenDialog1, *OpenDialog2, *OpenDialog3;  // photos, music, effect template
+    TSaveDialog* SaveDialog1;                              // the output file
     TTimer *Timer1, *Timer2, *Timer3, *Timer6;  // 1 ms, disabled
     TTimer* Timer4;                             // the clock, 1000 ms
 

@@ -22,7 +22,12 @@ Rgb Mix(Rgb a, Rgb b, double t)
 
 TColor Pack(Rgb c)
 {
-    auto channel = [](double v) { return static_cast<std::uint32_t>(std::clamp(v, 0.0, 255.0) + 0.5); };
+    // A NaN from a degenerate point of a scene (its centre, say) is black, not
+    // an undefined conversion.
+    auto channel = [](double v) {
+        if (std::isnan(v)) return std::uint32_t{0};
+        return static_cast<std::uint32_t>(std::clamp(v, 0.0, 255.0) + 0.5);
+    };
     return channel(c.r) | (channel(c.g) << 8) | (channel(c.b) << 16);
 }
 

@@ -371,7 +371,7 @@ void TForm1::FormShow(TObject*)
 
     // 2, 3. The work folder.
     SystemDir = core::SystemDir().string();
-    const app::WorkFolderSearch search = app::FindWorkFolder(SystemDir);
+    const app::WorkFolderSearch search = app::FindWorkFolder(SystemDir, [] { App().ProcessMessages(); });
     WorkDir = search.work_dir.string();
 
     // 4. Without its work folder the program cannot run; it never makes one.

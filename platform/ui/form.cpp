@@ -44,8 +44,11 @@ TPoint WindowOrigin(const TControl& c) { return c.ClientToAncestor({0, 0}, nullp
 }  // namespace
 
 TScreen& Screen() {
-    static TScreen screen;
-    return screen;
+    // Never destroyed: forms owned by the application object are freed at
+    // exit, possibly after a function-local static would be gone, and they
+    // still unregister themselves here.
+    static TScreen* const screen = new TScreen;
+    return *screen;
 }
 
 TControl* TScreen::ActiveControl() const { return active_form_ ? active_form_->ActiveControl() : nullptr; }

@@ -1,4 +1,5 @@
 #include "app/ending_template.h"
+#include "platform/core/files.h"
 
 #include <fstream>
 #include <iterator>
@@ -35,27 +36,6 @@ std::optional<uint64_t> ParseDecimal(std::string_view text, uint64_t max)
     return value;
 }
 
-std::optional<uint64_t> FileSize(const fs::path& path)
-{
-    std::error_code error;
-    const uint64_t size = fs::file_size(path, error);
-    if (error) return std::nullopt;
-    return size;
-}
-
-std::optional<std::string> ReadSlice(const fs::path& path, uint64_t offset, uint64_t length)
-{
-    if (offset > static_cast<uint64_t>(std::numeric_limits<std::streamoff>::max()) ||
-        length > std::numeric_limits<size_t>::max() / 2)
-        return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    in.seekg(static_cast<std::streamoff>(offset));
-    std::string bytes(static_cast<size_t>(length), '\0');
-    in.read(bytes.data(), static_cast<std::streamsize>(length));
-    if (static_cast<uint64_t>(in.gcount()) != length) return std::nullopt;
-    return bytes;
-}
 
 // The program's own ANSI files are GB18030 unless a BOM says otherwise;
 // they are never guessed as UTF-8.
@@ -100,21 +80,21 @@ EndingCheck ReadEndingTrailer(std::string_view trailer, uint64_t file_size)
 
 EndingCheck ReadEndingTemplateFile(const fs::path& path)
 {
-    const std::optional<uint64_t> size = FileSize(path);
+    const std::optional<uint64_t> size = core::FileSizeOf(path);
     if (!size) return Fault({}, EndingFault::kUnreadable, "the file cannot be read");
     if (*size < kEndingTrailerSize)
         return Fault({}, EndingFault::kTooShort, "the file is shorter than its 1000-byte settings block");
-    const std::optional<std::string> trailer = ReadSlice(path, *size - kEndingTrailerSize, kEndingTrailerSize);
+    const std::optional<std::string> trailer = core::ReadFileSlice(path, *size - kEndingTrailerSize, kEndingTrailerSize);
     if (!trailer) return Fault({}, EndingFault::kUnreadable, "the file cannot be read");
     return ReadEndingTrailer(*trailer, *size);
 }
 
 std::optional<std::string> ReadEndingMovie(const fs::path& path, const EndingTemplate& ending)
 {
-    const std::optional<uint64_t> size = FileSize(path);
+    const std::optional<uint64_t> size = core::FileSizeOf(path);
     if (!size || ending.movie_offset > *size || *size - ending.movie_offset != ending.movie_length)
         return std::nullopt;
-    return ReadSlice(path, ending.movie_offset, ending.movie_length);
+    return core::ReadFileSlice(path, ending.movie_offset, ending.movie_length);
 }
 
 std::optional<std::string> WriteEndingTrailer(int64_t play_frame, int64_t still_frame, uint64_t movie_start)

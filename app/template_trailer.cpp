@@ -1,4 +1,5 @@
 #include "app/template_trailer.h"
+#include "platform/core/files.h"
 
 #include <fstream>
 #include <limits>
@@ -38,27 +39,6 @@ NumberRead ReadNumber(const core::IniFile& ini, std::string_view section, const 
     return {value, TemplateFault::kNone};
 }
 
-std::optional<uint64_t> FileSize(const fs::path& path)
-{
-    std::error_code error;
-    const uint64_t size = fs::file_size(path, error);
-    if (error) return std::nullopt;
-    return size;
-}
-
-std::optional<std::string> ReadSlice(const fs::path& path, uint64_t offset, uint64_t length)
-{
-    if (offset > static_cast<uint64_t>(std::numeric_limits<std::streamoff>::max()) ||
-        length > std::numeric_limits<size_t>::max() / 2)
-        return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    in.seekg(static_cast<std::streamoff>(offset));
-    std::string bytes(static_cast<size_t>(length), '\0');
-    in.read(bytes.data(), static_cast<std::streamsize>(length));
-    if (static_cast<uint64_t>(in.gcount()) != length) return std::nullopt;
-    return bytes;
-}
 
 }  // namespace
 
@@ -117,22 +97,22 @@ TemplateCheck ReadTemplateTrailer(std::string_view trailer, uint64_t file_size)
 
 TemplateCheck ReadTemplateFile(const fs::path& path)
 {
-    const std::optional<uint64_t> size = FileSize(path);
+    const std::optional<uint64_t> size = core::FileSizeOf(path);
     if (!size) return Fault(TemplateFault::kUnreadable, "the file cannot be read");
     if (*size < tf::kTrailerSize)
         return Fault(TemplateFault::kTooShort, "the file is shorter than its 2000-byte settings block");
-    const std::optional<std::string> trailer = ReadSlice(path, *size - tf::kTrailerSize, tf::kTrailerSize);
+    const std::optional<std::string> trailer = core::ReadFileSlice(path, *size - tf::kTrailerSize, tf::kTrailerSize);
     if (!trailer) return Fault(TemplateFault::kUnreadable, "the file cannot be read");
     return ReadTemplateTrailer(*trailer, *size);
 }
 
 std::optional<std::string> ReadTemplateMovie(const fs::path& path, const TemplateDescription& description)
 {
-    const std::optional<uint64_t> size = FileSize(path);
+    const std::optional<uint64_t> size = core::FileSizeOf(path);
     if (!size || *size < tf::kTrailerSize || description.movie_offset > *size - tf::kTrailerSize ||
         description.movie_length > *size - tf::kTrailerSize - description.movie_offset)
         return std::nullopt;
-    return ReadSlice(path, description.movie_offset, description.movie_length);
+    return core::ReadFileSlice(path, description.movie_offset, description.movie_length);
 }
 
 std::optional<std::string> WriteTemplateTrailer(const TemplateDescription& description)

@@ -1,5 +1,6 @@
 #include "platform/core/files.h"
 
+#include <limits>
 #include <fcntl.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -264,6 +265,28 @@ TestSystemDir::~TestSystemDir() {
         ::setenv("VELMORA_SYSTEM_DIR", previous_->c_str(), 1);
     else
         ::unsetenv("VELMORA_SYSTEM_DIR");
+}
+
+std::optional<uint64_t> FileSizeOf(const fs::path& path)
+{
+    std::error_code error;
+    const uint64_t size = fs::file_size(path, error);
+    if (error) return std::nullopt;
+    return size;
+}
+
+std::optional<std::string> ReadFileSlice(const fs::path& path, uint64_t offset, uint64_t length)
+{
+    if (offset > static_cast<uint64_t>(std::numeric_limits<std::streamoff>::max()) ||
+        length > std::numeric_limits<size_t>::max() / 2)
+        return std::nullopt;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    in.seekg(static_cast<std::streamoff>(offset));
+    std::string bytes(static_cast<size_t>(length), '\0');
+    in.read(bytes.data(), static_cast<std::streamsize>(length));
+    if (static_cast<uint64_t>(in.gcount()) != length) return std::nullopt;
+    return bytes;
 }
 
 }  // namespace core

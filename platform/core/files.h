@@ -2,6 +2,7 @@
 // Files and folders. Paths are std::filesystem paths holding UTF-8; none of
 // these routines throws: failures come back as false or empty results.
 #include <filesystem>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -35,6 +36,10 @@ std::vector<fs::path> FindFiles(const fs::path& dir, std::string_view pattern);
 
 // The whole file, or nothing when it cannot be read.
 std::optional<std::string> ReadFileBytes(const fs::path& path);
+// The size of a file; nullopt when it cannot be read.
+std::optional<uint64_t> FileSizeOf(const fs::path& path);
+// length bytes from offset; nullopt unless all of them could be read.
+std::optional<std::string> ReadFileSlice(const fs::path& path, uint64_t offset, uint64_t length);
 // Writes the file through a temporary file beside it and renames that into
 // place, so that the old contents stay whole until the new ones are written.
 bool WriteFileBytes(const fs::path& path, std::string_view bytes);

@@ -16,6 +16,7 @@
 #include "platform/flash/movie_file.h"
 #include "platform/flash/shockwave_flash.h"
 #include "platform/media/media_player.h"
+#include "platform/ui/dialogs.h"
 #include "platform/ui/edit.h"
 #include "platform/ui/label.h"
 #include "platform/ui/listbox.h"
@@ -152,6 +153,25 @@ TEST_F(TemplateImport, WithoutPhotosTheTemplateVideoPlaysAndTheMovieWaits)
     EXPECT_TRUE(RunButtonsEnabled());
     EXPECT_EQ(Form1->TvSystem, "NTSC");
     EXPECT_EQ(Form1->Label2->Caption(), "12:34:56");
+}
+
+TEST_F(TemplateImport, TheDialogOffersTheSampleTemplateAndCancelChangesNothing)
+{
+    Form1->OpenDialog3->SetFileName("/somewhere/else.avi");
+    int asked = 0;
+    ui::SetFileDialogHook([&](const TOpenDialog& dialog) -> std::optional<std::vector<std::string>> {
+        ++asked;
+        EXPECT_EQ(dialog.FileName(), (core::ProgramDir() / "试用模板" / "试用模板.avi").string());
+        EXPECT_EQ(dialog.Filter(), "选择模板|*.avi");
+        return std::nullopt;
+    });
+    Form1->kivButton7->Click();
+    app_.RunForMs(10);
+    EXPECT_EQ(asked, 1);
+    EXPECT_FALSE(Form14->Visible());
+    EXPECT_TRUE(messages_.empty());
+    EXPECT_TRUE(Form1->TemplateFile.empty());
+    EXPECT_EQ(FrontPane(), Form1->ScrollBox13);
 }
 
 TEST_F(TemplateImport, WithPhotosTheVideoStopsAndThePreviewStarts)

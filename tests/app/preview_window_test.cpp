@@ -154,9 +154,14 @@ TEST_F(Preview, LyricLinesChangeByTheFramesSeenAndSongsSwitchAtTheirLength)
         lyric->SetCaption(name);
         lyric->SubItems().Add(lrc);
     }
-    // The first song is measured; the second has only its "mm:ss" text.
+    // A third song has no lyric file.
+    TListItem* third = Form1->kivListView2->Items().Add();
+    third->SetCaption("c");
+    third->SubItems().Add("c.mp3");
+    third->SubItems().Add("00:01");
+    // The first song is measured; the others have only their "mm:ss" text.
     Form1->MusicRowSeconds = {1.0};
-    Form1->MusicSeconds = 6.0;
+    Form1->MusicSeconds = 7.0;
     Form1->SyncMode = "zhaopiansuiyinyue";
     ImportTemplate(FixtureTemplate());
 
@@ -178,9 +183,15 @@ TEST_F(Preview, LyricLinesChangeByTheFramesSeenAndSongsSwitchAtTheirLength)
     ASSERT_TRUE(RunUntil([] { return Form1->Edit2->Text() == "74"; }));
     EXPECT_EQ(Form1->LRC_text->Text(), "00:02");  // a prefix: 00:02.50 is found by 00:02
     EXPECT_EQ(Lyric(), "B two");
-    ASSERT_TRUE(RunUntil([&] { return Stage() == PreviewStage::kIdle; }));
-    EXPECT_EQ(Ticks(), 150);
+    // The second song's 125 frames are over at tick 149; the third shows no lyrics.
+    ASSERT_TRUE(RunUntil([] { return Form1->Edit2->Text() == "149"; }));
     EXPECT_EQ(Form1->LrcSongIndex, 2);
+    EXPECT_EQ(Lyric(), "");
+    ASSERT_TRUE(RunUntil([] { return Form1->Edit2->Text() == "160"; }));
+    EXPECT_EQ(Lyric(), "");
+    ASSERT_TRUE(RunUntil([&] { return Stage() == PreviewStage::kIdle; }));
+    EXPECT_EQ(Ticks(), 175);
+    EXPECT_EQ(Form1->LrcSongIndex, 3);
     ExpectReady("after the music");
 }
 

@@ -1,7 +1,6 @@
 #include "app/preview_engine.h"
 
 #include <charconv>
-#include <cmath>
 #include <exception>
 
 #include "app/form1.h"
@@ -20,7 +19,6 @@
 #include "platform/ui/edit.h"
 #include "platform/ui/image.h"
 #include "platform/ui/label.h"
-#include "platform/ui/listbox.h"
 #include "platform/ui/scrollbox.h"
 #include "production/lyric_timeline.h"
 #include "skin/kiv_button.h"

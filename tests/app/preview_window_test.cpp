@@ -9,6 +9,7 @@
 #include "app/time_text.h"
 #include "platform/core/timer.h"
 #include "platform/flash/shockwave_flash.h"
+#include "platform/gfx/bitmap.h"
 #include "platform/media/media_player.h"
 #include "platform/ui/edit.h"
 #include "platform/ui/label.h"
@@ -94,6 +95,16 @@ TEST_F(Preview, OnePassOfTheTemplateEndsWithTheFirstPhotosBackAndTheControlsUnlo
     EXPECT_EQ(FrontPane(), Form1->ScrollBox10);
     EXPECT_FALSE(Form1->ScrollBox14->Visible());
     EXPECT_EQ(Elapsed(), "00:00:00");
+
+    // The movie shows photo 1 (red) and photo 2 (green) in its two slots.
+    ASSERT_TRUE(RunUntil([] { return Form1->Edit1->Text() == "7"; }));
+    TBitmap pane(Form1->xiao_guo_Flash->Width(), Form1->xiao_guo_Flash->Height());
+    Form1->xiao_guo_Flash->PaintTo(pane, 0, 0);
+    const TColor left = pane.Pixel(90, 130), right = pane.Pixel(262, 130);
+    EXPECT_GT(gfx::GetRValue(left), 200);
+    EXPECT_LT(gfx::GetGValue(left), 60);
+    EXPECT_GT(gfx::GetGValue(right), 200);
+    EXPECT_LT(gfx::GetRValue(right), 60);
 
     // Frame 10 asks for photos 3 and 1; five frames before the end the
     // next pass's photos 2 and 3 are ready.

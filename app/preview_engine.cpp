@@ -250,6 +250,7 @@ void PreviewEngine::StartEffectPreview()
 
     f_.LrcSongIndex = 0;
     f_.Edit3->SetText("-1");
+    // Each song's measured seconds; a row without them falls back to its "mm:ss" text.
     std::vector<double> seconds;
     const TListItems& music = f_.kivListView2->Items();
     for (int row = 0; row < music.Count(); ++row) {

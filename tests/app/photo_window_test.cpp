@@ -7,6 +7,7 @@
 
 #include "app/castora_forms.h"
 #include "app/form1.h"
+#include "app/form2.h"
 #include "app/main_form.h"
 #include "app/template_format.h"
 #include "platform/core/application.h"
@@ -416,6 +417,42 @@ TEST_F(PhotoWindow, PhotosImportedAfterTheTemplateGoIntoItsSlots)
     EXPECT_EQ(Form1->kivListView1->Items().Count(), 4);
     EXPECT_EQ(Form1->Label2->Caption(), "untouched");
     EXPECT_EQ(Form1->PhotoCursor, 2);
+}
+
+TEST_F(PhotoWindow, TheViewerRendererRendersOnlyUnmarkedPhotosAndWaitsBoundedly)
+{
+    for (const char* viewer : {"zpjj1.swf", "zpjj2.swf"})
+        fs::copy_file(fs::path(VELMORA_DATA_OUT) / "jjzp" / viewer, work_ / "jjzp" / viewer);
+    Import(std::vector<std::string>{Photo("a3.jpg", 626, 708, clRed), Photo("b3.jpg", 626, 708, clGreen),
+                                    Photo("c3.jpg", 626, 708, clBlue)});
+    ASSERT_EQ(Form1->kivListView3->Items().Count(), 3);
+    Form1->kivListView3->Items()[1]->SubItems().SetStrings(1, "yijianji");
+    const auto imported2 = core::ReadFileBytes(Picture(2));
+
+    Form2->ShowModal();
+    EXPECT_FALSE(Form2->Visible());
+    for (int k : {1, 3}) {
+        EXPECT_EQ(Form1->kivListView3->Items()[k - 1]->SubItems()[1], "yijianji") << k;
+        const TBitmap picture = gfx::LoadImage(Picture(k));
+        EXPECT_EQ(picture.Width(), 626);
+        EXPECT_EQ(picture.Height(), 708);
+    }
+    const TColor centre = gfx::LoadImage(Picture(1)).Pixel(313, 354);
+    EXPECT_TRUE(IsRed(centre));
+    EXPECT_EQ(core::ReadFileBytes(Picture(2)), imported2);  // marked: left alone
+    EXPECT_EQ(Form2->kivProgressBar1->Position(), 3);
+    EXPECT_FALSE(fs::exists(work_ / "jjzp" / "zpjj.jpg"));
+    EXPECT_FALSE(fs::exists(work_ / "zpyjj" / "zpyjj.bmp"));
+
+    // A viewer that never reports back: the wait ends, nothing is marked.
+    for (const char* viewer : {"zpjj1.swf", "zpjj2.swf"}) WriteMovieFile(work_ / "jjzp" / viewer, 10);
+    Form1->kivListView3->Items()[0]->SubItems().SetStrings(1, "");
+    const auto before = core::ReadFileBytes(Picture(1));
+    const int64_t start = App().Clock().NowUs();
+    Form2->ShowModal();
+    EXPECT_LT(App().Clock().NowUs() - start, (app::kViewerLoadTimeoutMs + 2000) * 1000);
+    EXPECT_EQ(Form1->kivListView3->Items()[0]->SubItems()[1], "");
+    EXPECT_EQ(core::ReadFileBytes(Picture(1)), before);
 }
 
 }  // namespace

@@ -66,6 +66,11 @@ TForm2::TForm2(TComponent* AOwner) : TForm(AOwner)
     OnActivate = [this](TObject* Sender) { FormActivate(Sender); };
 }
 
+TForm2::~TForm2()
+{
+    if (Form2 == this) Form2 = nullptr;
+}
+
 void TForm2::FormShow(TObject*)
 {
     SetClientSize(509, 217);

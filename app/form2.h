@@ -21,6 +21,7 @@ inline constexpr int64_t kViewerLoadTimeoutMs = 5000;
 class TForm2 : public TForm {
 public:
     explicit TForm2(TComponent* AOwner = nullptr);
+    ~TForm2() override;
 
     TkivProgressBar* kivProgressBar1;
     TLabel* Label1;

@@ -191,6 +191,9 @@ TEST_F(PhotoWindow, LoadLrcLyricsFillsTheTablesOfTheCurrentSong)
     EXPECT_EQ(lines[2]->SubItems()[0], "plain");
     EXPECT_EQ(lines[0]->SubItems()[0], "");  // cut back before its leftmost tag
     EXPECT_EQ(Form1->kivListBox3->Items().Items(), std::vector<std::string>{"[ti:T]"});
+    // The scratch lists: the brackets of "[00:05.00]", the last lyric line.
+    EXPECT_EQ(Form1->kivListBox1->Items().Items(), std::vector<std::string>{"1"});
+    EXPECT_EQ(Form1->kivListBox2->Items().Items(), std::vector<std::string>{"10"});
     EXPECT_EQ(Form1->LyricAt("00:01"), "歌词");
     EXPECT_EQ(Form1->LyricAt("00:05"), "");  // a bare tag clears the line
     EXPECT_EQ(Form1->LyricAt("00:02"), std::nullopt);
@@ -210,6 +213,7 @@ TEST_F(PhotoWindow, LoadLrcLyricsFillsTheTablesOfTheCurrentSong)
         EXPECT_EQ(Form1->kivListView4->Items().Count(), 0) << index;
         EXPECT_EQ(Form1->kivListView6->Items().Count(), 0) << index;
         EXPECT_EQ(Form1->kivListBox3->Items().Count(), 0) << index;
+        EXPECT_EQ(Form1->kivListBox1->Items().Count(), 0) << index;
         EXPECT_EQ(Form1->LyricAt("00:01"), std::nullopt) << index;
     }
 }

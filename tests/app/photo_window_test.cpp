@@ -21,7 +21,10 @@
 #include "platform/ui/label.h"
 #include "platform/ui/listbox.h"
 #include "platform/core/timer.h"
+#include "platform/ui/combobox.h"
 #include "skin/kiv_button.h"
+#include "skin/kiv_check_box.h"
+#include "skin/kiv_form.h"
 #include "skin/kiv_group_box.h"
 #include "skin/kiv_list_box.h"
 #include "skin/kiv_progress_bar.h"
@@ -457,6 +460,26 @@ TEST_F(PhotoWindow, TheViewerRendererRendersOnlyUnmarkedPhotosAndWaitsBoundedly)
     EXPECT_LT(App().Clock().NowUs() - start, (app::kViewerLoadTimeoutMs + 2000) * 1000);
     EXPECT_EQ(Form1->kivListView3->Items()[0]->SubItems()[1], "");
     EXPECT_EQ(core::ReadFileBytes(Picture(1)), before);
+}
+
+TEST_F(PhotoWindow, ImportFormRequestOptionsAndCaption)
+{
+    EXPECT_EQ(MainForm->kivForm1->Caption(), "正在导入照片,请稍后...");
+    EXPECT_EQ(MainForm->GetExtractFlags(), 32);
+    EXPECT_EQ(MainForm->ColourDepth(), 32);
+    // The aspect and the screen options exclude each other.
+    MainForm->CheckBox1->SetChecked(true);
+    EXPECT_FALSE(MainForm->CheckBox3->Checked());
+    EXPECT_EQ(MainForm->GetExtractFlags(), 4);
+    MainForm->CheckBox4->SetChecked(true);
+    MainForm->CheckBox3->SetChecked(true);
+    EXPECT_FALSE(MainForm->CheckBox1->Checked());
+    EXPECT_EQ(MainForm->GetExtractFlags(), 32 | 512);
+    const std::pair<int, int> depths[] = {{0, 4}, {1, 8}, {2, 16}, {3, 24}, {4, 32}, {-1, 32}};
+    for (const auto& [index, bits] : depths) {
+        MainForm->ComboBox1->SetItemIndex(index);
+        EXPECT_EQ(MainForm->ColourDepth(), bits) << index;
+    }
 }
 
 }  // namespace

@@ -119,7 +119,15 @@ LrcTables ParseLrc(std::string_view utf8_text)
             continue;
         }
         std::string cut = core::CodePointsToUtf8(line);
-        if (!line.empty()) ParseLyricLine(line, tags, tables.index, cut);
+        if (!line.empty()) {
+            ParseLyricLine(line, tags, tables.index, cut);
+            tables.open_positions.clear();
+            tables.close_positions.clear();
+            for (size_t p = line.size(); p-- > 0;) {
+                if (line[p] == U'[') tables.open_positions.push_back(static_cast<int>(p + 1));
+                if (line[p] == U']') tables.close_positions.push_back(static_cast<int>(p + 1));
+            }
+        }
         tables.lines.push_back(std::move(cut));
     }
 
@@ -140,7 +148,8 @@ LrcTables ParseLrc(std::string_view utf8_text)
     // character 5 up to the last one.
     for (const std::string& tag_line : tables.tag_lines) {
         const std::u32string line = core::Utf8ToCodePoints(tag_line);
-        if (line.size() < 3) continue;
+        // A line that merely ends in a stray "]" is no tag.
+        if (line.size() < 3 || line.front() != U'[') continue;
         const std::u32string_view name = std::u32string_view(line).substr(1, 2);
         bool known = false;
         for (std::u32string_view tag : kIdentificationTags) known = known || name == tag;

@@ -4,7 +4,6 @@
 // program's set of forms and their order stay as they will be.
 #include "platform/ui/form.h"
 
-extern TForm* Form2;
 extern TForm* Form3;
 extern TForm* Form4;
 extern TForm* Form5;
@@ -20,7 +19,6 @@ extern TForm* Form14;
 extern TForm* Form15;
 extern TForm* Form16;
 extern TForm* Form17;
-extern TForm* MainForm;
 
 namespace app {
 

@@ -10,6 +10,8 @@
 #include <set>
 
 #include "app/castora_forms.h"
+#include "app/form2.h"
+#include "app/main_form.h"
 #include "app/pending_forms.h"
 #include "app/work_folder_lock.h"
 #include "platform/core/application.h"

@@ -2,6 +2,8 @@
 
 #include "app/form1.h"
 #include "app/form14.h"
+#include "app/form2.h"
+#include "app/main_form.h"
 #include "app/pending_forms.h"
 #include "platform/core/application.h"
 
@@ -14,7 +16,7 @@ void CreateCastoraForms()
     Form4 = CreatePendingForm("Form4", "正在分析音乐,请稍后...");
     Form5 = CreatePendingForm("Form5", "正在删除照片,请稍后...");
     Form6 = CreatePendingForm("Form6", "正在删除,请稍后...");
-    Form2 = CreatePendingForm("Form2", "正在导入照片,请稍后...");
+    Form2 = CreateForm<TForm2>();
     Form7 = CreatePendingForm("Form7", "正在删除,请稍后...");
     Form8 = CreatePendingForm("Form8", "同步效果");
     frmMain = CreatePendingForm("frmMain", "正在制作...");
@@ -26,7 +28,7 @@ void CreateCastoraForms()
     Form15 = CreatePendingForm("Form15", "导入歌词");
     Form16 = CreatePendingForm("Form16", "调整歌词");
     Form17 = CreatePendingForm("Form17", "画面质量");
-    MainForm = CreatePendingForm("MainForm", "正在导入照片,请稍后...");
+    MainForm = CreateForm<TMainForm>();
 }
 
 int RunCastora()

@@ -6,6 +6,7 @@
 #include <iostream>
 
 #include "app/form14.h"
+#include "app/main_form.h"
 #include "app/photo_frames.h"
 #include "app/photo_slots.h"
 #include "app/preview_engine.h"
@@ -355,6 +356,7 @@ void TForm1::CreateButtons()
     kivButton3 = button("kivButton3", "停止", kPreviewLeft + 43, kPreviewTop + kPreviewHeight + 6, 39, 23);
     kivButton1->OnClick = [this](TObject* Sender) { kivButton1Click(Sender); };
     kivButton3->OnClick = [this](TObject* Sender) { kivButton3Click(Sender); };
+    kivButton4->OnClick = [this](TObject* Sender) { kivButton4Click(Sender); };
     kivButton9 = button("kivButton9", "动态效果预览", kPreviewLeft, 28, kPreviewWidth, 22);
     kivButton9->SetEnabled(false);
 }
@@ -571,6 +573,26 @@ void TForm1::FillPhotoSlots()
 
 // --- photos, thumbnails and lyric tables ---------------------------------------------------------------
 
+void TForm1::kivButton4Click(TObject*)
+{
+    OpenDialog1->SetFileName("");
+    if (!OpenDialog1->Execute()) return;
+    PhotoPageIndex = 0;
+    Z_P_J_J_Edit->SetText(app::kImportMode);
+    MainForm->kivForm1->SetCaption(app::kImportCaption);
+    MainForm->ShowModal();
+    RefreshThumbnails(0);
+    RefreshTemplateAfterPhotos();
+    ProjectLengthText();
+    if (MainForm->FailedRenders() > 0) {
+        kivMessageDialog1->SetCaption("导入照片");
+        kivMessageDialog1->SetText("有 " + std::to_string(MainForm->FailedRenders()) +
+                                   " 张照片未能导入:工作文件夹无法写入.");
+        kivMessageDialog1->SetButton1Caption("确定");
+        kivMessageDialog1->ShowModal();
+    }
+}
+
 std::filesystem::path TForm1::PhotoPicture(int k) const
 {
     return WorkPath() / "zpyjj" / ("zpyjj" + std::to_string(k) + ".jpg");
@@ -665,6 +687,8 @@ void TForm1::LoadLrcLyrics()
     kivListBox3->Items().BeginUpdate();
     for (const std::string& line : tables.tag_lines) kivListBox3->Items().Add(line);
     kivListBox3->Items().EndUpdate();
+    for (int position : tables.open_positions) kivListBox1->Items().Add(std::to_string(position));
+    for (int position : tables.close_positions) kivListBox2->Items().Add(std::to_string(position));
 }
 
 std::vector<app::LrcRow> TForm1::LyricIndexRows() const

@@ -161,6 +161,8 @@ public:
     std::filesystem::path WorkPath() const { return std::filesystem::path(WorkDir); }
 
     // --- photos, thumbnails and lyric tables -------------------------------------------------------------
+    // "导入照片": the file dialog, then MainForm renders the chosen photos.
+    void kivButton4Click(TObject* Sender);
     // Reloads the seven thumbnails of a page through the "zpyjj/lin_shi.jpg"
     // detour, so that rewritten pictures show anew.
     void RefreshThumbnails(int page);
@@ -172,7 +174,7 @@ public:
     void RefreshTemplateAfterPhotos();
     // "zpyjj/zpyjj" + k + ".jpg" of the work folder: the picture of photo k.
     std::filesystem::path PhotoPicture(int k) const;
-    // The folder that receives copies of photos chosen from "/"; tests replace it.
+    // "Photo" beside the program: it receives copies of photos chosen from "/".
     std::function<std::filesystem::path()> PhotoCopyFolder = [] { return core::ProgramDir() / "Photo"; };
     // Parses the LRC file of lyric row LrcSongIndex into kivListView4 (the
     // lyric index), kivListView6 and kivListBox3; no row or no readable file

@@ -1,6 +1,5 @@
 #include "app/pending_forms.h"
 
-TForm* Form2 = nullptr;
 TForm* Form3 = nullptr;
 TForm* Form4 = nullptr;
 TForm* Form5 = nullptr;
@@ -15,7 +14,6 @@ TForm* Form12 = nullptr;
 TForm* Form15 = nullptr;
 TForm* Form16 = nullptr;
 TForm* Form17 = nullptr;
-TForm* MainForm = nullptr;
 
 namespace app {
 

@@ -4,7 +4,6 @@
 // program's set of forms and their order stay as they will be.
 #include "platform/ui/form.h"
 
-extern TForm* Form2;
 extern TForm* Form3;
 extern TForm* Form4;
 extern TForm* Form5;
@@ -19,7 +18,6 @@ extern TForm* Form12;
 extern TForm* Form15;
 extern TForm* Form16;
 extern TForm* Form17;
-extern TForm* MainForm;
 
 namespace app {
 

@@ -1,37 +1,39 @@
 #include "app/project_state.h"
 
-#include "app/sync_mode.h"
-
 namespace app {
 
+// The start-up values are the members' own initial values (project_state.h),
+// so that the two can't drift apart.
 void ProjectState::SetStartupDefaults()
 {
-    TemplateFile.clear();
-    BrowserMovie = "zpjj1";
-    TemplateMovie = "1";
-    PhotoPageIndex = 0;
-    SlotCount = "1";
-    SelectedSlot = 1;
-    SyncMode = std::string(kSyncMusicFollowsTemplate);
-    TvSystem = "PAL";
-    OpeningFile.clear();
-    OpeningFrames = 0;
-    EndingFile.clear();
-    EndingMovie = 1;
-    ProduceTemplateMovie = 1;
-    ProduceEndingMovie = 1;
+    const ProjectState initial;
+    TemplateFile = initial.TemplateFile;
+    BrowserMovie = initial.BrowserMovie;
+    TemplateMovie = initial.TemplateMovie;
+    PhotoPageIndex = initial.PhotoPageIndex;
+    SlotCount = initial.SlotCount;
+    SelectedSlot = initial.SelectedSlot;
+    SyncMode = initial.SyncMode;
+    TvSystem = initial.TvSystem;
+    OpeningFile = initial.OpeningFile;
+    OpeningFrames = initial.OpeningFrames;
+    EndingFile = initial.EndingFile;
+    EndingMovie = initial.EndingMovie;
+    ProduceTemplateMovie = initial.ProduceTemplateMovie;
+    ProduceEndingMovie = initial.ProduceEndingMovie;
 }
 
 void ProjectState::SetLyricStyleDefaults()
 {
-    LrcAlign = "center";
-    LrcColor = "0xFFFFFF";
-    LrcBold = "false";
-    LrcItalic = "false";
-    LrcUnderline = "false";
-    LrcSize = "12";
-    LrcX = "5";
-    LrcY = "250";
+    const ProjectState initial;
+    LrcAlign = initial.LrcAlign;
+    LrcColor = initial.LrcColor;
+    LrcBold = initial.LrcBold;
+    LrcItalic = initial.LrcItalic;
+    LrcUnderline = initial.LrcUnderline;
+    LrcSize = initial.LrcSize;
+    LrcX = initial.LrcX;
+    LrcY = initial.LrcY;
 }
 
 }  // namespace app

@@ -5,6 +5,8 @@
 #include <ctime>
 #include <iostream>
 
+#include "app/form8.h"
+#include "app/music_actions.h"
 #include "app/photo_frames.h"
 #include "app/photo_slots.h"
 #include "app/sync_mode.h"
@@ -161,6 +163,19 @@ void TForm1::CreateControls()
     Timer6 = MakeTimer(this, "Timer6", 1, false);
     Timer4 = MakeTimer(this, "Timer4", 1000, true);
     Timer4->OnTimer = [this](TObject* Sender) { Timer4Timer(Sender); };
+
+    // The music list and the sync-mode dialog.
+    kivButton10->OnClick = [this](TObject* Sender) { kivButton10Click(Sender); };
+    kivButton27->OnClick = [this](TObject* Sender) { kivButton27Click(Sender); };
+    kivButton28->OnClick = [this](TObject* Sender) { kivButton28Click(Sender); };
+    kivButton5->OnClick = [this](TObject* Sender) { kivButton5Click(Sender); };
+    kivListView2->OnDblClick = [this](TObject* Sender) { kivListView2DblClick(Sender); };
+    kivButton6->OnClick = [this](TObject* Sender) { kivButton6Click(Sender); };
+    WindowsMediaPlayer2->OnPlayStateChange = [this](TObject* Sender, int NewState) {
+        WindowsMediaPlayer2PlayStateChange(Sender, NewState);
+    };
+    Timer1->OnTimer = [this](TObject* Sender) { Timer1Timer(Sender); };
+    kivButton11->OnClick = [this](TObject* Sender) { kivButton11Click(Sender); };
 }
 
 void TForm1::CreateDataControls()
@@ -485,6 +500,28 @@ void TForm1::xiao_guo_FlashFSCommand(TObject*, const std::string& command, const
         WorkPath(), command, [this] { return static_cast<int64_t>(xiao_guo_Flash->FrameNum()); }, PhotoCursor,
         SlotCount, [] { App().ProcessMessages(); });
 }
+
+// --- the music list and the sync mode ----------------------------------------------------------------
+
+void TForm1::kivButton10Click(TObject*) { app::ImportMusic(*this); }
+void TForm1::kivButton27Click(TObject*) { app::DeleteSelectedMusic(*this); }
+void TForm1::kivButton28Click(TObject*) { app::DeleteAllMusic(*this); }
+void TForm1::kivButton5Click(TObject*) { app::PlaySelectedMusic(*this); }
+void TForm1::kivListView2DblClick(TObject* Sender) { kivButton5Click(Sender); }
+void TForm1::kivButton6Click(TObject*) { app::StopMusic(*this); }
+
+void TForm1::WindowsMediaPlayer2PlayStateChange(TObject*, int NewState)
+{
+    app::MusicPlayStateChanged(*this, NewState);
+}
+
+void TForm1::Timer1Timer(TObject*)
+{
+    Timer1->SetEnabled(false);
+    WindowsMediaPlayer2->controls().play();
+}
+
+void TForm1::kivButton11Click(TObject*) { Form8->ShowModal(); }
 
 // --- the editing lock -----------------------------------------------------------------------------
 

@@ -10,6 +10,8 @@
 #include <set>
 
 #include "app/castora_forms.h"
+#include "app/form4.h"
+#include "app/form8.h"
 #include "app/pending_forms.h"
 #include "app/work_folder_lock.h"
 #include "platform/core/application.h"

@@ -121,6 +121,16 @@ public:
     void kivButton3Click(TObject* Sender);
     // The effect movie's photo-slot request "tupian=" + N.
     void xiao_guo_FlashFSCommand(TObject* Sender, const std::string& command, const std::string& args);
+    // The music list (app/music_actions) and the sync-mode dialog.
+    void kivButton10Click(TObject* Sender);  // "导入音乐"
+    void kivButton27Click(TObject* Sender);  // "删除音乐"
+    void kivButton28Click(TObject* Sender);  // "删除全部音乐"
+    void kivButton5Click(TObject* Sender);   // "播放音乐"
+    void kivListView2DblClick(TObject* Sender);
+    void kivButton6Click(TObject* Sender);   // "停止播放"
+    void WindowsMediaPlayer2PlayStateChange(TObject* Sender, int NewState);
+    void Timer1Timer(TObject* Sender);       // starts the next song
+    void kivButton11Click(TObject* Sender);  // "同步效果"
 
     // --- the preview (app/preview_engine) -----------------------------------------------------
     void StartOpeningTitle();

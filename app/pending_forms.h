@@ -5,11 +5,9 @@
 #include "platform/ui/form.h"
 
 extern TForm* Form3;
-extern TForm* Form4;
 extern TForm* Form5;
 extern TForm* Form6;
 extern TForm* Form7;
-extern TForm* Form8;
 extern TForm* frmMain;
 extern TForm* Form9;
 extern TForm* Form10;

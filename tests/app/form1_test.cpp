@@ -13,6 +13,8 @@
 #include "app/form14.h"
 #include "app/form2.h"
 #include "app/main_form.h"
+#include "app/form4.h"
+#include "app/form8.h"
 #include "app/pending_forms.h"
 #include "app/work_folder_lock.h"
 #include "platform/core/application.h"

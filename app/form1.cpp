@@ -4,6 +4,8 @@
 #include <ctime>
 #include <iostream>
 
+#include "app/output_handover.h"
+#include "app/pending_forms.h"
 #include "app/photo_frames.h"
 #include "app/photo_slots.h"
 #include "app/time_text.h"
@@ -346,6 +348,12 @@ void TForm1::CreateButtons()
     kivButton3->OnClick = [this](TObject* Sender) { kivButton3Click(Sender); };
     kivButton9 = button("kivButton9", "动态效果预览", kPreviewLeft, 28, kPreviewWidth, 22);
     kivButton9->SetEnabled(false);
+    kivButton2->OnClick = [this](TObject* Sender) { kivButton2Click(Sender); };
+    kivButton12->OnClick = [this](TObject* Sender) { kivButton12Click(Sender); };
+    kivButton13->OnClick = [this](TObject* Sender) { kivButton13Click(Sender); };
+    kivButton14->OnClick = [this](TObject* Sender) { kivButton14Click(Sender); };
+    kivButton20->OnClick = [this](TObject* Sender) { kivButton20Click(Sender); };
+    kivButton32->OnClick = [this](TObject* Sender) { kivButton32Click(Sender); };
 }
 
 // --- start-up and shut-down ----------------------------------------------------------
@@ -481,6 +489,15 @@ void TForm1::xiao_guo_FlashFSCommand(TObject*, const std::string& command, const
         WorkPath(), command, [this] { return static_cast<int64_t>(xiao_guo_Flash->FrameNum()); }, PhotoCursor,
         SlotCount, [] { App().ProcessMessages(); });
 }
+
+// --- output ------------------------------------------------------------------------------------
+
+void TForm1::kivButton2Click(TObject*) { app::HandOverOutput(*this, "AVI"); }
+void TForm1::kivButton12Click(TObject*) { app::HandOverOutput(*this, "VCD"); }
+void TForm1::kivButton13Click(TObject*) { app::HandOverOutput(*this, "SVCD"); }
+void TForm1::kivButton14Click(TObject*) { app::HandOverOutput(*this, "DVD"); }
+void TForm1::kivButton20Click(TObject*) { app::HandOverOutput(*this, "MP4"); }
+void TForm1::kivButton32Click(TObject*) { Form17->ShowModal(); }
 
 // --- the editing lock -----------------------------------------------------------------------------
 

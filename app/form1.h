@@ -117,6 +117,14 @@ public:
     void kivButton3Click(TObject* Sender);
     // The effect movie's photo-slot request "tupian=" + N.
     void xiao_guo_FlashFSCommand(TObject* Sender, const std::string& command, const std::string& args);
+    // Output: AVI, VCD, SVCD, DVD and MPEG-4 hand the album to production;
+    // the picture-quality dialog.
+    void kivButton2Click(TObject* Sender);
+    void kivButton12Click(TObject* Sender);
+    void kivButton13Click(TObject* Sender);
+    void kivButton14Click(TObject* Sender);
+    void kivButton20Click(TObject* Sender);
+    void kivButton32Click(TObject* Sender);
 
     // --- the editing lock --------------------------------------------------------------------------
     // The 21 controls that a running preview freezes, in their order.

@@ -1,5 +1,6 @@
 #include "app/form1.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 #include <iostream>
@@ -8,6 +9,8 @@
 #include "app/pending_forms.h"
 #include "app/photo_frames.h"
 #include "app/photo_slots.h"
+#include "app/sync_mode.h"
+#include "app/template_format.h"
 #include "app/time_text.h"
 #include "app/work_folder.h"
 #include "platform/core/application.h"
@@ -16,6 +19,7 @@
 #include "platform/flash/shockwave_flash.h"
 #include "platform/media/media_player.h"
 #include "platform/ui/edit.h"
+#include "platform/ui/listview.h"
 #include "platform/ui/image.h"
 #include "platform/ui/label.h"
 #include "platform/ui/listbox.h"
@@ -570,4 +574,121 @@ void TForm1::CopyNextPhotos(int N)
 void TForm1::FillPhotoSlots()
 {
     app::FillPhotoSlots(WorkPath(), PhotoCursor, app::SlotsFilledAtATime(SegmentRows()));
+}
+
+// --- photos, thumbnails and lyric tables ---------------------------------------------------------------
+
+std::filesystem::path TForm1::PhotoPicture(int k) const
+{
+    return WorkPath() / "zpyjj" / ("zpyjj" + std::to_string(k) + ".jpg");
+}
+
+void TForm1::RefreshThumbnails(int page)
+{
+    const std::filesystem::path work = WorkPath();
+    const std::filesystem::path detour = work / "zpyjj" / "lin_shi.jpg";
+    // A movie control keeps showing a path it already shows: going through
+    // another file first makes it read a rewritten picture anew.
+    core::CopyFile(PhotoPicture(1), detour, true);
+    TShockwaveFlash* slots[] = {ShockwaveFlash1, ShockwaveFlash2, ShockwaveFlash3, ShockwaveFlash4,
+                                ShockwaveFlash5, ShockwaveFlash6, ShockwaveFlash7};
+    for (int i = 1; i <= 7; ++i) {
+        const std::filesystem::path picture = PhotoPicture(page * 7 + i);
+        if (core::FileExists(picture)) {
+            slots[i - 1]->SetMovie(detour.string());
+            slots[i - 1]->SetMovie(picture.string());
+        } else {
+            slots[i - 1]->SetMovie((work / "xtsz" / "wzpyl.swf").string());
+        }
+    }
+    core::DeleteFile(detour);
+}
+
+bool TForm1::ValidTemplateLoaded() const
+{
+    return TemplateState == app::template_format::kValidityConstant;
+}
+
+void TForm1::ProjectLengthText()
+{
+    if (!ValidTemplateLoaded()) return;
+    if (SyncMode == app::kSyncMusicFollowsTemplate) {
+        FramesToTimeText(xiao_guo_Flash->TotalFrames());
+        Label2->SetCaption(TimeHours + ":" + TimeMinutes + ":" + TimeSeconds);
+    } else if (SyncMode == app::kSyncMusicFollowsPhotos) {
+        CalcPhotoFrames();
+    } else if (SyncMode == app::kSyncPhotosFollowMusic) {
+        SecondsToTimeText(MusicSeconds);
+        Label2->SetCaption(MusicTimeHours + ":" + MusicTimeMinutes + ":" + MusicTimeSeconds);
+    }
+}
+
+void TForm1::RefreshTemplateAfterPhotos()
+{
+    if (!ValidTemplateLoaded() || kivListView1->Items().Count() == 0) return;
+    const int width = kivGroupBox2->Width(), height = kivGroupBox2->Height();
+    WindowsMediaPlayer1->SetBounds(0, 0, width, height);
+    WindowsMediaPlayer1->SetURL(TemplateFile);
+    WindowsMediaPlayer1->controls().stop();
+    xiao_guo_Flash->SetBounds(0, 0, width, height);
+    // The slots first, then the other movie copy, so that the effect pane
+    // shows the new photos at once.
+    PhotoCursor = 0;
+    CopyNextPhotos(static_cast<int>(std::clamp<int64_t>(app::SlotsFilledAtATime(SegmentRows()), 0, app::kMaxPhotoSlots)));
+    TemplateMovie = TemplateMovie != "1" ? "1" : "2";
+    xiao_guo_Flash->SetMovie((WorkPath() / "zhzp" / ("zhzp" + TemplateMovie + ".swf")).string());
+    xiao_guo_Flash->Stop();
+    for (TScrollBox* pane : {ScrollBox1, ScrollBox13, ScrollBox11, ScrollBox9}) pane->SetVisible(false);
+    ScrollBox10->SetVisible(true);
+    ScrollBox10->BringToFront();
+}
+
+void TForm1::LoadLrcLyrics()
+{
+    kivListView6->Items().Clear();
+    kivListView4->Items().Clear();
+    kivListBox3->Items().Clear();
+    kivListBox1->Items().Clear();
+    kivListBox2->Items().Clear();
+    if (LrcSongIndex < 0 || LrcSongIndex >= kivListView5->Items().Count()) return;
+    const TListItem* song = kivListView5->Items()[LrcSongIndex];
+    if (song->SubItems().Count() == 0 || song->SubItems()[0].empty()) return;
+    const app::LrcTables tables = app::LoadLrcFile(song->SubItems()[0]);
+
+    kivListView6->Items().BeginUpdate();
+    for (size_t i = 0; i < tables.lines.size(); ++i) {
+        TListItem* row = kivListView6->Items().Add();
+        row->SetCaption(std::to_string(i + 1));
+        row->SubItems().Add(tables.lines[i]);
+    }
+    kivListView6->Items().EndUpdate();
+    kivListView4->Items().BeginUpdate();
+    for (const app::LrcRow& lyric : tables.index) {
+        TListItem* row = kivListView4->Items().Add();
+        row->SetCaption(lyric.caption);
+        row->SubItems().Add(lyric.text);
+    }
+    kivListView4->Items().EndUpdate();
+    kivListBox3->Items().BeginUpdate();
+    for (const std::string& line : tables.tag_lines) kivListBox3->Items().Add(line);
+    kivListBox3->Items().EndUpdate();
+}
+
+std::vector<app::LrcRow> TForm1::LyricIndexRows() const
+{
+    std::vector<app::LrcRow> rows;
+    const TListItems& items = kivListView4->Items();
+    rows.reserve(static_cast<size_t>(items.Count()));
+    for (int i = 0; i < items.Count(); ++i) {
+        const TListItem* item = items[i];
+        rows.push_back({item->Caption(), item->SubItems().Count() > 0 ? item->SubItems()[0] : std::string()});
+    }
+    return rows;
+}
+
+std::optional<std::string> TForm1::LyricAt(std::string_view key) const
+{
+    const std::vector<app::LrcRow> rows = LyricIndexRows();
+    if (const std::optional<size_t> row = app::FindLyricRow(rows, key)) return rows[*row].text;
+    return std::nullopt;
 }

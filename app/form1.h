@@ -9,11 +9,14 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "app/lrc.h"
 #include "app/project_state.h"
 #include "app/segment_table.h"
 #include "app/work_folder_lock.h"
+#include "platform/core/files.h"
 #include "platform/ui/dialogs.h"
 #include "platform/ui/form.h"
 
@@ -151,6 +154,30 @@ public:
     // number counts 0).
     app::SegmentTable SegmentRows() const;
     std::filesystem::path WorkPath() const { return std::filesystem::path(WorkDir); }
+
+    // --- photos, thumbnails and lyric tables -------------------------------------------------------------
+    // Reloads the seven thumbnails of a page through the "zpyjj/lin_shi.jpg"
+    // detour, so that rewritten pictures show anew.
+    void RefreshThumbnails(int page);
+    // Label2: the album length by SyncMode; only while a valid template is loaded.
+    void ProjectLengthText();
+    bool ValidTemplateLoaded() const;
+    // After photos were added with a valid template loaded: the template
+    // panes and the photo slots start again with the new photos.
+    void RefreshTemplateAfterPhotos();
+    // "zpyjj/zpyjj" + k + ".jpg" of the work folder: the picture of photo k.
+    std::filesystem::path PhotoPicture(int k) const;
+    // The folder that receives copies of photos chosen from "/"; tests replace it.
+    std::function<std::filesystem::path()> PhotoCopyFolder = [] { return core::ProgramDir() / "Photo"; };
+    // Parses the LRC file of lyric row LrcSongIndex into kivListView4 (the
+    // lyric index), kivListView6 and kivListBox3; no row or no readable file
+    // leaves them empty.
+    void LoadLrcLyrics();
+    // kivListView4 as rows, for the lookup.
+    std::vector<app::LrcRow> LyricIndexRows() const;
+    // The lyric line for a key "mm:ss" by the lookup rule; nothing when no
+    // row matches (the line shown stays).
+    std::optional<std::string> LyricAt(std::string_view key) const;
 
     // --- start-up outcome --------------------------------------------------------------------------------
     // 0 after a start-up that found and took its work folder; otherwise

@@ -140,7 +140,8 @@ LrcTables ParseLrc(std::string_view utf8_text)
     // character 5 up to the last one.
     for (const std::string& tag_line : tables.tag_lines) {
         const std::u32string line = core::Utf8ToCodePoints(tag_line);
-        if (line.size() < 3) continue;
+        // A line that merely ends in a stray "]" is no tag.
+        if (line.size() < 3 || line.front() != U'[') continue;
         const std::u32string_view name = std::u32string_view(line).substr(1, 2);
         bool known = false;
         for (std::u32string_view tag : kIdentificationTags) known = known || name == tag;

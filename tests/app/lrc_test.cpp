@@ -49,6 +49,7 @@ TEST(ParseLrc, IndexTable)
         {"CR-only lines", "[00:01.00]a\r[00:02.00]b\r", {{"00:01.00", "a"}, {"00:02.00", "b"}}},
         {"CR LF lines", "[00:01.00]a\r\n[00:02.00]b\r\n", {{"00:01.00", "a"}, {"00:02.00", "b"}}},
         {"a time tag in an identification caption", "[ti:00:01.00]", {{"ti", "00:01.00"}}},
+        {"a stray ] ending a line is no identification tag", "xti:Title]\n ar:x]", {}},
     };
     for (const ParseCase& c : cases) EXPECT_EQ(ParseLrc(c.text).index, c.index) << c.what;
 }

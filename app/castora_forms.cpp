@@ -1,6 +1,7 @@
 #include "app/castora_forms.h"
 
 #include "app/form1.h"
+#include "app/main_form.h"
 #include "app/pending_forms.h"
 #include "platform/core/application.h"
 
@@ -25,7 +26,7 @@ void CreateCastoraForms()
     Form15 = CreatePendingForm("Form15", "导入歌词");
     Form16 = CreatePendingForm("Form16", "调整歌词");
     Form17 = CreatePendingForm("Form17", "画面质量");
-    MainForm = CreatePendingForm("MainForm", "正在导入照片,请稍后...");
+    MainForm = CreateForm<TMainForm>();
 }
 
 int RunCastora()

@@ -5,6 +5,7 @@
 #include <ctime>
 #include <iostream>
 
+#include "app/main_form.h"
 #include "app/output_handover.h"
 #include "app/pending_forms.h"
 #include "app/photo_frames.h"
@@ -350,6 +351,7 @@ void TForm1::CreateButtons()
     kivButton3 = button("kivButton3", "停止", kPreviewLeft + 43, kPreviewTop + kPreviewHeight + 6, 39, 23);
     kivButton1->OnClick = [this](TObject* Sender) { kivButton1Click(Sender); };
     kivButton3->OnClick = [this](TObject* Sender) { kivButton3Click(Sender); };
+    kivButton4->OnClick = [this](TObject* Sender) { kivButton4Click(Sender); };
     kivButton9 = button("kivButton9", "动态效果预览", kPreviewLeft, 28, kPreviewWidth, 22);
     kivButton9->SetEnabled(false);
     kivButton2->OnClick = [this](TObject* Sender) { kivButton2Click(Sender); };
@@ -577,6 +579,26 @@ void TForm1::FillPhotoSlots()
 }
 
 // --- photos, thumbnails and lyric tables ---------------------------------------------------------------
+
+void TForm1::kivButton4Click(TObject*)
+{
+    OpenDialog1->SetFileName("");
+    if (!OpenDialog1->Execute()) return;
+    PhotoPageIndex = 0;
+    Z_P_J_J_Edit->SetText(app::kImportMode);
+    MainForm->kivForm1->SetCaption(app::kImportCaption);
+    MainForm->ShowModal();
+    RefreshThumbnails(0);
+    RefreshTemplateAfterPhotos();
+    ProjectLengthText();
+    if (MainForm->FailedRenders() > 0) {
+        kivMessageDialog1->SetCaption("导入照片");
+        kivMessageDialog1->SetText("有 " + std::to_string(MainForm->FailedRenders()) +
+                                   " 张照片未能导入:工作文件夹无法写入.");
+        kivMessageDialog1->SetButton1Caption("确定");
+        kivMessageDialog1->ShowModal();
+    }
+}
 
 std::filesystem::path TForm1::PhotoPicture(int k) const
 {

@@ -156,6 +156,8 @@ public:
     std::filesystem::path WorkPath() const { return std::filesystem::path(WorkDir); }
 
     // --- photos, thumbnails and lyric tables -------------------------------------------------------------
+    // "导入照片": the file dialog, then MainForm renders the chosen photos.
+    void kivButton4Click(TObject* Sender);
     // Reloads the seven thumbnails of a page through the "zpyjj/lin_shi.jpg"
     // detour, so that rewritten pictures show anew.
     void RefreshThumbnails(int page);

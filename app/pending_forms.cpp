@@ -16,7 +16,6 @@ TForm* Form14 = nullptr;
 TForm* Form15 = nullptr;
 TForm* Form16 = nullptr;
 TForm* Form17 = nullptr;
-TForm* MainForm = nullptr;
 
 namespace app {
 

@@ -20,7 +20,6 @@ extern TForm* Form14;
 extern TForm* Form15;
 extern TForm* Form16;
 extern TForm* Form17;
-extern TForm* MainForm;
 
 namespace app {
 

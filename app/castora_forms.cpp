@@ -1,6 +1,7 @@
 #include "app/castora_forms.h"
 
 #include "app/form1.h"
+#include "app/form14.h"
 #include "app/main_form.h"
 #include "app/pending_forms.h"
 #include "platform/core/application.h"
@@ -22,7 +23,7 @@ void CreateCastoraForms()
     Form10 = CreatePendingForm("Form10", "制作完成");
     Form11 = CreatePendingForm("Form11", "片头片尾");
     Form12 = CreatePendingForm("Form12", "修改内容");
-    Form14 = CreatePendingForm("Form14", "正在导入模板,请稍后...");
+    Form14 = CreateForm<TForm14>();
     Form15 = CreatePendingForm("Form15", "导入歌词");
     Form16 = CreatePendingForm("Form16", "调整歌词");
     Form17 = CreatePendingForm("Form17", "画面质量");

@@ -5,11 +5,13 @@
 #include <ctime>
 #include <iostream>
 
+#include "app/form14.h"
 #include "app/main_form.h"
 #include "app/output_handover.h"
 #include "app/pending_forms.h"
 #include "app/photo_frames.h"
 #include "app/photo_slots.h"
+#include "app/preview_engine.h"
 #include "app/sync_mode.h"
 #include "app/template_format.h"
 #include "app/time_text.h"
@@ -106,7 +108,7 @@ long long RowNumber(const TStrings& rows, int index)
 
 }  // namespace
 
-TForm1::TForm1(TComponent* AOwner) : TForm(AOwner)
+TForm1::TForm1(TComponent* AOwner) : TForm(AOwner), preview_(std::make_unique<app::PreviewEngine>(*this))
 {
     SetName("Form1");
     SetCaption(app::kMainWindowTitle);
@@ -164,6 +166,11 @@ void TForm1::CreateControls()
     Timer6 = MakeTimer(this, "Timer6", 1, false);
     Timer4 = MakeTimer(this, "Timer4", 1000, true);
     Timer4->OnTimer = [this](TObject* Sender) { Timer4Timer(Sender); };
+    Timer2->OnTimer = [this](TObject* Sender) { Timer2Timer(Sender); };
+    Timer3->OnTimer = [this](TObject* Sender) { Timer3Timer(Sender); };
+    Timer6->OnTimer = [this](TObject* Sender) { Timer6Timer(Sender); };
+    Edit1->OnChange = [this](TObject* Sender) { Edit1Change(Sender); };
+    kivButton7->OnClick = [this](TObject* Sender) { kivButton7Click(Sender); };
 }
 
 void TForm1::CreateDataControls()
@@ -474,19 +481,22 @@ void TForm1::Timer4Timer(TObject*)
 
 // --- preview entry points ---------------------------------------------------------------------
 
-void TForm1::kivButton1Click(TObject*)
-{
-    // The preview engine starts here.
-}
+void TForm1::kivButton1Click(TObject*) { preview_->Play(); }
+void TForm1::kivButton3Click(TObject*) { preview_->Stop(); }
+void TForm1::StartOpeningTitle() { preview_->StartOpeningTitle(); }
+void TForm1::StartEffectPreview() { preview_->StartEffectPreview(); }
+void TForm1::StartEndingTitle() { preview_->StartEndingTitle(); }
+void TForm1::Timer2Timer(TObject*) { preview_->OpeningWatch(); }
+void TForm1::Timer3Timer(TObject*) { preview_->FramePoll(); }
+void TForm1::Edit1Change(TObject*) { preview_->Tick(); }
+void TForm1::Timer6Timer(TObject*) { preview_->EndingWatch(); }
 
-void TForm1::kivButton3Click(TObject*)
+void TForm1::kivButton7Click(TObject*)
 {
-    // Stop, in every state: no preview timer keeps running, the movie stands.
-    Timer2->SetEnabled(false);
-    Timer3->SetEnabled(false);
-    Timer6->SetEnabled(false);
-    xiao_guo_Flash->Stop();
-    UnlockMainControls();
+    OpenDialog3->SetFileName("");
+    OpenDialog3->SetFileName((core::ProgramDir() / "试用模板" / "试用模板.avi").string());
+    if (!OpenDialog3->Execute()) return;
+    Form14->ShowModal();
 }
 
 void TForm1::xiao_guo_FlashFSCommand(TObject*, const std::string& command, const std::string&)

@@ -40,6 +40,7 @@ class TkivListView;
 class TkivMessageDialog;
 
 namespace app {
+class PreviewEngine;
 
 // The product title: the main window is titled with it followed by "2007",
 // the name under which the program is installed.
@@ -129,6 +130,18 @@ public:
     void kivButton20Click(TObject* Sender);
     void kivButton32Click(TObject* Sender);
 
+    // --- the preview (app/preview_engine) -----------------------------------------------------
+    void StartOpeningTitle();
+    void StartEffectPreview();
+    void StartEndingTitle();
+    void Timer2Timer(TObject* Sender);  // opening watch
+    void Timer3Timer(TObject* Sender);  // frame poll
+    void Edit1Change(TObject* Sender);  // the tick
+    void Timer6Timer(TObject* Sender);  // ending watch
+    app::PreviewEngine& Preview() { return *preview_; }
+    // "导入模板": the effect template import (Form14).
+    void kivButton7Click(TObject* Sender);
+
     // --- the editing lock --------------------------------------------------------------------------
     // The 21 controls that a running preview freezes, in their order.
     std::vector<TControl*> MainLockList() const;
@@ -203,6 +216,7 @@ private:
 
     int startup_exit_code_ = 0;
     std::optional<app::WorkFolderLock> work_folder_lock_;
+    std::unique_ptr<app::PreviewEngine> preview_;
 };
 
 extern TForm1* Form1;

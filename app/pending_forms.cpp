@@ -12,7 +12,6 @@ TForm* Form9 = nullptr;
 TForm* Form10 = nullptr;
 TForm* Form11 = nullptr;
 TForm* Form12 = nullptr;
-TForm* Form14 = nullptr;
 TForm* Form15 = nullptr;
 TForm* Form16 = nullptr;
 TForm* Form17 = nullptr;

@@ -16,7 +16,6 @@ extern TForm* Form9;
 extern TForm* Form10;
 extern TForm* Form11;
 extern TForm* Form12;
-extern TForm* Form14;
 extern TForm* Form15;
 extern TForm* Form16;
 extern TForm* Form17;

@@ -3,6 +3,7 @@
 // nothing of it is saved. Every album, title and production form reads and
 // writes these values through Form1. Strings are UTF-8; empty means unset.
 #include <string>
+#include <vector>
 
 namespace app {
 
@@ -13,6 +14,11 @@ struct ProjectState {
     std::string TemplateState;       // holds the import's marker while a valid template is loaded
     std::string TemplateMovie = "1";  // "zhzp/zhzp" + TemplateMovie + ".swf" is in the effect pane
     double MusicSeconds = 0;
+    // The measured seconds of each music row (row i of kivListView2), kept
+    // beside the rows by whoever adds, measures or deletes them; their sum
+    // is MusicSeconds. The preview switches lyric songs by them; a row
+    // without an entry falls back to its "mm:ss" text.
+    std::vector<double> MusicRowSeconds;
     int MusicIndex = 0;
     int PageCount = 0;
     int PhotoPageIndex = 0;

@@ -10,6 +10,7 @@
 #include <set>
 
 #include "app/castora_forms.h"
+#include "app/form14.h"
 #include "app/main_form.h"
 #include "app/pending_forms.h"
 #include "app/work_folder_lock.h"

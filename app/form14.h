@@ -1,0 +1,39 @@
+#pragma once
+// TForm14: the please-wait form of the effect template import. Shown
+// modally by the main window's "导入模板" with the chosen file in
+// Form1->OpenDialog3; it imports in a one-shot timer and closes itself
+// from another, whatever the import's outcome.
+#include "platform/ui/form.h"
+
+class TLabel;
+class TTimer;
+class TkivProgressBar;
+
+class TForm14 : public TForm {
+public:
+    explicit TForm14(TComponent* AOwner = nullptr);
+
+    TLabel* Label1;
+    TkivProgressBar* kivProgressBar1;
+    TTimer* Timer1;  // the import, once per showing
+    TTimer* Timer2;  // progress animation
+    TTimer* Timer3;  // closes the form
+
+    void FormShow(TObject* Sender);
+    void FormActivate(TObject* Sender);
+    void Timer1Timer(TObject* Sender);
+    void Timer2Timer(TObject* Sender);
+    void Timer3Timer(TObject* Sender);
+
+private:
+    void Import();
+    bool import_pending_ = false;  // set by each showing, taken by the first activation
+};
+
+extern TForm14* Form14;
+
+namespace app {
+inline constexpr const char* kTemplateImportCaption = "导入模板";
+inline constexpr const char* kTemplateAlreadyImported = "模板已经导入.";
+inline constexpr const char* kTemplateInvalid = "导入的模板不是有效的,请导入本软件支持的模板!";
+}  // namespace app

@@ -1,0 +1,112 @@
+#pragma once
+// The frame-by-frame preview of the main window: the opening title, the
+// effect movie with its per-frame tick, the ending title, and Stop.
+//
+// The decisions are plain functions, testable without a window; the
+// PreviewEngine applies them to the main window's panes, players, hidden
+// edits and timers. The preview plays no music: the lyric timeline is
+// counted from the frames the poll sees.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/lrc.h"
+
+class TForm1;
+
+namespace app {
+
+// --- decisions ------------------------------------------------------------------------
+
+// Whether a movie that stood on frame `previous` at the last look and
+// stands on `current` now has passed frame `mark` on its way: the frames
+// previous+1 .. current, or, when it wrapped round to the start, the
+// frames after previous and 0 .. current. previous -1 means nothing was
+// seen yet (frames 0 .. current). The poll can miss frames, so the marks of
+// the preview are tested this way, never for equality.
+bool PassedFrame(int previous, int current, int mark);
+
+// The tick k at which the effect stage ends, by sync mode: one pass of the
+// template movie (total_frames - 1), PhotoFrames, or the music's frames.
+// An unknown mode plays one pass.
+int64_t PreviewEndTick(std::string_view sync_mode, int64_t total_frames, int64_t photo_frames,
+                       double music_seconds);
+
+// Each song's length in frames, from the music rows' measured seconds: the
+// cumulative ends turned into frames, so that rounding never adds up over
+// many songs. 0 for a song that was not measured.
+std::vector<int64_t> SongLengthsInFrames(const std::vector<double>& song_seconds);
+
+// Whether the song is over at its lyric tick L (0 at its first tick): L + 1
+// frames have been shown and that is its length. An unmeasured song (0)
+// never ends by itself.
+bool SongOver(int64_t lyric_tick, int64_t song_frames);
+
+// The seconds of an "mm:ss" (or "hh:mm:ss") length text; -1 when the text
+// is not one.
+double LengthTextSeconds(std::string_view text);
+
+// What the opening watch sees of the opening-title player.
+struct OpeningView {
+    bool has_media = true;      // the player holds a file
+    bool failed = false;        // it cannot play it
+    bool opening = false;       // still being opened and measured
+    int state = 0;              // play state; 8: ended
+    double position = 0;        // seconds
+    double duration = 0;        // seconds; 0 until measured
+    std::string position_text;  // "mm:ss"
+    std::string length_text;    // "mm:ss"
+};
+
+// Whether the opening title is over: the position text reached the length
+// text, the media ended (state 8), the position reached the duration, or
+// there is nothing that could ever end (no file, or one that failed).
+bool OpeningOver(const OpeningView& view);
+
+// --- the engine -------------------------------------------------------------------------
+
+enum class PreviewStage { kIdle, kOpening, kEffect, kEnding };
+
+class PreviewEngine {
+public:
+    explicit PreviewEngine(TForm1& form);
+
+    PreviewStage Stage() const { return stage_; }
+
+    void Play();                // kivButton1Click
+    void StartOpeningTitle();
+    void OpeningWatch();        // Timer2
+    void StartEffectPreview();
+    void FramePoll();           // Timer3
+    void Tick();                // Edit1Change
+    void StartEndingTitle();
+    void EndingWatch();         // Timer6
+    void Stop();                // kivButton3Click
+
+    // Whether a valid template is loaded, and whether photos are imported.
+    bool HasTemplate() const;
+    bool HasPhotos() const;
+
+private:
+    void EndEffect();
+    void BackToReady();
+    void ShowIntroPane();
+    void SetRunButtons(bool enabled);
+    void LoadSongLyrics();
+    int64_t OpeningFrames() const;
+    void ShowElapsed(int64_t frames);
+    // True while the run that started at `run` is still the current one:
+    // a step that lets the message queue run checks it afterwards.
+    bool StillRunning(unsigned run) const { return run == run_; }
+
+    TForm1& f_;
+    PreviewStage stage_ = PreviewStage::kIdle;
+    unsigned run_ = 0;
+    int last_frame_ = -1;         // the effect movie's frame at the last tick
+    int last_ending_frame_ = -1;  // the ending movie's frame at the last watch
+    std::vector<int64_t> song_frames_;
+    std::vector<LrcRow> lyrics_;  // kivListView4 as loaded for the current song
+};
+
+}  // namespace app

@@ -2,6 +2,8 @@
 
 #include "app/form1.h"
 #include "app/form14.h"
+#include "app/form4.h"
+#include "app/form8.h"
 #include "app/main_form.h"
 #include "app/pending_forms.h"
 #include "platform/core/application.h"
@@ -12,12 +14,12 @@ void CreateCastoraForms()
 {
     Form1 = CreateForm<TForm1>();
     Form3 = CreatePendingForm("Form3", "照片剪辑");
-    Form4 = CreatePendingForm("Form4", "正在分析音乐,请稍后...");
+    Form4 = CreateForm<TForm4>();
     Form5 = CreatePendingForm("Form5", "正在删除照片,请稍后...");
     Form6 = CreatePendingForm("Form6", "正在删除,请稍后...");
     Form2 = CreatePendingForm("Form2", "正在导入照片,请稍后...");
     Form7 = CreatePendingForm("Form7", "正在删除,请稍后...");
-    Form8 = CreatePendingForm("Form8", "同步效果");
+    Form8 = CreateForm<TForm8>();
     frmMain = CreatePendingForm("frmMain", "正在制作...");
     Form9 = CreatePendingForm("Form9", "电视制式");
     Form10 = CreatePendingForm("Form10", "制作完成");

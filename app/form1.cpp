@@ -6,7 +6,9 @@
 #include <iostream>
 
 #include "app/form14.h"
+#include "app/form8.h"
 #include "app/main_form.h"
+#include "app/music_actions.h"
 #include "app/output_handover.h"
 #include "app/pending_forms.h"
 #include "app/photo_frames.h"
@@ -171,6 +173,19 @@ void TForm1::CreateControls()
     Timer6->OnTimer = [this](TObject* Sender) { Timer6Timer(Sender); };
     Edit1->OnChange = [this](TObject* Sender) { Edit1Change(Sender); };
     kivButton7->OnClick = [this](TObject* Sender) { kivButton7Click(Sender); };
+
+    // The music list and the sync-mode dialog.
+    kivButton10->OnClick = [this](TObject* Sender) { kivButton10Click(Sender); };
+    kivButton27->OnClick = [this](TObject* Sender) { kivButton27Click(Sender); };
+    kivButton28->OnClick = [this](TObject* Sender) { kivButton28Click(Sender); };
+    kivButton5->OnClick = [this](TObject* Sender) { kivButton5Click(Sender); };
+    kivListView2->OnDblClick = [this](TObject* Sender) { kivListView2DblClick(Sender); };
+    kivButton6->OnClick = [this](TObject* Sender) { kivButton6Click(Sender); };
+    WindowsMediaPlayer2->OnPlayStateChange = [this](TObject* Sender, int NewState) {
+        WindowsMediaPlayer2PlayStateChange(Sender, NewState);
+    };
+    Timer1->OnTimer = [this](TObject* Sender) { Timer1Timer(Sender); };
+    kivButton11->OnClick = [this](TObject* Sender) { kivButton11Click(Sender); };
 }
 
 void TForm1::CreateDataControls()
@@ -514,6 +529,28 @@ void TForm1::kivButton13Click(TObject*) { app::HandOverOutput(*this, "SVCD"); }
 void TForm1::kivButton14Click(TObject*) { app::HandOverOutput(*this, "DVD"); }
 void TForm1::kivButton20Click(TObject*) { app::HandOverOutput(*this, "MP4"); }
 void TForm1::kivButton32Click(TObject*) { Form17->ShowModal(); }
+
+// --- the music list and the sync mode ----------------------------------------------------------------
+
+void TForm1::kivButton10Click(TObject*) { app::ImportMusic(*this); }
+void TForm1::kivButton27Click(TObject*) { app::DeleteSelectedMusic(*this); }
+void TForm1::kivButton28Click(TObject*) { app::DeleteAllMusic(*this); }
+void TForm1::kivButton5Click(TObject*) { app::PlaySelectedMusic(*this); }
+void TForm1::kivListView2DblClick(TObject* Sender) { kivButton5Click(Sender); }
+void TForm1::kivButton6Click(TObject*) { app::StopMusic(*this); }
+
+void TForm1::WindowsMediaPlayer2PlayStateChange(TObject*, int NewState)
+{
+    app::MusicPlayStateChanged(*this, NewState);
+}
+
+void TForm1::Timer1Timer(TObject*)
+{
+    Timer1->SetEnabled(false);
+    WindowsMediaPlayer2->controls().play();
+}
+
+void TForm1::kivButton11Click(TObject*) { Form8->ShowModal(); }
 
 // --- the editing lock -----------------------------------------------------------------------------
 

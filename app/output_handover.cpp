@@ -120,11 +120,11 @@ production::AlbumProject MakeAlbumProject(const TForm1& form)
         production::AlbumMusicRow entry;
         entry.path = SubItem(*music[row], 0);
         entry.lengthText = SubItem(*music[row], 1);
-        entry.seconds = LengthTextSeconds(entry.lengthText);
+        // The measured length; a row measured by nobody has its text only.
+        entry.seconds = static_cast<size_t>(row) < form.MusicRowSeconds.size() ? form.MusicRowSeconds[row]
+                                                                                : LengthTextSeconds(entry.lengthText);
         project.Music.push_back(std::move(entry));
     }
-    // The measured total is exact; a single song is all of it.
-    if (project.Music.size() == 1) project.Music.front().seconds = form.MusicSeconds;
 
     std::vector<std::string> lyric_files;
     const TListItems& lyrics = form.kivListView5->Items();

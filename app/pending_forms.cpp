@@ -2,11 +2,9 @@
 
 TForm* Form2 = nullptr;
 TForm* Form3 = nullptr;
-TForm* Form4 = nullptr;
 TForm* Form5 = nullptr;
 TForm* Form6 = nullptr;
 TForm* Form7 = nullptr;
-TForm* Form8 = nullptr;
 TForm* frmMain = nullptr;
 TForm* Form9 = nullptr;
 TForm* Form10 = nullptr;

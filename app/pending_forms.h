@@ -6,11 +6,9 @@
 
 extern TForm* Form2;
 extern TForm* Form3;
-extern TForm* Form4;
 extern TForm* Form5;
 extern TForm* Form6;
 extern TForm* Form7;
-extern TForm* Form8;
 extern TForm* frmMain;
 extern TForm* Form9;
 extern TForm* Form10;

@@ -14,10 +14,9 @@ struct ProjectState {
     std::string TemplateState;       // holds the import's marker while a valid template is loaded
     std::string TemplateMovie = "1";  // "zhzp/zhzp" + TemplateMovie + ".swf" is in the effect pane
     double MusicSeconds = 0;
-    // The measured seconds of each music row (row i of kivListView2), kept
-    // beside the rows by whoever adds, measures or deletes them; their sum
-    // is MusicSeconds. The preview switches lyric songs by them; a row
-    // without an entry falls back to its "mm:ss" text.
+    // The measured length of each row of the music list, in its order
+    // (0 for a file whose length could not be found); MusicSeconds is
+    // their sum.
     std::vector<double> MusicRowSeconds;
     int MusicIndex = 0;
     int PageCount = 0;

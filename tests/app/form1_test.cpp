@@ -11,6 +11,8 @@
 
 #include "app/castora_forms.h"
 #include "app/form14.h"
+#include "app/form4.h"
+#include "app/form8.h"
 #include "app/main_form.h"
 #include "app/pending_forms.h"
 #include "app/work_folder_lock.h"

@@ -327,8 +327,15 @@ TEST_F(OutputHandOver, TheProjectGoesToProductionAndComesBack)
     ASSERT_EQ(project.Music.size(), 2u);
     EXPECT_EQ(project.Music[0].path, (out_ / "one.wav").string());
     EXPECT_EQ(project.Music[0].lengthText, "01:05");
-    EXPECT_EQ(project.Music[0].seconds, 65.0);
+    EXPECT_EQ(project.Music[0].seconds, 65.0);  // not measured: the text's length
     EXPECT_EQ(project.Music[1].seconds, 10.0);
+    jobs_.clear();
+    Form1->MusicRowSeconds = {65.4, 10.1};
+    chosen_ = (out_ / "album2").string();
+    Click(Form1->kivButton20);
+    ASSERT_EQ(jobs_.size(), 1u);
+    EXPECT_EQ(jobs_[0].project.Music[0].seconds, 65.4);
+    EXPECT_EQ(jobs_[0].project.Music[1].seconds, 10.1);
     EXPECT_EQ(project.LyricFileCount, 1u);
     ASSERT_TRUE(project.LoadLyrics);
     const production::LyricIndex index = project.LoadLyrics(0);

@@ -26,6 +26,7 @@
 #include "skin/kiv_image_panel.h"
 #include "skin/kiv_list_box.h"
 #include "skin/kiv_list_view.h"
+#include "production/form9.h"
 #include "skin/kiv_message_dialog.h"
 
 TForm1* Form1 = nullptr;
@@ -344,6 +345,7 @@ void TForm1::CreateButtons()
     kivButton3 = button("kivButton3", "停止", kPreviewLeft + 43, kPreviewTop + kPreviewHeight + 6, 39, 23);
     kivButton1->OnClick = [this](TObject* Sender) { kivButton1Click(Sender); };
     kivButton3->OnClick = [this](TObject* Sender) { kivButton3Click(Sender); };
+    kivButton16->OnClick = [this](TObject* Sender) { kivButton16Click(Sender); };
     kivButton9 = button("kivButton9", "动态效果预览", kPreviewLeft, 28, kPreviewWidth, 22);
     kivButton9->SetEnabled(false);
 }
@@ -473,6 +475,11 @@ void TForm1::kivButton3Click(TObject*)
     Timer6->SetEnabled(false);
     xiao_guo_Flash->Stop();
     UnlockMainControls();
+}
+
+void TForm1::kivButton16Click(TObject*)
+{
+    if (Form9) Form9->ShowModal();
 }
 
 void TForm1::xiao_guo_FlashFSCommand(TObject*, const std::string& command, const std::string&)

@@ -37,6 +37,8 @@
 #include "skin/kiv_image_panel.h"
 #include "skin/kiv_list_box.h"
 #include "skin/kiv_list_view.h"
+#include "production/form17.h"
+#include "production/form9.h"
 #include "skin/kiv_message_dialog.h"
 
 TForm1* Form1 = nullptr;
@@ -374,6 +376,7 @@ void TForm1::CreateButtons()
     kivButton1->OnClick = [this](TObject* Sender) { kivButton1Click(Sender); };
     kivButton3->OnClick = [this](TObject* Sender) { kivButton3Click(Sender); };
     kivButton4->OnClick = [this](TObject* Sender) { kivButton4Click(Sender); };
+    kivButton16->OnClick = [this](TObject* Sender) { kivButton16Click(Sender); };
     kivButton9 = button("kivButton9", "动态效果预览", kPreviewLeft, 28, kPreviewWidth, 22);
     kivButton9->SetEnabled(false);
     kivButton2->OnClick = [this](TObject* Sender) { kivButton2Click(Sender); };
@@ -512,6 +515,11 @@ void TForm1::kivButton7Click(TObject*)
     OpenDialog3->SetFileName((core::ProgramDir() / "试用模板" / "试用模板.avi").string());
     if (!OpenDialog3->Execute()) return;
     Form14->ShowModal();
+}
+
+void TForm1::kivButton16Click(TObject*)
+{
+    if (Form9) Form9->ShowModal();
 }
 
 void TForm1::xiao_guo_FlashFSCommand(TObject*, const std::string& command, const std::string&)

@@ -119,6 +119,8 @@ public:
     // Play and Stop of the preview.
     void kivButton1Click(TObject* Sender);
     void kivButton3Click(TObject* Sender);
+    // "电视制式": the TV-system dialog.
+    void kivButton16Click(TObject* Sender);
     // The effect movie's photo-slot request "tupian=" + N.
     void xiao_guo_FlashFSCommand(TObject* Sender, const std::string& command, const std::string& args);
     // Output: AVI, VCD, SVCD, DVD and MPEG-4 hand the album to production;

@@ -6,11 +6,12 @@
 #include "app/form1.h"
 #include "app/lrc.h"
 #include "app/output_job.h"
-#include "app/pending_forms.h"
 #include "app/production_run.h"
 #include "app/template_format.h"
 #include "platform/flash/shockwave_flash.h"
 #include "platform/ui/dialogs.h"
+#include "production/album_job.h"
+#include "production/form10.h"
 #include "skin/kiv_button.h"
 #include "skin/kiv_list_view.h"
 #include "skin/kiv_message_dialog.h"
@@ -165,9 +166,11 @@ void HandOverOutput(TForm1& form, std::string_view output_format)
         ShowMessage(form, "文件已存在", "文件已存在! 不能完成操作.");
         return;
     }
+    // A job without frames (music follows no music, a one-frame movie)
+    // would have no end for production to reach.
     const int64_t frames = JobFrames(form);
     if (frames <= 0) {
-        ShowMessage(form, kEmptyJobCaption, kEmptyJobText);
+        ShowMessage(form, production::kEmptyJobCaption.data(), std::string(production::kEmptyJobText));
         return;
     }
 

@@ -35,11 +35,6 @@ using ProductionRunner = std::function<ProductionResult(const ProductionJob& job
 // Returns the runner set before.
 ProductionRunner SetProductionRunner(ProductionRunner runner);
 
-// The message for a job without frames (music follows nothing, a template
-// movie of one frame): production would have no end to reach.
-inline constexpr const char* kEmptyJobCaption = "相册长度";
-inline constexpr const char* kEmptyJobText = "相册长度为0, 不能制作. 请检查音乐和同步效果.";
-
 // True while the imported template is a valid one.
 bool HasValidTemplate(const TForm1& form);
 

@@ -1,14 +1,27 @@
 #include "app/production_run.h"
 
+#include "platform/core/timer.h"
+#include "platform/ui/edit.h"
+#include "production/frm_main.h"
+#include "skin/kiv_progress_bar.h"
+
 namespace app {
 
 ProductionResult RunProductionForm(const ProductionJob& job)
 {
-    // Until the production form is in, a job ends before it starts.
-    ProductionResult result;
-    result.project = job.project;
-    result.outcome = production::DecideCompletion({});
-    return result;
+    frmMain->SetProject(job.project);
+    frmMain->edVideoOut->SetText(job.output_path);
+    frmMain->edAudioOut->SetText(job.output_path);
+    frmMain->kivProgressBar1->SetMax(static_cast<int>(job.frame_count));
+    frmMain->kivProgressBar1->SetMin(0);
+    frmMain->kivProgressBar1->SetPosition(0);
+    frmMain->kivProgressBar2->SetMax(100);
+    frmMain->kivProgressBar2->SetMin(0);
+    frmMain->kivProgressBar2->SetPosition(0);
+    frmMain->Timer1->SetEnabled(true);
+    frmMain->Timer2->SetEnabled(true);
+    frmMain->ShowModal();
+    return {frmMain->Project(), frmMain->Outcome()};
 }
 
 }  // namespace app

@@ -10,7 +10,9 @@
 
 #include "app/castora_forms.h"
 #include "app/form1.h"
-#include "app/pending_forms.h"
+#include "production/album_job.h"
+#include "production/form10.h"
+#include "production/form17.h"
 #include "app/template_format.h"
 #include "platform/core/application.h"
 #include "platform/core/files.h"
@@ -172,7 +174,7 @@ TEST_F(OutputHandOver, RefusalsTouchNothing)
         {"the file with the added extension exists", true, 5, "album", "album.avi", "yinyuesuimobanchangdu", 1,
          Message{"文件已存在", "文件已存在! 不能完成操作.", "确定"}},
         {"music follows nothing", true, 5, "b.avi", nullptr, "zhaopiansuiyinyue", 1,
-         Message{app::kEmptyJobCaption, app::kEmptyJobText, "确定"}},
+         Message{std::string(production::kEmptyJobCaption), std::string(production::kEmptyJobText), "确定"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

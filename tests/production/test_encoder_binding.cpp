@@ -21,7 +21,7 @@ struct RecordingClient : production::EncoderClient {
     bool runningInside = false;
     std::vector<int> codes;
 
-    void VideoFrame() override
+    void VideoFrame(int64_t, int32_t) override
     {
         ++frames;
         runningInside = session->Running();

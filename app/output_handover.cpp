@@ -1,13 +1,14 @@
 #include "app/output_handover.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
 #include "app/form1.h"
 #include "app/lrc.h"
 #include "app/output_job.h"
+#include "app/preview_engine.h"
 #include "app/production_run.h"
-#include "app/template_format.h"
 #include "platform/flash/shockwave_flash.h"
 #include "platform/ui/dialogs.h"
 #include "production/album_job.h"
@@ -26,7 +27,7 @@ ProductionRunner& CustomRunner()
     return runner;
 }
 
-void ShowMessage(TForm1& form, const char* caption, const std::string& text)
+void ShowMessage(TForm1& form, const std::string& caption, const std::string& text)
 {
     form.kivMessageDialog1->SetCaption(caption);
     form.kivMessageDialog1->SetText(text);
@@ -37,24 +38,6 @@ void ShowMessage(TForm1& form, const char* caption, const std::string& text)
 std::string SubItem(const TListItem& item, int index)
 {
     return index < item.SubItems().Count() ? item.SubItems()[index] : std::string();
-}
-
-// Seconds of a length text "mm:ss" (minutes may run past 59); 0 when it is
-// not one.
-double LengthTextSeconds(const std::string& text)
-{
-    const size_t colon = text.find(':');
-    if (colon == std::string::npos || colon == 0 || colon + 1 >= text.size()) return 0;
-    long long minutes = 0;
-    long long seconds = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (i == colon) continue;
-        const char c = text[i];
-        if (c < '0' || c > '9' || (i < colon ? minutes : seconds) > 1'000'000) return 0;
-        long long& part = i < colon ? minutes : seconds;
-        part = part * 10 + (c - '0');
-    }
-    return static_cast<double>(minutes * 60 + seconds);
 }
 
 production::LyricIndex LyricIndexOf(const std::string& lrc_path)
@@ -73,11 +56,6 @@ ProductionRunner SetProductionRunner(ProductionRunner runner)
     ProductionRunner before = std::move(CustomRunner());
     CustomRunner() = std::move(runner);
     return before;
-}
-
-bool HasValidTemplate(const TForm1& form)
-{
-    return form.TemplateState == template_format::kValidityConstant;
 }
 
 int64_t JobFrames(const TForm1& form)
@@ -122,8 +100,9 @@ production::AlbumProject MakeAlbumProject(const TForm1& form)
         entry.path = SubItem(*music[row], 0);
         entry.lengthText = SubItem(*music[row], 1);
         // The measured length; a row measured by nobody has its text only.
-        entry.seconds = static_cast<size_t>(row) < form.MusicRowSeconds.size() ? form.MusicRowSeconds[row]
-                                                                                : LengthTextSeconds(entry.lengthText);
+        const auto index = static_cast<size_t>(row);
+        entry.seconds = index < form.MusicRowSeconds.size() ? form.MusicRowSeconds[index]
+                                                            : std::max(LengthTextSeconds(entry.lengthText), 0.0);
         project.Music.push_back(std::move(entry));
     }
 
@@ -147,7 +126,7 @@ void TakeBackAlbumProject(TForm1& form, const production::AlbumProject& project)
 
 void HandOverOutput(TForm1& form, std::string_view output_format)
 {
-    if (!HasValidTemplate(form)) {
+    if (!form.ValidTemplateLoaded()) {
         ShowMessage(form, "导入模板", "没有导入模板.");
         return;
     }
@@ -170,7 +149,7 @@ void HandOverOutput(TForm1& form, std::string_view output_format)
     // would have no end for production to reach.
     const int64_t frames = JobFrames(form);
     if (frames <= 0) {
-        ShowMessage(form, production::kEmptyJobCaption.data(), std::string(production::kEmptyJobText));
+        ShowMessage(form, std::string(production::kEmptyJobCaption), std::string(production::kEmptyJobText));
         return;
     }
 
@@ -190,7 +169,7 @@ void HandOverOutput(TForm1& form, std::string_view output_format)
     if (result.outcome.ShowsCompletionForm()) {
         Form10->ShowModal();
     } else {
-        ShowMessage(form, result.outcome.caption.c_str(), result.outcome.text);
+        ShowMessage(form, result.outcome.caption, result.outcome.text);
     }
 }
 

@@ -35,9 +35,6 @@ using ProductionRunner = std::function<ProductionResult(const ProductionJob& job
 // Returns the runner set before.
 ProductionRunner SetProductionRunner(ProductionRunner runner);
 
-// True while the imported template is a valid one.
-bool HasValidTemplate(const TForm1& form);
-
 // The frame target of a job of the current project (the opening title is
 // not part of it); 0 for a job that cannot be produced.
 int64_t JobFrames(const TForm1& form);

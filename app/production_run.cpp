@@ -1,5 +1,8 @@
 #include "app/production_run.h"
 
+#include <algorithm>
+#include <limits>
+
 #include "platform/core/timer.h"
 #include "platform/ui/edit.h"
 #include "production/frm_main.h"
@@ -12,7 +15,9 @@ ProductionResult RunProductionForm(const ProductionJob& job)
     frmMain->SetProject(job.project);
     frmMain->edVideoOut->SetText(job.output_path);
     frmMain->edAudioOut->SetText(job.output_path);
-    frmMain->kivProgressBar1->SetMax(static_cast<int>(job.frame_count));
+    // The bar counts in int; no album comes near that many frames.
+    const auto target = static_cast<int>(std::min<int64_t>(job.frame_count, std::numeric_limits<int>::max()));
+    frmMain->kivProgressBar1->SetMax(target);
     frmMain->kivProgressBar1->SetMin(0);
     frmMain->kivProgressBar1->SetPosition(0);
     frmMain->kivProgressBar2->SetMax(100);

@@ -229,6 +229,7 @@ TEST_P(AlbumRoad, ProducesTheAlbumThroughTheMainWindow)
     EXPECT_EQ(Form1->ProduceTemplateMovie, 2);
 
     const int album_frames = static_cast<int>(kSongSeconds / 0.04);
+    EXPECT_GT(fs::file_size(video), 20000u);
     const mcltest::StreamFacts facts = mcltest::ReadBack(video);
     EXPECT_EQ(facts.container, out.container);
     EXPECT_EQ(facts.videoCodec, out.video_codec);

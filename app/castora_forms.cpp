@@ -2,6 +2,7 @@
 
 #include "app/form1.h"
 #include "app/form14.h"
+#include "app/form2.h"
 #include "app/form4.h"
 #include "app/form8.h"
 #include "app/main_form.h"
@@ -21,7 +22,7 @@ void CreateCastoraForms()
     Form4 = CreateForm<TForm4>();
     Form5 = CreatePendingForm("Form5", "正在删除照片,请稍后...");
     Form6 = CreatePendingForm("Form6", "正在删除,请稍后...");
-    Form2 = CreatePendingForm("Form2", "正在导入照片,请稍后...");
+    Form2 = CreateForm<TForm2>();
     Form7 = CreatePendingForm("Form7", "正在删除,请稍后...");
     Form8 = CreateForm<TForm8>();
     frmMain = CreateForm<TfrmMain>();

@@ -749,6 +749,8 @@ void TForm1::LoadLrcLyrics()
     kivListBox3->Items().BeginUpdate();
     for (const std::string& line : tables.tag_lines) kivListBox3->Items().Add(line);
     kivListBox3->Items().EndUpdate();
+    for (int position : tables.open_positions) kivListBox1->Items().Add(std::to_string(position));
+    for (int position : tables.close_positions) kivListBox2->Items().Add(std::to_string(position));
 }
 
 std::vector<app::LrcRow> TForm1::LyricIndexRows() const

@@ -119,7 +119,15 @@ LrcTables ParseLrc(std::string_view utf8_text)
             continue;
         }
         std::string cut = core::CodePointsToUtf8(line);
-        if (!line.empty()) ParseLyricLine(line, tags, tables.index, cut);
+        if (!line.empty()) {
+            ParseLyricLine(line, tags, tables.index, cut);
+            tables.open_positions.clear();
+            tables.close_positions.clear();
+            for (size_t p = line.size(); p-- > 0;) {
+                if (line[p] == U'[') tables.open_positions.push_back(static_cast<int>(p + 1));
+                if (line[p] == U']') tables.close_positions.push_back(static_cast<int>(p + 1));
+            }
+        }
         tables.lines.push_back(std::move(cut));
     }
 

@@ -28,6 +28,11 @@ struct LrcTables {
     // kivListBox3: the tag lines in file order, then the identification
     // tags moved out of lyric lines.
     std::vector<std::string> tag_lines;
+    // kivListBox1 and kivListBox2, the parser's scratch: the character
+    // positions (from 1) of every "[" and every "]" of the last non-empty
+    // lyric line, from right to left.
+    std::vector<int> open_positions;
+    std::vector<int> close_positions;
     bool operator==(const LrcTables&) const = default;
 };
 

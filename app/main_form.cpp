@@ -119,6 +119,11 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner)
     OnActivate = [this](TObject* Sender) { FormActivate(Sender); };
 }
 
+TMainForm::~TMainForm()
+{
+    if (MainForm == this) MainForm = nullptr;
+}
+
 void TMainForm::FormCreate(TObject*)
 {
     SetCaption(app::kMainWindowTitle);

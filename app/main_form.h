@@ -32,6 +32,7 @@ inline constexpr const char* kImportCaption = "正在导入照片,请稍后...";
 class TMainForm : public TForm {
 public:
     explicit TMainForm(TComponent* AOwner = nullptr);
+    ~TMainForm() override;
 
     TkivForm* kivForm1;
     TkivPageControl* kivPageControl1;

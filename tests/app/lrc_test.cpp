@@ -59,6 +59,12 @@ TEST(ParseLrc, NumberedLinesAndTagLines)
     const LrcTables tables = ParseLrc("[ti:T]\n\nplain\n[00:01.00]a[00:02.00]b\n[00:03.00]\n[ar:A] \n[x:y]");
     EXPECT_EQ(tables.lines, (std::vector<std::string>{"", "plain", "", "", ""}));
     EXPECT_EQ(tables.tag_lines, (std::vector<std::string>{"[ti:T]", "[x:y]", "[ar:A]"}));
+    // The scratch holds the brackets of the last lyric line that was not empty.
+    EXPECT_EQ(tables.open_positions, (std::vector<int>{1}));
+    EXPECT_EQ(tables.close_positions, (std::vector<int>{6}));  // "[ar:A] "
+    const LrcTables mixed = ParseLrc("[00:01.00]歌]x[00:02.00]b[c\n\n");
+    EXPECT_EQ(mixed.open_positions, (std::vector<int>{25, 14, 1}));
+    EXPECT_EQ(mixed.close_positions, (std::vector<int>{23, 12, 10}));
 }
 
 TEST(ParseLrcFile, DecodesBomUtf8AndGbk)

@@ -7,17 +7,32 @@
 
 #include "app/castora_forms.h"
 #include "app/form1.h"
+#include "app/form2.h"
+#include "app/main_form.h"
 #include "app/template_format.h"
 #include "platform/core/application.h"
 #include "platform/core/files.h"
 #include "platform/flash/movie_file.h"
 #include "platform/flash/shockwave_flash.h"
 #include "platform/gfx/image_io.h"
+#include "platform/ui/dialogs.h"
+#include "platform/ui/edit.h"
+#include "platform/ui/headless.h"
 #include "platform/ui/label.h"
 #include "platform/ui/listbox.h"
+#include "platform/core/timer.h"
+#include "platform/ui/combobox.h"
+#include "skin/kiv_button.h"
+#include "skin/kiv_check_box.h"
+#include "skin/kiv_form.h"
+#include "skin/kiv_group_box.h"
 #include "skin/kiv_list_box.h"
+#include "skin/kiv_progress_bar.h"
 #include "skin/kiv_list_view.h"
 #include "skin/kiv_message_dialog.h"
+#include "platform/shell/picture_icon.h"
+#include "platform/ui/scrollbox.h"
+#include "platform/media/media_player.h"
 
 namespace {
 
@@ -50,7 +65,33 @@ protected:
         App().ProcessMessages();
         ASSERT_EQ(Form1->StartupExitCode(), 0);
     }
-    void TearDown() override { skin::SetMessageDialogHook({}); }
+    void TearDown() override
+    {
+        skin::SetMessageDialogHook({});
+        ui::SetFileDialogHook({});
+    }
+
+    // A JPEG of one colour in the test's own folder.
+    std::string Photo(const std::string& name, int width, int height, TColor colour) const
+    {
+        const fs::path path = system_.Path() / "photos" / name;
+        fs::create_directories(path.parent_path());
+        gfx::SaveJpeg(TBitmap(width, height, colour), path);
+        return path.string();
+    }
+    // "导入照片" with the dialog answering `chosen` (nothing: cancelled).
+    void Import(std::optional<std::vector<std::string>> chosen)
+    {
+        ui::SetFileDialogHook([chosen](const TOpenDialog&) { return chosen; });
+        Form1->kivButton4->OnClick(Form1->kivButton4);
+    }
+    std::vector<std::string> Row(TkivListView* view, int index) const
+    {
+        const TListItem* item = view->Items()[index];
+        std::vector<std::string> texts = {item->Caption()};
+        for (int i = 0; i < item->SubItems().Count(); ++i) texts.push_back(item->SubItems()[i]);
+        return texts;
+    }
 
     void WritePicture(int k, TColor colour)
     {
@@ -153,6 +194,9 @@ TEST_F(PhotoWindow, LoadLrcLyricsFillsTheTablesOfTheCurrentSong)
     EXPECT_EQ(lines[2]->SubItems()[0], "plain");
     EXPECT_EQ(lines[0]->SubItems()[0], "");  // cut back before its leftmost tag
     EXPECT_EQ(Form1->kivListBox3->Items().Items(), std::vector<std::string>{"[ti:T]"});
+    // The scratch lists: the brackets of "[00:05.00]", the last lyric line.
+    EXPECT_EQ(Form1->kivListBox1->Items().Items(), std::vector<std::string>{"1"});
+    EXPECT_EQ(Form1->kivListBox2->Items().Items(), std::vector<std::string>{"10"});
     EXPECT_EQ(Form1->LyricAt("00:01"), "歌词");
     EXPECT_EQ(Form1->LyricAt("00:05"), "");  // a bare tag clears the line
     EXPECT_EQ(Form1->LyricAt("00:02"), std::nullopt);
@@ -172,7 +216,269 @@ TEST_F(PhotoWindow, LoadLrcLyricsFillsTheTablesOfTheCurrentSong)
         EXPECT_EQ(Form1->kivListView4->Items().Count(), 0) << index;
         EXPECT_EQ(Form1->kivListView6->Items().Count(), 0) << index;
         EXPECT_EQ(Form1->kivListBox3->Items().Count(), 0) << index;
+        EXPECT_EQ(Form1->kivListBox1->Items().Count(), 0) << index;
         EXPECT_EQ(Form1->LyricAt("00:01"), std::nullopt) << index;
+    }
+}
+
+bool IsRed(TColor c) { return gfx::GetRValue(c) > 200 && gfx::GetGValue(c) < 60 && gfx::GetBValue(c) < 60; }
+bool IsWhite(TColor c) { return gfx::GetRValue(c) > 235 && gfx::GetGValue(c) > 235 && gfx::GetBValue(c) > 235; }
+
+TEST_F(PhotoWindow, ThreePhotosIntoAProjectOfFiveBecomePhotosSixToEight)
+{
+    std::vector<std::string> first, second;
+    for (int i = 1; i <= 5; ++i) first.push_back(Photo("first" + std::to_string(i) + ".jpg", 64, 48, gfx::RGB(40 * i, 0, 0)));
+    Import(first);
+    ASSERT_EQ(Form1->kivListView1->Items().Count(), 5);
+    Form1->PhotoPageIndex = 1;
+    for (const char* name : {"花.jpg", "second.JPG", "third.jpg"}) second.push_back(Photo(name, 64, 48, clGreen));
+    Import(second);
+
+    ASSERT_EQ(Form1->kivListView1->Items().Count(), 8);
+    ASSERT_EQ(Form1->kivListView3->Items().Count(), 8);
+    const char* captions[] = {"花", "second", "third"};
+    for (int k = 6; k <= 8; ++k) {
+        const std::string& source = second[static_cast<size_t>(k - 6)];
+        EXPECT_EQ(Row(Form1->kivListView1, k - 1), (std::vector<std::string>{captions[k - 6], source})) << k;
+        EXPECT_EQ(Row(Form1->kivListView3, k - 1),
+                  (std::vector<std::string>{captions[k - 6], source, "", "-120", "-120", "708", "771"}))
+            << k;
+        const TBitmap picture = gfx::LoadImage(Picture(k));
+        EXPECT_EQ(picture.Width(), 468);
+        EXPECT_EQ(picture.Height(), 531);
+    }
+    EXPECT_EQ(Row(Form1->kivListView3, 0)[3], "-120");
+    EXPECT_FALSE(fs::exists(Picture(9)));
+    EXPECT_FALSE(fs::exists(work_ / "zpyjj" / "zpyjj.bmp"));
+    EXPECT_EQ(Form1->kivListView1->ItemIndex(), 0);
+    EXPECT_EQ(MainForm->kivProgressBar1->Max(), 3);
+    EXPECT_EQ(MainForm->kivProgressBar1->Position(), 3);
+    EXPECT_FALSE(MainForm->Visible());
+    // The strip shows page 0 again.
+    EXPECT_EQ(Form1->PhotoPageIndex, 0);
+    EXPECT_EQ(Form1->ShockwaveFlash1->Movie(), Picture(1));
+    EXPECT_EQ(Form1->ShockwaveFlash7->Movie(), Picture(7));
+
+    // Activating the form again does not import the photos a second time.
+    MainForm->FormActivate(MainForm);
+    App().ProcessMessages();
+    EXPECT_EQ(Form1->kivListView1->Items().Count(), 8);
+}
+
+TEST_F(PhotoWindow, ARedPhotoFillsTheFrameWidthCentred)
+{
+    Import(std::vector<std::string>{Photo("red.jpg", 200, 100, clRed)});
+    const TBitmap picture = gfx::LoadImage(Picture(1));
+    ASSERT_EQ(picture.Width(), 468);
+    ASSERT_EQ(picture.Height(), 531);
+    // 200 x 100 fits the 708 x 771 frame as 708 x 354, centred: rows 88 to
+    // 441 of the picture are red from edge to edge, the rest is white.
+    for (int x : {0, 1, 120, 234, 400, 466, 467}) {
+        for (int y : {100, 264, 430}) EXPECT_TRUE(IsRed(picture.Pixel(x, y))) << x << "," << y;
+        for (int y : {0, 40, 72, 460, 500, 530}) EXPECT_TRUE(IsWhite(picture.Pixel(x, y))) << x << "," << y;
+    }
+    int first = -1, last = -1;
+    for (int y = 0; y < picture.Height(); ++y) {
+        if (gfx::GetGValue(picture.Pixel(234, y)) < 128) {
+            if (first < 0) first = y;
+            last = y;
+        }
+    }
+    EXPECT_NEAR(first, 88, 2);
+    EXPECT_NEAR(last, 441, 2);
+}
+
+TEST_F(PhotoWindow, AnUndecodablePhotoGetsThePictureIconNotThePreviousPhoto)
+{
+    const std::string red = Photo("red.jpg", 200, 100, clRed);
+    const fs::path broken = system_.Path() / "photos" / "broken.jpg";
+    WriteBytes(broken, "no picture in here");
+    Import(std::vector<std::string>{red, broken.string()});
+    ASSERT_EQ(Form1->kivListView1->Items().Count(), 2);
+    EXPECT_EQ(Row(Form1->kivListView1, 1), (std::vector<std::string>{"broken", broken.string()}));
+
+    const TBitmap picture = gfx::LoadImage(Picture(2));
+    const TBitmap icon = shell::PictureIcon();
+    // The icon at its own size in the middle of the frame, which is the
+    // middle of the picture; white around it.
+    const int left = (468 - icon.Width()) / 2, top = (531 - icon.Height()) / 2;
+    long difference = 0;
+    for (int y = 0; y < icon.Height(); ++y)
+        for (int x = 0; x < icon.Width(); ++x) {
+            const TColor a = icon.Pixel(x, y), b = picture.Pixel(left + x, top + y);
+            difference += std::abs(gfx::GetRValue(a) - gfx::GetRValue(b)) + std::abs(gfx::GetGValue(a) - gfx::GetGValue(b)) +
+                          std::abs(gfx::GetBValue(a) - gfx::GetBValue(b));
+        }
+    EXPECT_LT(difference / (icon.Width() * icon.Height() * 3), 12);
+    for (int y = 0; y < picture.Height(); y += 10)
+        for (int x = 0; x < picture.Width(); x += 10) EXPECT_FALSE(IsRed(picture.Pixel(x, y))) << x << "," << y;
+    EXPECT_TRUE(IsWhite(picture.Pixel(20, 20)));
+    EXPECT_TRUE(IsWhite(picture.Pixel(234, 100)));
+}
+
+TEST_F(PhotoWindow, ACancelledDialogChangesNothing)
+{
+    Form1->PhotoPageIndex = 2;
+    Form1->Z_P_J_J_Edit->SetText("zhao_pian_jian_ji");
+    int activations = 0;
+    MainForm->OnActivate = [&](TObject*) { ++activations; };
+    Import(std::nullopt);
+    EXPECT_EQ(Form1->PhotoPageIndex, 2);
+    EXPECT_EQ(Form1->Z_P_J_J_Edit->Text(), "zhao_pian_jian_ji");
+    EXPECT_EQ(Form1->kivListView1->Items().Count(), 0);
+    EXPECT_EQ(Form1->kivListView3->Items().Count(), 0);
+    EXPECT_EQ(activations, 0);
+    EXPECT_TRUE(fs::is_empty(work_ / "zpyjj"));
+}
+
+TEST_F(PhotoWindow, TheDialogListsJpgFilesInAnyLetterCase)
+{
+    for (const char* name : {"A.JPG", "b.jpg", "c.Jpg"}) Photo(name, 16, 16, clBlue);
+    WriteBytes(system_.Path() / "photos" / "d.png", "png");
+    WriteBytes(system_.Path() / "photos" / "e.jpeg", "jpeg");
+    Form1->OpenDialog1->SetInitialDir((system_.Path() / "photos").string());
+    std::vector<std::string> listed;
+    TTimer timer(nullptr);
+    timer.SetInterval(1);
+    timer.OnTimer = [&](TObject*) {
+        TForm* dialog = Screen().ModalForm();
+        auto* list = dialog ? dynamic_cast<TListView*>(dialog->FindComponent("FileList")) : nullptr;
+        auto* name = dialog ? dynamic_cast<TEdit*>(dialog->FindComponent("FileName")) : nullptr;
+        if (!list || !name) return;
+        timer.SetEnabled(false);
+        for (int i = 0; i < list->Items().Count(); ++i) listed.push_back(list->Items()[i]->Caption());
+        name->SetText("\"A.JPG\" \"c.Jpg\"");
+        name->SetFocus();
+        ui::headless::Key(*dialog, VK_RETURN);
+    };
+    timer.SetEnabled(true);
+    Form1->kivButton4->OnClick(Form1->kivButton4);
+    timer.SetEnabled(false);
+
+    EXPECT_EQ(listed, (std::vector<std::string>{"A.JPG", "b.jpg", "c.Jpg"}));
+    ASSERT_EQ(Form1->kivListView1->Items().Count(), 2);
+    EXPECT_EQ(Form1->kivListView1->Items()[0]->Caption(), "A");
+    EXPECT_EQ(Form1->kivListView1->Items()[1]->Caption(), "c");
+    EXPECT_TRUE(fs::exists(Picture(2)));
+}
+
+TEST_F(PhotoWindow, APictureThatCannotBeWrittenAddsNoRowsAndLeavesNoGap)
+{
+    const std::string a = Photo("a1.jpg", 32, 32, clRed), b = Photo("b1.jpg", 32, 32, clGreen);
+    std::vector<std::string> shown;
+    skin::SetMessageDialogHook([&](const TkivMessageDialog& dialog) {
+        shown.push_back(dialog.Caption() + "|" + dialog.Text() + "|" + dialog.Button1Caption());
+        return mrOk;
+    });
+    fs::remove_all(work_ / "zpyjj");  // the pictures' folder is gone
+    Import(std::vector<std::string>{a, b});
+    EXPECT_EQ(Form1->kivListView1->Items().Count(), 0);
+    EXPECT_EQ(Form1->kivListView3->Items().Count(), 0);
+    EXPECT_EQ(shown, (std::vector<std::string>{"导入照片|有 2 张照片未能导入:工作文件夹无法写入.|确定"}));
+
+    fs::create_directories(work_ / "zpyjj");
+    Import(std::vector<std::string>{b});
+    ASSERT_EQ(Form1->kivListView1->Items().Count(), 1);
+    EXPECT_EQ(Form1->kivListView1->Items()[0]->SubItems()[0], b);
+    EXPECT_TRUE(fs::exists(Picture(1)));
+    EXPECT_EQ(shown.size(), 1u);
+}
+
+TEST_F(PhotoWindow, PhotosImportedAfterTheTemplateGoIntoItsSlots)
+{
+    WriteMovieFile(work_ / "zhzp" / "zhzp1.swf", 300);
+    fs::copy_file(work_ / "zhzp" / "zhzp1.swf", work_ / "zhzp" / "zhzp2.swf");
+    Form1->TemplateState = std::string(app::template_format::kValidityConstant);
+    Form1->TemplateFile = (system_.Path() / "template.avi").string();
+    Form1->TemplateMovie = "1";
+    Form1->xiao_guo_Flash->SetMovie((work_ / "zhzp" / "zhzp1.swf").string());
+    Form1->ListBox1->Items().Add("0");
+    Form1->ListBox2->Items().Add("300");
+    Form1->ListBox3->Items().Add("2");
+    Form1->ScrollBox9->SetVisible(true);  // the template's video, as without photos
+    Form1->ScrollBox9->BringToFront();
+    Form1->ScrollBox13->SetVisible(false);
+
+    Import(std::vector<std::string>{Photo("a2.jpg", 32, 32, clRed), Photo("b2.jpg", 32, 32, clGreen),
+                                    Photo("c2.jpg", 32, 32, clBlue)});
+    ASSERT_EQ(Form1->kivListView1->Items().Count(), 3);
+    for (int slot = 1; slot <= 2; ++slot)
+        EXPECT_EQ(core::ReadFileBytes(work_ / "zhzp" / ("tupian" + std::to_string(slot) + ".jpg")),
+                  core::ReadFileBytes(Picture(slot)))
+            << slot;
+    EXPECT_FALSE(fs::exists(work_ / "zhzp" / "tupian3.jpg"));
+    EXPECT_EQ(Form1->PhotoCursor, 2);
+    TControl* front = nullptr;
+    for (TControl* pane : Form1->kivGroupBox2->Children())
+        if (pane->Visible()) front = pane;
+    EXPECT_EQ(front, Form1->ScrollBox10);
+    EXPECT_FALSE(Form1->ScrollBox9->Visible());
+    EXPECT_EQ(Form1->xiao_guo_Flash->Movie(), (work_ / "zhzp" / "zhzp2.swf").string());
+    EXPECT_EQ(Form1->WindowsMediaPlayer1->URL(), Form1->TemplateFile);
+    EXPECT_EQ(Form1->Label2->Caption(), "00:00:12");
+
+    // Without a valid template the panes and the length stay as they are.
+    Form1->TemplateState.clear();
+    Form1->Label2->SetCaption("untouched");
+    Import(std::vector<std::string>{Photo("d2.jpg", 32, 32, clRed)});
+    EXPECT_EQ(Form1->kivListView1->Items().Count(), 4);
+    EXPECT_EQ(Form1->Label2->Caption(), "untouched");
+    EXPECT_EQ(Form1->PhotoCursor, 2);
+}
+
+TEST_F(PhotoWindow, TheViewerRendererRendersOnlyUnmarkedPhotosAndWaitsBoundedly)
+{
+    for (const char* viewer : {"zpjj1.swf", "zpjj2.swf"})
+        fs::copy_file(fs::path(VELMORA_DATA_OUT) / "jjzp" / viewer, work_ / "jjzp" / viewer);
+    Import(std::vector<std::string>{Photo("a3.jpg", 626, 708, clRed), Photo("b3.jpg", 626, 708, clGreen),
+                                    Photo("c3.jpg", 626, 708, clBlue)});
+    ASSERT_EQ(Form1->kivListView3->Items().Count(), 3);
+    Form1->kivListView3->Items()[1]->SubItems().SetStrings(1, "yijianji");
+    const auto imported2 = core::ReadFileBytes(Picture(2));
+
+    Form2->ShowModal();
+    EXPECT_FALSE(Form2->Visible());
+    for (int k : {1, 3}) {
+        EXPECT_EQ(Form1->kivListView3->Items()[k - 1]->SubItems()[1], "yijianji") << k;
+        const TBitmap picture = gfx::LoadImage(Picture(k));
+        EXPECT_EQ(picture.Width(), 626);
+        EXPECT_EQ(picture.Height(), 708);
+    }
+    const TColor centre = gfx::LoadImage(Picture(1)).Pixel(313, 354);
+    EXPECT_TRUE(IsRed(centre));
+    EXPECT_EQ(core::ReadFileBytes(Picture(2)), imported2);  // marked: left alone
+    EXPECT_EQ(Form2->kivProgressBar1->Position(), 3);
+    EXPECT_FALSE(fs::exists(work_ / "jjzp" / "zpjj.jpg"));
+    EXPECT_FALSE(fs::exists(work_ / "zpyjj" / "zpyjj.bmp"));
+
+    // A viewer that never reports back: the wait ends, nothing is marked.
+    for (const char* viewer : {"zpjj1.swf", "zpjj2.swf"}) WriteMovieFile(work_ / "jjzp" / viewer, 10);
+    Form1->kivListView3->Items()[0]->SubItems().SetStrings(1, "");
+    const auto before = core::ReadFileBytes(Picture(1));
+    const int64_t start = App().Clock().NowUs();
+    Form2->ShowModal();
+    EXPECT_LT(App().Clock().NowUs() - start, (app::kViewerLoadTimeoutMs + 2000) * 1000);
+    EXPECT_EQ(Form1->kivListView3->Items()[0]->SubItems()[1], "");
+    EXPECT_EQ(core::ReadFileBytes(Picture(1)), before);
+}
+
+TEST_F(PhotoWindow, ImportFormRequestOptionsAndCaption)
+{
+    EXPECT_EQ(MainForm->kivForm1->Caption(), "正在导入照片,请稍后...");
+    EXPECT_EQ(MainForm->GetExtractFlags(), 32);
+    EXPECT_EQ(MainForm->ColourDepth(), 32);
+    // The aspect and the screen options exclude each other.
+    MainForm->CheckBox1->SetChecked(true);
+    EXPECT_FALSE(MainForm->CheckBox3->Checked());
+    EXPECT_EQ(MainForm->GetExtractFlags(), 4);
+    MainForm->CheckBox4->SetChecked(true);
+    MainForm->CheckBox3->SetChecked(true);
+    EXPECT_FALSE(MainForm->CheckBox1->Checked());
+    EXPECT_EQ(MainForm->GetExtractFlags(), 32 | 512);
+    const std::pair<int, int> depths[] = {{0, 4}, {1, 8}, {2, 16}, {3, 24}, {4, 32}, {-1, 32}};
+    for (const auto& [index, bits] : depths) {
+        MainForm->ComboBox1->SetItemIndex(index);
+        EXPECT_EQ(MainForm->ColourDepth(), bits) << index;
     }
 }
 

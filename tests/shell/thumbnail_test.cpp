@@ -117,6 +117,33 @@ TEST_F(ThumbnailTest, PortraitAndOtherFormats) {
     EXPECT_EQ(thumbnail->Pixel(200, 400), clYellow);
 }
 
+TEST_F(ThumbnailTest, ExifOrientationIsIgnored) {
+    // A landscape photo whose EXIF block says "rotate 90 degrees clockwise"
+    // (orientation 6): the thumbnail keeps the stored layout.
+    TBitmap photo(200, 100, clBlue);
+    for (int y = 0; y < 100; ++y) {
+        for (int x = 100; x < 200; ++x) photo.SetPixel(x, y, clLime);
+    }
+    auto bytes = core::ReadFileBytes(Jpeg("plain.jpg", photo));
+    ASSERT_TRUE(bytes);
+    // APP1 "Exif", big-endian TIFF header, one IFD entry: 0x0112 SHORT 1 = 6.
+    const std::string tiff = std::string("MM\0\x2A\0\0\0\x08", 8) + std::string("\0\x01", 2) +
+                             std::string("\x01\x12\0\x03\0\0\0\x01\0\x06\0\0", 12) + std::string(4, '\0');
+    const std::string payload = std::string("Exif\0\0", 6) + tiff;
+    const size_t length = payload.size() + 2;
+    const std::string app1 = std::string("\xFF\xE1", 2) + static_cast<char>(length >> 8) +
+                             static_cast<char>(length & 0xFF) + payload;
+    const fs::path rotated = temp_.Path() / "rotated.jpg";
+    ASSERT_TRUE(core::WriteFileBytes(rotated, bytes->substr(0, 2) + app1 + bytes->substr(2)));
+
+    const auto thumbnail = shell::ExtractThumbnail(rotated, kFrame);
+    ASSERT_TRUE(thumbnail);
+    EXPECT_EQ(thumbnail->Width(), 708);
+    EXPECT_EQ(thumbnail->Height(), 354);
+    EXPECT_TRUE(Near(thumbnail->Pixel(100, 177), clBlue));
+    EXPECT_TRUE(Near(thumbnail->Pixel(600, 177), clLime));
+}
+
 TEST_F(ThumbnailTest, UndecodableFilesGiveTheIconNeverTheLastPicture) {
     const fs::path good = Jpeg("good.jpg", TBitmap(64, 64, clRed));
     const fs::path text = temp_.Path() / "notes.jpg";

@@ -115,7 +115,9 @@ void TForm14::Timer3Timer(TObject*)
     Timer1->SetEnabled(false);
     Timer2->SetEnabled(false);
     Timer3->SetEnabled(false);
-    Close();
+    // A form hidden for a message has ended its modal loop already; closing
+    // it again would post a hide that meets the next showing.
+    if (Visible()) Close();
 }
 
 void TForm14::Timer1Timer(TObject*)

@@ -16,6 +16,10 @@ namespace app::template_format {
 // The trailer is the last kTrailerSize bytes of the file.
 inline constexpr uint64_t kTrailerSize = 2000;
 
+// The effect movie has at least this many frames: the preview switches to
+// it at frame 3 and refills the photo slots five frames before its end.
+inline constexpr uint32_t kMinMovieFrames = 6;
+
 // Validity: the value is compared whole, as read, with kValidityConstant.
 inline constexpr std::string_view kValiditySection = "kzqxm";
 inline constexpr std::string_view kValidityKey = "rwtb";

@@ -106,9 +106,9 @@ StagedTemplate StageTemplate(const fs::path& file, const fs::path& work_dir)
         staged.movie_frames_ = player.TotalFrames();
         player.Unload();
     }
-    if (staged.movie_frames_ < kMinTemplateMovieFrames)
+    if (staged.movie_frames_ < static_cast<int>(tf::kMinMovieFrames))
         return refuse("the movie has " + std::to_string(staged.movie_frames_) + " frames; a template needs at least " +
-                      std::to_string(kMinTemplateMovieFrames));
+                      std::to_string(tf::kMinMovieFrames));
 
     staged.description_ = *check.description;
     staged.valid_ = true;

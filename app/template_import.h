@@ -10,10 +10,6 @@
 
 namespace app {
 
-// A template movie must have at least this many frames: the preview
-// switches panes at frame 3 and refills the slots five frames before the end.
-inline constexpr int kMinTemplateMovieFrames = 6;
-
 // A checked template whose two movie copies wait under temporary names in
 // the work folder's "zhzp". Discards the copies when it goes without
 // having been put in place.
@@ -54,7 +50,7 @@ private:
 // Checks the template file completely: the trailer (saved byte for byte as
 // "zhzp/lin_shi.ini" on the way, and deleted again when it reads as
 // valid), the movie slice, and that the movie loads with at least
-// kMinTemplateMovieFrames frames. Nothing but "zhzp/lin_shi.ini" and the
+// template_format::kMinMovieFrames frames. Nothing but "zhzp/lin_shi.ini" and the
 // temporary copies is written.
 StagedTemplate StageTemplate(const std::filesystem::path& file, const std::filesystem::path& work_dir);
 

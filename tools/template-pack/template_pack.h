@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "app/segment_table.h"
+#include "app/template_format.h"
 #include "platform/flash/movie.h"
 
 namespace template_pack {
@@ -17,7 +18,7 @@ public:
 };
 
 // The template import refuses movies shorter than this.
-inline constexpr std::uint32_t kMinTemplateFrames = 6;
+inline constexpr std::uint32_t kMinTemplateFrames = app::template_format::kMinMovieFrames;
 
 // The segment table of an effect movie: one row per "tupian=N" request, in
 // frame order, holding its start frame (the column nobody reads), the frame

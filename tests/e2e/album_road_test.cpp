@@ -109,6 +109,20 @@ protected:
             return answer->second;
         });
 
+        // A modal form that nobody answers fails the test instead of
+        // holding it: two minutes of virtual time is far beyond any step.
+        guard_.SetInterval(1000);
+        guard_.OnTimer = [this](TObject*) {
+            TForm* modal = Screen().ModalForm();
+            guarded_seconds_ = modal == guarded_ ? guarded_seconds_ + 1 : 0;
+            guarded_ = modal;
+            if (modal && guarded_seconds_ >= 120) {
+                ADD_FAILURE() << modal->Name() << " stayed open";
+                modal->SetModalResult(mrCancel);
+            }
+        };
+        guard_.SetEnabled(true);
+
         app::CreateCastoraForms();
         Form1->Show();
         App().ProcessMessages();
@@ -121,8 +135,8 @@ protected:
         skin::SetMessageDialogHook({});
     }
 
-    // Clicks a control of the form that is modal at the moment `form`
-    // becomes the modal form on top; the clicks run inside its modal loop.
+    // Clicks the named controls of the form `form_name` once it is the
+    // modal form on top; the clicks run inside its modal loop.
     void WhenModal(const char* form_name, std::vector<std::string> controls)
     {
         TForm* form = dynamic_cast<TForm*>(App().FindComponent(form_name));
@@ -163,6 +177,9 @@ protected:
     std::map<const TOpenDialog*, std::vector<std::string>> answers_;
     std::vector<std::string> messages_;
     std::vector<std::unique_ptr<TTimer>> watchers_;
+    TTimer guard_;
+    TForm* guarded_ = nullptr;
+    int guarded_seconds_ = 0;
 };
 
 TEST_P(AlbumRoad, ProducesTheAlbumThroughTheMainWindow)

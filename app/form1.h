@@ -194,7 +194,7 @@ public:
     void RefreshTemplateAfterPhotos();
     // "zpyjj/zpyjj" + k + ".jpg" of the work folder: the picture of photo k.
     std::filesystem::path PhotoPicture(int k) const;
-    // The folder that receives copies of photos chosen from "/"; tests replace it.
+    // "Photo" beside the program: it receives copies of photos chosen from "/".
     std::function<std::filesystem::path()> PhotoCopyFolder = [] { return core::ProgramDir() / "Photo"; };
     // Parses the LRC file of lyric row LrcSongIndex into kivListView4 (the
     // lyric index), kivListView6 and kivListBox3; no row or no readable file

@@ -1,7 +1,6 @@
 #include "app/preview_engine.h"
 
 #include <charconv>
-#include <cmath>
 #include <exception>
 
 #include "app/form1.h"
@@ -20,7 +19,6 @@
 #include "platform/ui/edit.h"
 #include "platform/ui/image.h"
 #include "platform/ui/label.h"
-#include "platform/ui/listbox.h"
 #include "platform/ui/scrollbox.h"
 #include "production/lyric_timeline.h"
 #include "skin/kiv_button.h"
@@ -252,6 +250,7 @@ void PreviewEngine::StartEffectPreview()
 
     f_.LrcSongIndex = 0;
     f_.Edit3->SetText("-1");
+    // Each song's measured seconds; a row without them falls back to its "mm:ss" text.
     std::vector<double> seconds;
     const TListItems& music = f_.kivListView2->Items();
     for (int row = 0; row < music.Count(); ++row) {

@@ -79,6 +79,8 @@ StagedTemplate StageTemplate(const fs::path& file, const fs::path& work_dir)
 
     const fs::path trailer_copy = TrailerCopy(work_dir);
     core::DeleteFile(trailer_copy);
+    // Copies an interrupted import left behind.
+    for (const fs::path& stale : core::FindFiles(work_dir / "zhzp", "zhzp-*.swf.new")) core::DeleteFile(stale);
     const std::optional<uint64_t> size = core::FileSizeOf(file);
     if (!size) return refuse("the file cannot be read");
     if (*size < tf::kTrailerSize) return refuse("the file is shorter than its 2000-byte settings block");

@@ -1,5 +1,7 @@
 #include "platform/ui/utf8.h"
 
+#include "platform/core/text.h"
+
 namespace ui::utf8 {
 
 char32_t Decode(const std::string& s, size_t i, size_t* length) {
@@ -28,23 +30,7 @@ char32_t Decode(const std::string& s, size_t i, size_t* length) {
     return cp;
 }
 
-void Append(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
+void Append(std::string& out, char32_t cp) { core::AppendUtf8(out, cp); }
 
 std::string Encode(char32_t cp) {
     std::string s;

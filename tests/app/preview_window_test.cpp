@@ -9,6 +9,7 @@
 #include "app/time_text.h"
 #include "platform/core/timer.h"
 #include "platform/flash/shockwave_flash.h"
+#include "platform/gfx/bitmap.h"
 #include "platform/media/media_player.h"
 #include "platform/ui/edit.h"
 #include "platform/ui/label.h"
@@ -95,6 +96,16 @@ TEST_F(Preview, OnePassOfTheTemplateEndsWithTheFirstPhotosBackAndTheControlsUnlo
     EXPECT_FALSE(Form1->ScrollBox14->Visible());
     EXPECT_EQ(Elapsed(), "00:00:00");
 
+    // The movie shows photo 1 (red) and photo 2 (green) in its two slots.
+    ASSERT_TRUE(RunUntil([] { return Form1->Edit1->Text() == "7"; }));
+    TBitmap pane(Form1->xiao_guo_Flash->Width(), Form1->xiao_guo_Flash->Height());
+    Form1->xiao_guo_Flash->PaintTo(pane, 0, 0);
+    const TColor left = pane.Pixel(90, 130), right = pane.Pixel(262, 130);
+    EXPECT_GT(gfx::GetRValue(left), 200);
+    EXPECT_LT(gfx::GetGValue(left), 60);
+    EXPECT_GT(gfx::GetGValue(right), 200);
+    EXPECT_LT(gfx::GetRValue(right), 60);
+
     // Frame 10 asks for photos 3 and 1; five frames before the end the
     // next pass's photos 2 and 3 are ready.
     ASSERT_TRUE(RunUntil([] { return Form1->Edit1->Text() == "14"; }));
@@ -154,9 +165,14 @@ TEST_F(Preview, LyricLinesChangeByTheFramesSeenAndSongsSwitchAtTheirLength)
         lyric->SetCaption(name);
         lyric->SubItems().Add(lrc);
     }
-    // The first song is measured; the second has only its "mm:ss" text.
+    // A third song has no lyric file.
+    TListItem* third = Form1->kivListView2->Items().Add();
+    third->SetCaption("c");
+    third->SubItems().Add("c.mp3");
+    third->SubItems().Add("00:01");
+    // The first song is measured; the others have only their "mm:ss" text.
     Form1->MusicRowSeconds = {1.0};
-    Form1->MusicSeconds = 6.0;
+    Form1->MusicSeconds = 7.0;
     Form1->SyncMode = "zhaopiansuiyinyue";
     ImportTemplate(FixtureTemplate());
 
@@ -178,9 +194,15 @@ TEST_F(Preview, LyricLinesChangeByTheFramesSeenAndSongsSwitchAtTheirLength)
     ASSERT_TRUE(RunUntil([] { return Form1->Edit2->Text() == "74"; }));
     EXPECT_EQ(Form1->LRC_text->Text(), "00:02");  // a prefix: 00:02.50 is found by 00:02
     EXPECT_EQ(Lyric(), "B two");
-    ASSERT_TRUE(RunUntil([&] { return Stage() == PreviewStage::kIdle; }));
-    EXPECT_EQ(Ticks(), 150);
+    // The second song's 125 frames are over at tick 149; the third shows no lyrics.
+    ASSERT_TRUE(RunUntil([] { return Form1->Edit2->Text() == "149"; }));
     EXPECT_EQ(Form1->LrcSongIndex, 2);
+    EXPECT_EQ(Lyric(), "");
+    ASSERT_TRUE(RunUntil([] { return Form1->Edit2->Text() == "160"; }));
+    EXPECT_EQ(Lyric(), "");
+    ASSERT_TRUE(RunUntil([&] { return Stage() == PreviewStage::kIdle; }));
+    EXPECT_EQ(Ticks(), 175);
+    EXPECT_EQ(Form1->LrcSongIndex, 3);
     ExpectReady("after the music");
 }
 

@@ -124,6 +124,7 @@ TEST_F(TemplateImport, WithoutPhotosTheTemplateVideoPlaysAndTheMovieWaits)
 {
     Form1->TvSystem = "SECAM";
     Form1->Label2->SetCaption("12:34:56");
+    std::ofstream(work_ / "zhzp" / "zhzp-Ab12cD.swf.new") << "left by an import that was cut short";
     ImportTemplate(FixtureTemplate());
     EXPECT_TRUE(messages_.empty());
     ExpectForm14Closed();

@@ -312,6 +312,7 @@ void TfrmMain::StopJob()
 void TfrmMain::DeleteFrameFile()
 {
     if (project_.WorkDir.empty()) return;
+    frame_writer_.Close();
     std::error_code ec;
     fs::remove(FrameFile(), ec);
 }
@@ -364,14 +365,17 @@ void TfrmMain::PaintFlashToFile(TShockwaveFlash& movie, const std::string& file)
 {
     if (frame_bitmap_.Width() != movie.Width() || frame_bitmap_.Height() != movie.Height())
         frame_bitmap_.SetSize(movie.Width(), movie.Height());
-    movie.PaintTo(frame_bitmap_, 0, 0);
-    Pump();
-    try {
-        gfx::SaveBmp(frame_bitmap_, file);
-    } catch (const std::exception&) {
-        // The encoder takes the previous picture again; its own read error
-        // would reach the log.
+    // The movie's own painting straight into the reused bitmap: what
+    // PaintTo gives, without a fresh bitmap and two copies a frame.
+    if (movie.Player().Loaded()) {
+        movie.Player().Render(frame_bitmap_, frame_bitmap_.BoundsRect());
+    } else {
+        frame_bitmap_.Fill(clBlack);
     }
+    Pump();
+    // A failed write leaves the previous picture for the encoder; a file it
+    // can't read reaches the log as its error.
+    frame_writer_.Write(frame_bitmap_, file);
 }
 
 void TfrmMain::SetTemplateFrame(int frame)

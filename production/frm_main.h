@@ -15,6 +15,7 @@
 #include "production/album_project.h"
 #include "production/completion.h"
 #include "production/encoder_binding.h"
+#include "production/frame_file.h"
 #include "production/frame_producer.h"
 #include "production/progress_log.h"
 
@@ -140,6 +141,7 @@ private:
     bool job_active_ = false;  // from the set-up until the convert call returns
     std::string setup_error_;  // a template movie that can't be loaded
     TBitmap frame_bitmap_;  // reused for every rendered frame
+    production::FrameFileWriter frame_writer_;
 };
 
 extern TfrmMain* frmMain;

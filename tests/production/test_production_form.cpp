@@ -18,6 +18,7 @@
 #include "platform/ui/edit.h"
 #include "platform/ui/listbox.h"
 #include "production/album_job.h"
+#include "production/frame_file.h"
 #include "production/form10.h"
 #include "production/form17.h"
 #include "production/form9.h"
@@ -287,6 +288,49 @@ TEST_F(ProductionForm, EmptyJobsAreRecognisedForTheHandOver)
     album.SyncMode = "yinyuesuimobanchangdu";
     EXPECT_TRUE(production::IsEmptyJob(album, 1));
     EXPECT_FALSE(production::IsEmptyJob(album, 2));
+}
+
+TEST_F(ProductionForm, StatusLogKeepsTheLast32000Lines)
+{
+    for (int line = 0; line <= 32000; ++line) frmMain->LogProgress("line " + std::to_string(line));
+    EXPECT_EQ(frmMain->lstProgress->Count(), 32000);
+    EXPECT_EQ(frmMain->lstProgress->Items()[0], "line 1");
+    EXPECT_GE(frmMain->lstProgress->TopIndex() + frmMain->lstProgress->VisibleItems(), 32000)
+        << "scrolled to the last line";
+    EXPECT_EQ(frmMain->Log().Count(), 32000u);
+    frmMain->ClearProgressLog();
+    EXPECT_EQ(frmMain->lstProgress->Count(), 0);
+}
+
+TEST(FrameFile, EncoderAndPictureReaderSeeTheSameColoursAtEverySize)
+{
+    mcltest::TempDir dir;
+    const fs::path file = dir / "lswj.bmp";
+    production::FrameFileWriter writer;
+    // Red over blue, so that swapped channels or flipped rows show.
+    TBitmap picture(64, 48, clRed);
+    for (int y = 24; y < 48; ++y)
+        for (int x = 0; x < 64; ++x) picture.SetPixel(x, y, clBlue);
+    ASSERT_TRUE(writer.Write(picture, file.string()));
+    TBitmap back = gfx::LoadImage(file);
+    EXPECT_EQ(back.Width(), 64);
+    EXPECT_EQ(back.Pixel(10, 5), clRed);
+    EXPECT_EQ(back.Pixel(10, 40), clBlue);
+
+    // Smaller, then deleted behind the writer's back: written afresh.
+    const TBitmap green(32, 16, clLime);
+    ASSERT_TRUE(writer.Write(green, file.string()));
+    EXPECT_EQ(fs::file_size(file), production::FrameFileHeader(32, 16).size() + 32 * 16 * 4);
+    fs::remove(file);
+    ASSERT_TRUE(writer.Write(picture, file.string()));
+    const mcltest::StreamFacts facts = mcltest::ReadBack(file, true);
+    ASSERT_EQ(facts.width, 64);
+    ASSERT_FALSE(facts.frameColours.empty());
+    // The centre straddles both halves: red and blue, no green.
+    EXPECT_GT(facts.frameColours[0].r, 80);
+    EXPECT_GT(facts.frameColours[0].b, 80);
+    EXPECT_LT(facts.frameColours[0].g, 40);
+    EXPECT_FALSE(writer.Write(picture, (dir / "missing" / "lswj.bmp").string()));
 }
 
 class SettingsDialogs : public ::testing::Test {

@@ -190,6 +190,40 @@ TEST_F(ProductionForm, RestartsAndEndingAtTheJobsPictureSize)
     EXPECT_GT(frmMain->Producer()->ProducePhotoCursor(), 1);
 }
 
+TEST_F(ProductionForm, RenderingAheadGivesTheSameFramesAsRenderingInTurn)
+{
+    // Restarts with their holds, slot requests, lyrics and an ending.
+    SetTemplate(12, 4);
+    project.SyncMode = "yinyuesuizhaopian";
+    project.PhotoFrames = 40;
+    project.EndingFile = "ending";
+    mcltest::MakeTone(dir / "one.wav", 1.0);
+    mcltest::MakeTone(dir / "two.wav", 2.0);
+    project.Music = {{(dir / "one.wav").string(), "00:01", 1.0}, {(dir / "two.wav").string(), "00:02", 2.0}};
+    project.LyricFileCount = 2;
+    project.LoadLyrics = [](std::size_t song) {
+        return production::LyricIndex{{"00:00", song == 0 ? "AAAA" : "BBBB"}, {"00:01", "CCCC"}};
+    };
+    std::vector<std::vector<mcltest::Rgb>> runs;
+    for (bool ahead : {false, true}) {
+        SCOPED_TRACE(ahead);
+        fs::remove(work / "zhzp" / "tupian1.jpg");
+        frmMain->SetRenderAhead(ahead);
+        output = (dir / (ahead ? "ahead.avi" : "in-turn.avi")).string();
+        Produce();
+        EXPECT_TRUE(frmMain->Outcome().ShowsCompletionForm()) << frmMain->Outcome().text;
+        runs.push_back(mcltest::ReadBack(output, true).frameColours);
+    }
+    ASSERT_EQ(runs[0].size(), runs[1].size());
+    const production::ProductionJob job = production::JobFromProject(project, 12, 6);
+    EXPECT_EQ(static_cast<int64_t>(runs[0].size()), production::ProducerCallCount(job));
+    for (std::size_t i = 0; i < runs[0].size(); ++i) {
+        EXPECT_EQ(runs[0][i].r, runs[1][i].r) << "frame " << i;
+        EXPECT_EQ(runs[0][i].g, runs[1][i].g) << "frame " << i;
+        EXPECT_EQ(runs[0][i].b, runs[1][i].b) << "frame " << i;
+    }
+}
+
 TEST_F(ProductionForm, LyricsFollowTheSongsAndTheIndexIsTakenBack)
 {
     mcltest::MakeTone(dir / "one.wav", 1.0);

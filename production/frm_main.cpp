@@ -224,6 +224,11 @@ void TfrmMain::Timer2Timer(TObject*)
         endingFrames = ShockwaveFlash2->TotalFrames();
     }
 
+    // The movies are only ever painted into the frame bitmap, also from the
+    // render-ahead thread: the window itself never paints them.
+    ShockwaveFlash1->SetVisible(false);
+    ShockwaveFlash2->SetVisible(false);
+
     const int templateFrames = ShockwaveFlash1->TotalFrames();
     if (templateFrames <= 0) {
         setup_error_ = "模板文件无法读取: " + ShockwaveFlash1->LoadError();
@@ -272,6 +277,8 @@ void TfrmMain::Timer3Timer(TObject*)
 
     // The frame file goes only now: the encoder reads it until the convert
     // call returns.
+    JoinRender();
+    stepped_ahead_ = frame_pending_ = abort_pending_ = false;
     job_active_ = false;
     DeleteFrameFile();
     project_.LrcSongIndex = static_cast<int>(producer_->LrcSongIndex());
@@ -302,7 +309,11 @@ void TfrmMain::StopJob()
     Timer3->SetEnabled(false);
     ShockwaveFlash1->Stop();
     ShockwaveFlash2->Stop();
-    if (Converting()) {
+    if (stepping_ahead_) {
+        // The picture of the step being taken is still handed over, as it
+        // would be when the stop came inside that step's own call.
+        abort_pending_ = true;
+    } else if (Converting()) {
         AbortConversion();
     } else if (!job_active_) {
         DeleteFrameFile();
@@ -312,6 +323,7 @@ void TfrmMain::StopJob()
 void TfrmMain::DeleteFrameFile()
 {
     if (project_.WorkDir.empty()) return;
+    frame_writer_.Close();
     std::error_code ec;
     fs::remove(FrameFile(), ec);
 }
@@ -360,47 +372,84 @@ void TfrmMain::LoadMovieCopy(TShockwaveFlash& movie, int& copy, const char* fold
     movie.Stop();
 }
 
-void TfrmMain::PaintFlashToFile(TShockwaveFlash& movie, const std::string& file)
+void TfrmMain::JoinRender()
 {
+    if (render_.valid()) render_.get();
+}
+
+void TfrmMain::ProduceFrame(TShockwaveFlash& movie)
+{
+    if (!stepping_ahead_) {
+        PaintFlashToFile(movie, FrameFile());
+        return;
+    }
     if (frame_bitmap_.Width() != movie.Width() || frame_bitmap_.Height() != movie.Height())
         frame_bitmap_.SetSize(movie.Width(), movie.Height());
-    movie.PaintTo(frame_bitmap_, 0, 0);
-    Pump();
-    try {
-        gfx::SaveBmp(frame_bitmap_, file);
-    } catch (const std::exception&) {
-        // The encoder takes the previous picture again; its own read error
-        // would reach the log.
+    flash::Player* player = &movie.Player();
+    TBitmap* target = &frame_bitmap_;
+    frame_pending_ = true;
+    if (!player->Loaded()) {
+        target->Fill(clBlack);
+        return;
     }
+    // Nothing changes the movie until JoinRender: every step, paint and
+    // reload of the movies waits for it first.
+    render_ = std::async(std::launch::async, [player, target] { player->Render(*target, target->BoundsRect()); });
+    Pump();
+}
+
+void TfrmMain::PaintFlashToFile(TShockwaveFlash& movie, const std::string& file)
+{
+    JoinRender();
+    if (frame_bitmap_.Width() != movie.Width() || frame_bitmap_.Height() != movie.Height())
+        frame_bitmap_.SetSize(movie.Width(), movie.Height());
+    // The movie's own painting straight into the reused bitmap: what
+    // PaintTo gives, without a fresh bitmap and two copies a frame.
+    if (movie.Player().Loaded()) {
+        movie.Player().Render(frame_bitmap_, frame_bitmap_.BoundsRect());
+    } else {
+        frame_bitmap_.Fill(clBlack);
+    }
+    Pump();
+    // A failed write leaves the previous picture for the encoder; a file it
+    // can't read reaches the log as its error.
+    frame_writer_.Write(frame_bitmap_, file);
 }
 
 void TfrmMain::SetTemplateFrame(int frame)
 {
+    JoinRender();
     ShockwaveFlash1->SetFrameNum(frame);
 }
 
 void TfrmMain::PaintTemplateFrame()
 {
     kivProgressBar1->SetPosition(static_cast<int>(producer_->Position()));
-    PaintFlashToFile(*ShockwaveFlash1, FrameFile());
+    ProduceFrame(*ShockwaveFlash1);
 }
 
 void TfrmMain::SetLyricLine(const std::string& text)
 {
+    JoinRender();
     ShockwaveFlash1->SetVariable("LRC_geci", text);
     if (producer_) LRC_text->SetText(producer_->LrcText());
 }
 
-void TfrmMain::SetEndingFrame(int frame) { ShockwaveFlash2->SetFrameNum(frame); }
+void TfrmMain::SetEndingFrame(int frame)
+{
+    JoinRender();
+    ShockwaveFlash2->SetFrameNum(frame);
+}
 
 void TfrmMain::PaintEndingFrame()
 {
     kivProgressBar1->SetPosition(static_cast<int>(producer_->Position()));
-    PaintFlashToFile(*ShockwaveFlash2, FrameFile());
+    ProduceFrame(*ShockwaveFlash2);
 }
 
 void TfrmMain::SaveEndingTitlePicture()
 {
+    JoinRender();
     // The template's last frame shown, beside the ending movie.
     TBitmap picture(ShockwaveFlash1->Width(), ShockwaveFlash1->Height());
     ShockwaveFlash1->PaintTo(picture, 0, 0);
@@ -416,6 +465,7 @@ void TfrmMain::SaveEndingTitlePicture()
 void TfrmMain::ReloadEndingMovie()
 {
     if (project_.EndingFile.empty()) return;
+    JoinRender();
     LoadMovieCopy(*ShockwaveFlash2, project_.ProduceEndingMovie, "pwwjj", "pwwj");
 }
 
@@ -425,7 +475,16 @@ production::LyricIndex TfrmMain::LoadLrcLyrics(std::size_t song)
     return project_.LoadLyrics ? project_.LoadLyrics(song) : production::LyricIndex{};
 }
 
-void TfrmMain::AbortEncoder() { AbortConversion(); }
+void TfrmMain::AbortEncoder()
+{
+    // The end found while stepping ahead: the encoder stops once the last
+    // picture is handed over.
+    if (stepping_ahead_) {
+        abort_pending_ = true;
+    } else {
+        AbortConversion();
+    }
+}
 
 // --- the conversion run ------------------------------------------------------------------------
 
@@ -468,6 +527,14 @@ void TfrmMain::RunConversion()
 
 void TfrmMain::AbortConversion() { session_.Abort(); }
 
+bool TfrmMain::CanStepAhead() const
+{
+    using Stage = production::FrameProducer::Stage;
+    const Stage stage = producer_->CurrentStage();
+    return render_ahead_ && !producer_->Cancelled() && !abort_pending_ && Converting() &&
+           (stage == Stage::Template || stage == Stage::Ending);
+}
+
 void TfrmMain::VideoFrame(int64_t, int32_t entry)
 {
     kivButton1->SetEnabled(true);
@@ -475,7 +542,29 @@ void TfrmMain::VideoFrame(int64_t, int32_t entry)
     // With an opening title the template stage begins with the first
     // frame-file entry, exactly where the encoder leaves the opening.
     if (!project_.OpeningFile.empty() && entry >= 1) producer_->BeginTemplateStage();
+    if (stepped_ahead_) {
+        // This call's step was taken by the last call; its picture goes out.
+        stepped_ahead_ = false;
+        JoinRender();
+        if (frame_pending_) {
+            frame_pending_ = false;
+            frame_writer_.Write(frame_bitmap_, FrameFile());
+        }
+        if (abort_pending_) {
+            abort_pending_ = false;
+            AbortConversion();
+            return;
+        }
+    } else {
+        producer_->VideoFrameProc();
+    }
+    // The next call's step now, so that its picture renders while the
+    // encoder takes this one.
+    if (!CanStepAhead()) return;
+    stepping_ahead_ = true;
     producer_->VideoFrameProc();
+    stepping_ahead_ = false;
+    stepped_ahead_ = true;
 }
 
 void TfrmMain::Progress(int code, int64_t, int64_t)

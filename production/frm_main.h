@@ -5,6 +5,7 @@
 // builds the encoder's input lists, runs the conversion with the frame
 // producer answering every frame, and closes itself. Outcome() tells how
 // the job ended.
+#include <future>
 #include <memory>
 #include <optional>
 #include <string>
@@ -15,6 +16,7 @@
 #include "production/album_project.h"
 #include "production/completion.h"
 #include "production/encoder_binding.h"
+#include "production/frame_file.h"
 #include "production/frame_producer.h"
 #include "production/progress_log.h"
 
@@ -98,6 +100,11 @@ public:
     const production::FrameProducer* Producer() const { return producer_.get(); }
     const production::ProgressLog& Log() const { return log_; }
     bool Converting() const { return session_.Running(); }
+    // Render-ahead (on by default): each video callback also takes the next
+    // call's step and renders its picture on another thread while the
+    // encoder works; the next callback only writes it out. The frames are
+    // the same either way.
+    void SetRenderAhead(bool on) { render_ahead_ = on; }
 
 private:
     void CreateControls();
@@ -105,6 +112,12 @@ private:
     void StopJob();
     void DeleteFrameFile();
     void PaintFlashToFile(TShockwaveFlash& movie, const std::string& file);
+    // A frame of the producer: written at once, or rendered ahead.
+    void ProduceFrame(TShockwaveFlash& movie);
+    // Waits for the picture being rendered ahead; before anything else
+    // touches the movies.
+    void JoinRender();
+    bool CanStepAhead() const;
     // A reload by the two-copy rule: the other copy of the movie, stopped.
     void LoadMovieCopy(TShockwaveFlash& movie, int& copy, const char* folder, const char* stem);
 
@@ -140,6 +153,14 @@ private:
     bool job_active_ = false;  // from the set-up until the convert call returns
     std::string setup_error_;  // a template movie that can't be loaded
     TBitmap frame_bitmap_;  // reused for every rendered frame
+    production::FrameFileWriter frame_writer_;
+    // Render-ahead state.
+    bool render_ahead_ = true;
+    bool stepping_ahead_ = false;   // inside the step taken for the next call
+    bool stepped_ahead_ = false;    // the next call's step is taken
+    bool frame_pending_ = false;    // its picture goes into the frame file
+    bool abort_pending_ = false;    // the encoder stops once that is written
+    std::future<void> render_;
 };
 
 extern TfrmMain* frmMain;

@@ -35,6 +35,7 @@
 #include "skin/kiv_group_box.h"
 #include "skin/kiv_list_view.h"
 #include "skin/kiv_message_dialog.h"
+#include "skin/kiv_radio_button.h"
 
 namespace {
 
@@ -373,6 +374,26 @@ TEST_F(MainWindow, ScreenshotAfterStartUp)
         if (first_thumb.Empty()) first_thumb = alone;
         else EXPECT_TRUE(SamePixels(alone, first_thumb)) << thumb->Name();
     }
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(MainWindow, TvSystemButtonOpensTheDialogOnTheProjectsSystem)
+{
+    MakeWorkFolder(system_.Path(), 1);
+    Start();
+    Form1->TvSystem = "NTSC";  // as a template import may leave it
+    App().PostMessage([] {
+        EXPECT_TRUE(Form9->Visible());
+        EXPECT_TRUE(Form9->kivRadioButton2->Checked());
+        Form9->kivRadioButton1->SetChecked(true);
+        Form9->kivButton1->Click();
+    });
+    Form1->kivButton16->Click();
+    EXPECT_EQ(Form1->TvSystem, "PAL");
+    EXPECT_FALSE(Form9->Visible());
 }
 
 }  // namespace

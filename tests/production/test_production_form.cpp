@@ -18,6 +18,7 @@
 #include "platform/ui/edit.h"
 #include "platform/ui/listbox.h"
 #include "production/album_job.h"
+#include "production/frame_file.h"
 #include "production/form10.h"
 #include "production/form17.h"
 #include "production/form9.h"
@@ -189,6 +190,40 @@ TEST_F(ProductionForm, RestartsAndEndingAtTheJobsPictureSize)
     EXPECT_GT(frmMain->Producer()->ProducePhotoCursor(), 1);
 }
 
+TEST_F(ProductionForm, RenderingAheadGivesTheSameFramesAsRenderingInTurn)
+{
+    // Restarts with their holds, slot requests, lyrics and an ending.
+    SetTemplate(12, 4);
+    project.SyncMode = "yinyuesuizhaopian";
+    project.PhotoFrames = 40;
+    project.EndingFile = "ending";
+    mcltest::MakeTone(dir / "one.wav", 1.0);
+    mcltest::MakeTone(dir / "two.wav", 2.0);
+    project.Music = {{(dir / "one.wav").string(), "00:01", 1.0}, {(dir / "two.wav").string(), "00:02", 2.0}};
+    project.LyricFileCount = 2;
+    project.LoadLyrics = [](std::size_t song) {
+        return production::LyricIndex{{"00:00", song == 0 ? "AAAA" : "BBBB"}, {"00:01", "CCCC"}};
+    };
+    std::vector<std::vector<mcltest::Rgb>> runs;
+    for (bool ahead : {false, true}) {
+        SCOPED_TRACE(ahead);
+        fs::remove(work / "zhzp" / "tupian1.jpg");
+        frmMain->SetRenderAhead(ahead);
+        output = (dir / (ahead ? "ahead.avi" : "in-turn.avi")).string();
+        Produce();
+        EXPECT_TRUE(frmMain->Outcome().ShowsCompletionForm()) << frmMain->Outcome().text;
+        runs.push_back(mcltest::ReadBack(output, true).frameColours);
+    }
+    ASSERT_EQ(runs[0].size(), runs[1].size());
+    const production::ProductionJob job = production::JobFromProject(project, 12, 6);
+    EXPECT_EQ(static_cast<int64_t>(runs[0].size()), production::ProducerCallCount(job));
+    for (std::size_t i = 0; i < runs[0].size(); ++i) {
+        EXPECT_EQ(runs[0][i].r, runs[1][i].r) << "frame " << i;
+        EXPECT_EQ(runs[0][i].g, runs[1][i].g) << "frame " << i;
+        EXPECT_EQ(runs[0][i].b, runs[1][i].b) << "frame " << i;
+    }
+}
+
 TEST_F(ProductionForm, LyricsFollowTheSongsAndTheIndexIsTakenBack)
 {
     mcltest::MakeTone(dir / "one.wav", 1.0);
@@ -287,6 +322,49 @@ TEST_F(ProductionForm, EmptyJobsAreRecognisedForTheHandOver)
     album.SyncMode = "yinyuesuimobanchangdu";
     EXPECT_TRUE(production::IsEmptyJob(album, 1));
     EXPECT_FALSE(production::IsEmptyJob(album, 2));
+}
+
+TEST_F(ProductionForm, StatusLogKeepsTheLast32000Lines)
+{
+    for (int line = 0; line <= 32000; ++line) frmMain->LogProgress("line " + std::to_string(line));
+    EXPECT_EQ(frmMain->lstProgress->Count(), 32000);
+    EXPECT_EQ(frmMain->lstProgress->Items()[0], "line 1");
+    EXPECT_GE(frmMain->lstProgress->TopIndex() + frmMain->lstProgress->VisibleItems(), 32000)
+        << "scrolled to the last line";
+    EXPECT_EQ(frmMain->Log().Count(), 32000u);
+    frmMain->ClearProgressLog();
+    EXPECT_EQ(frmMain->lstProgress->Count(), 0);
+}
+
+TEST(FrameFile, EncoderAndPictureReaderSeeTheSameColoursAtEverySize)
+{
+    mcltest::TempDir dir;
+    const fs::path file = dir / "lswj.bmp";
+    production::FrameFileWriter writer;
+    // Red over blue, so that swapped channels or flipped rows show.
+    TBitmap picture(64, 48, clRed);
+    for (int y = 24; y < 48; ++y)
+        for (int x = 0; x < 64; ++x) picture.SetPixel(x, y, clBlue);
+    ASSERT_TRUE(writer.Write(picture, file.string()));
+    TBitmap back = gfx::LoadImage(file);
+    EXPECT_EQ(back.Width(), 64);
+    EXPECT_EQ(back.Pixel(10, 5), clRed);
+    EXPECT_EQ(back.Pixel(10, 40), clBlue);
+
+    // Smaller, then deleted behind the writer's back: written afresh.
+    const TBitmap green(32, 16, clLime);
+    ASSERT_TRUE(writer.Write(green, file.string()));
+    EXPECT_EQ(fs::file_size(file), production::FrameFileHeader(32, 16).size() + 32 * 16 * 4);
+    fs::remove(file);
+    ASSERT_TRUE(writer.Write(picture, file.string()));
+    const mcltest::StreamFacts facts = mcltest::ReadBack(file, true);
+    ASSERT_EQ(facts.width, 64);
+    ASSERT_FALSE(facts.frameColours.empty());
+    // The centre straddles both halves: red and blue, no green.
+    EXPECT_GT(facts.frameColours[0].r, 80);
+    EXPECT_GT(facts.frameColours[0].b, 80);
+    EXPECT_LT(facts.frameColours[0].g, 40);
+    EXPECT_FALSE(writer.Write(picture, (dir / "missing" / "lswj.bmp").string()));
 }
 
 class SettingsDialogs : public ::testing::Test {

@@ -159,11 +159,11 @@ void HandOverOutput(TForm1& form, std::string_view output_format)
     // movie from there.
     form.FillPhotoSlots();
 
-    ProductionJob job;
+    HandOverJob job;
     job.output_path = path;
     job.frame_count = frames;
     job.project = MakeAlbumProject(form);
-    const ProductionResult result = CustomRunner() ? CustomRunner()(job) : RunProductionForm(job);
+    const HandOverResult result = CustomRunner() ? CustomRunner()(job) : RunProductionForm(job);
     TakeBackAlbumProject(form, result.project);
 
     if (result.outcome.ShowsCompletionForm()) {

@@ -15,20 +15,20 @@ class TForm1;
 namespace app {
 
 // What the main window gives production for one job.
-struct ProductionJob {
+struct HandOverJob {
     std::string output_path;  // into both edVideoOut and edAudioOut
     int64_t frame_count = 0;  // the frame target (kivProgressBar1's Max)
     production::AlbumProject project;
 };
 
 // What production gives back when its form has closed.
-struct ProductionResult {
+struct HandOverResult {
     production::AlbumProject project;  // the movie copies and the lyric song changed
     production::CompletionOutcome outcome;
 };
 
 // Runs one job modally and returns when the production form has closed.
-using ProductionRunner = std::function<ProductionResult(const ProductionJob& job)>;
+using ProductionRunner = std::function<HandOverResult(const HandOverJob& job)>;
 
 // The runner the output buttons use: the production form, unless one was
 // set (tests set their own). An empty runner restores the production form.

@@ -10,7 +10,7 @@
 
 namespace app {
 
-ProductionResult RunProductionForm(const ProductionJob& job)
+HandOverResult RunProductionForm(const HandOverJob& job)
 {
     frmMain->SetProject(job.project);
     frmMain->edVideoOut->SetText(job.output_path);

@@ -5,6 +5,6 @@
 
 namespace app {
 
-ProductionResult RunProductionForm(const ProductionJob& job);
+HandOverResult RunProductionForm(const HandOverJob& job);
 
 }  // namespace app

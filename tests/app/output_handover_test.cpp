@@ -87,9 +87,9 @@ protected:
             if (!chosen_) return std::nullopt;
             return std::vector<std::string>{*chosen_};
         });
-        app::SetProductionRunner([this](const app::ProductionJob& job) {
+        app::SetProductionRunner([this](const app::HandOverJob& job) {
             jobs_.push_back(job);
-            app::ProductionResult result{job.project, outcome_};
+            app::HandOverResult result{job.project, outcome_};
             // Production switches to the other movie copy and may reach a later song.
             result.project.ProduceTemplateMovie = 2;
             result.project.LrcSongIndex = 1;
@@ -146,7 +146,7 @@ protected:
     std::optional<std::string> chosen_;
     production::CompletionOutcome outcome_ = production::DecideCompletion(Ended(true, false, 0, ""));
     std::vector<Message> messages_;
-    std::vector<app::ProductionJob> jobs_;
+    std::vector<app::HandOverJob> jobs_;
     std::vector<TForm*> modal_shown_;
     int dialogs_ = 0;
 };

@@ -86,6 +86,11 @@ TForm14::TForm14(TComponent* AOwner) : TForm(AOwner)
     OnActivate = [this](TObject* Sender) { FormActivate(Sender); };
 }
 
+TForm14::~TForm14()
+{
+    if (Form14 == this) Form14 = nullptr;
+}
+
 void TForm14::FormShow(TObject*)
 {
     SetBounds(Left(), Top(), 544, 231);

@@ -12,6 +12,7 @@ class TkivProgressBar;
 class TForm14 : public TForm {
 public:
     explicit TForm14(TComponent* AOwner = nullptr);
+    ~TForm14() override;
 
     TLabel* Label1;
     TkivProgressBar* kivProgressBar1;

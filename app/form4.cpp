@@ -110,7 +110,8 @@ void TForm4::FormActivate(TObject*)
     main.Label1->SetCaption(app::SecondsToTimeText(main.MusicSeconds).HhMmSs());
     player.settings().SetMute(false);
 
-    if (!unmeasured.empty()) {
+    // A program that is closing cut the waits short: that is no fault of the files.
+    if (!unmeasured.empty() && !App().Terminated()) {
         kivMessageDialog1->SetCaption(app::kMeasuringCaption);
         kivMessageDialog1->SetText(app::UnmeasuredMusicText(unmeasured));
         kivMessageDialog1->SetButton1Caption("确定");

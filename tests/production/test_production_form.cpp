@@ -224,6 +224,20 @@ TEST_F(ProductionForm, RenderingAheadGivesTheSameFramesAsRenderingInTurn)
     }
 }
 
+TEST_F(ProductionForm, OpeningTitleLeadsBothListsAndTheOutput)
+{
+    mcltest::MakeVideo(dir / "opening.avi", 1.0, 25, true);
+    project.OpeningFile = (dir / "opening.avi").string();
+    project.OpeningFrames = 25;
+    SetTemplate(26, 20);
+    Produce();
+    EXPECT_TRUE(frmMain->Outcome().ShowsCompletionForm()) << frmMain->Outcome().text;
+    EXPECT_EQ(frmMain->ListBox1->Items()[0], project.OpeningFile);
+    EXPECT_EQ(frmMain->ListBox2->Items()[0], project.OpeningFile);
+    EXPECT_EQ(frmMain->Producer()->Position(), 25);
+    EXPECT_NEAR(ProbedFrames(), 50.0, 1.0);
+}
+
 TEST_F(ProductionForm, LyricsFollowTheSongsAndTheIndexIsTakenBack)
 {
     mcltest::MakeTone(dir / "one.wav", 1.0);

@@ -3,11 +3,15 @@
 #include "app/form1.h"
 #include "app/form14.h"
 #include "app/form2.h"
-#include "app/main_form.h"
 #include "app/form4.h"
 #include "app/form8.h"
+#include "app/main_form.h"
 #include "app/pending_forms.h"
 #include "platform/core/application.h"
+#include "production/form10.h"
+#include "production/form17.h"
+#include "production/form9.h"
+#include "production/frm_main.h"
 
 namespace app {
 
@@ -21,15 +25,19 @@ void CreateCastoraForms()
     Form2 = CreateForm<TForm2>();
     Form7 = CreatePendingForm("Form7", "正在删除,请稍后...");
     Form8 = CreateForm<TForm8>();
-    frmMain = CreatePendingForm("frmMain", "正在制作...");
-    Form9 = CreatePendingForm("Form9", "电视制式");
-    Form10 = CreatePendingForm("Form10", "制作完成");
+    frmMain = CreateForm<TfrmMain>();
+    Form9 = CreateForm<TForm9>();
+    Form9->ReadTvSystem = [] { return Form1 ? Form1->TvSystem : std::string(); };
+    Form9->WriteTvSystem = [](const std::string& system) {
+        if (Form1) Form1->TvSystem = system;
+    };
+    Form10 = CreateForm<TForm10>();
     Form11 = CreatePendingForm("Form11", "片头片尾");
     Form12 = CreatePendingForm("Form12", "修改内容");
     Form14 = CreateForm<TForm14>();
     Form15 = CreatePendingForm("Form15", "导入歌词");
     Form16 = CreatePendingForm("Form16", "调整歌词");
-    Form17 = CreatePendingForm("Form17", "画面质量");
+    Form17 = CreateForm<TForm17>();
     MainForm = CreateForm<TMainForm>();
 }
 

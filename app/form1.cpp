@@ -6,9 +6,11 @@
 #include <iostream>
 
 #include "app/form14.h"
-#include "app/main_form.h"
 #include "app/form8.h"
+#include "app/main_form.h"
 #include "app/music_actions.h"
+#include "app/output_handover.h"
+#include "app/pending_forms.h"
 #include "app/photo_frames.h"
 #include "app/photo_slots.h"
 #include "app/preview_engine.h"
@@ -35,6 +37,8 @@
 #include "skin/kiv_image_panel.h"
 #include "skin/kiv_list_box.h"
 #include "skin/kiv_list_view.h"
+#include "production/form17.h"
+#include "production/form9.h"
 #include "skin/kiv_message_dialog.h"
 
 TForm1* Form1 = nullptr;
@@ -372,8 +376,15 @@ void TForm1::CreateButtons()
     kivButton1->OnClick = [this](TObject* Sender) { kivButton1Click(Sender); };
     kivButton3->OnClick = [this](TObject* Sender) { kivButton3Click(Sender); };
     kivButton4->OnClick = [this](TObject* Sender) { kivButton4Click(Sender); };
+    kivButton16->OnClick = [this](TObject* Sender) { kivButton16Click(Sender); };
     kivButton9 = button("kivButton9", "动态效果预览", kPreviewLeft, 28, kPreviewWidth, 22);
     kivButton9->SetEnabled(false);
+    kivButton2->OnClick = [this](TObject* Sender) { kivButton2Click(Sender); };
+    kivButton12->OnClick = [this](TObject* Sender) { kivButton12Click(Sender); };
+    kivButton13->OnClick = [this](TObject* Sender) { kivButton13Click(Sender); };
+    kivButton14->OnClick = [this](TObject* Sender) { kivButton14Click(Sender); };
+    kivButton20->OnClick = [this](TObject* Sender) { kivButton20Click(Sender); };
+    kivButton32->OnClick = [this](TObject* Sender) { kivButton32Click(Sender); };
 }
 
 // --- start-up and shut-down ----------------------------------------------------------
@@ -506,12 +517,26 @@ void TForm1::kivButton7Click(TObject*)
     Form14->ShowModal();
 }
 
+void TForm1::kivButton16Click(TObject*)
+{
+    if (Form9) Form9->ShowModal();
+}
+
 void TForm1::xiao_guo_FlashFSCommand(TObject*, const std::string& command, const std::string&)
 {
     app::ServeSlotRequest(
         WorkPath(), command, [this] { return static_cast<int64_t>(xiao_guo_Flash->FrameNum()); }, PhotoCursor,
         SlotCount, [] { App().ProcessMessages(); });
 }
+
+// --- output ------------------------------------------------------------------------------------
+
+void TForm1::kivButton2Click(TObject*) { app::HandOverOutput(*this, "AVI"); }
+void TForm1::kivButton12Click(TObject*) { app::HandOverOutput(*this, "VCD"); }
+void TForm1::kivButton13Click(TObject*) { app::HandOverOutput(*this, "SVCD"); }
+void TForm1::kivButton14Click(TObject*) { app::HandOverOutput(*this, "DVD"); }
+void TForm1::kivButton20Click(TObject*) { app::HandOverOutput(*this, "MP4"); }
+void TForm1::kivButton32Click(TObject*) { Form17->ShowModal(); }
 
 // --- the music list and the sync mode ----------------------------------------------------------------
 

@@ -119,18 +119,18 @@ public:
     // Play and Stop of the preview.
     void kivButton1Click(TObject* Sender);
     void kivButton3Click(TObject* Sender);
+    // "电视制式": the TV-system dialog.
+    void kivButton16Click(TObject* Sender);
     // The effect movie's photo-slot request "tupian=" + N.
     void xiao_guo_FlashFSCommand(TObject* Sender, const std::string& command, const std::string& args);
-    // The music list (app/music_actions) and the sync-mode dialog.
-    void kivButton10Click(TObject* Sender);  // "导入音乐"
-    void kivButton27Click(TObject* Sender);  // "删除音乐"
-    void kivButton28Click(TObject* Sender);  // "删除全部音乐"
-    void kivButton5Click(TObject* Sender);   // "播放音乐"
-    void kivListView2DblClick(TObject* Sender);
-    void kivButton6Click(TObject* Sender);   // "停止播放"
-    void WindowsMediaPlayer2PlayStateChange(TObject* Sender, int NewState);
-    void Timer1Timer(TObject* Sender);       // starts the next song
-    void kivButton11Click(TObject* Sender);  // "同步效果"
+    // Output: AVI, VCD, SVCD, DVD and MPEG-4 hand the album to production;
+    // the picture-quality dialog.
+    void kivButton2Click(TObject* Sender);
+    void kivButton12Click(TObject* Sender);
+    void kivButton13Click(TObject* Sender);
+    void kivButton14Click(TObject* Sender);
+    void kivButton20Click(TObject* Sender);
+    void kivButton32Click(TObject* Sender);
 
     // --- the preview (app/preview_engine) -----------------------------------------------------
     void StartOpeningTitle();
@@ -143,6 +143,16 @@ public:
     app::PreviewEngine& Preview() { return *preview_; }
     // "导入模板": the effect template import (Form14).
     void kivButton7Click(TObject* Sender);
+    // The music list (app/music_actions) and the sync-mode dialog.
+    void kivButton10Click(TObject* Sender);  // "导入音乐"
+    void kivButton27Click(TObject* Sender);  // "删除音乐"
+    void kivButton28Click(TObject* Sender);  // "删除全部音乐"
+    void kivButton5Click(TObject* Sender);   // "播放音乐"
+    void kivListView2DblClick(TObject* Sender);
+    void kivButton6Click(TObject* Sender);   // "停止播放"
+    void WindowsMediaPlayer2PlayStateChange(TObject* Sender, int NewState);
+    void Timer1Timer(TObject* Sender);       // starts the next song
+    void kivButton11Click(TObject* Sender);  // "同步效果"
 
     // --- the editing lock --------------------------------------------------------------------------
     // The 21 controls that a running preview freezes, in their order.

@@ -4,14 +4,10 @@ TForm* Form3 = nullptr;
 TForm* Form5 = nullptr;
 TForm* Form6 = nullptr;
 TForm* Form7 = nullptr;
-TForm* frmMain = nullptr;
-TForm* Form9 = nullptr;
-TForm* Form10 = nullptr;
 TForm* Form11 = nullptr;
 TForm* Form12 = nullptr;
 TForm* Form15 = nullptr;
 TForm* Form16 = nullptr;
-TForm* Form17 = nullptr;
 
 namespace app {
 

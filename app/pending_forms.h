@@ -8,14 +8,10 @@ extern TForm* Form3;
 extern TForm* Form5;
 extern TForm* Form6;
 extern TForm* Form7;
-extern TForm* frmMain;
-extern TForm* Form9;
-extern TForm* Form10;
 extern TForm* Form11;
 extern TForm* Form12;
 extern TForm* Form15;
 extern TForm* Form16;
-extern TForm* Form17;
 
 namespace app {
 

@@ -10,6 +10,7 @@ namespace production {
 inline constexpr std::string_view kStartingConversion = "Starting conversion...";
 inline constexpr std::string_view kConversionEnded = "Conversion ended.";
 inline constexpr std::string_view kNothingToConvert = "Nothing to convert.";
+inline constexpr std::string_view kConversionCancelled = "Conversion cancelled.";
 inline constexpr std::string_view kUnrecognizedStatus = "Unrecognized status code";
 
 std::string TotalFramesLine(int64_t frames);    // "Total frames:  " + n

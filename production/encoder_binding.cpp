@@ -31,9 +31,9 @@ struct EncoderCallbacks {
     {
         if (t_session) AnswerSource(t_session->audioList_, source, index);
     }
-    static void Video(MclConverter*, int64_t, int32_t)
+    static void Video(MclConverter*, int64_t frame, int32_t entry)
     {
-        if (t_session) t_session->client_.VideoFrame();
+        if (t_session) t_session->client_.VideoFrame(frame, entry);
     }
     static void Audio(MclConverter*, int64_t, int32_t) {}
     static void Progress(MclConverter* converter, int32_t code, int64_t frame, int64_t sample)
@@ -54,7 +54,7 @@ struct EncoderCallbacks {
     static void Error(MclConverter*, int32_t code, int32_t* action)
     {
         *action = MCL_ACTION_CONTINUE;
-        if (t_session) t_session->client_.Log(EncoderErrorLine(code, MclGetErrorStr()));
+        if (t_session) t_session->client_.LogError(EncoderErrorLine(code, MclGetErrorStr()));
     }
 };
 
@@ -102,14 +102,17 @@ EncoderRunResult EncoderSession::Run(const EncoderJob& job)
     MclVideoSetFileName(converter_, job.videoOut.c_str());
     MclAudioSetFileName(converter_, job.audioOut.c_str());
 
-    if (videoFrameTotal_ > 0 || audioSampleTotal_ > 0) {
+    if (client_.Cancelled()) {
+        result.cancelled = true;
+        client_.Log(std::string(kConversionCancelled));
+    } else if (videoFrameTotal_ > 0 || audioSampleTotal_ > 0) {
         client_.Log(std::string(kStartingConversion));
         MclConvert(converter_);
         result.converted = true;
         result.error = MclGetError();
         if (result.error != 0) {
             result.errorText = MclGetErrorStr();
-            client_.Log(EncoderErrorLine(result.error, result.errorText));
+            client_.LogError(EncoderErrorLine(result.error, result.errorText));
         }
         client_.Log(std::string(kConversionEnded));
     } else {

@@ -16,14 +16,19 @@ namespace production {
 class EncoderClient {
 public:
     virtual ~EncoderClient() = default;
-    // The encoder wants the next frame (the frame producer's VideoFrameProc).
-    virtual void VideoFrame() = 0;
+    // The encoder wants timeline frame `frame`, which it takes from video
+    // entry `entry` (the frame producer's VideoFrameProc).
+    virtual void VideoFrame(int64_t frame, int32_t entry) = 0;
     // Every progress report, after its log line.
     virtual void Progress(int /*code*/, int64_t /*frame*/, int64_t /*sample*/) {}
     // A status line for the log.
     virtual void Log(const std::string& line) = 0;
+    // The line of an encoder error.
+    virtual void LogError(const std::string& line) { Log(line); }
     // Lets the message loop run while the lists are handed over.
     virtual void PumpMessages() {}
+    // A stop while the lists were handed over: the conversion doesn't start.
+    virtual bool Cancelled() const { return false; }
 };
 
 struct EncoderJob {
@@ -37,7 +42,8 @@ struct EncoderJob {
 struct EncoderRunResult {
     int64_t videoFrameTotal = 0;
     int64_t audioSampleTotal = 0;
-    bool converted = false;  // false: nothing to convert
+    bool converted = false;  // false: nothing to convert, or cancelled first
+    bool cancelled = false;  // stopped before the conversion began
     int32_t error = 0;       // MclGetError after the conversion
     std::string errorText;
 };

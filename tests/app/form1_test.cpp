@@ -12,9 +12,9 @@
 #include "app/castora_forms.h"
 #include "app/form14.h"
 #include "app/form2.h"
-#include "app/main_form.h"
 #include "app/form4.h"
 #include "app/form8.h"
+#include "app/main_form.h"
 #include "app/pending_forms.h"
 #include "app/work_folder_lock.h"
 #include "platform/core/application.h"
@@ -27,10 +27,15 @@
 #include "platform/ui/label.h"
 #include "platform/ui/listbox.h"
 #include "platform/ui/scrollbox.h"
+#include "production/form10.h"
+#include "production/form17.h"
+#include "production/form9.h"
+#include "production/frm_main.h"
 #include "skin/kiv_button.h"
 #include "skin/kiv_group_box.h"
 #include "skin/kiv_list_view.h"
 #include "skin/kiv_message_dialog.h"
+#include "skin/kiv_radio_button.h"
 
 namespace {
 
@@ -369,6 +374,26 @@ TEST_F(MainWindow, ScreenshotAfterStartUp)
         if (first_thumb.Empty()) first_thumb = alone;
         else EXPECT_TRUE(SamePixels(alone, first_thumb)) << thumb->Name();
     }
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(MainWindow, TvSystemButtonOpensTheDialogOnTheProjectsSystem)
+{
+    MakeWorkFolder(system_.Path(), 1);
+    Start();
+    Form1->TvSystem = "NTSC";  // as a template import may leave it
+    App().PostMessage([] {
+        EXPECT_TRUE(Form9->Visible());
+        EXPECT_TRUE(Form9->kivRadioButton2->Checked());
+        Form9->kivRadioButton1->SetChecked(true);
+        Form9->kivButton1->Click();
+    });
+    Form1->kivButton16->Click();
+    EXPECT_EQ(Form1->TvSystem, "PAL");
+    EXPECT_FALSE(Form9->Visible());
 }
 
 }  // namespace

@@ -20,8 +20,11 @@ struct RecordingClient : production::EncoderClient {
     EncoderSession* session = nullptr;
     bool runningInside = false;
     std::vector<int> codes;
+    std::vector<std::string> errors;
+    bool cancelAfterLists = false;
+    int pumps = 0;
 
-    void VideoFrame() override
+    void VideoFrame(int64_t, int32_t) override
     {
         ++frames;
         runningInside = session->Running();
@@ -29,6 +32,13 @@ struct RecordingClient : production::EncoderClient {
     }
     void Progress(int code, int64_t, int64_t) override { codes.push_back(code); }
     void Log(const std::string& line) override { lines.push_back(line); }
+    void LogError(const std::string& line) override
+    {
+        errors.push_back(line);
+        Log(line);
+    }
+    void PumpMessages() override { ++pumps; }
+    bool Cancelled() const override { return cancelAfterLists && pumps > 0; }
 };
 
 struct BindingFixture : testing::Test {
@@ -133,6 +143,8 @@ TEST_F(BindingFixture, InputErrorsAreLoggedAndPassedOver)
     for (const auto& line : client.lines)
         if (line.find("gone.bmp") != std::string::npos) ++errorLines;
     EXPECT_EQ(errorLines, 1);
+    ASSERT_EQ(client.errors.size(), 1u);
+    EXPECT_NE(client.errors[0].find("gone.bmp"), std::string::npos);
     EXPECT_EQ(mcltest::ReadBack(dir / "out.bin").videoFrames, 3);  // the last picture repeated
 }
 
@@ -145,6 +157,19 @@ TEST_F(BindingFixture, OutputFailureIsTheRunsError)
     ASSERT_GE(client.lines.size(), 2u);
     EXPECT_EQ(client.lines[client.lines.size() - 2], result.errorText);
     EXPECT_EQ(client.lines.back(), "Conversion ended.");
+}
+
+TEST_F(BindingFixture, StopWhileTheListsAreHandedOverConvertsNothing)
+{
+    client.cancelAfterLists = true;
+    auto result = session.Run(Job(5));
+    EXPECT_TRUE(result.cancelled);
+    EXPECT_FALSE(result.converted);
+    EXPECT_EQ(client.pumps, 5) << "messages run after every entry";
+    EXPECT_EQ(client.frames, 0);
+    EXPECT_EQ(client.lines.back(), "Conversion cancelled.");
+    EXPECT_FALSE(std::filesystem::exists(dir / "out.bin"));
+    EXPECT_FALSE(session.Running());
 }
 
 }  // namespace

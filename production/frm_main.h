@@ -1,0 +1,166 @@
+#pragma once
+// TfrmMain: the modal production form, "正在制作...". The main window hands
+// it the album (SetProject), the output path and the frame target, enables
+// Timer1 and Timer2 and shows it modally; the form then sets the job up,
+// builds the encoder's input lists, runs the conversion with the frame
+// producer answering every frame, and closes itself. Outcome() tells how
+// the job ended.
+#include <future>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/gfx/bitmap.h"
+#include "platform/ui/dialogs.h"
+#include "platform/ui/form.h"
+#include "production/album_project.h"
+#include "production/completion.h"
+#include "production/encoder_binding.h"
+#include "production/frame_file.h"
+#include "production/frame_producer.h"
+#include "production/progress_log.h"
+
+class TButton;
+class TEdit;
+class TLabel;
+class TListBox;
+class TPanel;
+class TShockwaveFlash;
+class TTimer;
+class TkivButton;
+class TkivCheckBox;
+class TkivForm;
+class TkivProgressBar;
+
+class TfrmMain : public TForm,
+                 private production::FrameProducerHost,
+                 private production::EncoderClient {
+public:
+    explicit TfrmMain(TComponent* AOwner = nullptr);
+    ~TfrmMain() override;
+
+    // --- the hand-over ------------------------------------------------------
+    // The album to produce; set before ShowModal.
+    void SetProject(const production::AlbumProject& project);
+    // The album with what production changed (the movie copies and the
+    // lyric song), to be taken back after ShowModal.
+    const production::AlbumProject& Project() const { return project_; }
+    // How the last job ended: the completion form only for a completed one.
+    production::CompletionOutcome Outcome() const;
+
+    // --- controls ---------------------------------------------------------------
+    TkivForm* kivForm1;
+    TkivProgressBar* kivProgressBar1;  // frames produced; Max = the frame target
+    TkivProgressBar* kivProgressBar2;  // busy bar
+    TkivButton* kivButton1;            // "停止制作"
+    TShockwaveFlash* ShockwaveFlash1;  // the effect template movie
+    TShockwaveFlash* ShockwaveFlash2;  // the ending-title movie
+    TEdit* LRC_text;                   // lyric time "mm:ss"
+    TEdit* edit3;                      // frame counter of the current song
+    TTimer* Timer1;                    // busy bar, 1 ms
+    TTimer* Timer2;                    // job set-up, 1 ms, one-shot
+    TTimer* Timer3;                    // lists and conversion, 1000 ms, one-shot
+    // The hidden panel with the job's data.
+    TPanel* GroupBox1;
+    TListBox* ListBox1;  // video input names
+    TListBox* ListBox2;  // audio input names
+    TLabel *Label1, *Label2, *Label3, *Label4;
+    TEdit *edVideoIn, *edAudioIn, *edVideoOut, *edAudioOut;
+    TkivCheckBox* chkKeepDuration;
+    TListBox* lstProgress;  // the status log
+    TButton *btnBrowseVideoIn, *btnBrowseAudioIn, *btnBrowseVideoOut, *btnBrowseAudioOut, *btnStart, *btnStop;
+    TOpenDialog *OpenDialog1, *OpenDialog2;
+
+    // --- handlers -----------------------------------------------------------------
+    void FormShow(TObject* Sender);
+    void FormCloseQuery(TObject* Sender, bool& CanClose);
+    void Timer1Timer(TObject* Sender);
+    void Timer2Timer(TObject* Sender);
+    void Timer3Timer(TObject* Sender);
+    void kivButton1Click(TObject* Sender);
+    void btnStartClick(TObject* Sender);
+    void btnStopClick(TObject* Sender);
+    void btnBrowseVideoInClick(TObject* Sender);
+    void btnBrowseAudioInClick(TObject* Sender);
+    void btnBrowseVideoOutClick(TObject* Sender);
+    void btnBrowseAudioOutClick(TObject* Sender);
+    void ShockwaveFlash1FSCommand(TObject* Sender, const std::string& command, const std::string& args);
+
+    void EnableJobControls(bool enabled);
+    // The conversion run and its log.
+    void RunConversion();
+    void AbortConversion();
+    void LogProgress(const std::string& line);
+    void ClearProgressLog();
+    std::string BrowseSaveFile(const std::string& path);
+
+    // The full path of the frame file, WorkDir + "zhzp/lswj.bmp".
+    std::string FrameFile() const;
+    // The job's frame producer, from the set-up on (nullptr before).
+    const production::FrameProducer* Producer() const { return producer_.get(); }
+    const production::ProgressLog& Log() const { return log_; }
+    bool Converting() const { return session_.Running(); }
+    // Render-ahead (on by default): each video callback also takes the next
+    // call's step and renders its picture on another thread while the
+    // encoder works; the next callback only writes it out. The frames are
+    // the same either way.
+    void SetRenderAhead(bool on) { render_ahead_ = on; }
+
+private:
+    void CreateControls();
+    // The stop of "停止制作" and of the close: timers, movies, encoder.
+    void StopJob();
+    void DeleteFrameFile();
+    void PaintFlashToFile(TShockwaveFlash& movie, const std::string& file);
+    // A frame of the producer: written at once, or rendered ahead.
+    void ProduceFrame(TShockwaveFlash& movie);
+    // Waits for the picture being rendered ahead; before anything else
+    // touches the movies.
+    void JoinRender();
+    bool CanStepAhead() const;
+    // A reload by the two-copy rule: the other copy of the movie, stopped.
+    void LoadMovieCopy(TShockwaveFlash& movie, int& copy, const char* folder, const char* stem);
+
+    // FrameProducerHost.
+    void SetTemplateFrame(int frame) override;
+    void PaintTemplateFrame() override;
+    void SetLyricLine(const std::string& text) override;
+    void SetEndingFrame(int frame) override;
+    void PaintEndingFrame() override;
+    void SaveEndingTitlePicture() override;
+    void ReloadEndingMovie() override;
+    bool PhotoExists(int photo) override;
+    void CopyPhotoToSlot(int photo, int slot) override;
+    void DeleteSlotPictures() override;
+    production::LyricIndex LoadLrcLyrics(std::size_t song) override;
+    void AbortEncoder() override;
+
+    // EncoderClient.
+    void VideoFrame(int64_t frame, int32_t entry) override;
+    void Progress(int code, int64_t frame, int64_t sample) override;
+    void Log(const std::string& line) override;
+    void LogError(const std::string& line) override;
+    void PumpMessages() override;
+    bool Cancelled() const override { return stopped_by_user_; }
+
+    production::AlbumProject project_;
+    std::unique_ptr<production::FrameProducer> producer_;
+    production::EncoderSession session_{*this};
+    production::ProgressLog log_;
+    std::optional<production::EncoderRunResult> run_result_;
+    production::ProductionJob job_;
+    bool stopped_by_user_ = false;
+    bool job_active_ = false;  // from the set-up until the convert call returns
+    std::string setup_error_;  // a template movie that can't be loaded
+    TBitmap frame_bitmap_;  // reused for every rendered frame
+    production::FrameFileWriter frame_writer_;
+    // Render-ahead state.
+    bool render_ahead_ = true;
+    bool stepping_ahead_ = false;   // inside the step taken for the next call
+    bool stepped_ahead_ = false;    // the next call's step is taken
+    bool frame_pending_ = false;    // its picture goes into the frame file
+    bool abort_pending_ = false;    // the encoder stops once that is written
+    std::future<void> render_;
+};
+
+extern TfrmMain* frmMain;

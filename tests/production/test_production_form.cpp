@@ -1,0 +1,433 @@
+// The production form on the headless back end with a virtual clock, set up
+// as the main window's hand-over sets it, producing with the real libmcl.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "mcl/mcl.h"
+#include "platform/core/application.h"
+#include "platform/core/timer.h"
+#include "platform/flash/movie_file.h"
+#include "platform/flash/shockwave_flash.h"
+#include "platform/gfx/bitmap.h"
+#include "platform/gfx/image_io.h"
+#include "platform/ui/edit.h"
+#include "platform/ui/listbox.h"
+#include "production/album_job.h"
+#include "production/frame_file.h"
+#include "production/form10.h"
+#include "production/form17.h"
+#include "production/form9.h"
+#include "production/frm_main.h"
+#include "production/input_lists.h"
+#include "skin/kiv_button.h"
+#include "skin/kiv_progress_bar.h"
+#include "skin/kiv_radio_button.h"
+#include "tests/mcl/media_support.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+void WriteMovie(const fs::path& path, const flash::Movie& movie)
+{
+    const std::vector<std::uint8_t> bytes = flash::WriteMovie(movie);
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+}
+
+// A template: the first slot's photo under a bar that moves one step a
+// frame, the lyric line on top, and a request for one photo at `requestAt`.
+flash::Movie TemplateMovie(std::uint32_t frames, std::uint32_t requestAt)
+{
+    flash::Movie movie;
+    movie.frame_count = frames;
+    flash::Layer photo;
+    photo.kind = flash::LayerKind::Image;
+    photo.image_source = flash::ImageSource::File;
+    photo.file = "tupian1.jpg";
+    photo.width = 352;
+    photo.height = 288;
+    movie.layers.push_back(photo);
+    flash::Layer bar;
+    bar.kind = flash::LayerKind::Rect;
+    bar.color = 0xFF20C0FF;
+    bar.width = 24;
+    bar.height = 288;
+    bar.track(flash::Property::X).keys = {{0, 0}, {frames > 1 ? frames - 1 : 1, 328}};
+    movie.layers.push_back(bar);
+    flash::Layer lyric;
+    lyric.kind = flash::LayerKind::Text;
+    lyric.text_source = flash::TextSource::Variable;
+    lyric.text = "LRC_geci";
+    lyric.width = 352;
+    lyric.height = 30;
+    lyric.style = flash::kTextLyric;
+    movie.layers.push_back(lyric);
+    movie.actions.push_back({requestAt, flash::ActionKind::FSCommand, "tupian=1", "", 0});
+    return movie;
+}
+
+flash::Movie EndingMovie(std::uint32_t frames)
+{
+    flash::Movie movie;
+    movie.frame_count = frames;
+    movie.background = 0xFF402010;
+    return movie;
+}
+
+class ProductionForm : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        work = dir.path() / "work";
+        for (const char* sub : {"zpyjj", "zhzp", "pwwjj"}) fs::create_directories(work / sub);
+        const TColor colours[] = {clRed, clGreen, clBlue};
+        for (int k = 1; k <= 3; ++k)
+            gfx::SaveJpeg(TBitmap(64, 48, colours[k - 1]), work / "zpyjj" / ("zpyjj" + std::to_string(k) + ".jpg"));
+        SetTemplate(76, 30);
+        SetEnding(6);
+        Form17 = CreateForm<TForm17>();
+        frmMain = CreateForm<TfrmMain>();
+        project.WorkDir = work.string() + "/";
+        project.OutputFormat = "AVI";
+        project.SlotsPerFill = 1;
+        output = (dir / "album.avi").string();
+    }
+
+    void SetTemplate(std::uint32_t frames, std::uint32_t requestAt)
+    {
+        for (const char* copy : {"zhzp1.swf", "zhzp2.swf"})
+            WriteMovie(work / "zhzp" / copy, TemplateMovie(frames, requestAt));
+    }
+    void SetEnding(std::uint32_t frames)
+    {
+        for (const char* copy : {"pwwj1.swf", "pwwj2.swf"}) WriteMovie(work / "pwwjj" / copy, EndingMovie(frames));
+    }
+
+    // The hand-over, in its order, then the modal run.
+    void Produce()
+    {
+        frmMain->SetProject(project);
+        frmMain->edVideoOut->SetText(output);
+        frmMain->edAudioOut->SetText(output);
+        frmMain->kivProgressBar1->SetMax(1000);
+        frmMain->kivProgressBar1->SetMin(0);
+        frmMain->kivProgressBar1->SetPosition(0);
+        frmMain->kivProgressBar2->SetMax(100);
+        frmMain->kivProgressBar2->SetMin(0);
+        frmMain->kivProgressBar2->SetPosition(0);
+        frmMain->Timer1->SetEnabled(true);
+        frmMain->Timer2->SetEnabled(true);
+        frmMain->ShowModal();
+    }
+
+    // Frames of the output as the media player measures it.
+    double ProbedFrames() const { return MclProbeDuration(output.c_str()) / 0.04; }
+
+    core::TestApplication app_;
+    mcltest::TempDir dir;
+    fs::path work;
+    production::AlbumProject project;
+    std::string output;
+};
+
+TEST_F(ProductionForm, EachFormatProducesTheJobsFramesAndCompletes)
+{
+    // One pass of a 76-frame template: 75 frames, 3 s.
+    for (const char* format : {"AVI", "VCD", "SVCD", "DVD", "MP4"}) {
+        SCOPED_TRACE(format);
+        project.OutputFormat = format;
+        output = (dir / (std::string("album-") + format + ".out")).string();
+        Produce();
+        EXPECT_FALSE(frmMain->Visible());
+        const production::CompletionOutcome outcome = frmMain->Outcome();
+        EXPECT_TRUE(outcome.ShowsCompletionForm()) << outcome.text;
+        EXPECT_EQ(outcome.caption, "制作完成");
+        EXPECT_EQ(frmMain->Producer()->Position(), 75);
+        EXPECT_NEAR(ProbedFrames(), 75.0, 1.0);
+        EXPECT_FALSE(fs::exists(frmMain->FrameFile())) << "the frame file goes after the convert call";
+        EXPECT_FALSE(frmMain->Timer1->Enabled());
+        EXPECT_TRUE(frmMain->kivButton1->Enabled());
+    }
+    // Five jobs: each took the other copy of the template movie.
+    EXPECT_EQ(frmMain->Project().ProduceTemplateMovie, 2);
+    EXPECT_EQ(frmMain->Log().Lines().front(), "Total frames:  " + std::to_string(75 + production::kVideoListMargin));
+}
+
+TEST_F(ProductionForm, RestartsAndEndingAtTheJobsPictureSize)
+{
+    // Photo sync over a 10-frame template with an ending of 6 frames, at
+    // the middle quality.
+    SetTemplate(10, 3);
+    project.SyncMode = "yinyuesuizhaopian";
+    project.PhotoFrames = 25;
+    project.EndingFile = "ending";
+    Form17->kivRadioButton2->SetChecked(true);
+    Produce();
+
+    const production::ProductionJob job = production::JobFromProject(project, 10, 6);
+    EXPECT_TRUE(frmMain->Outcome().ShowsCompletionForm()) << frmMain->Outcome().text;
+    EXPECT_EQ(frmMain->Producer()->Position(), 25 + 5);
+    EXPECT_EQ(frmMain->ListBox1->Count(), production::FrameFileEntries(job));
+    // 25 rendered, 2 restarts of 5 holds, 5 holds and 5 frames of the ending.
+    EXPECT_EQ(production::ProducerCallCount(job), 25 + 10 + 5 + 5);
+    EXPECT_NEAR(ProbedFrames(), 45.0, 1.0);
+    EXPECT_EQ(frmMain->ShockwaveFlash1->Width(), 704);
+    EXPECT_EQ(frmMain->ShockwaveFlash2->Width(), 704) << "the ending is rendered at the job's size";
+    const mcltest::StreamFacts facts = mcltest::ReadBack(output);
+    EXPECT_EQ(facts.width, 704);
+    EXPECT_EQ(facts.height, 576);
+    // The template's last frame, beside the ending movie.
+    EXPECT_TRUE(fs::exists(work / "pwwjj" / "pwtp.jpg"));
+    EXPECT_EQ(gfx::LoadImage(work / "pwwjj" / "pwtp.jpg").Width(), 704);
+    EXPECT_EQ(frmMain->Project().ProduceEndingMovie, 1) << "loaded by the set-up, reloaded for the ending";
+    // The slot request at frame 3 of each pass, and the pre-copy at frame 5.
+    EXPECT_TRUE(fs::exists(work / "zhzp" / "tupian1.jpg"));
+    EXPECT_GT(frmMain->Producer()->ProducePhotoCursor(), 1);
+}
+
+TEST_F(ProductionForm, RenderingAheadGivesTheSameFramesAsRenderingInTurn)
+{
+    // Restarts with their holds, slot requests, lyrics and an ending.
+    SetTemplate(12, 4);
+    project.SyncMode = "yinyuesuizhaopian";
+    project.PhotoFrames = 40;
+    project.EndingFile = "ending";
+    mcltest::MakeTone(dir / "one.wav", 1.0);
+    mcltest::MakeTone(dir / "two.wav", 2.0);
+    project.Music = {{(dir / "one.wav").string(), "00:01", 1.0}, {(dir / "two.wav").string(), "00:02", 2.0}};
+    project.LyricFileCount = 2;
+    project.LoadLyrics = [](std::size_t song) {
+        return production::LyricIndex{{"00:00", song == 0 ? "AAAA" : "BBBB"}, {"00:01", "CCCC"}};
+    };
+    std::vector<std::vector<mcltest::Rgb>> runs;
+    for (bool ahead : {false, true}) {
+        SCOPED_TRACE(ahead);
+        fs::remove(work / "zhzp" / "tupian1.jpg");
+        frmMain->SetRenderAhead(ahead);
+        output = (dir / (ahead ? "ahead.avi" : "in-turn.avi")).string();
+        Produce();
+        EXPECT_TRUE(frmMain->Outcome().ShowsCompletionForm()) << frmMain->Outcome().text;
+        runs.push_back(mcltest::ReadBack(output, true).frameColours);
+    }
+    ASSERT_EQ(runs[0].size(), runs[1].size());
+    const production::ProductionJob job = production::JobFromProject(project, 12, 6);
+    EXPECT_EQ(static_cast<int64_t>(runs[0].size()), production::ProducerCallCount(job));
+    for (std::size_t i = 0; i < runs[0].size(); ++i) {
+        EXPECT_EQ(runs[0][i].r, runs[1][i].r) << "frame " << i;
+        EXPECT_EQ(runs[0][i].g, runs[1][i].g) << "frame " << i;
+        EXPECT_EQ(runs[0][i].b, runs[1][i].b) << "frame " << i;
+    }
+}
+
+TEST_F(ProductionForm, OpeningTitleLeadsBothListsAndTheOutput)
+{
+    mcltest::MakeVideo(dir / "opening.avi", 1.0, 25, true);
+    project.OpeningFile = (dir / "opening.avi").string();
+    project.OpeningFrames = 25;
+    SetTemplate(26, 20);
+    Produce();
+    EXPECT_TRUE(frmMain->Outcome().ShowsCompletionForm()) << frmMain->Outcome().text;
+    EXPECT_EQ(frmMain->ListBox1->Items()[0], project.OpeningFile);
+    EXPECT_EQ(frmMain->ListBox2->Items()[0], project.OpeningFile);
+    EXPECT_EQ(frmMain->Producer()->Position(), 25);
+    EXPECT_NEAR(ProbedFrames(), 50.0, 1.0);
+}
+
+TEST_F(ProductionForm, LyricsFollowTheSongsAndTheIndexIsTakenBack)
+{
+    mcltest::MakeTone(dir / "one.wav", 1.0);
+    mcltest::MakeTone(dir / "two.wav", 1.0);
+    project.SyncMode = "zhaopiansuiyinyue";
+    project.MusicSeconds = 2.0;
+    project.Music = {{(dir / "one.wav").string(), "00:01", 1.0}, {(dir / "two.wav").string(), "00:01", 1.0}};
+    project.LyricFileCount = 2;
+    std::vector<std::size_t> loads;
+    project.LoadLyrics = [&](std::size_t song) {
+        loads.push_back(song);
+        return production::LyricIndex{{"00:00.10", song == 0 ? "first" : "second"}};
+    };
+    Produce();
+    EXPECT_TRUE(frmMain->Outcome().ShowsCompletionForm()) << frmMain->Outcome().text;
+    EXPECT_EQ(loads, (std::vector<std::size_t>{0, 1}));
+    EXPECT_EQ(frmMain->Project().LrcSongIndex, 2) << "past the last song";
+    EXPECT_EQ(frmMain->ShockwaveFlash1->GetVariable("LRC_geci"), "second");
+    EXPECT_EQ(frmMain->ListBox2->Count(), 2);
+    EXPECT_NEAR(ProbedFrames(), 50.0, 1.0);
+}
+
+TEST_F(ProductionForm, StopInsideTheFrameCallbackKeepsTheFrameJustRendered)
+{
+    // The user presses "停止制作" while the movie's slot request at frame 30
+    // runs inside the video callback.
+    auto serve = frmMain->ShockwaveFlash1->OnFSCommand;
+    frmMain->ShockwaveFlash1->OnFSCommand = [&](TObject* sender, const std::string& command, const std::string& args) {
+        serve(sender, command, args);
+        if (frmMain->Converting() && frmMain->ShockwaveFlash1->FrameNum() == 30) frmMain->kivButton1->Click();
+    };
+    Produce();
+    const production::CompletionOutcome outcome = frmMain->Outcome();
+    EXPECT_EQ(outcome.kind, production::CompletionKind::StoppedByUser);
+    EXPECT_FALSE(outcome.ShowsCompletionForm());
+    EXPECT_EQ(frmMain->Producer()->Position(), 31);
+    EXPECT_NEAR(ProbedFrames(), 31.0, 1.0);
+    EXPECT_FALSE(fs::exists(frmMain->FrameFile()));
+    EXPECT_FALSE(frmMain->Visible());
+}
+
+TEST_F(ProductionForm, StopWhileTheListsAreBuiltCancelsBeforeTheConversion)
+{
+    frmMain->ListBox1->Items().OnChange = [&](TObject*) {
+        if (frmMain->ListBox1->Count() == 10) frmMain->kivButton1->Click();
+    };
+    Produce();
+    EXPECT_EQ(frmMain->Outcome().kind, production::CompletionKind::StoppedByUser);
+    EXPECT_FALSE(frmMain->Converting());
+    EXPECT_EQ(frmMain->Producer()->Calls(), 0);
+    EXPECT_FALSE(fs::exists(output)) << "nothing was converted";
+    EXPECT_FALSE(fs::exists(frmMain->FrameFile()));
+}
+
+TEST_F(ProductionForm, EncoderErrorsAndABadOutputPathEndWithTheirMessage)
+{
+    // An opening title that can't be read: the encoder goes on without it
+    // and the log holds its error.
+    std::ofstream(dir / "opening.mpg") << "not a video";
+    project.OpeningFile = (dir / "opening.mpg").string();
+    project.OpeningFrames = 25;
+    Produce();
+    production::CompletionOutcome outcome = frmMain->Outcome();
+    EXPECT_EQ(outcome.kind, production::CompletionKind::EncoderError);
+    EXPECT_FALSE(outcome.ShowsCompletionForm());
+    EXPECT_NE(outcome.text.find("opening.mpg"), std::string::npos) << outcome.text;
+    EXPECT_FALSE(frmMain->Visible());
+
+    // An output folder that doesn't exist.
+    project.OpeningFile.clear();
+    output = (dir / "missing" / "album.avi").string();
+    Produce();
+    outcome = frmMain->Outcome();
+    EXPECT_EQ(outcome.kind, production::CompletionKind::EncoderError);
+    EXPECT_NE(outcome.text, "");
+    EXPECT_NE(outcome.caption, "制作完成");
+    EXPECT_FALSE(frmMain->Visible());
+
+    // A template movie that can't be loaded never reaches the encoder.
+    std::ofstream(work / "zhzp" / "zhzp1.swf") << "broken";
+    std::ofstream(work / "zhzp" / "zhzp2.swf") << "broken";
+    output = (dir / "unmade.avi").string();
+    Produce();
+    outcome = frmMain->Outcome();
+    EXPECT_EQ(outcome.kind, production::CompletionKind::EncoderError);
+    EXPECT_FALSE(fs::exists(output));
+}
+
+TEST_F(ProductionForm, EmptyJobsAreRecognisedForTheHandOver)
+{
+    production::AlbumProject album;
+    album.SyncMode = "zhaopiansuiyinyue";
+    EXPECT_TRUE(production::IsEmptyJob(album, 100));
+    album.SyncMode = "yinyuesuizhaopian";
+    EXPECT_TRUE(production::IsEmptyJob(album, 100));
+    album.SyncMode = "yinyuesuimobanchangdu";
+    EXPECT_TRUE(production::IsEmptyJob(album, 1));
+    EXPECT_FALSE(production::IsEmptyJob(album, 2));
+}
+
+TEST_F(ProductionForm, StatusLogKeepsTheLast32000Lines)
+{
+    for (int line = 0; line <= 32000; ++line) frmMain->LogProgress("line " + std::to_string(line));
+    EXPECT_EQ(frmMain->lstProgress->Count(), 32000);
+    EXPECT_EQ(frmMain->lstProgress->Items()[0], "line 1");
+    EXPECT_GE(frmMain->lstProgress->TopIndex() + frmMain->lstProgress->VisibleItems(), 32000)
+        << "scrolled to the last line";
+    EXPECT_EQ(frmMain->Log().Count(), 32000u);
+    frmMain->ClearProgressLog();
+    EXPECT_EQ(frmMain->lstProgress->Count(), 0);
+}
+
+TEST(FrameFile, EncoderAndPictureReaderSeeTheSameColoursAtEverySize)
+{
+    mcltest::TempDir dir;
+    const fs::path file = dir / "lswj.bmp";
+    production::FrameFileWriter writer;
+    // Red over blue, so that swapped channels or flipped rows show.
+    TBitmap picture(64, 48, clRed);
+    for (int y = 24; y < 48; ++y)
+        for (int x = 0; x < 64; ++x) picture.SetPixel(x, y, clBlue);
+    ASSERT_TRUE(writer.Write(picture, file.string()));
+    TBitmap back = gfx::LoadImage(file);
+    EXPECT_EQ(back.Width(), 64);
+    EXPECT_EQ(back.Pixel(10, 5), clRed);
+    EXPECT_EQ(back.Pixel(10, 40), clBlue);
+
+    // Smaller, then deleted behind the writer's back: written afresh.
+    const TBitmap green(32, 16, clLime);
+    ASSERT_TRUE(writer.Write(green, file.string()));
+    EXPECT_EQ(fs::file_size(file), production::FrameFileHeader(32, 16).size() + 32 * 16 * 4);
+    fs::remove(file);
+    ASSERT_TRUE(writer.Write(picture, file.string()));
+    const mcltest::StreamFacts facts = mcltest::ReadBack(file, true);
+    ASSERT_EQ(facts.width, 64);
+    ASSERT_FALSE(facts.frameColours.empty());
+    // The centre straddles both halves: red and blue, no green.
+    EXPECT_GT(facts.frameColours[0].r, 80);
+    EXPECT_GT(facts.frameColours[0].b, 80);
+    EXPECT_LT(facts.frameColours[0].g, 40);
+    EXPECT_FALSE(writer.Write(picture, (dir / "missing" / "lswj.bmp").string()));
+}
+
+class SettingsDialogs : public ::testing::Test {
+protected:
+    core::TestApplication app_;
+};
+
+TEST_F(SettingsDialogs, TvSystemDialogShowsTheProjectsSystemAndWritesOnlyOnConfirm)
+{
+    std::string tv = "NTSC";
+    auto* dialog = CreateForm<TForm9>();
+    dialog->ReadTvSystem = [&] { return tv; };
+    dialog->WriteTvSystem = [&](const std::string& system) { tv = system; };
+
+    App().PostMessage([&] {
+        EXPECT_TRUE(dialog->kivRadioButton2->Checked()) << "the system the project has now";
+        EXPECT_EQ(dialog->Width(), 470);
+        dialog->kivRadioButton1->SetChecked(true);
+        dialog->kivButton2->Click();  // 取消
+    });
+    dialog->ShowModal();
+    EXPECT_EQ(tv, "NTSC");
+
+    App().PostMessage([&] {
+        EXPECT_TRUE(dialog->kivRadioButton2->Checked());
+        dialog->kivRadioButton1->SetChecked(true);
+        dialog->kivButton1->Click();  // 确定
+    });
+    dialog->ShowModal();
+    EXPECT_EQ(tv, "PAL");
+    EXPECT_FALSE(dialog->Visible());
+}
+
+TEST_F(SettingsDialogs, QualityKeywordFollowsTheRadiosAndCompletionCloses)
+{
+    auto* quality = CreateForm<TForm17>();
+    EXPECT_EQ(quality->Edit1->Text(), "qing_xi");
+    quality->kivRadioButton3->Click();
+    EXPECT_EQ(quality->Edit1->Text(), "chao_gao_qing_xi");
+    quality->kivRadioButton2->Click();
+    EXPECT_EQ(quality->Edit1->Text(), "gao_qing_xi");
+    quality->kivRadioButton1->Click();
+    EXPECT_EQ(quality->Edit1->Text(), "qing_xi");
+
+    auto* done = CreateForm<TForm10>();
+    App().PostMessage([&] { done->kivButton1->Click(); });
+    done->ShowModal();
+    EXPECT_EQ(done->Width(), 494);
+    EXPECT_FALSE(done->Visible());
+}
+
+}  // namespace

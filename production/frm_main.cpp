@@ -304,6 +304,8 @@ void TfrmMain::StopJob()
         stopped_by_user_ = true;
         if (producer_) producer_->Cancel();
     }
+    // Stopped before the start: the job ends here, not after a conversion.
+    if (Timer3->Enabled()) job_active_ = false;
     Timer1->SetEnabled(false);
     Timer2->SetEnabled(false);
     Timer3->SetEnabled(false);

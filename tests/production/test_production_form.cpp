@@ -295,6 +295,22 @@ TEST_F(ProductionForm, StopWhileTheListsAreBuiltCancelsBeforeTheConversion)
     EXPECT_FALSE(fs::exists(frmMain->FrameFile()));
 }
 
+TEST_F(ProductionForm, StopBeforeTheStartEndsTheJobAtOnce)
+{
+    // The user closes the form in the second between the set-up and the start.
+    frmMain->Timer3->OnTimer = [&](TObject*) { FAIL() << "the start ran after the stop"; };
+    auto setUp = frmMain->Timer2->OnTimer;
+    frmMain->Timer2->OnTimer = [&](TObject* sender) {
+        setUp(sender);
+        App().PostMessage([&] { frmMain->kivButton1->Click(); });
+    };
+    Produce();
+    EXPECT_EQ(frmMain->Outcome().kind, production::CompletionKind::StoppedByUser);
+    EXPECT_FALSE(frmMain->Visible());
+    EXPECT_FALSE(frmMain->Timer3->Enabled());
+    EXPECT_FALSE(fs::exists(output));
+}
+
 TEST_F(ProductionForm, EncoderErrorsAndABadOutputPathEndWithTheirMessage)
 {
     // An opening title that can't be read: the encoder goes on without it

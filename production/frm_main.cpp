@@ -434,7 +434,13 @@ void TfrmMain::SetLyricLine(const std::string& text)
 {
     JoinRender();
     ShockwaveFlash1->SetVariable("LRC_geci", text);
-    if (producer_) LRC_text->SetText(producer_->LrcText());
+}
+
+void TfrmMain::MirrorLyricState()
+{
+    // The lyric time and the song's frame counter in the hidden edits.
+    if (LRC_text->Text() != producer_->LrcText()) LRC_text->SetText(producer_->LrcText());
+    edit3->SetText(std::to_string(producer_->SongLyricFrame()));
 }
 
 void TfrmMain::SetEndingFrame(int frame)
@@ -562,6 +568,7 @@ void TfrmMain::VideoFrame(int64_t, int32_t entry)
         }
     } else {
         producer_->VideoFrameProc();
+        MirrorLyricState();
     }
     // The next call's step now, so that its picture renders (into the other
     // bitmap) while this one is written and the encoder takes it.
@@ -569,6 +576,7 @@ void TfrmMain::VideoFrame(int64_t, int32_t entry)
         stepping_ahead_ = true;
         producer_->VideoFrameProc();
         stepping_ahead_ = false;
+        MirrorLyricState();
         stepped_ahead_ = true;
     }
     if (ready) frame_writer_.Write(*ready, FrameFile());

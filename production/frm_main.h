@@ -118,6 +118,7 @@ private:
     // touches the movies.
     void JoinRender();
     bool CanStepAhead() const;
+    void MirrorLyricState();
     // A reload by the two-copy rule: the other copy of the movie, stopped.
     void LoadMovieCopy(TShockwaveFlash& movie, int& copy, const char* folder, const char* stem);
 

@@ -259,6 +259,9 @@ TEST_F(ProductionForm, LyricsFollowTheSongsAndTheIndexIsTakenBack)
     EXPECT_EQ(loads, (std::vector<std::size_t>{0, 1}));
     EXPECT_EQ(frmMain->Project().LrcSongIndex, 2) << "past the last song";
     EXPECT_EQ(frmMain->ShockwaveFlash1->GetVariable("LRC_geci"), "second");
+    // The second song's last frame: its 25th, at 00:01.
+    EXPECT_EQ(frmMain->LRC_text->Text(), "00:01");
+    EXPECT_EQ(frmMain->edit3->Text(), "24");
     EXPECT_EQ(frmMain->ListBox2->Count(), 2);
     EXPECT_NEAR(ProbedFrames(), 50.0, 1.0);
 }

@@ -1,6 +1,8 @@
-// Encodes on a worker thread so that the caller can prepare the next frame
-// while the current one is being encoded. The worker never calls back into
-// the application; it only reports its first failure.
+// Encodes on worker threads so that the caller can prepare the next frame
+// while the current one is being encoded: one worker converts each picture
+// to the output's size and format, a second encodes and writes, so that the
+// two steps of consecutive pictures overlap too. The workers never call back
+// into the application; they only report the first failure.
 #pragma once
 
 #include <condition_variable>
@@ -23,9 +25,9 @@ public:
     // the queue is full.
     void PushVideo(Frame picture, int64_t pts, int64_t count);
     void PushAudio(Frame samples);
-    // True once the worker has failed; later pushes are dropped.
+    // True once a worker has failed; later pushes are dropped.
     bool Failed() const;
-    // Drains the queue, finishes the file and stops the worker; the first
+    // Drains the queues, finishes the file and stops the workers; the first
     // failure of the whole run.
     Status Finish();
 
@@ -36,16 +38,20 @@ private:
         int64_t pts = 0, count = 0;
     };
     void Push(Task task);
-    void Work();
+    void Fail(Status status);  // mutex_ held
+    void Convert();
+    void Encode();
 
     OutputFile& output_;
     size_t depth_;
     mutable std::mutex mutex_;
     std::condition_variable changed_;
-    std::deque<Task> tasks_;
-    bool closing_ = false;
+    std::deque<Task> incoming_;   // as pushed, to the converting worker
+    std::deque<Task> converted_;  // in the same order, to the encoding worker
+    bool closing_ = false;        // no more pushes
+    bool converterDone_ = false;  // everything pushed is converted
     Status failure_;
-    std::thread worker_;
+    std::thread converter_, encoder_;
 };
 
 }  // namespace mcl

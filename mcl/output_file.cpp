@@ -148,21 +148,34 @@ Status OutputFile::Encode(AVCodecContext* ctx, AVStream* stream, const AVFrame* 
 Status OutputFile::WriteVideo(const AVFrame* picture, int64_t pts, int64_t count)
 {
     if (count <= 0) return {};
+    Frame scaled;
+    if (Status s = ScaleVideo(picture, &scaled); !s.ok()) return s;
+    return EncodeVideo(scaled.get(), pts, count);
+}
+
+Status OutputFile::ScaleVideo(const AVFrame* picture, Frame* scaled)
+{
     AVCodecContext* c = video_.get();
     scaler_ = sws_getCachedContext(scaler_, picture->width, picture->height, AVPixelFormat(picture->format),
                                    c->width, c->height, c->pix_fmt, SWS_BICUBIC, nullptr, nullptr, nullptr);
     if (!scaler_) return Fail(MCL_ERROR_ENCODER, "Cannot convert the picture");
-    Frame scaled = NewFrame();
-    scaled->format = c->pix_fmt;
-    scaled->width = c->width;
-    scaled->height = c->height;
-    if (av_frame_get_buffer(scaled.get(), 0) < 0) return Fail(MCL_ERROR_ENCODER, "Out of memory");
-    sws_scale(scaler_, picture->data, picture->linesize, 0, picture->height, scaled->data, scaled->linesize);
-    scaled->sample_aspect_ratio = c->sample_aspect_ratio;
+    Frame out = NewFrame();
+    out->format = c->pix_fmt;
+    out->width = c->width;
+    out->height = c->height;
+    if (av_frame_get_buffer(out.get(), 0) < 0) return Fail(MCL_ERROR_ENCODER, "Out of memory");
+    sws_scale(scaler_, picture->data, picture->linesize, 0, picture->height, out->data, out->linesize);
+    out->sample_aspect_ratio = c->sample_aspect_ratio;
+    *scaled = std::move(out);
+    return {};
+}
+
+Status OutputFile::EncodeVideo(const AVFrame* scaled, int64_t pts, int64_t count)
+{
     for (int64_t k = 0; k < count; ++k) {
-        Frame frame = RefFrame(scaled.get());
+        Frame frame = RefFrame(scaled);
         frame->pts = pts + k;
-        if (Status s = Encode(c, videoStream_, frame.get()); !s.ok()) return s;
+        if (Status s = Encode(video_.get(), videoStream_, frame.get()); !s.ok()) return s;
     }
     return {};
 }

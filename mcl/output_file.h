@@ -40,8 +40,11 @@ public:
     AudioFormat Audio() const { return audioFormat_; }
 
     // Scales the picture to the output size and encodes it as `count` frames
-    // from output frame `pts` on.
+    // from output frame `pts` on: ScaleVideo, then EncodeVideo. The two may
+    // run on different threads, each always on the same one.
     Status WriteVideo(const AVFrame* picture, int64_t pts, int64_t count);
+    Status ScaleVideo(const AVFrame* picture, Frame* scaled);
+    Status EncodeVideo(const AVFrame* scaled, int64_t pts, int64_t count);
     // Encodes samples in the audio encoder's format; pts in samples.
     Status WriteAudio(AVFrame* samples);
     // Flushes the encoders, writes the trailer and closes the file; runs

@@ -99,6 +99,8 @@ class FrameProducer {
   int TemplateFrameNum() const { return templateFrame_; }
   std::size_t LrcSongIndex() const { return lrcSongIndex_; }
   const std::string& LrcText() const { return lrcText_; }
+  // The current song's lyric frame counter (-1 before its first step).
+  int64_t SongLyricFrame() const { return songLyricFrame_; }
 
  private:
   bool LyricsShown() const;

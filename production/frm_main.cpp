@@ -304,6 +304,8 @@ void TfrmMain::StopJob()
         stopped_by_user_ = true;
         if (producer_) producer_->Cancel();
     }
+    // Stopped before the start: the job ends here, not after a conversion.
+    if (Timer3->Enabled()) job_active_ = false;
     Timer1->SetEnabled(false);
     Timer2->SetEnabled(false);
     Timer3->SetEnabled(false);
@@ -383,10 +385,10 @@ void TfrmMain::ProduceFrame(TShockwaveFlash& movie)
         PaintFlashToFile(movie, FrameFile());
         return;
     }
-    if (frame_bitmap_.Width() != movie.Width() || frame_bitmap_.Height() != movie.Height())
-        frame_bitmap_.SetSize(movie.Width(), movie.Height());
+    TBitmap* target = &ahead_[ahead_index_];
+    if (target->Width() != movie.Width() || target->Height() != movie.Height())
+        target->SetSize(movie.Width(), movie.Height());
     flash::Player* player = &movie.Player();
-    TBitmap* target = &frame_bitmap_;
     frame_pending_ = true;
     if (!player->Loaded()) {
         target->Fill(clBlack);
@@ -432,7 +434,13 @@ void TfrmMain::SetLyricLine(const std::string& text)
 {
     JoinRender();
     ShockwaveFlash1->SetVariable("LRC_geci", text);
-    if (producer_) LRC_text->SetText(producer_->LrcText());
+}
+
+void TfrmMain::MirrorLyricState()
+{
+    // The lyric time and the song's frame counter in the hidden edits.
+    if (LRC_text->Text() != producer_->LrcText()) LRC_text->SetText(producer_->LrcText());
+    edit3->SetText(std::to_string(producer_->SongLyricFrame()));
 }
 
 void TfrmMain::SetEndingFrame(int frame)
@@ -542,29 +550,36 @@ void TfrmMain::VideoFrame(int64_t, int32_t entry)
     // With an opening title the template stage begins with the first
     // frame-file entry, exactly where the encoder leaves the opening.
     if (!project_.OpeningFile.empty() && entry >= 1) producer_->BeginTemplateStage();
+    const TBitmap* ready = nullptr;  // this call's picture, rendered ahead
     if (stepped_ahead_) {
-        // This call's step was taken by the last call; its picture goes out.
+        // This call's step was taken by the last call.
         stepped_ahead_ = false;
         JoinRender();
         if (frame_pending_) {
             frame_pending_ = false;
-            frame_writer_.Write(frame_bitmap_, FrameFile());
+            ready = &ahead_[ahead_index_];
+            ahead_index_ = 1 - ahead_index_;
         }
         if (abort_pending_) {
             abort_pending_ = false;
+            if (ready) frame_writer_.Write(*ready, FrameFile());
             AbortConversion();
             return;
         }
     } else {
         producer_->VideoFrameProc();
+        MirrorLyricState();
     }
-    // The next call's step now, so that its picture renders while the
-    // encoder takes this one.
-    if (!CanStepAhead()) return;
-    stepping_ahead_ = true;
-    producer_->VideoFrameProc();
-    stepping_ahead_ = false;
-    stepped_ahead_ = true;
+    // The next call's step now, so that its picture renders (into the other
+    // bitmap) while this one is written and the encoder takes it.
+    if (CanStepAhead()) {
+        stepping_ahead_ = true;
+        producer_->VideoFrameProc();
+        stepping_ahead_ = false;
+        MirrorLyricState();
+        stepped_ahead_ = true;
+    }
+    if (ready) frame_writer_.Write(*ready, FrameFile());
 }
 
 void TfrmMain::Progress(int code, int64_t, int64_t)

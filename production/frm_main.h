@@ -118,6 +118,7 @@ private:
     // touches the movies.
     void JoinRender();
     bool CanStepAhead() const;
+    void MirrorLyricState();
     // A reload by the two-copy rule: the other copy of the movie, stopped.
     void LoadMovieCopy(TShockwaveFlash& movie, int& copy, const char* folder, const char* stem);
 
@@ -159,6 +160,10 @@ private:
     bool stepping_ahead_ = false;   // inside the step taken for the next call
     bool stepped_ahead_ = false;    // the next call's step is taken
     bool frame_pending_ = false;    // its picture goes into the frame file
+    // Two pictures rendered ahead in turn: one is written out while the
+    // next renders into the other.
+    TBitmap ahead_[2];
+    int ahead_index_ = 0;           // the one being rendered (or last rendered)
     bool abort_pending_ = false;    // the encoder stops once that is written
     std::future<void> render_;
 };

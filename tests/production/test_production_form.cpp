@@ -5,6 +5,7 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,8 @@
 #include "platform/flash/shockwave_flash.h"
 #include "platform/gfx/bitmap.h"
 #include "platform/gfx/image_io.h"
+#include "platform/ui/button.h"
+#include "platform/ui/dialogs.h"
 #include "platform/ui/edit.h"
 #include "platform/ui/listbox.h"
 #include "production/album_job.h"
@@ -256,6 +259,9 @@ TEST_F(ProductionForm, LyricsFollowTheSongsAndTheIndexIsTakenBack)
     EXPECT_EQ(loads, (std::vector<std::size_t>{0, 1}));
     EXPECT_EQ(frmMain->Project().LrcSongIndex, 2) << "past the last song";
     EXPECT_EQ(frmMain->ShockwaveFlash1->GetVariable("LRC_geci"), "second");
+    // The second song's last frame: its 25th, at 00:01.
+    EXPECT_EQ(frmMain->LRC_text->Text(), "00:01");
+    EXPECT_EQ(frmMain->edit3->Text(), "24");
     EXPECT_EQ(frmMain->ListBox2->Count(), 2);
     EXPECT_NEAR(ProbedFrames(), 50.0, 1.0);
 }
@@ -290,6 +296,22 @@ TEST_F(ProductionForm, StopWhileTheListsAreBuiltCancelsBeforeTheConversion)
     EXPECT_EQ(frmMain->Producer()->Calls(), 0);
     EXPECT_FALSE(fs::exists(output)) << "nothing was converted";
     EXPECT_FALSE(fs::exists(frmMain->FrameFile()));
+}
+
+TEST_F(ProductionForm, StopBeforeTheStartEndsTheJobAtOnce)
+{
+    // The user closes the form in the second between the set-up and the start.
+    frmMain->Timer3->OnTimer = [&](TObject*) { FAIL() << "the start ran after the stop"; };
+    auto setUp = frmMain->Timer2->OnTimer;
+    frmMain->Timer2->OnTimer = [&](TObject* sender) {
+        setUp(sender);
+        App().PostMessage([&] { frmMain->kivButton1->Click(); });
+    };
+    Produce();
+    EXPECT_EQ(frmMain->Outcome().kind, production::CompletionKind::StoppedByUser);
+    EXPECT_FALSE(frmMain->Visible());
+    EXPECT_FALSE(frmMain->Timer3->Enabled());
+    EXPECT_FALSE(fs::exists(output));
 }
 
 TEST_F(ProductionForm, EncoderErrorsAndABadOutputPathEndWithTheirMessage)
@@ -348,6 +370,39 @@ TEST_F(ProductionForm, StatusLogKeepsTheLast32000Lines)
     EXPECT_EQ(frmMain->Log().Count(), 32000u);
     frmMain->ClearProgressLog();
     EXPECT_EQ(frmMain->lstProgress->Count(), 0);
+}
+
+TEST_F(ProductionForm, HiddenPanelControlsBrowseAndSwitchTogether)
+{
+    std::vector<std::string> titles, folders;
+    std::optional<std::vector<std::string>> answer = std::vector<std::string>{(dir / "a.mpg").string()};
+    ui::SetFileDialogHook([&](const TOpenDialog& dialog) {
+        titles.push_back(dialog.Title());
+        folders.push_back(dialog.InitialDir());
+        return answer;
+    });
+    frmMain->edVideoOut->SetText((dir / "old.avi").string());
+    frmMain->btnBrowseVideoOut->Click();
+    EXPECT_EQ(frmMain->edVideoOut->Text(), (dir / "a.mpg").string());
+    answer.reset();  // cancelled: the old path stays
+    frmMain->edAudioOut->SetText("");
+    frmMain->btnBrowseAudioOut->Click();
+    EXPECT_EQ(frmMain->edAudioOut->Text(), "");
+    EXPECT_EQ(titles, (std::vector<std::string>{"Save", "Save"}));
+    EXPECT_EQ(folders, (std::vector<std::string>{dir.path().string(), "/"}));
+    answer = std::vector<std::string>{(dir / "x.bmp").string(), (dir / "y.bmp").string()};
+    frmMain->btnBrowseVideoIn->Click();
+    frmMain->btnBrowseAudioIn->Click();
+    EXPECT_EQ(frmMain->ListBox1->Count() + frmMain->ListBox2->Count(), 3) << "only the audio dialog takes several";
+    ui::SetFileDialogHook({});
+
+    frmMain->EnableJobControls(false);
+    EXPECT_FALSE(frmMain->edVideoOut->Enabled());
+    EXPECT_FALSE(frmMain->btnStart->Enabled());
+    EXPECT_TRUE(frmMain->btnStop->Enabled());
+    frmMain->EnableJobControls(true);
+    EXPECT_TRUE(frmMain->btnBrowseAudioIn->Enabled());
+    EXPECT_FALSE(frmMain->btnStop->Enabled());
 }
 
 TEST(FrameFile, EncoderAndPictureReaderSeeTheSameColoursAtEverySize)

@@ -24,6 +24,7 @@
 #include "platform/flash/shockwave_flash.h"
 #include "platform/media/media_player.h"
 #include "platform/ui/edit.h"
+#include "platform/ui/form_building.h"
 #include "platform/ui/listview.h"
 #include "platform/ui/image.h"
 #include "platform/ui/label.h"
@@ -45,6 +46,9 @@ TForm1* Form1 = nullptr;
 
 namespace {
 
+using ui::MakeTimer;
+using ui::Place;
+
 // The preview column right of the command column, and the thumbnail strip
 // with its page buttons below the stored panel.
 constexpr int kPreviewLeft = 669;
@@ -55,16 +59,6 @@ constexpr int kStripTop = 497;
 constexpr int kPageButtonsTop = 602;
 constexpr int kThumbWidth = 92;
 constexpr int kThumbHeight = 67;
-
-template <class T>
-T* Place(TComponent* owner, TControl* parent, const char* name, int left, int top, int width, int height)
-{
-    T* control = new T(owner);
-    control->SetName(name);
-    control->SetParent(parent);
-    control->SetBounds(left, top, width, height);
-    return control;
-}
 
 TkivListView* MakeListView(TComponent* owner, TControl* parent, const char* name,
                            std::initializer_list<std::pair<const char*, int>> columns)
@@ -77,16 +71,6 @@ TkivListView* MakeListView(TComponent* owner, TControl* parent, const char* name
         column->SetWidth(width);
     }
     return view;
-}
-
-TTimer* MakeTimer(TComponent* owner, const char* name, int interval, bool enabled)
-{
-    auto* timer = new TTimer(owner);
-    timer->SetName(name);
-    timer->SetEnabled(false);
-    timer->SetInterval(interval);
-    timer->SetEnabled(enabled);
-    return timer;
 }
 
 // The clock text: the local date and time.

@@ -9,6 +9,7 @@
 #include "platform/core/timer.h"
 #include "platform/flash/shockwave_flash.h"
 #include "platform/media/media_player.h"
+#include "platform/ui/form_building.h"
 #include "platform/ui/label.h"
 #include "platform/ui/listbox.h"
 #include "platform/ui/scrollbox.h"
@@ -21,15 +22,6 @@
 TForm14* Form14 = nullptr;
 
 namespace {
-
-TTimer* MakeTimer(TComponent* owner, const char* name)
-{
-    auto* timer = new TTimer(owner);
-    timer->SetName(name);
-    timer->SetEnabled(false);
-    timer->SetInterval(1);
-    return timer;
-}
 
 void ShowMessage(TkivMessageDialog* dialog, const char* text)
 {
@@ -76,9 +68,9 @@ TForm14::TForm14(TComponent* AOwner) : TForm(AOwner)
     kivProgressBar1->SetBounds(32, 104, 480, 24);
     kivProgressBar1->SetShowCaption(true);
 
-    Timer1 = MakeTimer(this, "Timer1");
-    Timer2 = MakeTimer(this, "Timer2");
-    Timer3 = MakeTimer(this, "Timer3");
+    Timer1 = ui::MakeTimer(this, "Timer1", 1);
+    Timer2 = ui::MakeTimer(this, "Timer2", 1);
+    Timer3 = ui::MakeTimer(this, "Timer3", 1);
     Timer1->OnTimer = [this](TObject* Sender) { Timer1Timer(Sender); };
     Timer2->OnTimer = [this](TObject* Sender) { Timer2Timer(Sender); };
     Timer3->OnTimer = [this](TObject* Sender) { Timer3Timer(Sender); };

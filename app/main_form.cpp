@@ -13,6 +13,7 @@
 #include "platform/shell/thumbnail.h"
 #include "platform/ui/combobox.h"
 #include "platform/ui/edit.h"
+#include "platform/ui/form_building.h"
 #include "platform/ui/image.h"
 #include "platform/ui/label.h"
 #include "platform/ui/listview.h"
@@ -28,15 +29,7 @@ TMainForm* MainForm = nullptr;
 
 namespace {
 
-template <class T>
-T* Place(TComponent* owner, TControl* parent, const char* name, int left, int top, int width, int height)
-{
-    T* control = new T(owner);
-    control->SetName(name);
-    control->SetParent(parent);
-    control->SetBounds(left, top, width, height);
-    return control;
-}
+using ui::Place;
 
 int NumberIn(const TEdit& edit)
 {

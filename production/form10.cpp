@@ -1,13 +1,13 @@
 #include "production/form10.h"
 
 #include "platform/ui/label.h"
-#include "production/form_parts.h"
+#include "platform/ui/form_building.h"
 #include "skin/kiv_button.h"
 #include "skin/kiv_form.h"
 
 TForm10* Form10 = nullptr;
 
-using production::Place;
+using ui::Place;
 
 TForm10::TForm10(TComponent* AOwner) : TForm(AOwner)
 {

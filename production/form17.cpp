@@ -1,14 +1,14 @@
 #include "production/form17.h"
 
 #include "platform/ui/edit.h"
-#include "production/form_parts.h"
+#include "platform/ui/form_building.h"
 #include "production/production_settings.h"
 #include "skin/kiv_form.h"
 #include "skin/kiv_radio_button.h"
 
 TForm17* Form17 = nullptr;
 
-using production::Place;
+using ui::Place;
 
 TForm17::TForm17(TComponent* AOwner) : TForm(AOwner)
 {

@@ -1,6 +1,6 @@
 #include "production/form9.h"
 
-#include "production/form_parts.h"
+#include "platform/ui/form_building.h"
 #include "skin/kiv_button.h"
 #include "skin/kiv_form.h"
 #include "skin/kiv_page_control.h"
@@ -9,7 +9,7 @@
 
 TForm9* Form9 = nullptr;
 
-using production::Place;
+using ui::Place;
 
 TForm9::TForm9(TComponent* AOwner) : TForm(AOwner)
 {

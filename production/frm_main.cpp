@@ -14,7 +14,7 @@
 #include "platform/ui/panel.h"
 #include "production/album_job.h"
 #include "production/form17.h"
-#include "production/form_parts.h"
+#include "platform/ui/form_building.h"
 #include "production/input_lists.h"
 #include "production/production_settings.h"
 #include "skin/kiv_button.h"
@@ -25,7 +25,7 @@
 TfrmMain* frmMain = nullptr;
 
 namespace fs = std::filesystem;
-using production::Place;
+using ui::Place;
 
 namespace {
 
@@ -81,11 +81,11 @@ void TfrmMain::CreateControls()
     edit3->SetText("-1");
     edit3->SetVisible(false);
 
-    Timer1 = production::MakeTimer(this, "Timer1", 1);
+    Timer1 = ui::MakeTimer(this, "Timer1", 1);
     Timer1->OnTimer = [this](TObject* Sender) { Timer1Timer(Sender); };
-    Timer2 = production::MakeTimer(this, "Timer2", 1);
+    Timer2 = ui::MakeTimer(this, "Timer2", 1);
     Timer2->OnTimer = [this](TObject* Sender) { Timer2Timer(Sender); };
-    Timer3 = production::MakeTimer(this, "Timer3", 1000);
+    Timer3 = ui::MakeTimer(this, "Timer3", 1000);
     Timer3->OnTimer = [this](TObject* Sender) { Timer3Timer(Sender); };
 
     // The hidden panel: the job's lists, names and log.

@@ -1,12 +1,13 @@
-// Building blocks of the production forms.
+// Building a form's controls in code, as a stored form layout would when
+// the form is loaded: each control named, owned, parented and placed.
 #pragma once
 
 #include "platform/core/timer.h"
 #include "platform/ui/control.h"
 
-namespace production {
+namespace ui {
 
-// A control of `owner` named `name`, on `parent`, at the given bounds.
+// A new control of `owner` named `name`, on `parent`, at the given bounds.
 template <class T>
 T* Place(TComponent* owner, TControl* parent, const char* name, int left, int top, int width, int height)
 {
@@ -17,13 +18,15 @@ T* Place(TComponent* owner, TControl* parent, const char* name, int left, int to
     return control;
 }
 
-inline TTimer* MakeTimer(TComponent* owner, const char* name, int interval)
+// A new timer of `owner` named `name`; it starts only when `enabled`.
+inline TTimer* MakeTimer(TComponent* owner, const char* name, int interval, bool enabled = false)
 {
     auto* timer = new TTimer(owner);
     timer->SetName(name);
     timer->SetEnabled(false);
     timer->SetInterval(interval);
+    timer->SetEnabled(enabled);
     return timer;
 }
 
-}  // namespace production
+}  // namespace ui

@@ -110,7 +110,7 @@ void BrowseThumbnail(TForm1& main, int slot)
 {
     const int count = PhotoCount(main);
     if (count == 0) return;
-    OpenPhotoBrowser(main, PhotoOnPage(PageInView(main.PhotoPageIndex, count), slot));
+    OpenPhotoBrowser(main, PhotoOnPage(main.PageInView(), slot));
     StopPreviews(main);
 }
 
@@ -118,7 +118,7 @@ void BrowseSelectedThumbnail(TForm1& main)
 {
     const int count = PhotoCount(main);
     if (count == 0) return;
-    OpenPhotoBrowser(main, PhotoOnPage(PageInView(main.PhotoPageIndex, count), main.SelectedSlot));
+    OpenPhotoBrowser(main, PhotoOnPage(main.PageInView(), main.SelectedSlot));
 }
 
 void BrowseSelectedRow(TForm1& main)

@@ -120,7 +120,7 @@ void DeleteThumbnailPhoto(TForm1& main)
     const int count = PhotoCount(main);
     bool failed = false;
     if (count > 0) {
-        main.DeleteIndex = PhotoOnPage(PageInView(main.PhotoPageIndex, count), main.SelectedSlot) - 1;
+        main.DeleteIndex = PhotoOnPage(main.PageInView(), main.SelectedSlot) - 1;
         main.xiao_guo_Flash->Stop();
         main.WindowsMediaPlayer1->controls().pause();
         Form7->ShowModal();

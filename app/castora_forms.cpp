@@ -4,6 +4,9 @@
 #include "app/form14.h"
 #include "app/form2.h"
 #include "app/form4.h"
+#include "app/form5.h"
+#include "app/form6.h"
+#include "app/form7.h"
 #include "app/form8.h"
 #include "app/main_form.h"
 #include "app/pending_forms.h"
@@ -20,10 +23,10 @@ void CreateCastoraForms()
     Form1 = CreateForm<TForm1>();
     Form3 = CreatePendingForm("Form3", "照片剪辑");
     Form4 = CreateForm<TForm4>();
-    Form5 = CreatePendingForm("Form5", "正在删除照片,请稍后...");
-    Form6 = CreatePendingForm("Form6", "正在删除,请稍后...");
+    Form5 = CreateForm<TForm5>();
+    Form6 = CreateForm<TForm6>();
     Form2 = CreateForm<TForm2>();
-    Form7 = CreatePendingForm("Form7", "正在删除,请稍后...");
+    Form7 = CreateForm<TForm7>();
     Form8 = CreateForm<TForm8>();
     frmMain = CreateForm<TfrmMain>();
     Form9 = CreateForm<TForm9>();

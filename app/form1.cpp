@@ -11,7 +11,10 @@
 #include "app/music_actions.h"
 #include "app/output_handover.h"
 #include "app/pending_forms.h"
+#include "app/photo_browser.h"
+#include "app/photo_deletion.h"
 #include "app/photo_frames.h"
+#include "app/photo_pages.h"
 #include "app/photo_slots.h"
 #include "app/preview_engine.h"
 #include "app/sync_mode.h"
@@ -172,6 +175,7 @@ void TForm1::CreateControls()
     };
     Timer1->OnTimer = [this](TObject* Sender) { Timer1Timer(Sender); };
     kivButton11->OnClick = [this](TObject* Sender) { kivButton11Click(Sender); };
+    WirePhotoHandlers();
 }
 
 void TForm1::CreateDataControls()
@@ -755,3 +759,71 @@ std::optional<std::string> TForm1::LyricAt(std::string_view key) const
     if (const std::optional<size_t> row = app::FindLyricRow(rows, key)) return rows[*row].text;
     return std::nullopt;
 }
+
+// --- thumbnail pages, photo browser, photo deletion ----------------------------------------------------
+
+void TForm1::WirePhotoHandlers()
+{
+    kivButton22->OnClick = [this](TObject* Sender) { kivButton22Click(Sender); };
+    kivButton21->OnClick = [this](TObject* Sender) { kivButton21Click(Sender); };
+    const std::pair<TkivGroupBox*, void (TForm1::*)(TObject*)> clicks[] = {
+        {kivGroupBox8, &TForm1::kivGroupBox8Click},   {kivGroupBox9, &TForm1::kivGroupBox9Click},
+        {kivGroupBox10, &TForm1::kivGroupBox10Click}, {kivGroupBox11, &TForm1::kivGroupBox11Click},
+        {kivGroupBox12, &TForm1::kivGroupBox12Click}, {kivGroupBox13, &TForm1::kivGroupBox13Click},
+        {kivGroupBox14, &TForm1::kivGroupBox14Click}};
+    const std::pair<TkivGroupBox*, void (TForm1::*)(TObject*)> double_clicks[] = {
+        {kivGroupBox8, &TForm1::kivGroupBox8DblClick},   {kivGroupBox9, &TForm1::kivGroupBox9DblClick},
+        {kivGroupBox10, &TForm1::kivGroupBox10DblClick}, {kivGroupBox11, &TForm1::kivGroupBox11DblClick},
+        {kivGroupBox12, &TForm1::kivGroupBox12DblClick}, {kivGroupBox13, &TForm1::kivGroupBox13DblClick},
+        {kivGroupBox14, &TForm1::kivGroupBox14DblClick}};
+    for (const auto& [frame, handler] : clicks) {
+        frame->SetCursor(crHandPoint);
+        frame->OnClick = [this, handler](TObject* Sender) { (this->*handler)(Sender); };
+    }
+    for (const auto& [frame, handler] : double_clicks)
+        frame->OnDblClick = [this, handler](TObject* Sender) { (this->*handler)(Sender); };
+    kivButton83->OnClick = [this](TObject* Sender) { kivButton83Click(Sender); };
+    kivListView1->OnDblClick = [this](TObject* Sender) { kivListView1DblClick(Sender); };
+    kivButton8->OnClick = [this](TObject* Sender) { kivButton8Click(Sender); };
+    liu_lan_zhao_pian->OnFSCommand = [this](TObject* Sender, const std::string& command, const std::string& args) {
+        liu_lan_zhao_pianFSCommand(Sender, command, args);
+    };
+    kivButton29->OnClick = [this](TObject* Sender) { kivButton29Click(Sender); };
+    kivButton24->OnClick = [this](TObject* Sender) { kivButton24Click(Sender); };
+    kivButton30->OnClick = [this](TObject* Sender) { kivButton30Click(Sender); };
+    kivButton23->OnClick = [this](TObject* Sender) { kivButton23Click(Sender); };
+}
+
+void TForm1::ShowThumbnailPage(int page) { app::ShowThumbnailPage(*this, page); }
+void TForm1::OpenPhotoBrowser(int k) { app::OpenPhotoBrowser(*this, k); }
+int TForm1::PageInView() const { return app::PageInView(PhotoPageIndex, kivListView1->Items().Count()); }
+void TForm1::ShowPaneAfterPhotoChange(bool photos_remain) { app::ShowPaneAfterPhotoChange(*this, photos_remain); }
+void TForm1::kivButton22Click(TObject*) { app::NextThumbnailPage(*this); }
+void TForm1::kivButton21Click(TObject*) { app::PreviousThumbnailPage(*this); }
+void TForm1::kivGroupBox8Click(TObject*) { SelectedSlot = 1; }
+void TForm1::kivGroupBox9Click(TObject*) { SelectedSlot = 2; }
+void TForm1::kivGroupBox10Click(TObject*) { SelectedSlot = 3; }
+void TForm1::kivGroupBox11Click(TObject*) { SelectedSlot = 4; }
+void TForm1::kivGroupBox12Click(TObject*) { SelectedSlot = 5; }
+void TForm1::kivGroupBox13Click(TObject*) { SelectedSlot = 6; }
+void TForm1::kivGroupBox14Click(TObject*) { SelectedSlot = 7; }
+void TForm1::kivGroupBox8DblClick(TObject*) { app::BrowseThumbnail(*this, 1); }
+void TForm1::kivGroupBox9DblClick(TObject*) { app::BrowseThumbnail(*this, 2); }
+void TForm1::kivGroupBox10DblClick(TObject*) { app::BrowseThumbnail(*this, 3); }
+void TForm1::kivGroupBox11DblClick(TObject*) { app::BrowseThumbnail(*this, 4); }
+void TForm1::kivGroupBox12DblClick(TObject*) { app::BrowseThumbnail(*this, 5); }
+void TForm1::kivGroupBox13DblClick(TObject*) { app::BrowseThumbnail(*this, 6); }
+void TForm1::kivGroupBox14DblClick(TObject*) { app::BrowseThumbnail(*this, 7); }
+void TForm1::kivButton83Click(TObject*) { app::BrowseSelectedThumbnail(*this); }
+void TForm1::kivListView1DblClick(TObject*) { app::BrowseSelectedRow(*this); }
+void TForm1::kivButton8Click(TObject*) { app::BrowseSelectedRow(*this); }
+
+void TForm1::liu_lan_zhao_pianFSCommand(TObject*, const std::string& command, const std::string&)
+{
+    app::ServeBrowserSlotRequest(*this, command);
+}
+
+void TForm1::kivButton29Click(TObject*) { app::DeleteSelectedPhoto(*this); }
+void TForm1::kivButton24Click(TObject*) { app::DeleteThumbnailPhoto(*this); }
+void TForm1::kivButton30Click(TObject*) { app::DeleteAllPhotos(*this, false); }
+void TForm1::kivButton23Click(TObject*) { app::DeleteAllPhotos(*this, true); }

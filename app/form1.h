@@ -206,6 +206,37 @@ public:
     // row matches (the line shown stays).
     std::optional<std::string> LyricAt(std::string_view key) const;
 
+    // --- thumbnail pages, photo browser, photo deletion (app/photo_browser, app/photo_deletion) ---
+    void ShowThumbnailPage(int page);
+    void OpenPhotoBrowser(int k);
+    // The page the strip shows (PhotoPageIndex may lie past the last one).
+    int PageInView() const;
+    void ShowPaneAfterPhotoChange(bool photos_remain);
+    void kivButton22Click(TObject* Sender);  // "下一页"
+    void kivButton21Click(TObject* Sender);  // "上一页"
+    void kivGroupBox8Click(TObject* Sender);
+    void kivGroupBox9Click(TObject* Sender);
+    void kivGroupBox10Click(TObject* Sender);
+    void kivGroupBox11Click(TObject* Sender);
+    void kivGroupBox12Click(TObject* Sender);
+    void kivGroupBox13Click(TObject* Sender);
+    void kivGroupBox14Click(TObject* Sender);
+    void kivGroupBox8DblClick(TObject* Sender);
+    void kivGroupBox9DblClick(TObject* Sender);
+    void kivGroupBox10DblClick(TObject* Sender);
+    void kivGroupBox11DblClick(TObject* Sender);
+    void kivGroupBox12DblClick(TObject* Sender);
+    void kivGroupBox13DblClick(TObject* Sender);
+    void kivGroupBox14DblClick(TObject* Sender);
+    void kivButton83Click(TObject* Sender);  // "浏览照片" on the strip
+    void kivListView1DblClick(TObject* Sender);
+    void kivButton8Click(TObject* Sender);   // "浏览照片" by the list
+    void liu_lan_zhao_pianFSCommand(TObject* Sender, const std::string& command, const std::string& args);
+    void kivButton29Click(TObject* Sender);  // "删除照片"
+    void kivButton24Click(TObject* Sender);  // "删除"
+    void kivButton30Click(TObject* Sender);  // "删除全部照片"
+    void kivButton23Click(TObject* Sender);  // "全部删除"
+
     // --- start-up outcome --------------------------------------------------------------------------------
     // 0 after a start-up that found and took its work folder; otherwise
     // the program's exit code (the reason went to stderr).
@@ -222,6 +253,7 @@ private:
     void CreatePreviewPanes();
     void CreateThumbnails();
     void CreateDataControls();
+    void WirePhotoHandlers();
     void SetLocked(const std::vector<TControl*>& controls, bool locked);
     // Start-up refused: the reason to stderr, the window closes.
     void RefuseStart(int exit_code, const std::string& reason);

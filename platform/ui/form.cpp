@@ -661,6 +661,10 @@ void TForm::DispatchMouse(const ui::InputEvent& e) {
     TControl* cap = ui::CaptureControl();
     if (cap && cap->ParentForm() != this) cap = nullptr;
     auto local = [&](TControl* c) { return e.pos - WindowOrigin(*c); };
+    // A disabled control takes no presses: they go to its nearest enabled
+    // parent, as the system routes them.
+    TControl* pressable = hit;
+    while (pressable && pressable != this && !pressable->EffectivelyEnabled()) pressable = pressable->Parent();
 
     switch (e.kind) {
         case ui::InputEvent::MouseMove: {
@@ -688,7 +692,7 @@ void TForm::DispatchMouse(const ui::InputEvent& e) {
                 }
                 return;
             }
-            TControl* target = cap ? cap : hit;
+            TControl* target = cap ? cap : pressable;
             if (!target->EffectivelyEnabled()) return;
             if (!cap && (target->ControlStyle() & csCaptureMouse)) {
                 target->SetMouseCapture(true);
@@ -714,7 +718,7 @@ void TForm::DispatchMouse(const ui::InputEvent& e) {
                 if (!hit && !cap && !frame_hook_ && CloseBoxRect(*this).Contains(e.pos)) Close();
                 return;
             }
-            TControl* target = cap ? cap : hit;
+            TControl* target = cap ? cap : pressable;
             bool release = implicit_capture_ && buttons_down_ == 0;
             if (release) {
                 implicit_capture_ = false;

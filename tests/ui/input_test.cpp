@@ -98,6 +98,24 @@ TEST_F(MouseRouting, DisabledControlsTakeNoPresses) {
     EXPECT_EQ(log.Joined(), "A.enter");
 }
 
+TEST_F(MouseRouting, PressesOnADisabledChildGoToItsParent) {
+    auto* inner = new Logged<TPanel>(form, log, "I");
+    inner->SetParent(a);
+    inner->SetBounds(0, 0, 20, 20);
+    inner->SetEnabled(false);
+    int a_clicks = 0, a_doubles = 0;
+    a->OnClick = [&](TObject*) { ++a_clicks; };
+    a->OnDblClick = [&](TObject*) { ++a_doubles; };
+    DoubleClick(*form, 15, 15);
+    EXPECT_EQ(a_clicks, 1);
+    EXPECT_EQ(a_doubles, 1);
+    EXPECT_EQ(log.Joined().find("I.click"), std::string::npos) << log.Joined();
+    // With the parent disabled as well, neither of them hears the press.
+    a->SetEnabled(false);
+    Click(*form, 15, 15);
+    EXPECT_EQ(a_clicks, 1);
+}
+
 TEST_F(MouseRouting, WheelBubblesToTheFirstHandler) {
     auto* inner = new TPanel(form);
     inner->SetParent(a);

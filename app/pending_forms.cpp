@@ -4,8 +4,6 @@ TForm* Form3 = nullptr;
 TForm* Form5 = nullptr;
 TForm* Form6 = nullptr;
 TForm* Form7 = nullptr;
-TForm* Form11 = nullptr;
-TForm* Form12 = nullptr;
 TForm* Form15 = nullptr;
 TForm* Form16 = nullptr;
 

@@ -8,8 +8,6 @@ extern TForm* Form3;
 extern TForm* Form5;
 extern TForm* Form6;
 extern TForm* Form7;
-extern TForm* Form11;
-extern TForm* Form12;
 extern TForm* Form15;
 extern TForm* Form16;
 

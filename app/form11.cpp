@@ -332,10 +332,11 @@ void TForm11::Timer1Timer(TObject*)
     Label5->SetCaption(player.controls().currentPositionString());
     Form1->Label3->SetCaption("00:" + Label4->Caption());
     // At its end the player stands on its length, so the texts meet; a
-    // player that stopped any other way ends the watch too.
+    // player that stopped or paused any other way (the page change) ends
+    // the watch too, and "播放" starts it again.
     const int state = player.playState();
     if (Label5->Caption() == Label4->Caption() || state == wmppsMediaEnded || state == wmppsStopped ||
-        player.HasError())
+        state == wmppsPaused || player.HasError())
         Timer1->SetEnabled(false);
 }
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <set>
 #include <memory>
 
 #include "app/castora_forms.h"
@@ -20,6 +21,7 @@
 #include "platform/flash/shockwave_flash.h"
 #include "platform/media/media_player.h"
 #include "platform/ui/dialogs.h"
+#include "platform/ui/headless.h"
 #include "platform/ui/label.h"
 #include "skin/kiv_button.h"
 #include "skin/kiv_memo.h"
@@ -477,6 +479,34 @@ TEST_F(Titles, ClosingReloadsTheMainWindowsEndingMovie)
     EXPECT_EQ(Form1->Pian_Wei_FLASH->TotalFrames(), 25);
     EXPECT_FALSE(Preview().Playing());
     EXPECT_FALSE(Placeholder().Playing());
+}
+
+// Both pages as the user sees them, saved for review; the movies paint
+// pictures in their panes.
+TEST_F(Titles, ScreenshotsOfBothPages)
+{
+    const auto colours = [](TControl& control) {
+        TBitmap alone;
+        alone.SetSize(control.Width(), control.Height());
+        control.PaintTo(alone, 0, 0);
+        std::set<TColor> seen;
+        for (int y = 0; y < control.Height(); y += 2)
+            for (int x = 0; x < control.Width(); x += 2) seen.insert(alone.Pixel(x, y));
+        return seen.size();
+    };
+    Form11->kivPageControl1->SetActivePageIndex(1);
+    App().ProcessMessages();
+    EXPECT_GT(colours(Placeholder()), 3u);
+    ui::headless::SavePng(*Form11, fs::path(VELMORA_TEST_OUT) / "castora_titles_placeholder.png");
+    ImportEnding(Fixture());
+    Form11->kivButton11->Click();
+    App().ProcessMessages();
+    EXPECT_GT(colours(Preview()), 1u);
+    ui::headless::SavePng(*Form11, fs::path(VELMORA_TEST_OUT) / "castora_titles_ending.png");
+    Form11->kivPageControl1->SetActivePageIndex(0);
+    App().ProcessMessages();
+    ui::headless::SavePng(*Form11, fs::path(VELMORA_TEST_OUT) / "castora_titles_opening.png");
+    EXPECT_TRUE(fs::exists(fs::path(VELMORA_TEST_OUT) / "castora_titles_opening.png"));
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #include "app/castora_forms.h"
 
 #include "app/form1.h"
+#include "app/form11.h"
+#include "app/form12.h"
 #include "app/form14.h"
 #include "app/form2.h"
 #include "app/form4.h"
@@ -35,8 +37,8 @@ void CreateCastoraForms()
         if (Form1) Form1->TvSystem = system;
     };
     Form10 = CreateForm<TForm10>();
-    Form11 = CreatePendingForm("Form11", "片头片尾");
-    Form12 = CreatePendingForm("Form12", "修改内容");
+    Form11 = CreateForm<TForm11>();
+    Form12 = CreateForm<TForm12>();
     Form14 = CreateForm<TForm14>();
     Form15 = CreatePendingForm("Form15", "导入歌词");
     Form16 = CreatePendingForm("Form16", "调整歌词");

@@ -5,6 +5,7 @@
 #include <ctime>
 #include <iostream>
 
+#include "app/form11.h"
 #include "app/form14.h"
 #include "app/form8.h"
 #include "app/main_form.h"
@@ -176,6 +177,7 @@ void TForm1::CreateControls()
     Timer1->OnTimer = [this](TObject* Sender) { Timer1Timer(Sender); };
     kivButton11->OnClick = [this](TObject* Sender) { kivButton11Click(Sender); };
     WirePhotoHandlers();
+    kivButton19->OnClick = [this](TObject* Sender) { kivButton19Click(Sender); };
 }
 
 void TForm1::CreateDataControls()
@@ -508,6 +510,11 @@ void TForm1::kivButton7Click(TObject*)
 void TForm1::kivButton16Click(TObject*)
 {
     if (Form9) Form9->ShowModal();
+}
+
+void TForm1::kivButton19Click(TObject*)
+{
+    if (Form11) Form11->ShowModal();
 }
 
 void TForm1::xiao_guo_FlashFSCommand(TObject*, const std::string& command, const std::string&)

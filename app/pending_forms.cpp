@@ -1,8 +1,6 @@
 #include "app/pending_forms.h"
 
 TForm* Form3 = nullptr;
-TForm* Form11 = nullptr;
-TForm* Form12 = nullptr;
 TForm* Form15 = nullptr;
 TForm* Form16 = nullptr;
 

@@ -5,8 +5,6 @@
 #include "platform/ui/form.h"
 
 extern TForm* Form3;
-extern TForm* Form11;
-extern TForm* Form12;
 extern TForm* Form15;
 extern TForm* Form16;
 

@@ -10,6 +10,8 @@
 #include <set>
 
 #include "app/castora_forms.h"
+#include "app/form11.h"
+#include "app/form12.h"
 #include "app/form14.h"
 #include "app/form2.h"
 #include "app/form4.h"

@@ -11,6 +11,7 @@ extern "C" {
 #include <libavformat/avformat.h>
 }
 
+#include "app/ending_template.h"
 #include "app/template_trailer.h"
 #include "platform/flash/movie_file.h"
 #include "platform/gfx/image_io.h"
@@ -160,6 +161,31 @@ TEST(PackTemplate, RefusesBadInput)
     EXPECT_THROW(template_pack::PackTemplate("video", "not a movie"), PackError);
     EXPECT_THROW(template_pack::PackTemplate("video", movie.substr(0, movie.size() - 1)), PackError);
     EXPECT_THROW(template_pack::PackTemplate("video", Bytes(TinyMovie(20, {}))), PackError);
+}
+
+TEST(PackEndingTemplate, RoundTripsThroughTheReaderAndRefusesBadInput)
+{
+    TempFolder folder;
+    const std::string movie = Bytes(TinyMovie(30, {Load(0)}));
+    const std::string video = "MPEG fake ending video bytes";
+    const fs::path file = *folder / "e.mpg";
+    std::ofstream(file, std::ios::binary) << template_pack::PackEndingTemplate(video, movie, 4, 30);
+
+    const app::EndingCheck check = app::ReadEndingTemplateFile(file);
+    ASSERT_TRUE(check.Valid()) << check.detail;
+    EXPECT_EQ(check.ending->play_frame, 4);
+    EXPECT_EQ(check.ending->StillFrameIndex(), 29);
+    EXPECT_EQ(check.ending->movie_offset, video.size());
+    // The movie copy keeps the settings block behind it.
+    EXPECT_EQ(app::ReadEndingMovie(file, *check.ending).value_or("").substr(0, movie.size()), movie);
+    EXPECT_EQ(ReadWhole(file).substr(0, video.size()), video);
+
+    EXPECT_THROW(template_pack::PackEndingTemplate("", movie, 0, 1), PackError);
+    EXPECT_THROW(template_pack::PackEndingTemplate("video", "not a movie", 0, 1), PackError);
+    EXPECT_THROW(template_pack::PackEndingTemplate("video", movie, 30, 1), PackError);  // past the last frame
+    EXPECT_THROW(template_pack::PackEndingTemplate("video", movie, -1, 1), PackError);
+    EXPECT_THROW(template_pack::PackEndingTemplate("video", movie, 0, 0), PackError);   // would rest on -1
+    EXPECT_THROW(template_pack::PackEndingTemplate("video", movie, 0, 31), PackError);
 }
 
 TEST(SamplePhotos, AreColourfulAndDifferFromEachOther)
@@ -318,6 +344,32 @@ TEST(ShippedTemplates, EachIsASoundTemplateOfItsMovie)
     }
     for (int i = 1; i <= 12; ++i)
         EXPECT_TRUE(fs::exists(out / "试用模板/示例照片" / ("photo" + std::to_string(i) + ".jpg"))) << i;
+}
+
+// The shipped ending title and the tests' fixture: valid, the movie slice
+// is the compiled movie, the video an MPEG of one pass of it.
+TEST(ShippedEndings, AreSoundEndingTemplatesOfTheirMovies)
+{
+    const fs::path out = VELMORA_DATA_OUT;
+    struct Case {
+        fs::path file, movie;
+        int frames, play_frame, still_index;
+    };
+    for (const Case& c : {Case{out / "试用片尾" / "谢谢观看.mpg", out / "template-movies/ending.swf", 250, 0, 150},
+                          Case{out / "fixtures/ending25.mpg", out / "fixtures/ending25.swf", 25, 2, 12}}) {
+        SCOPED_TRACE(c.file.string());
+        const app::EndingCheck check = app::ReadEndingTemplateFile(c.file);
+        ASSERT_TRUE(check.Valid()) << check.detail;
+        EXPECT_EQ(check.ending->play_frame, c.play_frame);
+        EXPECT_EQ(check.ending->StillFrameIndex(), c.still_index);
+        const std::string movie = ReadWhole(c.movie);
+        EXPECT_EQ(check.ending->movie_length, movie.size() + app::kEndingTrailerSize);
+        EXPECT_EQ(app::ReadEndingMovie(c.file, *check.ending).value_or("").substr(0, movie.size()), movie);
+        int width = 0, height = 0;
+        EXPECT_EQ(VideoFrames(c.file, &width, &height), c.frames);
+        EXPECT_EQ(width, 352);
+        EXPECT_EQ(height, 288);
+    }
 }
 
 }  // namespace

@@ -26,6 +26,10 @@ constexpr const char* kUsage =
     "      (in name order) and writes the template file OUTPUT.avi\n"
     "  template-pack --video VIDEO MOVIE OUTPUT.avi\n"
     "      writes the template file with a ready preview video\n"
+    "  template-pack --ending MOVIE PICTURE PLAY_FRAME STILL_FRAME OUTPUT.mpg\n"
+    "      renders the ending movie's video (PICTURE as the album's last\n"
+    "      picture) and writes the ending-title template OUTPUT.mpg; the titles\n"
+    "      dialog starts its preview on PLAY_FRAME and rests on STILL_FRAME - 1\n"
     "  template-pack --photos FOLDER COUNT [WIDTHxHEIGHT]\n"
     "      writes COUNT sample photos FOLDER/photo1.jpg.. (default 640x480)\n";
 
@@ -85,6 +89,20 @@ int RenderAndPack(const fs::path& movie, const fs::path& photo_folder, const fs:
     return Pack(video, movie, output);
 }
 
+int PackEnding(const fs::path& movie, const fs::path& picture, int play_frame, int still_frame,
+               const fs::path& output)
+{
+    const fs::path scratch = ScratchFolder(output);
+    const fs::path video = scratch.string() + ".mpg";
+    struct RemoveVideo {
+        fs::path path;
+        ~RemoveVideo() { std::error_code ignored; fs::remove(path, ignored); }
+    } remove_video{video};
+    RenderEndingPreview(movie, picture, video, scratch);
+    WriteWhole(output, PackEndingTemplate(ReadWhole(video), ReadWhole(movie), play_frame, still_frame));
+    return 0;
+}
+
 bool ParseSize(const std::string& text, int& width, int& height)
 {
     return std::sscanf(text.c_str(), "%dx%d", &width, &height) == 2 && width > 0 && height > 0 &&
@@ -98,6 +116,8 @@ int main(int argc, char** argv)
     const std::vector<std::string> args(argv + 1, argv + argc);
     try {
         if (args.size() == 4 && args[0] == "--video") return Pack(args[1], args[2], args[3]);
+        if (args.size() == 6 && args[0] == "--ending")
+            return PackEnding(args[1], args[2], std::stoi(args[3]), std::stoi(args[4]), args[5]);
         if ((args.size() == 3 || args.size() == 4) && args[0] == "--photos") {
             int width = 640, height = 480;
             const int count = std::stoi(args[2]);

@@ -2,7 +2,10 @@
 
 #include <string>
 
+#include "app/ending_template.h"
+#include "mcl/mcl.h"
 #include "platform/core/application.h"
+#include "platform/core/files.h"
 #include "platform/flash/player.h"
 #include "tools/template-pack/preview_video.h"
 #include "tools/template-pack/template_pack.h"
@@ -58,6 +61,38 @@ void RenderMoviePreview(const fs::path& movie_file, const std::vector<fs::path>&
                        },
                        scratch_folder);
     if (!failure.empty()) throw PackError(failure);
+}
+
+void RenderEndingPreview(const fs::path& movie_file, const fs::path& picture, const fs::path& output,
+                         const fs::path& scratch_folder)
+{
+    fs::remove_all(scratch_folder);
+    fs::create_directories(scratch_folder);
+    struct Cleanup {
+        fs::path folder;
+        ~Cleanup() { std::error_code ignored; fs::remove_all(folder, ignored); }
+    } cleanup{scratch_folder};
+
+    // The ending's folder as the work folder's "pwwjj" holds it.
+    const fs::path movie = scratch_folder / "pwwj1.swf";
+    fs::copy_file(movie_file, movie);
+    fs::copy_file(picture, scratch_folder / "pwtp.jpg");
+    for (int number : {1, 2})
+        if (!core::WriteFileBytes(scratch_folder / ("txt_" + std::to_string(number) + ".txt"),
+                                  app::FormatEndingText(number, app::kEndingDefaultText)))
+            throw PackError("cannot write the ending texts into " + scratch_folder.string());
+
+    core::TestApplication app;
+    flash::Player player;
+    if (!player.Load(movie)) throw PackError("the movie does not load: " + player.LoadError());
+    player.Stop();
+    EncodePreviewVideo(output, player.TotalFrames(), kPreviewWidth, kPreviewHeight,
+                       [&](int frame, TBitmap& target) {
+                           while (player.FrameNum() < frame) player.SetFrameNum(player.FrameNum() + 1);
+                           target.Fill(clBlack);
+                           player.Render(target, target.BoundsRect());
+                       },
+                       scratch_folder / "frames", MCL_PRESET_VCD);
 }
 
 }  // namespace template_pack

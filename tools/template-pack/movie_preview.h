@@ -17,4 +17,10 @@ void RenderMoviePreview(const std::filesystem::path& movie_file,
                         const std::filesystem::path& output,
                         const std::filesystem::path& scratch_folder);
 
+// Writes the video of an ending-title template: the ending movie played
+// through once as a VCD MPEG, with `picture` as the album's last picture
+// ("pwtp.jpg") and the default text in both text files. Throws PackError.
+void RenderEndingPreview(const std::filesystem::path& movie_file, const std::filesystem::path& picture,
+                         const std::filesystem::path& output, const std::filesystem::path& scratch_folder);
+
 }  // namespace template_pack

@@ -23,7 +23,7 @@ thread_local Run* t_run = nullptr;
 }  // namespace
 
 void EncodePreviewVideo(const std::filesystem::path& output, int frame_count, int width, int height,
-                        const PaintFrame& paint, const std::filesystem::path& scratch_folder)
+                        const PaintFrame& paint, const std::filesystem::path& scratch_folder, int preset)
 {
     if (frame_count <= 0 || width <= 0 || height <= 0) throw PackError("nothing to encode");
     std::filesystem::create_directories(scratch_folder);
@@ -58,6 +58,11 @@ void EncodePreviewVideo(const std::filesystem::path& output, int frame_count, in
         }
     });
     MclAssignAudioSource(converter, [](MclSource* source, int32_t) { MclSourceFinished(source); });
+    if (preset >= 0 && !MclSetFormatPreset(converter, preset, MCL_TV_PAL)) {
+        MclFree(converter);
+        t_run = nullptr;
+        throw PackError("no format preset " + std::to_string(preset));
+    }
     MclVideoSetKeepDuration(converter, 0);
     MclVideoSetFileName(converter, output.string().c_str());
     MclAudioSetFileName(converter, output.string().c_str());

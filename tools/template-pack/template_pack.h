@@ -31,4 +31,12 @@ app::SegmentTable SegmentTableOf(const flash::Movie& movie);
 // Throws PackError for a movie that does not read or cannot be a template.
 std::string PackTemplate(std::string_view video, std::string_view movie_file);
 
+// The whole ending-title template file: the video, the ending movie from
+// the end of the video on, and the 1000-byte trailer naming the frame the
+// titles dialog starts its preview on (t_p) and the frame after the one it
+// rests on (z_s). Throws PackError for a movie that does not read or
+// frames outside it.
+std::string PackEndingTemplate(std::string_view video, std::string_view movie_file, int play_frame,
+                               int still_frame);
+
 }  // namespace template_pack

@@ -1,0 +1,58 @@
+#pragma once
+// The file work of an ending-title import, apart from the titles dialog:
+// the whole template is checked, and its two movie copies written under
+// temporary names, before anything of the project changes; only a template
+// that passed every check replaces "pwwjj/pwwj1.swf" and "pwwjj/pwwj2.swf".
+#include <filesystem>
+#include <string>
+
+#include "app/ending_template.h"
+
+namespace app {
+
+// A checked ending template whose movie copies wait under temporary names
+// in the work folder's "pwwjj". Discards them when it goes without having
+// been put in place.
+class StagedEnding {
+public:
+    StagedEnding() = default;
+    ~StagedEnding();
+    StagedEnding(StagedEnding&& other) noexcept;
+    StagedEnding& operator=(StagedEnding&& other) noexcept;
+    StagedEnding(const StagedEnding&) = delete;
+    StagedEnding& operator=(const StagedEnding&) = delete;
+
+    bool Valid() const { return valid_; }
+    // The trailer's values as read, valid or not.
+    const EndingTrailerValues& Values() const { return values_; }
+    const EndingTemplate& Ending() const { return ending_; }
+    int MovieFrames() const { return movie_frames_; }
+    // What is wrong with the file, for the log and for tests.
+    const std::string& Detail() const { return detail_; }
+
+    // Renames the copies into place and writes both texts with the default
+    // text. False when that fails.
+    bool PutInPlace();
+
+private:
+    friend StagedEnding StageEnding(const std::filesystem::path&, const std::filesystem::path&);
+    void Discard();
+
+    bool valid_ = false;
+    EndingTrailerValues values_;
+    EndingTemplate ending_;
+    int movie_frames_ = 0;
+    std::string detail_;
+    std::filesystem::path work_dir_;
+    std::filesystem::path staged_[2];
+};
+
+// Checks the ending template file completely: its trailer, the movie
+// slice, and that the movie loads with at least one frame. Nothing but
+// the temporary copies is written; a leftover "pwwjj/lin_shi.ini" goes.
+StagedEnding StageEnding(const std::filesystem::path& file, const std::filesystem::path& work_dir);
+
+// The two ending movie copies of the work folder: number 1 or 2.
+std::filesystem::path EndingMovieCopy(const std::filesystem::path& work_dir, int number);
+
+}  // namespace app

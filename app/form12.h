@@ -1,0 +1,34 @@
+#pragma once
+// TForm12 ("修改内容"): the editor of the ending title's two texts, opened
+// by the titles dialog with the texts of "pwwjj/txt_1.txt" and
+// "pwwjj/txt_2.txt" in its memos; every close writes them back.
+#include "platform/ui/form.h"
+
+class TkivForm;
+class TkivMemo;
+class TkivMessageDialog;
+class TkivPageControl;
+class TkivTabSheet;
+
+class TForm12 : public TForm {
+public:
+    explicit TForm12(TComponent* AOwner = nullptr);
+    ~TForm12() override;
+
+    TkivForm* kivForm1;
+    TkivPageControl* kivPageControl1;
+    TkivTabSheet* kivTabSheet1;  // "修改内容 1 "
+    TkivTabSheet* kivTabSheet2;  // "修改内容 2 "
+    TkivMemo* kivMemo1;
+    TkivMemo* kivMemo2;
+    TkivMessageDialog* kivMessageDialog1;
+
+    void FormShow(TObject* Sender);
+    void FormClose(TObject* Sender, TCloseAction& Action);
+};
+
+extern TForm12* Form12;
+
+namespace app {
+inline constexpr const char* kEndingTextsNotWritten = "片尾内容无法保存,请检查工作文件夹!";
+}  // namespace app

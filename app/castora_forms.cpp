@@ -2,6 +2,8 @@
 
 #include "app/form1.h"
 #include "app/form14.h"
+#include "app/form15.h"
+#include "app/form16.h"
 #include "app/form2.h"
 #include "app/form4.h"
 #include "app/form8.h"
@@ -35,8 +37,8 @@ void CreateCastoraForms()
     Form11 = CreatePendingForm("Form11", "片头片尾");
     Form12 = CreatePendingForm("Form12", "修改内容");
     Form14 = CreateForm<TForm14>();
-    Form15 = CreatePendingForm("Form15", "导入歌词");
-    Form16 = CreatePendingForm("Form16", "调整歌词");
+    Form15 = CreateForm<TForm15>();
+    Form16 = CreateForm<TForm16>();
     Form17 = CreateForm<TForm17>();
     MainForm = CreateForm<TMainForm>();
 }

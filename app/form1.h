@@ -153,6 +153,8 @@ public:
     void WindowsMediaPlayer2PlayStateChange(TObject* Sender, int NewState);
     void Timer1Timer(TObject* Sender);       // starts the next song
     void kivButton11Click(TObject* Sender);  // "同步效果"
+    // "导入歌词": the lyric dialog (Form15).
+    void kivButton31Click(TObject* Sender);
 
     // --- the editing lock --------------------------------------------------------------------------
     // The 21 controls that a running preview freezes, in their order.

@@ -6,8 +6,6 @@ TForm* Form6 = nullptr;
 TForm* Form7 = nullptr;
 TForm* Form11 = nullptr;
 TForm* Form12 = nullptr;
-TForm* Form15 = nullptr;
-TForm* Form16 = nullptr;
 
 namespace app {
 

@@ -10,8 +10,6 @@ extern TForm* Form6;
 extern TForm* Form7;
 extern TForm* Form11;
 extern TForm* Form12;
-extern TForm* Form15;
-extern TForm* Form16;
 
 namespace app {
 

@@ -11,6 +11,8 @@
 
 #include "app/castora_forms.h"
 #include "app/form14.h"
+#include "app/form15.h"
+#include "app/form16.h"
 #include "app/form2.h"
 #include "app/form4.h"
 #include "app/form8.h"

@@ -330,7 +330,10 @@ void TForm15::Timer1Timer(TObject*)
     // At the end of a song the music list starts the next one.
     if (main.MusicIndex != song_ && main.MusicIndex >= 0) FollowSong(main.MusicIndex);
     const std::string key = main.WindowsMediaPlayer2->controls().currentPositionString();
-    if (const std::optional<size_t> row = app::FindLyricRow(lyrics_, key))
+    // The line is sent only when it changes: each sending redraws the movie,
+    // and the timer ticks far more often than lines change.
+    const std::optional<size_t> row = app::FindLyricRow(lyrics_, key);
+    if (row && ShockwaveFlash1->GetVariable(app::kLyricLineVariable) != lyrics_[*row].text)
         ShockwaveFlash1->SetVariable(app::kLyricLineVariable, lyrics_[*row].text);
     RefreshMovie();
 }

@@ -327,9 +327,17 @@ void TForm15::Timer1Timer(TObject*)
         return;
     }
     TForm1& main = *Form1;
+    TWindowsMediaPlayer& player = *main.WindowsMediaPlayer2;
+    // A song that cannot be played would hold the first line for ever.
+    if (player.HasError()) {
+        const std::string song = player.URL();
+        StopPlaying();
+        ShowMessage(app::kPlayLyricsCaption, std::string(app::kUnplayableSongText) + "\n" + song);
+        return;
+    }
     // At the end of a song the music list starts the next one.
     if (main.MusicIndex != song_ && main.MusicIndex >= 0) FollowSong(main.MusicIndex);
-    const std::string key = main.WindowsMediaPlayer2->controls().currentPositionString();
+    const std::string key = player.controls().currentPositionString();
     // The line is sent only when it changes: each sending redraws the movie,
     // and the timer ticks far more often than lines change.
     const std::optional<size_t> row = app::FindLyricRow(lyrics_, key);

@@ -36,6 +36,8 @@ inline constexpr const char* kPlayLyricsCaption = "播放歌词";
 // Lyric files that cannot be read: the text is followed by their paths, one a line.
 inline constexpr const char* kUnreadableLyricsText = "下列歌词文件不能读取,没有导入:";
 inline constexpr const char* kUnreadableLyricText = "歌词文件不能读取:";
+// A song the music player cannot play; its path follows on the next line.
+inline constexpr const char* kUnplayableSongText = "歌曲不能播放:";
 // The lyric movie of the work folder.
 inline constexpr const char* kLyricPreviewMovie = "xtsz/LRC_yulan.swf";
 

@@ -408,9 +408,11 @@ TEST_F(LyricWindow, ClosingWhilePlayingStopsTheSong)
     }
 }
 
-TEST_F(LyricWindow, PlayDoesNothingWithoutASongAndRefusesAnUnreadableLyricFile)
+TEST_F(LyricWindow, PlayDoesNothingWithoutASongAndStopsAtWhatCannotBeRead)
 {
     AddSong("a", 1.0);
+    const fs::path broken = AddSong("broken");
+    std::ofstream(broken, std::ios::binary) << std::string(5000, 'x');
     const fs::path lyric = Lrc("la.lrc", "[00:00.00]line");
     AddLyricRow(lyric);
     InDialog([&] {
@@ -427,6 +429,16 @@ TEST_F(LyricWindow, PlayDoesNothingWithoutASongAndRefusesAnUnreadableLyricFile)
         ASSERT_EQ(messages_.size(), 1u);
         EXPECT_EQ(messages_[0].caption, "播放歌词");
         EXPECT_EQ(messages_[0].text, "歌词文件不能读取:\n" + lyric.string());
+
+        // A song the player cannot play ends the karaoke with a message.
+        Lrc("la.lrc", "[00:00.00]line");
+        Form15->kivComboBox1->SetItemIndex(1);
+        Form15->kivButton5->Click();
+        EXPECT_TRUE(app_.App().PumpUntil([] { return !Form15->Timer1->Enabled(); }, 5000));
+        ExpectIdle();
+        ASSERT_EQ(messages_.size(), 2u);
+        EXPECT_EQ(messages_[1].caption, "播放歌词");
+        EXPECT_EQ(messages_[1].text, "歌曲不能播放:\n" + broken.string());
     });
 }
 

@@ -4,6 +4,8 @@
 #include "app/form11.h"
 #include "app/form12.h"
 #include "app/form14.h"
+#include "app/form15.h"
+#include "app/form16.h"
 #include "app/form2.h"
 #include "app/form4.h"
 #include "app/form5.h"
@@ -40,8 +42,8 @@ void CreateCastoraForms()
     Form11 = CreateForm<TForm11>();
     Form12 = CreateForm<TForm12>();
     Form14 = CreateForm<TForm14>();
-    Form15 = CreatePendingForm("Form15", "导入歌词");
-    Form16 = CreatePendingForm("Form16", "调整歌词");
+    Form15 = CreateForm<TForm15>();
+    Form16 = CreateForm<TForm16>();
     Form17 = CreateForm<TForm17>();
     MainForm = CreateForm<TMainForm>();
 }

@@ -7,7 +7,9 @@
 
 #include "app/form11.h"
 #include "app/form14.h"
+#include "app/form15.h"
 #include "app/form8.h"
+#include "app/lyric_tables.h"
 #include "app/main_form.h"
 #include "app/music_actions.h"
 #include "app/output_handover.h"
@@ -178,6 +180,9 @@ void TForm1::CreateControls()
     kivButton11->OnClick = [this](TObject* Sender) { kivButton11Click(Sender); };
     WirePhotoHandlers();
     kivButton19->OnClick = [this](TObject* Sender) { kivButton19Click(Sender); };
+
+    // The lyric dialog.
+    kivButton31->OnClick = [this](TObject* Sender) { kivButton31Click(Sender); };
 }
 
 void TForm1::CreateDataControls()
@@ -555,6 +560,10 @@ void TForm1::Timer1Timer(TObject*)
 
 void TForm1::kivButton11Click(TObject*) { Form8->ShowModal(); }
 
+// --- lyrics -----------------------------------------------------------------------------------------
+
+void TForm1::kivButton31Click(TObject*) { app::OpenLyricDialog(*this); }
+
 // --- the editing lock -----------------------------------------------------------------------------
 
 std::vector<TControl*> TForm1::MainLockList() const
@@ -717,35 +726,12 @@ void TForm1::RefreshTemplateAfterPhotos()
 
 void TForm1::LoadLrcLyrics()
 {
-    kivListView6->Items().Clear();
-    kivListView4->Items().Clear();
-    kivListBox3->Items().Clear();
-    kivListBox1->Items().Clear();
-    kivListBox2->Items().Clear();
+    const app::LyricTableControls tables{kivListView6, kivListView4, kivListBox1, kivListBox2, kivListBox3};
+    app::ClearLyricTables(tables);
     if (LrcSongIndex < 0 || LrcSongIndex >= kivListView5->Items().Count()) return;
     const TListItem* song = kivListView5->Items()[LrcSongIndex];
     if (song->SubItems().Count() == 0 || song->SubItems()[0].empty()) return;
-    const app::LrcTables tables = app::LoadLrcFile(song->SubItems()[0]);
-
-    kivListView6->Items().BeginUpdate();
-    for (size_t i = 0; i < tables.lines.size(); ++i) {
-        TListItem* row = kivListView6->Items().Add();
-        row->SetCaption(std::to_string(i + 1));
-        row->SubItems().Add(tables.lines[i]);
-    }
-    kivListView6->Items().EndUpdate();
-    kivListView4->Items().BeginUpdate();
-    for (const app::LrcRow& lyric : tables.index) {
-        TListItem* row = kivListView4->Items().Add();
-        row->SetCaption(lyric.caption);
-        row->SubItems().Add(lyric.text);
-    }
-    kivListView4->Items().EndUpdate();
-    kivListBox3->Items().BeginUpdate();
-    for (const std::string& line : tables.tag_lines) kivListBox3->Items().Add(line);
-    kivListBox3->Items().EndUpdate();
-    for (int position : tables.open_positions) kivListBox1->Items().Add(std::to_string(position));
-    for (int position : tables.close_positions) kivListBox2->Items().Add(std::to_string(position));
+    app::ShowLyricTables(app::LoadLrcFile(song->SubItems()[0]), tables);
 }
 
 std::vector<app::LrcRow> TForm1::LyricIndexRows() const

@@ -155,6 +155,8 @@ public:
     void kivButton11Click(TObject* Sender);  // "同步效果"
     // "片头片尾": the titles dialog (Form11).
     void kivButton19Click(TObject* Sender);
+    // "导入歌词": the lyric dialog (Form15).
+    void kivButton31Click(TObject* Sender);
 
     // --- the editing lock --------------------------------------------------------------------------
     // The 21 controls that a running preview freezes, in their order.

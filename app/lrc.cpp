@@ -166,13 +166,23 @@ LrcTables ParseLrcFile(std::string_view file_bytes)
     return ParseLrc(core::DecodeText(file_bytes));
 }
 
+std::optional<std::string> ReadLrcFile(const std::filesystem::path& path)
+{
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) return std::nullopt;
+    const std::uintmax_t size = std::filesystem::file_size(path, error);
+    if (error || size > kMaxLrcFileBytes) return std::nullopt;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    std::string bytes(std::istreambuf_iterator<char>(in), {});
+    if (in.bad() || bytes.size() > kMaxLrcFileBytes) return std::nullopt;
+    return bytes;
+}
+
 LrcTables LoadLrcFile(const std::filesystem::path& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return {};
-    std::string bytes(std::istreambuf_iterator<char>(in), {});
-    if (in.bad()) return {};
-    return ParseLrcFile(bytes);
+    const std::optional<std::string> bytes = ReadLrcFile(path);
+    return bytes ? ParseLrcFile(*bytes) : LrcTables{};
 }
 
 std::optional<size_t> FindLyricRow(const std::vector<LrcRow>& index, std::string_view key)

@@ -44,8 +44,14 @@ LrcTables ParseLrc(std::string_view utf8_text);
 // parses them.
 LrcTables ParseLrcFile(std::string_view file_bytes);
 
-// The tables of an LRC file on disk; empty tables when it is missing or
-// unreadable.
+// The bytes of an LRC file on disk; nothing when it is not a regular file
+// (missing, a folder, a pipe that would block), cannot be read, or is
+// larger than any lyrics (kMaxLrcFileBytes).
+inline constexpr size_t kMaxLrcFileBytes = 16u << 20;
+std::optional<std::string> ReadLrcFile(const std::filesystem::path& path);
+
+// The tables of an LRC file on disk; empty tables when ReadLrcFile gives
+// nothing.
 LrcTables LoadLrcFile(const std::filesystem::path& path);
 
 // Whether the text between a tag's brackets is a time ("mm:ss.xx"; also

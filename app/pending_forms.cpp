@@ -1,8 +1,6 @@
 #include "app/pending_forms.h"
 
 TForm* Form3 = nullptr;
-TForm* Form15 = nullptr;
-TForm* Form16 = nullptr;
 
 namespace app {
 

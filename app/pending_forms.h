@@ -5,8 +5,6 @@
 #include "platform/ui/form.h"
 
 extern TForm* Form3;
-extern TForm* Form15;
-extern TForm* Form16;
 
 namespace app {
 

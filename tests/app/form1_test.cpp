@@ -13,6 +13,8 @@
 #include "app/form11.h"
 #include "app/form12.h"
 #include "app/form14.h"
+#include "app/form15.h"
+#include "app/form16.h"
 #include "app/form2.h"
 #include "app/form4.h"
 #include "app/form5.h"

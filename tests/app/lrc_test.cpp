@@ -1,5 +1,7 @@
 #include "app/lrc.h"
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 #include "temp_folder.h"
@@ -87,6 +89,32 @@ TEST(LoadLrcFile, MissingFileGivesEmptyTables)
     EXPECT_EQ(LoadLrcFile(temp.Path() / "absent.lrc"), LrcTables{});
     app_test::WriteFile(temp.Path() / "song.lrc", "[00:01.00]a\r\n");
     EXPECT_EQ(LoadLrcFile(temp.Path() / "song.lrc").index, (Rows{{"00:01.00", "a"}}));
+}
+
+TEST(ReadLrcFile, OnlyARegularFileOfLyricSizeIsRead)
+{
+    app_test::TempFolder temp;
+    const std::filesystem::path folder = temp.Path() / "folder.lrc";
+    std::filesystem::create_directory(folder);
+    // Opening a pipe nobody writes to would wait for ever.
+    const std::filesystem::path pipe = temp.Path() / "pipe.lrc";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const std::filesystem::path huge = temp.Path() / "huge.lrc";
+    app_test::WriteFile(huge, "");
+    std::filesystem::resize_file(huge, kMaxLrcFileBytes + 1);
+    for (const std::filesystem::path& file : {temp.Path() / "absent.lrc", folder, pipe, huge}) {
+        EXPECT_EQ(ReadLrcFile(file), std::nullopt) << file;
+        EXPECT_EQ(LoadLrcFile(file), LrcTables{}) << file;
+    }
+    const std::filesystem::path largest = temp.Path() / "largest.lrc";
+    app_test::WriteFile(largest, "[00:01.00]a");
+    std::filesystem::resize_file(largest, kMaxLrcFileBytes);
+    const std::optional<std::string> bytes = ReadLrcFile(largest);
+    ASSERT_TRUE(bytes);
+    EXPECT_EQ(bytes->size(), kMaxLrcFileBytes);
+    EXPECT_EQ(bytes->substr(0, 11), "[00:01.00]a");
+    app_test::WriteFile(temp.Path() / "empty.lrc", "");
+    EXPECT_EQ(ReadLrcFile(temp.Path() / "empty.lrc"), std::string());
 }
 
 TEST(FindLyricRow, Table)

@@ -14,6 +14,7 @@
 
 #include "app/castora_forms.h"
 #include "app/form1.h"
+#include "app/form15.h"
 #include "platform/core/application.h"
 #include "platform/core/files.h"
 #include "platform/core/timer.h"
@@ -205,8 +206,8 @@ TEST_P(AlbumRoad, ProducesTheAlbumThroughTheMainWindow)
     Click("kivButton4");
     ASSERT_TRUE(Settle([] { return Form1->kivListView1->Items().Count() == 5; })) << "the photo import did not finish";
 
-    // The song, measured by the import, and its lyrics as the lyric dialog
-    // would list them.
+    // The song, measured by the import, and its lyrics through the lyric
+    // dialog.
     const fs::path song = user_ / "song.wav";
     WriteSong(song, kSongSeconds);
     answers_[Form1->OpenDialog2] = {song.string()};
@@ -215,9 +216,12 @@ TEST_P(AlbumRoad, ProducesTheAlbumThroughTheMainWindow)
     EXPECT_NEAR(Form1->MusicSeconds, kSongSeconds, 0.01);
     const fs::path lrc = user_ / "song.lrc";
     std::ofstream(lrc) << "[ti:song]\n[00:00.00]" << kLyricLine << "\n[00:02.50]" << kLyricLine << "\n";
-    TListItem* lyric = Form1->kivListView5->Items().Add();
-    lyric->SetCaption("song");
-    lyric->SubItems().Add(lrc.string());
+    answers_[Form15->OpenDialog1] = {lrc.string()};
+    WhenModal("Form15", {"kivButton1", "kivButton3"});
+    Click("kivButton31");
+    ASSERT_EQ(Form1->kivListView5->Items().Count(), 1);
+    EXPECT_EQ(Form1->kivListView5->Items()[0]->Caption(), "song");
+    EXPECT_EQ(Form1->kivListView5->Items()[0]->SubItems()[0], lrc.string());
 
     // Photos follow the music: the album lasts as long as the song.
     WhenModal("Form8", {"kivRadioButton3", "kivButton1"});

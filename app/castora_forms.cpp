@@ -3,6 +3,7 @@
 #include "app/form1.h"
 #include "app/form14.h"
 #include "app/form2.h"
+#include "app/form3.h"
 #include "app/form4.h"
 #include "app/form8.h"
 #include "app/main_form.h"
@@ -18,7 +19,7 @@ namespace app {
 void CreateCastoraForms()
 {
     Form1 = CreateForm<TForm1>();
-    Form3 = CreatePendingForm("Form3", "照片剪辑");
+    Form3 = CreateForm<TForm3>();
     Form4 = CreateForm<TForm4>();
     Form5 = CreatePendingForm("Form5", "正在删除照片,请稍后...");
     Form6 = CreatePendingForm("Form6", "正在删除,请稍后...");

@@ -6,6 +6,7 @@
 #include <iostream>
 
 #include "app/form14.h"
+#include "app/form3.h"
 #include "app/form8.h"
 #include "app/main_form.h"
 #include "app/music_actions.h"
@@ -188,6 +189,9 @@ void TForm1::CreateControls()
     };
     Timer1->OnTimer = [this](TObject* Sender) { Timer1Timer(Sender); };
     kivButton11->OnClick = [this](TObject* Sender) { kivButton11Click(Sender); };
+
+    // The crop editor.
+    kivButton18->OnClick = [this](TObject* Sender) { kivButton18Click(Sender); };
 }
 
 void TForm1::CreateDataControls()
@@ -654,6 +658,8 @@ void TForm1::kivButton4Click(TObject*)
         kivMessageDialog1->ShowModal();
     }
 }
+
+void TForm1::kivButton18Click(TObject*) { Form3->ShowModal(); }
 
 std::filesystem::path TForm1::PhotoPicture(int k) const
 {

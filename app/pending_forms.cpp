@@ -1,6 +1,5 @@
 #include "app/pending_forms.h"
 
-TForm* Form3 = nullptr;
 TForm* Form5 = nullptr;
 TForm* Form6 = nullptr;
 TForm* Form7 = nullptr;

@@ -4,7 +4,6 @@
 // program's set of forms and their order stay as they will be.
 #include "platform/ui/form.h"
 
-extern TForm* Form3;
 extern TForm* Form5;
 extern TForm* Form6;
 extern TForm* Form7;

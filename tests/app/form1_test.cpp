@@ -12,6 +12,7 @@
 #include "app/castora_forms.h"
 #include "app/form14.h"
 #include "app/form2.h"
+#include "app/form3.h"
 #include "app/form4.h"
 #include "app/form8.h"
 #include "app/main_form.h"

@@ -219,13 +219,7 @@ void TForm3::StoreGeometry(int row, const app::FrameBounds& geometry)
 {
     TListItems& rows = Form1->kivListView3->Items();
     if (row < 0 || row >= rows.Count()) return;
-    TStrings& sub_items = rows[row]->SubItems();
-    std::vector<std::string> texts = sub_items.Items();
-    app::WriteClipGeometry(texts, geometry);
-    for (int i = 0; i < static_cast<int>(texts.size()); ++i) {
-        if (i < sub_items.Count()) sub_items.SetStrings(i, texts[static_cast<size_t>(i)]);
-        else sub_items.Add(texts[static_cast<size_t>(i)]);
-    }
+    app::StoreClipGeometry(rows[row]->SubItems(), geometry);
 }
 
 void TForm3::PlaceViewer(const app::FrameBounds& geometry)

@@ -49,6 +49,18 @@ std::optional<FrameBounds> ReadClipGeometry(const std::vector<std::string>& sub_
 // and 1 are kept.
 void WriteClipGeometry(std::vector<std::string>& sub_items, const FrameBounds& geometry);
 
+// The same on a list row's SubItems (TStrings).
+template <class Strings>
+void StoreClipGeometry(Strings& sub_items, const FrameBounds& geometry)
+{
+    std::vector<std::string> texts = sub_items.Items();
+    WriteClipGeometry(texts, geometry);
+    for (int i = 0; i < static_cast<int>(texts.size()); ++i) {
+        if (i < sub_items.Count()) sub_items.SetStrings(i, texts[static_cast<size_t>(i)]);
+        else sub_items.Add(texts[static_cast<size_t>(i)]);
+    }
+}
+
 // The geometry "清除剪辑" puts the viewer at.
 constexpr FrameBounds ClipResetGeometry() { return {0, 0, kClipViewerWidth, kClipViewerHeight}; }
 

@@ -18,6 +18,7 @@
 #include "platform/ui/dialogs.h"
 #include "platform/ui/edit.h"
 #include "platform/ui/image.h"
+#include "platform/ui/label.h"
 #include "platform/ui/listview.h"
 #include "platform/ui/panel.h"
 #include "platform/ui/scrollbox.h"
@@ -27,6 +28,7 @@
 #include "skin/kiv_list_view.h"
 #include "skin/kiv_message_dialog.h"
 #include "skin/kiv_page_control.h"
+#include "skin/kiv_progress_bar.h"
 #include "skin/kiv_track_bar.h"
 
 namespace {
@@ -400,6 +402,100 @@ TEST_F(CropEditor, TheMainWindowButtonOpensTheEditorMaximised)
     EXPECT_EQ(state, wsMaximized);
     EXPECT_EQ(caption, "照片剪辑");
     EXPECT_FALSE(Form3->Visible());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(CropEditor, TheImportFormsCropModeMovesZoomsAndSavesTheThumbnail)
+{
+    const fs::path red = system_.Path() / "photos" / "red.jpg";
+    fs::create_directories(red.parent_path());
+    gfx::SaveJpeg(TBitmap(200, 100, clRed), red);
+    AddPhoto(red.string());
+    AddPhoto(red.string(), {"1", "2", "300", "400"});
+    Form1->PhotoPageIndex = 1;
+    Form1->Z_P_J_J_Edit->SetText("zhao_pian_jian_ji");
+    MainForm->Show();
+    App().ProcessMessages();
+
+    EXPECT_FALSE(MainForm->Label1->Visible());
+    EXPECT_FALSE(MainForm->kivProgressBar1->Visible());
+    EXPECT_EQ(MainForm->ClientWidth(), 791);
+    EXPECT_EQ(MainForm->ClientHeight(), 617);
+    EXPECT_EQ(MainForm->kivPageControl1->Top(), 28);
+    for (TkivPageControl* pages : {MainForm->kivPageControl2, MainForm->kivPageControl3, MainForm->kivPageControl4,
+                                   MainForm->kivPageControl5})
+        EXPECT_TRUE(pages->Visible());
+    ASSERT_EQ(MainForm->kivListView1->Items().Count(), 2);
+    EXPECT_EQ(MainForm->kivListView1->Items()[0]->Caption(), "red");
+    EXPECT_EQ(MainForm->kivListView1->ItemIndex(), 0);
+    EXPECT_FALSE(MainForm->kivTrackBar1->Enabled());
+    EXPECT_FALSE(MainForm->kivButton1->Enabled());
+    EXPECT_EQ(MainForm->kivTrackBar3->Min(), 531);
+    EXPECT_EQ(MainForm->kivTrackBar3->Max(), 1593);
+    EXPECT_EQ(MainForm->kivTrackBar3->Position(), 531);
+    // Nothing loaded yet: saving writes nothing.
+    const auto before = core::ReadFileBytes(Picture(1));
+    MainForm->kivButton1->OnClick(MainForm->kivButton1);
+    EXPECT_EQ(core::ReadFileBytes(Picture(1)), before);
+
+    // The second row's crop data places the frame; the sliders stand there.
+    MainForm->kivListView1->SetItemIndex(1);
+    MainForm->kivListView1->OnDblClick(MainForm->kivListView1);
+    App().ProcessMessages();
+    EXPECT_EQ(MainForm->CropRow(), 1);
+    EXPECT_EQ(MainForm->Image1->BoundsRect(), Bounds(1, 2, 300, 400));
+    EXPECT_EQ(MainForm->kivTrackBar1->Min(), -300);
+    EXPECT_EQ(MainForm->kivTrackBar1->Max(), 300);
+    EXPECT_EQ(MainForm->kivTrackBar1->Position(), 1);
+    EXPECT_EQ(MainForm->kivTrackBar2->Position(), 2);
+    EXPECT_TRUE(MainForm->kivButton1->Enabled());
+
+    MainForm->kivListView1->SetItemIndex(0);
+    MainForm->kivListView1->OnDblClick(MainForm->kivListView1);
+    App().ProcessMessages();
+    EXPECT_EQ(MainForm->Image1->BoundsRect(), Bounds(-120, -120, 708, 771));
+    MainForm->kivTrackBar3->SetPosition(1000);  // zoom: 957 x 1000
+    App().ProcessMessages();
+    EXPECT_EQ(MainForm->Image1->Width(), 957);
+    EXPECT_EQ(MainForm->Image1->Height(), 1000);
+    EXPECT_EQ(MainForm->Image1->Picture().Bitmap().Width(), 957);  // the thumbnail again, at the new size
+    MainForm->kivTrackBar1->SetPosition(0);
+    EXPECT_EQ(MainForm->Image1->Left(), 0);
+    // Selecting another row without loading it does not change what is saved.
+    MainForm->kivListView1->SetItemIndex(1);
+    MainForm->kivButton1->OnClick(MainForm->kivButton1);
+
+    EXPECT_EQ(Crop(1), (std::vector<std::string>{"0", "-120", "957", "1000"}));
+    EXPECT_EQ(Crop(2), (std::vector<std::string>{"1", "2", "300", "400"}));
+    // The 200 x 100 photo fills the 957 wide frame, 478 high, centred in
+    // its 1000: from y = 141 of the picture area down.
+    const TBitmap picture = gfx::LoadImage(Picture(1));
+    ASSERT_EQ(picture.Width(), 468);
+    ASSERT_EQ(picture.Height(), 531);
+    EXPECT_TRUE(Near(picture.Pixel(234, 100), clWhite));
+    EXPECT_TRUE(Near(picture.Pixel(234, 300), clRed));
+    EXPECT_TRUE(Near(picture.Pixel(5, 520), clRed));
+    EXPECT_EQ(Form1->PhotoPageIndex, 0);
+    EXPECT_EQ(Form1->ShockwaveFlash1->Movie(), Picture(1).string());
+    EXPECT_FALSE(fs::exists(work_ / "zpyjj" / "zpyjj.bmp"));
+    EXPECT_TRUE(messages_.empty());
+
+    MainForm->kivButton2->OnClick(MainForm->kivButton2);
+    App().ProcessMessages();
+    EXPECT_FALSE(MainForm->Visible());
+
+    // The import afterwards lays the form out for itself again.
+    const fs::path green = system_.Path() / "photos" / "green.jpg";
+    gfx::SaveJpeg(TBitmap(64, 48, clGreen), green);
+    ui::SetFileDialogHook([&](const TOpenDialog&) { return std::optional<std::vector<std::string>>{{green.string()}}; });
+    Form1->kivButton4->OnClick(Form1->kivButton4);
+    ASSERT_EQ(Form1->kivListView1->Items().Count(), 3);
+    EXPECT_FALSE(MainForm->kivPageControl2->Visible());
+    EXPECT_EQ(gfx::LoadImage(Picture(3)).Width(), 468);
+    EXPECT_EQ(Crop(3), (std::vector<std::string>{"-120", "-120", "708", "771"}));
 }
 
 }  // namespace

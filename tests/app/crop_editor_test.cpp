@@ -253,6 +253,18 @@ TEST_F(CropEditor, ZoomMakesTheViewerSquareAndClearingGoesBackToTheWholePhoto)
     EXPECT_EQ(Form3->kivTrackBar1->Max(), 200);
     Form3->kivButton1->OnClick(Form3->kivButton1);
     EXPECT_EQ(Crop(1), (std::vector<std::string>{"-120", "-120", "900", "900"}));
+    // The square viewer shows the photo whole and unstretched: its 626 x 708
+    // stage at 796 x 900 from x = 52, the photo 398 x 450 from viewer
+    // (251, 225), that is from picture (10, 95) with the frame at 121, 10.
+    TBitmap zoomed = gfx::LoadImage(Picture(1));
+    struct Sample {
+        int x, y;
+        TColor colour;
+    };
+    for (const Sample& s : {Sample{5, 200, clBlack}, Sample{30, 200, kTopLeft}, Sample{395, 200, kTopRight},
+                            Sample{420, 200, clBlack}, Sample{30, 400, kBottomLeft}, Sample{395, 400, kBottomRight},
+                            Sample{200, 80, clBlack}})
+        EXPECT_TRUE(Near(zoomed.Pixel(s.x, s.y), s.colour)) << s.x << "," << s.y;
 
     messages_.clear();
     Form3->kivButton2->OnClick(Form3->kivButton2);

@@ -76,8 +76,6 @@ TForm3::TForm3(TComponent* AOwner) : TForm(AOwner)
     ShockwaveFlash1->OnFSCommand = [this](TObject* Sender, const std::string& command, const std::string& args) {
         ShockwaveFlash1FSCommand(Sender, command, args);
     };
-    // The zoom makes the viewer square: the photo keeps its shape.
-    ShockwaveFlash1->SetScaleMode(fsmShowAll);
     // The frame's lines lie over the viewer; hidden until the first layout.
     TkivImagePanel** lines[] = {&kivImagePanel2, &kivImagePanel3, &kivImagePanel4, &kivImagePanel5};
     for (int i = 0; i < 4; ++i) {

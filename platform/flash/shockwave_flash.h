@@ -3,18 +3,13 @@
 // (or a bare picture) and starts it; FrameNum, TotalFrames, Play, Stop and
 // SetVariable drive it; OnFSCommand hears the movie's commands. It paints the
 // current frame with the stage scaled to the control's size, also into a
-// bitmap through PaintTo while hidden or off-screen. ScaleMode chooses how:
-// stretched to fill the control (the default) or whole with its aspect
-// kept, centred, the rest in the stage's background colour.
+// bitmap through PaintTo while hidden or off-screen.
 #include <filesystem>
 #include <functional>
 #include <string>
 
 #include "platform/flash/player.h"
 #include "platform/ui/control.h"
-
-// The values of the control's ScaleMode property.
-enum TFlashScaleMode { fsmShowAll = 0, fsmNoBorder = 1, fsmExactFit = 2 };
 
 using TShockwaveFlashFSCommand =
     std::function<void(TObject* Sender, const std::string& command, const std::string& args)>;
@@ -30,9 +25,6 @@ public:
     const std::string& Movie() const { return movie_; }
     void SetMovie(const std::string& path);
     const std::string& LoadError() const { return player_.LoadError(); }
-    // fsmExactFit (default) or fsmShowAll; fsmNoBorder paints as fsmExactFit.
-    TFlashScaleMode ScaleMode() const { return scale_mode_; }
-    void SetScaleMode(TFlashScaleMode mode);
 
     int FrameNum() const { return player_.FrameNum(); }
     void SetFrameNum(int frame) { player_.SetFrameNum(frame); }
@@ -52,5 +44,4 @@ public:
 private:
     flash::Player player_;
     std::string movie_;
-    TFlashScaleMode scale_mode_ = fsmExactFit;
 };

@@ -253,9 +253,9 @@ TEST_F(CropEditor, ZoomMakesTheViewerSquareAndClearingGoesBackToTheWholePhoto)
     EXPECT_EQ(Form3->kivTrackBar1->Max(), 200);
     Form3->kivButton1->OnClick(Form3->kivButton1);
     EXPECT_EQ(Crop(1), (std::vector<std::string>{"-120", "-120", "900", "900"}));
-    // The square viewer shows the photo whole and unstretched: its 626 x 708
-    // stage at 796 x 900 from x = 52, the photo 398 x 450 from viewer
-    // (251, 225), that is from picture (10, 95) with the frame at 121, 10.
+    // The square viewer shows the photo whole and unstretched: 398 x 450 in
+    // the 450 x 450 centre of the viewer, from viewer (251, 225), that is
+    // from picture (10, 95) with the frame at 121, 10.
     TBitmap zoomed = gfx::LoadImage(Picture(1));
     struct Sample {
         int x, y;

@@ -65,35 +65,6 @@ TEST_F(ShockwaveFlash, PaintsTheStageScaledToItsSizeAtAnOffsetWhileHidden) {
     EXPECT_EQ(thumb.Pixel(47, 33), clBlue);
 }
 
-TEST_F(ShockwaveFlash, ShowAllKeepsTheStageWholeBetweenBackgroundBands) {
-    auto* flash = new TShockwaveFlash(form);
-    flash->SetParent(form);
-    flash->SetBounds(0, 0, 352, 576);  // twice as high as the stage's aspect
-    flash->SetMovie((dir / "t.swf").string());
-    EXPECT_EQ(flash->ScaleMode(), fsmExactFit);
-    TBitmap stretched(352, 576, clWhite);
-    flash->PaintTo(stretched, 0, 0);
-    EXPECT_EQ(stretched.Pixel(10, 10), clRed);
-    EXPECT_EQ(stretched.Pixel(10, 570), clRed);
-
-    flash->SetScaleMode(fsmShowAll);
-    TBitmap whole(352, 576, clWhite);
-    flash->PaintTo(whole, 0, 0);
-    // The stage at 352 x 288 from y = 144; blue (the background) above and below.
-    for (int y : {0, 143, 432, 575}) EXPECT_EQ(whole.Pixel(10, y), clBlue) << y;
-    for (int y : {144, 300, 431}) EXPECT_EQ(whole.Pixel(10, y), clRed) << y;
-    EXPECT_EQ(whole.Pixel(340, 300), clBlue);
-
-    // Wider than the stage: bands left and right, at an offset too.
-    flash->SetBounds(0, 0, 704, 288);
-    TBitmap wide(724, 300, clWhite);
-    flash->PaintTo(wide, 20, 0);
-    EXPECT_EQ(wide.Pixel(19, 100), clWhite);
-    EXPECT_EQ(wide.Pixel(20 + 175, 100), clBlue);
-    EXPECT_EQ(wide.Pixel(20 + 177, 100), clRed);
-    EXPECT_EQ(wide.Pixel(20 + 703, 100), clBlue);
-}
-
 TEST_F(ShockwaveFlash, RaisesCommandsWithItselfAsSender) {
     auto* flash = new TShockwaveFlash(form);
     TObject* sender = nullptr;

@@ -66,6 +66,7 @@ TForm3::TForm3(TComponent* AOwner) : TForm(AOwner)
     kivImagePanel1 = Place<TkivImagePanel>(this, kivForm1, "kivImagePanel1", 3, 35, 600, 500);
     kivImagePanel1->SetColor(clWhite);
     kivImagePanel1->SetCaption("");
+    kivImagePanel1->SetBevelOuter(bvNone);
     ScrollBox1 = Place<TScrollBox>(this, kivImagePanel1, "ScrollBox1", 0, 0, app::kClipViewerWidth,
                                    app::kClipViewerHeight);
     ScrollBox1->SetBorderStyle(bsNone);
@@ -82,6 +83,7 @@ TForm3::TForm3(TComponent* AOwner) : TForm(AOwner)
         *lines[i] = Place<TkivImagePanel>(this, kivImagePanel1, ("kivImagePanel" + std::to_string(2 + i)).c_str(),
                                           0, 0, 1, 1);
         (*lines[i])->SetCaption("");
+        (*lines[i])->SetBevelOuter(bvNone);
         (*lines[i])->SetVisible(false);
     }
     kivImagePanel2->SetColor(clRed);

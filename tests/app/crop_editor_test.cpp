@@ -137,12 +137,25 @@ protected:
 TEST_F(CropEditor, TheFrameIsLaidOutRedAndCentredForTheView)
 {
     AddPhoto(QuarteredPhoto("a.jpg"));
+    AddPhoto(QuarteredPhoto("b.jpg"));
     struct Case {
         int width, height;
         app::FrameBounds frame;
     };
+    Open(700, 500);
+    DoubleClick(1);
+    EXPECT_EQ(Form3->ClipRow, 1);
+    // The first layout at the opening, the second by resizing the open
+    // editor, which shows photo 1 again.
+    bool first = true;
     for (const Case& c : {Case{700, 500, {121, 10, 459, 480}}, Case{300, 500, {10, 100, 280, 301}}}) {
-        Open(c.width, c.height);
+        if (!first) {
+            Form3->SetBounds(0, 0, c.width + 3 + Form3->kivGroupBox1->Width() + 12, c.height + 35 + 20);
+            App().ProcessMessages();
+            EXPECT_EQ(Form3->ClipRow, 0);
+            EXPECT_TRUE(Form3->ClipShown());
+        }
+        first = false;
         EXPECT_EQ(Form3->kivImagePanel1->Width(), c.width);
         EXPECT_EQ(Form3->kivImagePanel1->Height(), c.height);
         const app::FrameBounds& f = c.frame;
@@ -161,8 +174,8 @@ TEST_F(CropEditor, TheFrameIsLaidOutRedAndCentredForTheView)
         EXPECT_EQ(Form3->kivGroupBox5->Top() + Form3->kivGroupBox5->Height(), Form3->Height() - 20);
         EXPECT_EQ(Form3->kivGroupBox2->Top() + Form3->kivGroupBox2->Height(), Form3->kivGroupBox3->Top());
         EXPECT_EQ(Form3->kivGroupBox1->Top() + Form3->kivGroupBox1->Height(), Form3->kivGroupBox2->Top());
-        Close();
     }
+    Close();
 }
 
 TEST_F(CropEditor, OpeningShowsPhotoOneWithoutRewritingItsPicture)
@@ -206,6 +219,12 @@ TEST_F(CropEditor, SavingWritesWhatLiesInsideTheFrame)
     ASSERT_TRUE(Form3->ClipShown());
     EXPECT_EQ(Form3->ClipRow, 1);
     EXPECT_EQ(Viewer(), (app::FrameBounds{-400, -500, 1252, 1416}));
+    // The frame is seen red over the photo.
+    const TBitmap window = Form3->RenderWindow();
+    const TPoint view = Form3->kivImagePanel1->ClientToAncestor({0, 0}, nullptr);
+    EXPECT_EQ(window.Pixel(view.X + 121, view.Y + 200), clRed);
+    EXPECT_EQ(window.Pixel(view.X + 300, view.Y + 10), clRed);
+    EXPECT_TRUE(Near(window.Pixel(view.X + 300, view.Y + 100), kTopRight));
 
     Form3->kivButton1->OnClick(Form3->kivButton1);
     EXPECT_EQ(messages_, (std::vector<std::string>{"保存剪辑|保存剪辑成功.|确定"}));

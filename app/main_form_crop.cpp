@@ -125,6 +125,8 @@ void TMainForm::CreateCropControls()
 
 void TMainForm::ShowCropMode()
 {
+    // The import writes its waiting text into the caption before each showing.
+    kivForm1->SetCaption("照片剪辑");
     Label1->SetVisible(false);
     kivProgressBar1->SetVisible(false);
     SetClientSize(kCropFormWidth, kCropFormHeight);

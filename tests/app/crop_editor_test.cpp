@@ -23,6 +23,7 @@
 #include "platform/ui/panel.h"
 #include "platform/ui/scrollbox.h"
 #include "skin/kiv_button.h"
+#include "skin/kiv_form.h"
 #include "skin/kiv_group_box.h"
 #include "skin/kiv_image_panel.h"
 #include "skin/kiv_list_view.h"
@@ -451,6 +452,7 @@ TEST_F(CropEditor, TheImportFormsCropModeMovesZoomsAndSavesTheThumbnail)
     MainForm->Show();
     App().ProcessMessages();
 
+    EXPECT_EQ(MainForm->kivForm1->Caption(), "照片剪辑");
     EXPECT_FALSE(MainForm->Label1->Visible());
     EXPECT_FALSE(MainForm->kivProgressBar1->Visible());
     EXPECT_EQ(MainForm->ClientWidth(), 791);
@@ -525,6 +527,7 @@ TEST_F(CropEditor, TheImportFormsCropModeMovesZoomsAndSavesTheThumbnail)
     Form1->kivButton4->OnClick(Form1->kivButton4);
     ASSERT_EQ(Form1->kivListView1->Items().Count(), 3);
     EXPECT_FALSE(MainForm->kivPageControl2->Visible());
+    EXPECT_EQ(MainForm->kivForm1->Caption(), "正在导入照片,请稍后...");
     EXPECT_EQ(gfx::LoadImage(Picture(3)).Width(), 468);
     EXPECT_EQ(Crop(3), (std::vector<std::string>{"-120", "-120", "708", "771"}));
 }

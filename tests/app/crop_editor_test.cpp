@@ -7,6 +7,7 @@
 
 #include "app/castora_forms.h"
 #include "app/form1.h"
+#include "app/form2.h"
 #include "app/form3.h"
 #include "app/main_form.h"
 #include "platform/core/application.h"
@@ -530,6 +531,25 @@ TEST_F(CropEditor, TheImportFormsCropModeMovesZoomsAndSavesTheThumbnail)
     EXPECT_EQ(MainForm->kivForm1->Caption(), "正在导入照片,请稍后...");
     EXPECT_EQ(gfx::LoadImage(Picture(3)).Width(), 468);
     EXPECT_EQ(Crop(3), (std::vector<std::string>{"-120", "-120", "708", "771"}));
+}
+
+
+TEST_F(CropEditor, TheViewerRendererSkipsAPhotoThatCannotBeRead)
+{
+    // The staging is shared with the crop editor: a photo that cannot be
+    // read is not rendered from the photo staged before it.
+    AddPhoto(QuarteredPhoto("a.jpg"));
+    const fs::path broken = system_.Path() / "photos" / "broken.jpg";
+    std::ofstream(broken, std::ios::binary) << "no picture in here";
+    AddPhoto(broken.string());
+    AddPhoto((system_.Path() / "photos" / "gone.jpg").string());
+    const auto picture2 = core::ReadFileBytes(Picture(2)), picture3 = core::ReadFileBytes(Picture(3));
+    Form2->ShowModal();
+    EXPECT_EQ(Form1->kivListView3->Items()[0]->SubItems()[1], "yijianji");
+    EXPECT_EQ(gfx::LoadImage(Picture(1)).Width(), 626);
+    for (int k : {2, 3}) EXPECT_EQ(Form1->kivListView3->Items()[k - 1]->SubItems()[1], "") << k;
+    EXPECT_EQ(core::ReadFileBytes(Picture(2)), picture2);
+    EXPECT_EQ(core::ReadFileBytes(Picture(3)), picture3);
 }
 
 }  // namespace

@@ -7,13 +7,13 @@
 #include "app/form15.h"
 #include "app/form16.h"
 #include "app/form2.h"
+#include "app/form3.h"
 #include "app/form4.h"
 #include "app/form5.h"
 #include "app/form6.h"
 #include "app/form7.h"
 #include "app/form8.h"
 #include "app/main_form.h"
-#include "app/pending_forms.h"
 #include "platform/core/application.h"
 #include "production/form10.h"
 #include "production/form17.h"
@@ -25,7 +25,7 @@ namespace app {
 void CreateCastoraForms()
 {
     Form1 = CreateForm<TForm1>();
-    Form3 = CreatePendingForm("Form3", "照片剪辑");
+    Form3 = CreateForm<TForm3>();
     Form4 = CreateForm<TForm4>();
     Form5 = CreateForm<TForm5>();
     Form6 = CreateForm<TForm6>();

@@ -8,12 +8,12 @@
 #include "app/form11.h"
 #include "app/form14.h"
 #include "app/form15.h"
+#include "app/form3.h"
 #include "app/form8.h"
 #include "app/lyric_tables.h"
 #include "app/main_form.h"
 #include "app/music_actions.h"
 #include "app/output_handover.h"
-#include "app/pending_forms.h"
 #include "app/photo_browser.h"
 #include "app/photo_deletion.h"
 #include "app/photo_frames.h"
@@ -183,6 +183,9 @@ void TForm1::CreateControls()
 
     // The lyric dialog.
     kivButton31->OnClick = [this](TObject* Sender) { kivButton31Click(Sender); };
+
+    // The crop editor.
+    kivButton18->OnClick = [this](TObject* Sender) { kivButton18Click(Sender); };
 }
 
 void TForm1::CreateDataControls()
@@ -658,6 +661,8 @@ void TForm1::kivButton4Click(TObject*)
         kivMessageDialog1->ShowModal();
     }
 }
+
+void TForm1::kivButton18Click(TObject*) { Form3->ShowModal(); }
 
 std::filesystem::path TForm1::PhotoPicture(int k) const
 {

@@ -187,6 +187,8 @@ public:
     // --- photos, thumbnails and lyric tables -------------------------------------------------------------
     // "导入照片": the file dialog, then MainForm renders the chosen photos.
     void kivButton4Click(TObject* Sender);
+    // "照片剪辑": the crop editor (Form3).
+    void kivButton18Click(TObject* Sender);
     // Reloads the seven thumbnails of a page through the "zpyjj/lin_shi.jpg"
     // detour, so that rewritten pictures show anew.
     void RefreshThumbnails(int page);

@@ -5,6 +5,7 @@
 #include "app/form1.h"
 #include "app/image_routines.h"
 #include "app/main_form.h"
+#include "app/photo_crop.h"
 #include "app/photo_import.h"
 #include "platform/core/application.h"
 #include "platform/core/files.h"
@@ -87,7 +88,13 @@ bool TForm2::RenderThroughViewer(int k)
     const std::filesystem::path work = Form1->WorkPath();
     const TListItem* photo = Form1->kivListView1->Items()[k];
     viewer_loaded_ = false;
-    app::StageClipPhoto(work, photo->SubItems().Count() > 0 ? photo->SubItems()[0] : std::string());
+    // A photo that cannot be staged must not be rendered from the one
+    // staged before.
+    if (!app::StageClipPhoto(work, photo->SubItems().Count() > 0 ? photo->SubItems()[0] : std::string()) ||
+        !app::StagedClipPhotoReadable(work)) {
+        core::DeleteFile(work / "jjzp" / "zpjj.jpg");
+        return false;
+    }
     viewer_ = viewer_ == "zpjj1" ? "zpjj2" : "zpjj1";
     ShockwaveFlash1->SetMovie((work / "jjzp" / (viewer_ + ".swf")).string());
     if (!App().PumpUntil([this] { return viewer_loaded_; }, app::kViewerLoadTimeoutMs)) return false;

@@ -6,17 +6,13 @@
 #include <cstdint>
 #include <string>
 
+#include "app/photo_import.h"
 #include "platform/ui/form.h"
 
 class TLabel;
 class TShockwaveFlash;
 class TTimer;
 class TkivProgressBar;
-
-namespace app {
-// How long the viewer may take to report "wan_cheng" for one photo.
-inline constexpr int64_t kViewerLoadTimeoutMs = 5000;
-}  // namespace app
 
 class TForm2 : public TForm {
 public:

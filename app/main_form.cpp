@@ -107,6 +107,8 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner)
     Timer1->SetInterval(1);
     Timer1->OnTimer = [this](TObject* Sender) { Timer1Timer(Sender); };
 
+    CreateCropControls();
+
     OnCreate = [this](TObject* Sender) { FormCreate(Sender); };
     OnShow = [this](TObject* Sender) { FormShow(Sender); };
     OnActivate = [this](TObject* Sender) { FormActivate(Sender); };
@@ -133,8 +135,17 @@ bool TMainForm::InImportMode() const
     return Form1 && Form1->Z_P_J_J_Edit->Text() == app::kImportMode;
 }
 
+bool TMainForm::InCropMode() const
+{
+    return Form1 && Form1->Z_P_J_J_Edit->Text() == app::kCropMode;
+}
+
 void TMainForm::FormShow(TObject*)
 {
+    if (InCropMode()) {
+        ShowCropMode();
+        return;
+    }
     if (!InImportMode()) return;
     Label1->SetVisible(true);
     kivProgressBar1->SetVisible(true);
@@ -151,6 +162,11 @@ void TMainForm::FormShow(TObject*)
 
 void TMainForm::FormActivate(TObject*)
 {
+    if (crop_pending_ && InCropMode()) {
+        crop_pending_ = false;
+        StartCropMode();
+        return;
+    }
     // Once per showing: activating the form again (the user switching
     // windows) must not import the photos a second time.
     if (!import_pending_ || !InImportMode()) return;

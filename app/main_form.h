@@ -5,6 +5,9 @@
 // that the progress bar moves between photos, and each render paints the
 // photo's thumbnail, centred in the render frame, into the picture
 // "zpyjj/zpyjj" + k + ".jpg" and appends the photo's rows to Form1's lists.
+// With "zhao_pian_jian_ji" it is a simple crop editor on the same picture
+// area (app/main_form_crop.cpp): the thumbnail is moved and zoomed in the
+// render frame, and saving paints the picture area as the photo's picture.
 #include <string>
 
 #include "platform/ui/form.h"
@@ -16,10 +19,14 @@ class TLabel;
 class TPanel;
 class TTimer;
 class TkivCheckBox;
+class TkivButton;
 class TkivForm;
+class TkivListView;
+class TkivMessageDialog;
 class TkivPageControl;
 class TkivProgressBar;
 class TkivTabSheet;
+class TkivTrackBar;
 
 namespace app {
 // The form's own window message: render the photo named in Edit1.
@@ -47,11 +54,30 @@ public:
     TLabel* Label1;
     TTimer* Timer1;  // closes the form after the last render
 
+    // --- the crop mode -------------------------------------------------------------
+    TkivPageControl* kivPageControl2;  // "导入的照片": the photo list
+    TkivTabSheet* kivTabSheet2;
+    TkivListView* kivListView1;
+    TkivPageControl *kivPageControl3, *kivPageControl4, *kivPageControl5;  // the sliders and buttons
+    TkivTabSheet *kivTabSheet3, *kivTabSheet4, *kivTabSheet5;
+    TkivTrackBar *kivTrackBar1, *kivTrackBar2, *kivTrackBar3;  // "左右移动", "上下移动", "放大缩小"
+    TkivButton *kivButton1, *kivButton2;                       // "保存剪辑", "返           回"
+    TkivMessageDialog* kivMessageDialog1;
+
     void FormCreate(TObject* Sender);
     void FormShow(TObject* Sender);
     void FormActivate(TObject* Sender);
     void Timer1Timer(TObject* Sender);
     void CheckBox1Click(TObject* Sender);
+    void kivListView1DblClick(TObject* Sender);
+    void kivTrackBar1Change(TObject* Sender);
+    void kivTrackBar2Change(TObject* Sender);
+    void kivTrackBar3Change(TObject* Sender);
+    void kivButton1Click(TObject* Sender);
+    void kivButton2Click(TObject* Sender);
+    // The row the crop mode shows, the one its saving writes; -1 before
+    // the first double-click of a showing.
+    int CropRow() const { return crop_row_; }
 
     // Message 1027: renders the photo of Edit1 in the import and crop modes.
     void WMRenderPhoto();
@@ -72,9 +98,21 @@ public:
 
 private:
     bool InImportMode() const;
+    bool InCropMode() const;
     void RunImport();
+    void CreateCropControls();
+    void ShowCropMode();
+    void StartCropMode();
+    // Disables or enables the list, the sliders and the buttons together.
+    void SetCropControlsEnabled(bool enabled);
+    // Sets the move sliders to plus/minus Image1's size, standing at its place.
+    void SetCropMoveRanges();
+    // Renders the thumbnail of the row on show at Image1's size.
+    void RenderCropThumbnail();
 
     bool import_pending_ = false;  // set by FormShow, taken by the first activation
+    bool crop_pending_ = false;
+    int crop_row_ = -1;
     int failed_renders_ = 0;
 };
 

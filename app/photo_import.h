@@ -2,6 +2,7 @@
 // The photo import's own rules, apart from its forms: the picture geometry,
 // the row texts, the copy of photos chosen straight from "/" and the staging
 // of a photo for the crop viewer.
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -62,5 +63,8 @@ std::vector<std::string> ImportCropTexts();
 // folder: a ".bmp" or ".BMP" source is converted to JPEG, anything else is
 // copied. False when that fails (the previous staged photo stays).
 bool StageClipPhoto(const std::filesystem::path& work_dir, const std::filesystem::path& source);
+
+// How long the crop viewer may take to report "wan_cheng" for one photo.
+inline constexpr int64_t kViewerLoadTimeoutMs = 5000;
 
 }  // namespace app

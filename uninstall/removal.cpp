@@ -85,6 +85,11 @@ std::string ReadInstallationRecord(const fs::path& work_dir)
     return core::DecodeText(record.ReadString("azlj", "lj"));
 }
 
+std::string ParseInstallationRecord(std::string_view bytes)
+{
+    return core::DecodeText(core::IniFile::FromBytes(bytes).ReadString("azlj", "lj"));
+}
+
 std::vector<fs::path> FoldersToKeep(const fs::path& system_dir)
 {
     std::vector<fs::path> keep = {shell::HomeDir(), shell::ConfigHome(), shell::DataHome(), system_dir};

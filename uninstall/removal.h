@@ -28,6 +28,8 @@ inline constexpr int kRemovalSteps = 6;
 // The installation folder that the record names (UTF-8; a GBK record is
 // decoded). Empty when the file or the key is missing.
 std::string ReadInstallationRecord(const fs::path& work_dir);
+// The same from the record's bytes.
+std::string ParseInstallationRecord(std::string_view bytes);
 
 enum class FolderVerdict {
     Empty,              // the record names nothing: nothing to delete

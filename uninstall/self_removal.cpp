@@ -45,13 +45,13 @@ std::string SelfRemovalScript(const fs::path& program, const fs::path& script)
     std::string text = "#!/bin/sh\n";
     text += "# Left by castorun: deletes the uninstaller, then this script.\n";
     text += "for try in";
-    for (int i = 1; i <= kSelfRemovalTries; ++i) text += " " + std::to_string(i);
+    for (int i = 1; i <= kSelfRemovalTries; ++i) text.append(" ").append(std::to_string(i));
     text += "; do\n";
-    text += "  rm -f -- " + file + "\n";
-    text += "  [ -e " + file + " ] || [ -L " + file + " ] || break\n";
+    text.append("  rm -f -- ").append(file).append("\n");
+    text.append("  [ -e ").append(file).append(" ] || [ -L ").append(file).append(" ] || break\n");
     text += "  sleep 1\n";
     text += "done\n";
-    text += "rm -f -- " + ShellQuote(script.string()) + "\n";
+    text.append("rm -f -- ").append(ShellQuote(script.string())).append("\n");
     return text;
 }
 

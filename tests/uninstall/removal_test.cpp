@@ -1,0 +1,194 @@
+// What castorun removes, in which order, and what it refuses to remove.
+#include "uninstall/removal.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/core/ini.h"
+#include "platform/core/text.h"
+#include "tests/uninstall/installation.h"
+
+namespace uninstall_test {
+namespace {
+
+using uninstall::FolderVerdict;
+
+class Removal : public Installation {
+protected:
+    uninstall::RemovalPlan Plan() const
+    {
+        return uninstall::PlanRemoval(app::FindWorkFolder(system_), system_, uninstall::kProductTitle);
+    }
+    static void RunAll(const uninstall::RemovalPlan& plan)
+    {
+        for (int step = 1; step <= uninstall::kRemovalSteps; ++step) uninstall::RunRemovalStep(plan, step);
+    }
+    static void Record(const fs::path& work, const std::string& lj)
+    {
+        Touch(work / "azlj.ini", "[azlj]\r\nlj=" + lj + "\r\n");
+    }
+};
+
+TEST_F(Removal, StepByStepTheInstallationTheWorkFolderAndTheShortcutsGoAndNothingElse)
+{
+    const fs::path work = Install();
+    Touch(work / "zpyjj" / "zpyjj1.jpg");
+    Touch(autostart_ / "Velmora2007.desktop");
+    const std::vector<fs::path> kept = {
+        menu_ / "other.desktop", desktop_ / "notes.txt", autostart_ / "other.desktop",
+        root_ / "opt" / "other" / "castora", system_ / "brenholt_2" / "zpyjj" / "theirs.jpg",
+    };
+    for (const fs::path& file : kept) Touch(file);
+
+    const uninstall::RemovalPlan plan = Plan();
+    EXPECT_EQ(plan.work.work_dir, work / "");
+    EXPECT_EQ(plan.installation.verdict, FolderVerdict::Accepted);
+    EXPECT_EQ(plan.installation.folder, fs::canonical(install_));
+
+    // What each step has removed, in the order of the steps.
+    const std::vector<fs::path> gone_after = {
+        install_,
+        work,
+        desktop_ / "Velmora.desktop",
+        menu_ / "Velmora2007.desktop",
+        menu_ / "Velmora2007",
+        autostart_ / "Velmora2007.desktop",
+    };
+    for (const fs::path& path : gone_after) ASSERT_TRUE(Exists(path)) << path;
+    for (int step = 1; step <= uninstall::kRemovalSteps; ++step) {
+        uninstall::RunRemovalStep(plan, step);
+        for (int i = 0; i < uninstall::kRemovalSteps; ++i)
+            EXPECT_EQ(Exists(gone_after[i]), i >= step) << "after step " << step << ": " << gone_after[i];
+    }
+    for (const fs::path& file : kept) EXPECT_TRUE(Exists(file)) << file;
+    for (const fs::path& folder : {system_, menu_, desktop_, autostart_, root_ / "opt"})
+        EXPECT_TRUE(Exists(folder)) << folder;
+}
+
+TEST_F(Removal, TheWorkFolderIsFoundByCastorasRule)
+{
+    // A foreign brenholt_1 without "zpyjj" is passed over for brenholt_2.
+    Touch(system_ / "brenholt_1" / "notes.txt");
+    Touch(system_ / "brenholt_2" / "zpyjj" / "zpyjj1.jpg");
+    RunAll(Plan());
+    EXPECT_TRUE(Exists(system_ / "brenholt_1" / "notes.txt"));
+    EXPECT_FALSE(Exists(system_ / "brenholt_2"));
+
+    // With only the foreign folder, the rule takes brenholt_2, which is missing.
+    const uninstall::RemovalPlan plan = Plan();
+    EXPECT_EQ(plan.work.number, 2);
+    EXPECT_FALSE(plan.work.present);
+    RunAll(plan);
+    EXPECT_TRUE(Exists(system_ / "brenholt_1" / "notes.txt"));
+}
+
+TEST_F(Removal, WithoutTheRecordEverythingButTheInstallationFolderGoes)
+{
+    const fs::path work = Install();
+    fs::remove(work / "azlj.ini");
+    const uninstall::RemovalPlan plan = Plan();
+    EXPECT_EQ(plan.installation.verdict, FolderVerdict::Empty);
+    EXPECT_EQ(uninstall::RefusalText(plan.installation, "Velmora"), "");
+    RunAll(plan);
+    EXPECT_TRUE(Exists(install_ / "castora"));
+    EXPECT_FALSE(Exists(work));
+    EXPECT_FALSE(Exists(desktop_ / "Velmora.desktop"));
+    EXPECT_FALSE(Exists(menu_ / "Velmora2007"));
+}
+
+TEST_F(Removal, ARecordInGbkNamesTheSameFolder)
+{
+    const fs::path work = Install();
+    Record(work, core::Utf8ToGbk(install_.string()));
+    EXPECT_EQ(uninstall::ReadInstallationRecord(work), install_.string());
+    EXPECT_EQ(Plan().installation.verdict, FolderVerdict::Accepted);
+}
+
+// Whatever the record says, only a folder that holds castora and none of the
+// user's or the system's folders is removed.
+TEST_F(Removal, RecordsNamingOtherFoldersAreRefusedAndTheirFilesStay)
+{
+    const fs::path work = Install();
+    // castora planted everywhere: the marker alone is not enough.
+    for (const fs::path& folder : {home_, system_, desktop_, root_})
+        Touch(folder / "castora");
+    Touch(home_ / "Documents" / "letter.txt");
+    Touch(root_ / "opt" / "other" / "readme.txt");
+    Touch(root_ / "opt" / "a file");
+    fs::create_directory_symlink(home_, root_ / "opt" / "home-link");
+
+    struct Case {
+        std::string recorded;
+        FolderVerdict verdict;
+    };
+    const std::vector<Case> cases = {
+        {"opt/velmora", FolderVerdict::NotAbsolute},
+        {"~/velmora", FolderVerdict::NotAbsolute},
+        {"C:\\Program Files\\Velmora", FolderVerdict::NotAbsolute},
+        {"/", FolderVerdict::Protected},
+        {"/usr", FolderVerdict::Protected},
+        {"/usr/local/bin", FolderVerdict::Protected},
+        {home_.string(), FolderVerdict::Protected},
+        {home_.string() + "/", FolderVerdict::Protected},
+        {(home_ / "Documents" / "..").string(), FolderVerdict::Protected},
+        {home_.parent_path().string(), FolderVerdict::Protected},
+        {root_.string(), FolderVerdict::Protected},
+        {system_.string(), FolderVerdict::Protected},
+        {desktop_.string(), FolderVerdict::Protected},
+        {(root_ / "opt" / "home-link").string(), FolderVerdict::Protected},
+        {(root_ / "opt" / "a file").string(), FolderVerdict::NotAFolder},
+        {(root_ / "opt" / "other").string(), FolderVerdict::NotAnInstallation},
+        {(root_ / "opt" / "gone").string(), FolderVerdict::Missing},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.recorded);
+        Record(work, c.recorded);
+        const uninstall::RemovalPlan plan = Plan();
+        EXPECT_EQ(plan.installation.verdict, c.verdict);
+        const std::string message = uninstall::RefusalText(plan.installation, "Velmora");
+        if (c.verdict == FolderVerdict::Missing) {
+            EXPECT_EQ(message, "");
+        } else {
+            EXPECT_NE(message.find("\"" + c.recorded + "\"没有删除"), std::string::npos) << message;
+        }
+        uninstall::RunRemovalStep(plan, 1);
+    }
+    for (const fs::path& file : {home_ / "castora", home_ / "Documents" / "letter.txt", system_ / "castora",
+                                 desktop_ / "castora", root_ / "castora", root_ / "opt" / "other" / "readme.txt",
+                                 root_ / "opt" / "a file", root_ / "opt" / "home-link", install_ / "castora"})
+        EXPECT_TRUE(Exists(file)) << file;
+    Record(work, (root_ / "opt" / "other").string());
+    EXPECT_EQ(uninstall::RefusalText(Plan().installation, "Velmora"),
+              "安装目录\"" + (root_ / "opt" / "other").string() + "\"没有删除:其中没有castora,不是<Velmora>的安装目录。");
+}
+
+TEST_F(Removal, LinksAreRemovedAsLinksNeverFollowed)
+{
+    const fs::path work = Install();
+    const fs::path data = root_ / "data";
+    Touch(data / "photo.jpg");
+    Touch(root_ / "menu-data" / "entry.desktop");
+    fs::create_directory_symlink(data, install_ / "Photo" / "mine");
+    fs::create_symlink(data / "photo.jpg", install_ / "试用模板" / "photo.jpg");
+    fs::create_directory_symlink(data, work / "zpyjj" / "outside");
+    fs::remove_all(menu_ / "Velmora2007");
+    fs::create_directory_symlink(root_ / "menu-data", menu_ / "Velmora2007");
+    fs::remove(desktop_ / "Velmora.desktop");
+    fs::create_symlink(data / "photo.jpg", desktop_ / "Velmora.desktop");
+    // The record names a link to the installation: the folder and the link go.
+    fs::create_directory_symlink(install_, root_ / "velmora-link");
+    Record(work, (root_ / "velmora-link").string());
+
+    const uninstall::RemovalPlan plan = Plan();
+    EXPECT_EQ(plan.installation.folder, fs::canonical(install_));
+    RunAll(plan);
+    EXPECT_FALSE(Exists(install_));
+    EXPECT_FALSE(Exists(root_ / "velmora-link"));
+    EXPECT_FALSE(Exists(work));
+    EXPECT_FALSE(Exists(menu_ / "Velmora2007"));
+    EXPECT_FALSE(Exists(desktop_ / "Velmora.desktop"));
+    EXPECT_TRUE(Exists(data / "photo.jpg"));
+    EXPECT_TRUE(Exists(root_ / "menu-data" / "entry.desktop"));
+}
+
+}  // namespace
+}  // namespace uninstall_test

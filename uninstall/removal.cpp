@@ -1,0 +1,224 @@
+#include "uninstall/removal.h"
+
+#include <algorithm>
+#include <system_error>
+
+#include "platform/core/files.h"
+#include "platform/core/ini.h"
+#include "platform/core/text.h"
+#include "platform/shell/shortcut.h"
+#include "platform/shell/special_folders.h"
+
+namespace uninstall {
+
+namespace {
+
+// Standard folders below the top level that no installation may take with it.
+constexpr std::string_view kSystemFolders[] = {
+    "/usr/bin",         "/usr/sbin",         "/usr/lib",          "/usr/lib32",      "/usr/lib64",
+    "/usr/libexec",     "/usr/include",      "/usr/share",        "/usr/src",        "/usr/games",
+    "/usr/local",       "/usr/local/bin",    "/usr/local/sbin",   "/usr/local/lib",  "/usr/local/share",
+    "/usr/local/include", "/usr/local/src",  "/usr/local/games",  "/var/lib",        "/var/cache",
+    "/var/tmp",         "/var/opt",          "/var/log",          "/var/mail",
+};
+
+// A path without "." and "..", and without a trailing separator (which would
+// make a link at the end count as its target).
+fs::path Normal(const fs::path& path)
+{
+    fs::path normal = path.lexically_normal();
+    if (normal.has_relative_path() && normal.filename().empty()) normal = normal.parent_path();
+    return normal;
+}
+
+// Whether `ancestor` is `path` or one of the folders above it.
+bool Holds(const fs::path& ancestor, const fs::path& path)
+{
+    auto a = ancestor.begin(), p = path.begin();
+    for (; a != ancestor.end(); ++a, ++p) {
+        if (p == path.end() || *a != *p) return false;
+    }
+    return true;
+}
+
+bool ExistsNoFollow(const fs::path& path)
+{
+    std::error_code error;
+    return fs::exists(fs::symlink_status(path, error));
+}
+
+// Deletes a file or a link, never what a link points to.
+void DeleteEntry(const fs::path& path)
+{
+    std::error_code error;
+    const fs::file_status status = fs::symlink_status(path, error);
+    if (error || !fs::exists(status) || fs::is_directory(status)) return;
+    fs::remove(path, error);
+}
+
+// A folder tree; a link in its place is removed as a link.
+void DeleteFolder(const fs::path& path)
+{
+    if (path.empty() || !ExistsNoFollow(path)) return;
+    core::DeleteTree(Normal(path));
+}
+
+std::string InstalledName(std::string_view title) { return std::string(title) + std::string(kInstalledSuffix); }
+
+}  // namespace
+
+bool InstallationFolder::Refused() const
+{
+    switch (verdict) {
+        case FolderVerdict::Empty:
+        case FolderVerdict::Accepted:
+        case FolderVerdict::Missing:
+            return false;
+        default:
+            return true;
+    }
+}
+
+std::string ReadInstallationRecord(const fs::path& work_dir)
+{
+    const core::IniFile record(work_dir / std::string(kRecordFile));
+    return core::DecodeText(record.ReadString("azlj", "lj"));
+}
+
+std::string ParseInstallationRecord(std::string_view bytes)
+{
+    return core::DecodeText(core::IniFile::FromBytes(bytes).ReadString("azlj", "lj"));
+}
+
+std::vector<fs::path> FoldersToKeep(const fs::path& system_dir)
+{
+    std::vector<fs::path> keep = {shell::HomeDir(), shell::ConfigHome(), shell::DataHome(), system_dir};
+    for (shell::SpecialFolder folder : {shell::SpecialFolder::Desktop, shell::SpecialFolder::StartMenu,
+                                        shell::SpecialFolder::Programs, shell::SpecialFolder::Startup})
+        keep.push_back(shell::GetSpecialFolderPath(folder));
+    for (std::string_view name :
+         {"DOCUMENTS", "DOWNLOAD", "MUSIC", "PICTURES", "VIDEOS", "PUBLICSHARE", "TEMPLATES"})
+        keep.push_back(shell::UserDir(name));
+    return keep;
+}
+
+bool IsProtectedFolder(const fs::path& folder, const std::vector<fs::path>& keep)
+{
+    const fs::path normal = Normal(folder);
+    // The root and the top-level folders ("/usr", "/home", "/opt", ...).
+    const fs::path below_root = normal.relative_path();
+    if (!normal.is_absolute() || std::distance(below_root.begin(), below_root.end()) < 2) return true;
+    for (std::string_view system : kSystemFolders)
+        if (normal == fs::path(system)) return true;
+    for (const fs::path& kept : keep) {
+        if (kept.empty()) continue;
+        if (Holds(normal, Normal(kept))) return true;
+        std::error_code error;
+        const fs::path resolved = fs::weakly_canonical(kept, error);
+        if (!error && Holds(normal, Normal(resolved))) return true;
+    }
+    return false;
+}
+
+InstallationFolder CheckInstallationFolder(std::string_view recorded, const std::vector<fs::path>& keep)
+{
+    InstallationFolder result;
+    result.recorded = std::string(recorded);
+    if (recorded.empty()) return result;
+
+    const fs::path path(result.recorded);
+    auto verdict = [&](FolderVerdict v) {
+        result.verdict = v;
+        return result;
+    };
+    if (!path.is_absolute()) return verdict(FolderVerdict::NotAbsolute);
+    const fs::path normal = Normal(path);
+    if (IsProtectedFolder(normal, keep)) return verdict(FolderVerdict::Protected);
+    if (!ExistsNoFollow(normal)) return verdict(FolderVerdict::Missing);
+
+    // Where links lead: a link to the home folder is the home folder.
+    std::error_code error;
+    const fs::path resolved = Normal(fs::weakly_canonical(normal, error));
+    if (error || !fs::exists(resolved, error)) return verdict(FolderVerdict::Missing);
+    if (IsProtectedFolder(resolved, keep)) return verdict(FolderVerdict::Protected);
+    if (!fs::is_directory(resolved, error)) return verdict(FolderVerdict::NotAFolder);
+    if (!fs::is_regular_file(resolved / std::string(kMainProgram), error))
+        return verdict(FolderVerdict::NotAnInstallation);
+    result.folder = resolved;
+    return verdict(FolderVerdict::Accepted);
+}
+
+std::string RefusalText(const InstallationFolder& installation, std::string_view title)
+{
+    std::string why;
+    switch (installation.verdict) {
+        case FolderVerdict::NotAbsolute:
+            why = "它不是完整的路径";
+            break;
+        case FolderVerdict::Protected:
+            why = "它是系统或用户自己的文件夹";
+            break;
+        case FolderVerdict::NotAFolder:
+            why = "它不是文件夹";
+            break;
+        case FolderVerdict::NotAnInstallation:
+            why = "其中没有" + std::string(kMainProgram) + ",不是<" + std::string(title) + ">的安装目录";
+            break;
+        default:
+            return {};
+    }
+    return "安装目录\"" + installation.recorded + "\"没有删除:" + why + "。";
+}
+
+RemovalPlan PlanRemoval(const app::WorkFolderSearch& work, const fs::path& system_dir, std::string_view title)
+{
+    RemovalPlan plan;
+    plan.work = work;
+    // A folder that the rule did not find present holds no record of ours.
+    const std::string recorded = work.present ? ReadInstallationRecord(work.work_dir) : std::string();
+    plan.installation = CheckInstallationFolder(recorded, FoldersToKeep(system_dir));
+
+    const std::string installed = InstalledName(title);
+    const fs::path menu = shell::GetSpecialFolderPath(shell::SpecialFolder::StartMenu);
+    const fs::path programs = shell::GetSpecialFolderPath(shell::SpecialFolder::Programs);
+    plan.desktop_shortcut =
+        shell::ShortcutPath(shell::GetSpecialFolderPath(shell::SpecialFolder::Desktop), title);
+    plan.start_menu_shortcut = shell::ShortcutPath(menu, installed);
+    plan.programs_folder = programs / installed;
+    plan.startup_shortcut =
+        shell::ShortcutPath(shell::GetSpecialFolderPath(shell::SpecialFolder::Startup), installed);
+    return plan;
+}
+
+void RunRemovalStep(const RemovalPlan& plan, int step)
+{
+    switch (step) {
+        case 1:
+            if (plan.installation.verdict != FolderVerdict::Accepted) return;
+            DeleteFolder(plan.installation.folder);
+            // A recorded link to the folder goes with it.
+            if (const fs::path link = Normal(fs::path(plan.installation.recorded)); link != plan.installation.folder)
+                DeleteEntry(link);
+            return;
+        case 2:
+            // The rule only takes a folder that holds "zpyjj", or one that is missing.
+            if (plan.work.present) DeleteFolder(plan.work.work_dir);
+            return;
+        case 3:
+            DeleteEntry(plan.desktop_shortcut);
+            return;
+        case 4:
+            DeleteEntry(plan.start_menu_shortcut);
+            return;
+        case 5:
+            DeleteFolder(plan.programs_folder);
+            return;
+        case 6:
+            DeleteEntry(plan.startup_shortcut);
+            return;
+        default:
+            return;
+    }
+}
+
+}  // namespace uninstall

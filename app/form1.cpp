@@ -774,12 +774,14 @@ void TForm1::WirePhotoHandlers()
         {kivGroupBox10, &TForm1::kivGroupBox10DblClick}, {kivGroupBox11, &TForm1::kivGroupBox11DblClick},
         {kivGroupBox12, &TForm1::kivGroupBox12DblClick}, {kivGroupBox13, &TForm1::kivGroupBox13DblClick},
         {kivGroupBox14, &TForm1::kivGroupBox14DblClick}};
-    for (const auto& [frame, handler] : clicks) {
-        frame->SetCursor(crHandPoint);
-        frame->OnClick = [this, handler](TObject* Sender) { (this->*handler)(Sender); };
+    for (const auto& click : clicks) {
+        click.first->SetCursor(crHandPoint);
+        click.first->OnClick = [this, handler = click.second](TObject* Sender) { (this->*handler)(Sender); };
     }
-    for (const auto& [frame, handler] : double_clicks)
-        frame->OnDblClick = [this, handler](TObject* Sender) { (this->*handler)(Sender); };
+    for (const auto& double_click : double_clicks)
+        double_click.first->OnDblClick = [this, handler = double_click.second](TObject* Sender) {
+            (this->*handler)(Sender);
+        };
     kivButton83->OnClick = [this](TObject* Sender) { kivButton83Click(Sender); };
     kivListView1->OnDblClick = [this](TObject* Sender) { kivListView1DblClick(Sender); };
     kivButton8->OnClick = [this](TObject* Sender) { kivButton8Click(Sender); };

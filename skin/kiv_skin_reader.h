@@ -71,6 +71,8 @@ public:
     Tsk2SkinFileReader(const std::filesystem::path& fileName, std::string_view password);
     // The same from the archive's bytes.
     Tsk2SkinFileReader(std::span<const std::uint8_t> archive, std::string_view password);
+    // An empty reader, for LoadPayload.
+    Tsk2SkinFileReader() = default;
     Tsk2SkinFileReader(const Tsk2SkinFileReader&) = delete;
     Tsk2SkinFileReader& operator=(const Tsk2SkinFileReader&) = delete;
 

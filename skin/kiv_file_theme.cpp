@@ -117,7 +117,9 @@ void TkivFileTheme::SetThemeFile(const std::string& value)
         }
     }
     if (found.empty()) return;
-    theme_file_ = found.string();
+    std::error_code ec;
+    const fs::path full = fs::absolute(found, ec);
+    theme_file_ = (ec ? found : full).lexically_normal().string();
     ready_ = mgr_->LoadFromFile(found, password_);
     AfterLoad(firstLoad);
 }

@@ -48,8 +48,8 @@ public:
     ~TkivFileTheme() override;
 
     // Loads the skin: `value` itself, else the file of that name in the
-    // program's folder, else in the system folder. Found nowhere: nothing
-    // changes. Once ready, every Tkiv component of the owner form that uses
+    // program's folder, else in the system folder; ThemeFile becomes the
+    // full path of the file found. Found nowhere: nothing changes. Once ready, every Tkiv component of the owner form that uses
     // this theme re-reads its values.
     const std::string& ThemeFile() const { return theme_file_; }
     virtual void SetThemeFile(const std::string& value);

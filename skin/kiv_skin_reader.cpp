@@ -113,7 +113,7 @@ void ZipCryptKeys::Update(std::uint8_t b)
 
 std::uint8_t ZipCryptKeys::StreamByte() const
 {
-    const std::uint16_t temp = static_cast<std::uint16_t>((k2_ & 0xFFFF) | 2);
+    const std::uint32_t temp = (k2_ & 0xFFFF) | 2;
     return static_cast<std::uint8_t>((temp * (temp ^ 1)) >> 8);
 }
 

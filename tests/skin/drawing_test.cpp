@@ -6,6 +6,7 @@
 #include "platform/gfx/canvas.h"
 #include "platform/ui/form.h"
 #include "platform/ui/headless.h"
+#include "skin/kiv_form.h"
 #include "skin/kiv_public.h"
 #include "tests/skin/pixel_rows.h"
 
@@ -188,6 +189,27 @@ TEST(SkinDrawing, ControlBorderFramesTheWholeControl)
     EXPECT_EQ(Rows(target), (Grid{"aaaaa", "abbba", "abbba", "aaaaa"}));
     skin::DrawControlBorder(target.Canvas(), control, skintest::ColourOf('c'), clBlack, false);
     EXPECT_EQ(Rows(target), (Grid{"ccccc", "cbbbc", "cbbbc", "ccccc"}));
+}
+
+TEST(SkinDrawing, ParentBackgroundLandsBehindTheControl)
+{
+    core::TestApplication app;
+    ui::Headless();
+    TkivForm parent;  // fills itself with its colour below its caption strip
+    parent.SetBounds(0, 0, 40, 40);
+    parent.SetColor(skintest::ColourOf('p'));
+    TCustomControl child;
+    child.SetParent(&parent);
+    child.SetBounds(5, TkivForm::kCaptionHeight + 2, 4, 3);
+    TBitmap target(4, 3, clWhite);
+    skin::DrawParentBackground(target.Canvas(), child);
+    EXPECT_EQ(Rows(target), (Grid{"pppp", "pppp", "pppp"}));
+    TCustomControl orphan;
+    orphan.SetBounds(0, 0, 4, 3);
+    TBitmap untouched(4, 3, clWhite);
+    skin::DrawParentBackground(untouched.Canvas(), orphan);
+    EXPECT_EQ(Rows(untouched)[0], "wwww");
+    child.SetParent(nullptr);
 }
 
 TEST(SkinDrawing, GeometryHelpersSetBoundsFromRects)

@@ -4,6 +4,7 @@
 #include <array>
 #include <cctype>
 #include <cstring>
+#include <optional>
 
 #include "platform/core/files.h"
 #include "platform/gfx/image_io.h"
@@ -187,10 +188,21 @@ int ExtractSkinEntry(std::span<const std::uint8_t> archive, std::string_view ent
     return result;
 }
 
+namespace {
+
+std::optional<std::string> ReadArchiveFile(const std::filesystem::path& path)
+{
+    const auto size = core::FileSizeOf(path);
+    if (!size || *size > kMaxSkinArchive) return std::nullopt;
+    return core::ReadFileBytes(path);
+}
+
+}  // namespace
+
 int ExtractSkinEntry(const std::filesystem::path& archivePath, std::string_view entryName,
                      const std::filesystem::path& outputPath, std::string_view password)
 {
-    const auto bytes = core::ReadFileBytes(archivePath);
+    const auto bytes = ReadArchiveFile(archivePath);
     if (!bytes) return kExtractFailed;
     std::vector<std::uint8_t> out;
     const int result = ExtractSkinEntry(
@@ -226,7 +238,7 @@ auto FindName(const List& list, std::string_view name)
 Tsk2SkinFileReader::Tsk2SkinFileReader(const std::filesystem::path& fileName,
                                        std::string_view password)
 {
-    const auto bytes = core::ReadFileBytes(fileName);
+    const auto bytes = skin::ReadArchiveFile(fileName);
     if (!bytes) throw skin::SkinReadError();
     Load(std::span(reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size()), password);
 }

@@ -21,6 +21,8 @@ namespace skin {
 inline constexpr std::string_view kSkinEntryName = "SKINDATA.SK2";
 // Payloads above this size are refused as a size problem.
 inline constexpr std::uint32_t kMaxSkinPayload = 64u * 1024 * 1024;
+// Archive files above this size are not read at all.
+inline constexpr std::uint64_t kMaxSkinArchive = 256u * 1024 * 1024;
 
 // Results of ExtractSkinEntry.
 inline constexpr int kExtractOk = 0;

@@ -5,6 +5,7 @@
 #include <ctime>
 #include <iostream>
 
+#include "app/castora_skin.h"
 #include "app/form11.h"
 #include "app/form14.h"
 #include "app/form15.h"
@@ -124,6 +125,7 @@ void TForm1::CreateControls()
 {
     kivBuiltInFileTheme1 = new TkivBuiltInFileTheme(this);
     kivBuiltInFileTheme1->SetName("kivBuiltInFileTheme1");
+    kivBuiltInFileTheme1->SetSkinData(app::CastoraSkinData());
 
     kivForm1 = Place<TkivForm>(this, this, "kivForm1", 0, 0, 661, 493);
     kivForm1->SetCaption(app::kMainPanelCaption);

@@ -1,0 +1,300 @@
+// File themes, the built-in theme and the theme manager: where a skin file
+// is looked for, what a failed load leaves, how the form's components are
+// re-attached, and how a style is pushed to a list of components.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include "platform/core/application.h"
+#include "platform/core/files.h"
+#include "platform/gfx/image_io.h"
+#include "platform/ui/form.h"
+#include "platform/ui/headless.h"
+#include "skin/kiv_built_in_file_theme.h"
+#include "skin/kiv_form.h"
+#include "skin/kiv_skin_keys.h"
+#include "skin/kiv_theme_manager.h"
+#include "tools/skin-pack/skin_pack.h"
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+Bytes StyleSkin(TkivUIStyle style, const std::string& password = "")
+{
+    skinpack::ArchiveOptions options;
+    options.password = password;
+    return skinpack::BuildArchive(skinpack::BuildPayload(skinpack::StyleSkinRecords(style)), options);
+}
+
+// A component that publishes UIStyle and FileTheme and logs what it is told.
+class Probe : public TComponent, public IkivStyled {
+public:
+    Probe(TComponent* owner, const std::string& name, std::vector<std::string>& log)
+        : TComponent(owner), log_(log)
+    {
+        SetName(name);
+    }
+    TkivUIStyle UIStyle() const override { return style_; }
+    void SetUIStyle(TkivUIStyle style) override
+    {
+        style_ = style;
+        TkivUIStyle effective;
+        const bool skinned = TkivFileTheme::UsingFileTheme(theme_, style, effective);
+        log_.push_back(Name() + ".style=" + std::to_string(static_cast<int>(style)) +
+                       (skinned ? " skin" : ""));
+    }
+    TkivFileTheme* FileTheme() const override { return theme_; }
+    void SetFileTheme(TkivFileTheme* theme) override
+    {
+        theme_ = theme;
+        log_.push_back(Name() + (theme ? ".theme" : ".theme=none"));
+    }
+
+private:
+    std::vector<std::string>& log_;
+    TkivUIStyle style_ = TkivUIStyle::DeepBlue;
+    TkivFileTheme* theme_ = nullptr;
+};
+
+// A form that counts how often its frame is re-read (it realigns then).
+class CountingForm : public TForm {
+public:
+    using TForm::TForm;
+    void AlignControls(TControl* AControl, TRect& Rect) override
+    {
+        if (!AControl) ++aligns;
+        TForm::AlignControls(AControl, Rect);
+    }
+    int aligns = 0;
+};
+
+class FileThemes : public ::testing::Test {
+protected:
+    FileThemes() { ui::Headless(); }
+    std::filesystem::path Write(const std::string& name, const Bytes& bytes)
+    {
+        const auto path = dir_.Path() / name;
+        gfx::WriteFileBytes(path, bytes);
+        return path;
+    }
+
+    core::TestApplication app_;
+    core::TestSystemDir system_;
+    core::TempDir dir_;
+    std::vector<std::string> log_;
+};
+
+TEST_F(FileThemes, ReadsEveryGetterOfAFullSkin)
+{
+    TkivFileTheme theme;
+    theme.SetThemeFile(Write("protein.skn", StyleSkin(TkivUIStyle::Protein)).string());
+    ASSERT_TRUE(theme.Ready());
+    EXPECT_EQ(static_cast<TColor>(theme.GetColor(2)), skin::GetBuiltInColor(TkivUIStyle::Protein, 15));
+    EXPECT_EQ(static_cast<TColor>(theme.GetColor(22)), skin::GetBuiltInColor(TkivUIStyle::Protein, 25));
+    EXPECT_EQ(theme.GetInt(3), skin::GetBuiltInInt(TkivUIStyle::Protein, 8));
+    EXPECT_TRUE(theme.GetBool(4));    // title buttons see-through
+    EXPECT_FALSE(theme.GetBool(5));   // push buttons not
+    EXPECT_EQ(theme.GetBitmap(3), nullptr);  // no fourth title section
+    EXPECT_EQ(theme.GetColor(40), -1);       // outside the colour keys
+    EXPECT_FALSE(theme.GetBool(9));
+    const TBitmap* button = theme.GetBitmap(15);  // SKIN2_BUTTON
+    ASSERT_NE(button, nullptr);
+    TBitmap cell;
+    theme.GetBitmapCell(15, cell, 2, 3);
+    EXPECT_EQ(cell.Width(), button->Width() / 3);
+    EXPECT_EQ(cell.Pixel(0, 5), button->Pixel(button->Width() / 3, 5));
+    theme.GetBitmapCell(15, cell, 0, 3);
+    EXPECT_EQ(cell.Width(), button->Width());
+    theme.GetBitmapCell(3, cell, 1, 2);
+    EXPECT_TRUE(cell.Empty());
+
+    TkivFileTheme empty;
+    EXPECT_EQ(empty.GetColor(2), 0);
+    EXPECT_EQ(empty.GetInt(0), 0);
+    EXPECT_EQ(empty.GetBitmap(15), nullptr);
+    EXPECT_FALSE(empty.GetBool(5));
+}
+
+TEST_F(FileThemes, LooksForABareNameInTheProgramAndSystemFolders)
+{
+    const Bytes skinBytes = StyleSkin(TkivUIStyle::WinXP);
+    gfx::WriteFileBytes(system_.Path() / "xp-only-here.skn", skinBytes);
+    TkivFileTheme theme;
+    theme.SetThemeFile("nowhere/xp-only-here.skn");
+    EXPECT_TRUE(theme.Ready());
+    EXPECT_EQ(theme.ThemeFile(), (system_.Path() / "xp-only-here.skn").string());
+
+    // The program's folder comes first.
+    const std::string name = "skin-" + std::to_string(::getpid()) + ".skn";
+    const auto programCopy = core::ProgramDir() / name;
+    gfx::WriteFileBytes(programCopy, skinBytes);
+    gfx::WriteFileBytes(system_.Path() / name, skinBytes);
+    TkivFileTheme other;
+    other.SetThemeFile(name);
+    EXPECT_EQ(other.ThemeFile(), programCopy.string());
+    EXPECT_TRUE(other.Ready());
+    core::DeleteFile(programCopy);
+}
+
+TEST_F(FileThemes, MissingFilesChangeNothingAndBadOnesLeaveNoSkin)
+{
+    TkivFileTheme theme;
+    const auto good = Write("blue.skn", StyleSkin(TkivUIStyle::BlueGlass));
+    theme.SetThemeFile(good.string());
+    ASSERT_TRUE(theme.Ready());
+    theme.SetThemeFile((dir_.Path() / "gone.skn").string());
+    EXPECT_TRUE(theme.Ready());
+    EXPECT_EQ(theme.ThemeFile(), good.string());
+    EXPECT_NE(theme.GetBitmap(15), nullptr);
+
+    Bytes damaged = StyleSkin(TkivUIStyle::BlueGlass);
+    damaged.resize(damaged.size() / 2);
+    for (const Bytes& bad : {damaged, Bytes{'n', 'o', 't', ' ', 'a', ' ', 's', 'k', 'i', 'n'}}) {
+        theme.SetThemeFile(Write("bad.skn", bad).string());
+        EXPECT_FALSE(theme.Ready());
+        EXPECT_EQ(theme.GetBitmap(15), nullptr);
+        TkivUIStyle effective;
+        EXPECT_FALSE(TkivFileTheme::UsingFileTheme(&theme, TkivUIStyle::FromThemeFile, effective));
+        EXPECT_EQ(effective, TkivUIStyle::DeepBlue);
+    }
+}
+
+TEST_F(FileThemes, APasswordReloadsAndAnEmptyOneDoesNot)
+{
+    TkivFileTheme theme;
+    const auto locked = Write("locked.skn", StyleSkin(TkivUIStyle::MacOS, "s3cret"));
+    theme.SetThemeFile(locked.string());
+    EXPECT_FALSE(theme.Ready());
+    theme.SetPassword("");
+    EXPECT_FALSE(theme.Ready());
+    theme.SetPassword("wrong");
+    EXPECT_FALSE(theme.Ready());
+    theme.SetPassword("s3cret");
+    EXPECT_TRUE(theme.Ready());
+    EXPECT_EQ(theme.ThemeFile(), locked.string());
+}
+
+TEST_F(FileThemes, AReadyThemeReattachesTheComponentsThatUseIt)
+{
+    auto* form = CreateForm<CountingForm>();
+    auto* theme = new TkivFileTheme(form);
+    auto* panel = new TkivForm(form);
+    panel->SetParent(form);
+    panel->SetUIStyle(TkivUIStyle::FromThemeFile);
+    panel->SetFileTheme(theme);
+    auto* user = new Probe(form, "user", log_);
+    auto* bystander = new Probe(form, "bystander", log_);
+    user->SetFileTheme(theme);
+    user->SetUIStyle(TkivUIStyle::FromThemeFile);
+    log_.clear();
+
+    const auto path = Write("deep.skn", StyleSkin(TkivUIStyle::DeepBlue));
+    int aligns = form->aligns;
+    theme->SetThemeFile(path.string());
+    ASSERT_TRUE(theme->Ready());
+    // Only the user re-reads, and it finds the skin ready; a first load
+    // leaves the frame alone.
+    EXPECT_EQ(log_, (std::vector<std::string>{"user.theme=none", "user.theme"}));
+    EXPECT_EQ(form->aligns, aligns);
+    (void)bystander;
+
+    // A later load of a skin changes the frame of the form that uses it.
+    log_.clear();
+    aligns = form->aligns;
+    theme->SetThemeFile(path.string());
+    EXPECT_EQ(log_.size(), 2u);
+    EXPECT_GT(form->aligns, aligns);
+
+    // A failed load re-attaches nothing.
+    log_.clear();
+    theme->SetThemeFile(Write("junk.skn", Bytes(40, 7)).string());
+    EXPECT_TRUE(log_.empty());
+}
+
+TEST_F(FileThemes, BuiltInThemeLoadsItsStoredSkin)
+{
+    auto* form = CreateForm<TForm>();
+    auto* theme = new TkivBuiltInFileTheme(form);
+    auto* user = new Probe(form, "user", log_);
+    user->SetFileTheme(theme);
+    EXPECT_FALSE(theme->ThemeReady());
+
+    theme->SetSkinData(StyleSkin(TkivUIStyle::WinXP));
+    EXPECT_TRUE(theme->ThemeReady());
+    EXPECT_TRUE(theme->ThemeFile().empty());  // nothing on disk
+    EXPECT_EQ(log_.back(), "user.theme");
+    EXPECT_EQ(static_cast<TColor>(theme->GetColor(2)), skin::GetBuiltInColor(TkivUIStyle::WinXP, 15));
+
+    theme->SetSkinData({'P', 'K', 3, 4, 0, 0});
+    EXPECT_FALSE(theme->ThemeReady());
+
+    theme->SetSkinData(StyleSkin(TkivUIStyle::WinXP, "pw"));
+    EXPECT_FALSE(theme->ThemeReady());
+    theme->SetPassword("pw");
+    EXPECT_TRUE(theme->ThemeReady());
+
+    // The form stores its source file's bytes when that file exists.
+    const auto source = Write("source.skn", StyleSkin(TkivUIStyle::Protein));
+    theme->SetSourceFile(source.string());
+    EXPECT_EQ(theme->SkinDataToStore().size(), core::FileSizeOf(source));
+    theme->SetSourceFile((dir_.Path() / "gone.skn").string());
+    EXPECT_EQ(theme->SkinDataToStore(), theme->SkinData());
+}
+
+TEST_F(FileThemes, ThemeManagerPushesStyleThenThemeToItsList)
+{
+    auto* form = CreateForm<TForm>();
+    auto* theme = new TkivFileTheme(form);
+    auto* manager = new TkivThemeManager(form);
+    new Probe(form, "first", log_);
+    new Probe(form, "second", log_);
+    int changes = 0;
+    manager->OnUIStyleChanged = [&](TObject* sender) {
+        EXPECT_EQ(sender, manager);
+        ++changes;
+    };
+    manager->SetCompList({"second", "missing", "FIRST"});
+    manager->SetUIStyle(TkivUIStyle::Protein);
+    EXPECT_EQ(log_, (std::vector<std::string>{"second.style=4", "second.theme=none", "first.style=4",
+                                              "first.theme=none"}));
+    EXPECT_EQ(changes, 1);
+    log_.clear();
+    manager->SetUIStyle(TkivUIStyle::Protein);  // pushes again, no event
+    EXPECT_EQ(log_.size(), 4u);
+    EXPECT_EQ(changes, 1);
+
+    log_.clear();
+    manager->SetFileTheme(theme);
+    EXPECT_EQ(log_, (std::vector<std::string>{"second.style=4", "second.theme", "first.style=4",
+                                              "first.theme"}));
+
+    // A listed component that goes leaves the list.
+    delete form->FindComponent("second");
+    EXPECT_EQ(manager->CompList(), (TkivThemeMgrCompList{"missing", "FIRST"}));
+
+    // The theme going resets the manager alone.
+    log_.clear();
+    manager->SetUIStyle(TkivUIStyle::MacOS);
+    log_.clear();
+    delete theme;
+    EXPECT_EQ(manager->FileTheme(), nullptr);
+    EXPECT_EQ(manager->UIStyle(), TkivUIStyle::DeepBlue);
+    EXPECT_TRUE(log_.empty());
+}
+
+TEST_F(FileThemes, ThemeManagerRefusesAListedComponentWithoutTheProperties)
+{
+    auto* form = CreateForm<TForm>();
+    auto* manager = new TkivThemeManager(form);
+    auto* plain = new TComponent(form);
+    plain->SetName("plain");
+    manager->SetCompList({"plain"});
+    EXPECT_THROW(manager->SetUIStyle(TkivUIStyle::WinXP), std::invalid_argument);
+    // Without an owner form there is nothing to push to.
+    TkivThemeManager loose;
+    loose.SetCompList({"plain"});
+    loose.SetUIStyle(TkivUIStyle::WinXP);
+    EXPECT_EQ(loose.UIStyle(), TkivUIStyle::WinXP);
+}
+
+}  // namespace

@@ -2,7 +2,7 @@
 
 #include "platform/core/timer.h"
 #include "platform/ui/form_building.h"
-#include "skin/kiv_form.h"
+#include "skin/kiv_form_panel.h"
 #include "skin/kiv_progress_bar.h"
 
 namespace app {
@@ -10,17 +10,9 @@ namespace app {
 TPleaseWaitForm::TPleaseWaitForm(TComponent* AOwner, const Layout& layout)
     : TForm(AOwner), width_(layout.width), height_(layout.height)
 {
-    SetName(layout.name);
-    SetCaption(layout.caption);
-    SetBorderStyle(bsDialog);
-    SetPosition(poScreenCenter);
+    ui::SetUpDialogForm(*this, layout.name, layout.caption);
     SetBounds(Left(), Top(), width_, height_);
-
-    kivForm1 = new TkivForm(this);
-    kivForm1->SetName("kivForm1");
-    kivForm1->SetParent(this);
-    kivForm1->SetAlign(alClient);
-    kivForm1->SetCaption(layout.caption);
+    kivForm1 = skin::AddFormPanel(*this, layout.caption);
 
     const TRect& bar = layout.progress;
     kivProgressBar1 = ui::Place<TkivProgressBar>(this, kivForm1, "kivProgressBar1", bar.Left, bar.Top,

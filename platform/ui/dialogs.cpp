@@ -55,12 +55,6 @@ public:
         folder_->SetName("Folder");
         folder_->SetParent(this);
         folder_->SetBounds(60, 8, 332, 21);
-        folder_->OnKeyDown = [this](TObject*, uint16_t& key, TShiftState) {
-            if (key == VK_RETURN) {
-                Navigate(folder_->Text());
-                key = 0;
-            }
-        };
         up_ = new TButton(this);
         up_->SetParent(this);
         up_->SetCaption("上一级");
@@ -198,6 +192,12 @@ private:
     }
 
     void Confirm() {
+        // Enter in the location field reaches the default button first: it
+        // goes to the folder typed there.
+        if (ActiveControl() == folder_) {
+            Navigate(folder_->Text());
+            return;
+        }
         std::vector<std::string> names = ui::SplitFileNames(name_->Text());
         if (names.empty()) {
             int i = list_->ItemIndex();

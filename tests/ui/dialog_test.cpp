@@ -94,7 +94,7 @@ TEST_F(DialogTest, TheRealDialogListsFilteredFilesAndNavigates) {
     open.SetInitialDir(dir.Path().string());
     open.SetFilter("图片|*.jpg;*.jpeg|全部|*.*");
     open.SetOptions(open.Options() | ofAllowMultiSelect);
-    std::vector<std::string> listed_top, listed_sub;
+    std::vector<std::string> listed_top, listed_sub, listed_from_location;
     TTimer timer(nullptr);
     timer.SetInterval(1);
     int step = 0;
@@ -116,6 +116,16 @@ TEST_F(DialogTest, TheRealDialogListsFilteredFilesAndNavigates) {
             Text(*f, "sub");
             Key(*f, VK_RETURN);
             listed_sub = captions();
+            // A folder typed into the location field, with Enter.
+            auto* folder = dynamic_cast<TEdit*>(f->FindComponent("Folder"));
+            ASSERT_NE(folder, nullptr);
+            folder->SetFocus();
+            folder->SetText(dir.Path().string());
+            Key(*f, VK_RETURN);
+            listed_from_location = captions();
+            folder->SetText((dir.Path() / "sub").string());
+            Key(*f, VK_RETURN);
+            name->SetFocus();
             name->SetText("\"d.jpg\" \"../a.JPG\"");
             Key(*f, VK_RETURN);
             timer.SetEnabled(false);
@@ -126,6 +136,7 @@ TEST_F(DialogTest, TheRealDialogListsFilteredFilesAndNavigates) {
     ASSERT_TRUE(open.Execute());
     EXPECT_EQ(listed_top, (std::vector<std::string>{"sub/", "a.JPG", "c.jpeg"}));
     EXPECT_EQ(listed_sub, (std::vector<std::string>{"d.jpg"}));
+    EXPECT_EQ(listed_from_location, listed_top);
     ASSERT_EQ(open.Files().Count(), 2);
     EXPECT_EQ(fs::path(open.Files()[0]).filename(), "d.jpg");
     EXPECT_EQ(fs::weakly_canonical(open.Files()[1]), fs::weakly_canonical(dir.Path() / "a.JPG"));

@@ -76,7 +76,10 @@ public:
                 key = 0;
             }
         };
-        list_->OnMouseDown = [this](TObject*, TMouseButton, TShiftState shift, int, int) { ctrl_click_ = shift & ssCtrl; };
+        list_->OnMouseDown = [this](TObject*, TMouseButton, TShiftState shift, int, int) {
+            ctrl_click_ = shift & ssCtrl;
+            shift_click_ = shift & ssShift;
+        };
 
         Label("文件名:", 8, 272);
         name_ = new TEdit(this);
@@ -141,6 +144,7 @@ private:
     }
 
     void Fill() {
+        anchor_ = -1;
         list_->Items().BeginUpdate();
         list_->Items().Clear();
         entries_.clear();
@@ -170,6 +174,19 @@ private:
         int i = list_->ItemIndex();
         if (i < 0 || entries_[i].second) return;
         const std::string& name = entries_[i].first;
+        if (Multi() && shift_click_ && anchor_ >= 0 && anchor_ < static_cast<int>(entries_.size())) {
+            // Shift+click takes every file from the last click to this one.
+            std::string text;
+            int count = 0;
+            for (int k = std::min(anchor_, i); k <= std::max(anchor_, i); ++k) {
+                if (entries_[k].second) continue;
+                text += (text.empty() ? "\"" : " \"") + entries_[k].first + "\"";
+                ++count;
+            }
+            name_->SetText(count == 1 ? name : text);
+            return;
+        }
+        anchor_ = i;
         if (Multi() && ctrl_click_) {
             // Ctrl+click adds (or takes away) a name, keeping the order of the clicks.
             std::vector<std::string> names = ui::SplitFileNames(name_->Text());
@@ -239,6 +256,8 @@ private:
     TComboBox* types_;
     TButton* ok_;
     bool ctrl_click_ = false;
+    bool shift_click_ = false;
+    int anchor_ = -1;  // the file row clicked last without Shift
 };
 
 }  // namespace

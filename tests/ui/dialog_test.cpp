@@ -142,6 +142,40 @@ TEST_F(DialogTest, TheRealDialogListsFilteredFilesAndNavigates) {
     EXPECT_EQ(fs::weakly_canonical(open.Files()[1]), fs::weakly_canonical(dir.Path() / "a.JPG"));
 }
 
+TEST_F(DialogTest, TheRealDialogTakesARangeOfFilesWithShiftClick) {
+    TOpenDialog open(nullptr);
+    open.SetInitialDir(dir.Path().string());
+    open.SetFilter("全部|*.*");
+    open.SetOptions(open.Options() | ofAllowMultiSelect);
+    TTimer timer(nullptr);
+    timer.SetInterval(1);
+    timer.OnTimer = [&](TObject*) {
+        timer.SetEnabled(false);
+        TForm* f = Screen().ModalForm();
+        ASSERT_NE(f, nullptr);
+        auto* list = dynamic_cast<TListView*>(f->FindComponent("FileList"));
+        ASSERT_NE(list, nullptr);
+        const TRect ins = f->NonClientInsets();
+        auto click_row = [&](int row, TShiftState shift) {
+            const TRect r = list->ItemRect(row);
+            const TPoint p = list->ClientToAncestor({r.Left + 10, (r.Top + r.Bottom) / 2}, nullptr) -
+                             TPoint{ins.Left, ins.Top};
+            ui::headless::MouseDown(*f, p.X, p.Y, mbLeft, 1, shift);
+            ui::headless::MouseUp(*f, p.X, p.Y, mbLeft, shift);
+        };
+        // "sub/", "a.JPG", "b.png", "c.jpeg": from the last file back to the first.
+        click_row(3, 0);
+        click_row(1, ssShift);
+        Key(*f, VK_RETURN);
+    };
+    timer.SetEnabled(true);
+    ASSERT_TRUE(open.Execute());
+    ASSERT_EQ(open.Files().Count(), 3);
+    EXPECT_EQ(fs::path(open.Files()[0]).filename(), "a.JPG");
+    EXPECT_EQ(fs::path(open.Files()[1]).filename(), "b.png");
+    EXPECT_EQ(fs::path(open.Files()[2]).filename(), "c.jpeg");
+}
+
 TEST_F(DialogTest, TheRealDialogCancelsWithEscape) {
     TSaveDialog save(nullptr);
     save.SetInitialDir(dir.Path().string());

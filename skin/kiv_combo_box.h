@@ -1,8 +1,54 @@
 #pragma once
-// TkivComboBox: a drop-down list of text items, with the plain look for now.
+// TkivCustomComboBox / TkivComboBox: the platform's drop-down list with a
+// frame, a button face and an arrow painted in the style's colours over
+// the platform's own look. The list and the keys stay the platform's.
+#include "platform/gfx/bitmap.h"
 #include "platform/ui/combobox.h"
+#include "skin/kiv_themes.h"
 
-class TkivComboBox : public TComboBox {
+class TkivCustomComboBox : public TComboBox, public IkivStyled {
+public:
+    // Takes the owner form's style.
+    explicit TkivCustomComboBox(TComponent* AOwner = nullptr);
+
+    TColor BorderColor() const { return border_color_; }
+    void SetBorderColor(TColor colour);
+    TColor ArrowColor() const { return arrow_color_; }
+    void SetArrowColor(TColor colour);
+    TColor ButtonColor() const { return button_color_; }
+    void SetButtonColor(TColor colour);
+    void SetEnabled(bool enabled) override;
+
+    // Black arrow; border and button face from a ready skin (its control
+    // border and control colours), else from the style.
+    TkivUIStyle UIStyle() const override { return ui_style_; }
+    void SetUIStyle(TkivUIStyle style) override;
+    TkivFileTheme* FileTheme() const override { return file_theme_; }
+    void SetFileTheme(TkivFileTheme* theme) override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
+    // Where the drop-down button lies, in client pixels.
+    TRect ButtonRect() const;
+
+    void Paint(TCanvas& Canvas) override;
+    void PaintNonClient(TCanvas& Canvas) override;
+
+protected:
+    void ColorChanged() override { Invalidate(); }
+
+private:
+    bool Skinned() const { return Style() != csSimple; }
+
+    TColor border_color_ = clBlack;
+    TColor arrow_color_ = clBlack;
+    TColor button_color_ = clBtnFace;
+    TkivUIStyle ui_style_ = TkivUIStyle::DeepBlue;
+    TkivFileTheme* file_theme_ = nullptr;
+    // MacOS and WinXP paint their button from art, loaded with the style.
+    TBitmap button_art_;
+};
+
+class TkivComboBox : public TkivCustomComboBox {
 public:
     explicit TkivComboBox(TComponent* AOwner = nullptr);
 };

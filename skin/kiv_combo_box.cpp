@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "platform/core/timer.h"
 #include "platform/gfx/canvas.h"
 #include "platform/ui/scrollbar_part.h"
 #include "skin/kiv_file_theme.h"
@@ -31,6 +32,49 @@ TkivCustomComboBox::TkivCustomComboBox(TComponent* AOwner) : TComboBox(AOwner)
 {
     SetControlStyle(ControlStyle() | csOpaque);
     SetUIStyle(skin::GetOwnerUIStyle(AOwner));
+}
+
+TkivCustomComboBox::~TkivCustomComboBox() = default;
+
+void TkivCustomComboBox::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    if (Button == mbLeft) WatchForList();
+    TComboBox::MouseDown(Button, Shift, X, Y);
+}
+
+void TkivCustomComboBox::KeyDown(uint16_t& Key, TShiftState Shift)
+{
+    WatchForList();
+    TComboBox::KeyDown(Key, Shift);
+    if (!DroppedDown() && list_watch_) list_watch_->SetEnabled(false);
+}
+
+void TkivCustomComboBox::WatchForList()
+{
+    if (!Skinned() || Items().Count() == 0) return;
+    if (!list_watch_) {
+        list_watch_ = std::make_unique<TTimer>(nullptr);
+        list_watch_->SetInterval(1);
+        list_watch_->OnTimer = [this](TObject*) { FrameList(); };
+    }
+    list_watch_->SetEnabled(true);
+}
+
+void TkivCustomComboBox::FrameList()
+{
+    list_watch_->SetEnabled(false);
+    if (!DroppedDown()) return;
+    TForm* list = Screen().ModalForm();
+    if (!list || !list->CloseOnOutsideClick() || list->FrameHook()) return;
+    list->SetFrameHook(&list_frame_);
+    list->FrameChanged();
+}
+
+void TkivCustomComboBox::ListFrame::PaintFrame(TForm& form, TCanvas& canvas)
+{
+    canvas.Brush().SetStyle(bsSolid);
+    canvas.Brush().SetColor(combo_.BorderColor());
+    canvas.FrameRect({0, 0, form.Width(), form.Height()});
 }
 
 void TkivCustomComboBox::SetBorderColor(TColor colour)

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/core/application.h"
+#include "platform/core/timer.h"
 #include "platform/gfx/canvas.h"
 #include "platform/ui/form.h"
 #include "platform/ui/headless.h"
@@ -228,6 +229,34 @@ TEST_F(SkinInputs, ComboKeepsTheListBehaviour)
     ui::headless::Key(*form_, VK_DOWN);
     EXPECT_EQ(combo->ItemIndex(), 1);
     EXPECT_EQ(changes, 2);
+}
+
+TEST_F(SkinInputs, DroppedListIsFramedInTheBorderColour)
+{
+    auto* combo = Make<TkivComboBox>(TkivUIStyle::DeepBlue);
+    combo->SetBorderColor(0x0000C0);
+    for (const char* item : {"a", "b", "c"}) combo->Items().Add(item);
+    form_->Show();
+    combo->SetFocus();
+    TTimer look(nullptr);
+    look.SetInterval(10);
+    int looked = 0;
+    look.OnTimer = [&](TObject*) {
+        look.SetEnabled(false);
+        TForm* list = Screen().ModalForm();
+        if (!list) return;
+        ++looked;
+        EXPECT_TRUE(combo->DroppedDown());
+        const TBitmap b = list->RenderWindow();
+        EXPECT_EQ(b.Width(), combo->Width());
+        for (TPoint p : {TPoint{0, 0}, TPoint{b.Width() - 1, b.Height() / 2}, TPoint{b.Width() / 2, b.Height() - 1}})
+            EXPECT_EQ(At(b, p.X, p.Y), 0x0000C0u) << p.X << "," << p.Y;
+        list->SetModalResult(mrCancel);
+    };
+    look.SetEnabled(true);
+    ui::headless::Key(*form_, VK_F4);
+    EXPECT_EQ(looked, 1);
+    EXPECT_FALSE(combo->DroppedDown());
 }
 
 }  // namespace

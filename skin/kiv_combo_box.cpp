@@ -40,13 +40,22 @@ void TkivCustomComboBox::MouseDown(TMouseButton Button, TShiftState Shift, int X
 {
     if (Button == mbLeft) WatchForList();
     TComboBox::MouseDown(Button, Shift, X, Y);
+    ListClosed();
 }
 
 void TkivCustomComboBox::KeyDown(uint16_t& Key, TShiftState Shift)
 {
     WatchForList();
     TComboBox::KeyDown(Key, Shift);
-    if (!DroppedDown() && list_watch_) list_watch_->SetEnabled(false);
+    ListClosed();
+}
+
+void TkivCustomComboBox::ListClosed()
+{
+    if (list_watch_) list_watch_->SetEnabled(false);
+    // Whatever the list covered is painted again.
+    if (list_framed_ && Parent()) Parent()->Invalidate();
+    list_framed_ = false;
 }
 
 void TkivCustomComboBox::WatchForList()
@@ -68,6 +77,7 @@ void TkivCustomComboBox::FrameList()
     if (!list || !list->CloseOnOutsideClick() || list->FrameHook()) return;
     list->SetFrameHook(&list_frame_);
     list->FrameChanged();
+    list_framed_ = true;
 }
 
 void TkivCustomComboBox::ListFrame::PaintFrame(TForm& form, TCanvas& canvas)

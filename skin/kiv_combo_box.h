@@ -60,6 +60,7 @@ private:
     bool Skinned() const { return Style() != csSimple; }
     void WatchForList();
     void FrameList();
+    void ListClosed();
 
     TColor border_color_ = clBlack;
     TColor arrow_color_ = clBlack;
@@ -72,6 +73,7 @@ private:
     // The list is a window of its own that comes up inside the drop-down
     // call: this finds it once the call's loop runs.
     std::unique_ptr<TTimer> list_watch_;
+    bool list_framed_ = false;
 };
 
 class TkivComboBox : public TkivCustomComboBox {

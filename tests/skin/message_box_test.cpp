@@ -260,6 +260,9 @@ TEST_F(MessageBox, StyleSetsTheFontColoursAndReachesTheBox)
                                            {"SKIN2_CONTROLFONTCOLOR", 0x654321}}));
     ASSERT_TRUE(theme->Ready());
     TkivMessageDialog dialog(owner_);
+    TFont font;
+    font.SetName(gfx::kTestFontName);
+    dialog.SetFont(font);
     dialog.SetUIStyle(TkivUIStyle::FromThemeFile);
     dialog.SetFileTheme(theme);
     EXPECT_EQ(dialog.CaptionFont().Color(), 0x123456u);
@@ -272,6 +275,14 @@ TEST_F(MessageBox, StyleSetsTheFontColoursAndReachesTheBox)
         EXPECT_TRUE(box.kivForm1->Font().Bold());
         EXPECT_EQ(box.lbl->Font().Color(), 0x654321u);
         EXPECT_EQ(box.Buttons().at(0)->Font().Color(), 0x654321u);
+        // The text reaches the window in the skin's colour.
+        const TBitmap window = Capture(box);
+        const TPoint at = box.lbl->ClientToAncestor({0, 0}, nullptr);
+        int inked = 0;
+        for (int y = 0; y < box.lbl->Height(); ++y)
+            for (int x = 0; x < box.lbl->Width(); ++x)
+                inked += gfx::ColorRGB(window.Pixel(at.X + x, at.Y + y)) == 0x654321u;
+        EXPECT_GT(inked, 20);
     });
 
     // The theme going away leaves DeepBlue without a theme.

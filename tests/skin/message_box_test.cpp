@@ -103,6 +103,9 @@ TEST_F(MessageBox, OneButtonWithoutIconIsNarrowerAndCopiesItselfAsText)
         // The image's bottom (64 + 40) is lower than a one-line text.
         EXPECT_EQ(ok.BoundsRect(), Bounds(box.Width() - 97, 124, 73, 25));
         EXPECT_EQ(box.Height(), 104 + 75);
+        const TRect area = Screen().WorkAreaRect();
+        EXPECT_NEAR(box.Left() - area.Left, area.Right - box.BoundsRect().Right, 1);
+        EXPECT_NEAR(box.Top() - area.Top, area.Bottom - box.BoundsRect().Bottom, 1);
         EXPECT_EQ(ok.Caption(), "OK");
         EXPECT_EQ(ok.Cursor(), crHandPoint);
         EXPECT_TRUE(ok.Default());

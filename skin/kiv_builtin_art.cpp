@@ -279,10 +279,102 @@ TBitmap Solid(int w, int h, TColor top, TColor bottom)
     return b;
 }
 
+
+// --- Message box icons and combo box buttons -------------------------------
+
+// A filled disc of radius r round (cx, cy), with a darker rim.
+void Disc(TBitmap& b, double cx, double cy, double r, TColor fill, TColor rim)
+{
+    for (int y = 0; y < b.Height(); ++y)
+        for (int x = 0; x < b.Width(); ++x) {
+            const double d = std::hypot(x + 0.5 - cx, y + 0.5 - cy);
+            if (d <= r) b.SetPixel(x, y, d >= r - 1.5 ? rim : fill);
+        }
+}
+
+void Block(TBitmap& b, const TRect& r, TColor c)
+{
+    for (int y = r.Top; y < r.Bottom; ++y)
+        for (int x = r.Left; x < r.Right; ++x) b.SetPixel(x, y, c);
+}
+
+// The message box's four 40 x 40 icons: warning, stop, information, help.
+TBitmap MessageIcons()
+{
+    TBitmap b = Strip(40, 40, 4);
+    // Warning: a yellow triangle with a black "!".
+    {
+        TBitmap cell(40, 40, clMagenta);
+        for (int y = 3; y < 37; ++y) {
+            const int half = (y - 3) * 18 / 34;
+            const int left = 20 - half - 1, right = 20 + half;
+            for (int x = left; x <= right; ++x) {
+                const bool rim = x <= left + 1 || x >= right - 1 || y >= 35;
+                cell.SetPixel(x, y, rim ? RGB(0x80, 0x60, 0x00) : RGB(0xFF, 0xD2, 0x20));
+            }
+        }
+        Block(cell, {18, 13, 22, 27}, clBlack);
+        Block(cell, {18, 29, 22, 33}, clBlack);
+        b.Canvas().Draw(0, 0, cell);
+    }
+    // Stop: a red disc with a white cross.
+    {
+        TBitmap cell(40, 40, clMagenta);
+        Disc(cell, 20, 20, 18, RGB(0xD8, 0x20, 0x20), RGB(0x80, 0x00, 0x00));
+        for (int i = -7; i <= 7; ++i)
+            for (int w = -1; w <= 1; ++w) {
+                cell.SetPixel(20 + i + w, 20 + i, clWhite);
+                cell.SetPixel(20 + i + w, 20 - i, clWhite);
+            }
+        b.Canvas().Draw(40, 0, cell);
+    }
+    // Information: a blue disc with a white "i".
+    {
+        TBitmap cell(40, 40, clMagenta);
+        Disc(cell, 20, 20, 18, RGB(0x28, 0x64, 0xD0), RGB(0x10, 0x30, 0x80));
+        Block(cell, {18, 9, 22, 13}, clWhite);
+        Block(cell, {18, 16, 22, 31}, clWhite);
+        Block(cell, {16, 29, 24, 31}, clWhite);
+        b.Canvas().Draw(80, 0, cell);
+    }
+    // Help: a green disc with a white "?".
+    {
+        TBitmap cell(40, 40, clMagenta);
+        Disc(cell, 20, 20, 18, RGB(0x20, 0x98, 0x48), RGB(0x08, 0x50, 0x20));
+        Block(cell, {14, 9, 26, 12}, clWhite);
+        Block(cell, {14, 12, 17, 15}, clWhite);
+        Block(cell, {23, 12, 26, 19}, clWhite);
+        Block(cell, {18, 18, 25, 21}, clWhite);
+        Block(cell, {18, 21, 22, 25}, clWhite);
+        Block(cell, {18, 28, 22, 32}, clWhite);
+        b.Canvas().Draw(120, 0, cell);
+    }
+    return b;
+}
+
+// A combo box's button face (MacOS and WinXP draw it from art). The
+// WinXP face carries its own arrow; on MacOS the box draws one over it.
+TBitmap ComboButton(const Palette& p, bool arrow)
+{
+    TBitmap b(17, 17, clMagenta);
+    Face(b, b.BoundsRect(), p, 0);
+    for (TPoint c : {TPoint{0, 0}, TPoint{16, 0}, TPoint{0, 16}, TPoint{16, 16}})
+        b.SetPixel(c.X, c.Y, p.face);
+    if (arrow) Arrow(b, 8, 8, 1, p.glyph);
+    return b;
+}
+
+// --- end of message box icons and combo box buttons ------------------------
+
 }  // namespace
 
 bool LoadBitmapResource(std::string_view name, TBitmap& bitmap)
 {
+    if (name == "MSGDLG") {
+        bitmap = MessageIcons();
+        bitmap.SetPixelFormat(pf24bit);
+        return true;
+    }
     const std::size_t cut = name.find('_');
     if (cut == std::string_view::npos) return false;
     const Palette* p = PaletteOf(name.substr(0, cut));
@@ -310,6 +402,8 @@ bool LoadBitmapResource(std::string_view name, TBitmap& bitmap)
     else if (part == "TAB_LINE") b = Solid(9, 3, p->border, p->light);
     else if (part == "SIDECHENNEL_HANDLE") b = Solid(9, 9, p->accent, p->accent2);
     else if (part == "SIDECHENNEL_BAR") b = Solid(9, 21, p->light, p->face);
+    else if (part == "COMBOBOX_BUTTON" && (name.starts_with("MACOS_") || name.starts_with("WINXP_")))
+        b = ComboButton(*p, name.starts_with("WINXP_"));
     else return false;
     b.SetPixelFormat(pf24bit);
     bitmap = std::move(b);

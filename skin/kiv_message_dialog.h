@@ -1,32 +1,53 @@
 #pragma once
 // TkivMessageDialog: the message box through which every form talks to the
 // user. The caller writes Caption, Text and the first button's caption,
-// then calls ShowModal: a screen-centred modal box with that one button.
+// then calls ShowModal: a skinned modal box (TfrmMsg) with an optional
+// icon and one to three buttons.
 #include <functional>
 #include <string>
 
-#include "platform/core/component.h"
-#include "platform/ui/ui_types.h"
+#include "skin/kiv_dialog.h"
 
-class TkivMessageDialog : public TComponent {
+// The icon left of the text; the cells of the "MSGDLG" strip in this order.
+enum TkivIconType { kivNone, kivWarning, kivStop, kivInformation, kivHelp };
+// 1..3.
+using TkivDialogButtonsCount = int;
+
+class TkivMessageDialog : public TkivDialog {
 public:
     explicit TkivMessageDialog(TComponent* AOwner = nullptr);
 
-    const std::string& Caption() const { return caption_; }
-    void SetCaption(const std::string& caption) { caption_ = caption; }
     const std::string& Text() const { return text_; }
     void SetText(const std::string& text) { text_ = text; }
-    // The first (and only) button; "确定" unless set.
-    const std::string& Button1Caption() const { return button1_caption_; }
-    void SetButton1Caption(const std::string& caption) { button1_caption_ = caption; }
+    // Kept within 1..3.
+    TkivDialogButtonsCount ButtonCount() const { return button_count_; }
+    void SetButtonCount(TkivDialogButtonsCount count);
+    // Button n (1..3): Button1 is the leftmost and has the focus.
+    const std::string& Button1Caption() const { return captions_[0]; }
+    void SetButton1Caption(const std::string& caption) { captions_[0] = caption; }
+    const std::string& Button2Caption() const { return captions_[1]; }
+    void SetButton2Caption(const std::string& caption) { captions_[1] = caption; }
+    const std::string& Button3Caption() const { return captions_[2]; }
+    void SetButton3Caption(const std::string& caption) { captions_[2] = caption; }
+    TModalResult Button1ModalResult() const { return results_[0]; }
+    void SetButton1ModalResult(TModalResult result) { results_[0] = result; }
+    TModalResult Button2ModalResult() const { return results_[1]; }
+    void SetButton2ModalResult(TModalResult result) { results_[1] = result; }
+    TModalResult Button3ModalResult() const { return results_[2]; }
+    void SetButton3ModalResult(TModalResult result) { results_[2] = result; }
+    TkivIconType IconType() const { return icon_type_; }
+    void SetIconType(TkivIconType icon) { icon_type_ = icon; }
 
-    // Shows the box and waits until the user closes it; mrOk.
-    TModalResult ShowModal();
+    // Shows the box and waits until the user closes it; the modal result of
+    // the button pressed (mrCancel when the box is closed otherwise).
+    TModalResult ShowModal() override;
 
 private:
-    std::string caption_;
-    std::string text_;
-    std::string button1_caption_ = "确定";
+    std::string text_ = "Hello world!";
+    TkivDialogButtonsCount button_count_ = 1;
+    std::string captions_[3] = {"OK", "Cancel", "Cancel"};
+    TModalResult results_[3] = {mrOk, mrCancel, mrCancel};
+    TkivIconType icon_type_ = kivNone;
 };
 
 namespace skin {

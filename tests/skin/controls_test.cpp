@@ -3,7 +3,6 @@
 
 #include "platform/core/application.h"
 #include "platform/ui/form.h"
-#include "platform/ui/msgbox.h"
 #include "skin/kiv_check_box.h"
 #include "skin/kiv_message_dialog.h"
 #include "skin/kiv_page_control.h"
@@ -101,32 +100,25 @@ TEST_F(SkinControls, PageControlShowsOnlyItsActiveSheet)
     EXPECT_EQ(pages->ActivePage(), first);
 }
 
-TEST_F(SkinControls, MessageDialogShowsItsCaptionTextAndButton)
+TEST_F(SkinControls, MessageDialogHandsItsCaptionTextAndButtonToTheHook)
 {
     TkivMessageDialog dialog(form_);
     dialog.SetCaption("导入模板");
     dialog.SetText("导入的模板不是有效的,请导入本软件支持的模板!");
-    EXPECT_EQ(dialog.Button1Caption(), "确定");
+    dialog.SetButton1Caption("确定");
 
-    std::string seen_caption, seen_text;
-    ui::SetMessageBoxHook([&](const std::string& caption, const std::string& text) {
-        seen_caption = caption;
-        seen_text = text;
-    });
-    EXPECT_EQ(dialog.ShowModal(), mrOk);
-    ui::SetMessageBoxHook({});
-    EXPECT_EQ(seen_caption, "导入模板");
-    EXPECT_EQ(seen_text, dialog.Text());
-
+    std::string seen;
     int hooked = 0;
     skin::SetMessageDialogHook([&](const TkivMessageDialog& shown) {
         ++hooked;
         EXPECT_EQ(&shown, &dialog);
+        seen = shown.Caption() + "|" + shown.Text() + "|" + shown.Button1Caption();
         return mrCancel;
     });
     EXPECT_EQ(dialog.ShowModal(), mrCancel);
     skin::SetMessageDialogHook({});
     EXPECT_EQ(hooked, 1);
+    EXPECT_EQ(seen, "导入模板|导入的模板不是有效的,请导入本软件支持的模板!|确定");
 }
 
 }  // namespace

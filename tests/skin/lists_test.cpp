@@ -113,15 +113,17 @@ protected:
 
     TkivScrollBar* Bar() { return Make<TkivScrollBar>(0, 0, 121, 17); }
 
-    // A ready theme whose skin has the three colours the lists use.
-    TkivFileTheme* SkinTheme()
+    // A ready theme whose skin has the three colours the lists use, or
+    // only the border colour.
+    TkivFileTheme* SkinTheme(bool complete = true)
     {
-        const auto payload = skinpack::BuildPayload({
-            skinpack::IntegerRecord("SKIN2_CONTROLBORDERCOLOR", kSkinBorder),
-            skinpack::IntegerRecord("SKIN2_CONTROLFONTCOLOR", kSkinFont),
-            skinpack::IntegerRecord("SKIN2_FORMCOLOR", kSkinForm),
-        });
-        const auto path = dir_.Path() / "lists.skn";
+        std::vector<skinpack::Record> records{skinpack::IntegerRecord("SKIN2_CONTROLBORDERCOLOR", kSkinBorder)};
+        if (complete) {
+            records.push_back(skinpack::IntegerRecord("SKIN2_CONTROLFONTCOLOR", kSkinFont));
+            records.push_back(skinpack::IntegerRecord("SKIN2_FORMCOLOR", kSkinForm));
+        }
+        const auto payload = skinpack::BuildPayload(records);
+        const auto path = dir_.Path() / (complete ? "lists.skn" : "border-only.skn");
         gfx::WriteFileBytes(path, skinpack::BuildArchive(payload, {}));
         auto* theme = new TkivFileTheme(form_);
         theme->SetThemeFile(path.string());
@@ -193,6 +195,16 @@ TEST_F(SkinLists, FramesAndHeaderTakeTheStyleColours)
         delete box;
         delete memo;
     }
+}
+
+TEST_F(SkinLists, ColoursMissingFromTheSkinComeFromDeepBlue)
+{
+    auto* view = Make<TkivListView>(0, 0, 100, 50);
+    view->SetFileTheme(SkinTheme(false));
+    view->SetUIStyle(TkivUIStyle::FromThemeFile);
+    EXPECT_EQ(view->BorderColor(), kSkinBorder);
+    EXPECT_EQ(view->HeaderColor(), 0xE8E8E8u);
+    EXPECT_EQ(view->HeaderFontColor(), 0x000000u);
 }
 
 TEST_F(SkinLists, RemovingTheThemeFallsBackToDeepBlue)

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/ending_template.h"
+#include "app/staged_movie.h"
 
 namespace app {
 
@@ -16,11 +17,6 @@ namespace app {
 class StagedEnding {
 public:
     StagedEnding() = default;
-    ~StagedEnding();
-    StagedEnding(StagedEnding&& other) noexcept;
-    StagedEnding& operator=(StagedEnding&& other) noexcept;
-    StagedEnding(const StagedEnding&) = delete;
-    StagedEnding& operator=(const StagedEnding&) = delete;
 
     bool Valid() const { return valid_; }
     // The trailer's values as read, valid or not.
@@ -36,7 +32,6 @@ public:
 
 private:
     friend StagedEnding StageEnding(const std::filesystem::path&, const std::filesystem::path&);
-    void Discard();
 
     bool valid_ = false;
     EndingTrailerValues values_;
@@ -44,7 +39,7 @@ private:
     int movie_frames_ = 0;
     std::string detail_;
     std::filesystem::path work_dir_;
-    std::filesystem::path staged_[2];
+    StagedMovieCopies copies_;
 };
 
 // Checks the ending template file completely: its trailer, the movie

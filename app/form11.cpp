@@ -21,6 +21,7 @@
 #include "skin/kiv_message_dialog.h"
 #include "skin/kiv_page_control.h"
 #include "skin/kiv_tab_sheet.h"
+#include "platform/ui/form_building.h"
 
 TForm11* Form11 = nullptr;
 
@@ -31,15 +32,7 @@ constexpr int kHeight = 427;
 constexpr int kMovieWidth = 352;
 constexpr int kMovieHeight = 288;
 
-template <class T>
-T* Place(TComponent* owner, TControl* parent, const char* name, int left, int top, int width, int height)
-{
-    T* control = new T(owner);
-    control->SetName(name);
-    control->SetParent(parent);
-    control->SetBounds(left, top, width, height);
-    return control;
-}
+using ui::Place;
 
 }  // namespace
 

@@ -8,6 +8,8 @@
 #include "skin/kiv_message_dialog.h"
 #include "skin/kiv_page_control.h"
 #include "skin/kiv_tab_sheet.h"
+#include "platform/ui/form_building.h"
+#include "skin/kiv_form_panel.h"
 
 TForm12* Form12 = nullptr;
 
@@ -18,17 +20,9 @@ constexpr int kHeight = 388;
 
 TForm12::TForm12(TComponent* AOwner) : TForm(AOwner)
 {
-    SetName("Form12");
-    SetCaption(app::kEditTextsCaption);
-    SetBorderStyle(bsDialog);
-    SetPosition(poScreenCenter);
+    ui::SetUpDialogForm(*this, "Form12", app::kEditTextsCaption);
     SetBounds(Left(), Top(), kWidth, kHeight);
-
-    kivForm1 = new TkivForm(this);
-    kivForm1->SetName("kivForm1");
-    kivForm1->SetParent(this);
-    kivForm1->SetAlign(alClient);
-    kivForm1->SetCaption(app::kEditTextsCaption);
+    kivForm1 = skin::AddFormPanel(*this, app::kEditTextsCaption);
 
     kivPageControl1 = new TkivPageControl(this);
     kivPageControl1->SetName("kivPageControl1");

@@ -22,6 +22,8 @@
 #include "skin/kiv_message_dialog.h"
 #include "skin/kiv_page_control.h"
 #include "skin/kiv_tab_sheet.h"
+#include "platform/ui/form_building.h"
+#include "skin/kiv_form_panel.h"
 
 TForm15* Form15 = nullptr;
 
@@ -32,15 +34,7 @@ constexpr int kHeight = 450;
 constexpr int kMovieWidth = 352;
 constexpr int kMovieHeight = 288;
 
-template <class T>
-T* Place(TComponent* owner, TControl* parent, const char* name, int left, int top, int width, int height)
-{
-    T* control = new T(owner);
-    control->SetName(name);
-    control->SetParent(parent);
-    control->SetBounds(left, top, width, height);
-    return control;
-}
+using ui::Place;
 
 std::string RowPath(const TListItem& row)
 {
@@ -51,17 +45,9 @@ std::string RowPath(const TListItem& row)
 
 TForm15::TForm15(TComponent* AOwner) : TForm(AOwner)
 {
-    SetName("Form15");
-    SetCaption(app::kLyricDialogCaption);
-    SetBorderStyle(bsDialog);
-    SetPosition(poScreenCenter);
+    ui::SetUpDialogForm(*this, "Form15", app::kLyricDialogCaption);
     SetBounds(Left(), Top(), kWidth, kHeight);
-
-    kivForm1 = new TkivForm(this);
-    kivForm1->SetName("kivForm1");
-    kivForm1->SetParent(this);
-    kivForm1->SetAlign(alClient);
-    kivForm1->SetCaption(app::kLyricDialogCaption);
+    kivForm1 = skin::AddFormPanel(*this, app::kLyricDialogCaption);
 
     // The lyric movie on a page control that only frames it.
     const int top = TkivForm::kCaptionHeight + 8;

@@ -11,6 +11,8 @@
 #include "skin/kiv_radio_button.h"
 #include "skin/kiv_tab_sheet.h"
 #include "skin/kiv_track_bar.h"
+#include "platform/ui/form_building.h"
+#include "skin/kiv_form_panel.h"
 
 TForm16* Form16 = nullptr;
 
@@ -19,31 +21,15 @@ namespace {
 constexpr int kWidth = 263;
 constexpr int kHeight = 509;
 
-template <class T>
-T* Place(TComponent* owner, TControl* parent, const char* name, int left, int top, int width, int height)
-{
-    T* control = new T(owner);
-    control->SetName(name);
-    control->SetParent(parent);
-    control->SetBounds(left, top, width, height);
-    return control;
-}
+using ui::Place;
 
 }  // namespace
 
 TForm16::TForm16(TComponent* AOwner) : TForm(AOwner)
 {
-    SetName("Form16");
-    SetCaption(app::kLyricStyleCaption);
-    SetBorderStyle(bsDialog);
-    SetPosition(poScreenCenter);
+    ui::SetUpDialogForm(*this, "Form16", app::kLyricStyleCaption);
     SetBounds(Left(), Top(), kWidth, kHeight);
-
-    kivForm1 = new TkivForm(this);
-    kivForm1->SetName("kivForm1");
-    kivForm1->SetParent(this);
-    kivForm1->SetAlign(alClient);
-    kivForm1->SetCaption(app::kLyricStyleCaption);
+    kivForm1 = skin::AddFormPanel(*this, app::kLyricStyleCaption);
 
     int top = TkivForm::kCaptionHeight + 6;
     auto group = [this, &top](TkivPageControl*& control, TkivTabSheet*& sheet, const char* control_name,

@@ -19,6 +19,7 @@
 #include "skin/kiv_list_view.h"
 #include "skin/kiv_message_dialog.h"
 #include "skin/kiv_track_bar.h"
+#include "platform/ui/form_building.h"
 
 TForm3* Form3 = nullptr;
 
@@ -28,15 +29,7 @@ constexpr int kSideWidth = 170;  // the list and the slider boxes
 constexpr int kSliderBoxHeight = 64;
 constexpr int kButtonBoxHeight = 118;
 
-template <class T>
-T* Place(TComponent* owner, TControl* parent, const char* name, int left, int top, int width, int height)
-{
-    T* control = new T(owner);
-    control->SetName(name);
-    control->SetParent(parent);
-    control->SetBounds(left, top, width, height);
-    return control;
-}
+using ui::Place;
 
 // Sets a slider's range without its change handler hearing the steps.
 void SetSliderRange(TkivTrackBar* bar, int min, int max)

@@ -14,6 +14,8 @@
 #include "skin/kiv_list_view.h"
 #include "skin/kiv_message_dialog.h"
 #include "skin/kiv_progress_bar.h"
+#include "platform/ui/form_building.h"
+#include "skin/kiv_form_panel.h"
 
 TForm4* Form4 = nullptr;
 
@@ -24,17 +26,9 @@ constexpr int kHeight = 222;
 
 TForm4::TForm4(TComponent* AOwner) : TForm(AOwner)
 {
-    SetName("Form4");
-    SetCaption(app::kMeasuringCaption);
-    SetBorderStyle(bsDialog);
-    SetPosition(poScreenCenter);
+    ui::SetUpDialogForm(*this, "Form4", app::kMeasuringCaption);
     SetBounds(Left(), Top(), kWidth, kHeight);
-
-    kivForm1 = new TkivForm(this);
-    kivForm1->SetName("kivForm1");
-    kivForm1->SetParent(this);
-    kivForm1->SetAlign(alClient);
-    kivForm1->SetCaption(app::kMeasuringCaption);
+    kivForm1 = skin::AddFormPanel(*this, app::kMeasuringCaption);
 
     Label1 = new TLabel(this);
     Label1->SetName("Label1");

@@ -2,45 +2,13 @@
 
 #include "app/form1.h"
 #include "app/photo_deletion.h"
-#include "platform/core/timer.h"
-#include "skin/kiv_form.h"
 #include "skin/kiv_list_view.h"
-#include "skin/kiv_progress_bar.h"
 
 TForm5* Form5 = nullptr;
 
-namespace {
-constexpr const char* kCaption = "正在删除照片,请稍后...";
-constexpr int kWidth = 521;
-constexpr int kHeight = 205;
-}  // namespace
-
-TForm5::TForm5(TComponent* AOwner) : TForm(AOwner)
+TForm5::TForm5(TComponent* AOwner)
+    : TPleaseWaitForm(AOwner, {"Form5", "正在删除照片,请稍后...", 521, 205, TRect(40, 90, 476, 110)})
 {
-    SetName("Form5");
-    SetCaption(kCaption);
-    SetBorderStyle(bsDialog);
-    SetPosition(poScreenCenter);
-    SetBounds(Left(), Top(), kWidth, kHeight);
-
-    kivForm1 = new TkivForm(this);
-    kivForm1->SetName("kivForm1");
-    kivForm1->SetParent(this);
-    kivForm1->SetAlign(alClient);
-    kivForm1->SetCaption(kCaption);
-
-    kivProgressBar1 = new TkivProgressBar(this);
-    kivProgressBar1->SetName("kivProgressBar1");
-    kivProgressBar1->SetParent(kivForm1);
-    kivProgressBar1->SetBounds(40, 90, 436, 20);
-
-    Timer1 = new TTimer(this);
-    Timer1->SetName("Timer1");
-    Timer1->SetEnabled(false);
-    Timer1->OnTimer = [this](TObject* Sender) { Timer1Timer(Sender); };
-
-    OnShow = [this](TObject* Sender) { FormShow(Sender); };
-    OnActivate = [this](TObject* Sender) { FormActivate(Sender); };
 }
 
 TForm5::~TForm5()
@@ -48,23 +16,8 @@ TForm5::~TForm5()
     if (Form5 == this) Form5 = nullptr;
 }
 
-void TForm5::FormShow(TObject*)
+void TForm5::DoWork()
 {
-    SetBounds(Left(), Top(), kWidth, kHeight);
     outcome_ = app::PictureRemoval::kNone;
-    work_pending_ = true;
-}
-
-void TForm5::FormActivate(TObject*)
-{
-    if (!work_pending_) return;
-    work_pending_ = false;
     if (Form1) outcome_ = app::RemovePhotoRow(*Form1, Form1->kivListView1->ItemIndex(), *kivProgressBar1);
-    Timer1->SetEnabled(true);
-}
-
-void TForm5::Timer1Timer(TObject*)
-{
-    Timer1->SetEnabled(false);
-    Close();
 }

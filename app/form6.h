@@ -5,30 +5,18 @@
 #include <filesystem>
 #include <functional>
 
-#include "platform/ui/form.h"
+#include "app/please_wait_form.h"
 
-class TTimer;
-class TkivForm;
-class TkivProgressBar;
-
-class TForm6 : public TForm {
+class TForm6 : public app::TPleaseWaitForm {
 public:
     explicit TForm6(TComponent* AOwner = nullptr);
     ~TForm6() override;
 
-    TkivForm* kivForm1;
-    TkivProgressBar* kivProgressBar1;
-    TTimer* Timer1;  // off until the work is done; closes the form
-
-    void FormShow(TObject* Sender);
-    void FormActivate(TObject* Sender);
-    void Timer1Timer(TObject* Sender);
-
     // Deletes one picture (core::DeleteFile); tests make it fail.
     std::function<bool(const std::filesystem::path&)> DeletePicture;
 
-private:
-    bool work_pending_ = false;  // set when shown: a second activation does nothing
+protected:
+    void DoWork() override;
 };
 
 extern TForm6* Form6;

@@ -4,30 +4,20 @@
 // shown modally by the strip's "删除". It closes itself one second after
 // the work.
 #include "app/photo_removal.h"
-#include "platform/ui/form.h"
+#include "app/please_wait_form.h"
 
-class TTimer;
-class TkivForm;
-class TkivProgressBar;
-
-class TForm7 : public TForm {
+class TForm7 : public app::TPleaseWaitForm {
 public:
     explicit TForm7(TComponent* AOwner = nullptr);
     ~TForm7() override;
 
-    TkivForm* kivForm1;
-    TkivProgressBar* kivProgressBar1;
-    TTimer* Timer1;  // off until the work is done; closes the form
-
-    void FormShow(TObject* Sender);
-    void FormActivate(TObject* Sender);
-    void Timer1Timer(TObject* Sender);
-
     // What the last showing did.
     app::PictureRemoval Outcome() const { return outcome_; }
 
+protected:
+    void DoWork() override;
+
 private:
-    bool work_pending_ = false;  // set when shown: a second activation does nothing
     app::PictureRemoval outcome_ = app::PictureRemoval::kNone;
 };
 

@@ -13,6 +13,8 @@
 #include "skin/kiv_page_control.h"
 #include "skin/kiv_radio_button.h"
 #include "skin/kiv_tab_sheet.h"
+#include "platform/ui/form_building.h"
+#include "skin/kiv_form_panel.h"
 
 TForm8* Form8 = nullptr;
 
@@ -23,17 +25,9 @@ constexpr int kHeight = 386;
 
 TForm8::TForm8(TComponent* AOwner) : TForm(AOwner)
 {
-    SetName("Form8");
-    SetCaption(app::kSyncModeCaption);
-    SetBorderStyle(bsDialog);
-    SetPosition(poScreenCenter);
+    ui::SetUpDialogForm(*this, "Form8", app::kSyncModeCaption);
     SetBounds(Left(), Top(), kWidth, kHeight);
-
-    kivForm1 = new TkivForm(this);
-    kivForm1->SetName("kivForm1");
-    kivForm1->SetParent(this);
-    kivForm1->SetAlign(alClient);
-    kivForm1->SetCaption(app::kSyncModeCaption);
+    kivForm1 = skin::AddFormPanel(*this, app::kSyncModeCaption);
 
     kivPageControl1 = new TkivPageControl(this);
     kivPageControl1->SetName("kivPageControl1");

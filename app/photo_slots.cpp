@@ -10,8 +10,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr std::string_view kSlotRequestPrefix = "tupian=";
-
 bool PhotoExistsIn(const fs::path& work_dir, int k)
 {
     std::error_code error;
@@ -26,20 +24,6 @@ void CopyPhotoToSlot(const fs::path& work_dir, int photo, int slot)
 }
 
 }  // namespace
-
-std::optional<int> ParseSlotRequest(std::string_view command)
-{
-    if (!command.starts_with(kSlotRequestPrefix)) return std::nullopt;
-    const std::string_view digits = command.substr(kSlotRequestPrefix.size());
-    if (digits.empty() || digits.size() > 2 || digits.front() == '0') return std::nullopt;
-    int n = 0;
-    for (char c : digits) {
-        if (c < '0' || c > '9') return std::nullopt;
-        n = n * 10 + (c - '0');
-    }
-    if (n > kMaxPhotoSlots) return std::nullopt;
-    return n;
-}
 
 int AdvancePhotoCursor(int photo_cursor, const std::function<bool(int)>& photo_exists)
 {
@@ -104,7 +88,7 @@ bool ServeSlotRequest(const fs::path& work_dir, std::string_view command,
     if (!n) return false;
     if (frame_num() == 0) return false;
     ClearPhotoSlots(work_dir, pump);
-    slot_count = std::string(command.substr(kSlotRequestPrefix.size()));
+    slot_count = std::to_string(*n);  // the request's own digits: no sign or leading zero
     const auto exists = [&work_dir](int k) { return PhotoExistsIn(work_dir, k); };
     for (int slot = 1; slot <= *n; ++slot) {
         // The cursor advances even for a copy that is skipped.

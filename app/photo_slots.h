@@ -9,13 +9,14 @@
 #include <string_view>
 #include <vector>
 
+#include "production/photo_slots.h"
+
 namespace app {
 
-inline constexpr int kMaxPhotoSlots = 15;
-
-// N of a slot request: exactly "tupian=1" ... "tupian=15" (lower case, no
-// sign, no leading zero, nothing after). Anything else is not a request.
-std::optional<int> ParseSlotRequest(std::string_view command);
+// The slot request is one protocol for the preview, the browser and
+// production: "tupian=1" ... "tupian=15" exactly.
+using production::kMaxPhotoSlots;
+using production::ParseSlotRequest;
 
 // The cursor rule: the next photo after photo_cursor, or photo 1 when the
 // next one does not exist. photo_cursor 0 means "none copied yet".

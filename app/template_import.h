@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/template_trailer.h"
+#include "app/staged_movie.h"
 
 namespace app {
 
@@ -16,11 +17,6 @@ namespace app {
 class StagedTemplate {
 public:
     StagedTemplate() = default;
-    ~StagedTemplate();
-    StagedTemplate(StagedTemplate&& other) noexcept;
-    StagedTemplate& operator=(StagedTemplate&& other) noexcept;
-    StagedTemplate(const StagedTemplate&) = delete;
-    StagedTemplate& operator=(const StagedTemplate&) = delete;
 
     bool Valid() const { return valid_; }
     const TemplateDescription& Description() const { return description_; }
@@ -36,7 +32,6 @@ public:
 
 private:
     friend StagedTemplate StageTemplate(const std::filesystem::path&, const std::filesystem::path&);
-    void Discard();
 
     bool valid_ = false;
     TemplateDescription description_;
@@ -44,7 +39,7 @@ private:
     std::string detail_;
     std::string validity_read_;
     std::filesystem::path work_dir_;
-    std::filesystem::path staged_[2];
+    StagedMovieCopies copies_;
 };
 
 // Checks the template file completely: the trailer (saved byte for byte as

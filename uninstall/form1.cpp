@@ -16,20 +16,13 @@
 #include "skin/kiv_message_dialog.h"
 #include "skin/kiv_progress_bar.h"
 #include "uninstall/removal.h"
+#include "platform/ui/form_building.h"
 
 TForm1* Form1 = nullptr;
 
 namespace {
 
-template <class T>
-T* Place(TComponent* owner, TControl* parent, const char* name, int left, int top, int width, int height)
-{
-    T* control = new T(owner);
-    control->SetName(name);
-    control->SetParent(parent);
-    control->SetBounds(left, top, width, height);
-    return control;
-}
+using ui::Place;
 
 }  // namespace
 

@@ -111,8 +111,10 @@ void TForm::SetVisible(bool visible) {
         return;
     }
     if (visible) {
-        PlaceOnScreen();
+        // OnShow may size the form (the main window does): the position
+        // follows the size it ends with.
         DoShow();
+        PlaceOnScreen();
         TControl::SetVisible(true);
         ShowWindow();
         if (!active_control_ || !active_control_->CanFocus()) {

@@ -2,8 +2,11 @@
 // the form is loaded: each control named, owned, parented and placed.
 #pragma once
 
+#include <string>
+
 #include "platform/core/timer.h"
 #include "platform/ui/control.h"
+#include "platform/ui/form.h"
 
 namespace ui {
 
@@ -27,6 +30,15 @@ inline TTimer* MakeTimer(TComponent* owner, const char* name, int interval, bool
     timer->SetInterval(interval);
     timer->SetEnabled(enabled);
     return timer;
+}
+
+// A dialog-bordered, screen-centred form named `name` with its caption.
+inline void SetUpDialogForm(TForm& form, const char* name, const std::string& caption)
+{
+    form.SetName(name);
+    form.SetCaption(caption);
+    form.SetBorderStyle(bsDialog);
+    form.SetPosition(poScreenCenter);
 }
 
 }  // namespace ui

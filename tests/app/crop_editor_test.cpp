@@ -32,6 +32,7 @@
 #include "skin/kiv_page_control.h"
 #include "skin/kiv_progress_bar.h"
 #include "skin/kiv_track_bar.h"
+#include "tests/castora_work_folder.h"
 
 namespace {
 
@@ -50,12 +51,7 @@ class CropEditor : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        work_ = system_.Path() / "brenholt_1";
-        for (const char* sub : {"zpyjj", "jjzp", "llzp", "zhzp", "pwwjj", "xtsz"}) fs::create_directories(work_ / sub);
-        for (const char* movie : {"rjjj.swf", "wzpyl.swf"})
-            fs::copy_file(fs::path(VELMORA_DATA_OUT) / "xtsz" / movie, work_ / "xtsz" / movie);
-        for (const char* viewer : {"zpjj1.swf", "zpjj2.swf"})
-            fs::copy_file(fs::path(VELMORA_DATA_OUT) / "jjzp" / viewer, work_ / "jjzp" / viewer);
+        work_ = MakeCastoraWorkFolder(system_.Path());
         app::CreateCastoraForms();
         Form1->Show();
         App().ProcessMessages();

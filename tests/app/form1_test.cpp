@@ -43,6 +43,7 @@
 #include "skin/kiv_list_view.h"
 #include "skin/kiv_message_dialog.h"
 #include "skin/kiv_radio_button.h"
+#include "tests/castora_work_folder.h"
 
 namespace {
 
@@ -52,17 +53,6 @@ void Touch(const fs::path& path, const std::string& bytes = "x")
 {
     fs::create_directories(path.parent_path());
     std::ofstream(path, std::ios::binary) << bytes;
-}
-
-// A work folder as the installer leaves it: the six subfolders and the
-// shipped movies.
-fs::path MakeWorkFolder(const fs::path& system_dir, int n)
-{
-    const fs::path work = system_dir / ("brenholt_" + std::to_string(n));
-    for (const char* sub : {"zpyjj", "jjzp", "llzp", "zhzp", "pwwjj", "xtsz"}) fs::create_directories(work / sub);
-    for (const char* movie : {"rjjj.swf", "wzpyl.swf"})
-        fs::copy_file(fs::path(VELMORA_DATA_OUT) / "xtsz" / movie, work / "xtsz" / movie);
-    return work;
 }
 
 void WriteMovieFile(const fs::path& path, std::uint32_t frames)
@@ -107,7 +97,7 @@ protected:
 TEST_F(MainWindow, StartUpTakesTheFolderWithPhotosClearsLeftoversAndShowsTheIntro)
 {
     fs::create_directories(system_.Path() / "brenholt_1" / "xtsz");  // no "zpyjj": skipped
-    const fs::path work = MakeWorkFolder(system_.Path(), 2);
+    const fs::path work = MakeCastoraWorkFolder(system_.Path(), 2);
     const std::vector<fs::path> leftovers = {
         work / "zpyjj" / "zpyjj1.jpg", work / "zpyjj" / "zpyjj12.jpg", work / "zpyjj" / "lin_shi.jpg",
         work / "zpyjj" / "zpyjj.bmp",  work / "zhzp" / "tupian3.jpg",  work / "zhzp" / "zhzp1.swf",
@@ -143,7 +133,7 @@ TEST_F(MainWindow, StartUpTakesTheFolderWithPhotosClearsLeftoversAndShowsTheIntr
 
 TEST_F(MainWindow, EveryFormExistsOnceInOrderWithItsCaption)
 {
-    MakeWorkFolder(system_.Path(), 1);
+    MakeCastoraWorkFolder(system_.Path(), 1);
     Start();
     const std::vector<std::pair<TForm*, const char*>> forms = {
         {Form1, "Form1"},   {Form3, "Form3"},     {Form4, "Form4"},   {Form5, "Form5"},   {Form6, "Form6"},
@@ -183,7 +173,7 @@ TEST_F(MainWindow, MissingWorkFolderRefusesTheStartWithAReason)
 
 TEST_F(MainWindow, ASecondInstanceIsRefusedAndLeavesTheFirstOnesWork)
 {
-    const fs::path work = MakeWorkFolder(system_.Path(), 1);
+    const fs::path work = MakeCastoraWorkFolder(system_.Path(), 1);
     Touch(work / "zpyjj" / "zpyjj1.jpg");
     const app::WorkFolderLock first(work);  // the castora that runs already
     ASSERT_TRUE(first.Held());
@@ -204,7 +194,7 @@ TEST_F(MainWindow, ASecondInstanceIsRefusedAndLeavesTheFirstOnesWork)
 
 TEST_F(MainWindow, LockListsTouchOnlyTheirControlsAndCloseUnlocks)
 {
-    MakeWorkFolder(system_.Path(), 1);
+    MakeCastoraWorkFolder(system_.Path(), 1);
     Start();
     const std::vector<TControl*> main_list = Form1->MainLockList();
     const std::vector<TControl*> import_list = Form1->TemplateImportLockList();
@@ -243,7 +233,7 @@ TEST_F(MainWindow, LockListsTouchOnlyTheirControlsAndCloseUnlocks)
 
 TEST_F(MainWindow, ButtonsSitAtTheirBoundsAndThePreviewIsInView)
 {
-    MakeWorkFolder(system_.Path(), 1);
+    MakeCastoraWorkFolder(system_.Path(), 1);
     Start();
     struct Row { TControl* control; const char* caption; TRect bounds; };
     const Row rows[] = {
@@ -276,7 +266,7 @@ TEST_F(MainWindow, ButtonsSitAtTheirBoundsAndThePreviewIsInView)
 
 TEST_F(MainWindow, ClockButtonShowsTheTimeOnceASecond)
 {
-    MakeWorkFolder(system_.Path(), 1);
+    MakeCastoraWorkFolder(system_.Path(), 1);
     Start();
     const auto base = std::chrono::system_clock::from_time_t(1700000000);
     Form1->Now = [&] { return base + std::chrono::microseconds(App().Clock().NowUs()); };
@@ -292,7 +282,7 @@ TEST_F(MainWindow, ClockButtonShowsTheTimeOnceASecond)
 
 TEST_F(MainWindow, SharedRoutinesWriteTheProjectState)
 {
-    const fs::path work = MakeWorkFolder(system_.Path(), 1);
+    const fs::path work = MakeCastoraWorkFolder(system_.Path(), 1);
     Start();
 
     Form1->FramesToTimeText(89999);
@@ -347,7 +337,7 @@ TEST_F(MainWindow, SharedRoutinesWriteTheProjectState)
 // thumbnail shows the empty-slot movie.
 TEST_F(MainWindow, ScreenshotAfterStartUp)
 {
-    MakeWorkFolder(system_.Path(), 1);
+    MakeCastoraWorkFolder(system_.Path(), 1);
     Start();
     const TBitmap window = ui::headless::Capture(*Form1);
     const fs::path png = fs::path(VELMORA_TEST_OUT) / "castora_main_window.png";
@@ -389,7 +379,7 @@ namespace {
 
 TEST_F(MainWindow, TvSystemButtonOpensTheDialogOnTheProjectsSystem)
 {
-    MakeWorkFolder(system_.Path(), 1);
+    MakeCastoraWorkFolder(system_.Path(), 1);
     Start();
     Form1->TvSystem = "NTSC";  // as a template import may leave it
     App().PostMessage([] {

@@ -29,6 +29,7 @@
 #include "skin/kiv_tab_sheet.h"
 #include "skin/kiv_track_bar.h"
 #include "tests/app/music_files.h"
+#include "tests/castora_work_folder.h"
 
 namespace {
 
@@ -49,10 +50,7 @@ class LyricWindow : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        work_ = system_.Path() / "brenholt_1";
-        for (const char* sub : {"zpyjj", "jjzp", "llzp", "zhzp", "pwwjj", "xtsz"}) fs::create_directories(work_ / sub);
-        for (const char* movie : {"rjjj.swf", "wzpyl.swf", "LRC_yulan.swf"})
-            fs::copy_file(fs::path(VELMORA_DATA_OUT) / "xtsz" / movie, work_ / "xtsz" / movie);
+        work_ = MakeCastoraWorkFolder(system_.Path());
         files_ = system_.Path() / "files";
         fs::create_directories(files_);
         skin::SetMessageDialogHook([this](const TkivMessageDialog& dialog) {

@@ -31,6 +31,7 @@
 #include "skin/kiv_progress_bar.h"
 #include "skin/kiv_radio_button.h"
 #include "tests/app/music_files.h"
+#include "tests/castora_work_folder.h"
 
 namespace {
 
@@ -44,10 +45,7 @@ class MusicWindow : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        work_ = system_.Path() / "brenholt_1";
-        for (const char* sub : {"zpyjj", "jjzp", "llzp", "zhzp", "pwwjj", "xtsz"}) fs::create_directories(work_ / sub);
-        for (const char* movie : {"rjjj.swf", "wzpyl.swf"})
-            fs::copy_file(fs::path(VELMORA_DATA_OUT) / "xtsz" / movie, work_ / "xtsz" / movie);
+        work_ = MakeCastoraWorkFolder(system_.Path());
         songs_ = system_.Path() / "songs";
         fs::create_directories(songs_);
         skin::SetMessageDialogHook([this](const TkivMessageDialog& dialog) {

@@ -23,6 +23,7 @@
 #include "skin/kiv_button.h"
 #include "skin/kiv_list_view.h"
 #include "skin/kiv_message_dialog.h"
+#include "tests/castora_work_folder.h"
 
 namespace {
 
@@ -68,10 +69,7 @@ class OutputHandOver : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        work_ = system_.Path() / "brenholt_1";
-        for (const char* sub : {"zpyjj", "jjzp", "llzp", "zhzp", "pwwjj", "xtsz"}) fs::create_directories(work_ / sub);
-        for (const char* movie : {"rjjj.swf", "wzpyl.swf"})
-            fs::copy_file(fs::path(VELMORA_DATA_OUT) / "xtsz" / movie, work_ / "xtsz" / movie);
+        work_ = MakeCastoraWorkFolder(system_.Path());
         out_ = system_.Path() / "out";
         fs::create_directories(out_);
 

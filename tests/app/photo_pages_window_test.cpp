@@ -28,6 +28,7 @@
 #include "skin/kiv_list_view.h"
 #include "skin/kiv_message_dialog.h"
 #include "skin/kiv_progress_bar.h"
+#include "tests/castora_work_folder.h"
 
 namespace {
 
@@ -37,10 +38,7 @@ class PhotoPages : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        work_ = system_.Path() / "brenholt_1";
-        for (const char* sub : {"zpyjj", "jjzp", "llzp", "zhzp", "pwwjj", "xtsz"}) fs::create_directories(work_ / sub);
-        for (const char* movie : {"xtsz/rjjj.swf", "xtsz/wzpyl.swf", "llzp/zpjj1.swf", "llzp/zpjj2.swf"})
-            fs::copy_file(fs::path(VELMORA_DATA_OUT) / movie, work_ / movie);
+        work_ = MakeCastoraWorkFolder(system_.Path());
         app::CreateCastoraForms();
         Form1->Show();
         App().ProcessMessages();

@@ -33,6 +33,7 @@
 #include "platform/shell/picture_icon.h"
 #include "platform/ui/scrollbox.h"
 #include "platform/media/media_player.h"
+#include "tests/castora_work_folder.h"
 
 namespace {
 
@@ -56,10 +57,7 @@ class PhotoWindow : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        work_ = system_.Path() / "brenholt_1";
-        for (const char* sub : {"zpyjj", "jjzp", "llzp", "zhzp", "pwwjj", "xtsz"}) fs::create_directories(work_ / sub);
-        for (const char* movie : {"rjjj.swf", "wzpyl.swf"})
-            fs::copy_file(fs::path(VELMORA_DATA_OUT) / "xtsz" / movie, work_ / "xtsz" / movie);
+        work_ = MakeCastoraWorkFolder(system_.Path());
         app::CreateCastoraForms();
         Form1->Show();
         App().ProcessMessages();
@@ -428,8 +426,6 @@ TEST_F(PhotoWindow, PhotosImportedAfterTheTemplateGoIntoItsSlots)
 
 TEST_F(PhotoWindow, TheViewerRendererRendersOnlyUnmarkedPhotosAndWaitsBoundedly)
 {
-    for (const char* viewer : {"zpjj1.swf", "zpjj2.swf"})
-        fs::copy_file(fs::path(VELMORA_DATA_OUT) / "jjzp" / viewer, work_ / "jjzp" / viewer);
     Import(std::vector<std::string>{Photo("a3.jpg", 626, 708, clRed), Photo("b3.jpg", 626, 708, clGreen),
                                     Photo("c3.jpg", 626, 708, clBlue)});
     ASSERT_EQ(Form1->kivListView3->Items().Count(), 3);

@@ -13,6 +13,7 @@
 #include "skin/kiv_group_box.h"
 #include "skin/kiv_list_view.h"
 #include "skin/kiv_message_dialog.h"
+#include "tests/castora_work_folder.h"
 
 namespace preview_test {
 
@@ -53,10 +54,7 @@ std::string ReadBytes(const fs::path& path) { return core::ReadFileBytes(path).v
 
 void PreviewWindow::SetUp()
 {
-    work_ = system_.Path() / "brenholt_1";
-    for (const char* sub : {"zpyjj", "jjzp", "llzp", "zhzp", "pwwjj", "xtsz"}) fs::create_directories(work_ / sub);
-    for (const char* movie : {"rjjj.swf", "wzpyl.swf"})
-        fs::copy_file(fs::path(VELMORA_DATA_OUT) / "xtsz" / movie, work_ / "xtsz" / movie);
+    work_ = MakeCastoraWorkFolder(system_.Path());
     app::CreateCastoraForms();
     Form1->Show();
     App().ProcessMessages();

@@ -27,6 +27,7 @@
 #include "skin/kiv_message_dialog.h"
 #include "tests/e2e/video_frames.h"
 #include "tests/mcl/media_support.h"
+#include "tests/castora_work_folder.h"
 
 namespace {
 
@@ -88,12 +89,7 @@ protected:
     void SetUp() override
     {
         // The work folder as the installer lays it out.
-        work_ = system_.Path() / "brenholt_1";
-        for (const char* sub : {"zpyjj", "jjzp", "llzp", "zhzp", "pwwjj", "xtsz"}) fs::create_directories(work_ / sub);
-        const fs::path shipped(VELMORA_DATA_OUT);
-        for (const char* sub : {"xtsz", "pwwjj", "jjzp", "llzp"})
-            for (const auto& entry : fs::directory_iterator(shipped / sub))
-                fs::copy_file(entry.path(), work_ / sub / entry.path().filename());
+        work_ = MakeCastoraWorkFolder(system_.Path());
         user_ = system_.Path() / "user";
         fs::create_directories(user_);
 

@@ -25,6 +25,7 @@
 #include "skin/kiv_page_control.h"
 #include "tests/e2e/video_frames.h"
 #include "tests/mcl/media_support.h"
+#include "tests/castora_work_folder.h"
 
 namespace {
 
@@ -42,12 +43,7 @@ class TitlesRoad : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        work_ = system_.Path() / "brenholt_1";
-        for (const char* sub : {"zpyjj", "jjzp", "llzp", "zhzp", "pwwjj", "xtsz"}) fs::create_directories(work_ / sub);
-        const fs::path shipped(VELMORA_DATA_OUT);
-        for (const char* sub : {"xtsz", "pwwjj", "jjzp", "llzp"})
-            for (const auto& entry : fs::directory_iterator(shipped / sub))
-                fs::copy_file(entry.path(), work_ / sub / entry.path().filename());
+        work_ = MakeCastoraWorkFolder(system_.Path());
         user_ = system_.Path() / "user";
         fs::create_directories(user_);
 

@@ -158,6 +158,12 @@ TEST_F(Forms, PositionCentresOnTheWorkAreaAndMaximiseFillsIt) {
     form->SetWindowState(wsNormal);
     EXPECT_EQ(form->BoundsRect(), (TRect{400, 330, 600, 430}));
     EXPECT_EQ(ui::Headless().StateOf(*form)->bounds, form->BoundsRect());
+
+    // A form that sizes itself when shown is centred with the size it takes.
+    form->Hide();
+    form->OnShow = [&](TObject*) { form->SetBounds(form->Left(), form->Top(), 600, 400); };
+    form->Show();
+    EXPECT_EQ(form->BoundsRect(), (TRect{200, 180, 800, 580}));
 }
 
 TEST_F(Forms, ClassicFrameMovesByItsCaptionAndClosesByItsBox) {

@@ -258,7 +258,8 @@ void TkivListView::PaintHeader(TCanvas& Canvas)
 {
     const int height = HeaderHeight();
     if (height <= 0) return;
-    const int right_edge = ClientWidth() - (VertScrollInfo().Visible ? ui::ScrollBarPart::kSize : 0);
+    // The header spans the client width; the list's own vertical bar starts below it.
+    const int right_edge = ClientWidth();
     TCanvasStateSaver saver(Canvas);
     Canvas.IntersectClipRect({0, 0, right_edge, height});
     Canvas.Font().Assign(Font());

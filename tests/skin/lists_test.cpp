@@ -557,9 +557,22 @@ TEST_F(SkinLists, MemoBarsFollowTheTextAtOnce)
 
     memo->SetCaretPos({0, 59});  // the memo scrolls: the bar follows
     EXPECT_EQ(vbar->Position(), memo->TopRow());
+    memo->SetEnabled(false);
+    EXPECT_FALSE(vbar->Enabled());
+    EXPECT_TRUE(vbar->Visible());
+    memo->SetEnabled(true);
     memo->Lines().Clear();
     EXPECT_FALSE(vbar->Enabled());
     EXPECT_EQ(vbar->Position(), 0);
+
+    // Typing new lines: the bar comes alive as soon as they overflow.
+    for (int i = 0; i < memo->VisibleRows() + 3; ++i) {
+        char32_t key = VK_RETURN;
+        memo->KeyPress(key);
+    }
+    EXPECT_TRUE(vbar->Enabled());
+    EXPECT_EQ(vbar->Position(), memo->TopRow());
+    EXPECT_GT(vbar->Position(), 0);
 }
 
 }  // namespace

@@ -163,7 +163,7 @@ public:
     void PaintNonClient(TCanvas& Canvas) override;
 
     // Model notifications from items and columns.
-    void ItemsChanged();
+    virtual void ItemsChanged();
     void ItemRemoving(TListItem* item);
 
 protected:

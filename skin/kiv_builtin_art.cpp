@@ -235,9 +235,10 @@ TBitmap ScrollButtons(const Palette& p, bool tabs)
     const int cells = tabs ? 4 : 6;
     for (int i = 0; i < cells; ++i) {
         const TRect r = Bounds(i * size, 0, size, size);
-        const int state = tabs ? (i >= 2 ? 3 : 0) : i % 3;
+        // The tab strip's arrows: right, right lit, left, left lit.
+        const int state = tabs ? i % 2 : i % 3;
         Face(b, r, p, state);
-        const int dir = tabs ? 2 + i % 2 : (i < 3 ? 0 : 1);
+        const int dir = tabs ? (i < 2 ? 3 : 2) : (i < 3 ? 0 : 1);
         Arrow(b, r.Left + size / 2, size / 2, dir, state == 3 ? Shade(p.glyph, 140) : p.glyph);
     }
     return b;

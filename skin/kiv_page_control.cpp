@@ -124,8 +124,8 @@ void TkivPageControl::RebuildTabCaptions()
 
 void TkivPageControl::CopyTabVisibility()
 {
-    for (int i = 0; i < PageCount() && i < TkivTabControlTopPanel::kMaxTabs; ++i)
-        TopPanel()->tab_shown_[i] = pages_[i]->tab_visible_;
+    TopPanel()->tab_shown_.assign(pages_.size(), true);
+    for (int i = 0; i < PageCount(); ++i) TopPanel()->tab_shown_[i] = pages_[i]->tab_visible_;
     TopPanel()->Refresh();
 }
 

@@ -55,8 +55,6 @@ TkivTabControlTopPanel::TkivTabControlTopPanel(TComponent* AOwner, TkivTab* tabC
 {
     SetControlStyle(ControlStyle() & ~csAcceptsControls);
     SetFocusable(false);
-    tab_widths_.fill(-1);
-    tab_shown_.fill(true);
     tabs_.Add("Tab1");
     tabs_.OnChange = [this](TObject*) { Refresh(); };
     SetCaption(" ");
@@ -64,19 +62,26 @@ TkivTabControlTopPanel::TkivTabControlTopPanel(TComponent* AOwner, TkivTab* tabC
 
 bool TkivTabControlTopPanel::TabShown(int index) const
 {
-    return index < 0 || index >= kMaxTabs || tab_shown_[index];
+    return index < 0 || index >= static_cast<int>(tab_shown_.size()) || tab_shown_[index];
 }
 
 void TkivTabControlTopPanel::SetTabShown(int index, bool shown)
 {
-    if (index < 0 || index >= kMaxTabs) return;
+    if (index < 0) return;
+    if (index >= static_cast<int>(tab_shown_.size())) tab_shown_.resize(index + 1, true);
     tab_shown_[index] = shown;
     Refresh();
 }
 
 int TkivTabControlTopPanel::TabWidth(int index) const
 {
-    return index >= 0 && index < kMaxTabs ? tab_widths_[index] : -1;
+    return index >= 0 && index < static_cast<int>(tab_widths_.size()) ? tab_widths_[index] : -1;
+}
+
+void TkivTabControlTopPanel::SetTabWidth(int index, int width)
+{
+    if (index >= static_cast<int>(tab_widths_.size())) tab_widths_.resize(index + 1, -1);
+    tab_widths_[index] = width;
 }
 
 void TkivTabControlTopPanel::SetTabIndex(int value)
@@ -238,7 +243,7 @@ int TkivTabControlTopPanel::DrawTabs(TBitmap& bitmap)
         const int limit = i == count - 1 && first_tab_ == 0 ? endLimit : arrowLimit;
         if (i == count - 1) lastLimit = limit;
         if (!TabShown(i)) {
-            if (i < kMaxTabs) tab_widths_[i] = 0;
+            SetTabWidth(i, 0);
             continue;
         }
         if (cut) break;
@@ -247,7 +252,7 @@ int TkivTabControlTopPanel::DrawTabs(TBitmap& bitmap)
         const int image = images ? GetImageIndex(i) : -1;
         if (image >= 0) width += images->Width() + 4;
         width = std::max(width, 15);
-        if (i < kMaxTabs - 1) tab_widths_[i] = width;
+        SetTabWidth(i, width);
         if (shownSeen++ < first_tab_) continue;
 
         const bool active = i == tab_index_;
@@ -265,7 +270,7 @@ int TkivTabControlTopPanel::DrawTabs(TBitmap& bitmap)
             thisCut = cut = true;
             lastWhole = i - 1;
             // What shows of the cut tab is what a click can hit.
-            if (!active && i < kMaxTabs) tab_widths_[i] = r.Width();
+            if (!active) SetTabWidth(i, r.Width());
         }
         last_drawn_ = i;
         const TBitmap& picture = active ? active_picture_ : inactive_picture_;
@@ -329,6 +334,12 @@ void TkivTabControlTopPanel::Render(TBitmap& bitmap)
     arrow_hit_ = 0;
     const int count = tabs_.Count();
     first_tab_ = std::clamp(first_tab_, 0, std::max(0, count - 1));
+    // An active tab scrolled off to the left comes back as the first one.
+    if (keep_active_visible_ && tab_index_ >= 0 && tab_index_ < count && TabShown(tab_index_)) {
+        int shownBefore = 0;
+        for (int i = 0; i < tab_index_; ++i) shownBefore += TabShown(i) ? 1 : 0;
+        first_tab_ = std::min(first_tab_, shownBefore);
+    }
     auto pass = [&] {
         TCanvas& canvas = bitmap.Canvas();
         canvas.Brush().SetColor(Color());

@@ -3,7 +3,7 @@
 // container that owns one strip and paints the page area beside it. The
 // strip measures its tabs at every paint, scrolls with two arrow buttons
 // when they do not fit, and tells its owner which tab was chosen.
-#include <array>
+#include <vector>
 #include <functional>
 
 #include "platform/gfx/bitmap.h"
@@ -21,9 +21,6 @@ using TTabChangingEvent = std::function<void(TObject* Sender, bool& AllowChange)
 
 class TkivTabControlTopPanel : public TCustomControl, public IkivStyled {
 public:
-    // Per-tab state is kept for this many tabs.
-    static constexpr int kMaxTabs = 64;
-
     TkivTabControlTopPanel(TComponent* AOwner, TkivTab* tabControl);
 
     TStrings& Tabs() { return tabs_; }
@@ -75,6 +72,7 @@ private:
     friend class TkivPageControl;
     // Follows the owner: top or bottom edge, the owner's width.
     void Reposition();
+    void SetTabWidth(int index, int width);
     int DrawTabs(TBitmap& bitmap);
     void DrawScrollArrows(TBitmap& bitmap);
     int HiddenTabsBeforeFirst() const;
@@ -91,8 +89,8 @@ private:
     TkivFileTheme* file_theme_ = nullptr;
     TBitmap active_picture_, inactive_picture_, line_picture_;
     TBitmap arrow_strip_;  // 4 cells: right, right lit, left, left lit
-    std::array<int, kMaxTabs> tab_widths_;
-    std::array<bool, kMaxTabs> tab_shown_;
+    std::vector<int> tab_widths_;   // grows with the tabs, -1 = never measured
+    std::vector<bool> tab_shown_;   // grows with the tabs, true = shown
     int first_tab_ = 0;
     bool arrows_shown_ = false;
     int arrow_hit_ = 0;  // -1 left arrow, 1 right arrow

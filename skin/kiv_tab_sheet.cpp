@@ -31,7 +31,7 @@ void TkivTabSheet::SetTabVisible(bool on)
 {
     tab_visible_ = on;
     if (!page_control_) return;
-    if (page_index_ < TkivTabControlTopPanel::kMaxTabs) page_control_->TopPanel()->SetTabShown(page_index_, on);
+    page_control_->TopPanel()->SetTabShown(page_index_, on);
     if (!on && page_control_->ActivePage() == this) page_control_->SelectNeighbourPage(page_index_);
 }
 

@@ -280,10 +280,43 @@ TBitmap Solid(int w, int h, TColor top, TColor bottom)
     return b;
 }
 
+// --- menus ---------------------------------------------------------------------
+
+// The check mark of menu items: black on white, white being see-through.
+TBitmap MenuChecked()
+{
+    TBitmap b(16, 16, clWhite);
+    for (int k = 0; k < 7; ++k) {
+        const int x = 4 + k, y = k < 3 ? 7 + k : 9 - (k - 2);
+        for (int d = 0; d < 2; ++d) b.SetPixel(x, y + d, clBlack);
+    }
+    return b;
+}
+
+// The MacOS menu: a light striped item face and a blue selection, 20 rows
+// each (a separator takes the top 12 rows of the face).
+TBitmap MacMenu(const Palette& p, bool selected)
+{
+    TBitmap b(16, 20);
+    if (selected) {
+        Gradient(b, b.BoundsRect(), Shade(p.accent, 40), p.accent2);
+        return b;
+    }
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 16; ++x) b.SetPixel(x, y, y % 2 ? p.light : Shade(p.light, -8));
+    for (int x = 0; x < 16; ++x) b.SetPixel(x, 6, p.border);
+    return b;
+}
+
 }  // namespace
 
 bool LoadBitmapResource(std::string_view name, TBitmap& bitmap)
 {
+    if (name == "MENU_CHECKED") {
+        bitmap = MenuChecked();
+        bitmap.SetPixelFormat(pf24bit);
+        return true;
+    }
     const std::size_t cut = name.find('_');
     if (cut == std::string_view::npos) return false;
     const Palette* p = PaletteOf(name.substr(0, cut));
@@ -311,6 +344,8 @@ bool LoadBitmapResource(std::string_view name, TBitmap& bitmap)
     else if (part == "TAB_LINE") b = Solid(9, 3, p->border, p->light);
     else if (part == "SIDECHENNEL_HANDLE") b = Solid(9, 9, p->accent, p->accent2);
     else if (part == "SIDECHENNEL_BAR") b = Solid(9, 21, p->light, p->face);
+    else if (part == "MENU_BAR") b = MacMenu(*p, false);
+    else if (part == "MENU_SELECT") b = MacMenu(*p, true);
     else return false;
     b.SetPixelFormat(pf24bit);
     bitmap = std::move(b);

@@ -179,6 +179,12 @@ TEST_F(Tabs, ArrowsScrollTheTabsOnlyWhereTheyCan)
     TkivPageControl* pages = Pages(6);
     pages->SetActivePageIndex(0);
     ASSERT_TRUE(pages->TopPanel()->ArrowsShown());
+    // The arrow under the mouse shows its lit cell.
+    const TBitmap right = Cell(TkivUIStyle::DeepBlue, 38, 1, 4), rightLit = Cell(TkivUIStyle::DeepBlue, 38, 2, 4);
+    ASSERT_NE(right.Pixel(3, 13), rightLit.Pixel(3, 13));
+    EXPECT_EQ(Shot(*pages).Pixel(182 + 3, 2 + 13), right.Pixel(3, 13));
+    ui::headless::MouseMove(*form_, kLeft + 190, kTop + 10);
+    EXPECT_EQ(Shot(*pages).Pixel(182 + 3, 2 + 13), rightLit.Pixel(3, 13));
     ClickStrip(pages, 170, 10);  // left arrow at the start
     EXPECT_EQ(pages->TopPanel()->FirstTab(), 0);
     ClickStrip(pages, 190, 10);

@@ -204,7 +204,11 @@ void TkivPageControl::MovePage(TkivTabSheet* page, int& index)
 void TkivPageControl::TabActivated(int index)
 {
     TkivTabSheet* page = GetPage(index);
-    if (active_ && active_->PageIndex() != index) HidePage(active_);
+    if (active_ && active_->PageIndex() != index) {
+        TkivTabSheet* old = active_;
+        active_ = nullptr;  // no tab chosen: no page active either
+        HidePage(old);
+    }
     if (page) {
         active_ = page;
         ShowPage(page);

@@ -302,6 +302,11 @@ TEST_F(Tabs, ActivatingByCodeShowsTwiceAndByClickOnce)
     ClickStrip(pages, 30, 10);
     EXPECT_EQ(log.text, "-b+a");
     EXPECT_EQ(pages->GetActivePageIndex(), 0);
+    // No tab chosen, no page active.
+    log.text.clear();
+    pages->TopPanel()->SetTabIndex(-1);
+    EXPECT_EQ(log.text, "-a");
+    EXPECT_EQ(pages->ActivePage(), nullptr);
 }
 
 TEST_F(Tabs, RemovingAPageActivatesTheOneBeforeIt)

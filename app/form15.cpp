@@ -49,10 +49,10 @@ TForm15::TForm15(TComponent* AOwner) : TForm(AOwner)
     SetBounds(Left(), Top(), kWidth, kHeight);
     kivForm1 = skin::AddFormPanel(*this, app::kLyricDialogCaption);
 
-    // The lyric movie on a page control that only frames it.
+    // The lyric movie on a page control that only frames it (its pages sit 3 pixels in).
     const int top = TkivForm::kCaptionHeight + 8;
-    kivPageControl1 = Place<TkivPageControl>(this, kivForm1, "kivPageControl1", 10, top, kMovieWidth + 4,
-                                             kMovieHeight + TkivPageControl::kTabHeight + 4);
+    kivPageControl1 = Place<TkivPageControl>(this, kivForm1, "kivPageControl1", 10, top, kMovieWidth + 6,
+                                             kMovieHeight + TkivPageControl::kTabHeight + 6);
     kivTabSheet1 = new TkivTabSheet(this);
     kivTabSheet1->SetName("kivTabSheet1");
     kivTabSheet1->SetPageControl(kivPageControl1);

@@ -235,9 +235,10 @@ TBitmap ScrollButtons(const Palette& p, bool tabs)
     const int cells = tabs ? 4 : 6;
     for (int i = 0; i < cells; ++i) {
         const TRect r = Bounds(i * size, 0, size, size);
-        const int state = tabs ? (i >= 2 ? 3 : 0) : i % 3;
+        // The tab strip's arrows: right, right lit, left, left lit.
+        const int state = tabs ? i % 2 : i % 3;
         Face(b, r, p, state);
-        const int dir = tabs ? 2 + i % 2 : (i < 3 ? 0 : 1);
+        const int dir = tabs ? (i < 2 ? 3 : 2) : (i < 3 ? 0 : 1);
         Arrow(b, r.Left + size / 2, size / 2, dir, state == 3 ? Shade(p.glyph, 140) : p.glyph);
     }
     return b;
@@ -366,10 +367,43 @@ TBitmap ComboButton(const Palette& p, bool arrow)
 
 // --- end of message box icons and combo box buttons ------------------------
 
+// --- menus ---------------------------------------------------------------------
+
+// The check mark of menu items: black on white, white being see-through.
+TBitmap MenuChecked()
+{
+    TBitmap b(16, 16, clWhite);
+    for (int k = 0; k < 7; ++k) {
+        const int x = 4 + k, y = k < 3 ? 7 + k : 9 - (k - 2);
+        for (int d = 0; d < 2; ++d) b.SetPixel(x, y + d, clBlack);
+    }
+    return b;
+}
+
+// The MacOS menu: a light striped item face and a blue selection, 20 rows
+// each (a separator takes the top 12 rows of the face).
+TBitmap MacMenu(const Palette& p, bool selected)
+{
+    TBitmap b(16, 20);
+    if (selected) {
+        Gradient(b, b.BoundsRect(), Shade(p.accent, 40), p.accent2);
+        return b;
+    }
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 16; ++x) b.SetPixel(x, y, y % 2 ? p.light : Shade(p.light, -8));
+    for (int x = 0; x < 16; ++x) b.SetPixel(x, 6, p.border);
+    return b;
+}
+
 }  // namespace
 
 bool LoadBitmapResource(std::string_view name, TBitmap& bitmap)
 {
+    if (name == "MENU_CHECKED") {
+        bitmap = MenuChecked();
+        bitmap.SetPixelFormat(pf24bit);
+        return true;
+    }
     if (name == "MSGDLG") {
         bitmap = MessageIcons();
         bitmap.SetPixelFormat(pf24bit);
@@ -404,6 +438,8 @@ bool LoadBitmapResource(std::string_view name, TBitmap& bitmap)
     else if (part == "SIDECHENNEL_BAR") b = Solid(9, 21, p->light, p->face);
     else if (part == "COMBOBOX_BUTTON" && (name.starts_with("MACOS_") || name.starts_with("WINXP_")))
         b = ComboButton(*p, name.starts_with("WINXP_"));
+    else if (part == "MENU_BAR") b = MacMenu(*p, false);
+    else if (part == "MENU_SELECT") b = MacMenu(*p, true);
     else return false;
     b.SetPixelFormat(pf24bit);
     bitmap = std::move(b);

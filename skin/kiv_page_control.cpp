@@ -2,21 +2,33 @@
 
 #include <algorithm>
 
-#include "platform/gfx/canvas.h"
-#include "platform/ui/draw.h"
+#include "platform/ui/form.h"
+#include "skin/kiv_public.h"
 #include "skin/kiv_tab_sheet.h"
 
-TkivPageControl::TkivPageControl(TComponent* AOwner) : TCustomControl(AOwner)
+TkivPageControl::TkivPageControl(TComponent* AOwner) : TkivTab(AOwner)
 {
-    SetControlStyle(ControlStyle() | csAcceptsControls);
     SetTabStop(true);
-    SetFocusable(true);
+    CreateStrip();
+    TopPanel()->Tabs().Clear();
     SetBounds(0, 0, 289, 193);
 }
 
 TkivPageControl::~TkivPageControl()
 {
-    for (TkivTabSheet* page : pages_) page->page_control_ = nullptr;
+    for (TkivTabSheet* page : pages_) {
+        page->page_control_ = nullptr;
+        page->page_index_ = -1;
+    }
+    pages_.clear();
+    active_ = nullptr;
+}
+
+TkivTabControlTopPanel* TkivPageControl::CreateTopPanel() { return new TkivPageControlTopPanel(this, this); }
+
+TkivTabSheet* TkivPageControl::GetPage(int index) const
+{
+    return index >= 0 && index < PageCount() ? pages_[index] : nullptr;
 }
 
 int TkivPageControl::IndexOfPage(const TkivTabSheet* page) const
@@ -25,115 +37,213 @@ int TkivPageControl::IndexOfPage(const TkivTabSheet* page) const
     return it == pages_.end() ? -1 : static_cast<int>(it - pages_.begin());
 }
 
-TRect TkivPageControl::PageRect() const
+int TkivPageControl::GetActivePageIndex() const { return active_ ? active_->PageIndex() : 0; }
+
+int TkivPageControl::GetTabImageIndex(int index) const
 {
-    return {2, kTabHeight + 2, std::max(2, ClientWidth() - 2), std::max(kTabHeight + 2, ClientHeight() - 2)};
+    const TkivTabSheet* page = GetPage(index);
+    return page ? page->ImageIndex() : -1;
 }
 
-void TkivPageControl::InsertPage(TkivTabSheet* page)
+void TkivPageControl::BorderColorChanged()
 {
+    for (TkivTabSheet* page : pages_) page->border_color_ = BorderColor();
+    if (active_) active_->Invalidate();
+}
+
+void TkivPageControl::ApplyUIStyleToPages(TkivUIStyle style, TkivFileTheme* theme)
+{
+    for (TkivTabSheet* page : pages_) {
+        skin::ApplyUIStyleToChildren(*page, style, theme);
+        page->SetColor(Color());
+        page->border_color_ = BorderColor();
+        page->SetAlign(alClient);
+    }
+}
+
+void TkivPageControl::ColorChanged()
+{
+    TkivTab::ColorChanged();
+    if (Loading()) return;
+    for (TkivTabSheet* page : pages_) page->SetColor(Color());
+}
+
+void TkivPageControl::ChildChanged(TControl* child)
+{
+    TkivTab::ChildChanged(child);
+    if (!child || child == TopPanel()) return;
+    const auto it = std::find(pages_.begin(), pages_.end(), child);
+    if (child->Parent() == this) {
+        if (it == pages_.end())
+            if (auto* sheet = dynamic_cast<TkivTabSheet*>(child)) AddPage(sheet);
+    } else if (it != pages_.end()) {
+        RemovePage(*it);
+    }
+}
+
+void TkivPageControl::AddPage(TkivTabSheet* page)
+{
+    page->page_control_ = this;
+    page->SetColor(Color());
+    page->border_color_ = BorderColor();
+    page->SetAlign(alClient);
     pages_.push_back(page);
-    page->SetParent(this);
-    page->SetBoundsRect(PageRect());
-    if (!active_) SetActivePage(page);
-    else page->SetVisible(false);
-    Invalidate();
+    RenumberPages();
+    RebuildTabCaptions();
+    ActivatePage(page);
 }
 
 void TkivPageControl::RemovePage(TkivTabSheet* page)
 {
     const int index = IndexOfPage(page);
     if (index < 0) return;
+    auto& tabs = TopPanel()->Tabs();
+    if (index < tabs.Count()) tabs.Delete(index);
     pages_.erase(pages_.begin() + index);
-    if (active_ == page) {
-        active_ = nullptr;
-        if (!pages_.empty()) SetActivePage(pages_[std::min<size_t>(index, pages_.size() - 1)]);
-    }
-    Invalidate();
+    page->page_control_ = nullptr;
+    page->page_index_ = -1;
+    RenumberPages();
+    SelectPageByIndex(index - 1);
 }
 
-void TkivPageControl::SetActivePage(TkivTabSheet* page)
+void TkivPageControl::RenumberPages()
 {
-    if (page && IndexOfPage(page) < 0) return;
-    if (page == active_) return;
-    if (active_) active_->SetVisible(false);
+    for (int i = 0; i < PageCount(); ++i) pages_[i]->page_index_ = i;
+    // The tabs' shown flags go by position: keep them with their pages.
+    CopyTabVisibility();
+}
+
+void TkivPageControl::RebuildTabCaptions()
+{
+    TStrings& tabs = TopPanel()->Tabs();
+    tabs.BeginUpdate();
+    tabs.Clear();
+    for (TkivTabSheet* page : pages_) tabs.Add(page->Caption());
+    tabs.EndUpdate();
+}
+
+void TkivPageControl::CopyTabVisibility()
+{
+    TopPanel()->tab_shown_.assign(pages_.size(), true);
+    for (int i = 0; i < PageCount(); ++i) TopPanel()->tab_shown_[i] = pages_[i]->tab_visible_;
+    TopPanel()->Refresh();
+}
+
+void TkivPageControl::HidePage(TkivTabSheet* page)
+{
+    page->SetEnabled(false);
+    if (page->OnHide && !page->EventsMuted()) page->OnHide(page);
+}
+
+void TkivPageControl::ShowPage(TkivTabSheet* page)
+{
+    page->SetVisible(true);
+    page->SetEnabled(true);
+    page->BringToFront();
+    page->Invalidate();
+}
+
+void TkivPageControl::ActivatePage(TkivTabSheet* page)
+{
+    if (page && page->page_control_ != this) return;
+    if (active_ && active_ != page) HidePage(active_);
     active_ = page;
-    if (active_) {
-        active_->SetBoundsRect(PageRect());
-        active_->SetVisible(true);
-        active_->BringToFront();
+    if (!page) {
+        // No tab stands for an active page, so any tab can be chosen again.
+        TopPanel()->tab_index_ = -1;
+        TopPanel()->Refresh();
+        return;
     }
-    Invalidate();
+    SetTabIndex(page->PageIndex());
+    ShowPage(page);
+    if (page->OnShow && !page->EventsMuted()) page->OnShow(page);
 }
 
-void TkivPageControl::SetActivePageIndex(int index)
+void TkivPageControl::SelectPageByIndex(int index)
 {
-    SetActivePage(index >= 0 && index < PageCount() ? pages_[index] : nullptr);
+    if (active_ && active_->PageIndex() != index) {
+        TkivTabSheet* old = active_;
+        active_ = nullptr;  // it hears OnHide once
+        HidePage(old);
+    }
+    if (index < 0 || index >= TopPanel()->Tabs().Count() || index >= PageCount()) {
+        ActivatePage(nullptr);
+        return;
+    }
+    SetTabIndex(index);
+    TopPanel()->SetTabIndex(index);
+    TkivTabSheet* page = pages_[index];
+    active_ = page;
+    ShowPage(page);
+    if (page->OnShow && !page->EventsMuted()) page->OnShow(page);
 }
 
-void TkivPageControl::AdjustClientRect(TRect& Rect) const
+void TkivPageControl::SelectNeighbourPage(int index)
 {
-    Rect = PageRect();
+    for (int i = std::min(index, PageCount()) - 1; i >= 0; --i)
+        if (pages_[i]->TabVisible()) return SelectPageByIndex(i);
+    for (int i = index + 1; i < PageCount(); ++i)
+        if (pages_[i]->TabVisible()) return SelectPageByIndex(i);
 }
 
-void TkivPageControl::Resize()
+void TkivPageControl::MovePage(TkivTabSheet* page, int& index)
 {
-    TCustomControl::Resize();
-    for (TkivTabSheet* page : pages_) page->SetBoundsRect(PageRect());
+    const int from = IndexOfPage(page);
+    if (from < 0) return;
+    if (index < 0 || index >= PageCount()) {
+        index = from;
+        return;
+    }
+    pages_.erase(pages_.begin() + from);
+    pages_.insert(pages_.begin() + index, page);
+    RenumberPages();
+    RebuildTabCaptions();
+    ActivatePage(page);
 }
 
-std::vector<TRect> TkivPageControl::TabRects()
+void TkivPageControl::TabActivated(int index)
 {
-    std::vector<TRect> rects;
-    TBitmap scratch;
-    scratch.SetSize(1, 1);
-    TCanvas measure(scratch);
-    measure.Font().Assign(Font());
-    int x = 2;
-    for (TkivTabSheet* page : pages_) {
-        if (!page->TabVisible()) {
-            rects.push_back({});
-            continue;
+    TkivTabSheet* page = GetPage(index);
+    if (active_ && active_->PageIndex() != index) {
+        TkivTabSheet* old = active_;
+        active_ = nullptr;  // no tab chosen: no page active either
+        HidePage(old);
+    }
+    if (page) {
+        active_ = page;
+        ShowPage(page);
+        if (!EventsMuted() && page->ControlCount() > 0) {
+            TControl* first = page->Controls(0);
+            TForm* form = ParentForm();
+            try {
+                if (form && first->Visible() && first->CanFocus()) form->SetActiveControl(first);
+            } catch (...) {
+                // A control that refuses the focus leaves it where it was.
+            }
         }
-        const int width = measure.TextWidth(page->Caption()) + 12;
-        rects.push_back({x, 0, x + width, kTabHeight + 2});
-        x += width;
+        if (page->OnShow && !page->EventsMuted()) page->OnShow(page);
     }
-    return rects;
+    TkivTab::TabActivated(index);
 }
 
-void TkivPageControl::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
+std::vector<std::string> TkivPageControl::PagesProperty() const
 {
-    TCustomControl::MouseDown(Button, Shift, X, Y);
-    if (Button != mbLeft || Y >= kTabHeight) return;
-    const std::vector<TRect> rects = TabRects();
-    for (size_t i = 0; i < rects.size(); ++i) {
-        const TRect& r = rects[i];
-        if (X >= r.Left && X < r.Right && Y >= r.Top && Y < r.Bottom && pages_[i] != active_) {
-            SetActivePage(pages_[i]);
-            if (OnChange && !EventsMuted()) OnChange(this);
-            return;
-        }
-    }
+    std::vector<std::string> names;
+    for (const TkivTabSheet* page : pages_) names.push_back(page->Name());
+    return names;
 }
 
-void TkivPageControl::Paint(TCanvas& Canvas)
+void TkivPageControl::SortPagesByNames()
 {
-    Canvas.Brush().SetColor(Color());
-    Canvas.FillRect(ClientRect());
-    const TRect body{0, kTabHeight, ClientWidth(), ClientHeight()};
-    ui::DrawEdge1(Canvas, body, true);
-    const std::vector<TRect> rects = TabRects();
-    Canvas.Font().Assign(Font());
-    if (!EffectivelyEnabled()) Canvas.Font().SetColor(clGray);
-    for (size_t i = 0; i < rects.size(); ++i) {
-        TRect r = rects[i];
-        if (r.Width() <= 0) continue;
-        if (pages_[i] != active_) r.Top += 2;
-        Canvas.Brush().SetColor(Color());
-        Canvas.FillRect(r);
-        ui::DrawEdge1(Canvas, r, true);
-        Canvas.Brush().SetStyle(bsClear);
-        Canvas.TextOut(r.Left + 6, r.Top + (r.Height() - Canvas.TextHeight("Ag")) / 2, pages_[i]->Caption());
-    }
+    auto rank = [this](const TkivTabSheet* page) {
+        const auto it = std::find(names_.begin(), names_.end(), page->Name());
+        return it == names_.end() ? static_cast<int>(names_.size()) : static_cast<int>(it - names_.begin());
+    };
+    std::stable_sort(pages_.begin(), pages_.end(),
+                     [&](const TkivTabSheet* a, const TkivTabSheet* b) { return rank(a) < rank(b); });
+    RenumberPages();
+    RebuildTabCaptions();
+    // The strip's tab follows the active page to its new place.
+    TopPanel()->tab_index_ = active_ ? active_->PageIndex() : -1;
+    TopPanel()->Refresh();
 }

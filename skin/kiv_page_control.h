@@ -1,44 +1,78 @@
 #pragma once
-// TkivPageControl: a row of tabs over a stack of TkivTabSheet pages, one of
-// them active and shown.
+// TkivPageControl: a TkivTab that shows one TkivTabSheet page at a time and
+// one tab per page in its strip. A sheet joins the page control that
+// becomes its parent and leaves it with its parent; the page list keeps
+// the tab order.
+#include <string>
 #include <vector>
 
-#include "platform/ui/control.h"
+#include "skin/kiv_tab_control.h"
 
 class TkivTabSheet;
 
-class TkivPageControl : public TCustomControl {
+// The page control's strip.
+class TkivPageControlTopPanel : public TkivTabControlTopPanel {
+public:
+    using TkivTabControlTopPanel::TkivTabControlTopPanel;
+};
+
+class TkivPageControl : public TkivTab {
 public:
     explicit TkivPageControl(TComponent* AOwner = nullptr);
     ~TkivPageControl() override;
 
-    static constexpr int kTabHeight = 20;
+    // The strip's height in the built-in styles (forms lay pages out by it).
+    static constexpr int kTabHeight = 24;
 
     int PageCount() const { return static_cast<int>(pages_.size()); }
+    // Page i; Pages throws outside 0 .. PageCount-1, GetPage gives nullptr.
     TkivTabSheet* Pages(int index) const { return pages_.at(index); }
+    TkivTabSheet* GetPage(int index) const;
     int IndexOfPage(const TkivTabSheet* page) const;
     TkivTabSheet* ActivePage() const { return active_; }
-    void SetActivePage(TkivTabSheet* page);
-    int ActivePageIndex() const { return active_ ? IndexOfPage(active_) : -1; }
-    void SetActivePageIndex(int index);
+    void SetActivePage(TkivTabSheet* page) { ActivatePage(page); }
+    // PageIndex of the active page; 0 when there is none.
+    int GetActivePageIndex() const;
+    int ActivePageIndex() const { return GetActivePageIndex(); }
+    // Activates page i (none outside the pages).
+    void SetActivePageIndex(int index) { ActivatePage(GetPage(index)); }
 
-    // The user chose another tab.
-    TNotifyEvent OnChange;
+    void ActivatePage(TkivTabSheet* page);
+    void SelectPageByIndex(int index);
+    // The active page's tab n was hidden: the nearest shown tab on the
+    // left, else on the right, is selected.
+    void SelectNeighbourPage(int index);
+    // Moves the page to position n; outside the pages n becomes its own index.
+    void MovePage(TkivTabSheet* page, int& index);
 
-    void AdjustClientRect(TRect& Rect) const override;
-    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
-    void Paint(TCanvas& Canvas) override;
+    // What the form stores as "Pages": the names of the pages in order.
+    std::vector<std::string> PagesProperty() const;
+    // Reading "Pages" while the form loads; the sheets sort themselves by
+    // it once the last one has joined.
+    void ReadPagesProperty(const std::vector<std::string>& names) { names_ = names; }
 
 protected:
-    void Resize() override;
+    TkivTabControlTopPanel* CreateTopPanel() override;
+    int GetTabImageIndex(int index) const override;
+    void BorderColorChanged() override;
+    void TabActivated(int index) override;
+    void ApplyUIStyleToPages(TkivUIStyle style, TkivFileTheme* theme) override;
+    void ColorChanged() override;
+    void ChildChanged(TControl* child) override;
 
 private:
     friend class TkivTabSheet;
-    void InsertPage(TkivTabSheet* page);
+    void AddPage(TkivTabSheet* page);
     void RemovePage(TkivTabSheet* page);
-    TRect PageRect() const;
-    // The tab rectangles of the pages (empty for hidden tabs).
-    std::vector<TRect> TabRects();
+    void RenumberPages();
+    void RebuildTabCaptions();
+    // The strip's TabShown slots from the pages' TabVisible flags.
+    void CopyTabVisibility();
+    void SortPagesByNames();
+    void ShowPage(TkivTabSheet* page);
+    void HidePage(TkivTabSheet* page);
+
     std::vector<TkivTabSheet*> pages_;
+    std::vector<std::string> names_;
     TkivTabSheet* active_ = nullptr;
 };

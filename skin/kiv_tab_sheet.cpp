@@ -6,34 +6,59 @@
 TkivTabSheet::TkivTabSheet(TComponent* AOwner) : TCustomControl(AOwner)
 {
     SetControlStyle(ControlStyle() | csAcceptsControls);
-    SetVisible(false);
+    SetCaption(" ");
+    SetAlign(alClient);
 }
 
-TkivTabSheet::~TkivTabSheet() { SetPageControl(nullptr); }
+TkivTabSheet::~TkivTabSheet()
+{
+    // Off the page control first, while it can still tell a sheet is leaving.
+    if (page_control_) SetParent(nullptr);
+}
 
 void TkivTabSheet::SetPageControl(TkivPageControl* control)
 {
     if (control == page_control_) return;
-    if (page_control_) page_control_->RemovePage(this);
-    page_control_ = control;
-    if (control) control->InsertPage(this);
-    else SetParent(nullptr);
+    SetParent(control);
 }
 
-int TkivTabSheet::PageIndex() const
+void TkivTabSheet::SetPageIndex(int index)
 {
-    return page_control_ ? page_control_->IndexOfPage(this) : -1;
+    if (page_control_) page_control_->MovePage(this, index);
 }
 
 void TkivTabSheet::SetTabVisible(bool on)
 {
     tab_visible_ = on;
-    if (page_control_) page_control_->Invalidate();
+    if (!page_control_) return;
+    page_control_->TopPanel()->SetTabShown(page_index_, on);
+    if (!on && page_control_->ActivePage() == this) page_control_->SelectNeighbourPage(page_index_);
+}
+
+void TkivTabSheet::SetImageIndex(int index)
+{
+    if (!page_control_) return;
+    image_index_ = index;
+    page_control_->TopPanel()->Refresh();
+}
+
+std::string TkivTabSheet::PageControlProperty() const { return page_control_ ? page_control_->Name() : std::string(); }
+
+void TkivTabSheet::ReadPageControlProperty(const std::string& name)
+{
+    TComponent* owner = Owner();
+    auto* control = owner ? dynamic_cast<TkivPageControl*>(owner->FindComponent(name)) : nullptr;
+    if (!control) return;
+    SetPageControl(control);
+    if (static_cast<int>(control->names_.size()) == control->PageCount()) {
+        control->SortPagesByNames();
+        control->CopyTabVisibility();
+    }
 }
 
 void TkivTabSheet::TextChanged()
 {
-    if (page_control_) page_control_->Invalidate();
+    if (page_control_) page_control_->RebuildTabCaptions();
 }
 
 void TkivTabSheet::Paint(TCanvas& Canvas)

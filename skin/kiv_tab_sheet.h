@@ -1,6 +1,8 @@
 #pragma once
 // TkivTabSheet: one page of a TkivPageControl; its caption is the tab's
-// text. Only the active page of its control is shown.
+// text. A sheet belongs to the page control that is its parent.
+#include <string>
+
 #include "platform/ui/control.h"
 
 class TkivPageControl;
@@ -14,9 +16,26 @@ public:
     // Moves the sheet into a page control (nullptr: out of it).
     void SetPageControl(TkivPageControl* control);
     // Position among its control's pages; -1 outside a control.
-    int PageIndex() const;
+    int PageIndex() const { return page_index_; }
+    // Only while attached; outside the pages nothing changes.
+    void SetPageIndex(int index);
     bool TabVisible() const { return tab_visible_; }
     void SetTabVisible(bool on);
+    // The tab's image in the page control's Images; a detached sheet drops it.
+    int ImageIndex() const { return image_index_; }
+    void SetImageIndex(int index);
+    // Not read by the drawing; kept for the page control.
+    TColor BorderColor() const { return border_color_; }
+
+    // Becoming the active page and ceasing to be it.
+    TNotifyEvent OnShow;
+    TNotifyEvent OnHide;
+
+    // What the form stores as "PageControl": the name of its page control.
+    std::string PageControlProperty() const;
+    // Reading "PageControl" while the form loads: joins the owner's
+    // component of that name.
+    void ReadPageControlProperty(const std::string& name);
 
     void Paint(TCanvas& Canvas) override;
 
@@ -26,5 +45,8 @@ protected:
 private:
     friend class TkivPageControl;
     TkivPageControl* page_control_ = nullptr;
+    int page_index_ = -1;
     bool tab_visible_ = true;
+    int image_index_ = -1;
+    TColor border_color_ = clBlack;
 };

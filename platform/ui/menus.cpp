@@ -70,6 +70,13 @@ void TMenuItem::Insert(int index, TMenuItem* item) {
     index = std::clamp(index, 0, Count());
     items_.insert(items_.begin() + index, item);
     item->parent_ = this;
+    if (TMenu* menu = GetParentMenu()) menu->MenuChanged(menu, item, true);
+}
+
+TMenu* TMenuItem::GetParentMenu() const {
+    const TMenuItem* root = this;
+    while (root->parent_) root = root->parent_;
+    return root->menu_;
 }
 
 void TMenuItem::Remove(TMenuItem* item) {
@@ -77,6 +84,7 @@ void TMenuItem::Remove(TMenuItem* item) {
     if (it == items_.end()) return;
     items_.erase(it);
     item->parent_ = nullptr;
+    if (TMenu* menu = GetParentMenu()) menu->MenuChanged(menu, item, true);
 }
 
 void TMenuItem::Delete(int index) {
@@ -100,9 +108,14 @@ void TMenuItem::Click() {
 
 // --- menus -----------------------------------------------------------------------------
 
-TMenu::TMenu(TComponent* AOwner) : TComponent(AOwner), items_(new TMenuItem(nullptr)) {}
+TMenu::TMenu(TComponent* AOwner) : TComponent(AOwner), items_(new TMenuItem(nullptr)) { items_->menu_ = this; }
 
-TMenu::~TMenu() { delete items_; }
+TMenu::~TMenu() {
+    items_->menu_ = nullptr;
+    delete items_;
+}
+
+void TMenu::MenuChanged(TObject*, TMenuItem*, bool) {}
 
 TMenuItem* TMenu::FindItemByShortCut(TShortCut shortcut) const {
     std::vector<TMenuItem*> stack{items_};
@@ -129,6 +142,9 @@ TPopupMenu::TPopupMenu(TComponent* AOwner) : TMenu(AOwner) {}
 namespace {
 
 TForm* g_running_menu = nullptr;
+// The menu window painting now and its canvas.
+TForm* g_painting_menu = nullptr;
+const TCanvas* g_painting_canvas = nullptr;
 
 class TMenuWindow : public TForm {
 public:
@@ -163,6 +179,21 @@ public:
     void Paint(TCanvas& canvas) override {
         canvas.Brush().SetColor(Color());
         canvas.FillRect(ClientRect());
+        // The frame first: an owner-drawn item may draw its own over it.
+        canvas.Brush().SetColor(clBtnShadow);
+        canvas.FrameRect(ClientRect());
+        TForm* const painting = g_painting_menu;
+        const TCanvas* const painting_canvas = g_painting_canvas;
+        g_painting_menu = this;
+        g_painting_canvas = &canvas;
+        struct Restore {
+            TForm* form;
+            const TCanvas* canvas;
+            ~Restore() {
+                g_painting_menu = form;
+                g_painting_canvas = canvas;
+            }
+        } restore{painting, painting_canvas};
         for (size_t i = 0; i < items_.size(); ++i) {
             TMenuItem* item = items_[i];
             bool selected = static_cast<int>(i) == hot_;
@@ -196,8 +227,6 @@ public:
                 canvas.LineTo(x + 9, y - 3);
             }
         }
-        canvas.Brush().SetColor(clBtnShadow);
-        canvas.FrameRect(ClientRect());
     }
 
     int ItemAt(int x, int y) const {
@@ -307,6 +336,8 @@ void TPopupMenu::Popup(int X, int Y) {
 namespace ui {
 
 TForm* RunningMenuWindow() { return g_running_menu; }
+
+TForm* MenuWindowOf(const TCanvas& canvas) { return &canvas == g_painting_canvas ? g_painting_menu : nullptr; }
 
 void ShowContextMenu(TControl& control, TPoint pos) {
     TPopupMenu* menu = control.PopupMenu();

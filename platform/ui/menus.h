@@ -54,6 +54,8 @@ public:
     int IndexOf(const TMenuItem* item) const;
     TMenuItem* Parent() const { return parent_; }
     int MenuIndex() const { return parent_ ? parent_->IndexOf(this) : -1; }
+    // The menu whose tree holds this item, or nullptr.
+    class TMenu* GetParentMenu() const;
 
     virtual void Click();
 
@@ -69,6 +71,8 @@ private:
     int tag_ = 0;
     std::vector<TMenuItem*> items_;
     TMenuItem* parent_ = nullptr;
+    class TMenu* menu_ = nullptr;  // set on a menu's root item only
+    friend class TMenu;
 };
 
 class TMenu : public TComponent {
@@ -84,6 +88,8 @@ public:
     TMenuItem* FindItemByShortCut(TShortCut shortcut) const;
     // Runs the item of a shortcut key; true when one ran.
     bool IsShortCut(uint16_t key, TShiftState shift);
+    // An item joined or left the menu's tree (Source), anywhere in it.
+    virtual void MenuChanged(TObject* Sender, TMenuItem* Source, bool Rebuild);
 
 private:
     TMenuItem* items_;
@@ -126,4 +132,7 @@ public:
 namespace ui {
 // The menu window of a running popup, for tests: nullptr when none runs.
 class TForm* RunningMenuWindow();
+// The menu window that is painting itself on this canvas (owner-drawn
+// items draw on their window's canvas), or nullptr.
+class TForm* MenuWindowOf(const TCanvas& canvas);
 }  // namespace ui

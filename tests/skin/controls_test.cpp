@@ -79,7 +79,7 @@ TEST_F(SkinControls, RangesKeepPositionInside)
     EXPECT_EQ(bar->Position(), 90);
 }
 
-TEST_F(SkinControls, PageControlShowsOnlyItsActiveSheet)
+TEST_F(SkinControls, PageControlEnablesOnlyItsActiveSheetInFront)
 {
     auto* pages = new TkivPageControl(form_);
     pages->SetParent(form_);
@@ -89,15 +89,18 @@ TEST_F(SkinControls, PageControlShowsOnlyItsActiveSheet)
     auto* second = new TkivTabSheet(form_);
     second->SetPageControl(pages);
     EXPECT_EQ(pages->PageCount(), 2);
-    EXPECT_EQ(pages->ActivePage(), first);
-    EXPECT_TRUE(first->Visible());
-    EXPECT_FALSE(second->Visible());
-    pages->SetActivePageIndex(1);
-    EXPECT_FALSE(first->Visible());
-    EXPECT_TRUE(second->Visible());
+    // Each page that joins becomes the active one.
+    EXPECT_EQ(pages->ActivePage(), second);
+    EXPECT_FALSE(first->Enabled());
+    EXPECT_TRUE(second->Enabled());
+    pages->SetActivePageIndex(0);
+    EXPECT_TRUE(first->Enabled());
+    EXPECT_FALSE(second->Enabled());
+    EXPECT_EQ(pages->Controls(pages->ControlCount() - 1), first);  // in front
     EXPECT_EQ(second->PageIndex(), 1);
     second->SetPageControl(nullptr);
     EXPECT_EQ(pages->ActivePage(), first);
+    EXPECT_EQ(second->PageIndex(), -1);
 }
 
 TEST_F(SkinControls, MessageDialogHandsItsCaptionTextAndButtonToTheHook)

@@ -118,7 +118,8 @@ void TkivScrollArrow::Paint(TCanvas& Canvas)
         Canvas.FillRect(ClientRect());
         return;
     }
-    Canvas.Draw(0, 0, picture);
+    // Rounded artwork leaves its corners magenta: the bar shows there.
+    Canvas.Draw(0, 0, picture, clMagenta);
 }
 
 // --- scroll bar ----------------------------------------------------------------------

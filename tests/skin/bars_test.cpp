@@ -335,12 +335,17 @@ TEST_F(Bars, TrackBarFromASkin)
 
 TEST_F(Bars, MacOSMakesTheTrackBarTransparentForGood)
 {
+    form_->SetColor(kYellow);
     auto* track = Make<TkivTrackBar>(10, 10, 150, 40);
+    track->SetColor(kRed);
     EXPECT_FALSE(track->Transparent());
+    EXPECT_EQ(Px(Render(*track), 100, 1), kRed);
     track->SetUIStyle(TkivUIStyle::MacOS);
     EXPECT_TRUE(track->Transparent());
+    EXPECT_EQ(Px(Render(*track), 100, 1), kYellow);  // the form shows through
     track->SetUIStyle(TkivUIStyle::DeepBlue);
     EXPECT_TRUE(track->Transparent());
+    EXPECT_EQ(Px(Render(*track), 100, 1), kYellow);
 }
 
 // --- scroll bar -----------------------------------------------------------------

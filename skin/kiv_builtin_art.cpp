@@ -244,19 +244,33 @@ TBitmap ScrollButtons(const Palette& p, bool tabs)
     return b;
 }
 
+// The scroll bar's thumb as a horizontal bar: left cap, middle (stretched
+// between the caps), right cap. Vertical bars turn the cells.
 TBitmap ScrollTrack(const Palette& p)
 {
     TBitmap b = Strip(17, 17, 3);
     for (int i = 0; i < 3; ++i) {
         const TRect r = Bounds(i * 17, 0, 17, 17);
         Gradient(b, r, p.light, p.face);
-        for (int y = 0; y < 17; ++y) {
-            b.SetPixel(r.Left, y, p.border);
-            b.SetPixel(r.Right - 1, y, p.border);
+        for (int x = r.Left; x < r.Right; ++x) {
+            b.SetPixel(x, 0, p.border);
+            b.SetPixel(x, 16, p.border);
         }
-        if (i == 0) for (int x = r.Left; x < r.Right; ++x) b.SetPixel(x, 0, p.border);
-        if (i == 2) for (int x = r.Left; x < r.Right; ++x) b.SetPixel(x, 16, p.border);
-        if (i == 1) for (int x = r.Left + 5; x < r.Right - 5; ++x) b.SetPixel(x, 8, p.border);
+        if (i == 0)
+            for (int y = 0; y < 17; ++y) b.SetPixel(r.Left, y, p.border);
+        if (i == 2)
+            for (int y = 0; y < 17; ++y) b.SetPixel(r.Right - 1, y, p.border);
+        // A grip on each cap, which is never stretched.
+        if (i != 1)
+            for (int k = 0; k < 3; ++k) {
+                const int x = i == 0 ? r.Right - 2 - 3 * k : r.Left + 1 + 3 * k;
+                for (int y = 5; y < 12; ++y) b.SetPixel(x, y, Shade(p.border, 80));
+            }
+        if (p.round && i != 1) {
+            const int x = i == 0 ? r.Left : r.Right - 1;
+            b.SetPixel(x, 0, clMagenta);
+            b.SetPixel(x, 16, clMagenta);
+        }
     }
     return b;
 }

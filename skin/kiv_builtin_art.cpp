@@ -134,9 +134,10 @@ TBitmap Button(const Palette& p)
 
 TBitmap Box(const Palette& p, bool radio)
 {
+    // Checked, unchecked, checked disabled, unchecked disabled.
     TBitmap b = Strip(13, 13, 4);
     for (int i = 0; i < 4; ++i) {
-        const bool checked = i % 2 == 1;
+        const bool checked = i % 2 == 0;
         const bool disabled = i >= 2;
         const TRect r = Bounds(i * 13, 0, 13, 13);
         const TColor border = disabled ? Shade(p.border, 140) : p.border;

@@ -3,6 +3,7 @@
 // skin, and their behaviour under mouse, keys and code.
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -170,6 +171,25 @@ TEST_F(SkinButtons, DisabledCaptionIsEmbossedGrey)
     EXPECT_EQ(shot.Pixel(x + 2, y + 5), 0x808080u);
     // The white copy shows one pixel down-right of the grey one.
     EXPECT_EQ(shot.Pixel(x + 5, y + 6), clWhite);
+}
+
+// A button whose normal picture cannot be produced.
+class BrokenPicture : public TkivButton {
+public:
+    using TkivButton::TkivButton;
+
+protected:
+    void GetNormalPic(TBitmap&) override { throw std::runtime_error("no picture"); }
+};
+
+TEST_F(SkinButtons, AStatePictureThatFailsPaintsABlankFace)
+{
+    auto* button = Make<BrokenPicture>(10, 10);
+    button->SetCaption("A");
+    const TBitmap shot = Shot(*button);
+    EXPECT_EQ(shot.Pixel(5, 5), clWhite);
+    EXPECT_EQ(shot.Pixel(79, 26), clWhite);
+    EXPECT_EQ(shot.Pixel(37 + 2, 7 + 5), clBlack);  // the caption still shows
 }
 
 TEST_F(SkinButtons, SeeThroughStylesShowTheParentBehindTheCorners)

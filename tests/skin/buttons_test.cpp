@@ -530,6 +530,34 @@ TEST_F(SkinButtons, CheckAndRadioShowTheCellOfTheirState)
     }
 }
 
+// The skins skin-pack writes in a built-in style's look show the same
+// check box on a skin as in the style.
+TEST_F(SkinButtons, StyleSkinsShowTheStylesCheckBoxCells)
+{
+    using namespace skinpack;
+    auto* theme = new TkivBuiltInFileTheme(form_);
+    theme->SetSkinData(BuildArchive(BuildPayload(StyleSkinRecords(TkivUIStyle::Protein))));
+    ASSERT_TRUE(theme->ThemeReady());
+    auto* box = Make<TkivCheckBox>(10, 10);
+    auto* plain = Make<TkivCheckBox>(10, 40);
+    box->SetFileTheme(theme);
+    box->SetUIStyle(TkivUIStyle::FromThemeFile);
+    plain->SetUIStyle(TkivUIStyle::Protein);
+    for (bool enabled : {true, false})
+        for (bool checked : {true, false}) {
+            for (TkivCheckBox* c : {box, plain}) {
+                c->SetEnabled(enabled);
+                c->SetChecked(checked);
+            }
+            const TBitmap a = Shot(*box), b = Shot(*plain);
+            ASSERT_EQ(a.Width(), b.Width());
+            int differing = 0;
+            for (int y = 0; y < a.Height(); ++y)
+                for (int x = 0; x < a.Width(); ++x) differing += a.Pixel(x, y) != b.Pixel(x, y);
+            EXPECT_EQ(differing, 0) << enabled << checked;
+        }
+}
+
 TEST_F(SkinButtons, CheckBoxReportsEveryChangeAndRadioOnlyChecking)
 {
     auto* box = Make<TkivCheckBox>(10, 10);

@@ -768,6 +768,24 @@ TEST_F(SkinButtons, GroupBoxPassesItsStyleToItsChildren)
     EXPECT_EQ(group->BorderColor(), clBlack);
 }
 
+TEST_F(SkinButtons, ASkinWithoutColoursGivesBlack)
+{
+    using namespace skinpack;
+    auto* theme = new TkivBuiltInFileTheme(form_);
+    theme->SetSkinData(BuildArchive(BuildPayload({BitmapRecord("SKIN2_BUTTON", SolidStrip(11, 9, "abc"))})));
+    ASSERT_TRUE(theme->ThemeReady());
+    auto* group = Make<TkivGroupBox>(10, 10);
+    auto* button = Make<TkivButton>(10, 20, group);
+    group->SetUIStyle(TkivUIStyle::WinXP);
+    group->SetFileTheme(theme);
+    group->SetUIStyle(TkivUIStyle::FromThemeFile);
+    EXPECT_EQ(group->BorderColor(), clBlack);
+    EXPECT_EQ(group->Font().Color(), clBlack);
+    EXPECT_EQ(button->Font().Color(), clBlack);
+    EXPECT_FALSE(button->Transparent());
+    EXPECT_EQ(Shot(*button).Pixel(40, 13), ColourOf('a'));
+}
+
 TEST_F(SkinButtons, ImagePanelAutoSizeRespectsItsAlignment)
 {
     struct Case {

@@ -488,7 +488,6 @@ void TkivButton::PaintText(TCanvas& canvas, const std::string& caption)
     }
     if (IsDown()) at = at + TPoint{1, 1};
     line(at, Font().Color());
-    bold_caption_ = false;
 }
 
 void TkivButton::PaintFocus(TCanvas& canvas)

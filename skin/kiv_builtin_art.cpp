@@ -125,8 +125,11 @@ void Arrow(TBitmap& b, int cx, int cy, int dir, TColor c)
 
 TBitmap Strip(int cellW, int cellH, int cells) { return TBitmap(cellW * cells, cellH, clMagenta); }
 
-TBitmap Button(const Palette& p)
+// Rounded (see-through corners) only where the style draws its buttons
+// see-through; an opaque button would show the key colour.
+TBitmap Button(Palette p, bool seeThrough)
 {
+    p.round = p.round && seeThrough;
     TBitmap b = Strip(75, 21, 3);
     for (int i = 0; i < 3; ++i) Face(b, Bounds(i * 75, 0, 75, 21), p, i);
     return b;
@@ -134,9 +137,10 @@ TBitmap Button(const Palette& p)
 
 TBitmap Box(const Palette& p, bool radio)
 {
+    // Checked, unchecked, checked disabled, unchecked disabled.
     TBitmap b = Strip(13, 13, 4);
     for (int i = 0; i < 4; ++i) {
-        const bool checked = i % 2 == 1;
+        const bool checked = i % 2 == 0;
         const bool disabled = i >= 2;
         const TRect r = Bounds(i * 13, 0, 13, 13);
         const TColor border = disabled ? Shade(p.border, 140) : p.border;
@@ -432,7 +436,7 @@ bool LoadBitmapResource(std::string_view name, TBitmap& bitmap)
     if (more && part != "SCROLLBUTTON") return false;
 
     TBitmap b;
-    if (part == "BUTTON") b = Button(*p);
+    if (part == "BUTTON") b = Button(*p, name.substr(0, cut) == "MACOS" || name.substr(0, cut) == "BLUEGLASS");
     else if (part == "CHECKBOX" || part == "CHECKLIST") b = Box(*p, false);
     else if (part == "RADIOBUTTON") b = Box(*p, true);
     else if (part == "TITLEBTN") b = TitleButtons(*p);

@@ -1,25 +1,25 @@
 #pragma once
-// TkivRadioButton: one of a group of choices. The radio buttons that share
-// a parent form one group: checking one clears the others.
-#include "platform/ui/control.h"
+// TkivRadioButton: a check box that only the user or code checks; checking
+// one clears the radio buttons of the same parent with the same GroupIndex.
+// OnClick fires only when it becomes checked.
+#include "skin/kiv_check_box.h"
 
-class TkivRadioButton : public TCustomControl {
+class TkivRadioButton : public TkivCheckBox {
 public:
     explicit TkivRadioButton(TComponent* AOwner = nullptr);
 
-    bool Checked() const { return checked_; }
-    // Checking raises OnClick (from the user or from code) and clears the
-    // other radio buttons of the group.
-    void SetChecked(bool on);
-
-    void Click() override;
-    void KeyUp(uint16_t& Key, TShiftState Shift) override;
-    void Paint(TCanvas& Canvas) override;
+    int GroupIndex() const { return group_index_; }
+    void SetGroupIndex(int index) { group_index_ = index; }
 
 protected:
-    void TextChanged() override { Invalidate(); }
+    bool GetPicTransparent() const override { return true; }
+    int GetBuiltInItem() const override { return 4; }
+    std::uint8_t GetFileThemeBitmap() const override { return 18; }  // "SKIN2_RADIOBUTTON"
+    int FileThemeCells() const override { return 4; }
+    void Changed() override;
+    void Toggle() override;
+    bool KeyToggles() const override { return false; }
 
 private:
-    bool checked_ = false;
-    bool in_click_ = false;
+    int group_index_ = 0;
 };

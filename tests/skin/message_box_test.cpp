@@ -260,7 +260,8 @@ TEST_F(MessageBox, StyleSetsTheFontColoursAndReachesTheBox)
     // A ready skin gives its title and control font colours.
     auto* theme = new TkivBuiltInFileTheme(owner_);
     theme->SetSkinData(skintest::SkinWith({{"SKIN2_TITLEFONTCOLOR", 0x123456},
-                                           {"SKIN2_CONTROLFONTCOLOR", 0x654321}}));
+                                           {"SKIN2_CONTROLFONTCOLOR", 0x654321},
+                                           {"SKIN2_BUTTONFONTCOLOR", 0x0A0B0C}}));
     ASSERT_TRUE(theme->Ready());
     TkivMessageDialog dialog(owner_);
     TFont font;
@@ -277,7 +278,8 @@ TEST_F(MessageBox, StyleSetsTheFontColoursAndReachesTheBox)
         EXPECT_EQ(box.kivForm1->Font().Color(), 0x123456u);
         EXPECT_TRUE(box.kivForm1->Font().Bold());
         EXPECT_EQ(box.lbl->Font().Color(), 0x654321u);
-        EXPECT_EQ(box.Buttons().at(0)->Font().Color(), 0x654321u);
+        // The buttons caption in the skin's button colour, as every skinned button.
+        EXPECT_EQ(box.Buttons().at(0)->Font().Color(), 0x0A0B0Cu);
         // The text reaches the window in the skin's colour.
         const TBitmap window = Capture(box);
         const TPoint at = box.lbl->ClientToAncestor({0, 0}, nullptr);

@@ -253,7 +253,20 @@ std::vector<Record> StyleSkinRecords(TkivUIStyle style)
     border("SKIN2_FORMBOTTOMBORDER3", 3, 3);
     bitmap("SKIN2_TITLEBUTTONS", 5);
     bitmap("SKIN2_BUTTON", 1);
-    bitmap("SKIN2_CHECKBOX", 3);
+    {
+        // A skin's check box strip has six cells: checked, (unused),
+        // unchecked, checked disabled, (unused), unchecked disabled.
+        TBitmap four;
+        LoadBuiltInBitmap(style, 3, &four);
+        if (!four.Empty()) {
+            const int w = four.Width() / 4, h = four.Height();
+            TBitmap six(w * 6, h, clMagenta);
+            const int from[6] = {1, 1, 2, 3, 3, 4};
+            for (int to = 0; to < 6; ++to)
+                six.Canvas().CopyRect(Bounds(to * w, 0, w, h), four, Bounds((from[to] - 1) * w, 0, w, h));
+            r.push_back(BitmapRecord("SKIN2_CHECKBOX", six));
+        }
+    }
     bitmap("SKIN2_CHECKBOXLIST", 34);
     bitmap("SKIN2_RADIOBUTTON", 4);
     for (const char* name : {"SKIN2_PROGRESSBAR1", "SKIN2_PROGRESSBAR2", "SKIN2_PROGRESSBAR3",

@@ -62,6 +62,11 @@ public:
     void SetVersion(const std::string&) {}
     // The title bar's font (nullptr without a title bar).
     TFont* GetFont() const { return title_bar_ ? &title_bar_->Font() : nullptr; }
+    // The title buttons the form stores (replacing the four defaults).
+    void SetTitleBarButtons(std::initializer_list<TkivTitleBarBtnType> kinds)
+    {
+        if (title_bar_) title_bar_->SetButtonKinds(kinds);
+    }
     TControl* FormPanel() const { return form_panel_; }
     // The panel fills the form (alClient); the form itself is refused.
     void SetFormPanel(TControl* panel);

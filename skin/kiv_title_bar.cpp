@@ -430,6 +430,18 @@ void TkivTitleBar::SetUIStyle(TkivUIStyle style)
     Invalidate();
 }
 
+void TkivTitleBar::SetButtonKinds(std::initializer_list<TkivTitleBarBtnType> kinds)
+{
+    buttons_.Clear();
+    TkivUIStyle effective;
+    const bool file = TkivFileTheme::UsingFileTheme(file_theme_, ui_style_, effective);
+    for (TkivTitleBarBtnType kind : kinds) {
+        TkivTitleBarButton* b = buttons_.Add();
+        b->SetUIStyle(file ? TkivUIStyle::FromThemeFile : effective);
+        b->SetButtonType(kind);
+    }
+}
+
 void TkivTitleBar::ApplyButtonsStyle(TkivUIStyle effective)
 {
     for (int i = 0; i < buttons_.Count(); ++i) buttons_.Items(i)->SetUIStyle(effective);

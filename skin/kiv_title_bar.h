@@ -6,6 +6,7 @@
 // above its top and under the side borders, into strips the form uses for
 // its frame and window region.
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -166,6 +167,9 @@ public:
     TkivTitleBarSections& Sections() { return sections_; }
     TkivTitleBarButtons& Buttons() { return buttons_; }
     void SetSections(const TkivTitleBarSections& s) { sections_.Assign(s); }
+    // The buttons a form stores: the collection cleared and refilled with
+    // these kinds, in this order, in the bar's style.
+    void SetButtonKinds(std::initializer_list<TkivTitleBarBtnType> kinds);
     void SetButtons(const TkivTitleBarButtons& b) { buttons_.Assign(b); }
 
     int ButtonInterval() const { return button_interval_; }

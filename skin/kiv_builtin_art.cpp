@@ -283,6 +283,28 @@ TBitmap Solid(int w, int h, TColor top, TColor bottom)
     return b;
 }
 
+// --- the skinned form's pictures ---------------------------------------------
+
+// A form background tile: fine horizontal stripes.
+TBitmap FormBackground(const Palette& p)
+{
+    TBitmap b(8, 4);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 8; ++x) b.SetPixel(x, y, y % 2 ? Shade(p.face, 90) : Shade(p.light, -6));
+    return b;
+}
+
+// The menu bar's background and its selected top item.
+TBitmap MenuBarPicture(const Palette& p, bool selected)
+{
+    TBitmap b(9, 22);
+    if (selected)
+        Gradient(b, b.BoundsRect(), Shade(p.accent, 40), p.accent2);
+    else
+        Gradient(b, b.BoundsRect(), p.light, p.face);
+    return b;
+}
+
 }  // namespace
 
 bool LoadBitmapResource(std::string_view name, TBitmap& bitmap)
@@ -314,6 +336,9 @@ bool LoadBitmapResource(std::string_view name, TBitmap& bitmap)
     else if (part == "TAB_LINE") b = Solid(9, 3, p->border, p->light);
     else if (part == "SIDECHENNEL_HANDLE") b = Solid(9, 9, p->accent, p->accent2);
     else if (part == "SIDECHENNEL_BAR") b = Solid(9, 21, p->light, p->face);
+    else if (part == "FORM_BACKGROUND") b = FormBackground(*p);
+    else if (part == "MENU_BAR") b = MenuBarPicture(*p, false);
+    else if (part == "MENU_SELECT") b = MenuBarPicture(*p, true);
     else return false;
     b.SetPixelFormat(pf24bit);
     bitmap = std::move(b);

@@ -10,10 +10,13 @@
 #include "platform/ui/form.h"
 #include "platform/ui/headless.h"
 #include "platform/ui/menus.h"
+#include "platform/ui/msgbox.h"
+#include "platform/ui/panel.h"
 #include "skin/kiv_built_in_file_theme.h"
 #include "skin/kiv_form.h"
 #include "skin/kiv_menu_bar.h"
 #include "skin/kiv_form_border.h"
+#include "skin/kiv_public.h"
 #include "tools/skin-pack/skin_pack.h"
 
 namespace {
@@ -135,7 +138,7 @@ TEST_F(SkinnedForm, RemovingThePanelGivesTheHostItsFrameBack)
 
 TEST_F(SkinnedForm, BuiltInStylesPaintTheirBorderAndCaptionStrip)
 {
-    for (TkivUIStyle style : {TkivUIStyle::DeepBlue, TkivUIStyle::WinXP, TkivUIStyle::Protein}) {
+    for (TkivUIStyle style : {TkivUIStyle::DeepBlue, TkivUIStyle::WinXP, TkivUIStyle::BlueGlass}) {
         TForm* host = MakeHost();
         TkivForm* panel = Skin(host);
         panel->SetUIStyle(style);
@@ -296,6 +299,59 @@ TEST_F(SkinnedForm, RemovingTheThemeTurnsTheFormAndItsChildrenToDeepBlue)
     EXPECT_EQ(panel->Color(), skin::GetBuiltInColor(TkivUIStyle::DeepBlue, 15));
 }
 
+TEST_F(SkinnedForm, MacOSAndProteinTileTheirBackgroundOthersFillWithTheFormColour)
+{
+    TForm* host = MakeHost();
+    TkivForm* panel = Skin(host);
+    for (TkivUIStyle style : {TkivUIStyle::MacOS, TkivUIStyle::Protein, TkivUIStyle::WinXP}) {
+        panel->SetUIStyle(style);
+        const TBitmap w = host->RenderWindow();
+        const TColor a = gfx::ColorRGB(w.Pixel(150, 100)), b = gfx::ColorRGB(w.Pixel(150, 101));
+        if (style == TkivUIStyle::WinXP) {
+            EXPECT_EQ(a, panel->Color());
+            EXPECT_EQ(b, panel->Color());
+        } else {
+            EXPECT_NE(a, b) << static_cast<int>(style);
+        }
+    }
+}
+
+TEST_F(SkinnedForm, StyleChangesReachTheChildrenOnlyWhenAsked)
+{
+    TForm* host = MakeHost();
+    TkivForm* panel = Skin(host);
+    auto* child = new StyledChild(host);
+    child->SetParent(panel);
+    panel->SetUIStyle(TkivUIStyle::WinXP);
+    EXPECT_EQ(child->UIStyle(), TkivUIStyle::DeepBlue);
+    panel->SetUIStyleAutoUpdateSub(true);
+    panel->SetUIStyle(TkivUIStyle::Protein);
+    EXPECT_EQ(child->UIStyle(), TkivUIStyle::Protein);
+    EXPECT_EQ(panel->TitleBar()->UIStyle(), TkivUIStyle::Protein);
+}
+
+TEST_F(SkinnedForm, FormPanelFillsTheFormAndTheFormItselfIsRefused)
+{
+    std::vector<std::string> messages;
+    ui::SetMessageBoxHook([&](const std::string&, const std::string& text) { messages.push_back(text); });
+    TForm* host = MakeHost();
+    TkivForm* panel = Skin(host);
+    panel->SetFormPanel(panel);
+    EXPECT_EQ(panel->FormPanel(), nullptr);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0], "Sorry, you can't select the Form assign to FormPanel property");
+    auto* inner = new TPanel(host);
+    inner->SetParent(panel);
+    inner->SetCaption("x");
+    panel->SetFormPanel(inner);
+    EXPECT_EQ(inner->Align(), alClient);
+    EXPECT_EQ(inner->BevelOuter(), bvNone);
+    EXPECT_EQ(inner->Caption(), "");
+    delete inner;
+    EXPECT_EQ(panel->FormPanel(), nullptr);
+    ui::SetMessageBoxHook(nullptr);
+}
+
 TEST_F(SkinnedForm, AFormCreatedMaximisedReturnsToItsDesignBoundsWhenRestored)
 {
     TForm* host = CreateForm<TForm>();
@@ -418,6 +474,51 @@ TEST_F(SkinnedMenuBar, ADropDownShowsTheItemsSubmenuAndGivesItBack)
     EXPECT_EQ(chosen_, "&Help");
     ASSERT_EQ(menu_->Items()->Items(2)->Count(), 1);
     EXPECT_EQ(menu_->Items()->Items(2)->Items(0)->Caption(), "Help item");
+}
+
+TEST_F(SkinnedMenuBar, HotButtonsTakeTheStylesSelectionColours)
+{
+    panel_->SetMenu(menu_);
+    host_->Show();
+    TkivMenuBar* bar = panel_->MenuBar();
+    const TRect r = bar->Buttons(0).rect;
+    const TPoint at = bar->ClientToAncestor({r.Left + 2, r.Top + 3}, host_);
+    ui::headless::MouseMove(*host_, at.X, at.Y);
+    ASSERT_EQ(bar->HotIndex(), 0);
+    auto probe = [&] {
+        TBitmap picture(bar->Width(), bar->Height());
+        bar->Paint(picture.Canvas());
+        return std::pair{gfx::ColorRGB(picture.Pixel(r.Left + 3, r.Top + 3)),
+                         gfx::ColorRGB(picture.Pixel(r.Right + 3, r.Top + 3))};
+    };
+    // DeepBlue: the selected fill; the bar's own colour beside it.
+    auto [hot, beside] = probe();
+    EXPECT_EQ(hot, skin::GetBuiltInColor(TkivUIStyle::DeepBlue, 19));
+    EXPECT_EQ(beside, gfx::ColorRGB(bar->Color()));
+    // MacOS: its pictures for the bar and the selection.
+    panel_->SetUIStyle(TkivUIStyle::MacOS);
+    TBitmap select, background;
+    ASSERT_TRUE(skin::LoadBitmapResource("MACOS_MENU_SELECT", select));
+    ASSERT_TRUE(skin::LoadBitmapResource("MACOS_MENU_BAR", background));
+    std::tie(hot, beside) = probe();
+    EXPECT_EQ(hot, gfx::ColorRGB(select.Pixel(4, 3 * select.Height() / r.Height())));
+    EXPECT_NE(beside, gfx::ColorRGB(bar->Color()));
+    // A skin file: its own selection colour.
+    auto* theme = Theme(host_);
+    panel_->SetFileTheme(theme);
+    panel_->SetUIStyle(TkivUIStyle::FromThemeFile);
+    std::tie(hot, beside) = probe();
+    EXPECT_EQ(hot, static_cast<TColor>(theme->GetColor(5)));
+}
+
+TEST_F(SkinnedMenuBar, ShortcutsOfTheMenuRunWhileTheFormIsActive)
+{
+    TMenuItem* open = menu_->Items()->Items(0)->Items(0);
+    open->SetShortCut(ShortCut('O', ssCtrl));
+    panel_->SetMenu(menu_);
+    host_->Show();
+    ui::headless::Key(*host_, 'O', ssCtrl);
+    EXPECT_EQ(chosen_, "&File");
 }
 
 TEST_F(SkinnedMenuBar, HeightAndColourReachTheBar)

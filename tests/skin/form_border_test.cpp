@@ -87,6 +87,26 @@ TEST(FormBorder, TheBottomEdgeIsScannedAtTheWindowsBottom)
     EXPECT_EQ(r, expected);
 }
 
+TEST(FormBorder, ScanBoundsPastTheBitmapStayInsideIt)
+{
+    // A skin's bounds may name rows the strip does not have.
+    const TBitmap title = Picture({"M..M", "MMMM"});
+    skin::RegionScan scan;
+    scan.title = &title;
+    scan.titleNeedsRegion = true;
+    scan.titleMinY = 0;
+    scan.titleMaxY = 40;
+    gfx::Region expected(TRect{1, 0, 3, 1});
+    expected |= gfx::Region(TRect{0, 2, 4, 6});
+    EXPECT_EQ(skin::CreateRegionFromBitmaps(scan, 6, 4), expected);
+    // Rows above a minimum past the end are all whole.
+    scan.titleMinY = 30;
+    EXPECT_EQ(skin::CreateRegionFromBitmaps(scan, 6, 4), gfx::Region(TRect{0, 0, 4, 6}));
+    // A window narrower than the strip scans only its own width.
+    scan.titleMinY = 0;
+    EXPECT_EQ(skin::CreateRegionFromBitmaps(scan, 6, 2), gfx::Region(TRect{1, 0, 2, 1}).Union(gfx::Region(TRect{0, 2, 2, 6})));
+}
+
 TEST(FormBorder, WithoutRegionSwitchesTheWindowIsARectangle)
 {
     const TBitmap title = Picture({"MMMM", "MMMM"});

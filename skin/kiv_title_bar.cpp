@@ -744,14 +744,13 @@ void TkivTitleBar::MouseDown(TMouseButton Button, TShiftState Shift, int X, int 
     TCustomControl::MouseDown(Button, Shift, X, Y);
     if (Button != mbLeft) return;
     mouse_ = {X, Y};
-    // The second press of a double-click belongs to the double-click.
-    pressed_ = !(Shift & ssDouble);
+    pressed_ = true;
     // The hot button as drawn now.
     TBitmap scratch(std::max(1, Width()), std::max(1, Height()));
     RenderTo(scratch);
     Invalidate();
     TForm* form = HostForm();
-    if (form && pressed_ && hot_index_ < 0 && form->WindowState() != wsMaximized) {
+    if (form && hot_index_ < 0 && form->WindowState() != wsMaximized) {
         SetMouseCapture(false);
         pressed_ = false;
         form->BeginMoveDrag();

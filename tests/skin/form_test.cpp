@@ -370,6 +370,7 @@ TEST_F(SkinnedForm, AFormCreatedMaximisedReturnsToItsDesignBoundsWhenRestored)
 TEST_F(SkinnedForm, AltSpacePopsTheSkinnedSystemMenuOfTheFormItIsFor)
 {
     TForm* first = MakeHost();
+    first->SetBounds(400, 300, 300, 200);
     Skin(first);
     TForm* host = MakeHost();
     TkivForm* panel = Skin(host);

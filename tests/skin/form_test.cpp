@@ -243,6 +243,37 @@ TEST_F(SkinnedForm, ASkinFilePaintsItsBordersAndAnswersTheBorderWidth)
     }
 }
 
+TEST_F(SkinnedForm, AFiveSectionSkinGivesTheCaptionASectionOfItsOwn)
+{
+    TForm* host = MakeHost();
+    TkivForm* panel = Skin(host);
+    auto* theme = new TkivBuiltInFileTheme(host);
+    const TColor capColour = 0x00204060, fontColour = 0x0000FFFF;
+    theme->SetSkinData(::Skin(TkivUIStyle::DeepBlue,
+                              {skinpack::BoolRecord("SKIN2_TITLEFIVESECT", true),
+                               skinpack::BitmapRecord("SKIN2_TITLEBAR2", TBitmap(4, 27, capColour)),
+                               skinpack::BitmapRecord("SKIN2_TITLEBAR4", TBitmap(4, 27, 0x00101010)),
+                               skinpack::BitmapRecord("SKIN2_TITLEBAR5", TBitmap(5, 27, 0x00303030)),
+                               skinpack::IntegerRecord("SKIN2_TITLEFONTCOLOR", static_cast<std::int32_t>(fontColour))}));
+    panel->SetFileTheme(theme);
+    panel->SetUIStyle(TkivUIStyle::FromThemeFile);
+    TkivTitleBar* bar = panel->TitleBar();
+    ASSERT_EQ(bar->Sections().Count(), 5);
+    EXPECT_TRUE(bar->HasStandardSections());
+    EXPECT_TRUE(bar->Sections().Items(1)->CapSec());
+    EXPECT_EQ(bar->Sections().Items(3)->Align(), kivClient);
+    EXPECT_EQ(bar->Sections().Items(4)->Align(), kivRight);
+    EXPECT_EQ(bar->Font().Color(), fontColour);
+    panel->SetCaption("Caption");
+    const TBitmap w = host->RenderWindow();
+    EXPECT_EQ(bar->DrawnCaption(), "Caption");
+    // The caption section is stretched behind the caption text.
+    const int left = host->NonClientInsets().Left + bar->Sections().Items(0)->Picture().Width() - 4;
+    int found = 0;
+    for (int x = left; x < left + 40; ++x) found += gfx::ColorRGB(w.Pixel(x, 20)) == capColour;
+    EXPECT_GT(found, 0);
+}
+
 TEST_F(SkinnedForm, ASkinWithoutRegionSwitchesGivesAPlainWindow)
 {
     TForm* host = MakeHost();

@@ -29,6 +29,7 @@ TForm12::TForm12(TComponent* AOwner) : TForm(AOwner)
     kivForm1->SetParent(this);
     kivForm1->SetAlign(alClient);
     kivForm1->SetCaption(app::kEditTextsCaption);
+    kivForm1->UseProgramSkin();
     kivForm1->SetTitleBarButtons({kivClose});
 
     kivPageControl1 = new TkivPageControl(this);

@@ -62,6 +62,7 @@ TForm15::TForm15(TComponent* AOwner) : TForm(AOwner)
     kivForm1->SetParent(this);
     kivForm1->SetAlign(alClient);
     kivForm1->SetCaption(app::kLyricDialogCaption);
+    kivForm1->UseProgramSkin();
     kivForm1->SetTitleBarButtons({kivClose});
 
     // The lyric movie on a page control that only frames it.

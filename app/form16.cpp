@@ -44,6 +44,7 @@ TForm16::TForm16(TComponent* AOwner) : TForm(AOwner)
     kivForm1->SetParent(this);
     kivForm1->SetAlign(alClient);
     kivForm1->SetCaption(app::kLyricStyleCaption);
+    kivForm1->UseProgramSkin();
     kivForm1->SetTitleBarButtons({kivClose});
 
     int top = TkivForm::kCaptionHeight + 6;

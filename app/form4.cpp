@@ -35,6 +35,7 @@ TForm4::TForm4(TComponent* AOwner) : TForm(AOwner)
     kivForm1->SetParent(this);
     kivForm1->SetAlign(alClient);
     kivForm1->SetCaption(app::kMeasuringCaption);
+    kivForm1->UseProgramSkin();
     kivForm1->SetTitleBarButtons({kivClose});
 
     Label1 = new TLabel(this);

@@ -28,6 +28,7 @@ TForm5::TForm5(TComponent* AOwner) : TForm(AOwner)
     kivForm1->SetParent(this);
     kivForm1->SetAlign(alClient);
     kivForm1->SetCaption(kCaption);
+    kivForm1->UseProgramSkin();
     kivForm1->SetTitleBarButtons({kivClose});
 
     kivProgressBar1 = new TkivProgressBar(this);

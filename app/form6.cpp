@@ -30,6 +30,7 @@ TForm6::TForm6(TComponent* AOwner) : TForm(AOwner), DeletePicture([](const std::
     kivForm1->SetParent(this);
     kivForm1->SetAlign(alClient);
     kivForm1->SetCaption(kCaption);
+    kivForm1->UseProgramSkin();
     kivForm1->SetTitleBarButtons({kivClose});
 
     kivProgressBar1 = new TkivProgressBar(this);

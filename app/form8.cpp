@@ -34,6 +34,7 @@ TForm8::TForm8(TComponent* AOwner) : TForm(AOwner)
     kivForm1->SetParent(this);
     kivForm1->SetAlign(alClient);
     kivForm1->SetCaption(app::kSyncModeCaption);
+    kivForm1->UseProgramSkin();
     kivForm1->SetTitleBarButtons({kivClose});
 
     kivPageControl1 = new TkivPageControl(this);

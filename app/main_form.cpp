@@ -51,6 +51,7 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner)
 
     kivForm1 = Place<TkivForm>(this, this, "kivForm1", 0, 0, 525, 216);
     kivForm1->SetCaption(app::kImportCaption);
+    kivForm1->UseProgramSkin();
     kivForm1->SetTitleBarButtons({kivClose});
     kivForm1->SetAlign(alClient);
 

@@ -6,6 +6,7 @@
 #include "platform/ui/menus.h"
 #include "platform/ui/msgbox.h"
 #include "platform/ui/panel.h"
+#include "skin/kiv_built_in_file_theme.h"
 #include "skin/kiv_file_theme.h"
 #include "skin/kiv_form_border.h"
 #include "skin/kiv_menu_bar.h"
@@ -140,6 +141,22 @@ void TkivForm::SetUIStyle(TkivUIStyle style)
     UpdateRegion();
     PaintFormBorder();
     min_height_ = title_bar_->Height() + menu_bar_height_ + bottom_border_ + 3;
+}
+
+void TkivForm::UseProgramSkin()
+{
+    if (Inert()) return;
+    auto storedIn = [](const TComponent* owner) -> TkivFileTheme* {
+        if (!owner) return nullptr;
+        for (int i = 0; i < owner->ComponentCount(); ++i)
+            if (auto* theme = dynamic_cast<TkivBuiltInFileTheme*>(owner->Components(i))) return theme;
+        return nullptr;
+    };
+    TkivFileTheme* theme = storedIn(host_);
+    if (!theme) theme = storedIn(Screen().MainForm());
+    if (!theme) return;
+    SetFileTheme(theme);
+    SetUIStyle(TkivUIStyle::FromThemeFile);
 }
 
 void TkivForm::Notification(TComponent* AComponent, TOperation Operation)

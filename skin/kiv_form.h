@@ -62,6 +62,10 @@ public:
     void SetVersion(const std::string&) {}
     // The title bar's font (nullptr without a title bar).
     TFont* GetFont() const { return title_bar_ ? &title_bar_->Font() : nullptr; }
+    // Takes the one skin the program stores (the TkivBuiltInFileTheme of
+    // the host, else of the application's main form) with UIStyle
+    // FromThemeFile; without one the style stays as it is.
+    void UseProgramSkin();
     // The title buttons the form stores (replacing the four defaults).
     void SetTitleBarButtons(std::initializer_list<TkivTitleBarBtnType> kinds)
     {

@@ -38,6 +38,7 @@
 #include "production/form17.h"
 #include "production/form9.h"
 #include "production/frm_main.h"
+#include "skin/kiv_built_in_file_theme.h"
 #include "skin/kiv_form.h"
 #include "skin/kiv_button.h"
 #include "skin/kiv_group_box.h"
@@ -167,7 +168,7 @@ TEST_F(MainWindow, EveryFormExistsOnceInOrderWithItsCaption)
     EXPECT_EQ(Screen().MainForm(), Form1);
 }
 
-TEST_F(MainWindow, TheMainWindowOffersCloseAndMinimiseTheOtherFormsCloseOnly)
+TEST_F(MainWindow, EveryFormWearsTheMainWindowsSkinWithItsStoredTitleButtons)
 {
     MakeWorkFolder(system_.Path(), 1);
     Start();
@@ -186,6 +187,10 @@ TEST_F(MainWindow, TheMainWindowOffersCloseAndMinimiseTheOtherFormsCloseOnly)
                 form == Form1 ? std::vector{kivClose, kivMin} : std::vector{kivClose};
             EXPECT_EQ(kinds, expected) << form->Name();
             EXPECT_EQ(form->FrameHook(), panel) << form->Name();
+            // The one skin of the program, stored in the main window.
+            EXPECT_EQ(panel->FileTheme(), static_cast<TkivFileTheme*>(Form1->kivBuiltInFileTheme1)) << form->Name();
+            EXPECT_EQ(panel->UIStyle(), TkivUIStyle::FromThemeFile) << form->Name();
+            EXPECT_EQ(form->Perform(WM_SKIN_GETBORDERWIDTH), 4) << form->Name();
         }
     }
     EXPECT_GE(skinned, 16);

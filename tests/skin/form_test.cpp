@@ -274,6 +274,30 @@ TEST_F(SkinnedForm, AFiveSectionSkinGivesTheCaptionASectionOfItsOwn)
     EXPECT_GT(found, 0);
 }
 
+TEST_F(SkinnedForm, FormsTakeTheSkinTheProgramStores)
+{
+    // Without a stored skin nothing changes.
+    TForm* lone = MakeHost();
+    TkivForm* lonePanel = Skin(lone);
+    lonePanel->UseProgramSkin();
+    EXPECT_EQ(lonePanel->FileTheme(), nullptr);
+    EXPECT_EQ(lonePanel->UIStyle(), TkivUIStyle::DeepBlue);
+
+    TForm* main = MakeHost();
+    Screen().SetMainForm(main);
+    auto* stored = Theme(main);
+    TkivForm* mainPanel = Skin(main);
+    mainPanel->UseProgramSkin();
+    EXPECT_EQ(mainPanel->FileTheme(), stored);
+    TForm* dialog = MakeHost();
+    TkivForm* dialogPanel = Skin(dialog);
+    dialogPanel->UseProgramSkin();
+    EXPECT_EQ(dialogPanel->FileTheme(), stored);
+    EXPECT_EQ(dialogPanel->UIStyle(), TkivUIStyle::FromThemeFile);
+    EXPECT_EQ(dialog->Perform(WM_SKIN_GETBORDERWIDTH), 4);
+    Screen().SetMainForm(nullptr);
+}
+
 TEST_F(SkinnedForm, ASkinWithoutRegionSwitchesGivesAPlainWindow)
 {
     TForm* host = MakeHost();

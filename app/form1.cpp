@@ -129,6 +129,8 @@ void TForm1::CreateControls()
 
     kivForm1 = Place<TkivForm>(this, this, "kivForm1", 0, 0, 661, 493);
     kivForm1->SetCaption(app::kMainPanelCaption);
+    kivForm1->UseProgramSkin();
+    kivForm1->SetTitleBarButtons({kivClose, kivMin});
 
     CreateDataControls();
     CreatePreviewPanes();

@@ -47,6 +47,8 @@ TForm11::TForm11(TComponent* AOwner) : TForm(AOwner)
     kivForm1 = Place<TkivForm>(this, this, "kivForm1", 0, 0, 570, 417);
     kivForm1->SetAlign(alClient);
     kivForm1->SetCaption(app::kTitlesCaption);
+    kivForm1->UseProgramSkin();
+    kivForm1->SetTitleBarButtons({kivClose});
 
     kivPageControl1 = Place<TkivPageControl>(this, kivForm1, "kivPageControl1", 8, TkivForm::kCaptionHeight + 6, 554,
                                              417 - TkivForm::kCaptionHeight - 14);

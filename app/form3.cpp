@@ -55,6 +55,8 @@ TForm3::TForm3(TComponent* AOwner) : TForm(AOwner)
     kivForm1 = Place<TkivForm>(this, this, "kivForm1", 0, 0, 800, 600);
     kivForm1->SetAlign(alClient);
     kivForm1->SetCaption(app::kCropEditorCaption);
+    kivForm1->UseProgramSkin();
+    kivForm1->SetTitleBarButtons({kivClose});
 
     kivImagePanel1 = Place<TkivImagePanel>(this, kivForm1, "kivImagePanel1", 3, 35, 600, 500);
     kivImagePanel1->SetColor(clWhite);

@@ -51,6 +51,8 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner)
 
     kivForm1 = Place<TkivForm>(this, this, "kivForm1", 0, 0, 525, 216);
     kivForm1->SetCaption(app::kImportCaption);
+    kivForm1->UseProgramSkin();
+    kivForm1->SetTitleBarButtons({kivClose});
     kivForm1->SetAlign(alClient);
 
     Label1 = Place<TLabel>(this, kivForm1, "Label1", 24, 64, 477, 17);

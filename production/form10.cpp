@@ -18,6 +18,8 @@ TForm10::TForm10(TComponent* AOwner) : TForm(AOwner)
     SetClientSize(478, 204);
     kivForm1 = Place<TkivForm>(this, this, "kivForm1", 0, 0, 478, 204);
     kivForm1->SetCaption("制作完成");
+    kivForm1->UseProgramSkin();
+    kivForm1->SetTitleBarButtons({kivClose});
     Label1 = Place<TLabel>(this, kivForm1, "Label1", 40, 70, 400, 20);
     Label1->SetCaption("制作完成,点[确定]按钮返回.");
     kivButton1 = Place<TkivButton>(this, kivForm1, "kivButton1", 194, 150, 90, 25);

@@ -19,6 +19,8 @@ TForm17::TForm17(TComponent* AOwner) : TForm(AOwner)
     SetClientSize(427, 177);
     kivForm1 = Place<TkivForm>(this, this, "kivForm1", 0, 0, 427, 177);
     kivForm1->SetCaption("画面质量");
+    kivForm1->UseProgramSkin();
+    kivForm1->SetTitleBarButtons({kivClose});
 
     auto radio = [this](const char* name, const char* caption, int top) {
         auto* button = Place<TkivRadioButton>(this, kivForm1, name, 40, top, 340, 22);

@@ -20,6 +20,8 @@ TForm9::TForm9(TComponent* AOwner) : TForm(AOwner)
     SetClientSize(454, 286);
     kivForm1 = Place<TkivForm>(this, this, "kivForm1", 0, 0, 454, 286);
     kivForm1->SetCaption("电视制式");
+    kivForm1->UseProgramSkin();
+    kivForm1->SetTitleBarButtons({kivClose});
 
     kivPageControl1 = Place<TkivPageControl>(this, kivForm1, "kivPageControl1", 12, 36, 430, 192);
     kivTabSheet1 = new TkivTabSheet(this);

@@ -61,6 +61,8 @@ void TfrmMain::CreateControls()
 {
     kivForm1 = Place<TkivForm>(this, this, "kivForm1", 0, 0, kClientWidth, kClientHeight);
     kivForm1->SetCaption("正在制作...");
+    kivForm1->UseProgramSkin();
+    kivForm1->SetTitleBarButtons({kivClose});
 
     kivProgressBar1 = Place<TkivProgressBar>(this, kivForm1, "kivProgressBar1", 20, 56, 466, 24);
     kivProgressBar1->SetShowCaption(true);

@@ -168,8 +168,9 @@ TBitmap Box(const Palette& p, bool radio)
 
 TBitmap TitleButtons(const Palette& p)
 {
-    // Six buttons (close, maximise, restore, minimise, help, menu), each
-    // normal, under the mouse and pressed.
+    // Six buttons in the title bar's cell order (control box, help,
+    // maximise, restore, minimise, close), each normal, under the mouse and
+    // pressed.
     TBitmap b = Strip(19, 17, 18);
     for (int k = 0; k < 18; ++k) {
         const int glyph = k / 3, state = k % 3;
@@ -177,19 +178,20 @@ TBitmap TitleButtons(const Palette& p)
         TColor top = Shade(p.accent, 60), bottom = p.accent2;
         if (state == 1) top = Shade(top, 60), bottom = Shade(bottom, 40);
         if (state == 2) std::swap(top, bottom);
-        Gradient(b, r.Inflate(-1, -1), top, bottom);
+        Gradient(b, r, top, bottom);
+        Frame(b, r, Shade(p.accent2, -60));
         Frame(b, r.Inflate(-1, -1), Shade(p.accent2, -60));
         const TColor g = clWhite;
         const int cx = r.Left + 9, cy = 8;
         switch (glyph) {
-        case 0: Cross(b, cx - 1, cy, 3, g); break;
-        case 1: Frame(b, {cx - 4, cy - 4, cx + 5, cy + 4}, g); Frame(b, {cx - 4, cy - 3, cx + 5, cy + 4}, g); break;
-        case 2:
+        case 5: Cross(b, cx - 1, cy, 3, g); break;
+        case 2: Frame(b, {cx - 4, cy - 4, cx + 5, cy + 4}, g); Frame(b, {cx - 4, cy - 3, cx + 5, cy + 4}, g); break;
+        case 3:
             Frame(b, {cx - 4, cy - 1, cx + 2, cy + 4}, g);
             Frame(b, {cx - 1, cy - 4, cx + 5, cy + 1}, g);
             break;
-        case 3: Frame(b, {cx - 4, cy + 2, cx + 4, cy + 4}, g); break;
-        case 4: Frame(b, {cx - 2, cy - 4, cx + 3, cy}, g); b.SetPixel(cx, cy + 1, g); b.SetPixel(cx, cy + 3, g); break;
+        case 4: Frame(b, {cx - 4, cy + 2, cx + 4, cy + 4}, g); break;
+        case 1: Frame(b, {cx - 2, cy - 4, cx + 3, cy}, g); b.SetPixel(cx, cy + 1, g); b.SetPixel(cx, cy + 3, g); break;
         default: Frame(b, {cx - 3, cy - 3, cx + 4, cy + 4}, g); break;
         }
     }
@@ -198,7 +200,9 @@ TBitmap TitleButtons(const Palette& p)
 
 TBitmap TitlePart(const Palette& p, int part)
 {
-    TBitmap b(9, 26, clMagenta);
+    // 27 rows: inside a skinned form the bar is 24 high, 3 rows going
+    // under the frame.
+    TBitmap b(9, 27, clMagenta);
     Gradient(b, b.BoundsRect(), Shade(p.accent, 70), p.accent2);
     for (int x = 0; x < 9; ++x) b.SetPixel(x, 0, Shade(p.accent, 110));
     if (p.round && part == 0) CutCorners(b, {0, 0, 2, 2});
@@ -413,6 +417,17 @@ TBitmap MacMenu(const Palette& p, bool selected)
     return b;
 }
 
+// --- the skinned form's pictures ---------------------------------------------
+
+// A form background tile: fine horizontal stripes.
+TBitmap FormBackground(const Palette& p)
+{
+    TBitmap b(8, 4);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 8; ++x) b.SetPixel(x, y, y % 2 ? Shade(p.face, 90) : Shade(p.light, -6));
+    return b;
+}
+
 }  // namespace
 
 bool LoadBitmapResource(std::string_view name, TBitmap& bitmap)
@@ -456,6 +471,7 @@ bool LoadBitmapResource(std::string_view name, TBitmap& bitmap)
     else if (part == "SIDECHENNEL_BAR") b = Solid(9, 21, p->light, p->face);
     else if (part == "COMBOBOX_BUTTON" && (name.starts_with("MACOS_") || name.starts_with("WINXP_")))
         b = ComboButton(*p, name.starts_with("WINXP_"));
+    else if (part == "FORM_BACKGROUND") b = FormBackground(*p);
     else if (part == "MENU_BAR") b = MacMenu(*p, false);
     else if (part == "MENU_SELECT") b = MacMenu(*p, true);
     else return false;

@@ -1,5 +1,6 @@
-// The skinned panel "kivForm1" that fills a form of castora or castorun and
-// draws its frame and title.
+// The skinned panel "kivForm1" that fills a dialog form of castora and
+// draws its frame and title: it wears the skin stored in the main window,
+// and its title bar has the close button only.
 #pragma once
 
 #include <string>
@@ -16,6 +17,8 @@ inline TkivForm* AddFormPanel(TForm& form, const std::string& caption)
     panel->SetParent(&form);
     panel->SetAlign(alClient);
     panel->SetCaption(caption);
+    panel->UseProgramSkin();
+    panel->SetTitleBarButtons({kivClose});
     return panel;
 }
 

@@ -70,7 +70,7 @@ TModalResult TkivMessageDialog::ShowModal()
         std::max(f.lbl->Top() + f.lbl->Height(), f.Image1->Top() + f.Image1->Height());
 
     const int count = ButtonCount();
-    if (IconType() != kivNone) {
+    if (IconType() != TkivIconType::kivNone) {
         f.lbl->SetLeft(kTextLeftWithIcon);
         TBitmap strip;
         skin::LoadBitmapResource("MSGDLG", strip);

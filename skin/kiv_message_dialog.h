@@ -9,7 +9,8 @@
 #include "skin/kiv_dialog.h"
 
 // The icon left of the text; the cells of the "MSGDLG" strip in this order.
-enum TkivIconType { kivNone, kivWarning, kivStop, kivInformation, kivHelp };
+// Scoped: the title bar's button kinds have a kivHelp of their own.
+enum class TkivIconType { kivNone, kivWarning, kivStop, kivInformation, kivHelp };
 // 1..3.
 using TkivDialogButtonsCount = int;
 
@@ -47,7 +48,7 @@ private:
     TkivDialogButtonsCount button_count_ = 1;
     std::string captions_[3] = {"OK", "Cancel", "Cancel"};
     TModalResult results_[3] = {mrOk, mrCancel, mrCancel};
-    TkivIconType icon_type_ = kivNone;
+    TkivIconType icon_type_ = TkivIconType::kivNone;
 };
 
 namespace skin {

@@ -15,6 +15,7 @@
 #include "skin/kiv_group_box.h"
 #include "skin/kiv_message_dialog.h"
 #include "skin/kiv_progress_bar.h"
+#include "uninstall/castorun_skin.h"
 #include "uninstall/removal.h"
 #include "platform/ui/form_building.h"
 
@@ -36,8 +37,12 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner)
 
     kivBuiltInFileTheme1 = new TkivBuiltInFileTheme(this);
     kivBuiltInFileTheme1->SetName("kivBuiltInFileTheme1");
+    kivBuiltInFileTheme1->SetSkinData(uninstall::CastorunSkinData());
     kivForm1 = Place<TkivForm>(this, this, "kivForm1", 0, 0, 493, 381);
     kivForm1->SetAlign(alClient);
+    kivForm1->SetFileTheme(kivBuiltInFileTheme1);
+    kivForm1->SetUIStyle(TkivUIStyle::FromThemeFile);
+    kivForm1->SetTitleBarButtons({kivControlBox, kivClose});
     kivForm1->SetCaption("卸载");
 
     kivGroupBox1 = Place<TkivGroupBox>(this, kivForm1, "kivGroupBox1", 16, 44, 461, 250);

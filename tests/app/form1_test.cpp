@@ -38,6 +38,8 @@
 #include "production/form17.h"
 #include "production/form9.h"
 #include "production/frm_main.h"
+#include "skin/kiv_built_in_file_theme.h"
+#include "skin/kiv_form.h"
 #include "skin/kiv_button.h"
 #include "skin/kiv_group_box.h"
 #include "skin/kiv_list_view.h"
@@ -154,6 +156,34 @@ TEST_F(MainWindow, EveryFormExistsOnceInOrderWithItsCaption)
     EXPECT_EQ(Form9->Caption(), "电视制式");
     EXPECT_EQ(frmMain->Caption(), "正在制作...");
     EXPECT_EQ(Screen().MainForm(), Form1);
+}
+
+TEST_F(MainWindow, EveryFormWearsTheMainWindowsSkinWithItsStoredTitleButtons)
+{
+    MakeCastoraWorkFolder(system_.Path(), 1);
+    Start();
+    int skinned = 0;
+    for (int i = 0; i < App().ComponentCount(); ++i) {
+        auto* form = dynamic_cast<TForm*>(App().Components(i));
+        if (!form) continue;
+        for (TControl* child : form->Children()) {
+            auto* panel = dynamic_cast<TkivForm*>(child);
+            if (!panel) continue;
+            ++skinned;
+            std::vector<TkivTitleBarBtnType> kinds;
+            for (int b = 0; b < panel->TitleBar()->Buttons().Count(); ++b)
+                kinds.push_back(panel->TitleBar()->Buttons().Items(b)->ButtonType());
+            const std::vector<TkivTitleBarBtnType> expected =
+                form == Form1 ? std::vector{kivClose, kivMin} : std::vector{kivClose};
+            EXPECT_EQ(kinds, expected) << form->Name();
+            EXPECT_EQ(form->FrameHook(), panel) << form->Name();
+            // The one skin of the program, stored in the main window.
+            EXPECT_EQ(panel->FileTheme(), static_cast<TkivFileTheme*>(Form1->kivBuiltInFileTheme1)) << form->Name();
+            EXPECT_EQ(panel->UIStyle(), TkivUIStyle::FromThemeFile) << form->Name();
+            EXPECT_EQ(form->Perform(WM_SKIN_GETBORDERWIDTH), 4) << form->Name();
+        }
+    }
+    EXPECT_GE(skinned, 16);
 }
 
 TEST_F(MainWindow, MissingWorkFolderRefusesTheStartWithAReason)

@@ -178,6 +178,10 @@ TEST_F(FileThemes, AReadyThemeReattachesTheComponentsThatUseIt)
 {
     auto* form = CreateForm<CountingForm>();
     auto* theme = new TkivFileTheme(form);
+    // The form's frame belongs to its first panel; the panel that uses the
+    // theme here is a second, plain one, so only the theme's own request
+    // can change the frame.
+    new TkivForm(form);
     auto* panel = new TkivForm(form);
     panel->SetParent(form);
     panel->SetUIStyle(TkivUIStyle::FromThemeFile);

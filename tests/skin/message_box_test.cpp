@@ -74,7 +74,7 @@ TEST_F(MessageBox, DefaultsAreThoseOfTheLibrary)
     EXPECT_EQ(dialog.Button1ModalResult(), mrOk);
     EXPECT_EQ(dialog.Button2ModalResult(), mrCancel);
     EXPECT_EQ(dialog.Button3ModalResult(), mrCancel);
-    EXPECT_EQ(dialog.IconType(), kivNone);
+    EXPECT_EQ(dialog.IconType(), TkivIconType::kivNone);
     EXPECT_EQ(dialog.Position(), poScreenCenter);
     EXPECT_EQ(dialog.ButtonCursor(), crHandPoint);
     EXPECT_EQ(dialog.CaptionFont().Name(), "Tahoma");
@@ -181,7 +181,8 @@ TEST_F(MessageBox, IconsComeFromTheirCellAndLeaveTheBackgroundAround)
     EXPECT_EQ(strip.Height(), 40);
     const int design = DesignWidth();
     TColor middles[4]{};
-    for (TkivIconType icon : {kivWarning, kivStop, kivInformation, kivHelp}) {
+    for (TkivIconType icon : {TkivIconType::kivWarning, TkivIconType::kivStop, TkivIconType::kivInformation,
+                              TkivIconType::kivHelp}) {
         SCOPED_TRACE(static_cast<int>(icon));
         TkivMessageDialog dialog(owner_);
         dialog.SetIconType(icon);

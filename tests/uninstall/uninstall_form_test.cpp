@@ -12,6 +12,8 @@
 #include "platform/ui/edit.h"
 #include "platform/ui/label.h"
 #include "skin/kiv_button.h"
+#include "skin/kiv_built_in_file_theme.h"
+#include "skin/kiv_form.h"
 #include "skin/kiv_group_box.h"
 #include "skin/kiv_message_dialog.h"
 #include "skin/kiv_progress_bar.h"
@@ -96,6 +98,23 @@ TEST_F(UninstallForm, UninstallRemovesEverythingShowsSixOfSixAndEnds)
     EXPECT_FALSE(Exists(autostart_ / "Velmora2007.desktop"));
     // The uninstaller's file went with the installation folder: no script.
     EXPECT_TRUE(scripts_.empty());
+}
+
+TEST_F(UninstallForm, TheFormWearsItsOwnStoredSkin)
+{
+    Install();
+    Start();
+    ASSERT_TRUE(Form1->kivBuiltInFileTheme1->ThemeReady());
+    EXPECT_EQ(Form1->kivForm1->FileTheme(), static_cast<TkivFileTheme*>(Form1->kivBuiltInFileTheme1));
+    EXPECT_EQ(Form1->kivForm1->UIStyle(), TkivUIStyle::FromThemeFile);
+    // The skin's side borders: the frame answers their width.
+    EXPECT_EQ(Form1->Perform(WM_SKIN_GETBORDERWIDTH), 4);
+    // A control-box button and a close button, no others.
+    TkivTitleBar* bar = Form1->kivForm1->TitleBar();
+    ASSERT_EQ(bar->Buttons().Count(), 2);
+    EXPECT_EQ(bar->Buttons().Items(0)->ButtonType(), kivControlBox);
+    EXPECT_EQ(bar->Buttons().Items(1)->ButtonType(), kivClose);
+    EXPECT_EQ(bar->Caption(), "卸载");
 }
 
 TEST_F(UninstallForm, WhileCastoraHoldsTheWorkFolderItRefusesOnceAndEnds)

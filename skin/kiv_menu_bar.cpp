@@ -1,0 +1,206 @@
+#include "skin/kiv_menu_bar.h"
+
+#include <algorithm>
+
+#include "platform/gfx/canvas.h"
+#include "platform/ui/menus.h"
+#include "skin/kiv_file_theme.h"
+#include "skin/kiv_form.h"
+#include "skin/kiv_themes.h"
+
+namespace {
+
+namespace key {
+constexpr std::uint8_t kTopSelectedMenuColor = 5, kTopSelectedMenuBorderColor = 6,
+                       kTopSelectedMenuFontColor = 7, kTopMenuFontColor = 8;
+}  // namespace key
+
+constexpr TColor kDisabledText = 0x808080;
+
+}  // namespace
+
+TkivMenuBar::TkivMenuBar(TkivForm* form) : TCustomControl(form), form_(form)
+{
+    SetControlStyle((ControlStyle() | csOpaque) & ~csAcceptsControls);
+    SetFont(gfx::SystemMenuFont());
+}
+
+void TkivMenuBar::Rebuild()
+{
+    buttons_.clear();
+    hot_ = pressed_ = -1;
+    if (TMainMenu* menu = form_->Menu())
+        for (int i = 0; i < menu->Items()->Count(); ++i) {
+            TMenuItem* item = menu->Items()->Items(i);
+            if (!item->Visible()) continue;
+            buttons_.push_back({item, item->Caption(), item->Enabled(), {}});
+        }
+    Layout();
+}
+
+void TkivMenuBar::RefreshButtons()
+{
+    for (Button& b : buttons_) {
+        b.caption = b.item->Caption();
+        b.enabled = b.item->Enabled();
+    }
+    Layout();
+}
+
+void TkivMenuBar::SetButtonHeight(int h)
+{
+    button_height_ = h;
+    SetHeight(h);
+    Layout();
+}
+
+void TkivMenuBar::Resize()
+{
+    TCustomControl::Resize();
+    Layout();
+}
+
+void TkivMenuBar::Layout()
+{
+    TBitmap scratch(1, 1);
+    TCanvas& c = scratch.Canvas();
+    c.Font().Assign(Font());
+    int x = 0;
+    for (Button& b : buttons_) {
+        // The caption without its accelerator mark, with room on each side.
+        std::string text = b.caption;
+        text.erase(std::remove(text.begin(), text.end(), '&'), text.end());
+        const int w = c.TextWidth(text) + 16;
+        b.rect = {x, 0, x + w, button_height_};
+        x += w;
+    }
+    Invalidate();
+}
+
+int TkivMenuBar::ButtonAt(int x, int y) const
+{
+    for (int i = 0; i < ButtonCount(); ++i)
+        if (buttons_[i].rect.Contains(x, y)) return i;
+    return -1;
+}
+
+void TkivMenuBar::DrawButton(TCanvas& canvas, const Button& b, ButtonState state)
+{
+    TkivUIStyle style = form_->UIStyle();
+    TkivFileTheme* theme = form_->FileTheme();
+    TkivUIStyle effective;
+    const bool file = TkivFileTheme::UsingFileTheme(theme, style, effective);
+    auto colour = [&](std::uint8_t skinKey, int entry) {
+        return file ? static_cast<TColor>(theme->GetColor(skinKey)) : skin::GetBuiltInColor(effective, entry);
+    };
+    std::string text = b.caption;
+    text.erase(std::remove(text.begin(), text.end(), '&'), text.end());
+    TRect r = b.rect;
+    TRect textRect{r.Left, r.Top + 2, r.Right, r.Bottom + 2};
+    canvas.Brush().SetStyle(bsClear);
+    if (state != ButtonState::Normal && b.enabled) {
+        if (!file && effective == TkivUIStyle::MacOS) {
+            TBitmap select;
+            TBitmap off(r.Width(), r.Height(), colour(key::kTopSelectedMenuColor, 19));
+            if (skin::LoadBitmapResource("MACOS_MENU_SELECT", select)) {
+                off.Canvas().StretchDraw(off.BoundsRect(), select);
+            }
+            canvas.Draw(r.Left, r.Top, off);
+            canvas.Font().SetColor(skin::GetBuiltInColor(TkivUIStyle::MacOS, 20));
+        } else {
+            TRect fill = r;
+            if (state == ButtonState::Pressed) fill.Right -= 2, textRect.Left += 2;
+            canvas.Brush().SetColor(colour(key::kTopSelectedMenuColor, 19));
+            canvas.FillRect(fill);
+            canvas.Brush().SetColor(colour(key::kTopSelectedMenuBorderColor, 18));
+            canvas.FrameRect(fill);
+            canvas.Font().SetColor(colour(key::kTopSelectedMenuFontColor, 20));
+        }
+    } else {
+        canvas.Font().SetColor(b.enabled ? colour(key::kTopMenuFontColor, 22) : kDisabledText);
+    }
+    canvas.Brush().SetStyle(bsClear);
+    canvas.DrawText(text, textRect, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+}
+
+void TkivMenuBar::Paint(TCanvas& Canvas)
+{
+    TBitmap off(std::max(1, Width()), std::max(1, Height()), Color());
+    TCanvas& c = off.Canvas();
+    TkivUIStyle effective;
+    const bool file = TkivFileTheme::UsingFileTheme(form_->FileTheme(), form_->UIStyle(), effective);
+    TBitmap bar;
+    if (!file && effective == TkivUIStyle::MacOS && skin::LoadBitmapResource("MACOS_MENU_BAR", bar))
+        c.StretchDraw(off.BoundsRect(), bar);
+    for (int i = 0; i < ButtonCount(); ++i) {
+        c.Font().Assign(Font());
+        const ButtonState state = i == pressed_ ? ButtonState::Pressed : i == hot_ ? ButtonState::Hot : ButtonState::Normal;
+        DrawButton(c, buttons_[i], state);
+    }
+    Canvas.Draw(0, 0, off);
+}
+
+void TkivMenuBar::MouseMove(TShiftState Shift, int X, int Y)
+{
+    TCustomControl::MouseMove(Shift, X, Y);
+    const int i = ButtonAt(X, Y);
+    if (i != hot_) {
+        hot_ = i;
+        Invalidate();
+    }
+}
+
+void TkivMenuBar::MouseLeave()
+{
+    TCustomControl::MouseLeave();
+    hot_ = -1;
+    Invalidate();
+}
+
+void TkivMenuBar::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    TCustomControl::MouseDown(Button, Shift, X, Y);
+    if (Button != mbLeft) return;
+    const int i = ButtonAt(X, Y);
+    if (i >= 0) DropDown(i);
+}
+
+void TkivMenuBar::DropDown(int index)
+{
+    if (index < 0 || index >= ButtonCount() || !buttons_[index].enabled) return;
+    TMenuItem* item = buttons_[index].item;
+    SetMouseCapture(false);
+    if (item->Count() == 0) {
+        item->Click();
+        return;
+    }
+    // The item's sub-items ride in a popup menu while it is open, and go
+    // back to the item afterwards, whatever happens.
+    TPopupMenu popup(nullptr);
+    std::vector<TMenuItem*> moved;
+    while (item->Count() > 0) {
+        TMenuItem* sub = item->Items(0);
+        item->Remove(sub);
+        popup.Items()->Add(sub);
+        moved.push_back(sub);
+    }
+    auto restore = [&] {
+        for (TMenuItem* sub : moved) {
+            popup.Items()->Remove(sub);
+            item->Add(sub);
+        }
+    };
+    pressed_ = index;
+    Invalidate();
+    const TPoint p = ClientToScreen({buttons_[index].rect.Left, buttons_[index].rect.Bottom});
+    try {
+        popup.Popup(p.X, p.Y);
+    } catch (...) {
+        restore();
+        pressed_ = -1;
+        throw;
+    }
+    restore();
+    pressed_ = -1;
+    Invalidate();
+}

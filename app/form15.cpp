@@ -70,7 +70,7 @@ TForm15::TForm15(TComponent* AOwner) : TForm(AOwner)
     kivGroupBox2->SetCaption("选择歌词");
     kivComboBox2 = Place<TkivComboBox>(this, kivGroupBox2, "kivComboBox2", 8, 20, column - 16, 22);
 
-    auto button = [this, right, column](const char* name, const char* caption, int at) {
+    auto button = [this](const char* name, const char* caption, int at) {
         auto* b = Place<TkivButton>(this, kivForm1, name, right + 10, at, column - 20, 25);
         b->SetCaption(caption);
         return b;

@@ -33,6 +33,10 @@ TfrmMsg::TfrmMsg(TComponent* AOwner) : TForm(AOwner)
     kivForm1->SetParent(this);
     kivForm1->SetAlign(alClient);
     kivForm1->SetUIStyle(TkivUIStyle::DeepBlue);
+    kivForm1->SetUIStyleAutoUpdateSub(true);
+    kivForm1->SetBorderColor(clBlack);
+    kivForm1->SetBorderWidth(1);
+    kivForm1->SetTitleBarButtons({kivClose});
     kivForm1->SetColor(0xE8E8E8);
     TFont title;
     title.SetName("Tahoma");

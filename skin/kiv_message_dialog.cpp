@@ -109,6 +109,7 @@ TModalResult TkivMessageDialog::ShowModal()
     f.SetPosition(Position());
 
     f.SetCaption(Caption());
+    f.kivForm1->RemoveHostCaption();
     f.kivForm1->SetCaption(Caption());
     f.kivForm1->SetUIStyle(UIStyle());
     f.kivForm1->SetFileTheme(FileTheme());

@@ -15,6 +15,7 @@
 #include "skin/kiv_built_in_file_theme.h"
 #include "skin/kiv_button.h"
 #include "skin/kiv_form.h"
+#include "skin/kiv_title_bar.h"
 #include "skin/kiv_message_dialog.h"
 #include "skin/kiv_public.h"
 #include "skin_fixture.h"
@@ -93,6 +94,10 @@ TEST_F(MessageBox, OneButtonWithoutIconIsNarrowerAndCopiesItselfAsText)
     const int design = DesignWidth();
     const TModalResult result = Run(dialog, [&](TfrmMsg& box) {
         EXPECT_EQ(box.Width(), design - 64);
+        // The frame's title bar has its one close button.
+        TkivTitleBarButtons& title_buttons = box.kivForm1->TitleBar()->Buttons();
+        ASSERT_EQ(title_buttons.Count(), 1);
+        EXPECT_EQ(title_buttons.Items(0)->ButtonType(), kivClose);
         EXPECT_FALSE(box.Image1->Visible());
         EXPECT_EQ(box.lbl->Left(), 24);
         EXPECT_EQ(box.lbl->Width(), 225);

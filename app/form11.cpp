@@ -129,10 +129,7 @@ TForm11::TForm11(TComponent* AOwner) : TForm(AOwner)
     OpenDialog2->SetFilter(app::kEndingFilter);
     OpenDialog2->SetOptions(ofFileMustExist);
 
-    Timer1 = new TTimer(this);
-    Timer1->SetName("Timer1");
-    Timer1->SetEnabled(false);
-    Timer1->SetInterval(1);
+    Timer1 = ui::MakeTimer(this, "Timer1", 1);
     Timer1->OnTimer = [this](TObject* Sender) { Timer1Timer(Sender); };
 
     kivMessageDialog1 = new TkivMessageDialog(this);

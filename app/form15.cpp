@@ -103,10 +103,7 @@ TForm15::TForm15(TComponent* AOwner) : TForm(AOwner)
     OpenDialog1->SetFilter("导入歌词(LRC)|*.lrc;");
     OpenDialog1->SetOptions(ofAllowMultiSelect | ofFileMustExist);
 
-    Timer1 = new TTimer(this);
-    Timer1->SetName("Timer1");
-    Timer1->SetEnabled(false);
-    Timer1->SetInterval(1);
+    Timer1 = ui::MakeTimer(this, "Timer1", 1);
     Timer1->OnTimer = [this](TObject* Sender) { Timer1Timer(Sender); };
 
     kivMessageDialog1 = new TkivMessageDialog(this);

@@ -16,6 +16,7 @@
 #include "platform/ui/listview.h"
 #include "skin/kiv_list_view.h"
 #include "skin/kiv_progress_bar.h"
+#include "platform/ui/form_building.h"
 
 TForm2* Form2 = nullptr;
 
@@ -57,10 +58,7 @@ TForm2::TForm2(TComponent* AOwner) : TForm(AOwner)
 
     // Off until the photos are rendered: running from start-up it would
     // delete work files while nothing is being rendered.
-    Timer1 = new TTimer(this);
-    Timer1->SetName("Timer1");
-    Timer1->SetEnabled(false);
-    Timer1->SetInterval(1000);
+    Timer1 = ui::MakeTimer(this, "Timer1", 1000);
     Timer1->OnTimer = [this](TObject* Sender) { Timer1Timer(Sender); };
 
     OnShow = [this](TObject* Sender) { FormShow(Sender); };

@@ -41,10 +41,7 @@ TForm4::TForm4(TComponent* AOwner) : TForm(AOwner)
     kivProgressBar1->SetParent(kivForm1);
     kivProgressBar1->SetBounds(40, 110, 430, 20);
 
-    Timer1 = new TTimer(this);
-    Timer1->SetName("Timer1");
-    Timer1->SetEnabled(false);
-    Timer1->SetInterval(1);
+    Timer1 = ui::MakeTimer(this, "Timer1", 1);
     Timer1->OnTimer = [this](TObject* Sender) { Timer1Timer(Sender); };
 
     kivMessageDialog1 = new TkivMessageDialog(this);

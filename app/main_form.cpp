@@ -103,10 +103,7 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner)
     CheckBox1->OnClick = [this](TObject* Sender) { CheckBox1Click(Sender); };
     CheckBox3->OnClick = [this](TObject* Sender) { CheckBox1Click(Sender); };
 
-    Timer1 = new TTimer(this);
-    Timer1->SetName("Timer1");
-    Timer1->SetEnabled(false);
-    Timer1->SetInterval(1);
+    Timer1 = ui::MakeTimer(this, "Timer1", 1);
     Timer1->OnTimer = [this](TObject* Sender) { Timer1Timer(Sender); };
 
     CreateCropControls();

@@ -18,9 +18,7 @@ TPleaseWaitForm::TPleaseWaitForm(TComponent* AOwner, const Layout& layout)
     kivProgressBar1 = ui::Place<TkivProgressBar>(this, kivForm1, "kivProgressBar1", bar.Left, bar.Top,
                                                  bar.Right - bar.Left, bar.Bottom - bar.Top);
 
-    Timer1 = new TTimer(this);
-    Timer1->SetName("Timer1");
-    Timer1->SetEnabled(false);
+    Timer1 = ui::MakeTimer(this, "Timer1", 1000);
     Timer1->OnTimer = [this](TObject* Sender) { Timer1Timer(Sender); };
 
     OnShow = [this](TObject* Sender) { FormShow(Sender); };

@@ -10,7 +10,6 @@ namespace app {
 
 namespace {
 
-constexpr int kFrameStartWidth = 160;
 constexpr int kFrameStartHeight = 181;
 constexpr int kFrameMargin = 20;
 

@@ -85,5 +85,4 @@ private:
     int scroll_x_ = 0;
     int content_width_ = 0;
     std::vector<Row> rows_;
-    bool editing_ = false;
 };

@@ -27,7 +27,7 @@
 #include "skin/kiv_message_dialog.h"
 #include "tests/e2e/video_frames.h"
 #include "tests/mcl/media_support.h"
-#include "tests/castora_work_folder.h"
+#include "tests/e2e/road_fixture.h"
 
 namespace {
 
@@ -84,66 +84,15 @@ void WriteSong(const fs::path& path, double seconds)
     out.write(reinterpret_cast<const char*>(samples.data()), bytes);
 }
 
-class AlbumRoad : public ::testing::TestWithParam<Output> {
+class AlbumRoad : public RoadFixture<::testing::TestWithParam<Output>> {
 protected:
-    void SetUp() override
-    {
-        // The work folder as the installer lays it out.
-        work_ = MakeCastoraWorkFolder(system_.Path());
-        user_ = system_.Path() / "user";
-        fs::create_directories(user_);
-
-        skin::SetMessageDialogHook([this](const TkivMessageDialog& dialog) {
-            messages_.push_back(dialog.Caption() + ": " + dialog.Text());
-            return mrOk;
-        });
-        ui::SetFileDialogHook([this](const TOpenDialog& dialog) -> std::optional<std::vector<std::string>> {
-            const auto answer = answers_.find(&dialog);
-            if (answer == answers_.end()) {
-                ADD_FAILURE() << "unexpected file dialog " << dialog.Name();
-                return std::nullopt;
-            }
-            return answer->second;
-        });
-
-        // A modal form that nobody answers fails the test instead of
-        // holding it: two minutes of virtual time is far beyond any step.
-        guard_.SetInterval(1000);
-        guard_.OnTimer = [this](TObject*) {
-            TForm* modal = Screen().ModalForm();
-            guarded_seconds_ = modal == guarded_ ? guarded_seconds_ + 1 : 0;
-            guarded_ = modal;
-            if (modal && guarded_seconds_ >= 120) {
-                ADD_FAILURE() << modal->Name() << " stayed open";
-                modal->SetModalResult(mrCancel);
-            }
-        };
-        guard_.SetEnabled(true);
-
-        app::CreateCastoraForms();
-        Form1->Show();
-        App().ProcessMessages();
-        ASSERT_EQ(Form1->StartupExitCode(), 0);
-    }
-
-    void TearDown() override
-    {
-        ui::SetFileDialogHook({});
-        skin::SetMessageDialogHook({});
-    }
-
     // Clicks the named controls of the form `form_name` once it is the
     // modal form on top; the clicks run inside its modal loop.
     void WhenModal(const char* form_name, std::vector<std::string> controls)
     {
         TForm* form = dynamic_cast<TForm*>(App().FindComponent(form_name));
         ASSERT_NE(form, nullptr) << form_name;
-        auto timer = std::make_unique<TTimer>();
-        timer->SetInterval(1);
-        TTimer* raw = timer.get();
-        timer->OnTimer = [this, form, raw, controls](TObject*) {
-            if (Screen().ModalForm() != form) return;
-            raw->SetEnabled(false);
+        RoadFixture::WhenModal(form, [form, controls] {
             for (const std::string& name : controls) {
                 auto* control = dynamic_cast<TControl*>(form->FindComponent(name));
                 if (!control) {
@@ -153,9 +102,7 @@ protected:
                 }
                 ui::headless::ClickControl(*control);
             }
-        };
-        timer->SetEnabled(true);
-        watchers_.push_back(std::move(timer));
+        });
     }
 
     void Click(const char* name)
@@ -164,19 +111,6 @@ protected:
         ASSERT_NE(control, nullptr) << name;
         ui::headless::ClickControl(*control);
     }
-
-    // Runs the loop until done() or a bound of virtual time.
-    bool Settle(const std::function<bool()>& done, int64_t ms = 20000) { return App().PumpUntil(done, ms); }
-
-    core::TestApplication app_;
-    core::TestSystemDir system_;
-    fs::path work_, user_;
-    std::map<const TOpenDialog*, std::vector<std::string>> answers_;
-    std::vector<std::string> messages_;
-    std::vector<std::unique_ptr<TTimer>> watchers_;
-    TTimer guard_;
-    TForm* guarded_ = nullptr;
-    int guarded_seconds_ = 0;
 };
 
 TEST_P(AlbumRoad, ProducesTheAlbumThroughTheMainWindow)

@@ -25,7 +25,7 @@
 #include "skin/kiv_page_control.h"
 #include "tests/e2e/video_frames.h"
 #include "tests/mcl/media_support.h"
-#include "tests/castora_work_folder.h"
+#include "tests/e2e/road_fixture.h"
 
 namespace {
 
@@ -39,62 +39,7 @@ bool Near(const uint8_t* px, mcltest::Rgb c)
     return std::abs(px[0] - c.r) < 40 && std::abs(px[1] - c.g) < 40 && std::abs(px[2] - c.b) < 40;
 }
 
-class TitlesRoad : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        work_ = MakeCastoraWorkFolder(system_.Path());
-        user_ = system_.Path() / "user";
-        fs::create_directories(user_);
-
-        skin::SetMessageDialogHook([this](const TkivMessageDialog& dialog) {
-            messages_.push_back(dialog.Caption() + ": " + dialog.Text());
-            return mrOk;
-        });
-        ui::SetFileDialogHook([this](const TOpenDialog& dialog) -> std::optional<std::vector<std::string>> {
-            const auto answer = answers_.find(&dialog);
-            if (answer == answers_.end()) {
-                ADD_FAILURE() << "unexpected file dialog " << dialog.Name();
-                return std::nullopt;
-            }
-            return answer->second;
-        });
-        app::CreateCastoraForms();
-        Form1->Show();
-        App().ProcessMessages();
-        ASSERT_EQ(Form1->StartupExitCode(), 0);
-    }
-
-    void TearDown() override
-    {
-        ui::SetFileDialogHook({});
-        skin::SetMessageDialogHook({});
-    }
-
-    // Runs `act` once `form` is the modal form on top.
-    void WhenModal(TForm* form, std::function<void()> act)
-    {
-        auto timer = std::make_unique<TTimer>();
-        timer->SetInterval(1);
-        TTimer* raw = timer.get();
-        timer->OnTimer = [form, raw, act](TObject*) {
-            if (Screen().ModalForm() != form) return;
-            raw->SetEnabled(false);
-            act();
-        };
-        timer->SetEnabled(true);
-        watchers_.push_back(std::move(timer));
-    }
-
-    bool Settle(const std::function<bool()>& done, int64_t ms = 20000) { return App().PumpUntil(done, ms); }
-
-    core::TestApplication app_;
-    core::TestSystemDir system_;
-    fs::path work_, user_;
-    std::map<const TOpenDialog*, std::vector<std::string>> answers_;
-    std::vector<std::string> messages_;
-    std::vector<std::unique_ptr<TTimer>> watchers_;
-};
+using TitlesRoad = RoadFixture<::testing::Test>;
 
 TEST_F(TitlesRoad, TheOpeningLeadsAndTheEndingClosesTheProducedVideo)
 {

@@ -187,7 +187,8 @@ double MclGetElapsedTime(const MclConverter* c) { return c ? mcl::ElapsedSeconds
 double MclGetRemainingTime(const MclConverter* c, int64_t totalFrames, int64_t totalSamples)
 {
     if (!c) return 0;
-    return mcl::EstimateRemaining(mcl::ElapsedSeconds(*c), c->framesDone, totalFrames, c->samplesDone, totalSamples);
+    return mcl::EstimateRemaining(mcl::ElapsedSeconds(*c), c->framesDone, totalFrames, c->samplesDone,
+                                  totalSamples);
 }
 
 double MclEstimateRemaining(double elapsed, int64_t frames, int64_t totalFrames, int64_t samples,

@@ -50,7 +50,8 @@ bool AudioEntryReader::Open(const std::string& path, std::string* error)
         const AVCodecParameters* par = input_->streams[stream_]->codecpar;
         const AVCodec* codec = avcodec_find_decoder(par->codec_id);
         CodecContext ctx(codec ? avcodec_alloc_context3(codec) : nullptr);
-        if (ctx && avcodec_parameters_to_context(ctx.get(), par) >= 0 && avcodec_open2(ctx.get(), codec, nullptr) >= 0)
+        if (ctx && avcodec_parameters_to_context(ctx.get(), par) >= 0 &&
+            avcodec_open2(ctx.get(), codec, nullptr) >= 0)
             decoder_ = std::move(ctx);
     }
     if (!decoder_) {
@@ -80,8 +81,9 @@ AudioEntryReader::~AudioEntryReader() { av_channel_layout_uninit(&inLayout_); }
 bool AudioEntryReader::Configure(const AVFrame* frame)
 {
     if (resampler_ && frame->sample_rate == inRate_ && frame->format == inFormat_ &&
-        (frame->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC ? frame->ch_layout.nb_channels == inLayout_.nb_channels
-                                                           : !av_channel_layout_compare(&frame->ch_layout, &inLayout_)))
+        (frame->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC
+             ? frame->ch_layout.nb_channels == inLayout_.nb_channels
+             : !av_channel_layout_compare(&frame->ch_layout, &inLayout_)))
         return true;
     av_channel_layout_uninit(&inLayout_);
     if (frame->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC || frame->ch_layout.nb_channels <= 0)
@@ -110,8 +112,8 @@ int64_t AudioEntryReader::Convert(AVAudioFifo* fifo, const AVFrame* frame)
     if (outMax <= 0) return 0;
     uint8_t** out = nullptr;
     if (av_samples_alloc_array_and_samples(&out, nullptr, 2, outMax, format_.sampleFormat, 0) < 0) return 0;
-    int got = swr_convert(resampler_.get(), out, outMax, frame ? const_cast<const uint8_t**>(frame->extended_data) : nullptr,
-                          inCount);
+    int got = swr_convert(resampler_.get(), out, outMax,
+                          frame ? const_cast<const uint8_t**>(frame->extended_data) : nullptr, inCount);
     int64_t n = got > 0 ? Deliver(fifo, out, got) : 0;
     av_freep(&out[0]);
     av_freep(&out);

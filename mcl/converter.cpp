@@ -312,8 +312,10 @@ int32_t Run::Execute()
                     picture->height = output_.Height();
                     if (av_frame_get_buffer(picture.get(), 0) < 0) break;
                     std::memset(picture->data[0], 16, size_t(picture->linesize[0]) * size_t(picture->height));
-                    std::memset(picture->data[1], 128, size_t(picture->linesize[1]) * size_t(picture->height / 2));
-                    std::memset(picture->data[2], 128, size_t(picture->linesize[2]) * size_t(picture->height / 2));
+                    std::memset(picture->data[1], 128,
+                                size_t(picture->linesize[1]) * size_t(picture->height / 2));
+                    std::memset(picture->data[2], 128,
+                                size_t(picture->linesize[2]) * size_t(picture->height / 2));
                 }
                 break;
             }

@@ -4,8 +4,7 @@ namespace mcl {
 
 EncodePipeline::EncodePipeline(OutputFile& output, size_t depth)
     : output_(output), depth_(depth), converter_([this] { Convert(); }), encoder_([this] { Encode(); })
-{
-}
+{}
 
 EncodePipeline::~EncodePipeline() { Finish(); }
 

@@ -28,12 +28,7 @@ typedef struct MclList MclList;           /* a list of input names */
 typedef struct MclSource MclSource;       /* a pending request for one input */
 
 /* Format preset kinds and TV systems for MclSetFormatPreset. */
-enum {
-    MCL_PRESET_VCD = 0,
-    MCL_PRESET_SVCD = 1,
-    MCL_PRESET_DVD = 2,
-    MCL_PRESET_MP4 = 6
-};
+enum { MCL_PRESET_VCD = 0, MCL_PRESET_SVCD = 1, MCL_PRESET_DVD = 2, MCL_PRESET_MP4 = 6 };
 enum { MCL_TV_PAL = 0, MCL_TV_NTSC = 1 };
 
 /* Progress codes. */
@@ -55,9 +50,9 @@ enum {
 
 /* Actions an error callback may choose for an input error. */
 enum {
-    MCL_ACTION_ABORT = 0,    /* stop the conversion (the default) */
-    MCL_ACTION_SKIP = 1,     /* leave the entry out */
-    MCL_ACTION_CONTINUE = 2  /* keep going: repeat the last frame, or silence */
+    MCL_ACTION_ABORT = 0,   /* stop the conversion (the default) */
+    MCL_ACTION_SKIP = 1,    /* leave the entry out */
+    MCL_ACTION_CONTINUE = 2 /* keep going: repeat the last frame, or silence */
 };
 
 /* Answers the request for entry `index` with MclSourceSetFile or MclSourceFinished. */
@@ -127,8 +122,8 @@ MCL_API double MclGetElapsedTime(const MclConverter* converter);
  * fractions done; 0 when nothing can be estimated. */
 MCL_API double MclGetRemainingTime(const MclConverter* converter, int64_t totalFrames, int64_t totalSamples);
 /* The remaining-time rule on its own. */
-MCL_API double MclEstimateRemaining(double elapsed, int64_t frames, int64_t totalFrames,
-                                    int64_t samples, int64_t totalSamples);
+MCL_API double MclEstimateRemaining(double elapsed, int64_t frames, int64_t totalFrames, int64_t samples,
+                                    int64_t totalSamples);
 /* "hh:mm:ss" (hours grow past two digits); non-zero when it fits in size. */
 MCL_API int MclMakeTimeStr(double seconds, char* buffer, size_t size);
 

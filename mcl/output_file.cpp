@@ -55,7 +55,8 @@ Status OutputFile::Open(const OutputSettings& settings, const std::string& path,
 Status OutputFile::OpenVideo(int width, int height)
 {
     const AVCodec* codec = avcodec_find_encoder_by_name(settings_.videoCodec.c_str());
-    if (!codec) return Fail(MCL_ERROR_ENCODER, "Video encoder \"" + settings_.videoCodec + "\" is not available");
+    if (!codec)
+        return Fail(MCL_ERROR_ENCODER, "Video encoder \"" + settings_.videoCodec + "\" is not available");
     video_.reset(avcodec_alloc_context3(codec));
     AVCodecContext* c = video_.get();
     c->width = settings_.width > 0 ? settings_.width : width;
@@ -77,7 +78,8 @@ Status OutputFile::OpenVideo(int width, int height)
         c->global_quality = FF_QP2LAMBDA * settings_.qscale;
     }
     // slice threads: at most one per macroblock row
-    c->thread_count = settings_.videoCodec == "libx264" ? 0 : std::min(av_cpu_count(), std::max(1, (c->height + 15) / 16));
+    c->thread_count =
+        settings_.videoCodec == "libx264" ? 0 : std::min(av_cpu_count(), std::max(1, (c->height + 15) / 16));
     if (muxer_->oformat->flags & AVFMT_GLOBALHEADER) c->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
     AVDictionary* options = nullptr;
     if (settings_.crf > 0) av_dict_set_int(&options, "crf", settings_.crf, 0);
@@ -106,7 +108,8 @@ Status OutputFile::OpenVideo(int width, int height)
 Status OutputFile::OpenAudio()
 {
     const AVCodec* codec = avcodec_find_encoder_by_name(settings_.audioCodec.c_str());
-    if (!codec) return Fail(MCL_ERROR_ENCODER, "Audio encoder \"" + settings_.audioCodec + "\" is not available");
+    if (!codec)
+        return Fail(MCL_ERROR_ENCODER, "Audio encoder \"" + settings_.audioCodec + "\" is not available");
     audio_.reset(avcodec_alloc_context3(codec));
     AVCodecContext* c = audio_.get();
     c->sample_fmt = codec->sample_fmts ? codec->sample_fmts[0] : AV_SAMPLE_FMT_S16;
@@ -193,7 +196,8 @@ Status OutputFile::Finish()
     if (r < 0 && first.ok()) first = Fail(MCL_ERROR_OUTPUT, "Writing the output failed: " + AvErrorText(r));
     if (!(muxer_->oformat->flags & AVFMT_NOFILE)) {
         r = avio_closep(&muxer_->pb);
-        if (r < 0 && first.ok()) first = Fail(MCL_ERROR_OUTPUT, "Closing the output failed: " + AvErrorText(r));
+        if (r < 0 && first.ok())
+            first = Fail(MCL_ERROR_OUTPUT, "Closing the output failed: " + AvErrorText(r));
     }
     return first;
 }

@@ -68,8 +68,7 @@ std::optional<OutputSettings> PresetSettings(int32_t kind, int32_t tv)
         s.sampleRate = 48000;
         s.audioBitRate = 160000;
         return s;
-    default:
-        return std::nullopt;
+    default: return std::nullopt;
     }
 }
 

@@ -12,10 +12,10 @@ extern "C" {
 namespace mcl {
 
 struct OutputSettings {
-    std::string muxer;          // passed to the muxer by name
-    int packetSize = 0;         // 0: the muxer's default
-    int64_t muxRate = 0;        // bits/s, 0: the muxer's default
-    int preloadUs = -1;         // -1: the muxer's default
+    std::string muxer;    // passed to the muxer by name
+    int packetSize = 0;   // 0: the muxer's default
+    int64_t muxRate = 0;  // bits/s, 0: the muxer's default
+    int preloadUs = -1;   // -1: the muxer's default
     bool fastStart = false;
 
     std::string videoCodec;
@@ -24,10 +24,10 @@ struct OutputSettings {
     AVRational frameRate{25, 1};
     int gop = 12;
     int64_t bitRate = 0, maxRate = 0, minRate = 0;
-    int bufferSize = 0;         // VBV, bits
-    int maxBFrames = -1;        // -1: the encoder's default
-    int qscale = 0;             // fixed quantiser, 0: none
-    int crf = 0;                // x264 quality, 0: none
+    int bufferSize = 0;   // VBV, bits
+    int maxBFrames = -1;  // -1: the encoder's default
+    int qscale = 0;       // fixed quantiser, 0: none
+    int crf = 0;          // x264 quality, 0: none
     bool scanOffset = false;
 
     std::string audioCodec;

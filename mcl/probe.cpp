@@ -20,8 +20,7 @@ bool IsImageDemuxer(const AVInputFormat* f)
 
 bool IsRealVideo(const AVStream* s)
 {
-    return s->codecpar->codec_type == AVMEDIA_TYPE_VIDEO &&
-           !(s->disposition & AV_DISPOSITION_ATTACHED_PIC);
+    return s->codecpar->codec_type == AVMEDIA_TYPE_VIDEO && !(s->disposition & AV_DISPOSITION_ATTACHED_PIC);
 }
 
 double ScanDuration(AVFormatContext* fmt)

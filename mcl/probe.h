@@ -20,9 +20,9 @@ enum class EntryKind { Unreadable, Image, Media };
 
 struct EntryInfo {
     EntryKind kind = EntryKind::Unreadable;
-    bool hasVideo = false;  // a real video stream (not cover art)
+    bool hasVideo = false;      // a real video stream (not cover art)
     int width = 0, height = 0;  // of the first real video stream
-    double duration = 0;    // ProbeDuration, for media
+    double duration = 0;        // ProbeDuration, for media
 };
 
 // Classifies an entry by its content (opens the file).

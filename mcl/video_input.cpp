@@ -64,7 +64,8 @@ Frame ImageReader::DecodeBmp(Packet& data, std::string* error)
         bmp_ = std::move(ctx);
     }
     Frame frame = NewFrame();
-    if (avcodec_send_packet(bmp_.get(), data.get()) < 0 || avcodec_receive_frame(bmp_.get(), frame.get()) < 0) {
+    if (avcodec_send_packet(bmp_.get(), data.get()) < 0 ||
+        avcodec_receive_frame(bmp_.get(), frame.get()) < 0) {
         avcodec_flush_buffers(bmp_.get());
         *error = "The bitmap cannot be decoded";
         return {};
@@ -80,7 +81,8 @@ Frame DecodeFirstPicture(const std::string& path, std::string* error)
         return {};
     }
     int stream = av_find_best_stream(input.get(), AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
-    CodecContext decoder = stream >= 0 ? OpenDecoder(input->streams[stream]->codecpar, false) : CodecContext{};
+    CodecContext decoder =
+        stream >= 0 ? OpenDecoder(input->streams[stream]->codecpar, false) : CodecContext{};
     if (!decoder) {
         *error = "\"" + path + "\" holds no picture";
         return {};
@@ -110,7 +112,8 @@ bool MediaVideoReader::Open(const std::string& path, std::string* error)
     stream_ = -1;
     for (unsigned i = 0; i < input_->nb_streams; ++i) {
         AVStream* s = input_->streams[i];
-        if (s->codecpar->codec_type == AVMEDIA_TYPE_VIDEO && !(s->disposition & AV_DISPOSITION_ATTACHED_PIC)) {
+        if (s->codecpar->codec_type == AVMEDIA_TYPE_VIDEO &&
+            !(s->disposition & AV_DISPOSITION_ATTACHED_PIC)) {
             stream_ = int(i);
             break;
         }

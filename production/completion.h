@@ -7,27 +7,27 @@
 namespace production {
 
 enum class CompletionKind {
-  Completed,      // the producer reached the job's end
-  StoppedByUser,  // "停止制作" or the close button, also before the conversion
-  EncoderError,   // the encoder reported an error
-  EndedEarly,     // the conversion returned before the job's end
+    Completed,      // the producer reached the job's end
+    StoppedByUser,  // "停止制作" or the close button, also before the conversion
+    EncoderError,   // the encoder reported an error
+    EndedEarly,     // the conversion returned before the job's end
 };
 
 struct JobEnd {
-  bool stoppedByUser = false;
-  bool producerFinished = false;
-  int encoderErrorCode = 0;      // the encoder's last error code, 0 = none
-  bool errorLogged = false;      // the error callback ran
-  std::string errorText;         // the error text the log holds
+    bool stoppedByUser = false;
+    bool producerFinished = false;
+    int encoderErrorCode = 0;  // the encoder's last error code, 0 = none
+    bool errorLogged = false;  // the error callback ran
+    std::string errorText;     // the error text the log holds
 };
 
 struct CompletionOutcome {
-  CompletionKind kind = CompletionKind::EndedEarly;
-  std::string caption;
-  std::string text;
-  // The completion form follows only a completed job; the others show a
-  // message box with caption and text.
-  bool ShowsCompletionForm() const { return kind == CompletionKind::Completed; }
+    CompletionKind kind = CompletionKind::EndedEarly;
+    std::string caption;
+    std::string text;
+    // The completion form follows only a completed job; the others show a
+    // message box with caption and text.
+    bool ShowsCompletionForm() const { return kind == CompletionKind::Completed; }
 };
 
 CompletionOutcome DecideCompletion(const JobEnd& end);

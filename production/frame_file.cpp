@@ -64,7 +64,8 @@ bool FrameFileWriter::Write(const TBitmap& bitmap, const std::string& path)
     if (bitmap.Empty()) return false;
     // A file deleted or replaced behind our back is opened again.
     if (fd_ >= 0) {
-        struct stat open{}, named{};
+        struct stat open {
+        }, named{};
         if (path != path_ || ::fstat(fd_, &open) != 0 || ::stat(path.c_str(), &named) != 0 ||
             open.st_ino != named.st_ino || open.st_dev != named.st_dev)
             Close();
@@ -91,7 +92,8 @@ bool FrameFileWriter::Write(const TBitmap& bitmap, const std::string& path)
                 skip -= std::int64_t(part.iov_len);
                 continue;
             }
-            rest[count++] = {static_cast<std::uint8_t*>(part.iov_base) + skip, part.iov_len - std::size_t(skip)};
+            rest[count++] = {static_cast<std::uint8_t*>(part.iov_base) + skip,
+                             part.iov_len - std::size_t(skip)};
             skip = 0;
         }
         const ssize_t wrote = ::pwritev(fd_, rest, count, done);

@@ -72,7 +72,8 @@ void TfrmMain::CreateControls()
     kivButton1->OnClick = [this](TObject* Sender) { kivButton1Click(Sender); };
 
     ShockwaveFlash1 = Place<TShockwaveFlash>(this, kivForm1, "ShockwaveFlash1", kMovieLeft, 0, 352, 288);
-    ShockwaveFlash1->OnFSCommand = [this](TObject* Sender, const std::string& command, const std::string& args) {
+    ShockwaveFlash1->OnFSCommand = [this](TObject* Sender, const std::string& command,
+                                          const std::string& args) {
         ShockwaveFlash1FSCommand(Sender, command, args);
     };
     ShockwaveFlash2 = Place<TShockwaveFlash>(this, kivForm1, "ShockwaveFlash2", kMovieLeft, 300, 352, 288);
@@ -198,7 +199,8 @@ void TfrmMain::Timer2Timer(TObject*)
     // 2. The picture quality gives the template movie's size.
     if (Form17) {
         if (auto size = production::PictureSizeForQuality(Form17->Edit1->Text())) {
-            ShockwaveFlash1->SetBounds(ShockwaveFlash1->Left(), ShockwaveFlash1->Top(), size->width, size->height);
+            ShockwaveFlash1->SetBounds(ShockwaveFlash1->Left(), ShockwaveFlash1->Top(), size->width,
+                                       size->height);
             ShockwaveFlash1->Hide();
             ShockwaveFlash1->Show();
         }
@@ -208,11 +210,14 @@ void TfrmMain::Timer2Timer(TObject*)
     LoadMovieCopy(*ShockwaveFlash1, project_.ProduceTemplateMovie, "zhzp", "zhzp");
 
     // 4. Lyric style.
-    const std::pair<const char*, const std::string*> style[] = {
-        {"LRC_ju_zuozhongyou", &project_.LrcAlign}, {"LRC_geciyanse", &project_.LrcColor},
-        {"LRC_biaozhuen_cuti", &project_.LrcBold}, {"LRC_xieti", &project_.LrcItalic},
-        {"LRC_xiahuaxian", &project_.LrcUnderline}, {"LRC_gecidaxiao", &project_.LrcSize},
-        {"LRC_x", &project_.LrcX},                  {"LRC_y", &project_.LrcY}};
+    const std::pair<const char*, const std::string*> style[] = {{"LRC_ju_zuozhongyou", &project_.LrcAlign},
+                                                                {"LRC_geciyanse", &project_.LrcColor},
+                                                                {"LRC_biaozhuen_cuti", &project_.LrcBold},
+                                                                {"LRC_xieti", &project_.LrcItalic},
+                                                                {"LRC_xiahuaxian", &project_.LrcUnderline},
+                                                                {"LRC_gecidaxiao", &project_.LrcSize},
+                                                                {"LRC_x", &project_.LrcX},
+                                                                {"LRC_y", &project_.LrcY}};
     for (const auto& [name, value] : style) ShockwaveFlash1->SetVariable(name, *value);
     ShockwaveFlash1->SetVariable("LRC_geci", "");
 
@@ -245,7 +250,8 @@ void TfrmMain::Timer2Timer(TObject*)
     // that the hand-over put into the slots.
     project_.LrcSongIndex = 0;
     job_ = production::JobFromProject(project_, templateFrames, endingFrames);
-    producer_ = std::make_unique<production::FrameProducer>(job_, static_cast<production::FrameProducerHost&>(*this));
+    producer_ =
+        std::make_unique<production::FrameProducer>(job_, static_cast<production::FrameProducerHost&>(*this));
     producer_->JobSetup();
 
     // 8.
@@ -398,7 +404,8 @@ void TfrmMain::ProduceFrame(TShockwaveFlash& movie)
     }
     // Nothing changes the movie until JoinRender: every step, paint and
     // reload of the movies waits for it first.
-    render_ = std::async(std::launch::async, [player, target] { player->Render(*target, target->BoundsRect()); });
+    render_ =
+        std::async(std::launch::async, [player, target] { player->Render(*target, target->BoundsRect()); });
     Pump();
 }
 
@@ -505,8 +512,8 @@ void TfrmMain::btnStopClick(TObject*) { AbortConversion(); }
 void TfrmMain::EnableJobControls(bool enabled)
 {
     for (TControl* control : std::initializer_list<TControl*>{
-             edVideoIn, edAudioIn, edVideoOut, edAudioOut, btnBrowseVideoIn, btnBrowseAudioIn, btnBrowseVideoOut,
-             btnBrowseAudioOut, btnStart, chkKeepDuration})
+             edVideoIn, edAudioIn, edVideoOut, edAudioOut, btnBrowseVideoIn, btnBrowseAudioIn,
+             btnBrowseVideoOut, btnBrowseAudioOut, btnStart, chkKeepDuration})
         control->SetEnabled(enabled);
     btnStop->SetEnabled(!enabled);
 }

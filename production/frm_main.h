@@ -32,9 +32,7 @@ class TkivCheckBox;
 class TkivForm;
 class TkivProgressBar;
 
-class TfrmMain : public TForm,
-                 private production::FrameProducerHost,
-                 private production::EncoderClient {
+class TfrmMain : public TForm, private production::FrameProducerHost, private production::EncoderClient {
 public:
     explicit TfrmMain(TComponent* AOwner = nullptr);
     ~TfrmMain() override;
@@ -153,18 +151,18 @@ private:
     bool stopped_by_user_ = false;
     bool job_active_ = false;  // from the set-up until the convert call returns
     std::string setup_error_;  // a template movie that can't be loaded
-    TBitmap frame_bitmap_;  // reused for every rendered frame
+    TBitmap frame_bitmap_;     // reused for every rendered frame
     production::FrameFileWriter frame_writer_;
     // Render-ahead state.
     bool render_ahead_ = true;
-    bool stepping_ahead_ = false;   // inside the step taken for the next call
-    bool stepped_ahead_ = false;    // the next call's step is taken
-    bool frame_pending_ = false;    // its picture goes into the frame file
+    bool stepping_ahead_ = false;  // inside the step taken for the next call
+    bool stepped_ahead_ = false;   // the next call's step is taken
+    bool frame_pending_ = false;   // its picture goes into the frame file
     // Two pictures rendered ahead in turn: one is written out while the
     // next renders into the other.
     TBitmap ahead_[2];
-    int ahead_index_ = 0;           // the one being rendered (or last rendered)
-    bool abort_pending_ = false;    // the encoder stops once that is written
+    int ahead_index_ = 0;         // the one being rendered (or last rendered)
+    bool abort_pending_ = false;  // the encoder stops once that is written
     std::future<void> render_;
 };
 

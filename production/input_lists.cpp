@@ -2,20 +2,19 @@
 
 namespace production {
 
-int64_t FrameFileEntries(const ProductionJob& job) {
-  return ProducerCallCount(job) + kVideoListMargin;
-}
+int64_t FrameFileEntries(const ProductionJob& job) { return ProducerCallCount(job) + kVideoListMargin; }
 
-InputLists BuildInputLists(const ProductionJob& job, const std::string& frameFile) {
-  InputLists lists;
-  const int64_t entries = FrameFileEntries(job);
-  lists.video.reserve(static_cast<std::size_t>(entries) + 1);
-  if (!job.openingFile.empty()) lists.video.push_back(job.openingFile);
-  lists.video.insert(lists.video.end(), static_cast<std::size_t>(entries), frameFile);
+InputLists BuildInputLists(const ProductionJob& job, const std::string& frameFile)
+{
+    InputLists lists;
+    const int64_t entries = FrameFileEntries(job);
+    lists.video.reserve(static_cast<std::size_t>(entries) + 1);
+    if (!job.openingFile.empty()) lists.video.push_back(job.openingFile);
+    lists.video.insert(lists.video.end(), static_cast<std::size_t>(entries), frameFile);
 
-  if (!job.openingFile.empty()) lists.audio.push_back(job.openingFile);
-  for (const MusicTrack& track : job.music) lists.audio.push_back(track.path);
-  return lists;
+    if (!job.openingFile.empty()) lists.audio.push_back(job.openingFile);
+    for (const MusicTrack& track : job.music) lists.audio.push_back(track.path);
+    return lists;
 }
 
 }  // namespace production

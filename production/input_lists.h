@@ -10,8 +10,8 @@
 namespace production {
 
 struct InputLists {
-  std::vector<std::string> video;
-  std::vector<std::string> audio;
+    std::vector<std::string> video;
+    std::vector<std::string> audio;
 };
 
 // Frame-file entries of the video list: the producer's calls and the margin.

@@ -13,22 +13,22 @@ namespace production {
 
 // One row of the main window's music list.
 struct MusicTrack {
-  std::string path;       // the file handed to the encoder
-  double seconds = 0.0;   // its measured length
+    std::string path;      // the file handed to the encoder
+    double seconds = 0.0;  // its measured length
 };
 
 struct ProductionJob {
-  SyncMode syncMode = SyncMode::MusicFollowsTemplate;
-  int templateFrames = 0;     // TotalFrames of the template movie (T1)
-  int64_t photoFrames = 0;    // PhotoFrames
-  double musicSeconds = 0.0;  // MusicSeconds, the whole music list
-  std::string openingFile;    // empty: no opening title
-  int64_t openingFrames = 0;  // OpeningFrames
-  bool hasEnding = false;     // EndingFile is set
-  int endingFrames = 0;       // TotalFrames of the ending movie (T2)
-  std::vector<MusicTrack> music;
-  std::size_t lyricFileCount = 0;  // rows of the lyric file list
-  int slotsPerFill = 0;            // photo slots filled at a time (N)
+    SyncMode syncMode = SyncMode::MusicFollowsTemplate;
+    int templateFrames = 0;     // TotalFrames of the template movie (T1)
+    int64_t photoFrames = 0;    // PhotoFrames
+    double musicSeconds = 0.0;  // MusicSeconds, the whole music list
+    std::string openingFile;    // empty: no opening title
+    int64_t openingFrames = 0;  // OpeningFrames
+    bool hasEnding = false;     // EndingFile is set
+    int endingFrames = 0;       // TotalFrames of the ending movie (T2)
+    std::vector<MusicTrack> music;
+    std::size_t lyricFileCount = 0;  // rows of the lyric file list
+    int slotsPerFill = 0;            // photo slots filled at a time (N)
 };
 
 // A restart of the template movie, and the start of the ending, keep the

@@ -12,8 +12,8 @@ namespace production {
 // One row of the lyric index: a time tag such as "01:05.32" (or an
 // identification tag) and the line shown from that moment.
 struct LyricRow {
-  std::string timeTag;
-  std::string text;
+    std::string timeTag;
+    std::string text;
 };
 using LyricIndex = std::vector<LyricRow>;
 

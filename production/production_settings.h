@@ -7,14 +7,14 @@
 
 namespace production {
 
-inline constexpr std::string_view kQualityStandard = "qing_xi";        // 标准画面
-inline constexpr std::string_view kQualityHigh = "gao_qing_xi";        // 清晰画面
+inline constexpr std::string_view kQualityStandard = "qing_xi";          // 标准画面
+inline constexpr std::string_view kQualityHigh = "gao_qing_xi";          // 清晰画面
 inline constexpr std::string_view kQualityHighest = "chao_gao_qing_xi";  // 高清晰画面
 
 struct PictureSize {
-  int width = 0;
-  int height = 0;
-  friend bool operator==(const PictureSize&, const PictureSize&) = default;
+    int width = 0;
+    int height = 0;
+    friend bool operator==(const PictureSize&, const PictureSize&) = default;
 };
 
 // The template movie's size for a quality keyword; nothing for any other

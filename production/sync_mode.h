@@ -8,9 +8,9 @@
 namespace production {
 
 enum class SyncMode {
-  MusicFollowsTemplate,  // "yinyuesuimobanchangdu": one pass of the template
-  MusicFollowsPhotos,    // "yinyuesuizhaopian": PhotoFrames
-  PhotosFollowMusic,     // "zhaopiansuiyinyue": the music's frames
+    MusicFollowsTemplate,  // "yinyuesuimobanchangdu": one pass of the template
+    MusicFollowsPhotos,    // "yinyuesuizhaopian": PhotoFrames
+    PhotosFollowMusic,     // "zhaopiansuiyinyue": the music's frames
 };
 
 inline constexpr std::string_view kMusicFollowsTemplateKey = "yinyuesuimobanchangdu";
@@ -22,8 +22,6 @@ std::optional<SyncMode> ParseSyncMode(std::string_view key);
 std::string_view SyncModeKey(SyncMode mode);
 
 // The two photo and music modes play the template movie over and over.
-constexpr bool LoopsTemplate(SyncMode mode) {
-  return mode != SyncMode::MusicFollowsTemplate;
-}
+constexpr bool LoopsTemplate(SyncMode mode) { return mode != SyncMode::MusicFollowsTemplate; }
 
 }  // namespace production

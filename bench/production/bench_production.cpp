@@ -44,12 +44,16 @@ struct Album {
         work = dir / "work";
         for (const char* sub : {"zpyjj", "zhzp", "pwwjj"}) fs::create_directories(work / sub);
         song = dir / "song.mp3";
-        ok = Run("ffmpeg -nostdin -loglevel error -y -f lavfi -i sine=frequency=440:sample_rate=44100:duration=60 "
-                 "-ac 2 -b:a 192k \"" + song.string() + "\"");
+        ok = Run(
+            "ffmpeg -nostdin -loglevel error -y -f lavfi -i sine=frequency=440:sample_rate=44100:duration=60 "
+            "-ac 2 -b:a 192k \"" +
+            song.string() + "\"");
         for (int k = 1; ok && k <= kPhotos; ++k) {
             const std::string photo = (work / "zpyjj" / ("zpyjj" + std::to_string(k) + ".jpg")).string();
-            ok = Run("ffmpeg -nostdin -loglevel error -y -f lavfi -i testsrc2=size=1600x1200 -frames:v 1 "
-                     "-vf hue=h=" + std::to_string(k * 60) + " -q:v 3 \"" + photo + "\"");
+            ok =
+                Run("ffmpeg -nostdin -loglevel error -y -f lavfi -i testsrc2=size=1600x1200 -frames:v 1 "
+                    "-vf hue=h=" +
+                    std::to_string(k * 60) + " -q:v 3 \"" + photo + "\"");
         }
         const fs::path movie = fs::path(VELMORA_DATA_OUT) / "template-movies" / "kenburns.swf";
         std::error_code ec;
@@ -98,7 +102,8 @@ double ProduceWithVelmora(const Album& album, const char* quality, const fs::pat
     project.LoadLyrics = [](std::size_t) {
         production::LyricIndex lyrics;
         for (int s = 0; s < 60; s += 4)
-            lyrics.push_back({(s < 10 ? "00:0" : "00:") + std::to_string(s) + ".00", "第 " + std::to_string(s) + " 秒的歌词"});
+            lyrics.push_back({(s < 10 ? "00:0" : "00:") + std::to_string(s) + ".00",
+                              "第 " + std::to_string(s) + " 秒的歌词"});
         return lyrics;
     };
     for (int slot = 1; slot <= 3; ++slot)
@@ -140,8 +145,9 @@ double SlideshowWithFfmpeg(const Album& album, const fs::path& out, double* peak
         const std::string n = std::to_string(k);
         command += "[";
         command += n;
-        command += ":v]scale=1440:1080,zoompan=z='min(zoom+0.0012,1.4)':d=300:"
-                   "x='iw/2-(iw/zoom/2)':y='ih/2-(ih/zoom/2)':s=720x576:fps=25[v";
+        command +=
+            ":v]scale=1440:1080,zoompan=z='min(zoom+0.0012,1.4)':d=300:"
+            "x='iw/2-(iw/zoom/2)':y='ih/2-(ih/zoom/2)':s=720x576:fps=25[v";
         command += n;
         command += "];";
         inputs += "[v";

@@ -18,7 +18,8 @@ namespace mcltest {
 TempDir::TempDir()
 {
     std::random_device rd;
-    path_ = std::filesystem::temp_directory_path() / ("mcltest-" + std::to_string(rd()) + std::to_string(rd()));
+    path_ =
+        std::filesystem::temp_directory_path() / ("mcltest-" + std::to_string(rd()) + std::to_string(rd()));
     std::filesystem::create_directories(path_);
 }
 
@@ -79,7 +80,8 @@ void MakeVideo(const std::filesystem::path& path, double seconds, int fps, bool 
     std::string args = "-f lavfi -i testsrc=size=160x120:rate=" + std::to_string(fps) +
                        ":duration=" + std::to_string(seconds);
     if (withAudio)
-        args += " -f lavfi -i sine=frequency=300:sample_rate=44100:duration=" + std::to_string(seconds) + " -ac 2";
+        args += " -f lavfi -i sine=frequency=300:sample_rate=44100:duration=" + std::to_string(seconds) +
+                " -ac 2";
     args += " -c:v mpeg4 -q:v 5";
     if (withAudio) args += " -c:a mp2";
     args += " -f avi \"" + path.string() + "\"";
@@ -126,7 +128,8 @@ StreamFacts ReadBack(const std::filesystem::path& path, bool colours)
         facts.height = s->codecpar->height;
         AVRational rate = s->avg_frame_rate.num ? s->avg_frame_rate : s->r_frame_rate;
         facts.frameRate = av_q2d(rate);
-        AVRational sar = s->codecpar->sample_aspect_ratio.num ? s->codecpar->sample_aspect_ratio : AVRational{1, 1};
+        AVRational sar =
+            s->codecpar->sample_aspect_ratio.num ? s->codecpar->sample_aspect_ratio : AVRational{1, 1};
         facts.displayAspect = av_q2d(sar) * facts.width / facts.height;
         const AVCodec* codec = avcodec_find_decoder(s->codecpar->codec_id);
         vdec = avcodec_alloc_context3(codec);
@@ -280,8 +283,12 @@ double FirstLoudSecond(const std::filesystem::path& path)
                     switch (frame->format) {
                     case AV_SAMPLE_FMT_FLTP: v = reinterpret_cast<float*>(frame->data[0])[i]; break;
                     case AV_SAMPLE_FMT_FLT: v = reinterpret_cast<float*>(frame->data[0])[i * 2]; break;
-                    case AV_SAMPLE_FMT_S16P: v = reinterpret_cast<int16_t*>(frame->data[0])[i] / 32768.0; break;
-                    case AV_SAMPLE_FMT_S16: v = reinterpret_cast<int16_t*>(frame->data[0])[i * 2] / 32768.0; break;
+                    case AV_SAMPLE_FMT_S16P:
+                        v = reinterpret_cast<int16_t*>(frame->data[0])[i] / 32768.0;
+                        break;
+                    case AV_SAMPLE_FMT_S16:
+                        v = reinterpret_cast<int16_t*>(frame->data[0])[i * 2] / 32768.0;
+                        break;
                     default: break;
                     }
                     if (v > 0.05 || v < -0.05) found = double(position + i) / frame->sample_rate;

@@ -68,13 +68,18 @@ INSTANTIATE_TEST_SUITE_P(
     KindsAndTvSystems, MclPresets,
     testing::Values(
         PresetCase{"VcdPal", MCL_PRESET_VCD, MCL_TV_PAL, "mpeg", "mpeg1video", "mp2", 352, 288, 25, 44100},
-        PresetCase{"VcdNtsc", MCL_PRESET_VCD, MCL_TV_NTSC, "mpeg", "mpeg1video", "mp2", 352, 240, 29.97, 44100},
+        PresetCase{"VcdNtsc", MCL_PRESET_VCD, MCL_TV_NTSC, "mpeg", "mpeg1video", "mp2", 352, 240, 29.97,
+                   44100},
         PresetCase{"SvcdPal", MCL_PRESET_SVCD, MCL_TV_PAL, "mpeg", "mpeg2video", "mp2", 480, 576, 25, 44100},
-        PresetCase{"SvcdNtsc", MCL_PRESET_SVCD, MCL_TV_NTSC, "mpeg", "mpeg2video", "mp2", 480, 480, 29.97, 44100},
+        PresetCase{"SvcdNtsc", MCL_PRESET_SVCD, MCL_TV_NTSC, "mpeg", "mpeg2video", "mp2", 480, 480, 29.97,
+                   44100},
         PresetCase{"DvdPal", MCL_PRESET_DVD, MCL_TV_PAL, "mpeg", "mpeg2video", "ac3", 720, 576, 25, 48000},
-        PresetCase{"DvdNtsc", MCL_PRESET_DVD, MCL_TV_NTSC, "mpeg", "mpeg2video", "ac3", 720, 480, 29.97, 48000},
-        PresetCase{"Mp4Pal", MCL_PRESET_MP4, MCL_TV_PAL, "mov,mp4,m4a,3gp,3g2,mj2", "h264", "aac", 352, 288, 25, 48000},
-        PresetCase{"Mp4Ntsc", MCL_PRESET_MP4, MCL_TV_NTSC, "mov,mp4,m4a,3gp,3g2,mj2", "h264", "aac", 352, 288, 29.97, 48000},
+        PresetCase{"DvdNtsc", MCL_PRESET_DVD, MCL_TV_NTSC, "mpeg", "mpeg2video", "ac3", 720, 480, 29.97,
+                   48000},
+        PresetCase{"Mp4Pal", MCL_PRESET_MP4, MCL_TV_PAL, "mov,mp4,m4a,3gp,3g2,mj2", "h264", "aac", 352, 288,
+                   25, 48000},
+        PresetCase{"Mp4Ntsc", MCL_PRESET_MP4, MCL_TV_NTSC, "mov,mp4,m4a,3gp,3g2,mj2", "h264", "aac", 352, 288,
+                   29.97, 48000},
         PresetCase{"AviWithoutPreset", -1, MCL_TV_PAL, "avi", "mpeg4", "mp3", 352, 288, 25, 44100}),
     [](const testing::TestParamInfo<PresetCase>& info) { return std::string(info.param.name); });
 

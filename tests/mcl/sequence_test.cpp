@@ -13,7 +13,8 @@ namespace {
 
 using mcltest::Rgb;
 
-const Rgb kColours[] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 255}, {0, 0, 0}, {255, 255, 0}, {0, 255, 255}};
+const Rgb kColours[] = {{255, 0, 0}, {0, 255, 0},   {0, 0, 255},  {255, 255, 255},
+                        {0, 0, 0},   {255, 255, 0}, {0, 255, 255}};
 
 bool Near(Rgb a, Rgb b)
 {
@@ -64,7 +65,8 @@ TEST(MclSequence, FrameFileIsReReadForEveryEntryInOrder)
     EXPECT_EQ(out.height, 48);
     ASSERT_EQ(out.frameColours.size(), f.expected.size());
     for (size_t i = 0; i < f.expected.size(); ++i)
-        EXPECT_TRUE(Near(out.frameColours[i], f.expected[i])) << "frame " << i << ": " << Describe(out.frameColours);
+        EXPECT_TRUE(Near(out.frameColours[i], f.expected[i]))
+            << "frame " << i << ": " << Describe(out.frameColours);
 }
 
 TEST(MclSequence, CallbacksComeInTheFrameOrder)
@@ -76,8 +78,8 @@ TEST(MclSequence, CallbacksComeInTheFrameOrder)
     for (const auto& e : f.job.events)
         if (!e.starts_with("asource")) order.push_back(e);
     const std::vector<std::string> expected = {
-        "progress:1:0", "vsource:0", "video:0", "progress:3:1", "vsource:1", "video:1", "progress:3:2",
-        "vsource:2",    "video:2",   "progress:3:3", "vsource:3", "progress:0:3"};
+        "progress:1:0", "vsource:0", "video:0", "progress:3:1", "vsource:1", "video:1",
+        "progress:3:2", "vsource:2", "video:2", "progress:3:3", "vsource:3", "progress:0:3"};
     EXPECT_EQ(order, expected);
 }
 
@@ -118,8 +120,8 @@ TEST(MclErrors, ActionsForAnUnreadableEntry)
 {
     struct Case {
         int32_t action;
-        int64_t frames;         // frames written
-        int32_t result;         // MclConvert's result
+        int64_t frames;  // frames written
+        int32_t result;  // MclConvert's result
     };
     // entries: red, green, (missing), blue
     const Case cases[] = {
@@ -146,7 +148,8 @@ TEST(MclErrors, ActionsForAnUnreadableEntry)
         SCOPED_TRACE("action " + std::to_string(c.action));
         EXPECT_EQ(errors, 1);
         EXPECT_EQ(job.result, c.result);
-        EXPECT_EQ(job.errorTextInCallback.find("missing.bmp") != std::string::npos, true) << job.errorTextInCallback;
+        EXPECT_EQ(job.errorTextInCallback.find("missing.bmp") != std::string::npos, true)
+            << job.errorTextInCallback;
         // only an error that ended the run stays the last error
         EXPECT_EQ(job.lastError, c.result);
         // one video callback per timeline frame, also when an entry is skipped

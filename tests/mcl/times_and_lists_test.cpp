@@ -15,9 +15,9 @@ TEST(MclTimeText, FormatsHoursMinutesSeconds)
         const char* text;
     };
     const Case cases[] = {
-        {0, "00:00:00"},     {0.99, "00:00:00"},   {59.5, "00:00:59"},     {60, "00:01:00"},
-        {3599, "00:59:59"},  {3600, "01:00:00"},   {36000 + 61, "10:01:01"}, {360000, "100:00:00"},
-        {-5, "00:00:00"},    {NAN, "00:00:00"},    {INFINITY, "00:00:00"},
+        {0, "00:00:00"},    {0.99, "00:00:00"}, {59.5, "00:00:59"},       {60, "00:01:00"},
+        {3599, "00:59:59"}, {3600, "01:00:00"}, {36000 + 61, "10:01:01"}, {360000, "100:00:00"},
+        {-5, "00:00:00"},   {NAN, "00:00:00"},  {INFINITY, "00:00:00"},
     };
     for (const Case& c : cases) {
         char buffer[16];
@@ -42,13 +42,13 @@ TEST(MclRemainingTime, UsesTheLargerFraction)
         double remaining;
     };
     const Case cases[] = {
-        {10, 25, 100, 0, 0, 30},                // a quarter done
-        {10, 25, 100, 88200, 176400, 10},       // samples ahead: half done
-        {10, 50, 100, 44100, 441000, 10},       // frames ahead
-        {10, 0, 100, 0, 1000, 0},               // nothing done yet: unknown
-        {10, 100, 100, 0, 0, 0},                // done
-        {10, 10, 0, 0, 0, 0},                   // no totals
-        {0, 10, 100, 0, 0, 0},                  // not started
+        {10, 25, 100, 0, 0, 30},           // a quarter done
+        {10, 25, 100, 88200, 176400, 10},  // samples ahead: half done
+        {10, 50, 100, 44100, 441000, 10},  // frames ahead
+        {10, 0, 100, 0, 1000, 0},          // nothing done yet: unknown
+        {10, 100, 100, 0, 0, 0},           // done
+        {10, 10, 0, 0, 0, 0},              // no totals
+        {0, 10, 100, 0, 0, 0},             // not started
     };
     for (const Case& c : cases)
         EXPECT_NEAR(MclEstimateRemaining(c.elapsed, c.frames, c.totalFrames, c.samples, c.totalSamples),
@@ -115,11 +115,16 @@ TEST(MclProbe, DurationOfFilesAndFailures)
     // raw ADTS carries no duration: it is only estimated from the bit rate,
     // so the packets are scanned
     const std::string adts = (dir / "tone.aac").string();
-    ASSERT_TRUE(mcltest::RunFfmpeg("-f lavfi -i sine=duration=1.2:sample_rate=44100 -c:a aac -b:a 32k \"" + adts + "\""));
+    ASSERT_TRUE(mcltest::RunFfmpeg("-f lavfi -i sine=duration=1.2:sample_rate=44100 -c:a aac -b:a 32k \"" +
+                                   adts + "\""));
     EXPECT_NEAR(MclProbeDuration(adts.c_str()), 1.2, 0.05);
 
     const std::string junk = (dir / "junk.mp3").string();
-    { FILE* f = fopen(junk.c_str(), "wb"); fputs("not a media file", f); fclose(f); }
+    {
+        FILE* f = fopen(junk.c_str(), "wb");
+        fputs("not a media file", f);
+        fclose(f);
+    }
     EXPECT_EQ(MclProbeDuration(junk.c_str()), 0);
     EXPECT_EQ(MclProbeDuration((dir / "missing.wav").string().c_str()), 0);
     EXPECT_EQ(MclProbeDuration(nullptr), 0);

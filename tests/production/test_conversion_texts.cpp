@@ -12,131 +12,136 @@ namespace {
 
 using namespace production;
 
-TEST(ConversionTexts, ProgressLineForEachStatusCode) {
-  struct Case {
-    int code;
-    int64_t frame, sample;
-    ProgressTime time;
-    const char* line;
-  };
-  const Case cases[] = {
-      {0, 5, 9, ProgressTime::Elapsed, "Processing time: 00:00:07"},
-      {1, 5, 9, ProgressTime::None, "Preparing conversion..."},
-      {2, 12, 0, ProgressTime::None, "Reducing colors, done frames: 12"},
-      {3, 250, 441000, ProgressTime::Remaining,
-       "Frame: 250, Sample: 441000, Time Left: 00:00:07"},
-      {7, 1, 1, ProgressTime::None, "Unrecognized status code"},
-      {-1, 1, 1, ProgressTime::None, "Unrecognized status code"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.code);
-    EXPECT_EQ(ProgressTimeFor(c.code), c.time);
-    EXPECT_EQ(ProgressLine(c.code, c.frame, c.sample, "00:00:07"), c.line);
-  }
-  EXPECT_EQ(TotalFramesLine(1525), "Total frames:  1525");
-  EXPECT_EQ(TotalSamplesLine(2646000), "Total samples: 2646000");
-}
-
-TEST(ConversionTexts, ErrorLineFallsBackToTheCode) {
-  EXPECT_EQ(EncoderErrorLine(4, "Cannot open output file"), "Cannot open output file");
-  EXPECT_EQ(EncoderErrorLine(4, ""), "Encoder error 4");
-}
-
-TEST(ConversionTexts, TimeTextsAndTimeLeft) {
-  EXPECT_EQ(TimeText(0.0), "00:00:00");
-  EXPECT_EQ(TimeText(65.99), "00:01:05");
-  EXPECT_EQ(TimeText(3600.0), "01:00:00");
-  EXPECT_EQ(TimeText(900000.0), "250:00:00");
-  EXPECT_EQ(TimeText(-3.0), "00:00:00");
-  EXPECT_EQ(TimeText(std::nan("")), "00:00:00");
-  // 10 s for the first 250 of 1000 frames leaves 30 s.
-  EXPECT_DOUBLE_EQ(RemainingSeconds(10.0, 250, 1000), 30.0);
-  EXPECT_EQ(RemainingTimeText(10.0, 250, 1000), "00:00:30");
-  EXPECT_EQ(RemainingTimeText(10.0, 0, 1000), "00:00:00");
-  EXPECT_EQ(RemainingTimeText(10.0, 1200, 1000), "00:00:00");
-}
-
-TEST(FormatPreset, KindAndTvSystemByTheProjectsNames) {
-  struct Case {
-    const char* format;
-    const char* tv;
-    bool preset;
-    int kind, tvValue;
-  };
-  const Case cases[] = {
-      {"VCD", "PAL", true, 0, 0},   {"SVCD", "NTSC", true, 1, 1}, {"DVD", "PAL", true, 2, 0},
-      {"MP4", "NTSC", true, 6, 1},  {"AVI", "PAL", false, 0, 0},  {"DVD", "SECAM", false, 0, 0},
-      {"vcd", "PAL", false, 0, 0},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(std::string(c.format) + " " + c.tv);
-    const auto preset = FormatPresetFor(c.format, c.tv);
-    ASSERT_EQ(preset.has_value(), c.preset);
-    if (preset) {
-      EXPECT_EQ(preset->kind, c.kind);
-      EXPECT_EQ(preset->tvSystem, c.tvValue);
+TEST(ConversionTexts, ProgressLineForEachStatusCode)
+{
+    struct Case {
+        int code;
+        int64_t frame, sample;
+        ProgressTime time;
+        const char* line;
+    };
+    const Case cases[] = {
+        {0, 5, 9, ProgressTime::Elapsed, "Processing time: 00:00:07"},
+        {1, 5, 9, ProgressTime::None, "Preparing conversion..."},
+        {2, 12, 0, ProgressTime::None, "Reducing colors, done frames: 12"},
+        {3, 250, 441000, ProgressTime::Remaining, "Frame: 250, Sample: 441000, Time Left: 00:00:07"},
+        {7, 1, 1, ProgressTime::None, "Unrecognized status code"},
+        {-1, 1, 1, ProgressTime::None, "Unrecognized status code"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.code);
+        EXPECT_EQ(ProgressTimeFor(c.code), c.time);
+        EXPECT_EQ(ProgressLine(c.code, c.frame, c.sample, "00:00:07"), c.line);
     }
-  }
+    EXPECT_EQ(TotalFramesLine(1525), "Total frames:  1525");
+    EXPECT_EQ(TotalSamplesLine(2646000), "Total samples: 2646000");
 }
 
-TEST(ProgressLog, HoldsAtMost32000LinesDroppingTheOldest) {
-  ProgressLog log;
-  for (int i = 1; i <= 32000; ++i) log.LogProgress(std::to_string(i));
-  EXPECT_EQ(log.Count(), 32000u);
-  EXPECT_EQ(log.Lines().front(), "1");
-  log.LogProgress("32001");
-  EXPECT_EQ(log.Count(), 32000u);
-  EXPECT_EQ(log.Lines().front(), "2");
-  EXPECT_EQ(log.Lines().back(), "32001");
-  EXPECT_EQ(log.TopIndex(), 31999u);
+TEST(ConversionTexts, ErrorLineFallsBackToTheCode)
+{
+    EXPECT_EQ(EncoderErrorLine(4, "Cannot open output file"), "Cannot open output file");
+    EXPECT_EQ(EncoderErrorLine(4, ""), "Encoder error 4");
 }
 
-TEST(ProgressLog, KeepsTheErrorTextPastTheCapUntilCleared) {
-  ProgressLog log;
-  log.LogError("Cannot open output file");
-  for (int i = 0; i < 32000; ++i) log.LogProgress("Frame");
-  EXPECT_TRUE(log.HasError());
-  EXPECT_EQ(log.LastError(), "Cannot open output file");
-  EXPECT_EQ(log.Lines().front(), "Frame");
-  log.ClearProgressLog();
-  EXPECT_FALSE(log.HasError());
-  EXPECT_EQ(log.Count(), 0u);
-  EXPECT_EQ(log.TopIndex(), 0u);
+TEST(ConversionTexts, TimeTextsAndTimeLeft)
+{
+    EXPECT_EQ(TimeText(0.0), "00:00:00");
+    EXPECT_EQ(TimeText(65.99), "00:01:05");
+    EXPECT_EQ(TimeText(3600.0), "01:00:00");
+    EXPECT_EQ(TimeText(900000.0), "250:00:00");
+    EXPECT_EQ(TimeText(-3.0), "00:00:00");
+    EXPECT_EQ(TimeText(std::nan("")), "00:00:00");
+    // 10 s for the first 250 of 1000 frames leaves 30 s.
+    EXPECT_DOUBLE_EQ(RemainingSeconds(10.0, 250, 1000), 30.0);
+    EXPECT_EQ(RemainingTimeText(10.0, 250, 1000), "00:00:30");
+    EXPECT_EQ(RemainingTimeText(10.0, 0, 1000), "00:00:00");
+    EXPECT_EQ(RemainingTimeText(10.0, 1200, 1000), "00:00:00");
 }
 
-TEST(Completion, OnlyACompletedJobShowsTheCompletionForm) {
-  struct Case {
-    const char* name;
-    JobEnd end;
-    CompletionKind kind;
-  };
-  const Case cases[] = {
-      {"completed", {false, true, 0, false, ""}, CompletionKind::Completed},
-      {"user stop", {true, false, 0, false, ""}, CompletionKind::StoppedByUser},
-      {"stop before the conversion", {true, false, 0, false, ""}, CompletionKind::StoppedByUser},
-      {"user stop with the abort's error", {true, false, 9, true, "aborted"},
-       CompletionKind::StoppedByUser},
-      {"encoder error", {false, false, 3, true, "Cannot open output file"},
-       CompletionKind::EncoderError},
-      {"error code only", {false, false, 3, false, ""}, CompletionKind::EncoderError},
-      {"error after the last frame", {false, true, 0, true, "Write failed"},
-       CompletionKind::EncoderError},
-      {"ended early", {false, false, 0, false, ""}, CompletionKind::EndedEarly},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    const CompletionOutcome outcome = DecideCompletion(c.end);
-    EXPECT_EQ(outcome.kind, c.kind);
-    EXPECT_EQ(outcome.ShowsCompletionForm(), c.kind == CompletionKind::Completed);
-    EXPECT_FALSE(outcome.text.empty());
-    if (c.kind != CompletionKind::Completed) {
-      EXPECT_EQ(outcome.text.find("制作完成"), std::string::npos);
-      EXPECT_NE(outcome.caption, "制作完成");
+TEST(FormatPreset, KindAndTvSystemByTheProjectsNames)
+{
+    struct Case {
+        const char* format;
+        const char* tv;
+        bool preset;
+        int kind, tvValue;
+    };
+    const Case cases[] = {
+        {"VCD", "PAL", true, 0, 0},  {"SVCD", "NTSC", true, 1, 1}, {"DVD", "PAL", true, 2, 0},
+        {"MP4", "NTSC", true, 6, 1}, {"AVI", "PAL", false, 0, 0},  {"DVD", "SECAM", false, 0, 0},
+        {"vcd", "PAL", false, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.format) + " " + c.tv);
+        const auto preset = FormatPresetFor(c.format, c.tv);
+        ASSERT_EQ(preset.has_value(), c.preset);
+        if (preset) {
+            EXPECT_EQ(preset->kind, c.kind);
+            EXPECT_EQ(preset->tvSystem, c.tvValue);
+        }
     }
-    if (!c.end.errorText.empty() && c.kind == CompletionKind::EncoderError) {
-      EXPECT_NE(outcome.text.find(c.end.errorText), std::string::npos);
+}
+
+TEST(ProgressLog, HoldsAtMost32000LinesDroppingTheOldest)
+{
+    ProgressLog log;
+    for (int i = 1; i <= 32000; ++i) log.LogProgress(std::to_string(i));
+    EXPECT_EQ(log.Count(), 32000u);
+    EXPECT_EQ(log.Lines().front(), "1");
+    log.LogProgress("32001");
+    EXPECT_EQ(log.Count(), 32000u);
+    EXPECT_EQ(log.Lines().front(), "2");
+    EXPECT_EQ(log.Lines().back(), "32001");
+    EXPECT_EQ(log.TopIndex(), 31999u);
+}
+
+TEST(ProgressLog, KeepsTheErrorTextPastTheCapUntilCleared)
+{
+    ProgressLog log;
+    log.LogError("Cannot open output file");
+    for (int i = 0; i < 32000; ++i) log.LogProgress("Frame");
+    EXPECT_TRUE(log.HasError());
+    EXPECT_EQ(log.LastError(), "Cannot open output file");
+    EXPECT_EQ(log.Lines().front(), "Frame");
+    log.ClearProgressLog();
+    EXPECT_FALSE(log.HasError());
+    EXPECT_EQ(log.Count(), 0u);
+    EXPECT_EQ(log.TopIndex(), 0u);
+}
+
+TEST(Completion, OnlyACompletedJobShowsTheCompletionForm)
+{
+    struct Case {
+        const char* name;
+        JobEnd end;
+        CompletionKind kind;
+    };
+    const Case cases[] = {
+        {"completed", {false, true, 0, false, ""}, CompletionKind::Completed},
+        {"user stop", {true, false, 0, false, ""}, CompletionKind::StoppedByUser},
+        {"stop before the conversion", {true, false, 0, false, ""}, CompletionKind::StoppedByUser},
+        {"user stop with the abort's error",
+         {true, false, 9, true, "aborted"},
+         CompletionKind::StoppedByUser},
+        {"encoder error", {false, false, 3, true, "Cannot open output file"}, CompletionKind::EncoderError},
+        {"error code only", {false, false, 3, false, ""}, CompletionKind::EncoderError},
+        {"error after the last frame", {false, true, 0, true, "Write failed"}, CompletionKind::EncoderError},
+        {"ended early", {false, false, 0, false, ""}, CompletionKind::EndedEarly},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const CompletionOutcome outcome = DecideCompletion(c.end);
+        EXPECT_EQ(outcome.kind, c.kind);
+        EXPECT_EQ(outcome.ShowsCompletionForm(), c.kind == CompletionKind::Completed);
+        EXPECT_FALSE(outcome.text.empty());
+        if (c.kind != CompletionKind::Completed) {
+            EXPECT_EQ(outcome.text.find("制作完成"), std::string::npos);
+            EXPECT_NE(outcome.caption, "制作完成");
+        }
+        if (!c.end.errorText.empty() && c.kind == CompletionKind::EncoderError) {
+            EXPECT_NE(outcome.text.find(c.end.errorText), std::string::npos);
+        }
     }
-  }
 }
 
 }  // namespace

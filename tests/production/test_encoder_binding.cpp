@@ -135,7 +135,8 @@ TEST_F(BindingFixture, EmptyJobConvertsNothing)
     EncoderJob job = Job(0);
     auto result = session.Run(job);
     EXPECT_FALSE(result.converted);
-    EXPECT_EQ(client.lines, (std::vector<std::string>{"Total frames:  0", "Total samples: 0", "Nothing to convert."}));
+    EXPECT_EQ(client.lines,
+              (std::vector<std::string>{"Total frames:  0", "Total samples: 0", "Nothing to convert."}));
     EXPECT_FALSE(std::filesystem::exists(dir / "out.bin"));
 }
 

@@ -90,7 +90,8 @@ protected:
         for (const char* sub : {"zpyjj", "zhzp", "pwwjj"}) fs::create_directories(work / sub);
         const TColor colours[] = {clRed, clGreen, clBlue};
         for (int k = 1; k <= 3; ++k)
-            gfx::SaveJpeg(TBitmap(64, 48, colours[k - 1]), work / "zpyjj" / ("zpyjj" + std::to_string(k) + ".jpg"));
+            gfx::SaveJpeg(TBitmap(64, 48, colours[k - 1]),
+                          work / "zpyjj" / ("zpyjj" + std::to_string(k) + ".jpg"));
         SetTemplate(76, 30);
         SetEnding(6);
         Form17 = CreateForm<TForm17>();
@@ -108,7 +109,8 @@ protected:
     }
     void SetEnding(std::uint32_t frames)
     {
-        for (const char* copy : {"pwwj1.swf", "pwwj2.swf"}) WriteMovie(work / "pwwjj" / copy, EndingMovie(frames));
+        for (const char* copy : {"pwwj1.swf", "pwwj2.swf"})
+            WriteMovie(work / "pwwjj" / copy, EndingMovie(frames));
     }
 
     // The hand-over, in its order, then the modal run.
@@ -158,7 +160,8 @@ TEST_F(ProductionForm, EachFormatProducesTheJobsFramesAndCompletes)
     }
     // Five jobs: each took the other copy of the template movie.
     EXPECT_EQ(frmMain->Project().ProduceTemplateMovie, 2);
-    EXPECT_EQ(frmMain->Log().Lines().front(), "Total frames:  " + std::to_string(75 + production::kVideoListMargin));
+    EXPECT_EQ(frmMain->Log().Lines().front(),
+              "Total frames:  " + std::to_string(75 + production::kVideoListMargin));
 }
 
 TEST_F(ProductionForm, RestartsAndEndingAtTheJobsPictureSize)
@@ -271,7 +274,8 @@ TEST_F(ProductionForm, StopInsideTheFrameCallbackKeepsTheFrameJustRendered)
     // The user presses "停止制作" while the movie's slot request at frame 30
     // runs inside the video callback.
     auto serve = frmMain->ShockwaveFlash1->OnFSCommand;
-    frmMain->ShockwaveFlash1->OnFSCommand = [&](TObject* sender, const std::string& command, const std::string& args) {
+    frmMain->ShockwaveFlash1->OnFSCommand = [&](TObject* sender, const std::string& command,
+                                                const std::string& args) {
         serve(sender, command, args);
         if (frmMain->Converting() && frmMain->ShockwaveFlash1->FrameNum() == 30) frmMain->kivButton1->Click();
     };
@@ -393,7 +397,8 @@ TEST_F(ProductionForm, HiddenPanelControlsBrowseAndSwitchTogether)
     answer = std::vector<std::string>{(dir / "x.bmp").string(), (dir / "y.bmp").string()};
     frmMain->btnBrowseVideoIn->Click();
     frmMain->btnBrowseAudioIn->Click();
-    EXPECT_EQ(frmMain->ListBox1->Count() + frmMain->ListBox2->Count(), 3) << "only the audio dialog takes several";
+    EXPECT_EQ(frmMain->ListBox1->Count() + frmMain->ListBox2->Count(), 3)
+        << "only the audio dialog takes several";
     ui::SetFileDialogHook({});
 
     frmMain->EnableJobControls(false);

@@ -7,7 +7,11 @@ if(CCACHE_PROGRAM)
   set(CMAKE_CXX_COMPILER_LAUNCHER ${CCACHE_PROGRAM})
 endif()
 
+option(VELMORA_WERROR "Treat compiler warnings as errors" OFF)
 add_compile_options(-Wall -Wextra)
+if(VELMORA_WERROR)
+  add_compile_options(-Werror)
+endif()
 
 if(VELMORA_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer

@@ -94,7 +94,7 @@ TEST(ReadTemplateTrailer, RefusesInvalidTrailers)
         {"empty movie", [](TrailerText& t) { t.Set(tf::kMovieSection, tf::kMovieLengthKey, tf::EncodeNumber(0)); }, kFileSize, TemplateFault::kEmptyMovie},
         {"slice into the trailer", [](TrailerText& t) { t.Set(tf::kMovieSection, tf::kMovieLengthKey, tf::EncodeNumber(51)); }, kFileSize, TemplateFault::kMovieOutOfRange},
         {"slice past the end", [](TrailerText& t) { t.Set(tf::kMovieSection, tf::kMovieOffsetKey, tf::EncodeNumber(5000)); }, kFileSize, TemplateFault::kMovieOutOfRange},
-        {"offset + length wraps 64 bits", [kMax](TrailerText& t) { t.Set(tf::kMovieSection, tf::kMovieLengthKey, tf::EncodeNumber(kMax - 50)); }, kFileSize, TemplateFault::kMovieOutOfRange},
+        {"offset + length wraps 64 bits", [](TrailerText& t) { t.Set(tf::kMovieSection, tf::kMovieLengthKey, tf::EncodeNumber(kMax - 50)); }, kFileSize, TemplateFault::kMovieOutOfRange},
         {"N = 0", [](TrailerText& t) { t.Set(tf::kCountSection, tf::kCountKey, tf::EncodeNumber(0)); }, kFileSize, TemplateFault::kSegmentCount},
         {"N = 101", [](TrailerText& t) { t.Set(tf::kCountSection, tf::kCountKey, tf::EncodeNumber(101)); }, kFileSize, TemplateFault::kSegmentCount},
         {"N above the rows present", [](TrailerText& t) { t.Set(tf::kCountSection, tf::kCountKey, tf::EncodeNumber(3)); }, kFileSize, TemplateFault::kMissingValue},

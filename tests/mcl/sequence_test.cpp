@@ -87,7 +87,7 @@ TEST(MclSequence, AbortInsideTheVideoCallbackKeepsThatFrame)
 {
     for (int n : {1, 4}) {
         FrameFileJob f(12);
-        f.job.onVideo = [&f, n, inner = f.job.onVideo](MclConverter* c, int64_t frame) {
+        f.job.onVideo = [n, inner = f.job.onVideo](MclConverter* c, int64_t frame) {
             inner(c, frame);
             if (frame == n - 1) MclAbort(c);
         };

@@ -321,7 +321,10 @@ void TForm::SetActiveBySystem(bool active) {
         screen.active_form_ = this;
         active_ = true;
         if (frame_hook_) frame_hook_->FormActivated(*this, true);
+        std::weak_ptr<bool> alive = alive_;
         if (OnActivate && !EventsMuted()) OnActivate(this);
+        if (Gone(alive)) return;
+        if (active_) RestoreFocus();
     } else {
         active_ = false;
         if (modal_ && close_on_outside_ && modal_result_ == mrNone) modal_result_ = mrCancel;
@@ -432,12 +435,31 @@ void TForm::SetActiveControl(TControl* control) {
     }
     if (alive.expired() || active_control_ != control) return;
     FocusChanged(control);
+    UpdateTextInput();
+}
+
+// Typed text is turned on for a focused control that takes characters.
+// The back end has one text input for all windows, so each activation
+// sets it again.
+void TForm::UpdateTextInput()
+{
+    TControl* control = active_control_;
     if (control && (control->WantedKeys() & dlgcWantChars)) {
         TPoint o = control->ClientOrigin();
         ui::CurrentBackend().StartTextInput(Bounds(o.X, o.Y, control->ClientWidth(), control->ClientHeight()));
     } else {
         ui::CurrentBackend().StopTextInput();
     }
+}
+
+// On activation (a message box or modal form above has closed, or the
+// user came back) the control that had the focus gets it back; when it
+// can no longer take it, the next one in tab order does.
+void TForm::RestoreFocus()
+{
+    if (!active_control_ || !active_control_->CanFocus()) SelectNext(active_control_, true, true);
+    if (active_control_ && !active_control_->CanFocus()) SetActiveControl(nullptr);
+    UpdateTextInput();
 }
 
 void TForm::SelectNext(TControl* current, bool forward, bool checkTabStop) {

@@ -174,6 +174,8 @@ private:
     bool RunMessageHooks(TMsg& msg);
     bool InputBlocked() const;
     TControl* FocusTarget() const;
+    void UpdateTextInput();
+    void RestoreFocus();
 
     std::shared_ptr<bool> alive_;
     TBitmap back_buffer_;

@@ -5,6 +5,8 @@
 #include "platform/core/timer.h"
 #include "platform/gfx/canvas.h"
 #include "platform/ui/button.h"
+#include "platform/ui/edit.h"
+#include "platform/ui/msgbox.h"
 #include "platform/ui/panel.h"
 #include "tests/ui/fixture.h"
 
@@ -245,6 +247,65 @@ TEST_F(Forms, LoadingMutesEvents) {
     form->SetLoading(false);
     Click(*form, 10, 10);
     EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(Forms, AfterAModalFormOrMessageBoxTheFocusAndTypingComeBack)
+{
+    struct Case {
+        const char* what;
+        bool message_box;          // else a modal form with an edit of its own
+        bool disable_the_focused;  // while the modal one is up
+        const char* typed_into;
+    } cases[] = {
+        {"message box", true, false, "second"},
+        {"modal form", false, false, "second"},
+        {"focused edit disabled meanwhile", true, true, "first"},
+    };
+    for (const Case& c : cases) {
+        auto* below = new TForm(&App());
+        below->SetBounds(0, 0, 300, 200);
+        TEdit* edits[2];
+        for (int i = 0; i < 2; ++i) {
+            edits[i] = new TEdit(below);
+            edits[i]->SetParent(below);
+            edits[i]->SetBounds(10, 10 + 30 * i, 200, 21);
+            edits[i]->SetName(i == 0 ? "first" : "second");
+        }
+        below->Show();
+        edits[1]->SetFocus();
+
+        auto* modal = new TForm(&App());
+        auto* own_edit = new TEdit(modal);
+        own_edit->SetParent(modal);
+        auto* ok = new TButton(modal);
+        ok->SetParent(modal);
+        ok->SetTop(40);
+        ok->SetModalResult(mrOk);
+        ok->SetDefault(true);
+        TTimer timer(nullptr);
+        timer.SetInterval(1);
+        timer.OnTimer = [&](TObject*) {
+            timer.SetEnabled(false);
+            if (c.disable_the_focused) edits[1]->SetEnabled(false);
+            PostKey(*Screen().ModalForm(), VK_RETURN);
+        };
+        timer.SetEnabled(true);
+        if (c.message_box) {
+            ui::ShowMessageBox("提示", "找不到文件夹");
+        } else {
+            modal->ShowModal();
+        }
+
+        EXPECT_EQ(Screen().ActiveForm(), below) << c.what;
+        ASSERT_NE(below->ActiveControl(), nullptr) << c.what;
+        EXPECT_EQ(below->ActiveControl()->Name(), c.typed_into) << c.what;
+        EXPECT_TRUE(ui::Headless().TextInputActive()) << c.what;
+        Text(*below, "ok");
+        TEdit* target = edits[std::string(c.typed_into) == "first" ? 0 : 1];
+        EXPECT_EQ(target->Text(), "ok") << c.what;
+        delete modal;
+        delete below;
+    }
 }
 
 }  // namespace

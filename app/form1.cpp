@@ -27,6 +27,7 @@
 #include "app/work_folder.h"
 #include "platform/core/application.h"
 #include "platform/core/files.h"
+#include "platform/core/local_time.h"
 #include "platform/core/timer.h"
 #include "platform/flash/shockwave_flash.h"
 #include "platform/media/media_player.h"
@@ -80,15 +81,10 @@ TkivListView* MakeListView(TComponent* owner, TControl* parent, const char* name
     return view;
 }
 
-// The clock text: the local date and time.
+// The clock text: the local date and time as the user's locale writes them.
 std::string ClockText(std::chrono::system_clock::time_point when)
 {
-    const std::time_t seconds = std::chrono::system_clock::to_time_t(when);
-    std::tm local{};
-    localtime_r(&seconds, &local);
-    char text[64];
-    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
-    return text;
+    return core::LocalDateTimeText(std::chrono::system_clock::to_time_t(when));
 }
 
 long long RowNumber(const TStrings& rows, int index)

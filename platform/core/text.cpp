@@ -320,6 +320,37 @@ int CompareText(std::string_view a, std::string_view b) {
     return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
 
+int CompareNatural(std::string_view a, std::string_view b)
+{
+    auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    size_t i = 0, j = 0;
+    while (i < a.size() && j < b.size()) {
+        if (digit(a[i]) && digit(b[j])) {
+            size_t ei = i, ej = j;
+            while (ei < a.size() && digit(a[ei])) ++ei;
+            while (ej < b.size() && digit(b[ej])) ++ej;
+            // Leading zeros do not count towards the value.
+            size_t si = i, sj = j;
+            while (si + 1 < ei && a[si] == '0') ++si;
+            while (sj + 1 < ej && b[sj] == '0') ++sj;
+            if (ei - si != ej - sj) return ei - si < ej - sj ? -1 : 1;
+            if (int c = a.substr(si, ei - si).compare(b.substr(sj, ej - sj)); c != 0) return c < 0 ? -1 : 1;
+            i = ei;
+            j = ej;
+            continue;
+        }
+        auto x = static_cast<unsigned char>(FoldAscii(a[i]));
+        auto y = static_cast<unsigned char>(FoldAscii(b[j]));
+        if (x != y) return x < y ? -1 : 1;
+        ++i;
+        ++j;
+    }
+    if (i < a.size() || j < b.size()) return i < a.size() ? 1 : -1;
+    // Equal but for case or leading zeros: a fixed order all the same.
+    int c = a.compare(b);
+    return c == 0 ? 0 : c < 0 ? -1 : 1;
+}
+
 bool StartsText(std::string_view prefix, std::string_view text) {
     return text.size() >= prefix.size() && SameText(text.substr(0, prefix.size()), prefix);
 }

@@ -43,6 +43,9 @@ std::string LowerCase(std::string_view text);
 std::string UpperCase(std::string_view text);
 bool SameText(std::string_view a, std::string_view b);
 int CompareText(std::string_view a, std::string_view b);  // <0, 0, >0
+// As file managers order names: case-insensitive, with runs of digits
+// compared by their value ("photo2" before "photo10").
+int CompareNatural(std::string_view a, std::string_view b);
 bool StartsText(std::string_view prefix, std::string_view text);
 bool EndsText(std::string_view suffix, std::string_view text);
 // Spaces, tabs and other control characters at both ends removed.

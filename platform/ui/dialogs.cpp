@@ -161,7 +161,7 @@ private:
         }
         std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) {
             if (a.second != b.second) return a.second;
-            return core::CompareText(a.first, b.first) < 0;
+            return core::CompareNatural(a.first, b.first) < 0;
         });
         for (const auto& [name, dir] : found) {
             list_->Items().Add()->SetCaption(dir ? name + "/" : name);

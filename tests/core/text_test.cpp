@@ -129,4 +129,28 @@ TEST(Text, CaseAndNumbers) {
     EXPECT_EQ(core::CodePointsToUtf8(core::Utf8ToCodePoints("歌😀a")), "歌😀a");
 }
 
+TEST(Text, NaturalOrderComparesDigitRunsByValue)
+{
+    struct Case {
+        const char* a;
+        const char* b;
+        int order;
+    } cases[] = {
+        {"photo2.jpg", "photo10.jpg", -1},
+        {"Photo10", "photo9", 1},
+        {"img007", "img7", -1},
+        {"img007", "img8", -1},
+        {"a", "a1", -1},
+        {"照片2", "照片10", -1},
+        {"b", "B", 1},
+        {"x1y2", "x1y10", -1},
+        {"99999999999999999999", "1", 1},
+        {"same", "same", 0},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(core::CompareNatural(c.a, c.b), c.order) << c.a << " " << c.b;
+        EXPECT_EQ(core::CompareNatural(c.b, c.a), -c.order) << c.b << " " << c.a;
+    }
+}
+
 }  // namespace

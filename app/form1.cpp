@@ -547,16 +547,16 @@ void TForm1::kivButton32Click(TObject*) { Form17->ShowModal(); }
 
 // --- the music list and the sync mode ----------------------------------------------------------------
 
-void TForm1::kivButton10Click(TObject*) { app::ImportMusic(*this); }
-void TForm1::kivButton27Click(TObject*) { app::DeleteSelectedMusic(*this); }
-void TForm1::kivButton28Click(TObject*) { app::DeleteAllMusic(*this); }
-void TForm1::kivButton5Click(TObject*) { app::PlaySelectedMusic(*this); }
+void TForm1::kivButton10Click(TObject*) { app::ImportMusic(MusicView()); }
+void TForm1::kivButton27Click(TObject*) { app::DeleteSelectedMusic(MusicView()); }
+void TForm1::kivButton28Click(TObject*) { app::DeleteAllMusic(MusicView()); }
+void TForm1::kivButton5Click(TObject*) { app::PlaySelectedMusic(MusicView()); }
 void TForm1::kivListView2DblClick(TObject* Sender) { kivButton5Click(Sender); }
-void TForm1::kivButton6Click(TObject*) { app::StopMusic(*this); }
+void TForm1::kivButton6Click(TObject*) { app::StopMusic(MusicView()); }
 
 void TForm1::WindowsMediaPlayer2PlayStateChange(TObject*, int NewState)
 {
-    app::MusicPlayStateChanged(*this, NewState);
+    app::MusicPlayStateChanged(MusicView(), NewState);
 }
 
 void TForm1::Timer1Timer(TObject*)

@@ -41,6 +41,7 @@ class TkivMessageDialog;
 
 namespace app {
 class PreviewEngine;
+struct MusicActionsView;
 
 // The product title: the main window is titled with it followed by "2007",
 // the name under which the program is installed.
@@ -153,6 +154,8 @@ public:
     void WindowsMediaPlayer2PlayStateChange(TObject* Sender, int NewState);
     void Timer1Timer(TObject* Sender);       // starts the next song
     void kivButton11Click(TObject* Sender);  // "同步效果"
+    // What the music actions touch of this window.
+    app::MusicActionsView MusicView();
     // "片头片尾": the titles dialog (Form11).
     void kivButton19Click(TObject* Sender);
     // "导入歌词": the lyric dialog (Form15).

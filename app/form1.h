@@ -42,6 +42,9 @@ class TkivMessageDialog;
 namespace app {
 class PreviewEngine;
 struct MusicActionsView;
+struct PhotoBrowserView;
+struct PhotoDeletionView;
+struct ThumbnailStrip;
 
 // The product title: the main window is titled with it followed by "2007",
 // the name under which the program is installed.
@@ -323,6 +326,11 @@ public:
     void kivButton24Click(TObject* Sender);  // "删除"
     void kivButton30Click(TObject* Sender);  // "删除全部照片"
     void kivButton23Click(TObject* Sender);  // "全部删除"
+    // What the strip, the photo browser and the photo deletion touch of
+    // this window (Form5 and Form7 remove their row through DeletionView).
+    app::ThumbnailStrip StripView();
+    app::PhotoBrowserView BrowserView();
+    app::PhotoDeletionView DeletionView();
 
     // --- start-up outcome --------------------------------------------------------------------------------
     // 0 after a start-up that found and took its work folder; otherwise

@@ -90,15 +90,28 @@ bool InstallationFolder::Refused() const
     }
 }
 
+namespace {
+
+// velmora-install writes UTF-8, other installers GBK. A UTF-8 path of
+// two-byte characters only ("/opt/Café") also reads as GBK, so a value that
+// names something as it stands is taken as it stands.
+std::string DecodeRecordedPath(const std::string& value)
+{
+    if (core::IsValidUtf8(value) && ExistsNoFollow(fs::path(value))) return value;
+    return core::DecodeText(value);
+}
+
+}  // namespace
+
 std::string ReadInstallationRecord(const fs::path& work_dir)
 {
     const core::IniFile record(work_dir / std::string(kRecordFile));
-    return core::DecodeText(record.ReadString("azlj", "lj"));
+    return DecodeRecordedPath(record.ReadString("azlj", "lj"));
 }
 
 std::string ParseInstallationRecord(std::string_view bytes)
 {
-    return core::DecodeText(core::IniFile::FromBytes(bytes).ReadString("azlj", "lj"));
+    return DecodeRecordedPath(core::IniFile::FromBytes(bytes).ReadString("azlj", "lj"));
 }
 
 std::vector<fs::path> FoldersToKeep(const fs::path& system_dir)

@@ -105,6 +105,18 @@ TEST_F(Removal, ARecordInGbkNamesTheSameFolder)
     EXPECT_EQ(Plan().installation.verdict, FolderVerdict::Accepted);
 }
 
+TEST_F(Removal, AUtf8RecordOfTwoByteCharactersNamesTheSameFolder)
+{
+    // Such a path is also valid GBK; read as GBK it would name nothing.
+    install_ = root_ / "opt" / "Café Ελλάδα";
+    const fs::path work = Install();
+    EXPECT_EQ(uninstall::ReadInstallationRecord(work), install_.string());
+    const uninstall::RemovalPlan plan = Plan();
+    EXPECT_EQ(plan.installation.verdict, FolderVerdict::Accepted);
+    RunAll(plan);
+    EXPECT_FALSE(Exists(install_));
+}
+
 // Whatever the record says, only a folder that holds castora and none of the
 // user's or the system's folders is removed.
 TEST_F(Removal, RecordsNamingOtherFoldersAreRefusedAndTheirFilesStay)

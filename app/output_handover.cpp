@@ -73,26 +73,8 @@ int64_t JobFrames(const TForm1& form)
 production::AlbumProject MakeAlbumProject(const TForm1& form)
 {
     production::AlbumProject project;
-    project.WorkDir = form.WorkDir;
-    project.SyncMode = form.SyncMode;
-    project.TvSystem = form.TvSystem;
-    project.OutputFormat = form.OutputFormat;
-    project.PhotoFrames = form.PhotoFrames;
-    project.MusicSeconds = form.MusicSeconds;
-    project.OpeningFile = form.OpeningFile;
-    project.OpeningFrames = form.OpeningFrames;
-    project.EndingFile = form.EndingFile;
-    project.LrcAlign = form.LrcAlign;
-    project.LrcColor = form.LrcColor;
-    project.LrcBold = form.LrcBold;
-    project.LrcItalic = form.LrcItalic;
-    project.LrcUnderline = form.LrcUnderline;
-    project.LrcSize = form.LrcSize;
-    project.LrcX = form.LrcX;
-    project.LrcY = form.LrcY;
-    project.ProduceTemplateMovie = form.ProduceTemplateMovie;
-    project.ProduceEndingMovie = form.ProduceEndingMovie;
-    project.LrcSongIndex = form.LrcSongIndex;
+    // The settings whole; then the lists as production reads them.
+    static_cast<production::AlbumSettings&>(project) = form;
 
     const TListItems& music = form.kivListView2->Items();
     for (int row = 0; row < music.Count(); ++row) {

@@ -48,27 +48,42 @@ public:
     production::CompletionOutcome Outcome() const;
 
     // --- controls ---------------------------------------------------------------
-    TkivForm* kivForm1;
+    TkivForm* kivForm1;                // the skinned panel: "正在制作..."
     TkivProgressBar* kivProgressBar1;  // frames produced; Max = the frame target
     TkivProgressBar* kivProgressBar2;  // busy bar
     TkivButton* kivButton1;            // "停止制作"
     TShockwaveFlash* ShockwaveFlash1;  // the effect template movie
     TShockwaveFlash* ShockwaveFlash2;  // the ending-title movie
-    TEdit* LRC_text;                   // lyric time "mm:ss"
-    TEdit* edit3;                      // frame counter of the current song
+    TEdit* LRC_text;                   // hidden: the "mm:ss" key of the lyric line drawn last
+    // Hidden: frames rendered of the current song; the frame producer counts
+    // it on and reads it for the lyric key and the switch to the next song.
+    TEdit* edit3;
     TTimer* Timer1;                    // busy bar, 1 ms
     TTimer* Timer2;                    // job set-up, 1 ms, one-shot
     TTimer* Timer3;                    // lists and conversion, 1000 ms, one-shot
-    // The hidden panel with the job's data.
+    // The hidden conversion panel: the job's inputs and outputs, filled by
+    // the set-up and read by the conversion.
     TPanel* GroupBox1;
-    TListBox* ListBox1;  // video input names
-    TListBox* ListBox2;  // audio input names
-    TLabel *Label1, *Label2, *Label3, *Label4;
-    TEdit *edVideoIn, *edAudioIn, *edVideoOut, *edAudioOut;
-    TkivCheckBox* chkKeepDuration;
-    TListBox* lstProgress;  // the status log
-    TButton *btnBrowseVideoIn, *btnBrowseAudioIn, *btnBrowseVideoOut, *btnBrowseAudioOut, *btnStart, *btnStop;
-    TOpenDialog *OpenDialog1, *OpenDialog2;
+    TListBox* ListBox1;              // video inputs: the frame-file entries, one per frame
+    TListBox* ListBox2;              // audio inputs: the opening's sound, then the songs
+    TLabel* Label1;                  // "导入视频"
+    TLabel* Label2;                  // "导入音频"
+    TLabel* Label3;                  // "输出视频"
+    TLabel* Label4;                  // "输出音频"
+    TEdit* edVideoIn;                // a video input typed by hand
+    TEdit* edAudioIn;                // an audio input typed by hand
+    TEdit* edVideoOut;               // the output file
+    TEdit* edAudioOut;               // a separate audio output; empty: none
+    TkivCheckBox* chkKeepDuration;   // "Keep original duration", on
+    TListBox* lstProgress;           // the status log, capped
+    TButton* btnBrowseVideoIn;       // "打开": adds video inputs
+    TButton* btnBrowseAudioIn;       // "打开": adds audio inputs
+    TButton* btnBrowseVideoOut;      // "输出": chooses the output file
+    TButton* btnBrowseAudioOut;      // "输出": chooses the audio output
+    TButton* btnStart;               // "Start": runs the conversion
+    TButton* btnStop;                // "Stop": aborts it
+    TOpenDialog* OpenDialog1;        // video inputs
+    TOpenDialog* OpenDialog2;        // audio inputs, several at once
 
     // --- handlers -----------------------------------------------------------------
     void FormShow(TObject* Sender);

@@ -41,6 +41,10 @@ class TkivMessageDialog;
 
 namespace app {
 class PreviewEngine;
+struct MusicActionsView;
+struct PhotoBrowserView;
+struct PhotoDeletionView;
+struct ThumbnailStrip;
 
 // The product title: the main window is titled with it followed by "2007",
 // the name under which the program is installed.
@@ -231,6 +235,8 @@ public:
     void WindowsMediaPlayer2PlayStateChange(TObject* Sender, int NewState);
     void Timer1Timer(TObject* Sender);       // starts the next song
     void kivButton11Click(TObject* Sender);  // "同步效果"
+    // What the music actions touch of this window.
+    app::MusicActionsView MusicView();
     // "片头片尾": the titles dialog (Form11).
     void kivButton19Click(TObject* Sender);
     // "导入歌词": the lyric dialog (Form15).
@@ -320,6 +326,11 @@ public:
     void kivButton24Click(TObject* Sender);  // "删除"
     void kivButton30Click(TObject* Sender);  // "删除全部照片"
     void kivButton23Click(TObject* Sender);  // "全部删除"
+    // What the strip, the photo browser and the photo deletion touch of
+    // this window (Form5 and Form7 remove their row through DeletionView).
+    app::ThumbnailStrip StripView();
+    app::PhotoBrowserView BrowserView();
+    app::PhotoDeletionView DeletionView();
 
     // --- start-up outcome --------------------------------------------------------------------------------
     // 0 after a start-up that found and took its work folder; otherwise

@@ -13,6 +13,7 @@
 #include "platform/ui/dialogs.h"
 #include "production/album_job.h"
 #include "production/form10.h"
+#include "production/pending_output.h"
 #include "skin/kiv_button.h"
 #include "skin/kiv_list_view.h"
 #include "skin/kiv_message_dialog.h"
@@ -125,6 +126,11 @@ void HandOverOutput(TForm1& form, std::string_view output_format)
     std::error_code error;
     if (std::filesystem::exists(std::filesystem::u8path(path), error)) {
         ShowMessage(form, "文件已存在", "文件已存在! 不能完成操作.");
+        return;
+    }
+    // A name the file system refuses is told now, not after the job.
+    if (const std::string problem = production::OutputNameProblem(path); !problem.empty()) {
+        ShowMessage(form, std::string(production::kEmptyJobCaption), problem);
         return;
     }
     // A job without frames (music follows no music, a one-frame movie)

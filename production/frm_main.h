@@ -18,6 +18,7 @@
 #include "production/encoder_binding.h"
 #include "production/frame_file.h"
 #include "production/frame_producer.h"
+#include "production/pending_output.h"
 #include "production/progress_log.h"
 
 class TButton;
@@ -123,6 +124,13 @@ private:
     void CreateControls();
     // The stop of "停止制作" and of the close: timers, movies, encoder.
     void StopJob();
+    // After the convert call, or instead of it: the frame file goes, the
+    // video file is kept or removed, and the form closes.
+    void FinishJob();
+    // Renames the video file into place when the job is worth keeping,
+    // else removes it.
+    void SettleOutput();
+    production::JobEnd JobEndSoFar() const;
     void DeleteFrameFile();
     void PaintFlashToFile(TShockwaveFlash& movie, const std::string& file);
     // A frame of the producer: written at once, or rendered ahead.
@@ -166,6 +174,12 @@ private:
     bool stopped_by_user_ = false;
     bool job_active_ = false;  // from the set-up until the convert call returns
     std::string setup_error_;  // a template movie that can't be loaded
+    // The video file under its temporary name, from the start of the job
+    // until it is kept or removed.
+    std::optional<production::PendingOutput> output_;
+    std::string output_error_;  // why it couldn't be made or kept
+    bool output_kept_ = false;
+    int64_t frames_written_ = 0;  // frames the encoder reported done
     TBitmap frame_bitmap_;     // reused for every rendered frame
     production::FrameFileWriter frame_writer_;
     // Render-ahead state.

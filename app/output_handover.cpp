@@ -8,7 +8,6 @@
 #include "app/lrc.h"
 #include "app/output_job.h"
 #include "app/preview_engine.h"
-#include "app/production_run.h"
 #include "platform/flash/shockwave_flash.h"
 #include "platform/ui/dialogs.h"
 #include "production/album_job.h"
@@ -151,7 +150,7 @@ void HandOverOutput(TForm1& form, std::string_view output_format)
     job.output_path = path;
     job.frame_count = frames;
     job.project = MakeAlbumProject(form);
-    const HandOverResult result = CustomRunner() ? CustomRunner()(job) : RunProductionForm(job);
+    const HandOverResult result = CustomRunner() ? CustomRunner()(job) : production::RunProductionForm(job);
     TakeBackAlbumProject(form, result.project);
 
     if (result.outcome.ShowsCompletionForm()) {

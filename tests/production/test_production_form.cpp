@@ -1,5 +1,5 @@
-// The production form on the headless back end with a virtual clock, set up
-// as the main window's hand-over sets it, producing with the real libmcl.
+// The production form on the headless back end with a virtual clock, run
+// by the main window's hand-over, producing with the real libmcl.
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
@@ -30,6 +30,7 @@
 #include "production/form17.h"
 #include "production/form9.h"
 #include "production/frm_main.h"
+#include "production/hand_over.h"
 #include "production/input_lists.h"
 #include "production/pending_output.h"
 #include "skin/kiv_button.h"
@@ -118,22 +119,8 @@ protected:
             WriteMovie(work / "pwwjj" / copy, EndingMovie(frames));
     }
 
-    // The hand-over, in its order, then the modal run.
-    void Produce()
-    {
-        frmMain->SetProject(project);
-        frmMain->edVideoOut->SetText(output);
-        frmMain->edAudioOut->SetText(output);
-        frmMain->kivProgressBar1->SetMax(1000);
-        frmMain->kivProgressBar1->SetMin(0);
-        frmMain->kivProgressBar1->SetPosition(0);
-        frmMain->kivProgressBar2->SetMax(100);
-        frmMain->kivProgressBar2->SetMin(0);
-        frmMain->kivProgressBar2->SetPosition(0);
-        frmMain->Timer1->SetEnabled(true);
-        frmMain->Timer2->SetEnabled(true);
-        frmMain->ShowModal();
-    }
+    // The main window's hand-over, with a frame target above every job's.
+    void Produce() { production::RunProductionForm({output, 1000, project}); }
 
     // Frames of the output as the media player measures it.
     double ProbedFrames() const { return MclProbeDuration(output.c_str()) / 0.04; }

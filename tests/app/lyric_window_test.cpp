@@ -28,16 +28,12 @@
 #include "skin/kiv_radio_button.h"
 #include "skin/kiv_tab_sheet.h"
 #include "skin/kiv_track_bar.h"
+#include "tests/app/main_window_fixture.h"
 #include "tests/app/music_files.h"
-#include "tests/castora_work_folder.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-struct Message {
-    std::string caption, text, button;
-};
 
 std::vector<std::string> Captions(const TListView& view)
 {
@@ -46,26 +42,13 @@ std::vector<std::string> Captions(const TListView& view)
     return captions;
 }
 
-class LyricWindow : public ::testing::Test {
+class LyricWindow : public app_test::StartedMainWindow {
 protected:
     void SetUp() override
     {
-        work_ = MakeCastoraWorkFolder(system_.Path());
+        StartedMainWindow::SetUp();
         files_ = system_.Path() / "files";
         fs::create_directories(files_);
-        skin::SetMessageDialogHook([this](const TkivMessageDialog& dialog) {
-            messages_.push_back({dialog.Caption(), dialog.Text(), dialog.Button1Caption()});
-            return mrOk;
-        });
-        app::CreateCastoraForms();
-        Form1->Show();
-        App().ProcessMessages();
-        ASSERT_EQ(Form1->StartupExitCode(), 0);
-    }
-    void TearDown() override
-    {
-        skin::SetMessageDialogHook({});
-        ui::SetFileDialogHook({});
     }
 
     // A music row for a song of `seconds` (none: a row whose file is not there).
@@ -122,13 +105,7 @@ protected:
     // "导入歌词" of the dialog with the files chosen (none: cancelled).
     void Import(const std::vector<fs::path>& files)
     {
-        ui::SetFileDialogHook([this, files](const TOpenDialog& dialog) -> std::optional<std::vector<std::string>> {
-            dialog_file_name_ = dialog.FileName();
-            if (files.empty()) return std::nullopt;
-            std::vector<std::string> chosen;
-            for (const fs::path& file : files) chosen.push_back(file.string());
-            return chosen;
-        });
+        ChooseFiles(files);
         Form15->kivButton1->Click();
     }
 
@@ -159,11 +136,7 @@ protected:
         EXPECT_NE(Player().playState(), wmppsPlaying);
     }
 
-    core::TestApplication app_;
-    core::TestSystemDir system_;
-    fs::path work_, files_;
-    std::vector<Message> messages_;
-    std::string dialog_file_name_;
+    fs::path files_;
 };
 
 TEST_F(LyricWindow, WithoutMusicTheDialogIsRefused)

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <exception>
+#include <optional>
 
 #include "app/form1.h"
 #include "app/image_routines.h"
@@ -365,14 +366,18 @@ void PreviewEngine::EndEffect()
     f_.Timer3->SetEnabled(false);
     stage_ = PreviewStage::kIdle;
     const unsigned run = run_;
+    // The album's last picture, taken while its photos are still in the
+    // slots: the ending shows what the video will show.
+    std::optional<TBitmap> last;
+    if (!f_.EndingFile.empty()) last = PictureOf(*f_.xiao_guo_Flash);
     ClearPhotoSlots(f_.WorkPath());
     f_.xiao_guo_Flash->SetVariable("LRC_geci", "");
     f_.LRC_text->SetText("");
     f_.Edit3->SetText("-1");
     f_.PhotoCursor = 0;
     f_.xiao_guo_Flash->Stop();
-    if (!f_.EndingFile.empty()) {
-        StartEndingTitle();
+    if (last) {
+        StartEndingTitle(*last);
         return;
     }
     if (!StillRunning(run)) return;
@@ -382,13 +387,14 @@ void PreviewEngine::EndEffect()
     f_.UnlockMainControls();
 }
 
-void PreviewEngine::StartEndingTitle()
+void PreviewEngine::StartEndingTitle() { StartEndingTitle(PictureOf(*f_.xiao_guo_Flash)); }
+
+void PreviewEngine::StartEndingTitle(const TBitmap& last)
 {
     const unsigned run = run_;
     const fs::path bmp = f_.WorkPath() / "pwwjj" / "pwtp.bmp";
     const fs::path jpg = f_.WorkPath() / "pwwjj" / "pwtp.jpg";
     // The album's last picture, beside the ending movie.
-    TBitmap last = PictureOf(*f_.xiao_guo_Flash);
     App().ProcessMessages();
     if (!StillRunning(run)) return;
     try {

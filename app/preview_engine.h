@@ -13,6 +13,7 @@
 
 #include "app/lrc.h"
 
+class TBitmap;
 class TForm1;
 
 namespace app {
@@ -90,6 +91,8 @@ public:
 
 private:
     void EndEffect();
+    // Plays the ending with `last`, the album's last picture, beside it.
+    void StartEndingTitle(const TBitmap& last);
     void BackToReady();
     void ShowIntroPane();
     void SetRunButtons(bool enabled);

@@ -177,6 +177,18 @@ PicturePtr Renderer::TextRaster(const TextKey& key) {
     return picture;
 }
 
+int Renderer::PixelsToFit(const std::string& text, const TextLook& look, int pixels, double width)
+{
+    for (int attempt = 0; attempt < 4 && pixels > 1; ++attempt) {
+        PicturePtr raster = TextRaster({text, look.font, pixels, look.style, look.color});
+        if (!raster) break;
+        const double cell = raster->levels[0].width - 2 * (pixels / 4 + 2);
+        if (cell <= width + 0.5) break;
+        pixels = std::max(1, static_cast<int>(pixels * width / cell));
+    }
+    return pixels;
+}
+
 void Renderer::Render(const Scene& scene, std::uint32_t frame, TBitmap& target, const TRect& dest,
                       const TRect& clip) {
     const Movie& movie = *scene.movie;
@@ -325,8 +337,11 @@ void Renderer::Render(const Scene& scene, std::uint32_t frame, TBitmap& target, 
                 if (text.empty() || look.font.empty()) break;
                 // Rasterise at the size the text has in the target, so it stays sharp.
                 const double px = std::sqrt(px_x * px_y);
-                const int pixels = std::clamp(static_cast<int>(std::lround(look.size * px)), 1, 512);
-                const double unit = look.size / pixels;  // box units per raster pixel
+                const int sized = std::clamp(static_cast<int>(std::lround(look.size * px)), 1, 512);
+                const double unit = look.size / sized;  // box units per raster pixel
+                // A text wider than its box shrinks to fit; the lyric line keeps its chosen size.
+                const bool fits_box = !(layer.style & kTextLyric) && layer.width > 0;
+                const int pixels = fits_box ? PixelsToFit(text, look, sized, layer.width / unit) : sized;
                 auto draw = [&](Rgba colour, double dx, double dy) {
                     PicturePtr raster = TextRaster({text, look.font, pixels, look.style, colour});
                     if (!raster) return;

@@ -53,6 +53,8 @@ private:
         auto operator<=>(const TextKey&) const = default;
     };
     PicturePtr TextRaster(const TextKey& key);
+    // The raster size at which `text` is at most `width` raster pixels wide.
+    int PixelsToFit(const std::string& text, const TextLook& look, int pixels, double width);
     std::map<TextKey, PicturePtr> text_cache_;
     std::vector<PicturePtr> keep_alive_;  // rasters used by the frame being drawn
 };

@@ -547,16 +547,16 @@ void TForm1::kivButton32Click(TObject*) { Form17->ShowModal(); }
 
 // --- the music list and the sync mode ----------------------------------------------------------------
 
-void TForm1::kivButton10Click(TObject*) { app::ImportMusic(*this); }
-void TForm1::kivButton27Click(TObject*) { app::DeleteSelectedMusic(*this); }
-void TForm1::kivButton28Click(TObject*) { app::DeleteAllMusic(*this); }
-void TForm1::kivButton5Click(TObject*) { app::PlaySelectedMusic(*this); }
+void TForm1::kivButton10Click(TObject*) { app::ImportMusic(MusicView()); }
+void TForm1::kivButton27Click(TObject*) { app::DeleteSelectedMusic(MusicView()); }
+void TForm1::kivButton28Click(TObject*) { app::DeleteAllMusic(MusicView()); }
+void TForm1::kivButton5Click(TObject*) { app::PlaySelectedMusic(MusicView()); }
 void TForm1::kivListView2DblClick(TObject* Sender) { kivButton5Click(Sender); }
-void TForm1::kivButton6Click(TObject*) { app::StopMusic(*this); }
+void TForm1::kivButton6Click(TObject*) { app::StopMusic(MusicView()); }
 
 void TForm1::WindowsMediaPlayer2PlayStateChange(TObject*, int NewState)
 {
-    app::MusicPlayStateChanged(*this, NewState);
+    app::MusicPlayStateChanged(MusicView(), NewState);
 }
 
 void TForm1::Timer1Timer(TObject*)
@@ -798,12 +798,15 @@ void TForm1::WirePhotoHandlers()
     kivButton23->OnClick = [this](TObject* Sender) { kivButton23Click(Sender); };
 }
 
-void TForm1::ShowThumbnailPage(int page) { app::ShowThumbnailPage(*this, page); }
-void TForm1::OpenPhotoBrowser(int k) { app::OpenPhotoBrowser(*this, k); }
+void TForm1::ShowThumbnailPage(int page) { app::ShowThumbnailPage(StripView(), page); }
+void TForm1::OpenPhotoBrowser(int k) { app::OpenPhotoBrowser(BrowserView(), k); }
 int TForm1::PageInView() const { return app::PageInView(PhotoPageIndex, kivListView1->Items().Count()); }
-void TForm1::ShowPaneAfterPhotoChange(bool photos_remain) { app::ShowPaneAfterPhotoChange(*this, photos_remain); }
-void TForm1::kivButton22Click(TObject*) { app::NextThumbnailPage(*this); }
-void TForm1::kivButton21Click(TObject*) { app::PreviousThumbnailPage(*this); }
+void TForm1::ShowPaneAfterPhotoChange(bool photos_remain)
+{
+    app::ShowPaneAfterPhotoChange(DeletionView(), photos_remain);
+}
+void TForm1::kivButton22Click(TObject*) { app::NextThumbnailPage(BrowserView()); }
+void TForm1::kivButton21Click(TObject*) { app::PreviousThumbnailPage(BrowserView()); }
 void TForm1::kivGroupBox8Click(TObject*) { SelectedSlot = 1; }
 void TForm1::kivGroupBox9Click(TObject*) { SelectedSlot = 2; }
 void TForm1::kivGroupBox10Click(TObject*) { SelectedSlot = 3; }
@@ -811,23 +814,23 @@ void TForm1::kivGroupBox11Click(TObject*) { SelectedSlot = 4; }
 void TForm1::kivGroupBox12Click(TObject*) { SelectedSlot = 5; }
 void TForm1::kivGroupBox13Click(TObject*) { SelectedSlot = 6; }
 void TForm1::kivGroupBox14Click(TObject*) { SelectedSlot = 7; }
-void TForm1::kivGroupBox8DblClick(TObject*) { app::BrowseThumbnail(*this, 1); }
-void TForm1::kivGroupBox9DblClick(TObject*) { app::BrowseThumbnail(*this, 2); }
-void TForm1::kivGroupBox10DblClick(TObject*) { app::BrowseThumbnail(*this, 3); }
-void TForm1::kivGroupBox11DblClick(TObject*) { app::BrowseThumbnail(*this, 4); }
-void TForm1::kivGroupBox12DblClick(TObject*) { app::BrowseThumbnail(*this, 5); }
-void TForm1::kivGroupBox13DblClick(TObject*) { app::BrowseThumbnail(*this, 6); }
-void TForm1::kivGroupBox14DblClick(TObject*) { app::BrowseThumbnail(*this, 7); }
-void TForm1::kivButton83Click(TObject*) { app::BrowseSelectedThumbnail(*this); }
-void TForm1::kivListView1DblClick(TObject*) { app::BrowseSelectedRow(*this); }
-void TForm1::kivButton8Click(TObject*) { app::BrowseSelectedRow(*this); }
+void TForm1::kivGroupBox8DblClick(TObject*) { app::BrowseThumbnail(BrowserView(), 1); }
+void TForm1::kivGroupBox9DblClick(TObject*) { app::BrowseThumbnail(BrowserView(), 2); }
+void TForm1::kivGroupBox10DblClick(TObject*) { app::BrowseThumbnail(BrowserView(), 3); }
+void TForm1::kivGroupBox11DblClick(TObject*) { app::BrowseThumbnail(BrowserView(), 4); }
+void TForm1::kivGroupBox12DblClick(TObject*) { app::BrowseThumbnail(BrowserView(), 5); }
+void TForm1::kivGroupBox13DblClick(TObject*) { app::BrowseThumbnail(BrowserView(), 6); }
+void TForm1::kivGroupBox14DblClick(TObject*) { app::BrowseThumbnail(BrowserView(), 7); }
+void TForm1::kivButton83Click(TObject*) { app::BrowseSelectedThumbnail(BrowserView()); }
+void TForm1::kivListView1DblClick(TObject*) { app::BrowseSelectedRow(BrowserView()); }
+void TForm1::kivButton8Click(TObject*) { app::BrowseSelectedRow(BrowserView()); }
 
 void TForm1::liu_lan_zhao_pianFSCommand(TObject*, const std::string& command, const std::string&)
 {
-    app::ServeBrowserSlotRequest(*this, command);
+    app::ServeBrowserSlotRequest(BrowserView(), command);
 }
 
-void TForm1::kivButton29Click(TObject*) { app::DeleteSelectedPhoto(*this); }
-void TForm1::kivButton24Click(TObject*) { app::DeleteThumbnailPhoto(*this); }
-void TForm1::kivButton30Click(TObject*) { app::DeleteAllPhotos(*this, false); }
-void TForm1::kivButton23Click(TObject*) { app::DeleteAllPhotos(*this, true); }
+void TForm1::kivButton29Click(TObject*) { app::DeleteSelectedPhoto(DeletionView()); }
+void TForm1::kivButton24Click(TObject*) { app::DeleteThumbnailPhoto(DeletionView()); }
+void TForm1::kivButton30Click(TObject*) { app::DeleteAllPhotos(DeletionView(), false); }
+void TForm1::kivButton23Click(TObject*) { app::DeleteAllPhotos(DeletionView(), true); }

@@ -41,6 +41,10 @@ class TkivMessageDialog;
 
 namespace app {
 class PreviewEngine;
+struct MusicActionsView;
+struct PhotoBrowserView;
+struct PhotoDeletionView;
+struct ThumbnailStrip;
 
 // The product title: the main window is titled with it followed by "2007",
 // the name under which the program is installed.
@@ -60,55 +64,133 @@ public:
     ~TForm1() override;
 
     // --- the skin and the panel ------------------------------------------------
-    TkivBuiltInFileTheme* kivBuiltInFileTheme1;
-    TkivForm* kivForm1;
+    TkivBuiltInFileTheme* kivBuiltInFileTheme1;  // the skin stored in the program, worn by every form
+    TkivForm* kivForm1;                          // the skinned panel that holds every control below
 
     // --- frames ------------------------------------------------------------------
-    TkivGroupBox* kivGroupBox3;  // photo list
-    TkivGroupBox* kivGroupBox1;  // music list
-    TkivGroupBox* kivGroupBox2;  // preview frame with its seven panes
-    TkivGroupBox* kivGroupBox7;  // thumbnail strip
-    TkivGroupBox *kivGroupBox8, *kivGroupBox9, *kivGroupBox10, *kivGroupBox11, *kivGroupBox12,
-        *kivGroupBox13, *kivGroupBox14;  // thumbnail frames
-    TkivGroupBox* kivGroupBox15;         // hidden: the lyric parser's scratch
-    TkivImagePanel* kivImagePanel1;      // hidden: the length labels
-    TkivImageButton* kivImageButton1;
+    TkivGroupBox* kivGroupBox3;  // frame of the photo list
+    TkivGroupBox* kivGroupBox1;  // frame of the music list
+    TkivGroupBox* kivGroupBox2;  // the preview frame; its seven panes lie on top of each other
+    TkivGroupBox* kivGroupBox7;  // the thumbnail strip
+    TkivGroupBox* kivGroupBox8;  // thumbnail frames 1 to 7 of the strip, left to right;
+    TkivGroupBox* kivGroupBox9;  //   a click selects the slot, a double click browses the photo
+    TkivGroupBox* kivGroupBox10;
+    TkivGroupBox* kivGroupBox11;
+    TkivGroupBox* kivGroupBox12;
+    TkivGroupBox* kivGroupBox13;
+    TkivGroupBox* kivGroupBox14;
+    TkivGroupBox* kivGroupBox15;       // hidden "LRC 歌词处理": holds the lyric parser's tables
+    TkivImagePanel* kivImagePanel1;    // hidden: holds the four length labels
+    TkivImageButton* kivImageButton1;  // the strip's bottom edge
 
     // --- data-holding controls -----------------------------------------------------
-    TkivListView *kivListView1, *kivListView2, *kivListView3, *kivListView4, *kivListView5, *kivListView6;
-    TkivListBox *kivListBox1, *kivListBox2, *kivListBox3;
-    TListBox *ListBox1, *ListBox2, *ListBox3;  // the template's segment table
-    TEdit *Edit1, *Edit2, *Edit3, *LRC_text, *Z_P_J_J_Edit;
-    TLabel* Label5;                               // elapsed preview time
-    TLabel *Label2, *Label1, *Label3, *Label6;    // album, music, opening, ending lengths
+    // The visible lists are the project's photos and songs; the hidden ones are
+    // tables that the other forms and production read through Form1.
+    TkivListView* kivListView1;  // "照片名称", "照片位置": the photo list, row k - 1 is photo k
+    TkivListView* kivListView2;  // "音乐名称", "音乐位置", "音乐时间": the music list
+    TkivListView* kivListView3;  // hidden: each photo's name, path, crop state and crop rectangle
+    TkivListView* kivListView4;  // hidden: the lyric index of the current song (time tag, line)
+    TkivListView* kivListView5;  // hidden: the lyric files, one row per song ("歌词名称", "歌词位置")
+    TkivListView* kivListView6;  // hidden: the lyric parser's numbered lines
+    TkivListBox* kivListBox1;    // hidden: the lyric parser's "[" positions of the last line
+    TkivListBox* kivListBox2;    // hidden: the lyric parser's "]" positions of that line
+    TkivListBox* kivListBox3;    // hidden: the lyric parser's tag lines
+    // Hidden: the effect template's segment table (app/segment_table.h), one
+    // row per segment; written by the template import, read by the preview,
+    // the album length and production.
+    TListBox* ListBox1;  // carried along, read by nobody
+    TListBox* ListBox2;  // the frame at which each segment ends
+    TListBox* ListBox3;  // photos each segment shows; row 0 is the slots filled at a time
+    // Hidden edits that carry the preview's and the photo renderer's state.
+    TEdit* Edit1;         // the preview's tick: the effect movie's last frame seen; a change runs Edit1Change
+    TEdit* Edit2;         // the photo renderer's number base: a render writes photo Edit2 + 1
+    TEdit* Edit3;         // the preview's lyric tick, counting frames of the current song
+    TEdit* LRC_text;      // the "mm:ss" key of the lyric line the preview shows last
+    TEdit* Z_P_J_J_Edit;  // MainForm's mode: "dao_ru_zhao_pian" (photo import) or the crop editor's
+    TLabel* Label5;       // the preview's elapsed time, beside Play and Stop
+    TLabel* Label2;       // hidden: the album length, hh:mm:ss
+    TLabel* Label1;       // hidden: the music list's length
+    TLabel* Label3;       // hidden: the opening title's length
+    TLabel* Label6;       // hidden: the ending title's length
 
     // --- panes and players -----------------------------------------------------------
-    TScrollBox *ScrollBox1, *ScrollBox9, *ScrollBox10, *ScrollBox11, *ScrollBox12, *ScrollBox13, *ScrollBox14;
-    TScrollBox *ScrollBox2, *ScrollBox3, *ScrollBox4, *ScrollBox5, *ScrollBox6, *ScrollBox7, *ScrollBox8;
+    // The preview's panes, one brought up at a time.
+    TScrollBox* ScrollBox1;   // the single-photo browser
+    TScrollBox* ScrollBox9;   // the template's preview video
+    TScrollBox* ScrollBox10;  // the effect movie
+    TScrollBox* ScrollBox11;  // the opening title
+    TScrollBox* ScrollBox12;  // the ending title
+    TScrollBox* ScrollBox13;  // the intro movie, shown at start-up
+    TScrollBox* ScrollBox14;  // the still of the effect movie's last frame
+    TScrollBox* ScrollBox2;   // panes of thumbnails 1 to 7, inside the strip's frames
+    TScrollBox* ScrollBox3;
+    TScrollBox* ScrollBox4;
+    TScrollBox* ScrollBox5;
+    TScrollBox* ScrollBox6;
+    TScrollBox* ScrollBox7;
+    TScrollBox* ScrollBox8;
     TShockwaveFlash* jian_jie;           // intro movie
     TShockwaveFlash* liu_lan_zhao_pian;  // single-photo browser
-    TShockwaveFlash* xiao_guo_Flash;     // effect template movie
+    TShockwaveFlash* xiao_guo_Flash;     // effect template movie; asks for photo slots by "tupian="
     TShockwaveFlash* Pian_Wei_FLASH;     // ending-title movie
-    TShockwaveFlash *ShockwaveFlash1, *ShockwaveFlash2, *ShockwaveFlash3, *ShockwaveFlash4, *ShockwaveFlash5,
-        *ShockwaveFlash6, *ShockwaveFlash7;  // thumbnails
+    TShockwaveFlash* ShockwaveFlash1;    // thumbnails 1 to 7 of the strip's page
+    TShockwaveFlash* ShockwaveFlash2;
+    TShockwaveFlash* ShockwaveFlash3;
+    TShockwaveFlash* ShockwaveFlash4;
+    TShockwaveFlash* ShockwaveFlash5;
+    TShockwaveFlash* ShockwaveFlash6;
+    TShockwaveFlash* ShockwaveFlash7;
     TWindowsMediaPlayer* WindowsMediaPlayer1;  // the template's preview video
     TWindowsMediaPlayer* WindowsMediaPlayer2;  // music playback and measuring (hidden)
     TWindowsMediaPlayer* WindowsMediaPlayer3;  // the opening title
-    TImage* Image2;  // still of the effect movie while it restarts
+    TImage* Image2;  // still of the effect movie while it restarts, and before the ending
 
     // --- buttons -------------------------------------------------------------------------
-    TkivButton *kivButton1, *kivButton2, *kivButton3, *kivButton4, *kivButton5, *kivButton6, *kivButton7,
-        *kivButton8, *kivButton9, *kivButton10, *kivButton11, *kivButton12, *kivButton13, *kivButton14,
-        *kivButton16, *kivButton17, *kivButton18, *kivButton19, *kivButton20, *kivButton21, *kivButton22,
-        *kivButton23, *kivButton24, *kivButton26, *kivButton27, *kivButton28, *kivButton29, *kivButton30,
-        *kivButton31, *kivButton32, *kivButton83;
+    TkivButton* kivButton7;   // "导入模板": imports an effect template
+    TkivButton* kivButton4;   // "导入照片": imports photos
+    TkivButton* kivButton10;  // "导入音乐": imports songs
+    TkivButton* kivButton31;  // "导入歌词": the lyric dialog
+    TkivButton* kivButton18;  // "照片剪辑": the crop editor
+    TkivButton* kivButton11;  // "同步效果": the sync-mode dialog
+    TkivButton* kivButton16;  // "电视制式": the TV-system dialog
+    TkivButton* kivButton32;  // "画面质量": the picture-quality dialog
+    TkivButton* kivButton2;   // "AVI": produces an AVI file
+    TkivButton* kivButton12;  // "VCD": produces a VCD MPEG file
+    TkivButton* kivButton13;  // "SVCD": produces an SVCD MPEG file
+    TkivButton* kivButton14;  // "DVD": produces a DVD MPEG file
+    TkivButton* kivButton20;  // "MPEG-4": produces an MP4 file
+    TkivButton* kivButton19;  // "片头片尾": the opening and ending titles dialog
+    TkivButton* kivButton8;   // "浏览照片": browses the photo selected in the list
+    TkivButton* kivButton29;  // "删除照片": deletes the photo selected in the list
+    TkivButton* kivButton30;  // "删除全部照片": deletes every photo
+    TkivButton* kivButton17;  // disabled, no caption: the clock
+    TkivButton* kivButton5;   // "播放音乐": plays the selected song
+    TkivButton* kivButton6;   // "停止播放": stops the song
+    TkivButton* kivButton27;  // "删除音乐": deletes the selected song
+    TkivButton* kivButton28;  // "删除全部音乐": deletes every song
+    TkivButton* kivButton26;  // disabled, no caption: fills the music buttons' row
+    TkivButton* kivButton21;  // "上一页": the strip's previous page
+    TkivButton* kivButton22;  // "下一页": the strip's next page
+    TkivButton* kivButton24;  // "删除": deletes the photo of the selected slot
+    TkivButton* kivButton23;  // "全部删除": deletes every photo, from the strip
+    TkivButton* kivButton83;  // "浏览照片": browses the photo of the selected slot
+    TkivButton* kivButton1;   // "播放": plays the preview
+    TkivButton* kivButton3;   // "停止": stops the preview
+    TkivButton* kivButton9;   // disabled "动态效果预览": the preview's heading
 
     // --- dialogs and timers ------------------------------------------------------------------
-    TkivMessageDialog *kivMessageDialog1, *kivMessageDialog2, *kivMessageDialog3;
-    TOpenDialog *OpenDialog1, *OpenDialog2, *OpenDialog3;  // photos, music, effect template
-    TSaveDialog* SaveDialog1;                              // the output file
-    TTimer *Timer1, *Timer2, *Timer3, *Timer6;  // 1 ms, disabled
-    TTimer* Timer4;                             // the clock, 1000 ms
+    TkivMessageDialog* kivMessageDialog1;  // the start-up refusal and the photo import's message
+    TkivMessageDialog* kivMessageDialog2;  // the template import's "invalid template" message
+    TkivMessageDialog* kivMessageDialog3;  // the template import's "already imported" message
+    TOpenDialog* OpenDialog1;              // photos ("*.jpg", several at once)
+    TOpenDialog* OpenDialog2;              // music ("*.mp3", "*.wav", several at once)
+    TOpenDialog* OpenDialog3;              // the effect template ("*.avi")
+    TSaveDialog* SaveDialog1;              // the output file
+    TTimer* Timer1;                        // 1 ms, one shot: starts the next song after one ended
+    TTimer* Timer2;                        // 1 ms: watches the opening title during the preview
+    TTimer* Timer3;                        // 1 ms: polls the effect movie's frame during the preview
+    TTimer* Timer6;                        // 1 ms: watches the ending title during the preview
+    TTimer* Timer4;                        // 1000 ms: the clock
 
     // --- handlers ------------------------------------------------------------------------------
     void FormCreate(TObject* Sender);
@@ -153,6 +235,8 @@ public:
     void WindowsMediaPlayer2PlayStateChange(TObject* Sender, int NewState);
     void Timer1Timer(TObject* Sender);       // starts the next song
     void kivButton11Click(TObject* Sender);  // "同步效果"
+    // What the music actions touch of this window.
+    app::MusicActionsView MusicView();
     // "片头片尾": the titles dialog (Form11).
     void kivButton19Click(TObject* Sender);
     // "导入歌词": the lyric dialog (Form15).
@@ -242,6 +326,11 @@ public:
     void kivButton24Click(TObject* Sender);  // "删除"
     void kivButton30Click(TObject* Sender);  // "删除全部照片"
     void kivButton23Click(TObject* Sender);  // "全部删除"
+    // What the strip, the photo browser and the photo deletion touch of
+    // this window (Form5 and Form7 remove their row through DeletionView).
+    app::ThumbnailStrip StripView();
+    app::PhotoBrowserView BrowserView();
+    app::PhotoDeletionView DeletionView();
 
     // --- start-up outcome --------------------------------------------------------------------------------
     // 0 after a start-up that found and took its work folder; otherwise

@@ -26,22 +26,32 @@ public:
     explicit TForm16(TComponent* AOwner = nullptr);
     ~TForm16() override;
 
-    TkivForm* kivForm1;
+    TkivForm* kivForm1;  // the skinned panel: "调整歌词"
     // One page control a group, each with its one tab.
-    TkivPageControl *kivPageControl1, *kivPageControl2, *kivPageControl3, *kivPageControl4, *kivPageControl5;
+    // One page control per setting, each holding the tab sheet below it.
+    TkivPageControl* kivPageControl1;
+    TkivPageControl* kivPageControl2;
+    TkivPageControl* kivPageControl3;
+    TkivPageControl* kivPageControl4;
+    TkivPageControl* kivPageControl5;
     TkivTabSheet* kivTabSheet1;  // "歌词位置"
     TkivTabSheet* kivTabSheet2;  // "歌词颜色"
     TkivTabSheet* kivTabSheet3;  // "歌词字体"
     TkivTabSheet* kivTabSheet4;  // "歌词大小"
     TkivTabSheet* kivTabSheet5;  // "歌词移动", disabled
-    TkivRadioButton *kivRadioButton1, *kivRadioButton2, *kivRadioButton3;  // left, centre, right
+    TkivRadioButton* kivRadioButton1;  // "歌词居左": lyrics on the left
+    TkivRadioButton* kivRadioButton2;  // "歌词居中": centred
+    TkivRadioButton* kivRadioButton3;  // "歌词居右": on the right
     TkivComboBox* kivComboBox2;                                            // colour
-    TkivRadioButton *kivRadioButton6, *kivRadioButton7;                    // "标准", "粗体"
+    TkivRadioButton* kivRadioButton6;                                      // "标准": regular weight
+    TkivRadioButton* kivRadioButton7;                                      // "粗体": bold
     TkivCheckBox* kivCheckBox1;                                            // "斜体"
     TkivCheckBox* kivCheckBox2;                                            // "下划线"
     TkivComboBox* kivComboBox1;                                            // size
-    TLabel *Label1, *Label2;                                               // "左右移动", "上下移动"
-    TkivTrackBar *kivTrackBar1, *kivTrackBar2;                             // LrcX, LrcY
+    TLabel* Label1;                                                        // "左右移动"
+    TLabel* Label2;                                                        // "上下移动"
+    TkivTrackBar* kivTrackBar1;                                            // the lyric line's x (LrcX)
+    TkivTrackBar* kivTrackBar2;                                            // the lyric line's y (LrcY)
 
     void FormShow(TObject* Sender);
     void kivRadioButton1Click(TObject* Sender);

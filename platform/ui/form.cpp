@@ -38,6 +38,25 @@ TRect CaptionRect(const TForm& form) {
     return {kFrame, kFrame, form.Width() - kFrame, kFrame + CaptionHeight(form.BorderStyle())};
 }
 
+// True once the form that handed out `alive` is being destroyed.
+bool Gone(const std::weak_ptr<bool>& alive) { return alive.expired() || !*alive.lock(); }
+
+// The message a mouse event stands for, as the message hooks see it.
+unsigned MouseMessageId(const ui::InputEvent& e)
+{
+    bool dbl = e.clicks >= 2;
+    switch (e.kind) {
+    case ui::InputEvent::MouseDown:
+        if (e.button == mbLeft) return dbl ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN;
+        if (e.button == mbRight) return dbl ? WM_RBUTTONDBLCLK : WM_RBUTTONDOWN;
+        return dbl ? WM_MBUTTONDBLCLK : WM_MBUTTONDOWN;
+    case ui::InputEvent::MouseUp:
+        return e.button == mbLeft ? WM_LBUTTONUP : e.button == mbRight ? WM_RBUTTONUP : WM_MBUTTONUP;
+    case ui::InputEvent::MouseWheel: return WM_MOUSEWHEEL;
+    default: return WM_MOUSEMOVE;
+    }
+}
+
 // Where a control's client (0, 0) lies in its form's window pixels.
 TPoint WindowOrigin(const TControl& c) { return c.ClientToAncestor({0, 0}, nullptr); }
 
@@ -599,166 +618,194 @@ void TForm::UpdateHover(TControl* now) {
     }
 }
 
-void TForm::DispatchMouse(const ui::InputEvent& e) {
-    std::weak_ptr<bool> alive = alive_;
-    auto gone = [&] { return alive.expired() || !*alive.lock(); };
-    last_screen_mouse_ = e.screen_pos;
+// The buttons held once this event has been taken into account.
+TShiftState TForm::ButtonsAfter(const ui::InputEvent& e) const
+{
     TShiftState buttons = buttons_down_;
     if (e.kind == ui::InputEvent::MouseDown) buttons |= ButtonBit(e.button);
     if (e.kind == ui::InputEvent::MouseUp) buttons &= ~ButtonBit(e.button);
-    TShiftState shift = (e.shift & (ssShift | ssAlt | ssCtrl)) | buttons;
+    return buttons;
+}
 
-    if (move_drag_) {
-        if (e.kind == ui::InputEvent::MouseMove) {
-            TPoint d = e.screen_pos - drag_origin_;
-            SetBounds(drag_bounds_.Left + d.X, drag_bounds_.Top + d.Y, Width(), Height());
-        } else if (e.kind == ui::InputEvent::MouseUp) {
-            buttons_down_ = buttons;
-            if (buttons_down_ == 0) move_drag_ = false;
-        }
-        return;
+void TForm::FollowMoveDrag(const ui::InputEvent& e, TShiftState buttons)
+{
+    if (e.kind == ui::InputEvent::MouseMove) {
+        TPoint d = e.screen_pos - drag_origin_;
+        SetBounds(drag_bounds_.Left + d.X, drag_bounds_.Top + d.Y, Width(), Height());
+    } else if (e.kind == ui::InputEvent::MouseUp) {
+        buttons_down_ = buttons;
+        if (buttons_down_ == 0) move_drag_ = false;
     }
+}
 
+TControl* TForm::MouseHit(const ui::InputEvent& e)
+{
+    if (e.kind == ui::InputEvent::MouseLeaveWindow) return nullptr;
     TRect ins = NonClientInsets();
     TPoint cp = e.pos - TPoint{ins.Left, ins.Top};
-    bool in_client = ClientRect().Contains(cp) && e.kind != ui::InputEvent::MouseLeaveWindow;
-    TControl* hit = nullptr;
-    if (in_client) {
-        hit = ControlAtPos(cp, true);
-        if (!hit) hit = this;
-    }
+    if (!ClientRect().Contains(cp)) return nullptr;
+    TControl* hit = ControlAtPos(cp, true);
+    return hit ? hit : this;
+}
 
-    unsigned msg_id = WM_MOUSEMOVE;
-    if (e.kind == ui::InputEvent::MouseDown)
-        msg_id = e.button == mbLeft ? (e.clicks >= 2 ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN)
-                 : e.button == mbRight ? (e.clicks >= 2 ? WM_RBUTTONDBLCLK : WM_RBUTTONDOWN)
-                                       : (e.clicks >= 2 ? WM_MBUTTONDBLCLK : WM_MBUTTONDOWN);
-    else if (e.kind == ui::InputEvent::MouseUp)
-        msg_id = e.button == mbLeft ? WM_LBUTTONUP : e.button == mbRight ? WM_RBUTTONUP : WM_MBUTTONUP;
-    else if (e.kind == ui::InputEvent::MouseWheel)
-        msg_id = WM_MOUSEWHEEL;
-    if (e.kind != ui::InputEvent::MouseLeaveWindow) {
-        TMsg msg;
-        msg.message = msg_id;
-        msg.target = hit ? hit : this;
-        msg.shift = shift;
-        msg.pos = e.pos;
-        msg.wheel_delta = e.wheel_delta;
-        if (RunMessageHooks(msg) || gone()) return;
+bool TForm::RunMouseHooks(const ui::InputEvent& e, const MouseRoute& route)
+{
+    TMsg msg;
+    msg.message = MouseMessageId(e);
+    msg.target = route.hit ? route.hit : this;
+    msg.shift = route.shift;
+    msg.pos = e.pos;
+    msg.wheel_delta = e.wheel_delta;
+    return RunMessageHooks(msg);
+}
+
+// A press on a form under a modal one ends a popup, or brings the modal
+// form forward.
+void TForm::PressWhileBlocked(const ui::InputEvent& e)
+{
+    if (e.kind != ui::InputEvent::MouseDown) return;
+    TForm* modal = Screen().ModalForm();
+    if (modal && modal->close_on_outside_)
+        modal->SetModalResult(mrCancel);
+    else if (modal)
+        modal->Activate();
+}
+
+void TForm::DispatchMouse(const ui::InputEvent& e)
+{
+    std::weak_ptr<bool> alive = alive_;
+    last_screen_mouse_ = e.screen_pos;
+    TShiftState buttons = ButtonsAfter(e);
+    if (move_drag_) {
+        FollowMoveDrag(e, buttons);
+        return;
     }
+    MouseRoute route;
+    route.hit = MouseHit(e);
+    route.shift = (e.shift & (ssShift | ssAlt | ssCtrl)) | buttons;
+    if (e.kind != ui::InputEvent::MouseLeaveWindow && (RunMouseHooks(e, route) || Gone(alive))) return;
     if (InputBlocked()) {
-        if (e.kind == ui::InputEvent::MouseDown) {
-            TForm* modal = Screen().ModalForm();
-            if (modal && modal->close_on_outside_) modal->SetModalResult(mrCancel);
-            else if (modal) modal->Activate();
-        }
+        PressWhileBlocked(e);
         return;
     }
     if (e.kind == ui::InputEvent::MouseDown && !active_) Activate();
 
     buttons_down_ = buttons;
-    UpdateHover(hit);
-    if (gone()) return;
+    UpdateHover(route.hit);
+    if (Gone(alive)) return;
 
-    TControl* cap = ui::CaptureControl();
-    if (cap && cap->ParentForm() != this) cap = nullptr;
-    auto local = [&](TControl* c) { return e.pos - WindowOrigin(*c); };
+    route.capture = ui::CaptureControl();
+    if (route.capture && route.capture->ParentForm() != this) route.capture = nullptr;
     // A disabled control takes no presses: they go to its nearest enabled
     // parent, as the system routes them.
-    TControl* pressable = hit;
-    while (pressable && pressable != this && !pressable->EffectivelyEnabled()) pressable = pressable->Parent();
+    route.pressable = route.hit;
+    while (route.pressable && route.pressable != this && !route.pressable->EffectivelyEnabled())
+        route.pressable = route.pressable->Parent();
 
     switch (e.kind) {
-        case ui::InputEvent::MouseMove: {
-            TControl* target = cap ? cap : hit;
-            if (!target) {
-                if (frame_close_pressed_) InvalidateWindow();
-                return;
-            }
-            if (!cap && !target->EffectivelyEnabled()) return;
-            TPoint p = local(target);
-            target->MouseMove(shift, p.X, p.Y);
-            return;
-        }
-        case ui::InputEvent::MouseDown: {
-            if (!hit && !cap) {
-                // The classic frame: the caption moves the window, the box closes it.
-                if (frame_hook_ || !HasClassicFrame(border_style_) || e.button != mbLeft) return;
-                if (CloseBoxRect(*this).Contains(e.pos)) {
-                    frame_close_pressed_ = true;
-                } else if (CaptionRect(*this).Contains(e.pos)) {
-                    if (e.clicks >= 2 && (border_style_ == bsSizeable || border_style_ == bsSizeToolWin))
-                        SetWindowState(window_state_ == wsMaximized ? wsNormal : wsMaximized);
-                    else
-                        BeginMoveDrag();
-                }
-                return;
-            }
-            TControl* target = cap ? cap : pressable;
-            if (!target->EffectivelyEnabled()) return;
-            if (!cap && (target->ControlStyle() & csCaptureMouse)) {
-                target->SetMouseCapture(true);
-                implicit_capture_ = true;
-            }
-            pressed_ = target;
-            pressed_button_ = e.button;
-            bool dbl = e.clicks >= 2 && (target->ControlStyle() & csDoubleClicks);
-            click_armed_ = e.button == mbLeft && !dbl && (target->ControlStyle() & csClickEvents);
-            TPoint p = local(target);
-            if (dbl) {
-                if (e.button == mbLeft) target->DblClick();
-                if (gone() || pressed_ != target) return;
-                target->MouseDown(e.button, shift | ssDouble, p.X, p.Y);
-            } else {
-                target->MouseDown(e.button, shift, p.X, p.Y);
-            }
-            return;
-        }
-        case ui::InputEvent::MouseUp: {
-            if (frame_close_pressed_ && e.button == mbLeft) {
-                frame_close_pressed_ = false;
-                if (!hit && !cap && !frame_hook_ && CloseBoxRect(*this).Contains(e.pos)) Close();
-                return;
-            }
-            TControl* target = cap ? cap : pressable;
-            bool release = implicit_capture_ && buttons_down_ == 0;
-            if (release) {
-                implicit_capture_ = false;
-                if (cap) cap->SetMouseCapture(false);
-            }
-            if (!target) return;
-            if (!target->EffectivelyEnabled()) return;
-            TPoint p = local(target);
-            bool inside = Bounds(0, 0, target->Width(), target->Height())
-                              .Contains(p + TPoint{target->NonClientInsets().Left, target->NonClientInsets().Top});
-            bool click = e.button == mbLeft && click_armed_ && pressed_ == target && inside;
-            if (e.button == mbLeft) click_armed_ = false;
-            if (click) {
-                target->Click();
-                if (gone()) return;
-                if (target->ParentForm() != this) return;
-            }
-            target->MouseUp(e.button, shift, p.X, p.Y);
-            if (gone()) return;
-            if (e.button == mbRight && target->ParentForm() == this) ui::ShowContextMenu(*target, p);
-            if (buttons_down_ == 0) pressed_ = nullptr;
-            return;
-        }
-        case ui::InputEvent::MouseWheel: {
-            for (TControl* c = cap ? cap : hit; c; c = c->Parent()) {
-                if (!c->EffectivelyEnabled()) continue;
-                if (c->MouseWheel(shift, e.wheel_delta, e.screen_pos)) return;
-                if (gone()) return;
-            }
-            if (active_control_ && active_control_->CanFocus() && !active_control_->ContainsControl(hit))
-                active_control_->MouseWheel(shift, e.wheel_delta, e.screen_pos);
-            return;
-        }
-        case ui::InputEvent::MouseLeaveWindow:
-            return;
-        default:
-            return;
+    case ui::InputEvent::MouseMove: RouteMouseMove(e, route); return;
+    case ui::InputEvent::MouseDown: RouteMouseDown(e, route); return;
+    case ui::InputEvent::MouseUp: RouteMouseUp(e, route); return;
+    case ui::InputEvent::MouseWheel: RouteMouseWheel(e, route); return;
+    default: return;
     }
+}
+
+void TForm::RouteMouseMove(const ui::InputEvent& e, const MouseRoute& route)
+{
+    TControl* target = route.capture ? route.capture : route.hit;
+    if (!target) {
+        if (frame_close_pressed_) InvalidateWindow();
+        return;
+    }
+    if (!route.capture && !target->EffectivelyEnabled()) return;
+    TPoint p = e.pos - WindowOrigin(*target);
+    target->MouseMove(route.shift, p.X, p.Y);
+}
+
+// The classic frame: the caption moves the window, the box closes it.
+void TForm::PressFrame(const ui::InputEvent& e)
+{
+    if (frame_hook_ || !HasClassicFrame(border_style_) || e.button != mbLeft) return;
+    if (CloseBoxRect(*this).Contains(e.pos)) {
+        frame_close_pressed_ = true;
+    } else if (CaptionRect(*this).Contains(e.pos)) {
+        if (e.clicks >= 2 && (border_style_ == bsSizeable || border_style_ == bsSizeToolWin))
+            SetWindowState(window_state_ == wsMaximized ? wsNormal : wsMaximized);
+        else
+            BeginMoveDrag();
+    }
+}
+
+void TForm::RouteMouseDown(const ui::InputEvent& e, const MouseRoute& route)
+{
+    if (!route.hit && !route.capture) {
+        PressFrame(e);
+        return;
+    }
+    std::weak_ptr<bool> alive = alive_;
+    TControl* target = route.capture ? route.capture : route.pressable;
+    if (!target->EffectivelyEnabled()) return;
+    if (!route.capture && (target->ControlStyle() & csCaptureMouse)) {
+        target->SetMouseCapture(true);
+        implicit_capture_ = true;
+    }
+    pressed_ = target;
+    pressed_button_ = e.button;
+    bool dbl = e.clicks >= 2 && (target->ControlStyle() & csDoubleClicks);
+    click_armed_ = e.button == mbLeft && !dbl && (target->ControlStyle() & csClickEvents);
+    TPoint p = e.pos - WindowOrigin(*target);
+    if (dbl) {
+        if (e.button == mbLeft) target->DblClick();
+        if (Gone(alive) || pressed_ != target) return;
+        target->MouseDown(e.button, route.shift | ssDouble, p.X, p.Y);
+    } else {
+        target->MouseDown(e.button, route.shift, p.X, p.Y);
+    }
+}
+
+void TForm::RouteMouseUp(const ui::InputEvent& e, const MouseRoute& route)
+{
+    if (frame_close_pressed_ && e.button == mbLeft) {
+        frame_close_pressed_ = false;
+        if (!route.hit && !route.capture && !frame_hook_ && CloseBoxRect(*this).Contains(e.pos)) Close();
+        return;
+    }
+    std::weak_ptr<bool> alive = alive_;
+    TControl* target = route.capture ? route.capture : route.pressable;
+    if (implicit_capture_ && buttons_down_ == 0) {
+        implicit_capture_ = false;
+        if (route.capture) route.capture->SetMouseCapture(false);
+    }
+    if (!target || !target->EffectivelyEnabled()) return;
+    TPoint p = e.pos - WindowOrigin(*target);
+    TRect target_ins = target->NonClientInsets();
+    bool inside =
+        Bounds(0, 0, target->Width(), target->Height()).Contains(p + TPoint{target_ins.Left, target_ins.Top});
+    bool click = e.button == mbLeft && click_armed_ && pressed_ == target && inside;
+    if (e.button == mbLeft) click_armed_ = false;
+    if (click) {
+        target->Click();
+        if (Gone(alive) || target->ParentForm() != this) return;
+    }
+    target->MouseUp(e.button, route.shift, p.X, p.Y);
+    if (Gone(alive)) return;
+    if (e.button == mbRight && target->ParentForm() == this) ui::ShowContextMenu(*target, p);
+    if (buttons_down_ == 0) pressed_ = nullptr;
+}
+
+// The wheel goes up from the control under the mouse until one takes it,
+// then to the focused control.
+void TForm::RouteMouseWheel(const ui::InputEvent& e, const MouseRoute& route)
+{
+    std::weak_ptr<bool> alive = alive_;
+    for (TControl* c = route.capture ? route.capture : route.hit; c; c = c->Parent()) {
+        if (!c->EffectivelyEnabled()) continue;
+        if (c->MouseWheel(route.shift, e.wheel_delta, e.screen_pos)) return;
+        if (Gone(alive)) return;
+    }
+    if (active_control_ && active_control_->CanFocus() && !active_control_->ContainsControl(route.hit))
+        active_control_->MouseWheel(route.shift, e.wheel_delta, e.screen_pos);
 }
 
 void TForm::DeliverChar(char32_t ch, bool system) {
@@ -787,16 +834,22 @@ void TForm::DeliverChar(char32_t ch, bool system) {
     focus->KeyPress(ch);
 }
 
-void TForm::DispatchKey(const ui::InputEvent& e) {
+void TForm::DispatchText(const ui::InputEvent& e)
+{
     std::weak_ptr<bool> alive = alive_;
-    auto gone = [&] { return alive.expired() || !*alive.lock(); };
+    for (char32_t ch : ui::utf8::CodePoints(e.text)) {
+        if (Gone(alive)) return;
+        DeliverChar(ch, false);
+    }
+}
+
+void TForm::DispatchKey(const ui::InputEvent& e)
+{
     if (e.kind == ui::InputEvent::Text) {
-        for (char32_t ch : ui::utf8::CodePoints(e.text)) {
-            if (gone()) return;
-            DeliverChar(ch, false);
-        }
+        DispatchText(e);
         return;
     }
+    std::weak_ptr<bool> alive = alive_;
     TShiftState shift = e.shift & (ssShift | ssAlt | ssCtrl);
     TControl* focus = FocusTarget();
     bool alt = shift & ssAlt;
@@ -805,41 +858,55 @@ void TForm::DispatchKey(const ui::InputEvent& e) {
     msg.target = focus;
     msg.key = e.key;
     msg.shift = shift;
-    if (RunMessageHooks(msg) || gone()) return;
+    if (RunMessageHooks(msg) || Gone(alive)) return;
     if (InputBlocked()) return;
-    uint16_t key = e.key;
+    if (e.kind == ui::InputEvent::KeyUp)
+        DispatchKeyUp(e.key, shift, focus);
+    else
+        DispatchKeyDown(e.key, shift, focus);
+}
 
-    if (e.kind == ui::InputEvent::KeyUp) {
-        if (key_preview_ && focus != this) {
-            KeyUp(key, shift);
-            if (gone() || key == 0) return;
-        }
-        FocusTarget()->KeyUp(key, shift);
-        return;
+void TForm::DispatchKeyUp(uint16_t key, TShiftState shift, TControl* focus)
+{
+    std::weak_ptr<bool> alive = alive_;
+    if (key_preview_ && focus != this) {
+        KeyUp(key, shift);
+        if (Gone(alive) || key == 0) return;
     }
+    FocusTarget()->KeyUp(key, shift);
+}
 
-    // Dialog keys come before the focused control, unless it wants them.
-    unsigned want = focus != this ? focus->WantedKeys() : 0;
+// Tab, the arrows, Enter and Escape move the focus or press the default
+// and cancel buttons, unless the focused control wants them; true when
+// the key was used so.
+bool TForm::DialogNavigation(uint16_t key, TShiftState shift, unsigned want)
+{
+    bool alt = shift & ssAlt;
     bool arrow = key == VK_LEFT || key == VK_RIGHT || key == VK_UP || key == VK_DOWN;
     if (key == VK_TAB && !(want & dlgcWantTab) && !(shift & (ssAlt | ssCtrl))) {
         SelectNext(active_control_, !(shift & ssShift), true);
-        return;
+        return true;
     }
     if (arrow && !(want & dlgcWantArrows) && !alt && active_control_) {
         SelectNext(active_control_, key == VK_RIGHT || key == VK_DOWN, false);
-        return;
+        return true;
     }
-    if ((key == VK_RETURN || key == VK_ESCAPE) && !(want & dlgcWantAllKeys)) {
-        if (DialogKey(key, shift)) return;
-        if (gone()) return;
-    }
+    if ((key == VK_RETURN || key == VK_ESCAPE) && !(want & dlgcWantAllKeys)) return DialogKey(key, shift);
+    return false;
+}
+
+void TForm::DispatchKeyDown(uint16_t key, TShiftState shift, TControl* focus)
+{
+    std::weak_ptr<bool> alive = alive_;
+    unsigned want = focus != this ? focus->WantedKeys() : 0;
+    if (DialogNavigation(key, shift, want) || Gone(alive)) return;
     if (key_preview_ && focus != this) {
         KeyDown(key, shift);
-        if (gone() || key == 0) return;
+        if (Gone(alive) || key == 0) return;
     }
-    focus = FocusTarget();
-    focus->KeyDown(key, shift);
-    if (gone() || key == 0) return;
+    FocusTarget()->KeyDown(key, shift);
+    if (Gone(alive) || key == 0) return;
+    bool alt = shift & ssAlt;
     // The keys that also type a character.
     if (!(shift & (ssCtrl | ssAlt)) &&
         (key == VK_BACK || key == VK_RETURN || key == VK_ESCAPE || (key == VK_TAB && (want & dlgcWantTab)))) {

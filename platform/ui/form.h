@@ -145,8 +145,29 @@ private:
     void HideWindow();
     void PlaceOnScreen();
     void ApplyCloseAction();
+    // Where a mouse event lands, worked out once before it is routed.
+    struct MouseRoute {
+        TControl* hit = nullptr;        // under the mouse; nullptr on the frame
+        TControl* capture = nullptr;    // this form's control holding the mouse
+        TControl* pressable = nullptr;  // hit, or its nearest enabled parent
+        TShiftState shift = 0;
+    };
     void DispatchMouse(const ui::InputEvent& event);
+    TShiftState ButtonsAfter(const ui::InputEvent& event) const;
+    void FollowMoveDrag(const ui::InputEvent& event, TShiftState buttons);
+    TControl* MouseHit(const ui::InputEvent& event);
+    bool RunMouseHooks(const ui::InputEvent& event, const MouseRoute& route);
+    void PressWhileBlocked(const ui::InputEvent& event);
+    void RouteMouseMove(const ui::InputEvent& event, const MouseRoute& route);
+    void RouteMouseDown(const ui::InputEvent& event, const MouseRoute& route);
+    void PressFrame(const ui::InputEvent& event);
+    void RouteMouseUp(const ui::InputEvent& event, const MouseRoute& route);
+    void RouteMouseWheel(const ui::InputEvent& event, const MouseRoute& route);
     void DispatchKey(const ui::InputEvent& event);
+    void DispatchText(const ui::InputEvent& event);
+    void DispatchKeyUp(uint16_t key, TShiftState shift, TControl* focus);
+    void DispatchKeyDown(uint16_t key, TShiftState shift, TControl* focus);
+    bool DialogNavigation(uint16_t key, TShiftState shift, unsigned want);
     void UpdateHover(TControl* now);
     void DeliverChar(char32_t ch, bool system);
     void RenderInto(TBitmap& picture);

@@ -58,6 +58,8 @@ production::JobEnd Ended(bool finished, bool stopped, int error_code, const char
     end.encoderErrorCode = error_code;
     end.errorLogged = error_code != 0;
     end.errorText = error_text;
+    end.framesWritten = finished || stopped ? 25 : 0;
+    end.outputKept = production::KeepsOutput(end);
     return end;
 }
 

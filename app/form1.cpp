@@ -103,13 +103,14 @@ long long RowNumber(const TStrings& rows, int index)
 
 }  // namespace
 
-TForm1::TForm1(TComponent* AOwner) : TForm(AOwner), preview_(std::make_unique<app::PreviewEngine>(*this))
+TForm1::TForm1(TComponent* AOwner) : TForm(AOwner)
 {
     SetName("Form1");
     SetCaption(app::kMainWindowTitle);
     SetBorderStyle(bsDialog);
     SetPosition(poScreenCenter);
     CreateControls();
+    preview_ = std::make_unique<app::PreviewEngine>(PreviewView());
     OnCreate = [this](TObject* Sender) { FormCreate(Sender); };
     OnShow = [this](TObject* Sender) { FormShow(Sender); };
     OnClose = [this](TObject* Sender, TCloseAction& Action) { FormClose(Sender, Action); };

@@ -42,6 +42,7 @@ class TkivMessageDialog;
 namespace app {
 class PreviewEngine;
 struct MusicActionsView;
+struct PreviewEngineView;
 struct PhotoBrowserView;
 struct PhotoDeletionView;
 struct ThumbnailStrip;
@@ -223,6 +224,8 @@ public:
     void Edit1Change(TObject* Sender);  // the tick
     void Timer6Timer(TObject* Sender);  // ending watch
     app::PreviewEngine& Preview() { return *preview_; }
+    // What the preview touches of this window.
+    app::PreviewEngineView PreviewView();
     // "导入模板": the effect template import (Form14).
     void kivButton7Click(TObject* Sender);
     // The music list (app/music_actions) and the sync-mode dialog.

@@ -9,6 +9,7 @@
 #include "app/music_actions.h"
 #include "app/photo_browser.h"
 #include "app/photo_deletion.h"
+#include "app/preview_engine.h"
 
 app::MusicActionsView TForm1::MusicView()
 {
@@ -89,4 +90,44 @@ app::PhotoDeletionView TForm1::DeletionView()
                 return Form7->Outcome();
             },
             [] { Form6->ShowModal(); }};
+}
+
+app::PreviewEngineView TForm1::PreviewView()
+{
+    return {*ScrollBox13,
+            *ScrollBox1,
+            *ScrollBox9,
+            *ScrollBox10,
+            *ScrollBox11,
+            *ScrollBox12,
+            *ScrollBox14,
+            *Image2,
+            *xiao_guo_Flash,
+            *Pian_Wei_FLASH,
+            *WindowsMediaPlayer3,
+            *WindowsMediaPlayer1,
+            *kivButton1,
+            {kivButton3, kivButton2, kivButton12, kivButton13, kivButton14, kivButton20},
+            *Timer2,
+            *Timer3,
+            *Timer6,
+            *Edit1,
+            *Edit2,
+            *Edit3,
+            *LRC_text,
+            *Label5,
+            *kivListView1,
+            *kivListView2,
+            *kivListView5,
+            *this,
+            MusicRowSeconds,
+            PhotoCursor,
+            EndingMovie,
+            [this] { return ValidTemplateLoaded(); },
+            [this](bool locked) { locked ? LockMainControls() : UnlockMainControls(); },
+            [this] { return SegmentRows(); },
+            [this] {
+                LoadLrcLyrics();
+                return LyricIndexRows();
+            }};
 }

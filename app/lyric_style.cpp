@@ -69,7 +69,7 @@ int LyricPosition(std::string_view value, int min, int max)
     return static_cast<int>(std::clamp<long long>(number, min, max));
 }
 
-std::vector<std::pair<std::string, std::string>> LyricStyleVariables(const ProjectState& project)
+std::vector<std::pair<std::string, std::string>> LyricStyleVariables(const production::AlbumSettings& project)
 {
     return {
         {kLyricAlignVariable, project.LrcAlign},       {kLyricColorVariable, project.LrcColor},

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/project_state.h"
+#include "production/album_settings.h"
 
 namespace app {
 
@@ -68,6 +68,7 @@ int LyricPosition(std::string_view value, int min, int max);
 
 // The eight style variables with the project's values, in the order the
 // movies are sent them.
-std::vector<std::pair<std::string, std::string>> LyricStyleVariables(const ProjectState& project);
+std::vector<std::pair<std::string, std::string>> LyricStyleVariables(
+    const production::AlbumSettings& project);
 
 }  // namespace app

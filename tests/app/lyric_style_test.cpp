@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "app/project_state.h"
+
 namespace app {
 namespace {
 

@@ -69,20 +69,20 @@ public:
     TkivForm* kivForm1;                          // the skinned panel that holds every control below
 
     // --- frames ------------------------------------------------------------------
-    TkivGroupBox* kivGroupBox3;   // frame of the photo list
-    TkivGroupBox* kivGroupBox1;   // frame of the music list
-    TkivGroupBox* kivGroupBox2;   // the preview frame; its seven panes lie on top of each other
-    TkivGroupBox* kivGroupBox7;   // the thumbnail strip
-    TkivGroupBox* kivGroupBox8;   // thumbnail frames 1 to 7 of the strip, left to right;
-    TkivGroupBox* kivGroupBox9;   //   a click selects the slot, a double click browses the photo
+    TkivGroupBox* kivGroupBox3;  // frame of the photo list
+    TkivGroupBox* kivGroupBox1;  // frame of the music list
+    TkivGroupBox* kivGroupBox2;  // the preview frame; its seven panes lie on top of each other
+    TkivGroupBox* kivGroupBox7;  // the thumbnail strip
+    TkivGroupBox* kivGroupBox8;  // thumbnail frames 1 to 7 of the strip, left to right;
+    TkivGroupBox* kivGroupBox9;  //   a click selects the slot, a double click browses the photo
     TkivGroupBox* kivGroupBox10;
     TkivGroupBox* kivGroupBox11;
     TkivGroupBox* kivGroupBox12;
     TkivGroupBox* kivGroupBox13;
     TkivGroupBox* kivGroupBox14;
-    TkivGroupBox* kivGroupBox15;        // hidden "LRC 歌词处理": holds the lyric parser's tables
-    TkivImagePanel* kivImagePanel1;     // hidden: holds the four length labels
-    TkivImageButton* kivImageButton1;   // the strip's bottom edge
+    TkivGroupBox* kivGroupBox15;       // hidden "LRC 歌词处理": holds the lyric parser's tables
+    TkivImagePanel* kivImagePanel1;    // hidden: holds the four length labels
+    TkivImageButton* kivImageButton1;  // the strip's bottom edge
 
     // --- data-holding controls -----------------------------------------------------
     // The visible lists are the project's photos and songs; the hidden ones are
@@ -187,11 +187,11 @@ public:
     TOpenDialog* OpenDialog2;              // music ("*.mp3", "*.wav", several at once)
     TOpenDialog* OpenDialog3;              // the effect template ("*.avi")
     TSaveDialog* SaveDialog1;              // the output file
-    TTimer* Timer1;  // 1 ms, one shot: starts the next song after one ended
-    TTimer* Timer2;  // 1 ms: watches the opening title during the preview
-    TTimer* Timer3;  // 1 ms: polls the effect movie's frame during the preview
-    TTimer* Timer6;  // 1 ms: watches the ending title during the preview
-    TTimer* Timer4;  // 1000 ms: the clock
+    TTimer* Timer1;                        // 1 ms, one shot: starts the next song after one ended
+    TTimer* Timer2;                        // 1 ms: watches the opening title during the preview
+    TTimer* Timer3;                        // 1 ms: polls the effect movie's frame during the preview
+    TTimer* Timer6;                        // 1 ms: watches the ending title during the preview
+    TTimer* Timer4;                        // 1000 ms: the clock
 
     // --- handlers ------------------------------------------------------------------------------
     void FormCreate(TObject* Sender);

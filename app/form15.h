@@ -51,7 +51,7 @@ public:
     explicit TForm15(TComponent* AOwner = nullptr);
     ~TForm15() override;
 
-    TkivForm* kivForm1;                // the skinned panel
+    TkivForm* kivForm1;          // the skinned panel
     TkivGroupBox* kivGroupBox1;  // "选择歌曲"
     TkivComboBox* kivComboBox1;  // the music rows' captions
     TkivGroupBox* kivGroupBox2;  // "选择歌词"
@@ -68,11 +68,11 @@ public:
     TOpenDialog* OpenDialog1;  // the LRC file
     TTimer* Timer1;  // the karaoke step, 1 ms
     // Hidden: the import's parse tables.
-    TkivGroupBox* kivGroupBox3;  // hidden: holds the lyric parser's tables for the karaoke
-    TkivListView* kivListView1;  // hidden: the lyric parser's numbered lines ("序号", "歌词")
-    TkivListBox* kivListBox1;    // hidden: the lyric parser's "[" positions of the last line
-    TkivListBox* kivListBox2;    // hidden: its "]" positions
-    TkivListBox* kivListBox3;    // hidden: the tag lines
+    TkivGroupBox* kivGroupBox3;            // hidden: holds the lyric parser's tables for the karaoke
+    TkivListView* kivListView1;            // hidden: the lyric parser's numbered lines ("序号", "歌词")
+    TkivListBox* kivListBox1;              // hidden: the lyric parser's "[" positions of the last line
+    TkivListBox* kivListBox2;              // hidden: its "]" positions
+    TkivListBox* kivListBox3;              // hidden: the tag lines
     TkivMessageDialog* kivMessageDialog1;  // the dialog's messages
 
     void FormShow(TObject* Sender);

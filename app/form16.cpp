@@ -42,7 +42,7 @@ TForm16::TForm16(TComponent* AOwner) : TForm(AOwner)
         control->SetActivePage(sheet);
         top += height + 6;
     };
-    group(kivPageControl1, kivTabSheet1, "kivPageControl1", "kivTabSheet1", "歌词位置", 92);
+    group(kivPageControl1, kivTabSheet1, "kivPageControl1", "kivTabSheet1", "歌词位置", 100);
     group(kivPageControl2, kivTabSheet2, "kivPageControl2", "kivTabSheet2", "歌词颜色", 58);
     group(kivPageControl3, kivTabSheet3, "kivPageControl3", "kivTabSheet3", "歌词字体", 76);
     group(kivPageControl4, kivTabSheet4, "kivPageControl4", "kivTabSheet4", "歌词大小", 58);

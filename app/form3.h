@@ -29,7 +29,7 @@ public:
     explicit TForm3(TComponent* AOwner = nullptr);
     ~TForm3() override;
 
-    TkivForm* kivForm1;  // the skinned panel: the crop editor
+    TkivForm* kivForm1;              // the skinned panel: the crop editor
     TkivImagePanel* kivImagePanel1;  // the view area, white
     TScrollBox* ScrollBox1;          // holds the viewer at 0, 0: its place is the viewer's place
     TShockwaveFlash* ShockwaveFlash1;  // the crop viewer
@@ -38,18 +38,18 @@ public:
     TkivImagePanel* kivImagePanel3;
     TkivImagePanel* kivImagePanel4;
     TkivImagePanel* kivImagePanel5;
-    TkivGroupBox* kivGroupBox1;  // "照片列表"
-    TkivListView* kivListView1;  // the photos by name; a click opens one
-    TkivGroupBox* kivGroupBox2;  // "左右移动"
-    TkivGroupBox* kivGroupBox3;  // "上下移动"
-    TkivGroupBox* kivGroupBox4;  // "放大缩小"
-    TkivTrackBar* kivTrackBar1;  // moves the photo left and right
-    TkivTrackBar* kivTrackBar2;  // moves it up and down
-    TkivTrackBar* kivTrackBar3;  // zooms it
-    TkivGroupBox* kivGroupBox5;  // holds the three buttons
-    TkivButton* kivButton1;  // "保存剪辑": saves the framing
-    TkivButton* kivButton2;  // "清除剪辑": clears it
-    TkivButton* kivButton3;  // "返       回": closes the editor
+    TkivGroupBox* kivGroupBox1;            // "照片列表"
+    TkivListView* kivListView1;            // the photos by name; a click opens one
+    TkivGroupBox* kivGroupBox2;            // "左右移动"
+    TkivGroupBox* kivGroupBox3;            // "上下移动"
+    TkivGroupBox* kivGroupBox4;            // "放大缩小"
+    TkivTrackBar* kivTrackBar1;            // moves the photo left and right
+    TkivTrackBar* kivTrackBar2;            // moves it up and down
+    TkivTrackBar* kivTrackBar3;            // zooms it
+    TkivGroupBox* kivGroupBox5;            // holds the three buttons
+    TkivButton* kivButton1;                // "保存剪辑": saves the framing
+    TkivButton* kivButton2;                // "清除剪辑": clears it
+    TkivButton* kivButton3;                // "返       回": closes the editor
     TkivMessageDialog* kivMessageDialog1;  // opening and saving messages
     TkivMessageDialog* kivMessageDialog2;  // "清除剪辑" messages
 

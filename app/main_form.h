@@ -41,7 +41,7 @@ public:
     explicit TMainForm(TComponent* AOwner = nullptr);
     ~TMainForm() override;
 
-    TkivForm* kivForm1;  // the skinned panel
+    TkivForm* kivForm1;                // the skinned panel
     TkivPageControl* kivPageControl1;  // "照片": holds the picture area
     TkivTabSheet* kivTabSheet1;        // "照片"
     TPanel* Panel1;   // the picture area: exactly what is saved
@@ -50,11 +50,11 @@ public:
     TEdit* Edit2;     // the number base: a render writes photo Edit2 + 1
     TComboBox* ComboBox1;  // colour depth of the thumbnail request
     // Options of the thumbnail request, by their flag names.
-    TkivCheckBox* CheckBox1;  // "IEIFLAG_ASPECT"
-    TkivCheckBox* CheckBox2;  // "IEIFLAG_OFFLINE"
-    TkivCheckBox* CheckBox3;  // "IEIFLAG_SCREEN", on
-    TkivCheckBox* CheckBox4;  // "IEIFLAG_QUALITY"
-    TkivCheckBox* CheckBox5;  // "IEIFLAG_ORIGSIZE"
+    TkivCheckBox* CheckBox1;           // "IEIFLAG_ASPECT"
+    TkivCheckBox* CheckBox2;           // "IEIFLAG_OFFLINE"
+    TkivCheckBox* CheckBox3;           // "IEIFLAG_SCREEN", on
+    TkivCheckBox* CheckBox4;           // "IEIFLAG_QUALITY"
+    TkivCheckBox* CheckBox5;           // "IEIFLAG_ORIGSIZE"
     TkivProgressBar* kivProgressBar1;  // one step per photo
     TLabel* Label1;                    // "正在导入照片,可能会花一点时间,请耐心等待..."
     TTimer* Timer1;  // closes the form after the last render
@@ -70,11 +70,11 @@ public:
     TkivTabSheet* kivTabSheet3;
     TkivTabSheet* kivTabSheet4;
     TkivTabSheet* kivTabSheet5;
-    TkivTrackBar* kivTrackBar1;  // "左右移动": moves the photo left and right
-    TkivTrackBar* kivTrackBar2;  // "上下移动": moves it up and down
-    TkivTrackBar* kivTrackBar3;  // "放大缩小": zooms it
-    TkivButton* kivButton1;      // "保存剪辑": saves the framing
-    TkivButton* kivButton2;      // "返           回": closes the crop mode
+    TkivTrackBar* kivTrackBar1;            // "左右移动": moves the photo left and right
+    TkivTrackBar* kivTrackBar2;            // "上下移动": moves it up and down
+    TkivTrackBar* kivTrackBar3;            // "放大缩小": zooms it
+    TkivButton* kivButton1;                // "保存剪辑": saves the framing
+    TkivButton* kivButton2;                // "返           回": closes the crop mode
     TkivMessageDialog* kivMessageDialog1;  // the crop mode's messages
 
     void FormCreate(TObject* Sender);

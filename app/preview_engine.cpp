@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <exception>
+#include <optional>
 
 #include "app/image_routines.h"
 #include "app/lyric_style.h"
@@ -355,14 +356,18 @@ void PreviewEngine::EndEffect()
     view_.frame_poll.SetEnabled(false);
     stage_ = PreviewStage::kIdle;
     const unsigned run = run_;
+    // The album's last picture, taken while its photos are still in the
+    // slots: the ending shows what the video will show.
+    std::optional<TBitmap> last;
+    if (!view_.settings.EndingFile.empty()) last = PictureOf(view_.effect_movie);
     ClearPhotoSlots(WorkPath());
     view_.effect_movie.SetVariable("LRC_geci", "");
     view_.lyric_key.SetText("");
     view_.lyric_tick.SetText("-1");
     view_.photo_cursor = 0;
     view_.effect_movie.Stop();
-    if (!view_.settings.EndingFile.empty()) {
-        StartEndingTitle();
+    if (last) {
+        StartEndingTitle(*last);
         return;
     }
     if (!StillRunning(run)) return;
@@ -372,13 +377,14 @@ void PreviewEngine::EndEffect()
     view_.lock_editing(false);
 }
 
-void PreviewEngine::StartEndingTitle()
+void PreviewEngine::StartEndingTitle() { StartEndingTitle(PictureOf(view_.effect_movie)); }
+
+void PreviewEngine::StartEndingTitle(const TBitmap& last)
 {
     const unsigned run = run_;
     const fs::path bmp = WorkPath() / "pwwjj" / "pwtp.bmp";
     const fs::path jpg = WorkPath() / "pwwjj" / "pwtp.jpg";
     // The album's last picture, beside the ending movie.
-    TBitmap last = PictureOf(view_.effect_movie);
     App().ProcessMessages();
     if (!StillRunning(run)) return;
     try {

@@ -18,6 +18,7 @@
 #include "app/segment_table.h"
 #include "production/album_settings.h"
 
+class TBitmap;
 class TEdit;
 class TImage;
 class TLabel;
@@ -154,6 +155,8 @@ public:
 
 private:
     void EndEffect();
+    // Plays the ending with `last`, the album's last picture, beside it.
+    void StartEndingTitle(const TBitmap& last);
     void BackToReady();
     void ShowIntroPane();
     void SetRunButtons(bool enabled);

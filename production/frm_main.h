@@ -64,26 +64,26 @@ public:
     // The hidden conversion panel: the job's inputs and outputs, filled by
     // the set-up and read by the conversion.
     TPanel* GroupBox1;
-    TListBox* ListBox1;              // video inputs: the frame-file entries, one per frame
-    TListBox* ListBox2;              // audio inputs: the opening's sound, then the songs
-    TLabel* Label1;                  // "导入视频"
-    TLabel* Label2;                  // "导入音频"
-    TLabel* Label3;                  // "输出视频"
-    TLabel* Label4;                  // "输出音频"
-    TEdit* edVideoIn;                // a video input typed by hand
-    TEdit* edAudioIn;                // an audio input typed by hand
-    TEdit* edVideoOut;               // the output file
-    TEdit* edAudioOut;               // a separate audio output; empty: none
-    TkivCheckBox* chkKeepDuration;   // "Keep original duration", on
-    TListBox* lstProgress;           // the status log, capped
-    TButton* btnBrowseVideoIn;       // "打开": adds video inputs
-    TButton* btnBrowseAudioIn;       // "打开": adds audio inputs
-    TButton* btnBrowseVideoOut;      // "输出": chooses the output file
-    TButton* btnBrowseAudioOut;      // "输出": chooses the audio output
-    TButton* btnStart;               // "Start": runs the conversion
-    TButton* btnStop;                // "Stop": aborts it
-    TOpenDialog* OpenDialog1;        // video inputs
-    TOpenDialog* OpenDialog2;        // audio inputs, several at once
+    TListBox* ListBox1;             // video inputs: the frame-file entries, one per frame
+    TListBox* ListBox2;             // audio inputs: the opening's sound, then the songs
+    TLabel* Label1;                 // "导入视频"
+    TLabel* Label2;                 // "导入音频"
+    TLabel* Label3;                 // "输出视频"
+    TLabel* Label4;                 // "输出音频"
+    TEdit* edVideoIn;               // a video input typed by hand
+    TEdit* edAudioIn;               // an audio input typed by hand
+    TEdit* edVideoOut;              // the output file
+    TEdit* edAudioOut;              // a separate audio output; empty: none
+    TkivCheckBox* chkKeepDuration;  // "Keep original duration", on
+    TListBox* lstProgress;          // the status log, capped
+    TButton* btnBrowseVideoIn;      // "打开": adds video inputs
+    TButton* btnBrowseAudioIn;      // "打开": adds audio inputs
+    TButton* btnBrowseVideoOut;     // "输出": chooses the output file
+    TButton* btnBrowseAudioOut;     // "输出": chooses the audio output
+    TButton* btnStart;              // "Start": runs the conversion
+    TButton* btnStop;               // "Stop": aborts it
+    TOpenDialog* OpenDialog1;       // video inputs
+    TOpenDialog* OpenDialog2;       // audio inputs, several at once
 
     // --- handlers -----------------------------------------------------------------
     void FormShow(TObject* Sender);

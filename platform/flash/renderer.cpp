@@ -330,6 +330,20 @@ void AddRect(FramePlan& plan, const Layer& layer, const gfx::Affine& box_to_targ
     plan.ops.push_back(std::move(op));
 }
 
+// The raster size, from `pixels` down, at which `text` is at most `width`
+// raster pixels wide.
+int PixelsToFit(TextRasters& rasters, const std::string& text, const TextLook& look, int pixels, double width)
+{
+    for (int attempt = 0; attempt < 4 && pixels > 1; ++attempt) {
+        PicturePtr raster = rasters.Get({text, look.font, pixels, look.style, look.color});
+        if (!raster) break;
+        const double cell = raster->levels[0].width - 2 * (pixels / 4 + 2);
+        if (cell <= width + 0.5) break;
+        pixels = std::max(1, static_cast<int>(pixels * width / cell));
+    }
+    return pixels;
+}
+
 void AddText(FramePlan& plan, TextRasters& rasters, const Layer& layer, const std::string& text,
              const TextLook& look, const gfx::Affine& box_to_target, double px_x, double px_y,
              const LayerPose& pose)
@@ -337,8 +351,11 @@ void AddText(FramePlan& plan, TextRasters& rasters, const Layer& layer, const st
     if (text.empty() || look.font.empty()) return;
     // Rasterise at the size the text has in the target, so it stays sharp.
     const double px = std::sqrt(px_x * px_y);
-    const int pixels = std::clamp(static_cast<int>(std::lround(look.size * px)), 1, 512);
-    const double unit = look.size / pixels;  // box units per raster pixel
+    const int sized = std::clamp(static_cast<int>(std::lround(look.size * px)), 1, 512);
+    const double unit = look.size / sized;  // box units per raster pixel
+    // A text wider than its box shrinks to fit; the lyric line keeps its chosen size.
+    const bool fits_box = !(layer.style & kTextLyric) && layer.width > 0;
+    const int pixels = fits_box ? PixelsToFit(rasters, text, look, sized, layer.width / unit) : sized;
     auto draw = [&](Rgba colour, double dx, double dy) {
         PicturePtr raster = rasters.Get({text, look.font, pixels, look.style, colour});
         if (!raster) return;

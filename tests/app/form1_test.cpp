@@ -23,6 +23,7 @@
 #include "app/form7.h"
 #include "app/form8.h"
 #include "app/main_form.h"
+#include "platform/ui/edit.h"
 #include "app/work_folder_lock.h"
 #include "platform/core/application.h"
 #include "platform/core/files.h"
@@ -47,6 +48,7 @@
 #include "skin/kiv_radio_button.h"
 #include "tests/app/main_window_fixture.h"
 #include "tests/app/temp_folder.h"
+#include "tests/caption_fit.h"
 #include "tests/castora_work_folder.h"
 
 namespace {
@@ -135,6 +137,19 @@ TEST_F(MainWindow, EveryFormExistsOnceInOrderWithItsCaption)
     EXPECT_EQ(Form9->Caption(), "电视制式");
     EXPECT_EQ(frmMain->Caption(), "正在制作...");
     EXPECT_EQ(Screen().MainForm(), Form1);
+}
+
+TEST_F(MainWindow, EveryCaptionShowsWholeAtTheInstalledFonts)
+{
+    MakeCastoraWorkFolder(system_.Path(), 1);
+    Start();
+    for (const std::string& cut : caption_fit::CutCaptions()) ADD_FAILURE() << cut;
+    // The photo form at its size for cropping.
+    Form1->Z_P_J_J_Edit->SetText(app::kCropMode);
+    MainForm->Show();
+    App().ProcessMessages();
+    for (const std::string& cut : caption_fit::CutCaptions(*MainForm)) ADD_FAILURE() << "cropping: " << cut;
+    MainForm->Hide();
 }
 
 TEST_F(MainWindow, EveryFormWearsTheMainWindowsSkinWithItsStoredTitleButtons)

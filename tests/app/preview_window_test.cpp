@@ -10,6 +10,7 @@
 #include "platform/core/timer.h"
 #include "platform/flash/shockwave_flash.h"
 #include "platform/gfx/bitmap.h"
+#include "platform/gfx/image_io.h"
 #include "platform/media/media_player.h"
 #include "platform/ui/edit.h"
 #include "platform/ui/label.h"
@@ -237,6 +238,15 @@ TEST_F(Preview, OpeningThenEffectThenEndingCountOnAndEndReady)
     EXPECT_EQ(Ticks(), 19);
     EXPECT_TRUE(fs::exists(work_ / "pwwjj" / "pwtp.jpg"));
     EXPECT_FALSE(fs::exists(work_ / "pwwjj" / "pwtp.bmp"));
+    {
+        // The last picture shows the last pass's photos 3 (blue) and 1 (red), as the video does.
+        const TBitmap last = gfx::LoadImage(work_ / "pwwjj" / "pwtp.jpg");
+        const TColor left = last.Pixel(90, 130), right = last.Pixel(262, 130);
+        EXPECT_GT(gfx::GetBValue(left), 200);
+        EXPECT_LT(gfx::GetRValue(left), 60);
+        EXPECT_GT(gfx::GetRValue(right), 200);
+        EXPECT_LT(gfx::GetBValue(right), 60);
+    }
     EXPECT_EQ(Form1->EndingMovie, 2);
     EXPECT_EQ(Form1->Pian_Wei_FLASH->Movie(), (work_ / "pwwjj" / "pwwj2.swf").string());
     EXPECT_TRUE(Form1->ScrollBox12->Visible());

@@ -99,7 +99,7 @@ TEST_F(MainWindow, StartUpTakesTheFolderWithPhotosClearsLeftoversAndShowsTheIntr
     EXPECT_TRUE(fs::exists(work / "xtsz" / "wzpyl.swf"));
     EXPECT_EQ(Form1->SyncMode, "yinyuesuimobanchangdu");
     EXPECT_EQ(Form1->TvSystem, "PAL");
-    EXPECT_EQ(Form1->LrcY, "250");
+    EXPECT_EQ(Form1->LrcStyle.y, 250);
 
     // The intro pane is the visible pane brought to the front last.
     TControl* front = nullptr;

@@ -272,8 +272,8 @@ TEST_F(OutputHandOver, TheProjectGoesToProductionAndComesBack)
     LoadAlbum(100, 2, 3);
     Form1->SyncMode = "zhaopiansuiyinyue";
     Form1->MusicSeconds = 75.5;
-    Form1->LrcColor = "0x00FF00";
-    Form1->LrcX = "40";
+    Form1->LrcStyle.colour = 0x00FF00;
+    Form1->LrcStyle.x = 40;
     Form1->LrcSongIndex = 3;
     for (const auto& [name, length] : {std::pair{"one", "01:05"}, std::pair{"two", "00:10"}}) {
         TListItem* row = Form1->kivListView2->Items().Add();
@@ -294,8 +294,8 @@ TEST_F(OutputHandOver, TheProjectGoesToProductionAndComesBack)
     EXPECT_EQ(project.WorkDir, Form1->WorkDir);
     EXPECT_EQ(project.SyncMode, "zhaopiansuiyinyue");
     EXPECT_EQ(project.MusicSeconds, 75.5);
-    EXPECT_EQ(project.LrcColor, "0x00FF00");
-    EXPECT_EQ(project.LrcX, "40");
+    EXPECT_EQ(project.LrcStyle.colour, 0x00FF00u);
+    EXPECT_EQ(project.LrcStyle.x, 40);
     EXPECT_EQ(project.LrcSongIndex, 3);
     EXPECT_EQ(project.SlotsPerFill, 2);
     ASSERT_EQ(project.Music.size(), 2u);

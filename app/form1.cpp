@@ -406,17 +406,18 @@ void TForm1::RefuseStart(int exit_code, const std::string& reason)
 
 void TForm1::FormShow(TObject*)
 {
-    // 1. The window's size: the stored panel, enlarged so that the preview
-    // column and the thumbnail strip are in view.
+    // The stored panel is too small for the preview column and the
+    // thumbnail strip: the window and its panel grow to hold them.
     SetClientSize(app::kMainClientWidth, app::kMainClientHeight);
     kivForm1->SetBounds(0, 0, app::kMainClientWidth, app::kMainClientHeight);
 
-    // 2, 3. The work folder.
+    // The work folder the installer laid out below the system folder: the
+    // first "brenholt_N" that is missing or holds "zpyjj".
     SystemDir = core::SystemDir().string();
     const app::WorkFolderSearch search = app::FindWorkFolder(SystemDir, [] { App().ProcessMessages(); });
     WorkDir = search.work_dir.string();
 
-    // 4. Without its work folder the program cannot run; it never makes one.
+    // Without its work folder the program cannot run; it never makes one.
     if (!search.present) {
         RefuseStart(2, "the work folder " + (search.work_dir / "zpyjj").string() +
                            " does not exist; the installation is incomplete (run the installer again)");
@@ -441,7 +442,8 @@ void TForm1::FormShow(TObject*)
     }
 
     const std::filesystem::path work = WorkPath();
-    // 5. Intro pane.
+    // The intro pane comes up first, showing the program's intro movie; it
+    // takes no mouse input.
     ScrollBox13->SetBounds(0, 0, ScrollBox13->Width(), ScrollBox13->Height());
     ScrollBox13->SetAutoSize(true);
     ScrollBox13->SetBorderStyle(bsNone);
@@ -451,14 +453,16 @@ void TForm1::FormShow(TObject*)
     ScrollBox13->SetVisible(true);
     ScrollBox13->BringToFront();
 
-    // 6. Browser pane.
+    // The browser pane waits hidden, sized to the preview frame, until a
+    // photo is browsed.
     ScrollBox1->SetBounds(0, 0, ScrollBox1->Width(), ScrollBox1->Height());
     ScrollBox1->SetAutoSize(true);
     ScrollBox1->SetBorderStyle(bsNone);
     liu_lan_zhao_pian->SetBounds(0, 0, kivGroupBox2->Width(), kivGroupBox2->Height());
     ScrollBox1->SetVisible(false);
 
-    // 7. Thumbnails: every slot shows the empty-slot movie.
+    // No photos yet: every thumbnail shows the empty-slot movie, and the
+    // slots' panes pass their clicks on to the frames around them.
     const std::string empty_slot = (work / "xtsz" / "wzpyl.swf").string();
     for (TShockwaveFlash* movie : {ShockwaveFlash1, ShockwaveFlash2, ShockwaveFlash3, ShockwaveFlash4,
                                    ShockwaveFlash5, ShockwaveFlash6, ShockwaveFlash7}) {
@@ -468,20 +472,21 @@ void TForm1::FormShow(TObject*)
     for (TScrollBox* pane : {ScrollBox2, ScrollBox3, ScrollBox4, ScrollBox5, ScrollBox6, ScrollBox7, ScrollBox8})
         pane->SetEnabled(false);
 
-    // 8. What an earlier run left behind.
+    // Work files an earlier run left behind would pass for this album's.
     app::RemoveLeftoverFiles(work);
 
-    // 9. Defaults.
+    // The project starts empty, with the default settings.
     SetStartupDefaults();
 
-    // 10. Effect and still panes.
+    // The effect pane takes no mouse input; the still pane fills the
+    // preview frame like the others.
     ScrollBox10->SetEnabled(false);
     Image2->SetBounds(0, 0, Image2->Width(), Image2->Height());
     ScrollBox14->SetBounds(0, 0, ScrollBox14->Width(), ScrollBox14->Height());
     ScrollBox14->SetAutoSize(true);
     ScrollBox14->SetBorderStyle(bsNone);
 
-    // 11. Lyric style.
+    // The lyric line starts in its default style.
     SetLyricStyleDefaults();
 }
 

@@ -2,10 +2,11 @@
 // TForm16 ("调整歌词"): the lyric line's alignment, colour, weight, slant,
 // underline and size. Each change is stored in the project's style value
 // at once and shown in the lyric dialog's movie; there is no cancel. The
-// position (LrcX, LrcY) is shown but not changed here.
+// position is shown but not changed here.
+#include <functional>
 #include <string>
 
-#include "app/project_state.h"
+#include "production/lyric_style.h"
 #include "platform/ui/form.h"
 
 class TLabel;
@@ -50,8 +51,8 @@ public:
     TkivComboBox* kivComboBox1;                                            // size
     TLabel* Label1;                                                        // "左右移动"
     TLabel* Label2;                                                        // "上下移动"
-    TkivTrackBar* kivTrackBar1;                                            // the lyric line's x (LrcX)
-    TkivTrackBar* kivTrackBar2;                                            // the lyric line's y (LrcY)
+    TkivTrackBar* kivTrackBar1;                                            // the lyric line's x
+    TkivTrackBar* kivTrackBar2;                                            // the lyric line's y
 
     void FormShow(TObject* Sender);
     void kivRadioButton1Click(TObject* Sender);
@@ -67,11 +68,11 @@ public:
     // The size list "3" to "80" and the colour list, filled anew.
     void FillLists();
     // The controls from the style values (the lyric dialog's "调整歌词").
-    void LoadStyle(const app::ProjectState& style);
+    void LoadStyle(const production::LyricStyle& style);
 
 private:
     // Stores the value in the project and sends it to the lyric dialog's movie.
-    void Apply(std::string app::ProjectState::*value, const char* variable, const std::string& text);
+    void Apply(const char* variable, const std::function<void(production::LyricStyle&)>& change);
 };
 
 extern TForm16* Form16;

@@ -5,7 +5,6 @@
 #include <optional>
 
 #include "app/image_routines.h"
-#include "app/lyric_style.h"
 #include "app/photo_slots.h"
 #include "app/sync_mode.h"
 #include "app/time_text.h"
@@ -21,6 +20,7 @@
 #include "platform/ui/image.h"
 #include "platform/ui/label.h"
 #include "platform/ui/scrollbox.h"
+#include "production/lyric_style.h"
 #include "production/lyric_timeline.h"
 #include "skin/kiv_button.h"
 #include "skin/kiv_group_box.h"
@@ -233,7 +233,8 @@ void PreviewEngine::StartEffectPreview()
         }
     }
 
-    for (const auto& [name, value] : LyricStyleVariables(view_.settings)) movie.SetVariable(name, value);
+    for (const auto& [name, value] : production::LyricStyleVariables(view_.settings.LrcStyle))
+        movie.SetVariable(name, value);
 
     view_.settings.LrcSongIndex = 0;
     view_.lyric_tick.SetText("-1");

@@ -34,7 +34,7 @@ struct ProjectState : production::AlbumSettings {
 
     // The defaults that every start-up sets (after the leftovers are gone).
     void SetStartupDefaults();
-    // The eight lyric style values back to their defaults.
+    // The lyric style back to its defaults.
     void SetLyricStyleDefaults();
 };
 

@@ -5,6 +5,8 @@
 // Names are the main window's; strings are UTF-8, empty means unset.
 #include <string>
 
+#include "production/lyric_style.h"
+
 namespace production {
 
 struct AlbumSettings {
@@ -17,15 +19,7 @@ struct AlbumSettings {
     std::string OpeningFile;
     int OpeningFrames = 0;
     std::string EndingFile;
-    // The lyric line's style.
-    std::string LrcAlign = "center";
-    std::string LrcColor = "0xFFFFFF";
-    std::string LrcBold = "false";
-    std::string LrcItalic = "false";
-    std::string LrcUnderline = "false";
-    std::string LrcSize = "12";
-    std::string LrcX = "5";
-    std::string LrcY = "250";
+    LyricStyle LrcStyle;  // the lyric line's style
 
     // Changed by production; the main window takes them back.
     int ProduceTemplateMovie = 1;  // the template movie copy production loaded last

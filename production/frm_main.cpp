@@ -16,6 +16,7 @@
 #include "production/form17.h"
 #include "platform/ui/form_building.h"
 #include "production/input_lists.h"
+#include "production/lyric_style.h"
 #include "production/production_settings.h"
 #include "skin/kiv_button.h"
 #include "skin/kiv_check_box.h"
@@ -245,15 +246,8 @@ void TfrmMain::Timer2Timer(TObject*)
     LoadMovieCopy(*ShockwaveFlash1, project_.ProduceTemplateMovie, "zhzp", "zhzp");
 
     // The lyric style, as the main window's preview showed it.
-    const std::pair<const char*, const std::string*> style[] = {{"LRC_ju_zuozhongyou", &project_.LrcAlign},
-                                                                {"LRC_geciyanse", &project_.LrcColor},
-                                                                {"LRC_biaozhuen_cuti", &project_.LrcBold},
-                                                                {"LRC_xieti", &project_.LrcItalic},
-                                                                {"LRC_xiahuaxian", &project_.LrcUnderline},
-                                                                {"LRC_gecidaxiao", &project_.LrcSize},
-                                                                {"LRC_x", &project_.LrcX},
-                                                                {"LRC_y", &project_.LrcY}};
-    for (const auto& [name, value] : style) ShockwaveFlash1->SetVariable(name, *value);
+    for (const auto& [name, value] : LyricStyleVariables(project_.LrcStyle))
+        ShockwaveFlash1->SetVariable(name, value);
     ShockwaveFlash1->SetVariable("LRC_geci", "");
 
     // The ending movie, at the job's picture size so that it isn't

@@ -238,15 +238,6 @@ TEST_F(Preview, OpeningThenEffectThenEndingCountOnAndEndReady)
     EXPECT_EQ(Ticks(), 19);
     EXPECT_TRUE(fs::exists(work_ / "pwwjj" / "pwtp.jpg"));
     EXPECT_FALSE(fs::exists(work_ / "pwwjj" / "pwtp.bmp"));
-    {
-        // The last picture shows the last pass's photos 3 (blue) and 1 (red), as the video does.
-        const TBitmap last = gfx::LoadImage(work_ / "pwwjj" / "pwtp.jpg");
-        const TColor left = last.Pixel(90, 130), right = last.Pixel(262, 130);
-        EXPECT_GT(gfx::GetBValue(left), 200);
-        EXPECT_LT(gfx::GetRValue(left), 60);
-        EXPECT_GT(gfx::GetRValue(right), 200);
-        EXPECT_LT(gfx::GetBValue(right), 60);
-    }
     EXPECT_EQ(Form1->EndingMovie, 2);
     EXPECT_EQ(Form1->Pian_Wei_FLASH->Movie(), (work_ / "pwwjj" / "pwwj2.swf").string());
     EXPECT_TRUE(Form1->ScrollBox12->Visible());
@@ -267,6 +258,32 @@ TEST_F(Preview, OpeningThenEffectThenEndingCountOnAndEndReady)
     EXPECT_EQ(Form1->PhotoCursor, 0);
     EXPECT_EQ(Slot(1), Photo(1));
     EXPECT_EQ(Slot(2), Photo(2));
+}
+
+TEST_F(Preview, TheEndingsPictureIsTheAlbumsLastFrameWithItsPhotosAndLyricLine)
+{
+    AddPhotos(3);
+    SetEnding();
+    ImportTemplate(FixtureTemplate());
+    ASSERT_TRUE(RunUntil([] { return Form1->Edit1->Text() == "17"; }));
+    Form1->xiao_guo_Flash->SetVariable("LRC_geci", "WWWWWW");
+    ASSERT_TRUE(RunUntil([&] { return Stage() == PreviewStage::kEnding; }));
+    // As production leaves it: the last pass's photos 3 (blue) and 1 (red),
+    // and the lyric line still on show.
+    const TBitmap last = gfx::LoadImage(work_ / "pwwjj" / "pwtp.jpg");
+    const TColor left = last.Pixel(90, 130), right = last.Pixel(262, 130);
+    EXPECT_GT(gfx::GetBValue(left), 200);
+    EXPECT_LT(gfx::GetRValue(left), 60);
+    EXPECT_GT(gfx::GetRValue(right), 200);
+    EXPECT_LT(gfx::GetBValue(right), 60);
+    int lyric_pixels = 0;
+    for (int y = 240; y < 272; ++y)
+        for (int x = 0; x < last.Width(); ++x) {
+            const TColor c = last.Pixel(x, y);
+            if (gfx::GetGValue(c) > 190 && gfx::GetBValue(c) > 170)
+                ++lyric_pixels;  // lighter than the backdrop
+        }
+    EXPECT_GT(lyric_pixels, 40);
 }
 
 TEST_F(Preview, StopInEachStageGivesTheReadyState)

@@ -99,13 +99,14 @@ long long RowNumber(const TStrings& rows, int index)
 
 }  // namespace
 
-TForm1::TForm1(TComponent* AOwner) : TForm(AOwner), preview_(std::make_unique<app::PreviewEngine>(*this))
+TForm1::TForm1(TComponent* AOwner) : TForm(AOwner)
 {
     SetName("Form1");
     SetCaption(app::kMainWindowTitle);
     SetBorderStyle(bsDialog);
     SetPosition(poScreenCenter);
     CreateControls();
+    preview_ = std::make_unique<app::PreviewEngine>(PreviewView());
     OnCreate = [this](TObject* Sender) { FormCreate(Sender); };
     OnShow = [this](TObject* Sender) { FormShow(Sender); };
     OnClose = [this](TObject* Sender, TCloseAction& Action) { FormClose(Sender, Action); };
@@ -401,17 +402,18 @@ void TForm1::RefuseStart(int exit_code, const std::string& reason)
 
 void TForm1::FormShow(TObject*)
 {
-    // 1. The window's size: the stored panel, enlarged so that the preview
-    // column and the thumbnail strip are in view.
+    // The stored panel is too small for the preview column and the
+    // thumbnail strip: the window and its panel grow to hold them.
     SetClientSize(app::kMainClientWidth, app::kMainClientHeight);
     kivForm1->SetBounds(0, 0, app::kMainClientWidth, app::kMainClientHeight);
 
-    // 2, 3. The work folder.
+    // The work folder the installer laid out below the system folder: the
+    // first "brenholt_N" that is missing or holds "zpyjj".
     SystemDir = core::SystemDir().string();
     const app::WorkFolderSearch search = app::FindWorkFolder(SystemDir, [] { App().ProcessMessages(); });
     WorkDir = search.work_dir.string();
 
-    // 4. Without its work folder the program cannot run; it never makes one.
+    // Without its work folder the program cannot run; it never makes one.
     if (!search.present) {
         RefuseStart(2, "the work folder " + (search.work_dir / "zpyjj").string() +
                            " does not exist; the installation is incomplete (run the installer again)");
@@ -436,7 +438,8 @@ void TForm1::FormShow(TObject*)
     }
 
     const std::filesystem::path work = WorkPath();
-    // 5. Intro pane.
+    // The intro pane comes up first, showing the program's intro movie; it
+    // takes no mouse input.
     ScrollBox13->SetBounds(0, 0, ScrollBox13->Width(), ScrollBox13->Height());
     ScrollBox13->SetAutoSize(true);
     ScrollBox13->SetBorderStyle(bsNone);
@@ -446,14 +449,16 @@ void TForm1::FormShow(TObject*)
     ScrollBox13->SetVisible(true);
     ScrollBox13->BringToFront();
 
-    // 6. Browser pane.
+    // The browser pane waits hidden, sized to the preview frame, until a
+    // photo is browsed.
     ScrollBox1->SetBounds(0, 0, ScrollBox1->Width(), ScrollBox1->Height());
     ScrollBox1->SetAutoSize(true);
     ScrollBox1->SetBorderStyle(bsNone);
     liu_lan_zhao_pian->SetBounds(0, 0, kivGroupBox2->Width(), kivGroupBox2->Height());
     ScrollBox1->SetVisible(false);
 
-    // 7. Thumbnails: every slot shows the empty-slot movie.
+    // No photos yet: every thumbnail shows the empty-slot movie, and the
+    // slots' panes pass their clicks on to the frames around them.
     const std::string empty_slot = (work / "xtsz" / "wzpyl.swf").string();
     for (TShockwaveFlash* movie : {ShockwaveFlash1, ShockwaveFlash2, ShockwaveFlash3, ShockwaveFlash4,
                                    ShockwaveFlash5, ShockwaveFlash6, ShockwaveFlash7}) {
@@ -463,20 +468,21 @@ void TForm1::FormShow(TObject*)
     for (TScrollBox* pane : {ScrollBox2, ScrollBox3, ScrollBox4, ScrollBox5, ScrollBox6, ScrollBox7, ScrollBox8})
         pane->SetEnabled(false);
 
-    // 8. What an earlier run left behind.
+    // Work files an earlier run left behind would pass for this album's.
     app::RemoveLeftoverFiles(work);
 
-    // 9. Defaults.
+    // The project starts empty, with the default settings.
     SetStartupDefaults();
 
-    // 10. Effect and still panes.
+    // The effect pane takes no mouse input; the still pane fills the
+    // preview frame like the others.
     ScrollBox10->SetEnabled(false);
     Image2->SetBounds(0, 0, Image2->Width(), Image2->Height());
     ScrollBox14->SetBounds(0, 0, ScrollBox14->Width(), ScrollBox14->Height());
     ScrollBox14->SetAutoSize(true);
     ScrollBox14->SetBorderStyle(bsNone);
 
-    // 11. Lyric style.
+    // The lyric line starts in its default style.
     SetLyricStyleDefaults();
 }
 
@@ -543,16 +549,16 @@ void TForm1::kivButton32Click(TObject*) { Form17->ShowModal(); }
 
 // --- the music list and the sync mode ----------------------------------------------------------------
 
-void TForm1::kivButton10Click(TObject*) { app::ImportMusic(*this); }
-void TForm1::kivButton27Click(TObject*) { app::DeleteSelectedMusic(*this); }
-void TForm1::kivButton28Click(TObject*) { app::DeleteAllMusic(*this); }
-void TForm1::kivButton5Click(TObject*) { app::PlaySelectedMusic(*this); }
+void TForm1::kivButton10Click(TObject*) { app::ImportMusic(MusicView()); }
+void TForm1::kivButton27Click(TObject*) { app::DeleteSelectedMusic(MusicView()); }
+void TForm1::kivButton28Click(TObject*) { app::DeleteAllMusic(MusicView()); }
+void TForm1::kivButton5Click(TObject*) { app::PlaySelectedMusic(MusicView()); }
 void TForm1::kivListView2DblClick(TObject* Sender) { kivButton5Click(Sender); }
-void TForm1::kivButton6Click(TObject*) { app::StopMusic(*this); }
+void TForm1::kivButton6Click(TObject*) { app::StopMusic(MusicView()); }
 
 void TForm1::WindowsMediaPlayer2PlayStateChange(TObject*, int NewState)
 {
-    app::MusicPlayStateChanged(*this, NewState);
+    app::MusicPlayStateChanged(MusicView(), NewState);
 }
 
 void TForm1::Timer1Timer(TObject*)
@@ -794,12 +800,15 @@ void TForm1::WirePhotoHandlers()
     kivButton23->OnClick = [this](TObject* Sender) { kivButton23Click(Sender); };
 }
 
-void TForm1::ShowThumbnailPage(int page) { app::ShowThumbnailPage(*this, page); }
-void TForm1::OpenPhotoBrowser(int k) { app::OpenPhotoBrowser(*this, k); }
+void TForm1::ShowThumbnailPage(int page) { app::ShowThumbnailPage(StripView(), page); }
+void TForm1::OpenPhotoBrowser(int k) { app::OpenPhotoBrowser(BrowserView(), k); }
 int TForm1::PageInView() const { return app::PageInView(PhotoPageIndex, kivListView1->Items().Count()); }
-void TForm1::ShowPaneAfterPhotoChange(bool photos_remain) { app::ShowPaneAfterPhotoChange(*this, photos_remain); }
-void TForm1::kivButton22Click(TObject*) { app::NextThumbnailPage(*this); }
-void TForm1::kivButton21Click(TObject*) { app::PreviousThumbnailPage(*this); }
+void TForm1::ShowPaneAfterPhotoChange(bool photos_remain)
+{
+    app::ShowPaneAfterPhotoChange(DeletionView(), photos_remain);
+}
+void TForm1::kivButton22Click(TObject*) { app::NextThumbnailPage(BrowserView()); }
+void TForm1::kivButton21Click(TObject*) { app::PreviousThumbnailPage(BrowserView()); }
 void TForm1::kivGroupBox8Click(TObject*) { SelectedSlot = 1; }
 void TForm1::kivGroupBox9Click(TObject*) { SelectedSlot = 2; }
 void TForm1::kivGroupBox10Click(TObject*) { SelectedSlot = 3; }
@@ -807,23 +816,23 @@ void TForm1::kivGroupBox11Click(TObject*) { SelectedSlot = 4; }
 void TForm1::kivGroupBox12Click(TObject*) { SelectedSlot = 5; }
 void TForm1::kivGroupBox13Click(TObject*) { SelectedSlot = 6; }
 void TForm1::kivGroupBox14Click(TObject*) { SelectedSlot = 7; }
-void TForm1::kivGroupBox8DblClick(TObject*) { app::BrowseThumbnail(*this, 1); }
-void TForm1::kivGroupBox9DblClick(TObject*) { app::BrowseThumbnail(*this, 2); }
-void TForm1::kivGroupBox10DblClick(TObject*) { app::BrowseThumbnail(*this, 3); }
-void TForm1::kivGroupBox11DblClick(TObject*) { app::BrowseThumbnail(*this, 4); }
-void TForm1::kivGroupBox12DblClick(TObject*) { app::BrowseThumbnail(*this, 5); }
-void TForm1::kivGroupBox13DblClick(TObject*) { app::BrowseThumbnail(*this, 6); }
-void TForm1::kivGroupBox14DblClick(TObject*) { app::BrowseThumbnail(*this, 7); }
-void TForm1::kivButton83Click(TObject*) { app::BrowseSelectedThumbnail(*this); }
-void TForm1::kivListView1DblClick(TObject*) { app::BrowseSelectedRow(*this); }
-void TForm1::kivButton8Click(TObject*) { app::BrowseSelectedRow(*this); }
+void TForm1::kivGroupBox8DblClick(TObject*) { app::BrowseThumbnail(BrowserView(), 1); }
+void TForm1::kivGroupBox9DblClick(TObject*) { app::BrowseThumbnail(BrowserView(), 2); }
+void TForm1::kivGroupBox10DblClick(TObject*) { app::BrowseThumbnail(BrowserView(), 3); }
+void TForm1::kivGroupBox11DblClick(TObject*) { app::BrowseThumbnail(BrowserView(), 4); }
+void TForm1::kivGroupBox12DblClick(TObject*) { app::BrowseThumbnail(BrowserView(), 5); }
+void TForm1::kivGroupBox13DblClick(TObject*) { app::BrowseThumbnail(BrowserView(), 6); }
+void TForm1::kivGroupBox14DblClick(TObject*) { app::BrowseThumbnail(BrowserView(), 7); }
+void TForm1::kivButton83Click(TObject*) { app::BrowseSelectedThumbnail(BrowserView()); }
+void TForm1::kivListView1DblClick(TObject*) { app::BrowseSelectedRow(BrowserView()); }
+void TForm1::kivButton8Click(TObject*) { app::BrowseSelectedRow(BrowserView()); }
 
 void TForm1::liu_lan_zhao_pianFSCommand(TObject*, const std::string& command, const std::string&)
 {
-    app::ServeBrowserSlotRequest(*this, command);
+    app::ServeBrowserSlotRequest(BrowserView(), command);
 }
 
-void TForm1::kivButton29Click(TObject*) { app::DeleteSelectedPhoto(*this); }
-void TForm1::kivButton24Click(TObject*) { app::DeleteThumbnailPhoto(*this); }
-void TForm1::kivButton30Click(TObject*) { app::DeleteAllPhotos(*this, false); }
-void TForm1::kivButton23Click(TObject*) { app::DeleteAllPhotos(*this, true); }
+void TForm1::kivButton29Click(TObject*) { app::DeleteSelectedPhoto(DeletionView()); }
+void TForm1::kivButton24Click(TObject*) { app::DeleteThumbnailPhoto(DeletionView()); }
+void TForm1::kivButton30Click(TObject*) { app::DeleteAllPhotos(DeletionView(), false); }
+void TForm1::kivButton23Click(TObject*) { app::DeleteAllPhotos(DeletionView(), true); }

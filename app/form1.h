@@ -41,6 +41,11 @@ class TkivMessageDialog;
 
 namespace app {
 class PreviewEngine;
+struct MusicActionsView;
+struct PreviewEngineView;
+struct PhotoBrowserView;
+struct PhotoDeletionView;
+struct ThumbnailStrip;
 
 // The product title: the main window is titled with it followed by "2007",
 // the name under which the program is installed.
@@ -64,20 +69,20 @@ public:
     TkivForm* kivForm1;                          // the skinned panel that holds every control below
 
     // --- frames ------------------------------------------------------------------
-    TkivGroupBox* kivGroupBox3;   // frame of the photo list
-    TkivGroupBox* kivGroupBox1;   // frame of the music list
-    TkivGroupBox* kivGroupBox2;   // the preview frame; its seven panes lie on top of each other
-    TkivGroupBox* kivGroupBox7;   // the thumbnail strip
-    TkivGroupBox* kivGroupBox8;   // thumbnail frames 1 to 7 of the strip, left to right;
-    TkivGroupBox* kivGroupBox9;   //   a click selects the slot, a double click browses the photo
+    TkivGroupBox* kivGroupBox3;  // frame of the photo list
+    TkivGroupBox* kivGroupBox1;  // frame of the music list
+    TkivGroupBox* kivGroupBox2;  // the preview frame; its seven panes lie on top of each other
+    TkivGroupBox* kivGroupBox7;  // the thumbnail strip
+    TkivGroupBox* kivGroupBox8;  // thumbnail frames 1 to 7 of the strip, left to right;
+    TkivGroupBox* kivGroupBox9;  //   a click selects the slot, a double click browses the photo
     TkivGroupBox* kivGroupBox10;
     TkivGroupBox* kivGroupBox11;
     TkivGroupBox* kivGroupBox12;
     TkivGroupBox* kivGroupBox13;
     TkivGroupBox* kivGroupBox14;
-    TkivGroupBox* kivGroupBox15;        // hidden "LRC 歌词处理": holds the lyric parser's tables
-    TkivImagePanel* kivImagePanel1;     // hidden: holds the four length labels
-    TkivImageButton* kivImageButton1;   // the strip's bottom edge
+    TkivGroupBox* kivGroupBox15;       // hidden "LRC 歌词处理": holds the lyric parser's tables
+    TkivImagePanel* kivImagePanel1;    // hidden: holds the four length labels
+    TkivImageButton* kivImageButton1;  // the strip's bottom edge
 
     // --- data-holding controls -----------------------------------------------------
     // The visible lists are the project's photos and songs; the hidden ones are
@@ -182,11 +187,11 @@ public:
     TOpenDialog* OpenDialog2;              // music ("*.mp3", "*.wav", several at once)
     TOpenDialog* OpenDialog3;              // the effect template ("*.avi")
     TSaveDialog* SaveDialog1;              // the output file
-    TTimer* Timer1;  // 1 ms, one shot: starts the next song after one ended
-    TTimer* Timer2;  // 1 ms: watches the opening title during the preview
-    TTimer* Timer3;  // 1 ms: polls the effect movie's frame during the preview
-    TTimer* Timer6;  // 1 ms: watches the ending title during the preview
-    TTimer* Timer4;  // 1000 ms: the clock
+    TTimer* Timer1;                        // 1 ms, one shot: starts the next song after one ended
+    TTimer* Timer2;                        // 1 ms: watches the opening title during the preview
+    TTimer* Timer3;                        // 1 ms: polls the effect movie's frame during the preview
+    TTimer* Timer6;                        // 1 ms: watches the ending title during the preview
+    TTimer* Timer4;                        // 1000 ms: the clock
 
     // --- handlers ------------------------------------------------------------------------------
     void FormCreate(TObject* Sender);
@@ -219,6 +224,8 @@ public:
     void Edit1Change(TObject* Sender);  // the tick
     void Timer6Timer(TObject* Sender);  // ending watch
     app::PreviewEngine& Preview() { return *preview_; }
+    // What the preview touches of this window.
+    app::PreviewEngineView PreviewView();
     // "导入模板": the effect template import (Form14).
     void kivButton7Click(TObject* Sender);
     // The music list (app/music_actions) and the sync-mode dialog.
@@ -231,6 +238,8 @@ public:
     void WindowsMediaPlayer2PlayStateChange(TObject* Sender, int NewState);
     void Timer1Timer(TObject* Sender);       // starts the next song
     void kivButton11Click(TObject* Sender);  // "同步效果"
+    // What the music actions touch of this window.
+    app::MusicActionsView MusicView();
     // "片头片尾": the titles dialog (Form11).
     void kivButton19Click(TObject* Sender);
     // "导入歌词": the lyric dialog (Form15).
@@ -320,6 +329,11 @@ public:
     void kivButton24Click(TObject* Sender);  // "删除"
     void kivButton30Click(TObject* Sender);  // "删除全部照片"
     void kivButton23Click(TObject* Sender);  // "全部删除"
+    // What the strip, the photo browser and the photo deletion touch of
+    // this window (Form5 and Form7 remove their row through DeletionView).
+    app::ThumbnailStrip StripView();
+    app::PhotoBrowserView BrowserView();
+    app::PhotoDeletionView DeletionView();
 
     // --- start-up outcome --------------------------------------------------------------------------------
     // 0 after a start-up that found and took its work folder; otherwise

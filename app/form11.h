@@ -28,28 +28,42 @@ public:
     explicit TForm11(TComponent* AOwner = nullptr);
     ~TForm11() override;
 
-    TkivForm* kivForm1;
-    TkivPageControl* kivPageControl1;
+    TkivForm* kivForm1;                // the skinned panel: "片头片尾"
+    TkivPageControl* kivPageControl1;  // the two pages below
     TkivTabSheet* kivTabSheet1;  // "     片头设置     "
     TkivTabSheet* kivTabSheet2;  // "     片尾设置     "
 
     // Page 0: the opening title.
-    TLabel *Label1, *Label2;          // "片头名称:" and the opening's name
-    TLabel *Label3, *Label4, *Label5;  // "片头时间:", its length and the play position
+    TLabel* Label1;                   // "片头名称:"
+    TLabel* Label2;                   // the opening title's name
+    TLabel* Label3;                   // "片头时间:"
+    TLabel* Label4;                   // the opening title's length, mm:ss
+    TLabel* Label5;                   // the opening preview's play position, mm:ss
     TkivGroupBox* kivGroupBox1;       // disabled: the player takes no clicks
-    TWindowsMediaPlayer* WindowsMediaPlayer1;
-    TkivButton *kivButton1, *kivButton2, *kivButton3, *kivButton4, *kivButton5, *kivButton6;
+    TWindowsMediaPlayer* WindowsMediaPlayer1;  // the opening preview
+    TkivButton* kivButton1;                    // "导入片头": chooses the opening video
+    TkivButton* kivButton2;                    // "播放": plays the opening preview
+    TkivButton* kivButton3;                    // "暂停": pauses it
+    TkivButton* kivButton4;                    // "停止": stops it
+    TkivButton* kivButton5;                    // "清除片头": the album gets no opening
+    TkivButton* kivButton6;                    // "退出": closes the dialog
 
     // Page 1: the ending title.
     TkivGroupBox* kivGroupBox2;        // disabled, holds both movies
     TShockwaveFlash* ShockwaveFlash1;  // the ending preview
     TShockwaveFlash* ShockwaveFlash2;  // the placeholder "pwwjj/wu_pwwj.swf"
-    TkivButton *kivButton7, *kivButton8, *kivButton9, *kivButton10, *kivButton11, *kivButton12, *kivButton13;
+    TkivButton* kivButton7;            // "导入片尾": imports an ending template
+    TkivButton* kivButton8;            // "清除片尾": the album gets no ending
+    TkivButton* kivButton9;            // "播放": plays the ending preview
+    TkivButton* kivButton10;           // "暂停": pauses it
+    TkivButton* kivButton11;           // "停止": stops it
+    TkivButton* kivButton12;           // "退出": closes the dialog
+    TkivButton* kivButton13;           // "修改内容": edits the ending's texts (Form12)
 
     TOpenDialog* OpenDialog1;  // opening video
     TOpenDialog* OpenDialog2;  // ending template
     TTimer* Timer1;            // 1 ms: follows the opening preview
-    TkivMessageDialog* kivMessageDialog1;
+    TkivMessageDialog* kivMessageDialog1;  // the dialog's messages
 
     // The values of the last valid ending import; EndingValidation holds
     // app::kEndingValidation while a valid ending title is loaded.

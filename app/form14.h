@@ -14,8 +14,8 @@ public:
     explicit TForm14(TComponent* AOwner = nullptr);
     ~TForm14() override;
 
-    TLabel* Label1;
-    TkivProgressBar* kivProgressBar1;
+    TLabel* Label1;                    // "正在导入模板,可能会花一点时间,请耐心等待..."
+    TkivProgressBar* kivProgressBar1;  // moves while the import runs
     TTimer* Timer1;  // the import, once per showing
     TTimer* Timer2;  // progress animation
     TTimer* Timer3;  // closes the form

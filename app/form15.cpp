@@ -149,7 +149,8 @@ void OpenLyricDialog(TForm1& main)
     dialog.ShockwaveFlash1->SetMovie((main.WorkPath() / kLyricPreviewMovie).string());
     if (Form16) Form16->FillLists();
     // The movie shows the project's style from the start.
-    for (const auto& [name, value] : LyricStyleVariables(main)) dialog.ShockwaveFlash1->SetVariable(name, value);
+    for (const auto& [name, value] : production::LyricStyleVariables(main.LrcStyle))
+        dialog.ShockwaveFlash1->SetVariable(name, value);
     dialog.SetMovieVariable(kLyricLineVariable, kLyricPlaceholder);
     dialog.ShowModal();
 }
@@ -354,6 +355,6 @@ void TForm15::kivButton3Click(TObject*)
 void TForm15::kivButton4Click(TObject*)
 {
     if (!Form16 || !Form1) return;
-    Form16->LoadStyle(*Form1);
+    Form16->LoadStyle(Form1->LrcStyle);
     Form16->ShowModal();
 }

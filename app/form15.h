@@ -51,13 +51,13 @@ public:
     explicit TForm15(TComponent* AOwner = nullptr);
     ~TForm15() override;
 
-    TkivForm* kivForm1;
+    TkivForm* kivForm1;          // the skinned panel
     TkivGroupBox* kivGroupBox1;  // "选择歌曲"
     TkivComboBox* kivComboBox1;  // the music rows' captions
     TkivGroupBox* kivGroupBox2;  // "选择歌词"
     TkivComboBox* kivComboBox2;  // the lyric rows' captions, parallel to Form1->kivListView5
     TkivPageControl* kivPageControl1;  // disabled: the movie only shows
-    TkivTabSheet* kivTabSheet1;
+    TkivTabSheet* kivTabSheet1;        // "歌词预览"
     TShockwaveFlash* ShockwaveFlash1;  // the lyric movie, 352 x 288
     TkivButton* kivButton1;  // "导入歌词"
     TkivButton* kivButton2;  // "删除歌词"
@@ -65,13 +65,15 @@ public:
     TkivButton* kivButton4;  // "调整歌词"
     TkivButton* kivButton5;  // "播放歌词"
     TkivButton* kivButton6;  // "停止播放"
-    TOpenDialog* OpenDialog1;
+    TOpenDialog* OpenDialog1;  // the LRC file
     TTimer* Timer1;  // the karaoke step, 1 ms
     // Hidden: the import's parse tables.
-    TkivGroupBox* kivGroupBox3;
-    TkivListView* kivListView1;
-    TkivListBox *kivListBox1, *kivListBox2, *kivListBox3;
-    TkivMessageDialog* kivMessageDialog1;
+    TkivGroupBox* kivGroupBox3;            // hidden: holds the lyric parser's tables for the karaoke
+    TkivListView* kivListView1;            // hidden: the lyric parser's numbered lines ("序号", "歌词")
+    TkivListBox* kivListBox1;              // hidden: the lyric parser's "[" positions of the last line
+    TkivListBox* kivListBox2;              // hidden: its "]" positions
+    TkivListBox* kivListBox3;              // hidden: the tag lines
+    TkivMessageDialog* kivMessageDialog1;  // the dialog's messages
 
     void FormShow(TObject* Sender);
     void FormCloseQuery(TObject* Sender, bool& CanClose);

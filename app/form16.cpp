@@ -1,5 +1,7 @@
 #include "app/form16.h"
 
+#include <algorithm>
+
 #include "app/form1.h"
 #include "app/form15.h"
 #include "app/lyric_style.h"
@@ -42,7 +44,7 @@ TForm16::TForm16(TComponent* AOwner) : TForm(AOwner)
         control->SetActivePage(sheet);
         top += height + 6;
     };
-    group(kivPageControl1, kivTabSheet1, "kivPageControl1", "kivTabSheet1", "歌词位置", 92);
+    group(kivPageControl1, kivTabSheet1, "kivPageControl1", "kivTabSheet1", "歌词位置", 100);
     group(kivPageControl2, kivTabSheet2, "kivPageControl2", "kivTabSheet2", "歌词颜色", 58);
     group(kivPageControl3, kivTabSheet3, "kivPageControl3", "kivTabSheet3", "歌词字体", 76);
     group(kivPageControl4, kivTabSheet4, "kivPageControl4", "kivTabSheet4", "歌词大小", 58);
@@ -110,84 +112,87 @@ void TForm16::FillLists()
     for (const std::string& name : app::LyricColourNames()) colours.Add(name);
 }
 
-void TForm16::LoadStyle(const app::ProjectState& style)
+void TForm16::LoadStyle(const production::LyricStyle& style)
 {
     // Checking a radio or a box runs its handler, which stores and sends
     // the value already held.
     TkivRadioButton* aligns[] = {kivRadioButton1, kivRadioButton2, kivRadioButton3};
-    const int align = app::LyricAlignIndex(style.LrcAlign);
-    if (align >= 0) {
-        aligns[align]->SetChecked(true);
-    } else {
-        for (TkivRadioButton* radio : aligns) radio->SetChecked(false);
-    }
-    kivComboBox2->SetItemIndex(app::LyricColourIndex(style.LrcColor));
-    if (style.LrcBold == "true") {
-        kivRadioButton7->SetChecked(true);
-    } else if (style.LrcBold == "false") {
-        kivRadioButton6->SetChecked(true);
-    } else {
-        kivRadioButton6->SetChecked(false);
-        kivRadioButton7->SetChecked(false);
-    }
-    kivCheckBox1->SetChecked(app::LyricFlag(style.LrcItalic));
-    kivCheckBox2->SetChecked(app::LyricFlag(style.LrcUnderline));
-    kivComboBox1->SetItemIndex(app::LyricSizeIndex(style.LrcSize));
-    kivTrackBar1->SetPosition(app::LyricPosition(style.LrcX, 1, app::kLyricXMax));
-    kivTrackBar2->SetPosition(app::LyricPosition(style.LrcY, 1, app::kLyricYMax));
+    aligns[app::LyricAlignIndex(style.align)]->SetChecked(true);
+    kivComboBox2->SetItemIndex(app::LyricColourIndex(style.colour));
+    (style.bold ? kivRadioButton7 : kivRadioButton6)->SetChecked(true);
+    kivCheckBox1->SetChecked(style.italic);
+    kivCheckBox2->SetChecked(style.underline);
+    kivComboBox1->SetItemIndex(app::LyricSizeIndex(style.size));
+    kivTrackBar1->SetPosition(std::clamp(style.x, 1, app::kLyricXMax));
+    kivTrackBar2->SetPosition(std::clamp(style.y, 1, app::kLyricYMax));
 }
 
-void TForm16::Apply(std::string app::ProjectState::*value, const char* variable, const std::string& text)
+void TForm16::Apply(const char* variable, const std::function<void(production::LyricStyle&)>& change)
 {
-    if (Form1) (*Form1).*value = text;
-    if (Form15) Form15->SetMovieVariable(variable, text);
+    production::LyricStyle style = Form1 ? Form1->LrcStyle : production::LyricStyle{};
+    change(style);
+    if (Form1) Form1->LrcStyle = style;
+    if (!Form15) return;
+    for (const auto& [name, text] : production::LyricStyleVariables(style))
+        if (name == variable) Form15->SetMovieVariable(variable, text);
 }
 
 void TForm16::kivRadioButton1Click(TObject*)
 {
-    if (kivRadioButton1->Checked()) Apply(&app::ProjectState::LrcAlign, app::kLyricAlignVariable, "left");
+    if (kivRadioButton1->Checked())
+        Apply(production::kLyricAlignVariable,
+              [](auto& style) { style.align = production::LyricAlign::kLeft; });
 }
 
 void TForm16::kivRadioButton2Click(TObject*)
 {
-    if (kivRadioButton2->Checked()) Apply(&app::ProjectState::LrcAlign, app::kLyricAlignVariable, "center");
+    if (kivRadioButton2->Checked())
+        Apply(production::kLyricAlignVariable,
+              [](auto& style) { style.align = production::LyricAlign::kCenter; });
 }
 
 void TForm16::kivRadioButton3Click(TObject*)
 {
-    if (kivRadioButton3->Checked()) Apply(&app::ProjectState::LrcAlign, app::kLyricAlignVariable, "right");
+    if (kivRadioButton3->Checked())
+        Apply(production::kLyricAlignVariable,
+              [](auto& style) { style.align = production::LyricAlign::kRight; });
 }
 
 void TForm16::kivComboBox2Change(TObject*)
 {
     const int index = kivComboBox2->ItemIndex();
     if (index < 0 || index >= static_cast<int>(app::kLyricColours.size())) return;
-    Apply(&app::ProjectState::LrcColor, app::kLyricColorVariable, app::kLyricColours[index].code);
+    const std::uint32_t colour = app::kLyricColours[static_cast<size_t>(index)].value;
+    Apply(production::kLyricColorVariable, [colour](auto& style) { style.colour = colour; });
 }
 
 void TForm16::kivRadioButton6Click(TObject*)
 {
-    if (kivRadioButton6->Checked()) Apply(&app::ProjectState::LrcBold, app::kLyricBoldVariable, "false");
+    if (kivRadioButton6->Checked())
+        Apply(production::kLyricBoldVariable, [](auto& style) { style.bold = false; });
 }
 
 void TForm16::kivRadioButton7Click(TObject*)
 {
-    if (kivRadioButton7->Checked()) Apply(&app::ProjectState::LrcBold, app::kLyricBoldVariable, "true");
+    if (kivRadioButton7->Checked())
+        Apply(production::kLyricBoldVariable, [](auto& style) { style.bold = true; });
 }
 
 void TForm16::kivCheckBox1Click(TObject*)
 {
-    Apply(&app::ProjectState::LrcItalic, app::kLyricItalicVariable, app::LyricFlagText(kivCheckBox1->Checked()));
+    const bool on = kivCheckBox1->Checked();
+    Apply(production::kLyricItalicVariable, [on](auto& style) { style.italic = on; });
 }
 
 void TForm16::kivCheckBox2Click(TObject*)
 {
-    Apply(&app::ProjectState::LrcUnderline, app::kLyricUnderlineVariable,
-          app::LyricFlagText(kivCheckBox2->Checked()));
+    const bool on = kivCheckBox2->Checked();
+    Apply(production::kLyricUnderlineVariable, [on](auto& style) { style.underline = on; });
 }
 
 void TForm16::kivComboBox1Change(TObject*)
 {
-    if (kivComboBox1->ItemIndex() < 0) return;
-    Apply(&app::ProjectState::LrcSize, app::kLyricSizeVariable, kivComboBox1->Text());
+    const int entry = kivComboBox1->ItemIndex();
+    if (entry < 0) return;
+    Apply(production::kLyricSizeVariable, [entry](auto& style) { style.size = app::kLyricSizeMin + entry; });
 }

@@ -2,10 +2,11 @@
 // TForm16 ("调整歌词"): the lyric line's alignment, colour, weight, slant,
 // underline and size. Each change is stored in the project's style value
 // at once and shown in the lyric dialog's movie; there is no cancel. The
-// position (LrcX, LrcY) is shown but not changed here.
+// position is shown but not changed here.
+#include <functional>
 #include <string>
 
-#include "app/project_state.h"
+#include "production/lyric_style.h"
 #include "platform/ui/form.h"
 
 class TLabel;
@@ -26,22 +27,32 @@ public:
     explicit TForm16(TComponent* AOwner = nullptr);
     ~TForm16() override;
 
-    TkivForm* kivForm1;
+    TkivForm* kivForm1;  // the skinned panel: "调整歌词"
     // One page control a group, each with its one tab.
-    TkivPageControl *kivPageControl1, *kivPageControl2, *kivPageControl3, *kivPageControl4, *kivPageControl5;
+    // One page control per setting, each holding the tab sheet below it.
+    TkivPageControl* kivPageControl1;
+    TkivPageControl* kivPageControl2;
+    TkivPageControl* kivPageControl3;
+    TkivPageControl* kivPageControl4;
+    TkivPageControl* kivPageControl5;
     TkivTabSheet* kivTabSheet1;  // "歌词位置"
     TkivTabSheet* kivTabSheet2;  // "歌词颜色"
     TkivTabSheet* kivTabSheet3;  // "歌词字体"
     TkivTabSheet* kivTabSheet4;  // "歌词大小"
     TkivTabSheet* kivTabSheet5;  // "歌词移动", disabled
-    TkivRadioButton *kivRadioButton1, *kivRadioButton2, *kivRadioButton3;  // left, centre, right
+    TkivRadioButton* kivRadioButton1;  // "歌词居左": lyrics on the left
+    TkivRadioButton* kivRadioButton2;  // "歌词居中": centred
+    TkivRadioButton* kivRadioButton3;  // "歌词居右": on the right
     TkivComboBox* kivComboBox2;                                            // colour
-    TkivRadioButton *kivRadioButton6, *kivRadioButton7;                    // "标准", "粗体"
+    TkivRadioButton* kivRadioButton6;                                      // "标准": regular weight
+    TkivRadioButton* kivRadioButton7;                                      // "粗体": bold
     TkivCheckBox* kivCheckBox1;                                            // "斜体"
     TkivCheckBox* kivCheckBox2;                                            // "下划线"
     TkivComboBox* kivComboBox1;                                            // size
-    TLabel *Label1, *Label2;                                               // "左右移动", "上下移动"
-    TkivTrackBar *kivTrackBar1, *kivTrackBar2;                             // LrcX, LrcY
+    TLabel* Label1;                                                        // "左右移动"
+    TLabel* Label2;                                                        // "上下移动"
+    TkivTrackBar* kivTrackBar1;                                            // the lyric line's x
+    TkivTrackBar* kivTrackBar2;                                            // the lyric line's y
 
     void FormShow(TObject* Sender);
     void kivRadioButton1Click(TObject* Sender);
@@ -57,11 +68,11 @@ public:
     // The size list "3" to "80" and the colour list, filled anew.
     void FillLists();
     // The controls from the style values (the lyric dialog's "调整歌词").
-    void LoadStyle(const app::ProjectState& style);
+    void LoadStyle(const production::LyricStyle& style);
 
 private:
     // Stores the value in the project and sends it to the lyric dialog's movie.
-    void Apply(std::string app::ProjectState::*value, const char* variable, const std::string& text);
+    void Apply(const char* variable, const std::function<void(production::LyricStyle&)>& change);
 };
 
 extern TForm16* Form16;

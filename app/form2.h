@@ -19,8 +19,8 @@ public:
     explicit TForm2(TComponent* AOwner = nullptr);
     ~TForm2() override;
 
-    TkivProgressBar* kivProgressBar1;
-    TLabel* Label1;
+    TkivProgressBar* kivProgressBar1;  // one step per photo
+    TLabel* Label1;                    // "正在导入照片,可能会花一点时间,请耐心等待..."
     TShockwaveFlash* ShockwaveFlash1;  // the crop viewer, outside the visible client area
     TTimer* Timer1;                    // closes the form after the last photo
 

@@ -29,18 +29,29 @@ public:
     explicit TForm3(TComponent* AOwner = nullptr);
     ~TForm3() override;
 
-    TkivForm* kivForm1;
+    TkivForm* kivForm1;              // the skinned panel: the crop editor
     TkivImagePanel* kivImagePanel1;  // the view area, white
     TScrollBox* ScrollBox1;          // holds the viewer at 0, 0: its place is the viewer's place
     TShockwaveFlash* ShockwaveFlash1;  // the crop viewer
-    TkivImagePanel *kivImagePanel2, *kivImagePanel3, *kivImagePanel4, *kivImagePanel5;  // the frame's lines
-    TkivGroupBox* kivGroupBox1;  // the photo list
-    TkivListView* kivListView1;
-    TkivGroupBox *kivGroupBox2, *kivGroupBox3, *kivGroupBox4;  // "左右移动", "上下移动", "放大缩小"
-    TkivTrackBar *kivTrackBar1, *kivTrackBar2, *kivTrackBar3;
-    TkivGroupBox* kivGroupBox5;
-    TkivButton *kivButton1, *kivButton2, *kivButton3;  // "保存剪辑", "清除剪辑", "返       回"
-    TkivMessageDialog *kivMessageDialog1, *kivMessageDialog2;
+    // The four lines of the frame that marks the saved area.
+    TkivImagePanel* kivImagePanel2;
+    TkivImagePanel* kivImagePanel3;
+    TkivImagePanel* kivImagePanel4;
+    TkivImagePanel* kivImagePanel5;
+    TkivGroupBox* kivGroupBox1;            // "照片列表"
+    TkivListView* kivListView1;            // the photos by name; a click opens one
+    TkivGroupBox* kivGroupBox2;            // "左右移动"
+    TkivGroupBox* kivGroupBox3;            // "上下移动"
+    TkivGroupBox* kivGroupBox4;            // "放大缩小"
+    TkivTrackBar* kivTrackBar1;            // moves the photo left and right
+    TkivTrackBar* kivTrackBar2;            // moves it up and down
+    TkivTrackBar* kivTrackBar3;            // zooms it
+    TkivGroupBox* kivGroupBox5;            // holds the three buttons
+    TkivButton* kivButton1;                // "保存剪辑": saves the framing
+    TkivButton* kivButton2;                // "清除剪辑": clears it
+    TkivButton* kivButton3;                // "返       回": closes the editor
+    TkivMessageDialog* kivMessageDialog1;  // opening and saving messages
+    TkivMessageDialog* kivMessageDialog2;  // "清除剪辑" messages
 
     // The viewer copy loaded last, "zpjj1" or "zpjj2"; each load takes the
     // other so that the control reads the staged photo anew.

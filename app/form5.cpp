@@ -19,5 +19,7 @@ TForm5::~TForm5()
 void TForm5::DoWork()
 {
     outcome_ = app::PictureRemoval::kNone;
-    if (Form1) outcome_ = app::RemovePhotoRow(*Form1, Form1->kivListView1->ItemIndex(), *kivProgressBar1);
+    if (Form1)
+        outcome_ =
+            app::RemovePhotoRow(Form1->DeletionView(), Form1->kivListView1->ItemIndex(), *kivProgressBar1);
 }

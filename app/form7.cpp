@@ -18,5 +18,5 @@ TForm7::~TForm7()
 void TForm7::DoWork()
 {
     outcome_ = app::PictureRemoval::kNone;
-    if (Form1) outcome_ = app::RemovePhotoRow(*Form1, Form1->DeleteIndex, *kivProgressBar1);
+    if (Form1) outcome_ = app::RemovePhotoRow(Form1->DeletionView(), Form1->DeleteIndex, *kivProgressBar1);
 }

@@ -41,28 +41,41 @@ public:
     explicit TMainForm(TComponent* AOwner = nullptr);
     ~TMainForm() override;
 
-    TkivForm* kivForm1;
-    TkivPageControl* kivPageControl1;
-    TkivTabSheet* kivTabSheet1;
+    TkivForm* kivForm1;                // the skinned panel
+    TkivPageControl* kivPageControl1;  // "照片": holds the picture area
+    TkivTabSheet* kivTabSheet1;        // "照片"
     TPanel* Panel1;   // the picture area: exactly what is saved
     TImage* Image1;   // the render frame, the thumbnail centred in it
     TEdit* Edit1;     // the photo the next render works on
     TEdit* Edit2;     // the number base: a render writes photo Edit2 + 1
     TComboBox* ComboBox1;  // colour depth of the thumbnail request
-    TkivCheckBox *CheckBox1, *CheckBox2, *CheckBox3, *CheckBox4, *CheckBox5;  // request options
-    TkivProgressBar* kivProgressBar1;
-    TLabel* Label1;
+    // Options of the thumbnail request, by their flag names.
+    TkivCheckBox* CheckBox1;           // "IEIFLAG_ASPECT"
+    TkivCheckBox* CheckBox2;           // "IEIFLAG_OFFLINE"
+    TkivCheckBox* CheckBox3;           // "IEIFLAG_SCREEN", on
+    TkivCheckBox* CheckBox4;           // "IEIFLAG_QUALITY"
+    TkivCheckBox* CheckBox5;           // "IEIFLAG_ORIGSIZE"
+    TkivProgressBar* kivProgressBar1;  // one step per photo
+    TLabel* Label1;                    // "正在导入照片,可能会花一点时间,请耐心等待..."
     TTimer* Timer1;  // closes the form after the last render
 
     // --- the crop mode -------------------------------------------------------------
     TkivPageControl* kivPageControl2;  // "导入的照片": the photo list
-    TkivTabSheet* kivTabSheet2;
-    TkivListView* kivListView1;
-    TkivPageControl *kivPageControl3, *kivPageControl4, *kivPageControl5;  // the sliders and buttons
-    TkivTabSheet *kivTabSheet3, *kivTabSheet4, *kivTabSheet5;
-    TkivTrackBar *kivTrackBar1, *kivTrackBar2, *kivTrackBar3;  // "左右移动", "上下移动", "放大缩小"
-    TkivButton *kivButton1, *kivButton2;                       // "保存剪辑", "返           回"
-    TkivMessageDialog* kivMessageDialog1;
+    TkivTabSheet* kivTabSheet2;        // "导入的照片"
+    TkivListView* kivListView1;        // the photos; a click opens one
+    // The sliders and the buttons, each on a page of its own.
+    TkivPageControl* kivPageControl3;
+    TkivPageControl* kivPageControl4;
+    TkivPageControl* kivPageControl5;
+    TkivTabSheet* kivTabSheet3;
+    TkivTabSheet* kivTabSheet4;
+    TkivTabSheet* kivTabSheet5;
+    TkivTrackBar* kivTrackBar1;            // "左右移动": moves the photo left and right
+    TkivTrackBar* kivTrackBar2;            // "上下移动": moves it up and down
+    TkivTrackBar* kivTrackBar3;            // "放大缩小": zooms it
+    TkivButton* kivButton1;                // "保存剪辑": saves the framing
+    TkivButton* kivButton2;                // "返           回": closes the crop mode
+    TkivMessageDialog* kivMessageDialog1;  // the crop mode's messages
 
     void FormCreate(TObject* Sender);
     void FormShow(TObject* Sender);

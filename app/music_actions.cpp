@@ -1,13 +1,12 @@
 #include "app/music_actions.h"
 
-#include "app/form1.h"
-#include "app/form4.h"
 #include "app/music_list.h"
 #include "app/sync_mode.h"
 #include "platform/core/files.h"
 #include "platform/core/timer.h"
 #include "platform/flash/shockwave_flash.h"
 #include "platform/media/media_player.h"
+#include "platform/ui/dialogs.h"
 #include "platform/ui/label.h"
 #include "skin/kiv_list_view.h"
 #include "skin/kiv_message_dialog.h"
@@ -23,25 +22,25 @@ std::string RowPath(const TListItem& row)
 
 // After the last song is gone: the album length without music, and the
 // mode falls back when the photos followed the music.
-void ApplyEmptyMusicTail(TForm1& main, const char* message)
+void ApplyEmptyMusicTail(const MusicActionsView& main, const char* message)
 {
     const EmptyMusicTail tail =
-        EmptyMusicListTail(main.kivListView1->Items().Count(), main.ValidTemplateLoaded(), main.SyncMode,
-                           main.xiao_guo_Flash->TotalFrames(), main.PhotoFrames);
-    if (tail.project_length) main.Label2->SetCaption(*tail.project_length);
+        EmptyMusicListTail(main.photo_list.Items().Count(), main.template_loaded(), main.sync_mode,
+                           main.effect_movie.TotalFrames(), main.photo_frames);
+    if (tail.project_length) main.album_length.SetCaption(*tail.project_length);
     if (!tail.falls_back) return;
-    main.SyncMode = std::string(kSyncMusicFollowsTemplate);
-    main.kivMessageDialog1->SetCaption(kSyncModeCaption);
-    main.kivMessageDialog1->SetText(message);
-    main.kivMessageDialog1->SetButton1Caption("确定");
-    main.kivMessageDialog1->ShowModal();
+    main.sync_mode = std::string(kSyncMusicFollowsTemplate);
+    main.message.SetCaption(kSyncModeCaption);
+    main.message.SetText(message);
+    main.message.SetButton1Caption("确定");
+    main.message.ShowModal();
 }
 
 }  // namespace
 
-void ImportMusic(TForm1& main)
+void ImportMusic(const MusicActionsView& main)
 {
-    TOpenDialog& dialog = *main.OpenDialog2;
+    TOpenDialog& dialog = main.music_dialog;
     dialog.SetFileName("");
     // The trailing separator opens the dialog inside the song folder.
     dialog.SetFileName((core::ProgramDir() / "MP3歌曲" / "").string());
@@ -49,82 +48,82 @@ void ImportMusic(TForm1& main)
 
     std::vector<std::string> files = dialog.Files().Items();
     if (files.empty() && !dialog.FileName().empty()) files.push_back(dialog.FileName());
-    TListItems& rows = main.kivListView2->Items();
+    TListItems& rows = main.music_list.Items();
     for (const std::string& file : files) {
         TListItem* row = rows.Add();
         row->SetCaption(ListCaption(std::filesystem::u8path(file)));
         row->SubItems().Add(file);
         row->SubItems().Add("00:00");
     }
-    if (rows.Count() > 0) main.kivListView2->SetItemIndex(0);
-    Form4->ShowModal();
-    main.ProjectLengthText();
+    if (rows.Count() > 0) main.music_list.SetItemIndex(0);
+    main.measure_music();
+    main.show_album_length();
 }
 
-void DeleteSelectedMusic(TForm1& main)
+void DeleteSelectedMusic(const MusicActionsView& main)
 {
-    TkivListView& list = *main.kivListView2;
+    TkivListView& list = main.music_list;
     const int index = list.ItemIndex();
     if (index < 0) return;
     list.Items().Delete(index);
     // Lyric row k belongs to music row k: the later songs keep their own.
-    TListItems& lyrics = main.kivListView5->Items();
+    TListItems& lyrics = main.lyric_list.Items();
     if (index < lyrics.Count()) lyrics.Delete(index);
 
-    TWindowsMediaPlayer& player = *main.WindowsMediaPlayer2;
+    TWindowsMediaPlayer& player = main.player;
     player.controls().stop();
-    main.MusicSeconds = 0;
-    Form4->ShowModal();
+    main.music_seconds = 0;
+    main.measure_music();
 
     if (list.Items().Count() > 0) {
         player.SetURL(RowPath(*list.Items()[0]));
         player.controls().stop();
         list.SetItemIndex(0);
-        main.MusicIndex = 0;
+        main.music_index = 0;
         // The music is shorter now; the album length shown follows it.
-        main.ProjectLengthText();
+        main.show_album_length();
     } else {
         ApplyEmptyMusicTail(main, kDeleteOneFallBackText);
     }
 }
 
-void DeleteAllMusic(TForm1& main)
+void DeleteAllMusic(const MusicActionsView& main)
 {
-    main.kivListView2->Items().Clear();
-    main.kivListView5->Items().Clear();
-    main.WindowsMediaPlayer2->controls().stop();
-    main.MusicSeconds = 0;
-    main.MusicRowSeconds.clear();
-    main.Label1->SetCaption("00:00:00");
-    main.MusicIndex = 0;
+    main.music_list.Items().Clear();
+    main.lyric_list.Items().Clear();
+    main.player.controls().stop();
+    main.music_seconds = 0;
+    main.music_row_seconds.clear();
+    main.music_length.SetCaption("00:00:00");
+    main.music_index = 0;
     ApplyEmptyMusicTail(main, kDeleteAllFallBackText);
 }
 
-void PlaySelectedMusic(TForm1& main)
+void PlaySelectedMusic(const MusicActionsView& main)
 {
-    TkivListView& list = *main.kivListView2;
+    TkivListView& list = main.music_list;
     const int index = list.ItemIndex();
     if (list.Items().Count() == 0 || index < 0) return;
-    TWindowsMediaPlayer& player = *main.WindowsMediaPlayer2;
+    TWindowsMediaPlayer& player = main.player;
     player.SetURL(RowPath(*list.Items()[index]));
     player.controls().play();
-    main.MusicIndex = index;
+    main.music_index = index;
 }
 
-void StopMusic(TForm1& main)
+void StopMusic(const MusicActionsView& main)
 {
-    if (main.kivListView2->Items().Count() > 0) main.WindowsMediaPlayer2->controls().stop();
+    if (main.music_list.Items().Count() > 0) main.player.controls().stop();
 }
 
-void MusicPlayStateChanged(TForm1& main, int new_state)
+void MusicPlayStateChanged(const MusicActionsView& main, int new_state)
 {
     if (new_state != wmppsMediaEnded) return;
-    TListItems& rows = main.kivListView2->Items();
-    const std::optional<int> next = NextTrackIndex(main.MusicIndex, rows.Count());
+    TListItems& rows = main.music_list.Items();
+    const std::optional<int> next = NextTrackIndex(main.music_index, rows.Count());
     if (!next) return;
-    main.MusicIndex = *next;
-    main.WindowsMediaPlayer2->SetURL(RowPath(*rows[*next]));
-    main.Timer1->SetEnabled(true);
+    main.music_index = *next;
+    main.player.SetURL(RowPath(*rows[*next]));
+    main.next_song_timer.SetEnabled(true);
 }
 
 }  // namespace app

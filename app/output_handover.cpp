@@ -8,11 +8,11 @@
 #include "app/lrc.h"
 #include "app/output_job.h"
 #include "app/preview_engine.h"
-#include "app/production_run.h"
 #include "platform/flash/shockwave_flash.h"
 #include "platform/ui/dialogs.h"
 #include "production/album_job.h"
 #include "production/form10.h"
+#include "production/pending_output.h"
 #include "skin/kiv_button.h"
 #include "skin/kiv_list_view.h"
 #include "skin/kiv_message_dialog.h"
@@ -73,26 +73,8 @@ int64_t JobFrames(const TForm1& form)
 production::AlbumProject MakeAlbumProject(const TForm1& form)
 {
     production::AlbumProject project;
-    project.WorkDir = form.WorkDir;
-    project.SyncMode = form.SyncMode;
-    project.TvSystem = form.TvSystem;
-    project.OutputFormat = form.OutputFormat;
-    project.PhotoFrames = form.PhotoFrames;
-    project.MusicSeconds = form.MusicSeconds;
-    project.OpeningFile = form.OpeningFile;
-    project.OpeningFrames = form.OpeningFrames;
-    project.EndingFile = form.EndingFile;
-    project.LrcAlign = form.LrcAlign;
-    project.LrcColor = form.LrcColor;
-    project.LrcBold = form.LrcBold;
-    project.LrcItalic = form.LrcItalic;
-    project.LrcUnderline = form.LrcUnderline;
-    project.LrcSize = form.LrcSize;
-    project.LrcX = form.LrcX;
-    project.LrcY = form.LrcY;
-    project.ProduceTemplateMovie = form.ProduceTemplateMovie;
-    project.ProduceEndingMovie = form.ProduceEndingMovie;
-    project.LrcSongIndex = form.LrcSongIndex;
+    // The settings whole; then the lists as production reads them.
+    static_cast<production::AlbumSettings&>(project) = form;
 
     const TListItems& music = form.kivListView2->Items();
     for (int row = 0; row < music.Count(); ++row) {
@@ -145,6 +127,11 @@ void HandOverOutput(TForm1& form, std::string_view output_format)
         ShowMessage(form, "文件已存在", "文件已存在! 不能完成操作.");
         return;
     }
+    // A name the file system refuses is told now, not after the job.
+    if (const std::string problem = production::OutputNameProblem(path); !problem.empty()) {
+        ShowMessage(form, std::string(production::kEmptyJobCaption), problem);
+        return;
+    }
     // A job without frames (music follows no music, a one-frame movie)
     // would have no end for production to reach.
     const int64_t frames = JobFrames(form);
@@ -163,7 +150,7 @@ void HandOverOutput(TForm1& form, std::string_view output_format)
     job.output_path = path;
     job.frame_count = frames;
     job.project = MakeAlbumProject(form);
-    const HandOverResult result = CustomRunner() ? CustomRunner()(job) : RunProductionForm(job);
+    const HandOverResult result = CustomRunner() ? CustomRunner()(job) : production::RunProductionForm(job);
     TakeBackAlbumProject(form, result.project);
 
     if (result.outcome.ShowsCompletionForm()) {

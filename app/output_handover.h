@@ -8,24 +8,16 @@
 #include <string_view>
 
 #include "production/album_project.h"
-#include "production/completion.h"
+#include "production/hand_over.h"
 
 class TForm1;
 
 namespace app {
 
-// What the main window gives production for one job.
-struct HandOverJob {
-    std::string output_path;  // into both edVideoOut and edAudioOut
-    int64_t frame_count = 0;  // the frame target (kivProgressBar1's Max)
-    production::AlbumProject project;
-};
-
-// What production gives back when its form has closed.
-struct HandOverResult {
-    production::AlbumProject project;  // the movie copies and the lyric song changed
-    production::CompletionOutcome outcome;
-};
+// What the main window gives production for one job, and what it gets
+// back (production/hand_over.h).
+using HandOverJob = production::HandOverJob;
+using HandOverResult = production::HandOverResult;
 
 // Runs one job modally and returns when the production form has closed.
 using ProductionRunner = std::function<HandOverResult(const HandOverJob& job)>;

@@ -1,8 +1,8 @@
 #include "app/photo_browser.h"
 
-#include "app/form1.h"
 #include "app/photo_pages.h"
 #include "app/photo_slots.h"
+#include "app/work_folder.h"
 #include "platform/core/files.h"
 #include "platform/flash/shockwave_flash.h"
 #include "platform/media/media_player.h"
@@ -16,124 +16,117 @@ namespace app {
 
 namespace {
 
-int PhotoCount(const TForm1& main)
+int PhotoCount(const PhotoBrowserView& main) { return main.photo_list.Items().Count(); }
+
+// The page the strip shows.
+int ShownPage(const PhotoBrowserView& main) { return PageInView(main.page_index, PhotoCount(main)); }
+
+void ShowPageMessage(const PhotoBrowserView& main, const char* text)
 {
-    return main.kivListView1->Items().Count();
+    main.message.SetCaption("浏览照片");
+    main.message.SetText(text);
+    main.message.SetButton1Caption("确定");
+    main.message.ShowModal();
 }
 
-void ShowPageMessage(TForm1& main, const char* text)
-{
-    main.kivMessageDialog1->SetCaption("浏览照片");
-    main.kivMessageDialog1->SetText(text);
-    main.kivMessageDialog1->SetButton1Caption("确定");
-    main.kivMessageDialog1->ShowModal();
-}
-
-void ApplyPageMove(TForm1& main, const PageMove& move)
+void ApplyPageMove(const PhotoBrowserView& main, const PageMove& move)
 {
     if (!move.acts) return;
-    EnablePageControls(main, false);
-    main.PhotoPageIndex = move.page_index;
-    if (move.shows_page) ShowThumbnailPage(main, move.page_index);
-    EnablePageControls(main, true);
+    EnablePageControls(main.strip, false);
+    main.page_index = move.page_index;
+    if (move.shows_page) ShowThumbnailPage(main.strip, move.page_index);
+    EnablePageControls(main.strip, true);
     if (move.message) ShowPageMessage(main, move.message);
 }
 
 }  // namespace
 
-std::array<TShockwaveFlash*, 7> ThumbnailMovies(const TForm1& main)
+std::string EmptySlotMovie(const ThumbnailStrip& strip)
 {
-    return {main.ShockwaveFlash1, main.ShockwaveFlash2, main.ShockwaveFlash3, main.ShockwaveFlash4,
-            main.ShockwaveFlash5, main.ShockwaveFlash6, main.ShockwaveFlash7};
+    return (strip.work_dir / "xtsz" / "wzpyl.swf").string();
 }
 
-std::string EmptySlotMovie(const TForm1& main)
+void ShowThumbnailPage(const ThumbnailStrip& strip, int page)
 {
-    return (main.WorkPath() / "xtsz" / "wzpyl.swf").string();
-}
-
-void ShowThumbnailPage(TForm1& main, int page)
-{
-    const std::array<TShockwaveFlash*, 7> movies = ThumbnailMovies(main);
     for (int slot = 1; slot <= kPhotosPerPage; ++slot) {
-        const std::filesystem::path picture = main.PhotoPicture(PhotoOnPage(page, slot));
-        movies[slot - 1]->SetMovie(core::FileExists(picture) ? picture.string() : EmptySlotMovie(main));
+        const std::filesystem::path picture = PhotoFile(strip.work_dir, PhotoOnPage(page, slot));
+        strip.slots[slot - 1]->SetMovie(core::FileExists(picture) ? picture.string() : EmptySlotMovie(strip));
     }
 }
 
-void ClearThumbnails(TForm1& main)
+void ClearThumbnails(const ThumbnailStrip& strip)
 {
-    for (TShockwaveFlash* movie : ThumbnailMovies(main)) movie->SetMovie(EmptySlotMovie(main));
+    for (TShockwaveFlash* movie : strip.slots) movie->SetMovie(EmptySlotMovie(strip));
 }
 
-void EnablePageControls(TForm1& main, bool enabled)
+void EnablePageControls(const ThumbnailStrip& strip, bool enabled)
 {
-    main.kivGroupBox7->SetEnabled(enabled);
-    main.kivButton21->SetEnabled(enabled);
-    main.kivButton22->SetEnabled(enabled);
+    strip.frame.SetEnabled(enabled);
+    strip.previous_page.SetEnabled(enabled);
+    strip.next_page.SetEnabled(enabled);
 }
 
-void NextThumbnailPage(TForm1& main)
+void NextThumbnailPage(const PhotoBrowserView& main)
 {
     const int count = PhotoCount(main);
     if (count == 0) return;
-    main.PageCount = count / kPhotosPerPage;
-    ApplyPageMove(main, NextPage(main.PhotoPageIndex, count));
+    main.page_count = count / kPhotosPerPage;
+    ApplyPageMove(main, NextPage(main.page_index, count));
 }
 
-void PreviousThumbnailPage(TForm1& main)
+void PreviousThumbnailPage(const PhotoBrowserView& main)
 {
-    ApplyPageMove(main, PreviousPage(main.PhotoPageIndex, PhotoCount(main)));
+    ApplyPageMove(main, PreviousPage(main.page_index, PhotoCount(main)));
 }
 
-void OpenPhotoBrowser(TForm1& main, int k)
+void OpenPhotoBrowser(const PhotoBrowserView& main, int k)
 {
-    const std::filesystem::path work = main.WorkPath();
-    core::CopyFile(main.PhotoPicture(k), work / "llzp" / "zpjj.jpg", true);
-    main.BrowserMovie = main.BrowserMovie == "zpjj1" ? "zpjj2" : "zpjj1";
-    main.liu_lan_zhao_pian->SetMovie((work / "llzp" / (main.BrowserMovie + ".swf")).string());
+    const std::filesystem::path& work = main.strip.work_dir;
+    core::CopyFile(PhotoFile(work, k), work / "llzp" / "zpjj.jpg", true);
+    main.browser_copy = main.browser_copy == "zpjj1" ? "zpjj2" : "zpjj1";
+    main.browser_movie.SetMovie((work / "llzp" / (main.browser_copy + ".swf")).string());
     // The browser pane only shows; it takes no mouse input.
-    main.ScrollBox1->SetEnabled(false);
-    main.ScrollBox1->SetVisible(true);
-    main.ScrollBox1->BringToFront();
-    for (TScrollBox* pane : {main.ScrollBox13, main.ScrollBox9, main.ScrollBox10, main.ScrollBox11})
-        pane->SetVisible(false);
+    main.browser_pane.SetEnabled(false);
+    main.browser_pane.SetVisible(true);
+    main.browser_pane.BringToFront();
+    for (TScrollBox* pane : main.covered_panes) pane->SetVisible(false);
 }
 
-void StopPreviews(TForm1& main)
+void StopPreviews(const PhotoBrowserView& main)
 {
-    main.xiao_guo_Flash->Stop();
-    main.WindowsMediaPlayer1->controls().pause();
+    main.effect_movie.Stop();
+    main.template_video.controls().pause();
 }
 
-void BrowseThumbnail(TForm1& main, int slot)
+void BrowseThumbnail(const PhotoBrowserView& main, int slot)
 {
     const int count = PhotoCount(main);
     if (count == 0) return;
-    OpenPhotoBrowser(main, PhotoOnPage(main.PageInView(), slot));
+    OpenPhotoBrowser(main, PhotoOnPage(ShownPage(main), slot));
     StopPreviews(main);
 }
 
-void BrowseSelectedThumbnail(TForm1& main)
+void BrowseSelectedThumbnail(const PhotoBrowserView& main)
 {
     const int count = PhotoCount(main);
     if (count == 0) return;
-    OpenPhotoBrowser(main, PhotoOnPage(main.PageInView(), main.SelectedSlot));
+    OpenPhotoBrowser(main, PhotoOnPage(ShownPage(main), main.selected_slot));
 }
 
-void BrowseSelectedRow(TForm1& main)
+void BrowseSelectedRow(const PhotoBrowserView& main)
 {
-    const int row = main.kivListView1->ItemIndex();
+    const int row = main.photo_list.ItemIndex();
     if (row < 0) return;
     OpenPhotoBrowser(main, row + 1);
     StopPreviews(main);
 }
 
-void ServeBrowserSlotRequest(TForm1& main, const std::string& command)
+void ServeBrowserSlotRequest(const PhotoBrowserView& main, const std::string& command)
 {
     // Unlike the effect movie's request: the slots are overwritten in place
     // and the movie's frame is not asked.
-    if (const std::optional<int> n = ParseSlotRequest(command)) CopyNextPhotos(main.WorkPath(), main.PhotoCursor, *n);
+    if (const std::optional<int> n = ParseSlotRequest(command))
+        CopyNextPhotos(main.strip.work_dir, main.photo_cursor, *n);
 }
 
 }  // namespace app

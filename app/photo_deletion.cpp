@@ -2,11 +2,6 @@
 
 #include <string>
 
-#include "app/form1.h"
-#include "app/form5.h"
-#include "app/form6.h"
-#include "app/form7.h"
-#include "app/photo_browser.h"
 #include "app/photo_pages.h"
 #include "platform/core/application.h"
 #include "platform/core/files.h"
@@ -22,126 +17,124 @@ namespace app {
 
 namespace {
 
-int PhotoCount(const TForm1& main)
-{
-    return main.kivListView1->Items().Count();
-}
+int PhotoCount(const PhotoDeletionView& main) { return main.photo_list.Items().Count(); }
 
 void DeleteRow(TkivListView& list, int row)
 {
     if (row >= 0 && row < list.Items().Count()) list.Items().Delete(row);
 }
 
-void ShowDeleteFailed(TForm1& main, const std::string& text)
+void ShowDeleteFailed(const PhotoDeletionView& main, const std::string& text)
 {
-    main.kivMessageDialog1->SetCaption(kDeletePhotosCaption);
-    main.kivMessageDialog1->SetText(text);
-    main.kivMessageDialog1->SetButton1Caption("确定");
-    main.kivMessageDialog1->ShowModal();
+    main.message.SetCaption(kDeletePhotosCaption);
+    main.message.SetText(text);
+    main.message.SetButton1Caption("确定");
+    main.message.ShowModal();
 }
 
 // After a single deletion: the strip back on page 0, the length anew.
-void AfterSingleDeletion(TForm1& main)
+void AfterSingleDeletion(const PhotoDeletionView& main)
 {
-    main.PhotoPageIndex = 0;
-    EnablePageControls(main, false);
-    main.RefreshThumbnails(0);
-    EnablePageControls(main, true);
-    main.ProjectLengthText();
-    if (PhotoCount(main) == 0) main.Label2->SetCaption("00:00:00");
+    main.page_index = 0;
+    EnablePageControls(main.strip, false);
+    main.refresh_thumbnails(0);
+    EnablePageControls(main.strip, true);
+    main.show_album_length();
+    if (PhotoCount(main) == 0) main.album_length.SetCaption("00:00:00");
 }
 
 // The template's panes after photos went. While photos remain and a
 // template is loaded, its slots are filled anew: the effect pane must not
 // go on showing a photo that is no longer in the project.
-void TemplatePanesAfterDeletion(TForm1& main, bool from_strip)
+void TemplatePanesAfterDeletion(const PhotoDeletionView& main, bool from_strip)
 {
     const bool remain = PhotoCount(main) > 0;
     ShowPaneAfterPhotoChange(main, remain);
-    if (!main.ValidTemplateLoaded()) return;
+    if (!main.template_loaded()) return;
     if (remain) {
-        main.RefreshTemplateAfterPhotos();
-        if (from_strip) main.WindowsMediaPlayer1->controls().stop();
+        main.refresh_template();
+        if (from_strip) main.template_video.controls().stop();
     } else if (from_strip) {
-        main.xiao_guo_Flash->Stop();
-        main.WindowsMediaPlayer1->controls().play();
+        main.effect_movie.Stop();
+        main.template_video.controls().play();
     }
 }
 
 }  // namespace
 
-PictureRemoval RemovePhotoRow(TForm1& main, int row, TkivProgressBar& progress)
+PictureRemoval RemovePhotoRow(const PhotoDeletionView& main, int row, TkivProgressBar& progress)
 {
     const int count = PhotoCount(main);
     progress.SetMax(count);
     progress.SetMin(0);
     progress.SetPosition(0);
-    const PictureRemoval removal = RemovePhotoPicture(main.WorkPath(), row + 1, count, core::RenameFile, [&](int moved) {
-        progress.SetPosition(moved - 1);
-        App().ProcessMessages();
-    });
+    const PictureRemoval removal =
+        RemovePhotoPicture(main.strip.work_dir, row + 1, count, core::RenameFile, [&](int moved) {
+            progress.SetPosition(moved - 1);
+            App().ProcessMessages();
+        });
     if (removal != PictureRemoval::kRemoved) return removal;
-    DeleteRow(*main.kivListView1, row);
-    DeleteRow(*main.kivListView3, row);
+    DeleteRow(main.photo_list, row);
+    DeleteRow(main.crop_list, row);
     if (row == count - 1) progress.SetPosition(1);
     return removal;
 }
 
-void ShowPaneAfterPhotoChange(TForm1& main, bool photos_remain)
+void ShowPaneAfterPhotoChange(const PhotoDeletionView& main, bool photos_remain)
 {
-    TScrollBox* front = !main.ValidTemplateLoaded() ? main.ScrollBox13
-                      : photos_remain              ? main.ScrollBox10
-                                                   : main.ScrollBox9;
-    for (TScrollBox* pane : {main.ScrollBox13, main.ScrollBox1, main.ScrollBox9, main.ScrollBox10, main.ScrollBox11})
+    TScrollBox* front = !main.template_loaded() ? &main.intro_pane
+                        : photos_remain         ? &main.effect_pane
+                                                : &main.template_pane;
+    for (TScrollBox* pane :
+         {&main.intro_pane, &main.browser_pane, &main.template_pane, &main.effect_pane, &main.opening_pane})
         if (pane != front) pane->SetVisible(false);
     front->SetVisible(true);
     front->BringToFront();
 }
 
-void DeleteSelectedPhoto(TForm1& main)
+void DeleteSelectedPhoto(const PhotoDeletionView& main)
 {
-    if (main.kivListView1->ItemIndex() < 0) return;
+    if (main.photo_list.ItemIndex() < 0) return;
     bool failed = false;
     if (PhotoCount(main) > 0) {
-        main.xiao_guo_Flash->Stop();
+        main.effect_movie.Stop();
         // Back to the start of the template's video.
-        main.WindowsMediaPlayer1->controls().play();
-        main.WindowsMediaPlayer1->controls().stop();
-        Form5->ShowModal();
-        failed = Form5->Outcome() == PictureRemoval::kFailed;
+        main.template_video.controls().play();
+        main.template_video.controls().stop();
+        failed = main.remove_selected_row() == PictureRemoval::kFailed;
     }
     TemplatePanesAfterDeletion(main, false);
     AfterSingleDeletion(main);
     if (failed) ShowDeleteFailed(main, kDeleteFailedText);
 }
 
-void DeleteThumbnailPhoto(TForm1& main)
+void DeleteThumbnailPhoto(const PhotoDeletionView& main)
 {
     const int count = PhotoCount(main);
     bool failed = false;
     if (count > 0) {
-        main.DeleteIndex = PhotoOnPage(main.PageInView(), main.SelectedSlot) - 1;
-        main.xiao_guo_Flash->Stop();
-        main.WindowsMediaPlayer1->controls().pause();
-        Form7->ShowModal();
-        failed = Form7->Outcome() == PictureRemoval::kFailed;
+        main.delete_index =
+            PhotoOnPage(PageInView(main.page_index, PhotoCount(main)), main.selected_slot) - 1;
+        main.effect_movie.Stop();
+        main.template_video.controls().pause();
+        failed = main.remove_delete_index_row() == PictureRemoval::kFailed;
     }
     TemplatePanesAfterDeletion(main, true);
     AfterSingleDeletion(main);
     if (failed) ShowDeleteFailed(main, kDeleteFailedText);
 }
 
-void DeleteAllPhotos(TForm1& main, bool from_strip)
+void DeleteAllPhotos(const PhotoDeletionView& main, bool from_strip)
 {
     if (from_strip) {
-        main.WindowsMediaPlayer1->controls().pause();
+        main.template_video.controls().pause();
     } else {
-        main.WindowsMediaPlayer1->controls().play();
-        main.WindowsMediaPlayer1->controls().stop();
+        main.template_video.controls().play();
+        main.template_video.controls().stop();
     }
-    main.xiao_guo_Flash->Stop();
+    main.effect_movie.Stop();
     const int count = PhotoCount(main);
-    if (count > 0) Form6->ShowModal();
+    if (count > 0) main.delete_all_pictures();
 
     // Normally no picture is left. Should some stay, they keep their rows,
     // moved up to close the gaps, so that no row names another photo's
@@ -149,13 +142,14 @@ void DeleteAllPhotos(TForm1& main, bool from_strip)
     std::vector<int> kept;
     bool failed = false;
     if (count > 0) {
-        if (std::optional<std::vector<int>> left = CompactPhotoPictures(main.WorkPath(), count, core::RenameFile)) {
+        if (std::optional<std::vector<int>> left =
+                CompactPhotoPictures(main.strip.work_dir, count, core::RenameFile)) {
             kept = *left;
         } else {
             failed = true;  // every row stays with its picture or its gap
         }
     }
-    for (TkivListView* list : {main.kivListView1, main.kivListView3}) {
+    for (TkivListView* list : {&main.photo_list, &main.crop_list}) {
         TListItems& rows = list->Items();
         std::vector<bool> keep(static_cast<size_t>(rows.Count()), failed);
         for (int k : kept)
@@ -166,12 +160,12 @@ void DeleteAllPhotos(TForm1& main, bool from_strip)
 
     if (PhotoCount(main) == 0) {
         ShowPaneAfterPhotoChange(main, false);
-        if (from_strip && main.ValidTemplateLoaded()) {
-            main.xiao_guo_Flash->Stop();
-            main.WindowsMediaPlayer1->controls().play();
+        if (from_strip && main.template_loaded()) {
+            main.effect_movie.Stop();
+            main.template_video.controls().play();
         }
-        ClearThumbnails(main);
-        main.Label2->SetCaption("00:00:00");
+        ClearThumbnails(main.strip);
+        main.album_length.SetCaption("00:00:00");
         return;
     }
     TemplatePanesAfterDeletion(main, from_strip);

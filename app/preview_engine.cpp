@@ -2,8 +2,8 @@
 
 #include <charconv>
 #include <exception>
+#include <optional>
 
-#include "app/form1.h"
 #include "app/image_routines.h"
 #include "app/photo_slots.h"
 #include "app/sync_mode.h"
@@ -20,6 +20,7 @@
 #include "platform/ui/image.h"
 #include "platform/ui/label.h"
 #include "platform/ui/scrollbox.h"
+#include "production/lyric_style.h"
 #include "production/lyric_timeline.h"
 #include "skin/kiv_button.h"
 #include "skin/kiv_group_box.h"
@@ -95,10 +96,10 @@ bool OpeningOver(const OpeningView& view)
 
 namespace {
 
-void ShowInFront(TScrollBox* pane)
+void ShowInFront(TScrollBox& pane)
 {
-    pane->SetVisible(true);
-    pane->BringToFront();
+    pane.SetVisible(true);
+    pane.BringToFront();
 }
 
 void Hide(std::initializer_list<TScrollBox*> panes)
@@ -107,11 +108,11 @@ void Hide(std::initializer_list<TScrollBox*> panes)
 }
 
 // A pane that fills the preview frame from its top-left corner.
-void PlacePane(TScrollBox* pane)
+void PlacePane(TScrollBox& pane)
 {
-    pane->SetBounds(0, 0, pane->Width(), pane->Height());
-    pane->SetAutoSize(true);
-    pane->SetBorderStyle(bsNone);
+    pane.SetBounds(0, 0, pane.Width(), pane.Height());
+    pane.SetAutoSize(true);
+    pane.SetBorderStyle(bsNone);
 }
 
 long long TextNumber(const std::string& text, long long fallback)
@@ -132,29 +133,21 @@ TBitmap PictureOf(TShockwaveFlash& movie)
 
 }  // namespace
 
-PreviewEngine::PreviewEngine(TForm1& form) : f_(form) {}
+PreviewEngine::PreviewEngine(PreviewEngineView view) : view_(std::move(view)) {}
 
-bool PreviewEngine::HasTemplate() const
-{
-    return f_.ValidTemplateLoaded();
-}
+bool PreviewEngine::HasTemplate() const { return view_.template_loaded(); }
 
-bool PreviewEngine::HasPhotos() const
-{
-    return f_.kivListView1->Items().Count() > 0;
-}
+bool PreviewEngine::HasPhotos() const { return view_.photo_list.Items().Count() > 0; }
 
 void PreviewEngine::ShowIntroPane()
 {
-    Hide({f_.ScrollBox1, f_.ScrollBox10, f_.ScrollBox9, f_.ScrollBox11});
-    ShowInFront(f_.ScrollBox13);
+    Hide({&view_.browser_pane, &view_.effect_pane, &view_.template_pane, &view_.opening_pane});
+    ShowInFront(view_.intro_pane);
 }
 
 void PreviewEngine::SetRunButtons(bool enabled)
 {
-    for (TkivButton* button : {f_.kivButton3, f_.kivButton2, f_.kivButton12, f_.kivButton13, f_.kivButton14,
-                               f_.kivButton20})
-        button->SetEnabled(enabled);
+    for (TkivButton* button : view_.run_buttons) button->SetEnabled(enabled);
 }
 
 void PreviewEngine::Play()
@@ -165,46 +158,47 @@ void PreviewEngine::Play()
     }
     if (!HasPhotos()) {
         // Nothing to show in the slots: the template's own video stays.
-        Hide({f_.ScrollBox13, f_.ScrollBox1, f_.ScrollBox10, f_.ScrollBox11});
-        ShowInFront(f_.ScrollBox9);
+        Hide({&view_.intro_pane, &view_.browser_pane, &view_.effect_pane, &view_.opening_pane});
+        ShowInFront(view_.template_pane);
         return;
     }
     // A run that is still going is replaced, not doubled.
-    for (TTimer* timer : {f_.Timer2, f_.Timer3, f_.Timer6}) timer->SetEnabled(false);
+    for (TTimer* timer : {&view_.opening_watch, &view_.frame_poll, &view_.ending_watch})
+        timer->SetEnabled(false);
     ++run_;
     stage_ = PreviewStage::kIdle;
 
-    f_.LockMainControls();
-    f_.PhotoCursor = 0;
-    f_.CopyNextPhotos(static_cast<int>(SlotsFilledAtATime(f_.SegmentRows())));
-    f_.Edit2->SetText("-1");
-    if (!f_.OpeningFile.empty()) {
+    view_.lock_editing(true);
+    view_.photo_cursor = 0;
+    CopyNextPhotos(WorkPath(), view_.photo_cursor, static_cast<int>(SlotsAtATime()));
+    view_.tick.SetText("-1");
+    if (!view_.settings.OpeningFile.empty()) {
         StartOpeningTitle();
         return;
     }
-    f_.xiao_guo_Flash->SetVariable("lrc_txt1", "");
-    f_.LRC_text->SetText("");
-    f_.Edit3->SetText("-1");
+    view_.effect_movie.SetVariable("lrc_txt1", "");
+    view_.lyric_key.SetText("");
+    view_.lyric_tick.SetText("-1");
     StartEffectPreview();
 }
 
 void PreviewEngine::StartOpeningTitle()
 {
-    PlacePane(f_.ScrollBox11);
-    ShowInFront(f_.ScrollBox11);
-    f_.WindowsMediaPlayer3->controls().play();
+    PlacePane(view_.opening_pane);
+    ShowInFront(view_.opening_pane);
+    view_.opening_player.controls().play();
     stage_ = PreviewStage::kOpening;
     SetRunButtons(true);
-    f_.Timer2->SetEnabled(true);
+    view_.opening_watch.SetEnabled(true);
 }
 
 void PreviewEngine::OpeningWatch()
 {
     if (stage_ != PreviewStage::kOpening) {
-        f_.Timer2->SetEnabled(false);
+        view_.opening_watch.SetEnabled(false);
         return;
     }
-    TWindowsMediaPlayer& player = *f_.WindowsMediaPlayer3;
+    TWindowsMediaPlayer& player = view_.opening_player;
     OpeningView view;
     view.has_media = !player.URL().empty();
     view.failed = player.HasError();
@@ -214,122 +208,119 @@ void PreviewEngine::OpeningWatch()
     view.duration = player.currentMedia().duration();
     view.position_text = player.controls().currentPositionString();
     view.length_text = player.currentMedia().durationString();
-    f_.Label5->SetCaption("00:" + view.position_text);
+    view_.elapsed.SetCaption("00:" + view.position_text);
     if (!OpeningOver(view)) return;
-    f_.Timer2->SetEnabled(false);
+    view_.opening_watch.SetEnabled(false);
     StartEffectPreview();
 }
 
 void PreviewEngine::StartEffectPreview()
 {
     const unsigned run = run_;
-    TShockwaveFlash& movie = *f_.xiao_guo_Flash;
-    if (f_.OpeningFile.empty()) {
+    TShockwaveFlash& movie = view_.effect_movie;
+    if (view_.settings.OpeningFile.empty()) {
         // A still of the movie hides it while it jumps back to its first frame.
         TBitmap still = PictureOf(movie);
         App().ProcessMessages();
         if (!StillRunning(run)) return;
-        const fs::path still_file = f_.WorkPath() / "zhzp" / "lswj.bmp";
+        const fs::path still_file = WorkPath() / "zhzp" / "lswj.bmp";
         try {
             gfx::SaveBmp(still, still_file);
-            f_.Image2->LoadFromFile(still_file);
-            ShowInFront(f_.ScrollBox14);
+            view_.still.LoadFromFile(still_file);
+            ShowInFront(view_.still_pane);
         } catch (const std::exception&) {
             // No still: the movie shows its own jump back.
         }
     }
 
-    movie.SetVariable("LRC_ju_zuozhongyou", f_.LrcAlign);
-    movie.SetVariable("LRC_geciyanse", f_.LrcColor);
-    movie.SetVariable("LRC_biaozhuen_cuti", f_.LrcBold);
-    movie.SetVariable("LRC_xieti", f_.LrcItalic);
-    movie.SetVariable("LRC_xiahuaxian", f_.LrcUnderline);
-    movie.SetVariable("LRC_gecidaxiao", f_.LrcSize);
-    movie.SetVariable("LRC_x", f_.LrcX);
-    movie.SetVariable("LRC_y", f_.LrcY);
+    for (const auto& [name, value] : production::LyricStyleVariables(view_.settings.LrcStyle))
+        movie.SetVariable(name, value);
 
-    f_.LrcSongIndex = 0;
-    f_.Edit3->SetText("-1");
+    view_.settings.LrcSongIndex = 0;
+    view_.lyric_tick.SetText("-1");
     // Each song's measured seconds; a row without them falls back to its "mm:ss" text.
     std::vector<double> seconds;
-    const TListItems& music = f_.kivListView2->Items();
+    const TListItems& music = view_.music_list.Items();
     for (int row = 0; row < music.Count(); ++row) {
-        double s = row < static_cast<int>(f_.MusicRowSeconds.size()) ? f_.MusicRowSeconds[row] : -1;
+        double s = row < static_cast<int>(view_.music_row_seconds.size()) ? view_.music_row_seconds[row] : -1;
         if (!(s > 0) && music[row]->SubItems().Count() > 1) s = LengthTextSeconds(music[row]->SubItems()[1]);
         seconds.push_back(s > 0 ? s : 0);
     }
     song_frames_ = SongLengthsInFrames(seconds);
     lyrics_.clear();
-    if (f_.kivListView5->Items().Count() > 0) LoadSongLyrics();
+    if (view_.lyric_list.Items().Count() > 0) LoadSongLyrics();
     if (!StillRunning(run)) return;
 
     // The tick counts from the first frame the poll sees in this run.
     stage_ = PreviewStage::kIdle;
-    f_.Edit1->SetText("-1");
+    view_.frame_seen.SetText("-1");
     last_frame_ = -1;
     movie.SetFrameNum(movie.TotalFrames());
     movie.Play();
     stage_ = PreviewStage::kEffect;
     SetRunButtons(true);
-    f_.Timer3->SetEnabled(true);
+    view_.frame_poll.SetEnabled(true);
 }
 
 void PreviewEngine::LoadSongLyrics()
 {
-    f_.LoadLrcLyrics();
     // The index changes only with the song: the tick looks up this copy.
-    lyrics_ = f_.LyricIndexRows();
+    lyrics_ = view_.load_song_lyrics();
 }
 
 void PreviewEngine::FramePoll()
 {
     if (stage_ != PreviewStage::kEffect) {
-        f_.Timer3->SetEnabled(false);
+        view_.frame_poll.SetEnabled(false);
         return;
     }
-    f_.Edit1->SetText(std::to_string(f_.xiao_guo_Flash->FrameNum()));
+    view_.frame_seen.SetText(std::to_string(view_.effect_movie.FrameNum()));
 }
 
 int64_t PreviewEngine::OpeningFrames() const
 {
-    if (f_.OpeningFile.empty()) return 0;
-    return MclSecondsToFrames(f_.WindowsMediaPlayer3->currentMedia().duration());
+    if (view_.settings.OpeningFile.empty()) return 0;
+    return MclSecondsToFrames(view_.opening_player.currentMedia().duration());
 }
 
 void PreviewEngine::ShowElapsed(int64_t frames)
 {
-    f_.FramesToTimeText(static_cast<double>(frames));
-    f_.Label5->SetCaption(f_.TimeHours + ":" + f_.TimeMinutes + ":" + f_.TimeSeconds);
+    const TimeText text = FramesToTimeText(static_cast<double>(frames));
+    view_.elapsed.SetCaption(text.hours + ":" + text.minutes + ":" + text.seconds);
 }
+
+fs::path PreviewEngine::WorkPath() const { return fs::path(view_.settings.WorkDir); }
+
+int64_t PreviewEngine::SlotsAtATime() const { return SlotsFilledAtATime(view_.segment_rows()); }
 
 void PreviewEngine::Tick()
 {
     if (stage_ != PreviewStage::kEffect) return;
-    const long long frame_seen = TextNumber(f_.Edit1->Text(), -1);
+    const long long frame_seen = TextNumber(view_.frame_seen.Text(), -1);
     if (frame_seen < 0) return;
     const int frame = static_cast<int>(frame_seen);
     const int previous = last_frame_;
     last_frame_ = frame;
 
-    TShockwaveFlash& movie = *f_.xiao_guo_Flash;
-    const long long k = TextNumber(f_.Edit2->Text(), -1) + 1;
-    f_.Edit2->SetText(std::to_string(k));
+    TShockwaveFlash& movie = view_.effect_movie;
+    const long long k = TextNumber(view_.tick.Text(), -1) + 1;
+    view_.tick.SetText(std::to_string(k));
 
     // The lyric line and the song change.
-    const int music_rows = f_.kivListView2->Items().Count();
-    if (music_rows > 0 && f_.kivListView5->Items().Count() > 0) {
-        const long long lyric_tick = TextNumber(f_.Edit3->Text(), -1) + 1;
-        f_.Edit3->SetText(std::to_string(lyric_tick));
-        f_.FramesToTimeText(static_cast<double>(lyric_tick + 1));
-        f_.LRC_text->SetText(f_.TimeMinutes + ":" + f_.TimeSeconds);
-        if (const auto row = FindLyricRow(lyrics_, f_.LRC_text->Text()))
+    const int music_rows = view_.music_list.Items().Count();
+    if (music_rows > 0 && view_.lyric_list.Items().Count() > 0) {
+        const long long lyric_tick = TextNumber(view_.lyric_tick.Text(), -1) + 1;
+        view_.lyric_tick.SetText(std::to_string(lyric_tick));
+        const TimeText key = FramesToTimeText(static_cast<double>(lyric_tick + 1));
+        view_.lyric_key.SetText(key.minutes + ":" + key.seconds);
+        if (const auto row = FindLyricRow(lyrics_, view_.lyric_key.Text()))
             movie.SetVariable("LRC_geci", lyrics_[*row].text);
-        const int song = f_.LrcSongIndex;
+        const int song = view_.settings.LrcSongIndex;
         if (song >= 0 && song < music_rows && song < static_cast<int>(song_frames_.size()) &&
             SongOver(lyric_tick, song_frames_[static_cast<size_t>(song)])) {
-            f_.LrcSongIndex = song + 1;
-            if (f_.LrcSongIndex < music_rows) {
-                if (f_.LrcSongIndex < f_.kivListView5->Items().Count()) {
+            view_.settings.LrcSongIndex = song + 1;
+            if (view_.settings.LrcSongIndex < music_rows) {
+                if (view_.settings.LrcSongIndex < view_.lyric_list.Items().Count()) {
                     const unsigned run = run_;
                     LoadSongLyrics();
                     if (!StillRunning(run) || stage_ != PreviewStage::kEffect) return;
@@ -338,57 +329,63 @@ void PreviewEngine::Tick()
                     lyrics_.clear();
                     movie.SetVariable("LRC_geci", "");
                 }
-                f_.Edit3->SetText("-1");
+                view_.lyric_tick.SetText("-1");
             }
         }
     }
 
     // From frame 3 on the movie shows itself.
     if (PassedFrame(previous, frame, 3)) {
-        Hide({f_.ScrollBox14, f_.ScrollBox11});
-        f_.kivButton1->SetEnabled(false);
-        Hide({f_.ScrollBox13, f_.ScrollBox1, f_.ScrollBox9});
-        ShowInFront(f_.ScrollBox10);
+        Hide({&view_.still_pane, &view_.opening_pane});
+        view_.play_button.SetEnabled(false);
+        Hide({&view_.intro_pane, &view_.browser_pane, &view_.template_pane});
+        ShowInFront(view_.effect_pane);
     }
     // Five frames before the end of a pass the slots get the next photos.
     if (PassedFrame(previous, frame, movie.TotalFrames() - 5))
-        f_.CopyNextPhotos(static_cast<int>(SlotsFilledAtATime(f_.SegmentRows())));
+        CopyNextPhotos(WorkPath(), view_.photo_cursor, static_cast<int>(SlotsAtATime()));
 
     ShowElapsed(OpeningFrames() + k + 1);
 
-    const int64_t end = PreviewEndTick(f_.SyncMode, movie.TotalFrames(), f_.PhotoFrames, f_.MusicSeconds);
+    const int64_t end = PreviewEndTick(view_.settings.SyncMode, movie.TotalFrames(),
+                                       view_.settings.PhotoFrames, view_.settings.MusicSeconds);
     if (k >= end) EndEffect();
 }
 
 void PreviewEngine::EndEffect()
 {
-    f_.Timer3->SetEnabled(false);
+    view_.frame_poll.SetEnabled(false);
     stage_ = PreviewStage::kIdle;
     const unsigned run = run_;
-    ClearPhotoSlots(f_.WorkPath());
-    f_.xiao_guo_Flash->SetVariable("LRC_geci", "");
-    f_.LRC_text->SetText("");
-    f_.Edit3->SetText("-1");
-    f_.PhotoCursor = 0;
-    f_.xiao_guo_Flash->Stop();
-    if (!f_.EndingFile.empty()) {
-        StartEndingTitle();
+    // The album's last picture, taken while its photos are still in the
+    // slots: the ending shows what the video will show.
+    std::optional<TBitmap> last;
+    if (!view_.settings.EndingFile.empty()) last = PictureOf(view_.effect_movie);
+    ClearPhotoSlots(WorkPath());
+    view_.effect_movie.SetVariable("LRC_geci", "");
+    view_.lyric_key.SetText("");
+    view_.lyric_tick.SetText("-1");
+    view_.photo_cursor = 0;
+    view_.effect_movie.Stop();
+    if (last) {
+        StartEndingTitle(*last);
         return;
     }
     if (!StillRunning(run)) return;
-    f_.FillPhotoSlots();
-    f_.xiao_guo_Flash->SetFrameNum(0);
-    f_.Label5->SetCaption("00:00:00");
-    f_.UnlockMainControls();
+    FillPhotoSlots(WorkPath(), view_.photo_cursor, SlotsAtATime());
+    view_.effect_movie.SetFrameNum(0);
+    view_.elapsed.SetCaption("00:00:00");
+    view_.lock_editing(false);
 }
 
-void PreviewEngine::StartEndingTitle()
+void PreviewEngine::StartEndingTitle() { StartEndingTitle(PictureOf(view_.effect_movie)); }
+
+void PreviewEngine::StartEndingTitle(const TBitmap& last)
 {
     const unsigned run = run_;
-    const fs::path bmp = f_.WorkPath() / "pwwjj" / "pwtp.bmp";
-    const fs::path jpg = f_.WorkPath() / "pwwjj" / "pwtp.jpg";
+    const fs::path bmp = WorkPath() / "pwwjj" / "pwtp.bmp";
+    const fs::path jpg = WorkPath() / "pwwjj" / "pwtp.jpg";
     // The album's last picture, beside the ending movie.
-    TBitmap last = PictureOf(*f_.xiao_guo_Flash);
     App().ProcessMessages();
     if (!StillRunning(run)) return;
     try {
@@ -400,9 +397,9 @@ void PreviewEngine::StartEndingTitle()
     core::DeleteFile(bmp);
     if (!StillRunning(run)) return;
 
-    f_.EndingMovie = f_.EndingMovie == 1 ? 2 : 1;
-    TShockwaveFlash& ending = *f_.Pian_Wei_FLASH;
-    ending.SetMovie((f_.WorkPath() / "pwwjj" / ("pwwj" + std::to_string(f_.EndingMovie) + ".swf")).string());
+    view_.ending_copy = view_.ending_copy == 1 ? 2 : 1;
+    TShockwaveFlash& ending = view_.ending_movie;
+    ending.SetMovie((WorkPath() / "pwwjj" / ("pwwj" + std::to_string(view_.ending_copy) + ".swf")).string());
     ending.Play();
     if (ending.TotalFrames() == 0) {
         // An ending that cannot play would never end.
@@ -410,83 +407,84 @@ void PreviewEngine::StartEndingTitle()
         BackToReady();
         return;
     }
-    PlacePane(f_.ScrollBox12);
-    f_.ScrollBox12->SetVisible(true);
+    PlacePane(view_.ending_pane);
+    view_.ending_pane.SetVisible(true);
     last_ending_frame_ = -1;
     stage_ = PreviewStage::kEnding;
-    f_.Timer6->SetEnabled(true);
+    view_.ending_watch.SetEnabled(true);
 }
 
 void PreviewEngine::EndingWatch()
 {
     if (stage_ != PreviewStage::kEnding) {
-        f_.Timer6->SetEnabled(false);
+        view_.ending_watch.SetEnabled(false);
         return;
     }
-    TShockwaveFlash& ending = *f_.Pian_Wei_FLASH;
+    TShockwaveFlash& ending = view_.ending_movie;
     const int frame = ending.FrameNum();
     const int total = ending.TotalFrames();
     const int previous = last_ending_frame_;
     last_ending_frame_ = frame;
     if (frame == previous) return;
-    if (PassedFrame(previous, frame, std::min(4, total - 1))) f_.ScrollBox12->BringToFront();
+    if (PassedFrame(previous, frame, std::min(4, total - 1))) view_.ending_pane.BringToFront();
     if (total <= 0 || PassedFrame(previous, frame, total - 1)) {
         ending.Stop();
         BackToReady();
         return;
     }
     // The elapsed time goes on counting from where the effect left it.
-    ShowElapsed(OpeningFrames() + TextNumber(f_.Edit2->Text(), 0) + 1 + frame);
+    ShowElapsed(OpeningFrames() + TextNumber(view_.tick.Text(), 0) + 1 + frame);
 }
 
 void PreviewEngine::BackToReady()
 {
-    f_.Timer6->SetEnabled(false);
+    view_.ending_watch.SetEnabled(false);
     stage_ = PreviewStage::kIdle;
-    f_.FillPhotoSlots();
-    f_.xiao_guo_Flash->SetFrameNum(0);
-    f_.PhotoCursor = 0;
-    ShowInFront(f_.ScrollBox10);
-    f_.ScrollBox12->SetVisible(false);
-    f_.UnlockMainControls();
-    f_.Label5->SetCaption("00:00:00");
+    FillPhotoSlots(WorkPath(), view_.photo_cursor, SlotsAtATime());
+    view_.effect_movie.SetFrameNum(0);
+    view_.photo_cursor = 0;
+    ShowInFront(view_.effect_pane);
+    view_.ending_pane.SetVisible(false);
+    view_.lock_editing(false);
+    view_.elapsed.SetCaption("00:00:00");
 }
 
 void PreviewEngine::Stop()
 {
     ++run_;
     stage_ = PreviewStage::kIdle;
-    for (TTimer* timer : {f_.Timer3, f_.Timer2, f_.Timer6}) timer->SetEnabled(false);
-    f_.xiao_guo_Flash->SetVariable("LRC_geci", "");
-    f_.LRC_text->SetText("");
-    f_.Edit3->SetText("-1");
+    for (TTimer* timer : {&view_.frame_poll, &view_.opening_watch, &view_.ending_watch})
+        timer->SetEnabled(false);
+    view_.effect_movie.SetVariable("LRC_geci", "");
+    view_.lyric_key.SetText("");
+    view_.lyric_tick.SetText("-1");
     // Whatever stage was running: the opening and ending players stand and hide.
-    f_.WindowsMediaPlayer3->controls().stop();
-    f_.Pian_Wei_FLASH->Stop();
-    Hide({f_.ScrollBox12, f_.ScrollBox14});
+    view_.opening_player.controls().stop();
+    view_.ending_movie.Stop();
+    Hide({&view_.ending_pane, &view_.still_pane});
 
     if (!HasTemplate()) {
         ShowIntroPane();
-        f_.UnlockMainControls();
+        view_.lock_editing(false);
         return;
     }
     if (HasPhotos()) {
-        Hide({f_.ScrollBox13, f_.ScrollBox1, f_.ScrollBox9, f_.ScrollBox11});
-        ShowInFront(f_.ScrollBox10);
-        f_.UnlockMainControls();
-        f_.PhotoCursor = 0;
-        f_.WindowsMediaPlayer1->controls().stop();
-        f_.xiao_guo_Flash->Stop();
-        f_.xiao_guo_Flash->SetFrameNum(0);
-        f_.Label5->SetCaption("00:00:00");
+        Hide({&view_.intro_pane, &view_.browser_pane, &view_.template_pane, &view_.opening_pane});
+        ShowInFront(view_.effect_pane);
+        view_.lock_editing(false);
+        view_.photo_cursor = 0;
+        view_.template_video.controls().stop();
+        view_.effect_movie.Stop();
+        view_.effect_movie.SetFrameNum(0);
+        view_.elapsed.SetCaption("00:00:00");
         return;
     }
-    Hide({f_.ScrollBox13, f_.ScrollBox1, f_.ScrollBox10, f_.ScrollBox11});
-    ShowInFront(f_.ScrollBox9);
-    f_.UnlockMainControls();
-    f_.xiao_guo_Flash->Stop();
-    f_.xiao_guo_Flash->SetFrameNum(0);
-    f_.WindowsMediaPlayer1->controls().stop();
+    Hide({&view_.intro_pane, &view_.browser_pane, &view_.effect_pane, &view_.opening_pane});
+    ShowInFront(view_.template_pane);
+    view_.lock_editing(false);
+    view_.effect_movie.Stop();
+    view_.effect_movie.SetFrameNum(0);
+    view_.template_video.controls().stop();
 }
 
 }  // namespace app

@@ -4,16 +4,30 @@
 //
 // The decisions are plain functions, testable without a window; the
 // PreviewEngine applies them to the main window's panes, players, hidden
-// edits and timers. The preview plays no music: the lyric timeline is
-// counted from the frames the poll sees.
+// edits and timers, all named in its PreviewEngineView. The preview plays
+// no music: the lyric timeline is counted from the frames the poll sees.
+#include <array>
 #include <cstdint>
+#include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "app/lrc.h"
+#include "app/segment_table.h"
+#include "production/album_settings.h"
 
-class TForm1;
+class TBitmap;
+class TEdit;
+class TImage;
+class TLabel;
+class TScrollBox;
+class TShockwaveFlash;
+class TTimer;
+class TWindowsMediaPlayer;
+class TkivButton;
+class TkivListView;
 
 namespace app {
 
@@ -68,9 +82,60 @@ bool OpeningOver(const OpeningView& view);
 
 enum class PreviewStage { kIdle, kOpening, kEffect, kEnding };
 
+// Everything the preview touches of the main window.
+struct PreviewEngineView {
+    // The preview frame's panes, one in front at a time.
+    TScrollBox& intro_pane;
+    TScrollBox& browser_pane;
+    TScrollBox& template_pane;  // the template's own video
+    TScrollBox& effect_pane;
+    TScrollBox& opening_pane;
+    TScrollBox& ending_pane;
+    TScrollBox& still_pane;  // a still of the effect movie while it jumps back
+    TImage& still;
+    TShockwaveFlash& effect_movie;
+    TShockwaveFlash& ending_movie;
+    TWindowsMediaPlayer& opening_player;
+    TWindowsMediaPlayer& template_video;
+    TkivButton& play_button;
+    // Stop and the five output buttons: usable while a run goes.
+    std::array<TkivButton*, 6> run_buttons;
+    TTimer& opening_watch;
+    TTimer& frame_poll;
+    TTimer& ending_watch;
+    // The hidden edits the run counts in; a change of frame_seen is the tick.
+    TEdit& frame_seen;  // the effect movie's frame the poll saw last
+    TEdit& tick;        // ticks of the effect stage, from -1
+    TEdit& lyric_tick;  // ticks of the current song, from -1
+    TEdit& lyric_key;   // the "mm:ss" the lyric line was looked up by
+    TLabel& elapsed;
+    // The photo list, only counted; the music list with each row's "mm:ss"
+    // length; the lyric list, whose row k is music row k's lyric file.
+    const TkivListView& photo_list;
+    const TkivListView& music_list;
+    const TkivListView& lyric_list;
+
+    // The album settings: the sync mode and the lengths that end the run,
+    // the titles, the work folder and the lyric style; the run writes
+    // LrcSongIndex, the song whose lyrics it shows.
+    production::AlbumSettings& settings;
+    const std::vector<double>& music_row_seconds;  // each music row's measured length
+    int& photo_cursor;                             // the photo last copied into a slot
+    int& ending_copy;                              // the ending movie copy loaded last (1 or 2)
+
+    // Whether a valid effect template is loaded.
+    std::function<bool()> template_loaded;
+    // Freezes (true) or frees the editing controls for the run.
+    std::function<void(bool locked)> lock_editing;
+    // The effect template's segment table.
+    std::function<SegmentTable()> segment_rows;
+    // Loads the lyric tables of song LrcSongIndex and returns its index.
+    std::function<std::vector<LrcRow>()> load_song_lyrics;
+};
+
 class PreviewEngine {
 public:
-    explicit PreviewEngine(TForm1& form);
+    explicit PreviewEngine(PreviewEngineView view);
 
     PreviewStage Stage() const { return stage_; }
 
@@ -90,17 +155,21 @@ public:
 
 private:
     void EndEffect();
+    // Plays the ending with `last`, the album's last picture, beside it.
+    void StartEndingTitle(const TBitmap& last);
     void BackToReady();
     void ShowIntroPane();
     void SetRunButtons(bool enabled);
     void LoadSongLyrics();
     int64_t OpeningFrames() const;
     void ShowElapsed(int64_t frames);
+    std::filesystem::path WorkPath() const;
+    int64_t SlotsAtATime() const;
     // True while the run that started at `run` is still the current one:
     // a step that lets the message queue run checks it afterwards.
     bool StillRunning(unsigned run) const { return run == run_; }
 
-    TForm1& f_;
+    PreviewEngineView view_;
     PreviewStage stage_ = PreviewStage::kIdle;
     unsigned run_ = 0;
     int last_frame_ = -1;         // the effect movie's frame at the last tick

@@ -23,17 +23,6 @@ void ProjectState::SetStartupDefaults()
     ProduceEndingMovie = initial.ProduceEndingMovie;
 }
 
-void ProjectState::SetLyricStyleDefaults()
-{
-    const ProjectState initial;
-    LrcAlign = initial.LrcAlign;
-    LrcColor = initial.LrcColor;
-    LrcBold = initial.LrcBold;
-    LrcItalic = initial.LrcItalic;
-    LrcUnderline = initial.LrcUnderline;
-    LrcSize = initial.LrcSize;
-    LrcX = initial.LrcX;
-    LrcY = initial.LrcY;
-}
+void ProjectState::SetLyricStyleDefaults() { LrcStyle = {}; }
 
 }  // namespace app

@@ -2,18 +2,20 @@
 // The album project as the main window holds it while the program runs:
 // nothing of it is saved. Every album, title and production form reads and
 // writes these values through Form1. Strings are UTF-8; empty means unset.
+// The settings that production reads are the AlbumSettings base; the rest
+// is the main window's own.
 #include <string>
 #include <vector>
 
+#include "production/album_settings.h"
+
 namespace app {
 
-struct ProjectState {
+struct ProjectState : production::AlbumSettings {
     std::string SystemDir;  // without a trailing separator
-    std::string WorkDir;    // always ending in "/"
     std::string TemplateFile;
     std::string TemplateState;       // holds the import's marker while a valid template is loaded
     std::string TemplateMovie = "1";  // "zhzp/zhzp" + TemplateMovie + ".swf" is in the effect pane
-    double MusicSeconds = 0;
     // The measured length of each row of the music list, in its order
     // (0 for a file whose length could not be found); MusicSeconds is
     // their sum.
@@ -25,32 +27,14 @@ struct ProjectState {
     std::string SlotCount = "1";     // N of the last "tupian=" + N served
     int SelectedSlot = 1;
     int DeleteIndex = 0;
-    std::string SyncMode = "yinyuesuimobanchangdu";
     std::string TimeHours, TimeMinutes, TimeSeconds;                  // FramesToTimeText
     std::string MusicTimeHours, MusicTimeMinutes, MusicTimeSeconds;   // SecondsToTimeText
-    std::string OutputFormat;
-    std::string TvSystem = "PAL";
-    int PhotoFrames = 0;
-    std::string OpeningFile;
-    int OpeningFrames = 0;
-    std::string EndingFile;
     int EndingMovie = 1;
-    int ProduceTemplateMovie = 1;
-    int ProduceEndingMovie = 1;
-    std::string LrcAlign = "center";
-    std::string LrcColor = "0xFFFFFF";
-    std::string LrcBold = "false";
-    std::string LrcItalic = "false";
-    std::string LrcUnderline = "false";
-    std::string LrcSize = "12";
-    std::string LrcX = "5";
-    std::string LrcY = "250";
-    int LrcSongIndex = 0;
     std::string BrowserMovie = "zpjj1";
 
     // The defaults that every start-up sets (after the leftovers are gone).
     void SetStartupDefaults();
-    // The eight lyric style values back to their defaults.
+    // The lyric style back to its defaults.
     void SetLyricStyleDefaults();
 };
 

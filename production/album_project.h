@@ -1,8 +1,9 @@
 // What production reads and writes of the album project. The main window
-// holds the project; at the hand-over it fills one AlbumProject and gives it
-// to the production form, and after the form closes it takes back the
-// values production changed (the movie copies and the lyric song). The
-// production form is modal, so the project cannot change in between.
+// holds the project; at the hand-over it fills one AlbumProject (its
+// settings whole, then the lists) and gives it to the production form, and
+// after the form closes it takes back the values production changed (the
+// movie copies and the lyric song). The production form is modal, so the
+// project cannot change in between.
 #pragma once
 
 #include <cstddef>
@@ -10,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "production/album_settings.h"
 #include "production/lyric_timeline.h"
 
 namespace production {
@@ -21,32 +23,8 @@ struct AlbumMusicRow {
     double seconds = 0.0;    // the measured length
 };
 
-struct AlbumProject {
-    // Project variables, under the main window's names (UTF-8; WorkDir ends
-    // in "/").
-    std::string WorkDir;
-    std::string SyncMode = "yinyuesuimobanchangdu";
-    std::string TvSystem = "PAL";
-    std::string OutputFormat;
-    int PhotoFrames = 0;
-    double MusicSeconds = 0.0;
-    std::string OpeningFile;
-    int OpeningFrames = 0;
-    std::string EndingFile;
-    std::string LrcAlign = "center";
-    std::string LrcColor = "0xFFFFFF";
-    std::string LrcBold = "false";
-    std::string LrcItalic = "false";
-    std::string LrcUnderline = "false";
-    std::string LrcSize = "12";
-    std::string LrcX = "5";
-    std::string LrcY = "250";
-
-    // Written by production; the main window takes them back.
-    int ProduceTemplateMovie = 1;
-    int ProduceEndingMovie = 1;
-    int LrcSongIndex = 0;
-
+// The settings and the main window's lists as production reads them.
+struct AlbumProject : AlbumSettings {
     // The main window's lists.
     std::vector<AlbumMusicRow> Music;  // kivListView2
     std::size_t LyricFileCount = 0;    // rows of kivListView5

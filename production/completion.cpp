@@ -1,28 +1,48 @@
 #include "production/completion.h"
 
 namespace production {
+namespace {
+
+bool Failed(const JobEnd& end) { return end.encoderErrorCode != 0 || end.errorLogged; }
+
+constexpr const char* kNoFile = " 没有生成视频文件.";
+
+}  // namespace
+
+bool KeepsOutput(const JobEnd& end)
+{
+    return (end.producerFinished || end.stoppedByUser) && end.framesWritten > 0 && !Failed(end);
+}
 
 CompletionOutcome DecideCompletion(const JobEnd& end)
 {
-    const bool failed = end.encoderErrorCode != 0 || end.errorLogged;
     CompletionOutcome outcome;
-    if (end.producerFinished && !failed) {
+    if (end.producerFinished && !Failed(end) && end.outputKept) {
         outcome.kind = CompletionKind::Completed;
         outcome.caption = "制作完成";
         outcome.text = "制作完成,点[确定]按钮返回.";
     } else if (end.stoppedByUser) {
         outcome.kind = CompletionKind::StoppedByUser;
         outcome.caption = "停止制作";
-        outcome.text = "制作已停止, 视频文件不完整.";
-    } else if (failed) {
+        if (end.outputKept) {
+            outcome.text = "制作已停止, 视频文件只到停止的地方.";
+        } else {
+            outcome.text = "制作已停止.";
+            if (!end.outputError.empty()) outcome.text += " " + end.outputError;
+            outcome.text += kNoFile;
+        }
+    } else if (Failed(end) || !end.outputError.empty()) {
         outcome.kind = CompletionKind::EncoderError;
         outcome.caption = "制作失败";
-        outcome.text = "制作失败: " + (end.errorText.empty() ? std::string("编码出错.") : end.errorText);
+        std::string reason = Failed(end) ? end.errorText : end.outputError;
+        if (reason.empty()) reason = "编码出错.";
+        outcome.text = "制作失败: " + reason + kNoFile;
     } else {
         outcome.kind = CompletionKind::EndedEarly;
         outcome.caption = "制作失败";
-        outcome.text = "编码提前结束, 视频文件不完整.";
+        outcome.text = "编码提前结束.";
         if (!end.errorText.empty()) outcome.text += " " + end.errorText;
+        outcome.text += kNoFile;
     }
     return outcome;
 }

@@ -1,7 +1,8 @@
 // How a production job ended, and what the user is told: "制作完成" only for
-// a job that completed.
+// a job that completed and whose video file is in place.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace production {
@@ -19,7 +20,14 @@ struct JobEnd {
     int encoderErrorCode = 0;  // the encoder's last error code, 0 = none
     bool errorLogged = false;  // the error callback ran
     std::string errorText;     // the error text the log holds
+    int64_t framesWritten = 0;  // frames the encoder reported done
+    bool outputKept = false;    // the video file is under its final name
+    std::string outputError;    // why the video file couldn't be made or kept
 };
+
+// Whether the job's video file is worth keeping: a completed job, or one
+// stopped after frames were written, and no error on the way.
+bool KeepsOutput(const JobEnd& end);
 
 struct CompletionOutcome {
     CompletionKind kind = CompletionKind::EndedEarly;

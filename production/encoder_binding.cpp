@@ -1,6 +1,7 @@
 #include "production/encoder_binding.h"
 
 #include <memory>
+#include <vector>
 
 #include "production/conversion_texts.h"
 #include "production/format_preset.h"
@@ -17,11 +18,15 @@ thread_local EncoderSession* t_session = nullptr;
 struct EncoderCallbacks {
     static void AnswerSource(MclList* list, MclSource* source, int32_t index)
     {
-        auto name = std::make_unique<char[]>(264);
-        if (MclListGetName(list, index, name.get(), 264))
-            MclSourceSetFile(source, name.get());
-        else
+        // The list ends only where its entries end: a name longer than the
+        // buffer gets a bigger one, however long it is.
+        if (index < 0 || index >= MclListCount(list)) {
             MclSourceFinished(source);
+            return;
+        }
+        std::vector<char> name(264);
+        while (!MclListGetName(list, index, name.data(), name.size())) name.resize(name.size() * 2);
+        MclSourceSetFile(source, name.data());
     }
     static void VideoSource(MclSource* source, int32_t index)
     {

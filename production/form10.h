@@ -11,8 +11,8 @@ public:
     explicit TForm10(TComponent* AOwner = nullptr);
     ~TForm10() override;
 
-    TkivForm* kivForm1;
-    TLabel* Label1;
+    TkivForm* kivForm1;      // the skinned panel
+    TLabel* Label1;          // "制作完成,点[确定]按钮返回."
     TkivButton* kivButton1;  // "确定"
 
     void FormShow(TObject* Sender);

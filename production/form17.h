@@ -13,7 +13,7 @@ public:
     explicit TForm17(TComponent* AOwner = nullptr);
     ~TForm17() override;
 
-    TkivForm* kivForm1;
+    TkivForm* kivForm1;                // the skinned panel: "画面质量"
     TkivRadioButton* kivRadioButton1;  // "标准画面": "qing_xi"
     TkivRadioButton* kivRadioButton2;  // "清晰画面": "gao_qing_xi"
     TkivRadioButton* kivRadioButton3;  // "高清晰画面": "chao_gao_qing_xi"

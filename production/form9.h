@@ -23,9 +23,9 @@ public:
     std::function<std::string()> ReadTvSystem;
     std::function<void(const std::string&)> WriteTvSystem;
 
-    TkivForm* kivForm1;
-    TkivPageControl* kivPageControl1;
-    TkivTabSheet* kivTabSheet1;
+    TkivForm* kivForm1;                // the skinned panel
+    TkivPageControl* kivPageControl1;  // holds the one page
+    TkivTabSheet* kivTabSheet1;        // "电视制式"
     TkivRadioButton* kivRadioButton1;  // "PAL 电视制式"
     TkivRadioButton* kivRadioButton2;  // "NTSC电视制式"
     TkivButton* kivButton1;            // "确定"

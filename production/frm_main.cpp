@@ -16,6 +16,7 @@
 #include "production/form17.h"
 #include "platform/ui/form_building.h"
 #include "production/input_lists.h"
+#include "production/lyric_style.h"
 #include "production/production_settings.h"
 #include "skin/kiv_button.h"
 #include "skin/kiv_check_box.h"
@@ -146,9 +147,18 @@ void TfrmMain::SetProject(const production::AlbumProject& project)
     stopped_by_user_ = false;
     job_active_ = false;
     setup_error_.clear();
+    output_.reset();
+    output_error_.clear();
+    output_kept_ = false;
+    frames_written_ = 0;
 }
 
 production::CompletionOutcome TfrmMain::Outcome() const
+{
+    return production::DecideCompletion(JobEndSoFar());
+}
+
+production::JobEnd TfrmMain::JobEndSoFar() const
 {
     production::JobEnd end;
     end.stoppedByUser = stopped_by_user_;
@@ -156,7 +166,27 @@ production::CompletionOutcome TfrmMain::Outcome() const
     end.encoderErrorCode = run_result_ ? run_result_->error : 0;
     end.errorLogged = log_.HasError();
     end.errorText = log_.LastError();
-    return production::DecideCompletion(end);
+    end.framesWritten = frames_written_;
+    end.outputKept = output_kept_;
+    end.outputError = output_error_;
+    return end;
+}
+
+void TfrmMain::SettleOutput()
+{
+    if (!output_) return;
+    output_kept_ = false;
+    if (production::KeepsOutput(JobEndSoFar())) {
+        std::string error;
+        output_kept_ = output_->Keep(error);
+        if (!output_kept_) {
+            output_error_ = error;
+            LogError(error);
+        }
+    } else {
+        output_->Discard();
+    }
+    output_.reset();
 }
 
 std::string TfrmMain::FrameFile() const { return project_.WorkDir + "zhzp/lswj.bmp"; }
@@ -183,20 +213,26 @@ void TfrmMain::Timer1Timer(TObject*)
 
 void TfrmMain::Timer2Timer(TObject*)
 {
-    // 1. A new job.
+    // A new job: nothing of the last one's state or lists is left.
     Timer2->SetEnabled(false);
     producer_.reset();
     run_result_.reset();
     stopped_by_user_ = false;
     setup_error_.clear();
     job_active_ = true;
+    output_.reset();
+    output_error_.clear();
+    output_kept_ = false;
+    frames_written_ = 0;
     edit3->SetText("-1");
-    kivButton1->SetEnabled(false);
+    // The stop stays usable from the first moment: a stop before the
+    // conversion ends the job without a file.
+    kivButton1->SetEnabled(true);
     ListBox1->Clear();
     ListBox2->Clear();
     ClearProgressLog();
 
-    // 2. The picture quality gives the template movie's size.
+    // The picture quality gives the template movie's size.
     if (Form17) {
         if (auto size = production::PictureSizeForQuality(Form17->Edit1->Text())) {
             ShockwaveFlash1->SetBounds(ShockwaveFlash1->Left(), ShockwaveFlash1->Top(), size->width,
@@ -206,22 +242,15 @@ void TfrmMain::Timer2Timer(TObject*)
         }
     }
 
-    // 3. The template movie, by the two-copy rule; the producer steps it.
+    // The template movie, by the two-copy rule; stopped, the producer steps it.
     LoadMovieCopy(*ShockwaveFlash1, project_.ProduceTemplateMovie, "zhzp", "zhzp");
 
-    // 4. Lyric style.
-    const std::pair<const char*, const std::string*> style[] = {{"LRC_ju_zuozhongyou", &project_.LrcAlign},
-                                                                {"LRC_geciyanse", &project_.LrcColor},
-                                                                {"LRC_biaozhuen_cuti", &project_.LrcBold},
-                                                                {"LRC_xieti", &project_.LrcItalic},
-                                                                {"LRC_xiahuaxian", &project_.LrcUnderline},
-                                                                {"LRC_gecidaxiao", &project_.LrcSize},
-                                                                {"LRC_x", &project_.LrcX},
-                                                                {"LRC_y", &project_.LrcY}};
-    for (const auto& [name, value] : style) ShockwaveFlash1->SetVariable(name, *value);
+    // The lyric style, as the main window's preview showed it.
+    for (const auto& [name, value] : LyricStyleVariables(project_.LrcStyle))
+        ShockwaveFlash1->SetVariable(name, value);
     ShockwaveFlash1->SetVariable("LRC_geci", "");
 
-    // 6. The ending movie, at the job's picture size so that it isn't
+    // The ending movie, at the job's picture size so that it isn't
     // scaled up from the small stage by the encoder.
     int endingFrames = 0;
     if (!project_.EndingFile.empty()) {
@@ -246,15 +275,16 @@ void TfrmMain::Timer2Timer(TObject*)
         return;
     }
 
-    // 5, 7. The first song's lyrics, and the photo cursor past the photos
-    // that the hand-over put into the slots.
+    // The first song's lyrics, and the photo cursor past the photos that
+    // the hand-over put into the slots.
     project_.LrcSongIndex = 0;
     job_ = production::JobFromProject(project_, templateFrames, endingFrames);
     producer_ =
         std::make_unique<production::FrameProducer>(job_, static_cast<production::FrameProducerHost&>(*this));
     producer_->JobSetup();
 
-    // 8.
+    // The lists and the conversion follow from their own timer, so that
+    // the form is drawn and the stop can be pressed meanwhile.
     Timer3->SetEnabled(true);
 }
 
@@ -263,11 +293,23 @@ void TfrmMain::Timer3Timer(TObject*)
     Timer3->SetEnabled(false);
     if (!producer_) return;
 
-    // 1. The first frame into the frame file.
+    // The video file goes under a temporary name until the job has
+    // ended well; a name the file system refuses ends the job here.
+    output_.emplace(edVideoOut->Text());
+    if (std::string error; !output_->Create(error)) {
+        output_error_ = error;
+        LogError(error);
+        output_.reset();
+        FinishJob();
+        return;
+    }
+
+    // The template's first frame is in the frame file before the encoder
+    // opens it.
     ShockwaveFlash1->SetFrameNum(0);
     PaintFlashToFile(*ShockwaveFlash1, FrameFile());
 
-    // 2-5. The input lists; a stop meanwhile cancels the job here.
+    // The input lists; a stop meanwhile cancels the job here.
     const production::InputLists lists = production::BuildInputLists(job_, FrameFile());
     for (const std::string& name : lists.video) {
         if (stopped_by_user_) break;
@@ -280,15 +322,20 @@ void TfrmMain::Timer3Timer(TObject*)
         Pump();
     }
 
-    // 6. The conversion; it returns when the encoder has finished.
+    // The conversion; it returns when the encoder has finished.
     if (!stopped_by_user_) btnStartClick(this);
+    FinishJob();
+}
 
+void TfrmMain::FinishJob()
+{
     // The frame file goes only now: the encoder reads it until the convert
     // call returns.
     JoinRender();
     stepped_ahead_ = frame_pending_ = abort_pending_ = false;
     job_active_ = false;
     DeleteFrameFile();
+    SettleOutput();
     project_.LrcSongIndex = static_cast<int>(producer_->LrcSongIndex());
     // However the conversion ended, the form closes: the outcome tells.
     Timer1->SetEnabled(false);
@@ -525,8 +572,9 @@ void TfrmMain::RunConversion()
     production::EncoderJob job;
     job.videoNames = ListBox1->Items().Items();
     job.audioNames = ListBox2->Items().Items();
-    job.videoOut = edVideoOut->Text();
-    job.audioOut = edAudioOut->Text();
+    // The job's video file is written under its temporary name.
+    job.videoOut = output_ ? output_->Temporary().string() : edVideoOut->Text();
+    job.audioOut = output_ ? output_->Temporary().string() : edAudioOut->Text();
     job.outputFormat = project_.OutputFormat;
     job.tvSystem = project_.TvSystem;
     job.keepDuration = chkKeepDuration->Checked();
@@ -591,8 +639,9 @@ void TfrmMain::VideoFrame(int64_t, int32_t entry)
     if (ready) frame_writer_.Write(*ready, FrameFile());
 }
 
-void TfrmMain::Progress(int code, int64_t, int64_t)
+void TfrmMain::Progress(int code, int64_t frame, int64_t)
 {
+    if (code == MCL_PROGRESS_FRAME) frames_written_ = frame;
     // The lists are handed over; the conversion itself begins.
     if (code == 1) Screen().SetCursor(crDefault);
 }

@@ -18,6 +18,7 @@
 #include "production/encoder_binding.h"
 #include "production/frame_file.h"
 #include "production/frame_producer.h"
+#include "production/pending_output.h"
 #include "production/progress_log.h"
 
 class TButton;
@@ -47,27 +48,42 @@ public:
     production::CompletionOutcome Outcome() const;
 
     // --- controls ---------------------------------------------------------------
-    TkivForm* kivForm1;
+    TkivForm* kivForm1;                // the skinned panel: "正在制作..."
     TkivProgressBar* kivProgressBar1;  // frames produced; Max = the frame target
     TkivProgressBar* kivProgressBar2;  // busy bar
     TkivButton* kivButton1;            // "停止制作"
     TShockwaveFlash* ShockwaveFlash1;  // the effect template movie
     TShockwaveFlash* ShockwaveFlash2;  // the ending-title movie
-    TEdit* LRC_text;                   // lyric time "mm:ss"
-    TEdit* edit3;                      // frame counter of the current song
+    TEdit* LRC_text;                   // hidden: the "mm:ss" key of the lyric line drawn last
+    // Hidden: frames rendered of the current song; the frame producer counts
+    // it on and reads it for the lyric key and the switch to the next song.
+    TEdit* edit3;
     TTimer* Timer1;                    // busy bar, 1 ms
     TTimer* Timer2;                    // job set-up, 1 ms, one-shot
     TTimer* Timer3;                    // lists and conversion, 1000 ms, one-shot
-    // The hidden panel with the job's data.
+    // The hidden conversion panel: the job's inputs and outputs, filled by
+    // the set-up and read by the conversion.
     TPanel* GroupBox1;
-    TListBox* ListBox1;  // video input names
-    TListBox* ListBox2;  // audio input names
-    TLabel *Label1, *Label2, *Label3, *Label4;
-    TEdit *edVideoIn, *edAudioIn, *edVideoOut, *edAudioOut;
-    TkivCheckBox* chkKeepDuration;
-    TListBox* lstProgress;  // the status log
-    TButton *btnBrowseVideoIn, *btnBrowseAudioIn, *btnBrowseVideoOut, *btnBrowseAudioOut, *btnStart, *btnStop;
-    TOpenDialog *OpenDialog1, *OpenDialog2;
+    TListBox* ListBox1;             // video inputs: the frame-file entries, one per frame
+    TListBox* ListBox2;             // audio inputs: the opening's sound, then the songs
+    TLabel* Label1;                 // "导入视频"
+    TLabel* Label2;                 // "导入音频"
+    TLabel* Label3;                 // "输出视频"
+    TLabel* Label4;                 // "输出音频"
+    TEdit* edVideoIn;               // a video input typed by hand
+    TEdit* edAudioIn;               // an audio input typed by hand
+    TEdit* edVideoOut;              // the output file
+    TEdit* edAudioOut;              // a separate audio output; empty: none
+    TkivCheckBox* chkKeepDuration;  // "Keep original duration", on
+    TListBox* lstProgress;          // the status log, capped
+    TButton* btnBrowseVideoIn;      // "打开": adds video inputs
+    TButton* btnBrowseAudioIn;      // "打开": adds audio inputs
+    TButton* btnBrowseVideoOut;     // "输出": chooses the output file
+    TButton* btnBrowseAudioOut;     // "输出": chooses the audio output
+    TButton* btnStart;              // "Start": runs the conversion
+    TButton* btnStop;               // "Stop": aborts it
+    TOpenDialog* OpenDialog1;       // video inputs
+    TOpenDialog* OpenDialog2;       // audio inputs, several at once
 
     // --- handlers -----------------------------------------------------------------
     void FormShow(TObject* Sender);
@@ -108,6 +124,13 @@ private:
     void CreateControls();
     // The stop of "停止制作" and of the close: timers, movies, encoder.
     void StopJob();
+    // After the convert call, or instead of it: the frame file goes, the
+    // video file is kept or removed, and the form closes.
+    void FinishJob();
+    // Renames the video file into place when the job is worth keeping,
+    // else removes it.
+    void SettleOutput();
+    production::JobEnd JobEndSoFar() const;
     void DeleteFrameFile();
     void PaintFlashToFile(TShockwaveFlash& movie, const std::string& file);
     // A frame of the producer: written at once, or rendered ahead.
@@ -151,6 +174,12 @@ private:
     bool stopped_by_user_ = false;
     bool job_active_ = false;  // from the set-up until the convert call returns
     std::string setup_error_;  // a template movie that can't be loaded
+    // The video file under its temporary name, from the start of the job
+    // until it is kept or removed.
+    std::optional<production::PendingOutput> output_;
+    std::string output_error_;  // why it couldn't be made or kept
+    bool output_kept_ = false;
+    int64_t frames_written_ = 0;  // frames the encoder reported done
     TBitmap frame_bitmap_;     // reused for every rendered frame
     production::FrameFileWriter frame_writer_;
     // Render-ahead state.

@@ -20,9 +20,9 @@ public:
     static constexpr int kDesignClientWidth = 336;
     static constexpr int kDesignClientHeight = 140;
 
-    TkivForm* kivForm1;
-    TLabel* lbl;
-    TImage* Image1;
+    TkivForm* kivForm1;  // the skinned frame, captioned with the box's caption
+    TLabel* lbl;         // the message text
+    TImage* Image1;      // the icon of the box's kind
 
     // The skinned frame's buttons in the order they were made.
     std::vector<TkivButton*> Buttons() const;

@@ -133,8 +133,9 @@ void TForm1::kivButton1Click(TObject*)
     kivButton2->SetEnabled(false);
     const auto pump = [] { App().ProcessMessages(); };
 
-    // 1. The work folder, held for the whole removal: a castora started
-    // since the activation is caught here, and none can start meanwhile.
+    // The work folder is found and held for the whole removal: a castora
+    // started since the activation is caught here, and none can start
+    // while its folders go.
     const app::WorkFolderSearch work = app::FindWorkFolder(SystemDir, pump);
     std::optional<app::WorkFolderLock> hold;
     if (work.present) {
@@ -151,7 +152,9 @@ void TForm1::kivButton1Click(TObject*)
         ShowMessage(refusal);
     }
 
-    // 1 to 6: the installation folder, the work folder and the shortcuts.
+    // The installation folder, the work folder and the shortcuts, one step
+    // of the progress bar each. A refused installation folder stays, but
+    // the rest still goes: it is ours whatever the record says.
     for (int step = 1; step <= uninstall::kRemovalSteps; ++step) {
         uninstall::RunRemovalStep(plan, step);
         kivProgressBar1->SetPosition(kivProgressBar1->Position() + 1);
@@ -159,7 +162,8 @@ void TForm1::kivButton1Click(TObject*)
     }
     hold.reset();
 
-    // 7. The uninstaller's own file, once it has ended.
+    // The uninstaller's own file cannot go while it runs: a script started
+    // now removes it once the program has ended.
     if (uninstall::ShouldRemoveItself(ProgramFile)) {
         const std::filesystem::path script = uninstall::WriteSelfRemovalScript(ProgramFile);
         if (script.empty() || !StartScript || !StartScript(script))

@@ -41,6 +41,17 @@ bool Holds(const fs::path& ancestor, const fs::path& path)
     return true;
 }
 
+// The installer's mark: a plain file (no link, no pipe) with its text.
+bool HoldsInstallMark(const fs::path& folder)
+{
+    const fs::path mark = folder / std::string(kInstallMark);
+    std::error_code error;
+    if (!fs::is_regular_file(fs::symlink_status(mark, error))) return false;
+    const auto size = core::FileSizeOf(mark);
+    if (!size || *size != kInstallMarkText.size()) return false;
+    return core::ReadFileBytes(mark) == std::string(kInstallMarkText);
+}
+
 bool ExistsNoFollow(const fs::path& path)
 {
     std::error_code error;
@@ -79,15 +90,28 @@ bool InstallationFolder::Refused() const
     }
 }
 
+namespace {
+
+// velmora-install writes UTF-8, other installers GBK. A UTF-8 path of
+// two-byte characters only ("/opt/Café") also reads as GBK, so a value that
+// names something as it stands is taken as it stands.
+std::string DecodeRecordedPath(const std::string& value)
+{
+    if (core::IsValidUtf8(value) && ExistsNoFollow(fs::path(value))) return value;
+    return core::DecodeText(value);
+}
+
+}  // namespace
+
 std::string ReadInstallationRecord(const fs::path& work_dir)
 {
     const core::IniFile record(work_dir / std::string(kRecordFile));
-    return core::DecodeText(record.ReadString("azlj", "lj"));
+    return DecodeRecordedPath(record.ReadString("azlj", "lj"));
 }
 
 std::string ParseInstallationRecord(std::string_view bytes)
 {
-    return core::DecodeText(core::IniFile::FromBytes(bytes).ReadString("azlj", "lj"));
+    return DecodeRecordedPath(core::IniFile::FromBytes(bytes).ReadString("azlj", "lj"));
 }
 
 std::vector<fs::path> FoldersToKeep(const fs::path& system_dir)
@@ -96,9 +120,13 @@ std::vector<fs::path> FoldersToKeep(const fs::path& system_dir)
     for (shell::SpecialFolder folder : {shell::SpecialFolder::Desktop, shell::SpecialFolder::StartMenu,
                                         shell::SpecialFolder::Programs, shell::SpecialFolder::Startup})
         keep.push_back(shell::GetSpecialFolderPath(folder));
-    for (std::string_view name :
-         {"DOCUMENTS", "DOWNLOAD", "MUSIC", "PICTURES", "VIDEOS", "PUBLICSHARE", "TEMPLATES"})
-        keep.push_back(shell::UserDir(name));
+    // Without user-dirs.dirs the lookup answers home for most of them, yet
+    // the folders at their standard places are the user's all the same.
+    const fs::path home = shell::HomeDir();
+    for (const shell::StandardUserDir& dir : shell::kStandardUserDirs) {
+        keep.push_back(shell::UserDir(dir.name));
+        keep.push_back(home / std::string(dir.folder));
+    }
     return keep;
 }
 
@@ -144,6 +172,7 @@ InstallationFolder CheckInstallationFolder(std::string_view recorded, const std:
     if (!fs::is_directory(resolved, error)) return verdict(FolderVerdict::NotAFolder);
     if (!fs::is_regular_file(resolved / std::string(kMainProgram), error))
         return verdict(FolderVerdict::NotAnInstallation);
+    if (!HoldsInstallMark(resolved)) return verdict(FolderVerdict::Unmarked);
     result.folder = resolved;
     return verdict(FolderVerdict::Accepted);
 }
@@ -163,6 +192,9 @@ std::string RefusalText(const InstallationFolder& installation, std::string_view
             break;
         case FolderVerdict::NotAnInstallation:
             why = "其中没有" + std::string(kMainProgram) + ",不是<" + std::string(title) + ">的安装目录";
+            break;
+        case FolderVerdict::Unmarked:
+            why = "其中没有安装程序留下的标记,不是<" + std::string(title) + ">的安装目录";
             break;
         default:
             return {};

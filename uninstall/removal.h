@@ -2,8 +2,8 @@
 // What castorun removes, step by step, and the checks that keep it from
 // removing anything else. The installation folder comes from the
 // installer's record, which is outside text: it is deleted only when it is
-// a real folder that holds castora and is none of the user's or the
-// system's own folders.
+// a real folder that holds castora and the installer's mark, and is none of
+// the user's or the system's own folders.
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -22,6 +22,10 @@ inline constexpr std::string_view kInstalledSuffix = "2007";
 inline constexpr std::string_view kRecordFile = "azlj.ini";
 // The program whose presence marks an installation folder.
 inline constexpr std::string_view kMainProgram = "castora";
+// The file that velmora-install leaves in the folder it installed into, and
+// the text it holds: a folder without it was not made by the installer.
+inline constexpr std::string_view kInstallMark = ".velmora-installation";
+inline constexpr std::string_view kInstallMarkText = "Velmora2007\n";
 // The removal's steps, each moving the progress bar by one.
 inline constexpr int kRemovalSteps = 6;
 
@@ -39,6 +43,7 @@ enum class FolderVerdict {
     Protected,          // refused: the root, a system folder, or the user's home or one of its folders
     NotAFolder,         // refused: a file, not a folder
     NotAnInstallation,  // refused: no castora in it
+    Unmarked,           // refused: castora, but not the installer's mark
 };
 
 struct InstallationFolder {
@@ -50,9 +55,10 @@ struct InstallationFolder {
 };
 
 // The folders that must survive: the installation folder may be none of
-// them and may hold none of them. The user's home and desktop folders, the
-// menu, autostart and data folders, and the system folder that holds the
-// work folders.
+// them and may hold none of them. The user's home, the user directories as
+// configured and at their standard places under home (whether or not
+// user-dirs.dirs exists), the menu, autostart and data folders, and the
+// system folder that holds the work folders.
 std::vector<fs::path> FoldersToKeep(const fs::path& system_dir);
 
 // Whether removing `folder` (absolute) would remove the root, a standard
@@ -78,9 +84,11 @@ struct RemovalPlan {
 // product `title`. Deletes nothing.
 RemovalPlan PlanRemoval(const app::WorkFolderSearch& work, const fs::path& system_dir, std::string_view title);
 
-// Runs step 1 to 6: the installation folder, the work folder, the desktop
-// shortcut, the menu shortcut, the menu folder, the autostart shortcut.
-// What is missing is skipped; a failure is not reported and stops nothing.
+// Runs one of the kRemovalSteps steps, from 1: the installation folder,
+// the work folder, the desktop shortcut, the menu shortcut, the menu
+// folder, the autostart shortcut. What is missing is skipped; a failure is
+// not reported and stops nothing. A work folder that is a link goes as a
+// link, and what it points to stays.
 void RunRemovalStep(const RemovalPlan& plan, int step);
 
 }  // namespace uninstall

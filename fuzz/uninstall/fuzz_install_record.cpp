@@ -1,6 +1,6 @@
 // Any installer record reads, and the folder it names is accepted for
-// deletion only when it is a folder holding castora that is none of the
-// folders to keep. The checks only look at the files of a sandbox made
+// deletion only when it is a folder holding castora and the installer's
+// mark that is none of the folders to keep. The checks only look at the files of a sandbox made
 // once: a home, a system folder, an installation, a plain folder and links.
 #include <cstdint>
 #include <cstdlib>
@@ -30,8 +30,13 @@ struct Sandbox {
         for (const fs::path& folder : {system / "brenholt_1/zpyjj", root.Path() / "opt/velmora",
                                        root.Path() / "opt/other", home / "Desktop"})
             fs::create_directories(folder, error);
-        for (const fs::path& file : {root.Path() / "opt/velmora/castora", home / "castora"})
-            std::ofstream(file) << "castora";
+        // Castora and the mark in the installation, and in folders of the
+        // user's that must stay all the same.
+        for (const fs::path& folder : {root.Path() / "opt/velmora", home, home / "Documents"}) {
+            fs::create_directories(folder, error);
+            std::ofstream(folder / "castora") << "castora";
+            std::ofstream(folder / std::string(uninstall::kInstallMark)) << uninstall::kInstallMarkText;
+        }
         fs::create_directory_symlink(home, root.Path() / "opt/home-link", error);
         fs::create_directory_symlink(root.Path() / "opt/velmora", root.Path() / "opt/link", error);
         keep = uninstall::FoldersToKeep(system);

@@ -28,8 +28,10 @@ std::string CodePointsToUtf8(std::u32string_view code_points);
 void AppendUtf8(std::string& out, char32_t code_point);
 
 // --- Outside text. A byte-order mark decides (UTF-8, UTF-16 LE or BE);
-// otherwise valid UTF-8 stays as it is; otherwise the bytes are GB18030
-// (a superset of GBK). Undecodable bytes become U+FFFD.
+// otherwise valid UTF-8 with a character of three or more bytes stays as
+// it is; valid UTF-8 whose only non-ASCII characters take two bytes is GBK
+// when it is also valid GBK; everything else is GB18030 (a superset of
+// GBK). Undecodable bytes become U+FFFD.
 std::string DecodeText(std::string_view bytes);
 std::string GbkToUtf8(std::string_view gbk);
 // Every character has a GB18030 form; bad UTF-8 bytes become '?'.

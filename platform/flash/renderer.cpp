@@ -140,10 +140,11 @@ TextLook LookOf(const Layer& layer, const Movie& movie,
     return look;
 }
 
-PicturePtr Renderer::TextRaster(const TextKey& key) {
-    auto it = text_cache_.find(key);
-    if (it != text_cache_.end()) return it->second;
-    if (text_cache_.size() > 64) text_cache_.clear();
+PicturePtr TextRasters::Get(const Key& key)
+{
+    auto it = cache_.find(key);
+    if (it != cache_.end()) return it->second;
+    if (cache_.size() > 64) cache_.clear();
 
     TFont font;
     font.SetName(key.font);
@@ -173,221 +174,310 @@ PicturePtr Renderer::TextRaster(const TextKey& key) {
         }
         picture = MakeMaskPicture(coverage, width, height, key.color);
     }
-    text_cache_[key] = picture;
+    cache_[key] = picture;
     return picture;
 }
 
-void Renderer::Render(const Scene& scene, std::uint32_t frame, TBitmap& target, const TRect& dest,
-                      const TRect& clip) {
-    const Movie& movie = *scene.movie;
-    TRect area = dest.Intersect(clip).Intersect(target.BoundsRect());
-    if (area.IsEmpty() || dest.IsEmpty()) return;
-    frame = std::min(frame, movie.frame_count - 1);
+namespace {
 
-    const double kx = static_cast<double>(dest.Width()) / movie.width;
-    const double ky = static_cast<double>(dest.Height()) / movie.height;
-    const gfx::Affine stage_to_target =
-        gfx::Affine::Translate(dest.Left, dest.Top) * gfx::Affine::Scale(kx, ky);
-    static const std::map<std::string, std::string> kNoVariables;
-    const auto& variables = scene.variables ? *scene.variables : kNoVariables;
-
+// What one call to Render draws: where the stage lands, which target pixels
+// may change, and the operations gathered from the layers.
+struct FramePlan {
+    TRect dest, area;
+    double kx = 1, ky = 1;  // target pixels per stage unit
+    gfx::Affine stage_to_target;
     std::vector<DrawOp> ops;
-    ops.reserve(movie.layers.size() + 4);
-    auto clip_of = [&](DrawOp& op, const LayerPose& pose) {
-        op.x0 = area.Left;
-        op.y0 = area.Top;
-        op.x1 = area.Right;
-        op.y1 = area.Bottom;
-        if (pose.clipped) {
-            op.x0 = std::max(op.x0, ToPixel(dest.Left + pose.clip_left * kx));
-            op.y0 = std::max(op.y0, ToPixel(dest.Top + pose.clip_top * ky));
-            op.x1 = std::min(op.x1, ToPixel(dest.Left + pose.clip_right * kx));
-            op.y1 = std::min(op.y1, ToPixel(dest.Top + pose.clip_bottom * ky));
-        }
-    };
-    // Draws `level` so that its pixel rectangle src (x, y, w, h) lands on the
-    // box rectangle box (x, y, w, h) of the layer.
-    auto add_picture = [&](const PictureLevel& level, const double src[4], const double box[4],
-                           const gfx::Affine& box_to_target, const LayerPose& pose) {
-        if (src[2] <= 0 || src[3] <= 0 || box[2] <= 0 || box[3] <= 0) return;
-        gfx::Affine level_to_target = box_to_target * gfx::Affine::Translate(box[0], box[1]) *
-                                      gfx::Affine::Scale(box[2] / src[2], box[3] / src[3]) *
-                                      gfx::Affine::Translate(-src[0], -src[1]);
-        auto inverse = level_to_target.Inverse();
-        if (!inverse) return;
-        DrawOp op;
-        op.kind = DrawOp::Kind::Picture;
-        op.level = &level;
-        op.u0 = static_cast<float>(src[0]);
-        op.v0 = static_cast<float>(src[1]);
-        op.u1 = static_cast<float>(src[0] + src[2]);
-        op.v1 = static_cast<float>(src[1] + src[3]);
-        op.target_to_source = *inverse;
-        op.opacity = static_cast<int>(std::lround(pose.alpha * 256));
-        clip_of(op, pose);
-        ops.push_back(std::move(op));
-    };
+    std::vector<PicturePtr> rasters;  // text the operations draw, kept alive with them
+};
 
-    for (const Layer& layer : movie.layers) {
-        if (!layer.VisibleOn(frame)) continue;
-        TextLook look;
-        if (layer.kind == LayerKind::Text) look = LookOf(layer, movie, variables);
-        LayerPose pose = PoseOf(layer, movie, frame, layer.kind == LayerKind::Text ? &look : nullptr);
-        if (pose.alpha <= 0) continue;
-        const gfx::Affine box_to_target = stage_to_target * pose.box_to_stage;
-        // Target pixels per box unit along the box's two sides.
-        const double px_x = Length(box_to_target.a, box_to_target.b);
-        const double px_y = Length(box_to_target.c, box_to_target.d);
-        if (px_x <= 1e-9 || px_y <= 1e-9) continue;
-
-        switch (layer.kind) {
-            case LayerKind::Image: {
-                const Picture* picture = nullptr;
-                if (layer.image_source == ImageSource::Asset) {
-                    if (scene.assets && layer.asset < scene.assets->size())
-                        picture = (*scene.assets)[layer.asset].get();
-                } else if (scene.files) {
-                    auto it = scene.files->pictures.find(layer.file);
-                    if (it != scene.files->pictures.end()) picture = it->second.get();
-                }
-                if (!picture || picture->levels.empty()) break;
-                const double pw = picture->Width(), ph = picture->Height();
-                const double bw = layer.width, bh = layer.height;
-                double box[4] = {0, 0, bw, bh};
-                double src[4] = {0, 0, pw, ph};
-                // Fitting keeps the picture's aspect in target pixels.
-                const double bw_px = bw * px_x, bh_px = bh * px_y;
-                if (layer.fit == Fit::Contain && bw_px > 0 && bh_px > 0) {
-                    double scale = std::min(bw_px / pw, bh_px / ph);
-                    double cw = pw * scale / px_x, ch = ph * scale / px_y;
-                    box[0] = (bw - cw) / 2;
-                    box[1] = (bh - ch) / 2;
-                    box[2] = cw;
-                    box[3] = ch;
-                } else if (layer.fit == Fit::Cover && bw_px > 0 && bh_px > 0) {
-                    double scale = std::max(bw_px / pw, bh_px / ph);
-                    double vw = bw_px / scale, vh = bh_px / scale;
-                    src[0] = (pw - vw) / 2;
-                    src[1] = (ph - vh) / 2;
-                    src[2] = vw;
-                    src[3] = vh;
-                }
-                const double target_per_source =
-                    std::min(box[2] * px_x / src[2], box[3] * px_y / src[3]);
-                const PictureLevel& level = picture->LevelFor(target_per_source);
-                const double fx = static_cast<double>(level.width) / pw;
-                const double fy = static_cast<double>(level.height) / ph;
-                double level_src[4] = {src[0] * fx, src[1] * fy, src[2] * fx, src[3] * fy};
-                add_picture(level, level_src, box, box_to_target, pose);
-                break;
-            }
-            case LayerKind::Rect: {
-                auto inverse = box_to_target.Inverse();
-                if (!inverse || layer.width <= 0 || layer.height <= 0) break;
-                DrawOp op;
-                op.kind = DrawOp::Kind::Fill;
-                op.u1 = layer.width;
-                op.v1 = layer.height;
-                op.target_to_source = *inverse;
-                op.opacity = static_cast<int>(std::lround(pose.alpha * 256));
-                if (layer.fill == Fill::Solid) {
-                    op.gradient = DrawOp::Gradient::Solid;
-                    op.ramp = {PremultipliedOf(layer.color)};
-                } else {
-                    op.gradient = layer.fill == Fill::Vertical     ? DrawOp::Gradient::Vertical
-                                  : layer.fill == Fill::Horizontal ? DrawOp::Gradient::Horizontal
-                                                                   : DrawOp::Gradient::Radial;
-                    if (op.gradient == DrawOp::Gradient::Radial) {
-                        op.ramp.resize(1024);
-                        for (int i = 0; i < 1024; ++i) {
-                            int t = static_cast<int>(std::lround(std::sqrt(i / 1023.0) * 255));
-                            op.ramp[i] = PremultipliedOf(Mix(layer.color, layer.color2, t));
-                        }
-                    } else {
-                        op.ramp.resize(256);
-                        for (int t = 0; t < 256; ++t) op.ramp[t] = PremultipliedOf(Mix(layer.color, layer.color2, t));
-                    }
-                }
-                clip_of(op, pose);
-                ops.push_back(std::move(op));
-                break;
-            }
-            case LayerKind::Text: {
-                std::string text;
-                if (layer.text_source == TextSource::Fixed) {
-                    text = layer.text;
-                } else if (layer.text_source == TextSource::Variable) {
-                    if (const std::string* v = Find(variables, layer.text.c_str())) text = *v;
-                } else if (scene.files) {
-                    auto it = scene.files->texts.find(layer.text);
-                    if (it != scene.files->texts.end()) text = it->second;
-                }
-                if (text.empty() || look.font.empty()) break;
-                // Rasterise at the size the text has in the target, so it stays sharp.
-                const double px = std::sqrt(px_x * px_y);
-                const int pixels = std::clamp(static_cast<int>(std::lround(look.size * px)), 1, 512);
-                const double unit = look.size / pixels;  // box units per raster pixel
-                auto draw = [&](Rgba colour, double dx, double dy) {
-                    PicturePtr raster = TextRaster({text, look.font, pixels, look.style, colour});
-                    if (!raster) return;
-                    const PictureLevel& level = raster->levels[0];
-                    // The raster has a margin of pixels / 4 + 2 round the text cell.
-                    const int margin = pixels / 4 + 2;
-                    const double cell_w = (level.width - 2 * margin) * unit;
-                    const double cell_h = (level.height - 2 * margin) * unit;
-                    double left;
-                    if (look.align == Align::Left) left = 0;
-                    else if (look.align == Align::Center) left = (layer.width - cell_w) / 2;
-                    else left = layer.width - cell_w;
-                    const double top = (layer.height - cell_h) / 2;
-                    double src[4] = {0, 0, static_cast<double>(level.width), static_cast<double>(level.height)};
-                    double box[4] = {left - margin * unit + dx, top - margin * unit + dy,
-                                     level.width * unit, level.height * unit};
-                    add_picture(level, src, box, box_to_target, pose);
-                    // Keep the raster alive with the operations.
-                    keep_alive_.push_back(std::move(raster));
-                };
-                if ((layer.shadow >> 24) != 0) {
-                    double d = std::max(1.0, look.size / 14.0);
-                    draw(layer.shadow, d, d);
-                }
-                draw(look.color, 0, 0);
-                break;
-            }
-        }
+// The layer's clip box, in target pixels, within the area being drawn.
+void ClipOp(DrawOp& op, const LayerPose& pose, const TRect& dest, const TRect& area, double kx, double ky)
+{
+    op.x0 = area.Left;
+    op.y0 = area.Top;
+    op.x1 = area.Right;
+    op.y1 = area.Bottom;
+    if (pose.clipped) {
+        op.x0 = std::max(op.x0, ToPixel(dest.Left + pose.clip_left * kx));
+        op.y0 = std::max(op.y0, ToPixel(dest.Top + pose.clip_top * ky));
+        op.x1 = std::min(op.x1, ToPixel(dest.Left + pose.clip_right * kx));
+        op.y1 = std::min(op.y1, ToPixel(dest.Top + pose.clip_bottom * ky));
     }
+}
 
-    const std::uint32_t background = PremultipliedOf(movie.background);
+// The picture an image layer shows, if it is loaded.
+const Picture* PictureOf(const Layer& layer, const Scene& scene)
+{
+    if (layer.image_source == ImageSource::Asset) {
+        if (scene.assets && layer.asset < scene.assets->size()) return (*scene.assets)[layer.asset].get();
+        return nullptr;
+    }
+    if (!scene.files) return nullptr;
+    auto it = scene.files->pictures.find(layer.file);
+    return it == scene.files->pictures.end() ? nullptr : it->second.get();
+}
+
+// The text a text layer shows (empty when its source gives none).
+std::string TextOf(const Layer& layer, const Scene& scene,
+                   const std::map<std::string, std::string>& variables)
+{
+    if (layer.text_source == TextSource::Fixed) return layer.text;
+    if (layer.text_source == TextSource::Variable) {
+        const std::string* v = Find(variables, layer.text.c_str());
+        return v ? *v : std::string();
+    }
+    if (!scene.files) return {};
+    auto it = scene.files->texts.find(layer.text);
+    return it == scene.files->texts.end() ? std::string() : it->second;
+}
+
+// Premultiplied colours along a gradient box's fill.
+std::vector<std::uint32_t> RampOf(const Layer& layer, DrawOp::Gradient gradient)
+{
+    std::vector<std::uint32_t> ramp;
+    if (gradient == DrawOp::Gradient::Solid) {
+        ramp = {PremultipliedOf(layer.color)};
+    } else if (gradient == DrawOp::Gradient::Radial) {
+        ramp.resize(1024);
+        for (int i = 0; i < 1024; ++i) {
+            int t = static_cast<int>(std::lround(std::sqrt(i / 1023.0) * 255));
+            ramp[i] = PremultipliedOf(Mix(layer.color, layer.color2, t));
+        }
+    } else {
+        ramp.resize(256);
+        for (int t = 0; t < 256; ++t) ramp[t] = PremultipliedOf(Mix(layer.color, layer.color2, t));
+    }
+    return ramp;
+}
+
+DrawOp::Gradient GradientOf(Fill fill)
+{
+    switch (fill) {
+    case Fill::Solid: return DrawOp::Gradient::Solid;
+    case Fill::Vertical: return DrawOp::Gradient::Vertical;
+    case Fill::Horizontal: return DrawOp::Gradient::Horizontal;
+    default: return DrawOp::Gradient::Radial;
+    }
+}
+
+void AddPicture(FramePlan& plan, const PictureLevel& level, const double src[4], const double box[4],
+                const gfx::Affine& box_to_target, const LayerPose& pose)
+{
+    if (src[2] <= 0 || src[3] <= 0 || box[2] <= 0 || box[3] <= 0) return;
+    gfx::Affine level_to_target = box_to_target * gfx::Affine::Translate(box[0], box[1]) *
+                                  gfx::Affine::Scale(box[2] / src[2], box[3] / src[3]) *
+                                  gfx::Affine::Translate(-src[0], -src[1]);
+    auto inverse = level_to_target.Inverse();
+    if (!inverse) return;
+    DrawOp op;
+    op.kind = DrawOp::Kind::Picture;
+    op.level = &level;
+    op.u0 = static_cast<float>(src[0]);
+    op.v0 = static_cast<float>(src[1]);
+    op.u1 = static_cast<float>(src[0] + src[2]);
+    op.v1 = static_cast<float>(src[1] + src[3]);
+    op.target_to_source = *inverse;
+    op.opacity = static_cast<int>(std::lround(pose.alpha * 256));
+    ClipOp(op, pose, plan.dest, plan.area, plan.kx, plan.ky);
+    plan.ops.push_back(std::move(op));
+}
+
+void AddImage(FramePlan& plan, const Layer& layer, const Picture& picture, const gfx::Affine& box_to_target,
+              double px_x, double px_y, const LayerPose& pose)
+{
+    const double pw = picture.Width(), ph = picture.Height();
+    const double bw = layer.width, bh = layer.height;
+    double box[4] = {0, 0, bw, bh};
+    double src[4] = {0, 0, pw, ph};
+    // Fitting keeps the picture's aspect in target pixels.
+    const double bw_px = bw * px_x, bh_px = bh * px_y;
+    if (layer.fit == Fit::Contain && bw_px > 0 && bh_px > 0) {
+        double scale = std::min(bw_px / pw, bh_px / ph);
+        double cw = pw * scale / px_x, ch = ph * scale / px_y;
+        box[0] = (bw - cw) / 2;
+        box[1] = (bh - ch) / 2;
+        box[2] = cw;
+        box[3] = ch;
+    } else if (layer.fit == Fit::Cover && bw_px > 0 && bh_px > 0) {
+        double scale = std::max(bw_px / pw, bh_px / ph);
+        double vw = bw_px / scale, vh = bh_px / scale;
+        src[0] = (pw - vw) / 2;
+        src[1] = (ph - vh) / 2;
+        src[2] = vw;
+        src[3] = vh;
+    }
+    const double target_per_source = std::min(box[2] * px_x / src[2], box[3] * px_y / src[3]);
+    const PictureLevel& level = picture.LevelFor(target_per_source);
+    const double fx = static_cast<double>(level.width) / pw;
+    const double fy = static_cast<double>(level.height) / ph;
+    double level_src[4] = {src[0] * fx, src[1] * fy, src[2] * fx, src[3] * fy};
+    AddPicture(plan, level, level_src, box, box_to_target, pose);
+}
+
+void AddRect(FramePlan& plan, const Layer& layer, const gfx::Affine& box_to_target, const LayerPose& pose)
+{
+    auto inverse = box_to_target.Inverse();
+    if (!inverse || layer.width <= 0 || layer.height <= 0) return;
+    DrawOp op;
+    op.kind = DrawOp::Kind::Fill;
+    op.u1 = layer.width;
+    op.v1 = layer.height;
+    op.target_to_source = *inverse;
+    op.opacity = static_cast<int>(std::lround(pose.alpha * 256));
+    op.gradient = GradientOf(layer.fill);
+    op.ramp = RampOf(layer, op.gradient);
+    ClipOp(op, pose, plan.dest, plan.area, plan.kx, plan.ky);
+    plan.ops.push_back(std::move(op));
+}
+
+// The raster size, from `pixels` down, at which `text` is at most `width`
+// raster pixels wide.
+int PixelsToFit(TextRasters& rasters, const std::string& text, const TextLook& look, int pixels, double width)
+{
+    for (int attempt = 0; attempt < 4 && pixels > 1; ++attempt) {
+        PicturePtr raster = rasters.Get({text, look.font, pixels, look.style, look.color});
+        if (!raster) break;
+        const double cell = raster->levels[0].width - 2 * (pixels / 4 + 2);
+        if (cell <= width + 0.5) break;
+        pixels = std::max(1, static_cast<int>(pixels * width / cell));
+    }
+    return pixels;
+}
+
+void AddText(FramePlan& plan, TextRasters& rasters, const Layer& layer, const std::string& text,
+             const TextLook& look, const gfx::Affine& box_to_target, double px_x, double px_y,
+             const LayerPose& pose)
+{
+    if (text.empty() || look.font.empty()) return;
+    // Rasterise at the size the text has in the target, so it stays sharp.
+    const double px = std::sqrt(px_x * px_y);
+    const int sized = std::clamp(static_cast<int>(std::lround(look.size * px)), 1, 512);
+    const double unit = look.size / sized;  // box units per raster pixel
+    // A text wider than its box shrinks to fit; the lyric line keeps its chosen size.
+    const bool fits_box = !(layer.style & kTextLyric) && layer.width > 0;
+    const int pixels = fits_box ? PixelsToFit(rasters, text, look, sized, layer.width / unit) : sized;
+    auto draw = [&](Rgba colour, double dx, double dy) {
+        PicturePtr raster = rasters.Get({text, look.font, pixels, look.style, colour});
+        if (!raster) return;
+        const PictureLevel& level = raster->levels[0];
+        // The raster has a margin of pixels / 4 + 2 round the text cell.
+        const int margin = pixels / 4 + 2;
+        const double cell_w = (level.width - 2 * margin) * unit;
+        const double cell_h = (level.height - 2 * margin) * unit;
+        double left;
+        if (look.align == Align::Left)
+            left = 0;
+        else if (look.align == Align::Center)
+            left = (layer.width - cell_w) / 2;
+        else
+            left = layer.width - cell_w;
+        const double top = (layer.height - cell_h) / 2;
+        double src[4] = {0, 0, static_cast<double>(level.width), static_cast<double>(level.height)};
+        double box[4] = {left - margin * unit + dx, top - margin * unit + dy, level.width * unit,
+                         level.height * unit};
+        AddPicture(plan, level, src, box, box_to_target, pose);
+        plan.rasters.push_back(std::move(raster));
+    };
+    if ((layer.shadow >> 24) != 0) {
+        double d = std::max(1.0, look.size / 14.0);
+        draw(layer.shadow, d, d);
+    }
+    draw(look.color, 0, 0);
+}
+
+void AddLayer(FramePlan& plan, TextRasters& rasters, const Scene& scene, const Layer& layer,
+              std::uint32_t frame, const std::map<std::string, std::string>& variables)
+{
+    const Movie& movie = *scene.movie;
+    const bool is_text = layer.kind == LayerKind::Text;
+    TextLook look;
+    if (is_text) look = LookOf(layer, movie, variables);
+    LayerPose pose = PoseOf(layer, movie, frame, is_text ? &look : nullptr);
+    if (pose.alpha <= 0) return;
+    const gfx::Affine box_to_target = plan.stage_to_target * pose.box_to_stage;
+    // Target pixels per box unit along the box's two sides.
+    const double px_x = Length(box_to_target.a, box_to_target.b);
+    const double px_y = Length(box_to_target.c, box_to_target.d);
+    if (px_x <= 1e-9 || px_y <= 1e-9) return;
+
+    switch (layer.kind) {
+    case LayerKind::Image: {
+        const Picture* picture = PictureOf(layer, scene);
+        if (picture && !picture->levels.empty())
+            AddImage(plan, layer, *picture, box_to_target, px_x, px_y, pose);
+        break;
+    }
+    case LayerKind::Rect: AddRect(plan, layer, box_to_target, pose); break;
+    case LayerKind::Text:
+        AddText(plan, rasters, layer, TextOf(layer, scene, variables), look, box_to_target, px_x, px_y, pose);
+        break;
+    }
+}
+
+// Fills the area's rows [y0, y1) with the stage background, draws the
+// operations over it, then sets the top byte the target expects.
+void PaintRows(const std::vector<DrawOp>& ops, Rgba stage_background, const TRect& area, TBitmap& target,
+               int y0, int y1)
+{
+    const std::uint32_t background = PremultipliedOf(stage_background);
     const std::uint32_t top_byte = target.HasAlpha() ? 0xFF000000u : 0;
     std::uint32_t* pixels = target.Pixels();
     const int stride = target.Width();
-    const int rows = area.Height();
-    const int parts = static_cast<std::int64_t>(area.Width()) * rows >= 160000
-                          ? std::min(rows, ParallelWidth() * 2)
-                          : 1;
-    RunParallel(parts, [&](int part) {
-        const int y0 = area.Top + rows * part / parts, y1 = area.Top + rows * (part + 1) / parts;
-        for (int y = y0; y < y1; ++y) {
-            std::uint32_t* row = pixels + static_cast<std::size_t>(y) * stride;
-            if ((background >> 24) == 0xFF) {
-                std::fill(row + area.Left, row + area.Right, background);
-            } else {
-                std::uint32_t a = background >> 24, keep = 256 - (a + (a >> 7));
-                for (int x = area.Left; x < area.Right; ++x) {
-                    std::uint32_t p = row[x] | 0xFF000000u;
-                    std::uint32_t rb = (((p & 0x00FF00FFu) * keep) >> 8) & 0x00FF00FFu;
-                    std::uint32_t ag = (((p >> 8) & 0x00FF00FFu) * keep) & 0xFF00FF00u;
-                    row[x] = background + (rb | ag);
-                }
+    for (int y = y0; y < y1; ++y) {
+        std::uint32_t* row = pixels + static_cast<std::size_t>(y) * stride;
+        if ((background >> 24) == 0xFF) {
+            std::fill(row + area.Left, row + area.Right, background);
+        } else {
+            std::uint32_t a = background >> 24, keep = 256 - (a + (a >> 7));
+            for (int x = area.Left; x < area.Right; ++x) {
+                std::uint32_t p = row[x] | 0xFF000000u;
+                std::uint32_t rb = (((p & 0x00FF00FFu) * keep) >> 8) & 0x00FF00FFu;
+                std::uint32_t ag = (((p >> 8) & 0x00FF00FFu) * keep) & 0xFF00FF00u;
+                row[x] = background + (rb | ag);
             }
         }
-        Composite(ops, pixels, stride, y0, y1);
-        for (int y = y0; y < y1; ++y) {
-            std::uint32_t* row = pixels + static_cast<std::size_t>(y) * stride;
-            for (int x = area.Left; x < area.Right; ++x) row[x] = (row[x] & 0x00FFFFFFu) | top_byte;
-        }
+    }
+    Composite(ops, pixels, stride, y0, y1);
+    for (int y = y0; y < y1; ++y) {
+        std::uint32_t* row = pixels + static_cast<std::size_t>(y) * stride;
+        for (int x = area.Left; x < area.Right; ++x) row[x] = (row[x] & 0x00FFFFFFu) | top_byte;
+    }
+}
+
+// Paints the whole area, in bands spread over the cores when it is large.
+void PaintArea(const std::vector<DrawOp>& ops, Rgba stage_background, const TRect& area, TBitmap& target)
+{
+    const int rows = area.Height();
+    const int parts =
+        static_cast<std::int64_t>(area.Width()) * rows >= 160000 ? std::min(rows, ParallelWidth() * 2) : 1;
+    RunParallel(parts, [&](int part) {
+        PaintRows(ops, stage_background, area, target, area.Top + rows * part / parts,
+                  area.Top + rows * (part + 1) / parts);
     });
-    keep_alive_.clear();
+}
+
+}  // namespace
+
+void Renderer::Render(const Scene& scene, std::uint32_t frame, TBitmap& target, const TRect& dest,
+                      const TRect& clip)
+{
+    const Movie& movie = *scene.movie;
+    FramePlan plan;
+    plan.dest = dest;
+    plan.area = dest.Intersect(clip).Intersect(target.BoundsRect());
+    if (plan.area.IsEmpty() || dest.IsEmpty()) return;
+    frame = std::min(frame, movie.frame_count - 1);
+
+    plan.kx = static_cast<double>(dest.Width()) / movie.width;
+    plan.ky = static_cast<double>(dest.Height()) / movie.height;
+    plan.stage_to_target = gfx::Affine::Translate(dest.Left, dest.Top) * gfx::Affine::Scale(plan.kx, plan.ky);
+    static const std::map<std::string, std::string> kNoVariables;
+    const auto& variables = scene.variables ? *scene.variables : kNoVariables;
+
+    plan.ops.reserve(movie.layers.size() + 4);
+    for (const Layer& layer : movie.layers)
+        if (layer.VisibleOn(frame)) AddLayer(plan, text_rasters_, scene, layer, frame, variables);
+    PaintArea(plan.ops, movie.background, plan.area, target);
 }
 
 }  // namespace flash

@@ -37,6 +37,23 @@ struct TextLook {
 TextLook LookOf(const Layer& layer, const Movie& movie,
                 const std::map<std::string, std::string>& variables);
 
+// Text as coverage rasters, kept while the same text is drawn again.
+class TextRasters {
+public:
+    struct Key {
+        std::string text, font;
+        int pixels;
+        std::uint8_t style;
+        Rgba color;
+        auto operator<=>(const Key&) const = default;
+    };
+    // Null when the text draws nothing.
+    PicturePtr Get(const Key& key);
+
+private:
+    std::map<Key, PicturePtr> cache_;
+};
+
 class Renderer {
 public:
     // Paints the frame with the stage scaled into dest (target pixels);
@@ -45,16 +62,7 @@ public:
                 const TRect& clip);
 
 private:
-    struct TextKey {
-        std::string text, font;
-        int pixels;
-        std::uint8_t style;
-        Rgba color;
-        auto operator<=>(const TextKey&) const = default;
-    };
-    PicturePtr TextRaster(const TextKey& key);
-    std::map<TextKey, PicturePtr> text_cache_;
-    std::vector<PicturePtr> keep_alive_;  // rasters used by the frame being drawn
+    TextRasters text_rasters_;
 };
 
 }  // namespace flash

@@ -1,19 +1,53 @@
 #include "platform/media/audio_output.h"
 
 #include <SDL.h>
+#include <dlfcn.h>
 
+#include <atomic>
 #include <cstring>
+#include <iostream>
 
 #include "platform/media/decoder.h"
 
 namespace media {
 
+namespace {
+
+extern "C" void IgnoreAlsaMessage(const char*, int, const char*, int, const char*, ...) {}
+
+// Without a sound card, ALSA writes a block of errors to stderr at every
+// attempt to open a device. Its messages go nowhere instead: a failure
+// reaches the caller, and NoteSoundOff says it once.
+void SilenceAlsa()
+{
+    static const bool silenced = [] {
+        void* alsa = dlopen("libasound.so.2", RTLD_NOW | RTLD_LOCAL);  // kept loaded, as SDL keeps it
+        if (!alsa) return false;
+        using Handler = void (*)(const char*, int, const char*, int, const char*, ...);
+        using SetHandler = int (*)(Handler);
+        auto set = reinterpret_cast<SetHandler>(dlsym(alsa, "snd_lib_error_set_handler"));
+        return set && set(&IgnoreAlsaMessage) == 0;
+    }();
+    (void)silenced;
+}
+
+// One line for the whole run, however many players try a device.
+void NoteSoundOff(const std::string& reason)
+{
+    static std::atomic<bool> said{false};
+    if (!said.exchange(true)) std::cerr << "velmora: sound is off (" << reason << ")" << std::endl;
+}
+
+}  // namespace
+
 AudioOutput::~AudioOutput() { Close(); }
 
 bool AudioOutput::Open(AudioRing& ring, std::string& error) {
     Close();
+    SilenceAlsa();
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         error = SDL_GetError();
+        NoteSoundOff(error);
         return false;
     }
     subsystem_ = true;
@@ -31,6 +65,7 @@ bool AudioOutput::Open(AudioRing& ring, std::string& error) {
     device_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
     if (device_ == 0) {
         error = SDL_GetError();
+        NoteSoundOff(error);
         Close();
         return false;
     }

@@ -17,7 +17,8 @@ public:
     AudioOutput& operator=(const AudioOutput&) = delete;
 
     // Opens a device, paused, that plays from `ring` (which must outlive
-    // the device). False with `error` set when there is no audio device.
+    // the device). False with `error` set when there is no audio device;
+    // the first such failure of the run is noted on stderr in one line.
     bool Open(AudioRing& ring, std::string& error);
     void Close();
     bool IsOpen() const { return device_ != 0; }

@@ -29,6 +29,18 @@ fs::path DataHome();
 // variable XDG_<NAME>_DIR, else ~/Desktop for DESKTOP and ~ for the others.
 fs::path UserDir(std::string_view name);
 
+// The eight user directories by name, with the folder under home that
+// xdg-user-dirs-update makes for each when nothing else is configured.
+struct StandardUserDir {
+    std::string_view name;    // as in user-dirs.dirs: "DOCUMENTS"
+    std::string_view folder;  // below home: "Documents"
+};
+inline constexpr StandardUserDir kStandardUserDirs[] = {
+    {"DESKTOP", "Desktop"},    {"DOWNLOAD", "Downloads"},  {"TEMPLATES", "Templates"},
+    {"PUBLICSHARE", "Public"}, {"DOCUMENTS", "Documents"}, {"MUSIC", "Music"},
+    {"PICTURES", "Pictures"},  {"VIDEOS", "Videos"},
+};
+
 // The value of XDG_<name>_DIR in the text of a user-dirs.dirs file, with
 // "$HOME" replaced by `home`; empty when the file does not set it. The last
 // assignment wins, as when the shell reads the file.

@@ -32,7 +32,7 @@
 #include "skin/kiv_page_control.h"
 #include "skin/kiv_progress_bar.h"
 #include "skin/kiv_track_bar.h"
-#include "tests/castora_work_folder.h"
+#include "tests/app/main_window_fixture.h"
 
 namespace {
 
@@ -47,26 +47,8 @@ bool Near(TColor a, TColor b)
            std::abs(gfx::GetBValue(a) - gfx::GetBValue(b)) < 48;
 }
 
-class CropEditor : public ::testing::Test {
+class CropEditor : public app_test::StartedMainWindow {
 protected:
-    void SetUp() override
-    {
-        work_ = MakeCastoraWorkFolder(system_.Path());
-        app::CreateCastoraForms();
-        Form1->Show();
-        App().ProcessMessages();
-        ASSERT_EQ(Form1->StartupExitCode(), 0);
-        skin::SetMessageDialogHook([this](const TkivMessageDialog& dialog) {
-            messages_.push_back(dialog.Caption() + "|" + dialog.Text() + "|" + dialog.Button1Caption());
-            return mrOk;
-        });
-    }
-    void TearDown() override
-    {
-        skin::SetMessageDialogHook({});
-        ui::SetFileDialogHook({});
-    }
-
     // A 626 x 708 JPEG in four coloured quarters: the viewer shows it at
     // (313, 354) of a 1252 x 1416 viewer, filling its centre exactly.
     std::string QuarteredPhoto(const std::string& name) const
@@ -125,11 +107,6 @@ protected:
         return {Form3->ScrollBox1->Left(), Form3->ScrollBox1->Top(), Form3->ShockwaveFlash1->Width(),
                 Form3->ShockwaveFlash1->Height()};
     }
-
-    core::TestApplication app_;
-    core::TestSystemDir system_;
-    fs::path work_;
-    std::vector<std::string> messages_;
 };
 
 TEST_F(CropEditor, TheFrameIsLaidOutRedAndCentredForTheView)
@@ -225,7 +202,7 @@ TEST_F(CropEditor, SavingWritesWhatLiesInsideTheFrame)
     EXPECT_TRUE(Near(window.Pixel(view.X + 300, view.Y + 100), kTopRight));
 
     Form3->kivButton1->OnClick(Form3->kivButton1);
-    EXPECT_EQ(messages_, (std::vector<std::string>{"保存剪辑|保存剪辑成功.|确定"}));
+    EXPECT_EQ(MessageLines(), (std::vector<std::string>{"保存剪辑|保存剪辑成功.|确定"}));
     EXPECT_EQ(Crop(2), (std::vector<std::string>{"-400", "-500", "1252", "1416"}));
     EXPECT_EQ(Crop(1), (std::vector<std::string>{"-120", "-120", "708", "771"}));
     // The viewer painted at (-521, -510): picture (x, y) is photo
@@ -285,7 +262,7 @@ TEST_F(CropEditor, ZoomMakesTheViewerSquareAndClearingGoesBackToTheWholePhoto)
 
     messages_.clear();
     Form3->kivButton2->OnClick(Form3->kivButton2);
-    EXPECT_EQ(messages_, (std::vector<std::string>{"清除剪辑|清除剪辑成功.|确定"}));
+    EXPECT_EQ(MessageLines(), (std::vector<std::string>{"清除剪辑|清除剪辑成功.|确定"}));
     EXPECT_EQ(Crop(1), (std::vector<std::string>{"0", "0", "1252", "1416"}));
     // The viewer shows what was stored and written.
     EXPECT_EQ(Viewer(), (app::FrameBounds{0, 0, 1252, 1416}));
@@ -340,8 +317,8 @@ TEST_F(CropEditor, APhotoThatCannotBeReadIsNeitherShownNorSaved)
         messages_.clear();
         DoubleClick(row);
         ASSERT_EQ(messages_.size(), 1u) << row;
-        EXPECT_NE(messages_[0].find("无法读取照片"), std::string::npos) << messages_[0];
-        EXPECT_EQ(messages_[0].substr(0, messages_[0].find('|')), "照片剪辑");
+        EXPECT_NE(MessageLines()[0].find("无法读取照片"), std::string::npos) << MessageLines()[0];
+        EXPECT_EQ(messages_[0].caption, "照片剪辑");
         // Not the photo staged before: nothing is on show, nothing can be saved.
         EXPECT_FALSE(Form3->ClipShown());
         EXPECT_FALSE(Form3->ScrollBox1->Visible());
@@ -381,7 +358,7 @@ TEST_F(CropEditor, AViewerThatNeverAnswersHoldsTheEditorOnlyBoundedly)
     EXPECT_LT(App().Clock().NowUs() - start, (app::kViewerLoadTimeoutMs + 2000) * 1000);
     EXPECT_GE(App().Clock().NowUs() - start, app::kViewerLoadTimeoutMs * 1000);
     ASSERT_EQ(messages_.size(), 1u);
-    EXPECT_NE(messages_[0].find("没有响应"), std::string::npos) << messages_[0];
+    EXPECT_NE(MessageLines()[0].find("没有响应"), std::string::npos) << MessageLines()[0];
     EXPECT_FALSE(Form3->ClipShown());
     EXPECT_FALSE(Form3->kivButton1->Enabled());
     Form3->kivButton1->OnClick(Form3->kivButton1);

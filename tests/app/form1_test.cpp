@@ -23,6 +23,7 @@
 #include "app/form7.h"
 #include "app/form8.h"
 #include "app/main_form.h"
+#include "platform/ui/edit.h"
 #include "app/work_folder_lock.h"
 #include "platform/core/application.h"
 #include "platform/core/files.h"
@@ -45,25 +46,18 @@
 #include "skin/kiv_list_view.h"
 #include "skin/kiv_message_dialog.h"
 #include "skin/kiv_radio_button.h"
+#include "tests/app/main_window_fixture.h"
+#include "tests/app/temp_folder.h"
+#include "tests/caption_fit.h"
 #include "tests/castora_work_folder.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-void Touch(const fs::path& path, const std::string& bytes = "x")
-{
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << bytes;
-}
+using app_test::WriteMovieFile;
 
-void WriteMovieFile(const fs::path& path, std::uint32_t frames)
-{
-    flash::Movie movie;
-    movie.frame_count = frames;
-    const std::vector<std::uint8_t> bytes = flash::WriteMovie(movie);
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-}
+void Touch(const fs::path& path, const std::string& bytes = "x") { app_test::WriteFile(path, bytes); }
 
 bool SamePixels(const TBitmap& a, const TBitmap& b)
 {
@@ -71,19 +65,9 @@ bool SamePixels(const TBitmap& a, const TBitmap& b)
            std::equal(a.Pixels(), a.Pixels() + static_cast<size_t>(a.Width()) * a.Height(), b.Pixels());
 }
 
-class MainWindow : public ::testing::Test {
+// Each test lays out its system folder before it starts the window.
+class MainWindow : public app_test::MainWindowTest {
 protected:
-    void TearDown() override { skin::SetMessageDialogHook({}); }
-
-    // Creates every form and shows the main window, as the program entry does.
-    void Start()
-    {
-        app::CreateCastoraForms();
-        ASSERT_NE(Form1, nullptr);
-        Form1->Show();
-        App().ProcessMessages();
-    }
-
     std::vector<TControl*> AllControls() const
     {
         std::vector<TControl*> controls;
@@ -91,9 +75,6 @@ protected:
             if (auto* control = dynamic_cast<TControl*>(Form1->Components(i))) controls.push_back(control);
         return controls;
     }
-
-    core::TestApplication app_;
-    core::TestSystemDir system_;
 };
 
 TEST_F(MainWindow, StartUpTakesTheFolderWithPhotosClearsLeftoversAndShowsTheIntro)
@@ -118,7 +99,7 @@ TEST_F(MainWindow, StartUpTakesTheFolderWithPhotosClearsLeftoversAndShowsTheIntr
     EXPECT_TRUE(fs::exists(work / "xtsz" / "wzpyl.swf"));
     EXPECT_EQ(Form1->SyncMode, "yinyuesuimobanchangdu");
     EXPECT_EQ(Form1->TvSystem, "PAL");
-    EXPECT_EQ(Form1->LrcY, "250");
+    EXPECT_EQ(Form1->LrcStyle.y, 250);
 
     // The intro pane is the visible pane brought to the front last.
     TControl* front = nullptr;
@@ -156,6 +137,19 @@ TEST_F(MainWindow, EveryFormExistsOnceInOrderWithItsCaption)
     EXPECT_EQ(Form9->Caption(), "电视制式");
     EXPECT_EQ(frmMain->Caption(), "正在制作...");
     EXPECT_EQ(Screen().MainForm(), Form1);
+}
+
+TEST_F(MainWindow, EveryCaptionShowsWholeAtTheInstalledFonts)
+{
+    MakeCastoraWorkFolder(system_.Path(), 1);
+    Start();
+    for (const std::string& cut : caption_fit::CutCaptions()) ADD_FAILURE() << cut;
+    // The photo form at its size for cropping.
+    Form1->Z_P_J_J_Edit->SetText(app::kCropMode);
+    MainForm->Show();
+    App().ProcessMessages();
+    for (const std::string& cut : caption_fit::CutCaptions(*MainForm)) ADD_FAILURE() << "cropping: " << cut;
+    MainForm->Hide();
 }
 
 TEST_F(MainWindow, EveryFormWearsTheMainWindowsSkinWithItsStoredTitleButtons)

@@ -28,16 +28,13 @@
 #include "skin/kiv_radio_button.h"
 #include "skin/kiv_tab_sheet.h"
 #include "skin/kiv_track_bar.h"
+#include "tests/app/main_window_fixture.h"
 #include "tests/app/music_files.h"
-#include "tests/castora_work_folder.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-struct Message {
-    std::string caption, text, button;
-};
+using production::LyricAlign;
 
 std::vector<std::string> Captions(const TListView& view)
 {
@@ -46,26 +43,13 @@ std::vector<std::string> Captions(const TListView& view)
     return captions;
 }
 
-class LyricWindow : public ::testing::Test {
+class LyricWindow : public app_test::StartedMainWindow {
 protected:
     void SetUp() override
     {
-        work_ = MakeCastoraWorkFolder(system_.Path());
+        StartedMainWindow::SetUp();
         files_ = system_.Path() / "files";
         fs::create_directories(files_);
-        skin::SetMessageDialogHook([this](const TkivMessageDialog& dialog) {
-            messages_.push_back({dialog.Caption(), dialog.Text(), dialog.Button1Caption()});
-            return mrOk;
-        });
-        app::CreateCastoraForms();
-        Form1->Show();
-        App().ProcessMessages();
-        ASSERT_EQ(Form1->StartupExitCode(), 0);
-    }
-    void TearDown() override
-    {
-        skin::SetMessageDialogHook({});
-        ui::SetFileDialogHook({});
     }
 
     // A music row for a song of `seconds` (none: a row whose file is not there).
@@ -122,13 +106,7 @@ protected:
     // "导入歌词" of the dialog with the files chosen (none: cancelled).
     void Import(const std::vector<fs::path>& files)
     {
-        ui::SetFileDialogHook([this, files](const TOpenDialog& dialog) -> std::optional<std::vector<std::string>> {
-            dialog_file_name_ = dialog.FileName();
-            if (files.empty()) return std::nullopt;
-            std::vector<std::string> chosen;
-            for (const fs::path& file : files) chosen.push_back(file.string());
-            return chosen;
-        });
+        ChooseFiles(files);
         Form15->kivButton1->Click();
     }
 
@@ -159,11 +137,7 @@ protected:
         EXPECT_NE(Player().playState(), wmppsPlaying);
     }
 
-    core::TestApplication app_;
-    core::TestSystemDir system_;
-    fs::path work_, files_;
-    std::vector<Message> messages_;
-    std::string dialog_file_name_;
+    fs::path files_;
 };
 
 TEST_F(LyricWindow, WithoutMusicTheDialogIsRefused)
@@ -181,7 +155,7 @@ TEST_F(LyricWindow, OpeningFillsTheListsAnewAndShowsThePlaceholder)
     AddSong("a");
     AddSong("b");
     for (const char* name : {"la.lrc", "lb.lrc", "lc.lrc"}) AddLyricRow(Lrc(name, "[00:01.00]x"));
-    Form1->LrcColor = "0xFF0000";
+    Form1->LrcStyle.colour = 0xFF0000;
     InDialog([&] {
         EXPECT_EQ(Form15->Width(), 562);
         EXPECT_EQ(Form15->Height(), 450);
@@ -446,7 +420,7 @@ TEST_F(LyricWindow, TheStyleDialogShowsTheHeldValues)
 {
     AddSong("a");
     struct Case {
-        const char *align, *color, *bold, *italic, *underline, *size, *x, *y;
+        production::LyricStyle style;
         TkivRadioButton* TForm16::*align_radio;
         int color_entry;
         TkivRadioButton* TForm16::*bold_radio;
@@ -454,43 +428,48 @@ TEST_F(LyricWindow, TheStyleDialogShowsTheHeldValues)
         int x_position, y_position;
     };
     const Case cases[] = {
-        {"center", "0xFFFFFF", "false", "false", "false", "12", "5", "250", &TForm16::kivRadioButton2, 1,
-         &TForm16::kivRadioButton6, 9, 5, 250},
-        {"right", "0xFF00FF", "true", "true", "true", "80", "352", "1", &TForm16::kivRadioButton3, 5,
-         &TForm16::kivRadioButton7, 77, 352, 1},
-        {"left", "0x000000", "false", "false", "true", "3", "1", "288", &TForm16::kivRadioButton1, 0,
-         &TForm16::kivRadioButton6, 0, 1, 288},
+        {{LyricAlign::kCenter, 0xFFFFFF, false, false, false, 12, 5, 250},
+         &TForm16::kivRadioButton2,
+         1,
+         &TForm16::kivRadioButton6,
+         9,
+         5,
+         250},
+        {{LyricAlign::kRight, 0xFF00FF, true, true, true, 80, 352, 1},
+         &TForm16::kivRadioButton3,
+         5,
+         &TForm16::kivRadioButton7,
+         77,
+         352,
+         1},
+        {{LyricAlign::kLeft, 0x000000, false, false, true, 3, 1, 288},
+         &TForm16::kivRadioButton1,
+         0,
+         &TForm16::kivRadioButton6,
+         0,
+         1,
+         288},
     };
     InDialog([&] {
         for (const Case& c : cases) {
-            SCOPED_TRACE(c.align);
-            Form1->LrcAlign = c.align;
-            Form1->LrcColor = c.color;
-            Form1->LrcBold = c.bold;
-            Form1->LrcItalic = c.italic;
-            Form1->LrcUnderline = c.underline;
-            Form1->LrcSize = c.size;
-            Form1->LrcX = c.x;
-            Form1->LrcY = c.y;
+            SCOPED_TRACE(c.color_entry);
+            Form1->LrcStyle = c.style;
             InStyleDialog([&] {
                 EXPECT_EQ(Form16->Width(), 263);
                 EXPECT_EQ(Form16->Height(), 509);
                 EXPECT_TRUE((Form16->*c.align_radio)->Checked());
                 EXPECT_EQ(Form16->kivComboBox2->ItemIndex(), c.color_entry);
                 EXPECT_TRUE((Form16->*c.bold_radio)->Checked());
-                EXPECT_EQ(Form16->kivCheckBox1->Checked(), std::string(c.italic) == "true");
-                EXPECT_EQ(Form16->kivCheckBox2->Checked(), std::string(c.underline) == "true");
+                EXPECT_EQ(Form16->kivCheckBox1->Checked(), c.style.italic);
+                EXPECT_EQ(Form16->kivCheckBox2->Checked(), c.style.underline);
                 EXPECT_EQ(Form16->kivComboBox1->ItemIndex(), c.size_entry);
-                EXPECT_EQ(Form16->kivComboBox1->Text(), c.size);
+                EXPECT_EQ(Form16->kivComboBox1->Text(), std::to_string(c.style.size));
                 EXPECT_EQ(Form16->kivTrackBar1->Position(), c.x_position);
                 EXPECT_EQ(Form16->kivTrackBar2->Position(), c.y_position);
                 EXPECT_FALSE(Form16->kivTabSheet5->Enabled()) << "the position is not changed here";
             });
             // Opening changes no value.
-            EXPECT_EQ(Form1->LrcAlign, c.align);
-            EXPECT_EQ(Form1->LrcBold, c.bold);
-            EXPECT_EQ(Form1->LrcItalic, c.italic);
-            EXPECT_EQ(Form1->LrcSize, c.size);
+            EXPECT_EQ(Form1->LrcStyle, c.style);
         }
     });
 }
@@ -507,34 +486,34 @@ TEST_F(LyricWindow, EachStyleChangeIsStoredAndShownAtOnce)
     InDialog([&] {
         InStyleDialog([&] {
             Form16->kivRadioButton3->Click();
-            EXPECT_EQ(Form1->LrcAlign, "right");
+            EXPECT_EQ(Form1->LrcStyle.align, LyricAlign::kRight);
             EXPECT_EQ(sent("LRC_ju_zuozhongyou"), "right");
             Form16->kivRadioButton1->Click();
-            EXPECT_EQ(Form1->LrcAlign, "left");
+            EXPECT_EQ(Form1->LrcStyle.align, LyricAlign::kLeft);
             EXPECT_EQ(sent("LRC_ju_zuozhongyou"), "left");
 
             choose(Form16->kivComboBox2, 5);
-            EXPECT_EQ(Form1->LrcColor, "0xFF00FF");
+            EXPECT_EQ(Form1->LrcStyle.colour, 0xFF00FFu);
             EXPECT_EQ(sent("LRC_geciyanse"), "0xFF00FF");
 
             Form16->kivRadioButton7->Click();
-            EXPECT_EQ(Form1->LrcBold, "true");
+            EXPECT_TRUE(Form1->LrcStyle.bold);
             EXPECT_EQ(sent("LRC_biaozhuen_cuti"), "true");
             Form16->kivRadioButton6->Click();
             EXPECT_EQ(sent("LRC_biaozhuen_cuti"), "false");
 
             Form16->kivCheckBox1->Click();
-            EXPECT_EQ(Form1->LrcItalic, "true");
+            EXPECT_TRUE(Form1->LrcStyle.italic);
             EXPECT_EQ(sent("LRC_xieti"), "true");
             Form16->kivCheckBox1->Click();
-            EXPECT_EQ(Form1->LrcItalic, "false");
+            EXPECT_FALSE(Form1->LrcStyle.italic);
             EXPECT_EQ(sent("LRC_xieti"), "false");
             Form16->kivCheckBox2->Click();
-            EXPECT_EQ(Form1->LrcUnderline, "true");
+            EXPECT_TRUE(Form1->LrcStyle.underline);
             EXPECT_EQ(sent("LRC_xiahuaxian"), "true");
 
             choose(Form16->kivComboBox1, 77);
-            EXPECT_EQ(Form1->LrcSize, "80");
+            EXPECT_EQ(Form1->LrcStyle.size, 80);
             EXPECT_EQ(sent("LRC_gecidaxiao"), "80");
         });
         // Closing keeps every change; the next opening shows them.
@@ -546,9 +525,9 @@ TEST_F(LyricWindow, EachStyleChangeIsStoredAndShownAtOnce)
             EXPECT_EQ(Form16->kivComboBox1->ItemIndex(), 77);
         });
     });
-    EXPECT_EQ(Form1->LrcColor, "0xFF00FF");
-    EXPECT_EQ(Form1->LrcUnderline, "true");
-    EXPECT_EQ(Form1->LrcX, "5") << "untouched";
+    EXPECT_EQ(Form1->LrcStyle.colour, 0xFF00FFu);
+    EXPECT_TRUE(Form1->LrcStyle.underline);
+    EXPECT_EQ(Form1->LrcStyle.x, 5) << "untouched";
     // The lyric dialog opens with the style held.
     InDialog([&] { EXPECT_EQ(sent("LRC_gecidaxiao"), "80"); });
 }

@@ -30,37 +30,20 @@
 #include "skin/kiv_message_dialog.h"
 #include "skin/kiv_progress_bar.h"
 #include "skin/kiv_radio_button.h"
+#include "tests/app/main_window_fixture.h"
 #include "tests/app/music_files.h"
-#include "tests/castora_work_folder.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-struct Message {
-    std::string caption, text, button;
-};
-
-class MusicWindow : public ::testing::Test {
+class MusicWindow : public app_test::StartedMainWindow {
 protected:
     void SetUp() override
     {
-        work_ = MakeCastoraWorkFolder(system_.Path());
+        StartedMainWindow::SetUp();
         songs_ = system_.Path() / "songs";
         fs::create_directories(songs_);
-        skin::SetMessageDialogHook([this](const TkivMessageDialog& dialog) {
-            messages_.push_back({dialog.Caption(), dialog.Text(), dialog.Button1Caption()});
-            return mrOk;
-        });
-        app::CreateCastoraForms();
-        Form1->Show();
-        App().ProcessMessages();
-        ASSERT_EQ(Form1->StartupExitCode(), 0);
-    }
-    void TearDown() override
-    {
-        skin::SetMessageDialogHook({});
-        ui::SetFileDialogHook({});
     }
 
     fs::path Wav(const std::string& name, double seconds)
@@ -79,13 +62,7 @@ protected:
     // "导入音乐" with the files chosen in the dialog (none: cancelled).
     void Import(const std::vector<fs::path>& files)
     {
-        ui::SetFileDialogHook([this, files](const TOpenDialog& dialog) -> std::optional<std::vector<std::string>> {
-            dialog_file_name_ = dialog.FileName();
-            if (files.empty()) return std::nullopt;
-            std::vector<std::string> chosen;
-            for (const fs::path& file : files) chosen.push_back(file.string());
-            return chosen;
-        });
+        ChooseFiles(files);
         Form1->kivButton10->Click();
         EXPECT_FALSE(Form4->Visible()) << "the measuring form closes itself";
     }
@@ -136,11 +113,7 @@ protected:
 
     TWindowsMediaPlayer& Player() const { return *Form1->WindowsMediaPlayer2; }
 
-    core::TestApplication app_;
-    core::TestSystemDir system_;
-    fs::path work_, songs_;
-    std::vector<Message> messages_;
-    std::string dialog_file_name_;
+    fs::path songs_;
 };
 
 TEST_F(MusicWindow, ImportMeasuresEveryRowIntoTheTotalAndTheLabels)

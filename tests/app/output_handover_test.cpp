@@ -23,26 +23,16 @@
 #include "skin/kiv_button.h"
 #include "skin/kiv_list_view.h"
 #include "skin/kiv_message_dialog.h"
-#include "tests/castora_work_folder.h"
+#include "tests/app/main_window_fixture.h"
+#include "tests/app/temp_folder.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using app_test::Message;
 
-void WriteFile(const fs::path& path, const std::string& bytes)
-{
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-void WriteMovieFile(const fs::path& path, std::uint32_t frames)
-{
-    flash::Movie movie;
-    movie.frame_count = frames;
-    const std::vector<std::uint8_t> bytes = flash::WriteMovie(movie);
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-}
+using app_test::WriteFile;
+using app_test::WriteMovieFile;
 
 std::string ReadText(const fs::path& path)
 {
@@ -58,25 +48,18 @@ production::JobEnd Ended(bool finished, bool stopped, int error_code, const char
     end.encoderErrorCode = error_code;
     end.errorLogged = error_code != 0;
     end.errorText = error_text;
+    end.framesWritten = finished || stopped ? 25 : 0;
+    end.outputKept = production::KeepsOutput(end);
     return end;
 }
 
-struct Message {
-    std::string caption, text, button;
-};
-
-class OutputHandOver : public ::testing::Test {
+class OutputHandOver : public app_test::StartedMainWindow {
 protected:
     void SetUp() override
     {
-        work_ = MakeCastoraWorkFolder(system_.Path());
+        StartedMainWindow::SetUp();
         out_ = system_.Path() / "out";
         fs::create_directories(out_);
-
-        skin::SetMessageDialogHook([this](const TkivMessageDialog& dialog) {
-            messages_.push_back({dialog.Caption(), dialog.Text(), dialog.Button1Caption()});
-            return mrOk;
-        });
         ui::SetFileDialogHook([this](const TOpenDialog& dialog) -> std::optional<std::vector<std::string>> {
             ++dialogs_;
             EXPECT_TRUE(dialog.IsSaveDialog());
@@ -100,18 +83,12 @@ protected:
             });
             return result;
         });
-
-        app::CreateCastoraForms();
-        Form1->Show();
-        App().ProcessMessages();
-        ASSERT_EQ(Form1->StartupExitCode(), 0);
     }
 
     void TearDown() override
     {
         app::SetProductionRunner({});
-        ui::SetFileDialogHook({});
-        skin::SetMessageDialogHook({});
+        StartedMainWindow::TearDown();
     }
 
     // A valid template of `frames` frames whose first segment shows `slots`
@@ -138,12 +115,9 @@ protected:
 
     void Click(TkivButton* button) { ui::headless::ClickControl(*button); }
 
-    core::TestApplication app_;
-    core::TestSystemDir system_;
-    fs::path work_, out_;
+    fs::path out_;
     std::optional<std::string> chosen_;
     production::CompletionOutcome outcome_ = production::DecideCompletion(Ended(true, false, 0, ""));
-    std::vector<Message> messages_;
     std::vector<app::HandOverJob> jobs_;
     std::vector<TForm*> modal_shown_;
     int dialogs_ = 0;
@@ -298,8 +272,8 @@ TEST_F(OutputHandOver, TheProjectGoesToProductionAndComesBack)
     LoadAlbum(100, 2, 3);
     Form1->SyncMode = "zhaopiansuiyinyue";
     Form1->MusicSeconds = 75.5;
-    Form1->LrcColor = "0x00FF00";
-    Form1->LrcX = "40";
+    Form1->LrcStyle.colour = 0x00FF00;
+    Form1->LrcStyle.x = 40;
     Form1->LrcSongIndex = 3;
     for (const auto& [name, length] : {std::pair{"one", "01:05"}, std::pair{"two", "00:10"}}) {
         TListItem* row = Form1->kivListView2->Items().Add();
@@ -320,8 +294,8 @@ TEST_F(OutputHandOver, TheProjectGoesToProductionAndComesBack)
     EXPECT_EQ(project.WorkDir, Form1->WorkDir);
     EXPECT_EQ(project.SyncMode, "zhaopiansuiyinyue");
     EXPECT_EQ(project.MusicSeconds, 75.5);
-    EXPECT_EQ(project.LrcColor, "0x00FF00");
-    EXPECT_EQ(project.LrcX, "40");
+    EXPECT_EQ(project.LrcStyle.colour, 0x00FF00u);
+    EXPECT_EQ(project.LrcStyle.x, 40);
     EXPECT_EQ(project.LrcSongIndex, 3);
     EXPECT_EQ(project.SlotsPerFill, 2);
     ASSERT_EQ(project.Music.size(), 2u);

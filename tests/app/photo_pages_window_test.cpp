@@ -28,28 +28,14 @@
 #include "skin/kiv_list_view.h"
 #include "skin/kiv_message_dialog.h"
 #include "skin/kiv_progress_bar.h"
-#include "tests/castora_work_folder.h"
+#include "tests/app/main_window_fixture.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-class PhotoPages : public ::testing::Test {
+class PhotoPages : public app_test::StartedMainWindow {
 protected:
-    void SetUp() override
-    {
-        work_ = MakeCastoraWorkFolder(system_.Path());
-        app::CreateCastoraForms();
-        Form1->Show();
-        App().ProcessMessages();
-        ASSERT_EQ(Form1->StartupExitCode(), 0);
-        skin::SetMessageDialogHook([this](const TkivMessageDialog& dialog) {
-            messages_.push_back(dialog.Caption() + "|" + dialog.Text() + "|" + dialog.Button1Caption());
-            return mrOk;
-        });
-    }
-    void TearDown() override { skin::SetMessageDialogHook({}); }
-
     // n photos as an import leaves them: picture k of its own colour, and
     // rows "photo" + k in both lists.
     void AddPhotos(int n)
@@ -135,11 +121,7 @@ protected:
         Form1->ListBox3->Items().Add("2");
     }
 
-    core::TestApplication app_;
-    core::TestSystemDir system_;
-    fs::path work_;
     std::vector<std::string> pictures_;
-    std::vector<std::string> messages_;
 };
 
 TEST_F(PhotoPages, TenPhotosPageForwardPastTheEndAndBack)
@@ -154,7 +136,7 @@ TEST_F(PhotoPages, TenPhotosPageForwardPastTheEndAndBack)
     EXPECT_TRUE(messages_.empty());
 
     Press(Form1->kivButton22);
-    EXPECT_EQ(messages_, std::vector<std::string>{"浏览照片|最后一页.|确定"});
+    EXPECT_EQ(MessageLines(), std::vector<std::string>{"浏览照片|最后一页.|确定"});
     EXPECT_EQ(Form1->PhotoPageIndex, 2);
     EXPECT_EQ(Strip(), (std::vector<int>{8, 9, 10, 0, 0, 0, 0}));  // still the last page
     for (TControl* control : {static_cast<TControl*>(Form1->kivGroupBox7), static_cast<TControl*>(Form1->kivButton21),
@@ -165,7 +147,7 @@ TEST_F(PhotoPages, TenPhotosPageForwardPastTheEndAndBack)
     EXPECT_EQ(Strip(), (std::vector<int>{1, 2, 3, 4, 5, 6, 7}));
     EXPECT_EQ(Form1->PhotoPageIndex, 0);
     Press(Form1->kivButton21);
-    EXPECT_EQ(messages_.back(), "浏览照片|第一页.|确定");
+    EXPECT_EQ(MessageLines().back(), "浏览照片|第一页.|确定");
     EXPECT_EQ(Form1->PhotoPageIndex, 0);
 }
 
@@ -370,7 +352,7 @@ TEST_F(PhotoPages, ARenumberingThatFailsHalfwayLeavesEveryPhotoInPlace)
     fs::create_directories(Picture(4) / "in the way");
     Form1->kivListView1->SetItemIndex(0);
     Press(Form1->kivButton29);
-    EXPECT_EQ(messages_, std::vector<std::string>{"删除照片|照片未能删除:工作文件夹无法写入.|确定"});
+    EXPECT_EQ(MessageLines(), std::vector<std::string>{"删除照片|照片未能删除:工作文件夹无法写入.|确定"});
     EXPECT_EQ(Form1->kivListView1->Items().Count(), 5);
     EXPECT_EQ(Form1->kivListView3->Items().Count(), 5);
     for (int k : {1, 2, 3, 5}) EXPECT_EQ(core::ReadFileBytes(Picture(k)), pictures_[static_cast<size_t>(k - 1)]) << k;
@@ -424,7 +406,8 @@ TEST_F(PhotoPages, PicturesThatCannotBeDeletedKeepTheirRows)
     Press(Form1->kivButton23);
     EXPECT_EQ(Captions(Form1->kivListView1), (std::vector<std::string>{"photo2", "photo4"}));
     ExpectRowsMatchPictures();
-    EXPECT_EQ(messages_, std::vector<std::string>{"删除照片|有 2 张照片未能删除:工作文件夹无法写入.|确定"});
+    EXPECT_EQ(MessageLines(),
+              std::vector<std::string>{"删除照片|有 2 张照片未能删除:工作文件夹无法写入.|确定"});
     EXPECT_EQ(Strip(), (std::vector<int>{1, 2, 0, 0, 0, 0, 0}));
 }
 

@@ -33,42 +33,17 @@
 #include "platform/shell/picture_icon.h"
 #include "platform/ui/scrollbox.h"
 #include "platform/media/media_player.h"
-#include "tests/castora_work_folder.h"
+#include "tests/app/main_window_fixture.h"
+#include "tests/app/temp_folder.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-void WriteBytes(const fs::path& path, const std::string& bytes)
-{
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << bytes;
-}
+using app_test::WriteMovieFile;
 
-void WriteMovieFile(const fs::path& path, std::uint32_t frames)
-{
-    flash::Movie movie;
-    movie.frame_count = frames;
-    const std::vector<std::uint8_t> bytes = flash::WriteMovie(movie);
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-}
-
-class PhotoWindow : public ::testing::Test {
+class PhotoWindow : public app_test::StartedMainWindow {
 protected:
-    void SetUp() override
-    {
-        work_ = MakeCastoraWorkFolder(system_.Path());
-        app::CreateCastoraForms();
-        Form1->Show();
-        App().ProcessMessages();
-        ASSERT_EQ(Form1->StartupExitCode(), 0);
-    }
-    void TearDown() override
-    {
-        skin::SetMessageDialogHook({});
-        ui::SetFileDialogHook({});
-    }
-
     // A JPEG of one colour in the test's own folder.
     std::string Photo(const std::string& name, int width, int height, TColor colour) const
     {
@@ -101,11 +76,10 @@ protected:
                 Form1->ShockwaveFlash5, Form1->ShockwaveFlash6, Form1->ShockwaveFlash7};
     }
     std::string EmptySlot() const { return (work_ / "xtsz" / "wzpyl.swf").string(); }
-    std::string Picture(int k) const { return (work_ / "zpyjj" / ("zpyjj" + std::to_string(k) + ".jpg")).string(); }
-
-    core::TestApplication app_;
-    core::TestSystemDir system_;
-    fs::path work_;
+    std::string Picture(int k) const
+    {
+        return (work_ / "zpyjj" / ("zpyjj" + std::to_string(k) + ".jpg")).string();
+    }
 };
 
 TEST_F(PhotoWindow, RefreshThumbnailsShowsThePagePicturesAndEmptySlots)
@@ -173,8 +147,8 @@ TEST_F(PhotoWindow, ProjectLengthFollowsTheSyncModeOnlyWithAValidTemplate)
 TEST_F(PhotoWindow, LoadLrcLyricsFillsTheTablesOfTheCurrentSong)
 {
     // Song 1 in GBK with CR-only lines; "歌词" is B8 E8 B4 CA.
-    WriteBytes(work_ / "a.lrc", "[ti:T]\r[00:01.00][00:03.00]\xB8\xE8\xB4\xCA\r\rplain\r[00:05.00]");
-    WriteBytes(work_ / "b.lrc", "\xEF\xBB\xBF[00:02.50]two");
+    app_test::WriteFile(work_ / "a.lrc", "[ti:T]\r[00:01.00][00:03.00]\xB8\xE8\xB4\xCA\r\rplain\r[00:05.00]");
+    app_test::WriteFile(work_ / "b.lrc", "\xEF\xBB\xBF[00:02.50]two");
     for (const fs::path& file : {work_ / "a.lrc", work_ / "b.lrc", work_ / "missing.lrc"}) {
         TListItem* row = Form1->kivListView5->Items().Add();
         row->SetCaption(file.stem().string());
@@ -290,7 +264,7 @@ TEST_F(PhotoWindow, AnUndecodablePhotoGetsThePictureIconNotThePreviousPhoto)
 {
     const std::string red = Photo("red.jpg", 200, 100, clRed);
     const fs::path broken = system_.Path() / "photos" / "broken.jpg";
-    WriteBytes(broken, "no picture in here");
+    app_test::WriteFile(broken, "no picture in here");
     Import(std::vector<std::string>{red, broken.string()});
     ASSERT_EQ(Form1->kivListView1->Items().Count(), 2);
     EXPECT_EQ(Row(Form1->kivListView1, 1), (std::vector<std::string>{"broken", broken.string()}));
@@ -332,8 +306,8 @@ TEST_F(PhotoWindow, ACancelledDialogChangesNothing)
 TEST_F(PhotoWindow, TheDialogListsJpgFilesInAnyLetterCase)
 {
     for (const char* name : {"A.JPG", "b.jpg", "c.Jpg"}) Photo(name, 16, 16, clBlue);
-    WriteBytes(system_.Path() / "photos" / "d.png", "png");
-    WriteBytes(system_.Path() / "photos" / "e.jpeg", "jpeg");
+    app_test::WriteFile(system_.Path() / "photos" / "d.png", "png");
+    app_test::WriteFile(system_.Path() / "photos" / "e.jpeg", "jpeg");
     Form1->OpenDialog1->SetInitialDir((system_.Path() / "photos").string());
     std::vector<std::string> listed;
     TTimer timer(nullptr);

@@ -10,6 +10,7 @@
 #include "platform/core/timer.h"
 #include "platform/flash/shockwave_flash.h"
 #include "platform/gfx/bitmap.h"
+#include "platform/gfx/image_io.h"
 #include "platform/media/media_player.h"
 #include "platform/ui/edit.h"
 #include "platform/ui/label.h"
@@ -257,6 +258,32 @@ TEST_F(Preview, OpeningThenEffectThenEndingCountOnAndEndReady)
     EXPECT_EQ(Form1->PhotoCursor, 0);
     EXPECT_EQ(Slot(1), Photo(1));
     EXPECT_EQ(Slot(2), Photo(2));
+}
+
+TEST_F(Preview, TheEndingsPictureIsTheAlbumsLastFrameWithItsPhotosAndLyricLine)
+{
+    AddPhotos(3);
+    SetEnding();
+    ImportTemplate(FixtureTemplate());
+    ASSERT_TRUE(RunUntil([] { return Form1->Edit1->Text() == "17"; }));
+    Form1->xiao_guo_Flash->SetVariable("LRC_geci", "WWWWWW");
+    ASSERT_TRUE(RunUntil([&] { return Stage() == PreviewStage::kEnding; }));
+    // As production leaves it: the last pass's photos 3 (blue) and 1 (red),
+    // and the lyric line still on show.
+    const TBitmap last = gfx::LoadImage(work_ / "pwwjj" / "pwtp.jpg");
+    const TColor left = last.Pixel(90, 130), right = last.Pixel(262, 130);
+    EXPECT_GT(gfx::GetBValue(left), 200);
+    EXPECT_LT(gfx::GetRValue(left), 60);
+    EXPECT_GT(gfx::GetRValue(right), 200);
+    EXPECT_LT(gfx::GetBValue(right), 60);
+    int lyric_pixels = 0;
+    for (int y = 240; y < 272; ++y)
+        for (int x = 0; x < last.Width(); ++x) {
+            const TColor c = last.Pixel(x, y);
+            if (gfx::GetGValue(c) > 190 && gfx::GetBValue(c) > 170)
+                ++lyric_pixels;  // lighter than the backdrop
+        }
+    EXPECT_GT(lyric_pixels, 40);
 }
 
 TEST_F(Preview, StopInEachStageGivesTheReadyState)

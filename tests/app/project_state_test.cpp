@@ -27,12 +27,7 @@ TEST(ProjectState, StartupDefaultsTable)
     state.OpeningFrames = 250;
     state.EndingFile = "e.mpg";
     state.EndingMovie = state.ProduceTemplateMovie = state.ProduceEndingMovie = 2;
-    state.LrcAlign = "left";
-    state.LrcColor = "0x00FF00";
-    state.LrcBold = state.LrcItalic = state.LrcUnderline = "true";
-    state.LrcSize = "40";
-    state.LrcX = "0";
-    state.LrcY = "0";
+    state.LrcStyle = {production::LyricAlign::kLeft, 0x00FF00, true, true, true, 40, 0, 0};
     state.SetStartupDefaults();
     state.SetLyricStyleDefaults();
 
@@ -50,14 +45,12 @@ TEST(ProjectState, StartupDefaultsTable)
     EXPECT_EQ(state.EndingMovie, 1);
     EXPECT_EQ(state.ProduceTemplateMovie, 1);
     EXPECT_EQ(state.ProduceEndingMovie, 1);
-    EXPECT_EQ(state.LrcAlign, "center");
-    EXPECT_EQ(state.LrcColor, "0xFFFFFF");
-    EXPECT_EQ(state.LrcBold, "false");
-    EXPECT_EQ(state.LrcItalic, "false");
-    EXPECT_EQ(state.LrcUnderline, "false");
-    EXPECT_EQ(state.LrcSize, "12");
-    EXPECT_EQ(state.LrcX, "5");
-    EXPECT_EQ(state.LrcY, "250");
+    EXPECT_EQ(state.LrcStyle.align, production::LyricAlign::kCenter);
+    EXPECT_EQ(state.LrcStyle.colour, 0xFFFFFFu);
+    EXPECT_FALSE(state.LrcStyle.bold || state.LrcStyle.italic || state.LrcStyle.underline);
+    EXPECT_EQ(state.LrcStyle.size, 12);
+    EXPECT_EQ(state.LrcStyle.x, 5);
+    EXPECT_EQ(state.LrcStyle.y, 250);
 }
 
 }  // namespace

@@ -74,6 +74,40 @@ TEST(Text, DecodesOutsideText) {
     EXPECT_EQ(core::Utf8ToGbk("a\xFF"), "a?");
 }
 
+// Short GBK texts are often valid UTF-8 as well; the guess must still read
+// them as GBK, and read real UTF-8 as UTF-8, short or long.
+TEST(Text, TellsGbkFromUtf8ShortAndLong)
+{
+    const std::string lyric = "[00:01.00]为什么\r\n[00:03.50]天空是蓝的\r\n[00:06.00]我们一起唱\r\n";
+    std::string long_lyric;
+    for (int i = 0; i < 40; ++i) long_lyric += lyric;
+    struct Case {
+        const char* what;
+        std::string bytes;
+        std::string expected;
+    };
+    const std::vector<Case> cases = {
+        {"short GBK that is also UTF-8", core::Utf8ToGbk("为什么"), "为什么"},
+        {"short GBK that is not UTF-8", core::Utf8ToGbk("歌词"), "歌词"},
+        {"GBK of one character", core::Utf8ToGbk("爱"), "爱"},
+        {"an LRC line in GBK", core::Utf8ToGbk("[00:01.00]为什么"), "[00:01.00]为什么"},
+        {"long GBK lyrics", core::Utf8ToGbk(long_lyric), long_lyric},
+        {"long GBK that is also UTF-8", core::Utf8ToGbk(std::string(60, ' ') + "为什么为什么为什么"),
+         std::string(60, ' ') + "为什么为什么为什么"},
+        {"short UTF-8", "为什么", "为什么"},
+        {"UTF-8 of one character", "爱", "爱"},
+        {"long UTF-8 lyrics", long_lyric, long_lyric},
+        {"UTF-8 with two- and three-byte characters", "Ϊʲô 为什么", "Ϊʲô 为什么"},
+        {"UTF-8 of four-byte characters", "😀😀", "😀😀"},
+        {"a BOM makes two-byte UTF-8 UTF-8", "\xEF\xBB\xBFϊʲô", "ϊʲô"},
+        {"ASCII", "[ti:Song]", "[ti:Song]"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(core::DecodeText(c.bytes), c.expected);
+    }
+}
+
 TEST(Text, SplitsLinesOnEveryBreak) {
     struct Case {
         const char* what;

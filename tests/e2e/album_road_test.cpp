@@ -207,8 +207,8 @@ TEST_P(AlbumRoad, ProducesTheAlbumThroughTheMainWindow)
     // scaled down and encoded, its thin strokes keep most of that.
     auto lyric_colour = [](const uint8_t* px) { return px[0] > 150 && px[1] > 150 && px[2] > 150; };
     // The lyric's box starts at ("LRC_x", "LRC_y") of the 352 x 288 movie.
-    const int lx0 = std::stoi(Form1->LrcX) * picture.width / 352;
-    const int ly0 = std::stoi(Form1->LrcY) * picture.height / 288;
+    const int lx0 = Form1->LrcStyle.x * picture.width / 352;
+    const int ly0 = Form1->LrcStyle.y * picture.height / 288;
     const int lx1 = std::min(picture.width, lx0 + 342 * picture.width / 352);
     const int ly1 = std::min(picture.height, ly0 + 30 * picture.height / 288);
     int lyric_pixels = 0;

@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "platform/core/application.h"
+#include "platform/core/text.h"
 #include "platform/flash/movie_file.h"
 #include "platform/flash/movie_source.h"
 #include "platform/flash/player.h"
@@ -296,6 +297,55 @@ TEST_F(PlayerTest, EndingTextsComeFromTheTextFilesAtLoadPoints) {
     EXPECT_EQ(Extent(Paint(), clLime), shown);
     player.SetFrameNum(3);
     EXPECT_NEAR(Extent(Paint(), clLime).Width(), 2 * 10, 4);
+}
+
+TEST_F(PlayerTest, TextsWiderThanTheirBoxShrinkToFitAndTheLyricLineKeepsItsSize)
+{
+    struct Case {
+        const char* name;
+        const char* layer;  // text source and style
+        const char* text;
+        int narrowest, widest;  // of the drawn text; the box font draws h/2 a character
+    };
+    // A box 100 wide at x 50; the box font draws size 20 characters 10 wide.
+    for (const Case& c : {Case{"fits", "var \"t\"", "ABCD", 38, 42},
+                          Case{"too wide", "var \"t\"", "ABCDEFGHIJKLMNOP", 88, 100},
+                          Case{"lyric", "var \"LRC_geci\" lyric", "ABCDEFGHIJKLMNOP", 158, 162}}) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(player.Load(WriteMovie(
+            std::string("movie 352 288 frames 1\nlayer t text ") + c.layer + " font \"" + gfx::kTestFontName +
+            "\" size 20 color #00FF00 align center box 100 30\n" + "  key 0 x 50 y 100\n")));
+        player.SetVariable(std::string(c.layer).find("LRC") != std::string::npos ? "LRC_geci" : "t", c.text);
+        const TRect shown = Extent(Paint(), clLime);
+        ASSERT_FALSE(shown.IsEmpty());
+        EXPECT_GE(shown.Width(), c.narrowest);
+        EXPECT_LE(shown.Width(), c.widest);
+        EXPECT_NEAR((shown.Left + shown.Right) / 2, 100, 3);
+    }
+}
+
+TEST_F(PlayerTest, ShippedEndingKeepsALongTitleInsideThePicture)
+{
+    fs::copy_file(fs::path(VELMORA_DATA_OUT) / "template-movies" / "ending.swf", dir / "pwwj1.swf");
+    WritePicture("pwtp.jpg", clGray, 352, 288);
+    // Painted at the still frame, without and with the texts.
+    auto still = [&](const std::string& title, const std::string& text) {
+        std::ofstream(dir / "txt_1.txt", std::ios::binary) << core::Utf8ToGbk("txt1=" + title + "\r\n");
+        std::ofstream(dir / "txt_2.txt", std::ios::binary) << core::Utf8ToGbk("txt2=" + text + "\r\n");
+        EXPECT_TRUE(player.Load(dir / "pwwj1.swf"));
+        player.SetFrameNum(150);
+        player.Stop();
+        return Paint();
+    };
+    const TBitmap bare = still("", "");
+    const TBitmap titled = still("谢谢观看 Goodbye 再见", "谢谢观看 Thank you for watching");
+    // The texts' box ends 8 pixels before the picture's right edge.
+    int rightmost = -1;
+    for (int y = 0; y < 288; ++y)
+        for (int x = 0; x < 352; ++x)
+            if (bare.Pixel(x, y) != titled.Pixel(x, y)) rightmost = std::max(rightmost, x);
+    ASSERT_GE(rightmost, 300);
+    EXPECT_LT(rightmost, 346);
 }
 
 }  // namespace

@@ -36,6 +36,15 @@ TEST(ShippedMovies, AllReadBackAndPlayAtTwentyFiveFrames) {
     EXPECT_EQ(Shipped("jjzp/zpjj1.swf"), Shipped("jjzp/zpjj2.swf"));
 }
 
+TEST(ShippedMovies, PlaceholderOfTheEndingSaysNoneIsImportedYet)
+{
+    std::vector<std::string> texts;
+    for (const auto& layer : Shipped("pwwjj/wu_pwwj.swf").layers)
+        if (layer.kind == flash::LayerKind::Text && layer.text_source == flash::TextSource::Fixed)
+            texts.push_back(layer.text);
+    EXPECT_EQ(texts, (std::vector<std::string>{"片尾预览", "尚未导入片尾模板"}));
+}
+
 TEST(ShippedMovies, EffectTemplatesAskForPhotosAtTheirSegmentStarts) {
     for (const char* name : {"kenburns", "cards", "filmstrip"}) {
         SCOPED_TRACE(name);

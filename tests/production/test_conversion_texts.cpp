@@ -109,37 +109,74 @@ TEST(ProgressLog, KeepsTheErrorTextPastTheCapUntilCleared)
     EXPECT_EQ(log.TopIndex(), 0u);
 }
 
-TEST(Completion, OnlyACompletedJobShowsTheCompletionForm)
+TEST(Completion, OnlyACompletedJobWithItsFileInPlaceShowsTheCompletionForm)
 {
+    // stopped, finished, error code, error logged, error text, frames,
+    // file kept, file error
     struct Case {
         const char* name;
         JobEnd end;
         CompletionKind kind;
+        bool keeps;       // the file is worth renaming into place
+        bool saysNoFile;  // the user is told that no file was made
     };
     const Case cases[] = {
-        {"completed", {false, true, 0, false, ""}, CompletionKind::Completed},
-        {"user stop", {true, false, 0, false, ""}, CompletionKind::StoppedByUser},
-        {"stop before the conversion", {true, false, 0, false, ""}, CompletionKind::StoppedByUser},
+        {"completed", {false, true, 0, false, "", 75, true, ""}, CompletionKind::Completed, true, false},
+        {"completed, the rename refused",
+         {false, true, 0, false, "", 75, false, "folder gone"},
+         CompletionKind::EncoderError,
+         true,
+         true},
+        {"completed, the file gone",
+         {false, true, 0, false, "", 75, false, "gone"},
+         CompletionKind::EncoderError,
+         true,
+         true},
+        {"user stop", {true, false, 0, false, "", 31, true, ""}, CompletionKind::StoppedByUser, true, false},
+        {"stop before the conversion",
+         {true, false, 0, false, "", 0, false, ""},
+         CompletionKind::StoppedByUser,
+         false,
+         true},
         {"user stop with the abort's error",
-         {true, false, 9, true, "aborted"},
-         CompletionKind::StoppedByUser},
-        {"encoder error", {false, false, 3, true, "Cannot open output file"}, CompletionKind::EncoderError},
-        {"error code only", {false, false, 3, false, ""}, CompletionKind::EncoderError},
-        {"error after the last frame", {false, true, 0, true, "Write failed"}, CompletionKind::EncoderError},
-        {"ended early", {false, false, 0, false, ""}, CompletionKind::EndedEarly},
+         {true, false, 9, true, "aborted", 31, false, ""},
+         CompletionKind::StoppedByUser,
+         false,
+         true},
+        {"encoder error",
+         {false, false, 3, true, "Cannot open output file", 0, false, ""},
+         CompletionKind::EncoderError,
+         false,
+         true},
+        {"error code only",
+         {false, false, 3, false, "", 10, false, ""},
+         CompletionKind::EncoderError,
+         false,
+         true},
+        {"error after the last frame",
+         {false, true, 0, true, "Write failed", 75, false, ""},
+         CompletionKind::EncoderError,
+         false,
+         true},
+        {"ended early", {false, false, 0, false, "", 40, false, ""}, CompletionKind::EndedEarly, false, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
+        EXPECT_EQ(production::KeepsOutput(c.end), c.keeps);
         const CompletionOutcome outcome = DecideCompletion(c.end);
         EXPECT_EQ(outcome.kind, c.kind);
         EXPECT_EQ(outcome.ShowsCompletionForm(), c.kind == CompletionKind::Completed);
         EXPECT_FALSE(outcome.text.empty());
+        EXPECT_EQ(outcome.text.find("没有生成视频文件") != std::string::npos, c.saysNoFile) << outcome.text;
         if (c.kind != CompletionKind::Completed) {
             EXPECT_EQ(outcome.text.find("制作完成"), std::string::npos);
             EXPECT_NE(outcome.caption, "制作完成");
         }
         if (!c.end.errorText.empty() && c.kind == CompletionKind::EncoderError) {
             EXPECT_NE(outcome.text.find(c.end.errorText), std::string::npos);
+        }
+        if (!c.end.outputError.empty()) {
+            EXPECT_NE(outcome.text.find(c.end.outputError), std::string::npos);
         }
     }
 }

@@ -1,8 +1,12 @@
-// The production form on the headless back end with a virtual clock, set up
-// as the main window's hand-over sets it, producing with the real libmcl.
+// The production form on the headless back end with a virtual clock, run
+// by the main window's hand-over, producing with the real libmcl.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
 #include <cmath>
+#include <csignal>
+#include <functional>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -26,7 +30,9 @@
 #include "production/form17.h"
 #include "production/form9.h"
 #include "production/frm_main.h"
+#include "production/hand_over.h"
 #include "production/input_lists.h"
+#include "production/pending_output.h"
 #include "skin/kiv_button.h"
 #include "skin/kiv_progress_bar.h"
 #include "skin/kiv_radio_button.h"
@@ -113,22 +119,8 @@ protected:
             WriteMovie(work / "pwwjj" / copy, EndingMovie(frames));
     }
 
-    // The hand-over, in its order, then the modal run.
-    void Produce()
-    {
-        frmMain->SetProject(project);
-        frmMain->edVideoOut->SetText(output);
-        frmMain->edAudioOut->SetText(output);
-        frmMain->kivProgressBar1->SetMax(1000);
-        frmMain->kivProgressBar1->SetMin(0);
-        frmMain->kivProgressBar1->SetPosition(0);
-        frmMain->kivProgressBar2->SetMax(100);
-        frmMain->kivProgressBar2->SetMin(0);
-        frmMain->kivProgressBar2->SetPosition(0);
-        frmMain->Timer1->SetEnabled(true);
-        frmMain->Timer2->SetEnabled(true);
-        frmMain->ShowModal();
-    }
+    // The main window's hand-over, with a frame target above every job's.
+    void Produce() { production::RunProductionForm({output, 1000, project}); }
 
     // Frames of the output as the media player measures it.
     double ProbedFrames() const { return MclProbeDuration(output.c_str()) / 0.04; }
@@ -139,6 +131,21 @@ protected:
     production::AlbumProject project;
     std::string output;
 };
+
+// Files of a folder left by a job under its temporary name.
+std::vector<std::string> PartFiles(const fs::path& folder)
+{
+    std::vector<std::string> parts;
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
+        if (it->path().extension() == ".part") parts.push_back(it->path().filename().string());
+    return parts;
+}
+
+bool SaysNoFile(const production::CompletionOutcome& outcome)
+{
+    return outcome.text.find("没有生成视频文件") != std::string::npos;
+}
 
 TEST_F(ProductionForm, EachFormatProducesTheJobsFramesAndCompletes)
 {
@@ -299,6 +306,8 @@ TEST_F(ProductionForm, StopWhileTheListsAreBuiltCancelsBeforeTheConversion)
     EXPECT_FALSE(frmMain->Converting());
     EXPECT_EQ(frmMain->Producer()->Calls(), 0);
     EXPECT_FALSE(fs::exists(output)) << "nothing was converted";
+    EXPECT_TRUE(SaysNoFile(frmMain->Outcome())) << frmMain->Outcome().text;
+    EXPECT_TRUE(PartFiles(dir.path()).empty());
     EXPECT_FALSE(fs::exists(frmMain->FrameFile()));
 }
 
@@ -309,10 +318,12 @@ TEST_F(ProductionForm, StopBeforeTheStartEndsTheJobAtOnce)
     auto setUp = frmMain->Timer2->OnTimer;
     frmMain->Timer2->OnTimer = [&](TObject* sender) {
         setUp(sender);
+        EXPECT_TRUE(frmMain->kivButton1->Enabled()) << "the stop can be pressed from the start";
         App().PostMessage([&] { frmMain->kivButton1->Click(); });
     };
     Produce();
     EXPECT_EQ(frmMain->Outcome().kind, production::CompletionKind::StoppedByUser);
+    EXPECT_TRUE(SaysNoFile(frmMain->Outcome())) << frmMain->Outcome().text;
     EXPECT_FALSE(frmMain->Visible());
     EXPECT_FALSE(frmMain->Timer3->Enabled());
     EXPECT_FALSE(fs::exists(output));
@@ -350,6 +361,121 @@ TEST_F(ProductionForm, EncoderErrorsAndABadOutputPathEndWithTheirMessage)
     outcome = frmMain->Outcome();
     EXPECT_EQ(outcome.kind, production::CompletionKind::EncoderError);
     EXPECT_FALSE(fs::exists(output));
+}
+
+TEST_F(ProductionForm, TheVideoFileAppearsUnderItsNameOnlyWhenItIsWorthKeeping)
+{
+    const fs::path out = dir / "输出";
+    fs::create_directories(out);
+    struct Trial {
+        const char* name;
+        std::function<void()> atFrame30;  // inside the conversion
+        bool kept;
+        production::CompletionKind kind;
+    };
+    const Trial trials[] = {
+        {"completed", {}, true, production::CompletionKind::Completed},
+        {"stopped", [&] { frmMain->kivButton1->Click(); }, true, production::CompletionKind::StoppedByUser},
+        {"output folder removed", [&] { fs::remove_all(out); }, false,
+         production::CompletionKind::EncoderError},
+    };
+    int n = 0;
+    for (const Trial& trial : trials) {
+        SCOPED_TRACE(trial.name);
+        fs::create_directories(out);
+        output = (out / ("相册" + std::to_string(++n) + ".avi")).string();
+        bool seenDuringJob = false;
+        auto serve = frmMain->ShockwaveFlash1->OnFSCommand;
+        frmMain->ShockwaveFlash1->OnFSCommand = [&](TObject* sender, const std::string& command,
+                                                    const std::string& args) {
+            serve(sender, command, args);
+            if (frmMain->Converting() && frmMain->ShockwaveFlash1->FrameNum() == 30) {
+                seenDuringJob = fs::exists(output);
+                if (trial.atFrame30) trial.atFrame30();
+            }
+        };
+        Produce();
+        frmMain->ShockwaveFlash1->OnFSCommand = serve;
+        const production::CompletionOutcome outcome = frmMain->Outcome();
+        EXPECT_EQ(outcome.kind, trial.kind) << outcome.text;
+        EXPECT_FALSE(seenDuringJob) << "the final name is taken only at the end";
+        EXPECT_EQ(fs::exists(output), trial.kept);
+        EXPECT_EQ(SaysNoFile(outcome), !trial.kept) << outcome.text;
+        EXPECT_TRUE(PartFiles(out).empty());
+        if (trial.kept) {
+            EXPECT_NEAR(ProbedFrames(), trial.atFrame30 ? 31.0 : 75.0, 1.0);
+        }
+    }
+}
+
+TEST_F(ProductionForm, AWriteErrorFailsTheJobAndLeavesNoFile)
+{
+    // A file-size limit stands in for a full disk: the output's writes
+    // fail part-way, the frame file's don't.
+    project.SyncMode = "yinyuesuizhaopian";
+    project.PhotoFrames = 2000;
+    const fs::path out = dir / "full";
+    fs::create_directories(out);
+    output = (out / "album.avi").string();
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit before{};
+    getrlimit(RLIMIT_FSIZE, &before);
+    rlimit limited = before;
+    limited.rlim_cur = 1 << 20;
+    setrlimit(RLIMIT_FSIZE, &limited);
+    Produce();
+    setrlimit(RLIMIT_FSIZE, &before);
+    std::signal(SIGXFSZ, previous);
+
+    const production::CompletionOutcome outcome = frmMain->Outcome();
+    EXPECT_EQ(outcome.kind, production::CompletionKind::EncoderError) << outcome.text;
+    EXPECT_TRUE(SaysNoFile(outcome)) << outcome.text;
+    EXPECT_LT(frmMain->Producer()->Position(), 2000);
+    EXPECT_FALSE(fs::exists(output));
+    EXPECT_TRUE(PartFiles(out).empty());
+}
+
+TEST_F(ProductionForm, AKilledJobLeavesNothingUnderTheFinalName)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    auto serve = frmMain->ShockwaveFlash1->OnFSCommand;
+    frmMain->ShockwaveFlash1->OnFSCommand = [&](TObject* sender, const std::string& command,
+                                                const std::string& args) {
+        serve(sender, command, args);
+        if (frmMain->Converting() && frmMain->ShockwaveFlash1->FrameNum() == 30) std::raise(SIGKILL);
+    };
+    EXPECT_EXIT(Produce(), ::testing::KilledBySignal(SIGKILL), "");
+    EXPECT_FALSE(fs::exists(output)) << "a retry with the same name isn't refused";
+}
+
+TEST_F(ProductionForm, LongAndChineseNamesReachTheEncoderOrAreRefusedFirst)
+{
+    // 93 Chinese characters, 279 bytes, in the folder names of the music
+    // and of the output, and 80 (240 bytes) in the output's own name.
+    std::string longName;
+    for (int i = 0; i < 93; ++i) longName += "音";
+    const fs::path deep = dir / longName.substr(0, 240) / longName.substr(0, 39 * 3);
+    fs::create_directories(deep);
+    mcltest::MakeTone(deep / "歌.wav", 3.0);
+    project.Music = {{(deep / "歌.wav").string(), "00:03", 3.0}};
+    output = (deep / (longName.substr(0, 240) + ".avi")).string();
+    ASSERT_GT(project.Music[0].path.size(), 264u);
+    Produce();
+    production::CompletionOutcome outcome = frmMain->Outcome();
+    EXPECT_TRUE(outcome.ShowsCompletionForm()) << outcome.text;
+    const mcltest::StreamFacts facts = mcltest::ReadBack(output);
+    EXPECT_NEAR(facts.audioSeconds, 3.0, 0.1) << "the music is in the album";
+    EXPECT_GT(mcltest::FirstLoudSecond(output), -1.0);
+
+    // A name longer than the folder takes: refused before the conversion.
+    output = (deep / (longName + ".avi")).string();
+    EXPECT_FALSE(production::OutputNameProblem(output).empty());
+    Produce();
+    outcome = frmMain->Outcome();
+    EXPECT_EQ(outcome.kind, production::CompletionKind::EncoderError);
+    EXPECT_TRUE(SaysNoFile(outcome)) << outcome.text;
+    EXPECT_EQ(frmMain->Producer()->Calls(), 0);
+    EXPECT_TRUE(PartFiles(deep).empty());
 }
 
 TEST_F(ProductionForm, EmptyJobsAreRecognisedForTheHandOver)

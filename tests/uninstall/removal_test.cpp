@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "platform/core/ini.h"
 #include "platform/core/text.h"
 #include "tests/uninstall/installation.h"
@@ -103,6 +105,18 @@ TEST_F(Removal, ARecordInGbkNamesTheSameFolder)
     EXPECT_EQ(Plan().installation.verdict, FolderVerdict::Accepted);
 }
 
+TEST_F(Removal, AUtf8RecordOfTwoByteCharactersNamesTheSameFolder)
+{
+    // Such a path is also valid GBK; read as GBK it would name nothing.
+    install_ = root_ / "opt" / "Café Ελλάδα";
+    const fs::path work = Install();
+    EXPECT_EQ(uninstall::ReadInstallationRecord(work), install_.string());
+    const uninstall::RemovalPlan plan = Plan();
+    EXPECT_EQ(plan.installation.verdict, FolderVerdict::Accepted);
+    RunAll(plan);
+    EXPECT_FALSE(Exists(install_));
+}
+
 // Whatever the record says, only a folder that holds castora and none of the
 // user's or the system's folders is removed.
 TEST_F(Removal, RecordsNamingOtherFoldersAreRefusedAndTheirFilesStay)
@@ -159,6 +173,165 @@ TEST_F(Removal, RecordsNamingOtherFoldersAreRefusedAndTheirFilesStay)
     Record(work, (root_ / "opt" / "other").string());
     EXPECT_EQ(uninstall::RefusalText(Plan().installation, "Velmora"),
               "安装目录\"" + (root_ / "opt" / "other").string() + "\"没有删除:其中没有castora,不是<Velmora>的安装目录。");
+}
+
+// What the whole removal takes and leaves for each kind of record. Whatever
+// the record names, the work folder and the shortcuts go; the named folder
+// goes only when it is an installation that the installer marked.
+TEST_F(Removal, EachRecordTakesOnlyAMarkedInstallationAndTheRestAlwaysGoes)
+{
+    const fs::path opt = root_ / "opt";
+    const fs::path documents = home_ / "Documents";
+    const fs::path user_dirs = home_ / ".config" / "user-dirs.dirs";
+    struct Case {
+        std::string what;
+        std::function<std::string()> record;  // sets up the case, answers the record's text
+        FolderVerdict verdict;
+        std::vector<fs::path> gone;
+        std::vector<fs::path> kept;
+    };
+    // A folder that looks like an installation in every way but its place.
+    const auto looks_installed = [](const fs::path& folder) {
+        Touch(folder / "castora");
+        Touch(folder / std::string(uninstall::kInstallMark), std::string(uninstall::kInstallMarkText));
+    };
+    const std::vector<Case> cases = {
+        {"the root", [] { return std::string("/"); }, FolderVerdict::Protected, {}, {install_ / "castora"}},
+        {"a system folder",
+         [] { return std::string("/usr/lib"); },
+         FolderVerdict::Protected,
+         {},
+         {install_ / "castora", "/usr/lib"}},
+        {"the installation", [&] { return install_.string(); }, FolderVerdict::Accepted, {install_}, {opt}},
+        {"the installation with a trailing slash",
+         [&] { return install_.string() + "/"; },
+         FolderVerdict::Accepted,
+         {install_},
+         {opt}},
+        {"a link to the installation",
+         [&] {
+             fs::create_directory_symlink(install_, opt / "velmora-link");
+             return (opt / "velmora-link").string();
+         },
+         FolderVerdict::Accepted,
+         {install_, opt / "velmora-link"},
+         {opt}},
+        {"a link to home",
+         [&] {
+             looks_installed(home_);
+             fs::create_directory_symlink(home_, opt / "home-link");
+             return (opt / "home-link").string();
+         },
+         FolderVerdict::Protected,
+         {},
+         {opt / "home-link", home_ / "castora", install_ / "castora"}},
+        {"a relative path",
+         [] { return std::string("opt/安装 目录"); },
+         FolderVerdict::NotAbsolute,
+         {},
+         {install_ / "castora"}},
+        {"..", [] { return std::string(".."); }, FolderVerdict::NotAbsolute, {}, {install_ / "castora"}},
+        {"the folder above the installation",
+         [&] { return (install_ / "..").string(); },
+         FolderVerdict::NotAnInstallation,
+         {},
+         {install_ / "castora"}},
+        {"a folder without castora",
+         [&] {
+             Touch(opt / "other" / "readme.txt");
+             return (opt / "other").string();
+         },
+         FolderVerdict::NotAnInstallation,
+         {},
+         {opt / "other" / "readme.txt", install_ / "castora"}},
+        {"castora without the installer's mark",
+         [&] {
+             Touch(opt / "by-hand" / "castora");
+             Touch(opt / "by-hand" / "photo.jpg");
+             return (opt / "by-hand").string();
+         },
+         FolderVerdict::Unmarked,
+         {},
+         {opt / "by-hand" / "castora", opt / "by-hand" / "photo.jpg"}},
+        {"an empty record", [] { return std::string(); }, FolderVerdict::Empty, {}, {install_ / "castora"}},
+        {"a file",
+         [&] {
+             Touch(opt / "a file");
+             return (opt / "a file").string();
+         },
+         FolderVerdict::NotAFolder,
+         {},
+         {opt / "a file", install_ / "castora"}},
+        {"Documents holding castora, no user-dirs.dirs",
+         [&] {
+             looks_installed(documents);
+             Touch(documents / "letter.txt");
+             return documents.string();
+         },
+         FolderVerdict::Protected,
+         {},
+         {documents / "castora", documents / "letter.txt", install_ / "castora"}},
+        {"Documents holding castora, user-dirs.dirs naming other folders",
+         [&] {
+             Touch(user_dirs, "XDG_DOCUMENTS_DIR=\"$HOME/文档\"\nXDG_MUSIC_DIR=\"$HOME/音乐\"\n");
+             looks_installed(documents);
+             looks_installed(home_ / "音乐");
+             return documents.string();
+         },
+         FolderVerdict::Protected,
+         {},
+         {documents / "castora", home_ / "音乐" / "castora"}},
+        {"the configured music folder holding castora",
+         [&] {
+             Touch(user_dirs, "XDG_MUSIC_DIR=\"$HOME/音乐\"\n");
+             looks_installed(home_ / "音乐");
+             return (home_ / "音乐").string();
+         },
+         FolderVerdict::Protected,
+         {},
+         {home_ / "音乐" / "castora"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove(user_dirs);
+        const fs::path work = Install();
+        const std::string recorded = c.record();
+        Record(work, recorded);
+        const uninstall::RemovalPlan plan = Plan();
+        EXPECT_EQ(plan.installation.verdict, c.verdict);
+        const std::string refusal = uninstall::RefusalText(plan.installation, "Velmora");
+        if (plan.installation.Refused())
+            EXPECT_TRUE(refusal.starts_with("安装目录\"" + recorded + "\"没有删除:")) << refusal;
+        else
+            EXPECT_EQ(refusal, "");
+        RunAll(plan);
+        for (const fs::path& path : c.gone) EXPECT_FALSE(Exists(path)) << path;
+        for (const fs::path& path : c.kept) EXPECT_TRUE(Exists(path)) << path;
+        // The rest of the removal runs whatever the record said.
+        for (const fs::path& path :
+             {work, desktop_ / "Velmora.desktop", menu_ / "Velmora2007.desktop", menu_ / "Velmora2007"})
+            EXPECT_FALSE(Exists(path)) << path;
+        for (const fs::path& path : {home_, desktop_, menu_, system_}) EXPECT_TRUE(Exists(path)) << path;
+    }
+}
+
+TEST_F(Removal, AWorkFolderThatIsALinkGoesAsALinkAndWhatItPointsToStays)
+{
+    const fs::path work = Install();
+    const fs::path moved = root_ / "elsewhere" / "work";
+    fs::create_directories(moved.parent_path());
+    fs::rename(work, moved);
+    fs::create_directory_symlink(moved, work);
+    Touch(moved / "zpyjj" / "zpyjj1.jpg");
+
+    const uninstall::RemovalPlan plan = Plan();
+    EXPECT_TRUE(plan.work.present);
+    EXPECT_EQ(plan.installation.verdict, FolderVerdict::Accepted);
+    RunAll(plan);
+    EXPECT_FALSE(Exists(work));
+    EXPECT_FALSE(Exists(install_));
+    EXPECT_TRUE(Exists(moved / "zpyjj" / "zpyjj1.jpg"));
+    EXPECT_TRUE(Exists(moved / "azlj.ini"));
 }
 
 TEST_F(Removal, LinksAreRemovedAsLinksNeverFollowed)

@@ -17,6 +17,7 @@
 #include "skin/kiv_group_box.h"
 #include "skin/kiv_message_dialog.h"
 #include "skin/kiv_progress_bar.h"
+#include "tests/caption_fit.h"
 #include "tests/uninstall/installation.h"
 #include "uninstall/self_removal.h"
 
@@ -64,6 +65,12 @@ protected:
     std::function<void()> on_message_;
     std::vector<fs::path> scripts_;
 };
+
+TEST_F(UninstallForm, EveryCaptionShowsWholeAtTheInstalledFonts)
+{
+    Start();
+    for (const std::string& cut : caption_fit::CutCaptions()) ADD_FAILURE() << cut;
+}
 
 TEST_F(UninstallForm, UninstallRemovesEverythingShowsSixOfSixAndEnds)
 {

@@ -101,6 +101,8 @@ InstallResult Install(const InstallOptions& options) {
     for (std::string_view folder : {kTemplateFolder, kMusicFolder, kLyricsFolder, kPhotoFolder}) {
         MakeFolder(installDir / folder);
     }
+    const fs::path mark = installDir / kInstallMark;
+    if (!core::WriteFileBytes(mark, kInstallMarkText)) throw InstallError("cannot write " + mark.string());
 
     MakeFolder(systemDir);
     InstallResult result;

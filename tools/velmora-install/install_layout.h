@@ -2,7 +2,8 @@
 // What an installation of Velmora lays out besides the program files that
 // `cmake --install` copies: the installation's own folders, the work folder
 // under the system folder with the shipped movies and the installation
-// record "azlj.ini", and the shortcuts on the desktop and in the menu.
+// record "azlj.ini", the mark that lets castorun recognise the installation
+// folder, and the shortcuts on the desktop and in the menu.
 #include <filesystem>
 #include <stdexcept>
 #include <string>
@@ -22,6 +23,11 @@ inline constexpr std::string_view kTemplateFolder = "试用模板";
 inline constexpr std::string_view kMusicFolder = "MP3歌曲";
 inline constexpr std::string_view kLyricsFolder = "LRC歌词";
 inline constexpr std::string_view kPhotoFolder = "Photo";
+
+// The mark left in the installation folder, with its text: castorun
+// removes only a folder that holds it (and castora).
+inline constexpr std::string_view kInstallMark = ".velmora-installation";
+inline constexpr std::string_view kInstallMarkText = "Velmora2007\n";
 
 // The six subfolders of a work folder.
 inline constexpr std::string_view kWorkSubfolders[] = {"zpyjj", "jjzp", "llzp", "zhzp", "pwwjj", "xtsz"};

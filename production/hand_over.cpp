@@ -1,4 +1,4 @@
-#include "app/production_run.h"
+#include "production/hand_over.h"
 
 #include <algorithm>
 #include <limits>
@@ -8,7 +8,7 @@
 #include "production/frm_main.h"
 #include "skin/kiv_progress_bar.h"
 
-namespace app {
+namespace production {
 
 HandOverResult RunProductionForm(const HandOverJob& job)
 {
@@ -29,4 +29,4 @@ HandOverResult RunProductionForm(const HandOverJob& job)
     return {frmMain->Project(), frmMain->Outcome()};
 }
 
-}  // namespace app
+}  // namespace production

@@ -30,6 +30,7 @@
 #include "platform/core/local_time.h"
 #include "platform/core/timer.h"
 #include "platform/flash/shockwave_flash.h"
+#include "platform/shell/special_folders.h"
 #include "platform/media/media_player.h"
 #include "platform/ui/edit.h"
 #include "platform/ui/form_building.h"
@@ -154,6 +155,9 @@ void TForm1::CreateControls()
     SaveDialog1 = new TSaveDialog(this);
     SaveDialog1->SetName("SaveDialog1");
     SaveDialog1->SetFilter("保存位置");
+    // The user's own folders, not wherever the program was started from.
+    OpenDialog1->SetInitialDir(shell::ExistingUserDir("PICTURES").string());
+    SaveDialog1->SetInitialDir(shell::ExistingUserDir("VIDEOS").string());
 
     Timer1 = MakeTimer(this, "Timer1", 1, false);
     Timer2 = MakeTimer(this, "Timer2", 1, false);

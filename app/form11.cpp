@@ -9,9 +9,11 @@
 #include "app/time_text.h"
 #include "mcl/mcl_timebase.h"
 #include "platform/core/application.h"
+#include "platform/core/files.h"
 #include "platform/core/timer.h"
 #include "platform/flash/shockwave_flash.h"
 #include "platform/media/media_player.h"
+#include "platform/shell/special_folders.h"
 #include "platform/ui/dialogs.h"
 #include "platform/ui/label.h"
 #include "skin/kiv_button.h"
@@ -128,6 +130,8 @@ TForm11::TForm11(TComponent* AOwner) : TForm(AOwner)
     OpenDialog2->SetName("OpenDialog2");
     OpenDialog2->SetFilter(app::kEndingFilter);
     OpenDialog2->SetOptions(ofFileMustExist);
+    OpenDialog1->SetInitialDir(shell::ExistingUserDir("VIDEOS").string());
+    OpenDialog2->SetInitialDir((core::ProgramDir() / "试用片尾").string());
 
     Timer1 = ui::MakeTimer(this, "Timer1", 1);
     Timer1->OnTimer = [this](TObject* Sender) { Timer1Timer(Sender); };

@@ -113,4 +113,11 @@ fs::path GetSpecialFolderPath(SpecialFolder folder) {
     return {};
 }
 
+fs::path ExistingUserDir(std::string_view name)
+{
+    fs::path dir = UserDir(name);
+    std::error_code ec;
+    return fs::is_directory(dir, ec) ? dir : HomeDir();
+}
+
 }  // namespace shell

@@ -46,4 +46,8 @@ inline constexpr StandardUserDir kStandardUserDirs[] = {
 // assignment wins, as when the shell reads the file.
 fs::path ParseUserDirsEntry(std::string_view fileText, std::string_view name, const fs::path& home);
 
+// Where a dialog for the user's own files starts: UserDir(name) when that
+// folder exists, else the home folder.
+fs::path ExistingUserDir(std::string_view name);
+
 }  // namespace shell

@@ -274,6 +274,8 @@ void TOpenDialog::Accept(const std::vector<std::string>& names) {
     }
     files_.EndUpdate();
     file_name_ = files_.Count() ? files_[0] : std::string();
+    // The next run starts where this one ended.
+    if (!file_name_.empty()) initial_dir_ = fs::path(file_name_).parent_path().string();
 }
 
 bool TOpenDialog::Execute() {

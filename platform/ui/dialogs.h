@@ -37,6 +37,8 @@ public:
     // 1-based, as the user left it.
     int FilterIndex() const { return filter_index_; }
     void SetFilterIndex(int index) { filter_index_ = index; }
+    // Where the dialog starts when FileName names no folder; a confirmed
+    // choice moves it to the chosen file's folder.
     const std::string& InitialDir() const { return initial_dir_; }
     void SetInitialDir(const std::string& dir) { initial_dir_ = dir; }
     const std::string& Title() const { return title_; }

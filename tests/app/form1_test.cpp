@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <set>
 
 #include "app/castora_forms.h"
@@ -23,6 +24,7 @@
 #include "app/form7.h"
 #include "app/form8.h"
 #include "app/main_form.h"
+#include "platform/ui/dialogs.h"
 #include "platform/ui/edit.h"
 #include "app/work_folder_lock.h"
 #include "platform/core/application.h"
@@ -112,6 +114,44 @@ TEST_F(MainWindow, StartUpTakesTheFolderWithPhotosClearsLeftoversAndShowsTheIntr
         EXPECT_EQ(thumb->Movie(), (work / "xtsz" / "wzpyl.swf").string());
         EXPECT_GT(thumb->TotalFrames(), 0);
     }
+}
+
+TEST_F(MainWindow, FileDialogsStartInTheUsersFoldersThenWhereTheyWereLastUsed)
+{
+    app_test::TempFolder home;
+    const std::pair<const char*, const char*> saved_env[] = {
+        {"HOME", std::getenv("HOME")}, {"XDG_CONFIG_HOME", std::getenv("XDG_CONFIG_HOME")}};
+    std::vector<std::pair<std::string, std::optional<std::string>>> restore;
+    for (const auto& [name, value] : saved_env)
+        restore.push_back({name, value ? std::optional<std::string>(value) : std::nullopt});
+    setenv("HOME", home.Path().c_str(), 1);
+    unsetenv("XDG_CONFIG_HOME");
+    Touch(home.Path() / ".config" / "user-dirs.dirs",
+          "XDG_PICTURES_DIR=\"$HOME/图片\"\nXDG_VIDEOS_DIR=\"$HOME/视频\"\n");
+    fs::create_directories(home.Path() / "图片");  // no videos folder: home stands in
+    MakeCastoraWorkFolder(system_.Path(), 1);
+    Start();
+    for (auto& [name, value] : restore)
+        if (value)
+            setenv(name.c_str(), value->c_str(), 1);
+        else
+            unsetenv(name.c_str());
+
+    const std::vector<std::pair<TOpenDialog*, fs::path>> cases = {
+        {Form1->OpenDialog1, home.Path() / "图片"},
+        {Form1->SaveDialog1, home.Path()},
+        {Form11->OpenDialog1, home.Path()},
+        {Form11->OpenDialog2, core::ProgramDir() / "试用片尾"},
+    };
+    for (const auto& [dialog, folder] : cases)
+        EXPECT_EQ(fs::path(dialog->InitialDir()), folder) << dialog->Name();
+
+    const fs::path chosen = home.Path() / "elsewhere" / "p.jpg";
+    ui::SetFileDialogHook([&](const TOpenDialog&) { return std::vector<std::string>{chosen.string()}; });
+    Form1->OpenDialog1->SetFileName("");
+    EXPECT_TRUE(Form1->OpenDialog1->Execute());
+    ui::SetFileDialogHook(nullptr);
+    EXPECT_EQ(fs::path(Form1->OpenDialog1->InitialDir()), chosen.parent_path());
 }
 
 TEST_F(MainWindow, EveryFormExistsOnceInOrderWithItsCaption)

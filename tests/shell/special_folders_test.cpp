@@ -67,6 +67,23 @@ TEST_F(SpecialFoldersTest, DesktopFromUserDirsFileInConfigHome) {
     EXPECT_EQ(shell::UserDir("DESKTOP"), fs::path("/elsewhere"));
 }
 
+TEST_F(SpecialFoldersTest, DialogsStartInAUserFolderThatExistsElseAtHome)
+{
+    const fs::path config = temp_.Path() / "config";
+    env_.Set("XDG_CONFIG_HOME", config.string());
+    WriteUserDirs(config, "XDG_PICTURES_DIR=\"$HOME/图片\"\nXDG_VIDEOS_DIR=\"$HOME/Videos\"\n");
+    fs::create_directories(home_ / "图片");
+    struct Case {
+        const char* name;
+        fs::path expected;
+    } cases[] = {
+        {"PICTURES", home_ / "图片"},
+        {"VIDEOS", home_},    // configured but not there
+        {"DOWNLOAD", home_},  // not configured
+    };
+    for (const Case& c : cases) EXPECT_EQ(shell::ExistingUserDir(c.name), c.expected) << c.name;
+}
+
 TEST(UserDirsParse, Lines) {
     const fs::path home = "/home/ann";
     struct Case {

@@ -3,23 +3,28 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/flash/pixel_rows.h"
+
 namespace flash {
 
 namespace {
 
-inline std::uint32_t Scale(std::uint32_t p, std::uint32_t w) {  // w in 0..256
+inline std::uint32_t Scale(std::uint32_t p, std::uint32_t w)
+{  // w in 0..256
     std::uint32_t rb = (((p & 0x00FF00FFu) * w) >> 8) & 0x00FF00FFu;
     std::uint32_t ag = (((p >> 8) & 0x00FF00FFu) * w) & 0xFF00FF00u;
     return rb | ag;
 }
 
-inline std::uint32_t Lerp(std::uint32_t a, std::uint32_t b, std::uint32_t t) {  // t in 0..256
+inline std::uint32_t Lerp(std::uint32_t a, std::uint32_t b, std::uint32_t t)
+{  // t in 0..256
     std::uint32_t rb = (((a & 0x00FF00FFu) * (256 - t) + (b & 0x00FF00FFu) * t) >> 8) & 0x00FF00FFu;
     std::uint32_t ag = (((a >> 8) & 0x00FF00FFu) * (256 - t) + ((b >> 8) & 0x00FF00FFu) * t) & 0xFF00FF00u;
     return rb | ag;
 }
 
-inline void Over(std::uint32_t& dst, std::uint32_t src) {
+inline void Over(std::uint32_t& dst, std::uint32_t src)
+{
     std::uint32_t a = src >> 24;
     dst = src + Scale(dst, 256 - (a + (a >> 7)));
 }
@@ -27,7 +32,8 @@ inline void Over(std::uint32_t& dst, std::uint32_t src) {
 // Clamps, taking NaN to lo.
 inline float Clamp(float v, float lo, float hi) { return v > lo ? (v < hi ? v : hi) : lo; }
 
-inline std::uint32_t Sample(const PictureLevel& level, float u, float v) {
+inline std::uint32_t Sample(const PictureLevel& level, float u, float v)
+{
     float fu = Clamp(u - 0.5f, 0.0f, static_cast<float>(level.width - 1));
     float fv = Clamp(v - 0.5f, 0.0f, static_cast<float>(level.height - 1));
     int ix = static_cast<int>(fu), iy = static_cast<int>(fv);
@@ -39,8 +45,17 @@ inline std::uint32_t Sample(const PictureLevel& level, float u, float v) {
     return Lerp(Lerp(r0[ix], r0[ix1], tx), Lerp(r1[ix], r1[ix1], tx), ty);
 }
 
+// A row of colours for one operation, per thread.
+std::uint32_t* Scratch(int count)
+{
+    thread_local std::vector<std::uint32_t> scratch;
+    if (scratch.size() < static_cast<std::size_t>(count)) scratch.resize(static_cast<std::size_t>(count));
+    return scratch.data();
+}
+
 // The open interval of x (pixel centres x + 0.5) where lo < k * (x + 0.5) + c0 < hi.
-bool SolveSpan(double k, double c0, double lo, double hi, double& xlo, double& xhi) {
+bool SolveSpan(double k, double c0, double lo, double hi, double& xlo, double& xhi)
+{
     if (std::abs(k) < 1e-12) {
         if (c0 <= lo || c0 >= hi) return false;
         xlo = -1e18;
@@ -55,24 +70,26 @@ bool SolveSpan(double k, double c0, double lo, double hi, double& xlo, double& x
 }
 
 // The colour of a fill at box coordinates (u, v).
-inline std::uint32_t FillColour(const DrawOp& op, float u, float v, float inv_w, float inv_h) {
+inline std::uint32_t FillColour(const DrawOp& op, float u, float v, float inv_w, float inv_h)
+{
     switch (op.gradient) {
-        case DrawOp::Gradient::Solid: return op.ramp[0];
-        case DrawOp::Gradient::Vertical:
-            return op.ramp[static_cast<std::size_t>(Clamp(v * inv_h, 0.0f, 1.0f) * 255.0f + 0.5f)];
-        case DrawOp::Gradient::Horizontal:
-            return op.ramp[static_cast<std::size_t>(Clamp(u * inv_w, 0.0f, 1.0f) * 255.0f + 0.5f)];
-        case DrawOp::Gradient::Radial: {
-            // The ramp of a radial fill is indexed by the squared distance.
-            float dx = u * inv_w * 2 - 1, dy = v * inv_h * 2 - 1;
-            float d2 = Clamp(dx * dx + dy * dy, 0.0f, 1.0f);
-            return op.ramp[static_cast<std::size_t>(d2 * static_cast<float>(op.ramp.size() - 1) + 0.5f)];
-        }
+    case DrawOp::Gradient::Solid: return op.ramp[0];
+    case DrawOp::Gradient::Vertical:
+        return op.ramp[static_cast<std::size_t>(Clamp(v * inv_h, 0.0f, 1.0f) * 255.0f + 0.5f)];
+    case DrawOp::Gradient::Horizontal:
+        return op.ramp[static_cast<std::size_t>(Clamp(u * inv_w, 0.0f, 1.0f) * 255.0f + 0.5f)];
+    case DrawOp::Gradient::Radial: {
+        // The ramp of a radial fill is indexed by the squared distance.
+        float dx = u * inv_w * 2 - 1, dy = v * inv_h * 2 - 1;
+        float d2 = Clamp(dx * dx + dy * dy, 0.0f, 1.0f);
+        return op.ramp[static_cast<std::size_t>(d2 * static_cast<float>(op.ramp.size() - 1) + 0.5f)];
+    }
     }
     return 0;
 }
 
-void DrawRow(const DrawOp& op, std::uint32_t* row, int y) {
+void DrawRow(const DrawOp& op, std::uint32_t* row, int y)
+{
     const gfx::Affine& m = op.target_to_source;
     const double py = y + 0.5;
     const double gu = std::hypot(m.a, m.c), gv = std::hypot(m.b, m.d);
@@ -115,7 +132,8 @@ void DrawRow(const DrawOp& op, std::uint32_t* row, int y) {
         float u = static_cast<float>(m.a * (from + 0.5) + u_row);
         float v = static_cast<float>(m.b * (from + 0.5) + v_row);
         for (int x = from; x < to; ++x, u += du, v += dv) {
-            float edge = std::min(std::min(u - u0, u1 - u) * inv_gu, std::min(v - v0, v1 - v) * inv_gv) + 0.5f;
+            float edge =
+                std::min(std::min(u - u0, u1 - u) * inv_gu, std::min(v - v0, v1 - v) * inv_gv) + 0.5f;
             if (edge <= 0) continue;
             std::uint32_t weight = edge >= 1 ? op.opacity : static_cast<std::uint32_t>(edge * opacity);
             if (weight == 0) continue;
@@ -137,13 +155,11 @@ void DrawRow(const DrawOp& op, std::uint32_t* row, int y) {
             const std::uint32_t* pixels = level.pixels.data();
             const int width = level.width;
             const bool store = weight >= 256 && level.opaque;
-            auto put = [&](int x, std::uint32_t colour) {
-                if (store) {
-                    row[x] = colour;
-                } else {
-                    if (weight < 256) colour = Scale(colour, weight);
-                    Over(row[x], colour);
-                }
+            auto put_row = [&](const std::uint32_t* colours) {
+                if (weight < 256)
+                    OverRowWeighted(row + xi0, colours, xi1 - xi0, weight);
+                else
+                    OverRow(row + xi0, colours, xi1 - xi0);
             };
             if (step_v == 0) {
                 // An upright picture: blend its two source rows once, then
@@ -154,21 +170,26 @@ void DrawRow(const DrawOp& op, std::uint32_t* row, int y) {
                 const std::uint32_t* r0 = pixels + static_cast<std::size_t>(iy) * width;
                 const std::uint32_t* r1 = iy + 1 < level.height ? r0 + width : r0;
                 const std::int64_t fu_last = fu + step_u * (xi1 - 1 - xi0);
-                const int first = static_cast<int>(std::clamp<std::int64_t>(std::min(fu, fu_last), 0, max_u) >> 16);
+                const int first =
+                    static_cast<int>(std::clamp<std::int64_t>(std::min(fu, fu_last), 0, max_u) >> 16);
                 const int last = std::min(
-                    width - 1, static_cast<int>(std::clamp<std::int64_t>(std::max(fu, fu_last), 0, max_u) >> 16) + 1);
+                    width - 1,
+                    static_cast<int>(std::clamp<std::int64_t>(std::max(fu, fu_last), 0, max_u) >> 16) + 1);
                 thread_local std::vector<std::uint32_t> blended;
                 blended.resize(static_cast<std::size_t>(last - first + 1));
-                for (int c = first; c <= last; ++c) blended[c - first] = Lerp(r0[c], r1[c], ty);
+                LerpRow(blended.data(), r0 + first, r1 + first, last - first + 1, ty);
                 const std::uint32_t* column = blended.data() - first;
-                for (int x = xi0; x < xi1; ++x, fu += step_u) {
+                std::uint32_t* out = store ? row + xi0 : Scratch(xi1 - xi0);
+                for (int x = 0; x < xi1 - xi0; ++x, fu += step_u) {
                     std::int32_t cu = static_cast<std::int32_t>(std::clamp<std::int64_t>(fu, 0, max_u));
                     int ix = cu >> 16;
                     int right = ix + 1 <= last ? ix + 1 : ix;
-                    put(x, Lerp(column[ix], column[right], (cu >> 8) & 0xFF));
+                    out[x] = Lerp(column[ix], column[right], (cu >> 8) & 0xFF);
                 }
+                if (!store) put_row(out);
             } else {
-                for (int x = xi0; x < xi1; ++x, fu += step_u, fv += step_v) {
+                std::uint32_t* out = store ? row + xi0 : Scratch(xi1 - xi0);
+                for (int x = 0; x < xi1 - xi0; ++x, fu += step_u, fv += step_v) {
                     std::int32_t cu = static_cast<std::int32_t>(std::clamp<std::int64_t>(fu, 0, max_u));
                     std::int32_t cv = static_cast<std::int32_t>(std::clamp<std::int64_t>(fv, 0, max_v));
                     int ix = cu >> 16, iy = cv >> 16;
@@ -176,46 +197,78 @@ void DrawRow(const DrawOp& op, std::uint32_t* row, int y) {
                     const std::uint32_t* r0 = pixels + static_cast<std::size_t>(iy) * width + ix;
                     int right = ix + 1 < width ? 1 : 0;
                     int down = iy + 1 < level.height ? width : 0;
-                    put(x, Lerp(Lerp(r0[0], r0[right], tx), Lerp(r0[down], r0[down + right], tx), ty));
+                    out[x] = Lerp(Lerp(r0[0], r0[right], tx), Lerp(r0[down], r0[down + right], tx), ty);
                 }
+                if (!store) put_row(out);
             }
         } else if (op.gradient == DrawOp::Gradient::Solid) {
             std::uint32_t colour = weight < 256 ? Scale(op.ramp[0], weight) : op.ramp[0];
             if ((colour >> 24) == 0xFF) {
                 std::fill(row + xi0, row + xi1, colour);
             } else {
-                for (int x = xi0; x < xi1; ++x) Over(row[x], colour);
+                std::uint32_t* out = Scratch(xi1 - xi0);
+                std::fill(out, out + (xi1 - xi0), colour);
+                OverRow(row + xi0, out, xi1 - xi0);
             }
         } else {
             float u = static_cast<float>(m.a * (xi0 + 0.5) + u_row);
             float v = static_cast<float>(m.b * (xi0 + 0.5) + v_row);
-            for (int x = xi0; x < xi1; ++x, u += du, v += dv) {
-                std::uint32_t colour = FillColour(op, u, v, inv_w, inv_h);
-                if (weight < 256) colour = Scale(colour, weight);
-                Over(row[x], colour);
-            }
+            std::uint32_t* out = Scratch(xi1 - xi0);
+            for (int x = 0; x < xi1 - xi0; ++x, u += du, v += dv) out[x] = FillColour(op, u, v, inv_w, inv_h);
+            if (weight < 256)
+                OverRowWeighted(row + xi0, out, xi1 - xi0, weight);
+            else
+                OverRow(row + xi0, out, xi1 - xi0);
         }
     }
     edge_pixels(xi1, xe);
 }
 
+void DrawRaster(const DrawOp& op, std::uint32_t* row, int y)
+{
+    const OpRaster& raster = *op.raster;
+    const std::size_t r = static_cast<std::size_t>(y - raster.top);
+    if (r >= raster.spans.size()) return;
+    const int begin = std::max(raster.spans[r].first, op.x0), end = std::min(raster.spans[r].second, op.x1);
+    if (begin < end) OverRow(row + begin, raster.pixels.data() + r * raster.stride + begin, end - begin);
+}
+
 }  // namespace
 
-void Composite(const std::vector<DrawOp>& ops, std::uint32_t* target, int stride, int row_begin,
-               int row_end) {
+void RasteriseRows(const DrawOp& op, OpRaster& out, int row_begin, int row_end)
+{
+    for (int y = row_begin; y < row_end; ++y) {
+        const std::size_t r = static_cast<std::size_t>(y - out.top);
+        std::uint32_t* row = out.pixels.data() + r * out.stride;
+        DrawRow(op, row, y);
+        int begin = op.x0, end = op.x1;
+        while (begin < end && row[begin] == 0) ++begin;
+        while (end > begin && row[end - 1] == 0) --end;
+        out.spans[r] = {begin, end};
+    }
+}
+
+void Composite(const std::vector<DrawOp>& ops, std::uint32_t* target, int stride, int row_begin, int row_end)
+{
     std::vector<const DrawOp*> live;
     live.reserve(ops.size());
     for (const DrawOp& op : ops) {
         if (op.opacity <= 0 || op.x0 >= op.x1 || op.y0 >= op.y1) continue;
         if (op.kind == DrawOp::Kind::Picture && (!op.level || op.level->pixels.empty())) continue;
         if (op.kind == DrawOp::Kind::Fill && op.ramp.empty()) continue;
+        if (op.kind == DrawOp::Kind::Raster && !op.raster) continue;
         live.push_back(&op);
     }
     // Row by row, every operation on the row while it is in the cache.
     for (int y = row_begin; y < row_end; ++y) {
         std::uint32_t* row = target + static_cast<std::size_t>(y) * stride;
         for (const DrawOp* op : live)
-            if (y >= op->y0 && y < op->y1) DrawRow(*op, row, y);
+            if (y >= op->y0 && y < op->y1) {
+                if (op->kind == DrawOp::Kind::Raster)
+                    DrawRaster(*op, row, y);
+                else
+                    DrawRow(*op, row, y);
+            }
     }
 }
 

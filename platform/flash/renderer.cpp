@@ -18,12 +18,14 @@ namespace {
 constexpr double kLyricStageWidth = 352;
 constexpr double kLyricStageHeight = 288;
 
-const std::string* Find(const std::map<std::string, std::string>& variables, const char* name) {
+const std::string* Find(const std::map<std::string, std::string>& variables, const char* name)
+{
     auto it = variables.find(name);
     return it == variables.end() ? nullptr : &it->second;
 }
 
-bool ParseNumber(const std::string& text, double& out) {
+bool ParseNumber(const std::string& text, double& out)
+{
     const char* begin = text.data();
     const char* end = begin + text.size();
     while (begin < end && *begin == ' ') ++begin;
@@ -32,19 +34,24 @@ bool ParseNumber(const std::string& text, double& out) {
     return error == std::errc() && ptr == end && std::isfinite(out);
 }
 
-void ApplyFlag(const std::string* value, std::uint8_t bit, std::uint8_t& style) {
+void ApplyFlag(const std::string* value, std::uint8_t bit, std::uint8_t& style)
+{
     if (!value) return;
-    if (*value == "true") style |= bit;
-    else if (*value == "false") style &= static_cast<std::uint8_t>(~bit);
+    if (*value == "true")
+        style |= bit;
+    else if (*value == "false")
+        style &= static_cast<std::uint8_t>(~bit);
 }
 
-std::uint32_t PremultipliedOf(Rgba c) {
+std::uint32_t PremultipliedOf(Rgba c)
+{
     std::uint32_t a = c >> 24;
     auto ch = [&](int shift) { return (((c >> shift) & 0xFF) * a + 127) / 255; };
     return ch(0) | ch(8) << 8 | ch(16) << 16 | a << 24;
 }
 
-Rgba Mix(Rgba c1, Rgba c2, int t) {  // t 0..255
+Rgba Mix(Rgba c1, Rgba c2, int t)
+{  // t 0..255
     auto ch = [&](int shift) {
         int a = static_cast<int>((c1 >> shift) & 0xFF), b = static_cast<int>((c2 >> shift) & 0xFF);
         return static_cast<std::uint32_t>((a * (255 - t) + b * t + 127) / 255);
@@ -60,7 +67,8 @@ struct LayerPose {
     double clip_left = 0, clip_top = 0, clip_right = 0, clip_bottom = 0;
 };
 
-LayerPose PoseOf(const Layer& layer, const Movie& movie, std::uint32_t frame, const TextLook* look) {
+LayerPose PoseOf(const Layer& layer, const Movie& movie, std::uint32_t frame, const TextLook* look)
+{
     auto value = [&](Property p) {
         return layer.track(p).ValueAt(frame, DefaultValue(p, movie.width, movie.height));
     };
@@ -96,8 +104,8 @@ double Length(double a, double b) { return std::hypot(a, b); }
 
 }  // namespace
 
-TextLook LookOf(const Layer& layer, const Movie& movie,
-                const std::map<std::string, std::string>& variables) {
+TextLook LookOf(const Layer& layer, const Movie& movie, const std::map<std::string, std::string>& variables)
+{
     TextLook look;
     look.font = layer.font;
     look.size = layer.font_size;
@@ -109,17 +117,20 @@ TextLook LookOf(const Layer& layer, const Movie& movie,
     const double to_stage_x = movie.width / kLyricStageWidth;
     const double to_stage_y = movie.height / kLyricStageHeight;
     if (const std::string* v = Find(variables, "LRC_ju_zuozhongyou")) {
-        if (*v == "left") look.align = Align::Left;
-        else if (*v == "center") look.align = Align::Center;
-        else if (*v == "right") look.align = Align::Right;
+        if (*v == "left")
+            look.align = Align::Left;
+        else if (*v == "center")
+            look.align = Align::Center;
+        else if (*v == "right")
+            look.align = Align::Right;
     }
     if (const std::string* v = Find(variables, "LRC_geciyanse")) {
         if (v->size() == 8 && ((*v)[0] == '0') && ((*v)[1] == 'x' || (*v)[1] == 'X')) {
             std::uint32_t rgb = 0;
             auto [ptr, error] = std::from_chars(v->data() + 2, v->data() + 8, rgb, 16);
             if (error == std::errc() && ptr == v->data() + 8) {
-                look.color = (look.color & 0xFF000000u) | ((rgb >> 16) & 0xFF) | (rgb & 0xFF00) |
-                             ((rgb & 0xFF) << 16);
+                look.color =
+                    (look.color & 0xFF000000u) | ((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16);
             }
         }
     }
@@ -182,12 +193,18 @@ namespace {
 
 // What one call to Render draws: where the stage lands, which target pixels
 // may change, and the operations gathered from the layers.
+constexpr std::size_t kNoLayer = static_cast<std::size_t>(-1);
+
 struct FramePlan {
     TRect dest, area;
     double kx = 1, ky = 1;  // target pixels per stage unit
     gfx::Affine stage_to_target;
     std::vector<DrawOp> ops;
     std::vector<PicturePtr> rasters;  // text the operations draw, kept alive with them
+    // Per operation: the image or box layer it draws (kNoLayer for text)
+    // and the picture it samples.
+    std::vector<std::size_t> layer_of;
+    std::vector<PicturePtr> picture_of;
 };
 
 // The layer's clip box, in target pixels, within the area being drawn.
@@ -206,15 +223,15 @@ void ClipOp(DrawOp& op, const LayerPose& pose, const TRect& dest, const TRect& a
 }
 
 // The picture an image layer shows, if it is loaded.
-const Picture* PictureOf(const Layer& layer, const Scene& scene)
+PicturePtr PictureOf(const Layer& layer, const Scene& scene)
 {
     if (layer.image_source == ImageSource::Asset) {
-        if (scene.assets && layer.asset < scene.assets->size()) return (*scene.assets)[layer.asset].get();
+        if (scene.assets && layer.asset < scene.assets->size()) return (*scene.assets)[layer.asset];
         return nullptr;
     }
     if (!scene.files) return nullptr;
     auto it = scene.files->pictures.find(layer.file);
-    return it == scene.files->pictures.end() ? nullptr : it->second.get();
+    return it == scene.files->pictures.end() ? nullptr : it->second;
 }
 
 // The text a text layer shows (empty when its source gives none).
@@ -385,9 +402,10 @@ void AddText(FramePlan& plan, TextRasters& rasters, const Layer& layer, const st
     draw(look.color, 0, 0);
 }
 
-void AddLayer(FramePlan& plan, TextRasters& rasters, const Scene& scene, const Layer& layer,
+void AddLayer(FramePlan& plan, TextRasters& rasters, const Scene& scene, std::size_t index,
               std::uint32_t frame, const std::map<std::string, std::string>& variables)
 {
+    const Layer& layer = scene.movie->layers[index];
     const Movie& movie = *scene.movie;
     const bool is_text = layer.kind == LayerKind::Text;
     TextLook look;
@@ -402,9 +420,11 @@ void AddLayer(FramePlan& plan, TextRasters& rasters, const Scene& scene, const L
 
     switch (layer.kind) {
     case LayerKind::Image: {
-        const Picture* picture = PictureOf(layer, scene);
-        if (picture && !picture->levels.empty())
+        PicturePtr picture = PictureOf(layer, scene);
+        if (picture && !picture->levels.empty()) {
             AddImage(plan, layer, *picture, box_to_target, px_x, px_y, pose);
+            plan.picture_of.resize(plan.ops.size(), picture);
+        }
         break;
     }
     case LayerKind::Rect: AddRect(plan, layer, box_to_target, pose); break;
@@ -412,6 +432,68 @@ void AddLayer(FramePlan& plan, TextRasters& rasters, const Scene& scene, const L
         AddText(plan, rasters, layer, TextOf(layer, scene, variables), look, box_to_target, px_x, px_y, pose);
         break;
     }
+    plan.layer_of.resize(plan.ops.size(), layer.kind == LayerKind::Text ? kNoLayer : index);
+    plan.picture_of.resize(plan.ops.size());
+}
+
+bool SameOp(const DrawOp& a, const DrawOp& b)
+{
+    const gfx::Affine &m = a.target_to_source, &n = b.target_to_source;
+    return a.kind == b.kind && a.level == b.level && a.u0 == b.u0 && a.v0 == b.v0 && a.u1 == b.u1 &&
+           a.v1 == b.v1 && m.a == n.a && m.b == n.b && m.c == n.c && m.d == n.d && m.tx == n.tx &&
+           m.ty == n.ty && a.opacity == b.opacity && a.x0 == b.x0 && a.y0 == b.y0 && a.x1 == b.x1 &&
+           a.y1 == b.y1 && a.gradient == b.gradient && a.ramp == b.ramp;
+}
+
+// Colours kept for still layers, at most this many bytes in all.
+constexpr std::size_t kStillBudget = 64u << 20;
+
+// Swaps the operations of layers that stay as they were on the last frame
+// for their colours, drawn once.
+void UseStillLayers(FramePlan& plan, const Movie& movie, int stride,
+                    std::map<std::size_t, Renderer::StillLayer>& still)
+{
+    for (auto& [index, layer] : still) layer.seen = false;
+    std::size_t bytes = 0;
+    for (const auto& [index, layer] : still) bytes += layer.raster.pixels.size() * sizeof(std::uint32_t);
+    for (std::size_t i = 0; i < plan.ops.size(); ++i) {
+        if (plan.layer_of[i] == kNoLayer) continue;
+        DrawOp& op = plan.ops[i];
+        Renderer::StillLayer& entry = still[plan.layer_of[i]];
+        entry.seen = true;
+        if (entry.movie != &movie || entry.picture != plan.picture_of[i] || entry.area != plan.area ||
+            !SameOp(entry.op, op)) {
+            bytes -= entry.raster.pixels.size() * sizeof(std::uint32_t);
+            entry = {&movie, plan.picture_of[i], plan.area, op, false, true, {}};
+            continue;
+        }
+        const int rows = op.y1 - op.y0;
+        const std::size_t need = static_cast<std::size_t>(rows) * stride;
+        if (!entry.drawn) {
+            if (rows <= 0 || bytes + need * sizeof(std::uint32_t) > kStillBudget) continue;
+            OpRaster& raster = entry.raster;
+            raster.top = op.y0;
+            raster.stride = stride;
+            raster.pixels.assign(need, 0);
+            raster.spans.assign(static_cast<std::size_t>(rows), {0, 0});
+            const int parts = need >= 160000 ? std::min(rows, ParallelWidth() * 2) : 1;
+            RunParallel(parts, [&](int part) {
+                RasteriseRows(op, raster, op.y0 + rows * part / parts, op.y0 + rows * (part + 1) / parts);
+            });
+            entry.drawn = true;
+            bytes += need * sizeof(std::uint32_t);
+        }
+        DrawOp drawn;
+        drawn.kind = DrawOp::Kind::Raster;
+        drawn.x0 = op.x0;
+        drawn.y0 = op.y0;
+        drawn.x1 = op.x1;
+        drawn.y1 = op.y1;
+        drawn.opacity = op.opacity;
+        drawn.raster = &entry.raster;
+        op = std::move(drawn);
+    }
+    std::erase_if(still, [](const auto& entry) { return !entry.second.seen; });
 }
 
 // Fills the area's rows [y0, y1) with the stage background, draws the
@@ -475,8 +557,9 @@ void Renderer::Render(const Scene& scene, std::uint32_t frame, TBitmap& target, 
     const auto& variables = scene.variables ? *scene.variables : kNoVariables;
 
     plan.ops.reserve(movie.layers.size() + 4);
-    for (const Layer& layer : movie.layers)
-        if (layer.VisibleOn(frame)) AddLayer(plan, text_rasters_, scene, layer, frame, variables);
+    for (std::size_t i = 0; i < movie.layers.size(); ++i)
+        if (movie.layers[i].VisibleOn(frame)) AddLayer(plan, text_rasters_, scene, i, frame, variables);
+    UseStillLayers(plan, movie, target.Width(), still_);
     PaintArea(plan.ops, movie.background, plan.area, target);
 }
 

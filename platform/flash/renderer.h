@@ -1,13 +1,15 @@
 #pragma once
 // Draws one frame of a movie into a bitmap at any size. Rendering is a pure
 // function of the movie, the frame, the variables and the pictures read at
-// the last load point; only text rasters are cached between calls.
+// the last load point. Text rasters, and the colours of layers that stay the
+// same from one frame to the next, are kept between calls.
 #include <cstdint>
 #include <map>
 #include <string>
 #include <tuple>
 #include <vector>
 
+#include "platform/flash/compositor.h"
 #include "platform/flash/movie.h"
 #include "platform/flash/movie_files.h"
 #include "platform/flash/picture.h"
@@ -34,8 +36,7 @@ struct TextLook {
     bool placed = false;  // x and y come from the variables
     double x = 0, y = 0;  // stage units
 };
-TextLook LookOf(const Layer& layer, const Movie& movie,
-                const std::map<std::string, std::string>& variables);
+TextLook LookOf(const Layer& layer, const Movie& movie, const std::map<std::string, std::string>& variables);
 
 // Text as coverage rasters, kept while the same text is drawn again.
 class TextRasters {
@@ -61,8 +62,21 @@ public:
     void Render(const Scene& scene, std::uint32_t frame, TBitmap& target, const TRect& dest,
                 const TRect& clip);
 
+    // A layer drawn the same way on two frames in a row is drawn once into
+    // colours and laid over the frames after that while it stays the same.
+    struct StillLayer {
+        const Movie* movie = nullptr;
+        PicturePtr picture;  // kept, so that its address stays its own
+        TRect area;
+        DrawOp op;
+        bool drawn = false;
+        bool seen = false;
+        OpRaster raster;
+    };
+
 private:
     TextRasters text_rasters_;
+    std::map<std::size_t, StillLayer> still_;  // by layer index
 };
 
 }  // namespace flash

@@ -12,6 +12,7 @@
 #include "platform/core/application.h"
 #include "platform/flash/movie_file.h"
 #include "platform/flash/movie_source.h"
+#include "platform/flash/pixel_rows.h"
 #include "platform/flash/player.h"
 #include "platform/gfx/bitmap.h"
 #include "platform/gfx/image_io.h"
@@ -110,25 +111,39 @@ TEST_F(RenderGolden, FramesMatchTheRecordedRenderer)
         {"three", 99, 1408, 1152, 0x5b85281a7ce9d901ull},
         {"three", 20, 333, 277, 0x63d6b311e59ca792ull},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message()
-                     << c.movie << " frame " << c.frame << " at " << c.width << "x" << c.height);
-        flash::Player player;
-        ASSERT_TRUE(player.Load(Dir() / (std::string(c.movie) + ".swf"))) << player.LoadError();
-        player.Stop();
-        player.SetVariable("LRC_geci", "Moon 月亮");
-        for (int f = 1; f <= c.frame; ++f) player.SetFrameNum(f);
-        TBitmap target(c.width, c.height, clFuchsia);
-        player.Render(target, TRect(0, 0, c.width, c.height));
-        if (const char* dump = std::getenv("VELMORA_GOLDEN_DUMP")) {  // to look at the frames
-            const auto png = gfx::EncodePng(target);
-            std::ofstream(fs::path(dump) / (std::string(c.movie) + std::to_string(c.frame) + "_" +
-                                            std::to_string(c.width) + ".png"),
-                          std::ios::binary)
-                .write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
+    // Each frame is drawn after the one before it and then again, so that
+    // layers kept from the last frame are laid over changing ones and then
+    // make up the whole frame; on every pixel path.
+    for (const bool plain : {false, true}) {
+        flash::UsePlainPixelRows(plain);
+        for (const Case& c : cases) {
+            SCOPED_TRACE(testing::Message() << c.movie << " frame " << c.frame << " at " << c.width << "x"
+                                            << c.height << " on the " << flash::PixelRowsPath() << " path");
+            flash::Player player;
+            ASSERT_TRUE(player.Load(Dir() / (std::string(c.movie) + ".swf"))) << player.LoadError();
+            player.Stop();
+            player.SetVariable("LRC_geci", "Moon 月亮");
+            for (int f = 1; f < c.frame; ++f) player.SetFrameNum(f);
+            TBitmap before(c.width, c.height, clFuchsia);
+            player.Render(before, TRect(0, 0, c.width, c.height));
+            if (c.frame > 0) player.SetFrameNum(c.frame);
+            for (const char* pass : {"after the frame before", "again"}) {
+                SCOPED_TRACE(pass);
+                TBitmap target(c.width, c.height, clFuchsia);
+                player.Render(target, TRect(0, 0, c.width, c.height));
+                if (const char* dump = std::getenv("VELMORA_GOLDEN_DUMP")) {  // to look at the frames
+                    const auto png = gfx::EncodePng(target);
+                    std::ofstream(fs::path(dump) / (std::string(c.movie) + std::to_string(c.frame) + "_" +
+                                                    std::to_string(c.width) + ".png"),
+                                  std::ios::binary)
+                        .write(reinterpret_cast<const char*>(png.data()),
+                               static_cast<std::streamsize>(png.size()));
+                }
+                EXPECT_EQ(Checksum(target), c.checksum) << "0x" << std::hex << Checksum(target);
+            }
         }
-        EXPECT_EQ(Checksum(target), c.checksum) << "0x" << std::hex << Checksum(target);
     }
+    flash::UsePlainPixelRows(false);
 }
 
 }  // namespace

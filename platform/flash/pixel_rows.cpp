@@ -1,0 +1,258 @@
+#include "platform/flash/pixel_rows.h"
+
+#include <atomic>
+
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#define VELMORA_PIXEL_ROWS_X86 1
+#endif
+
+namespace flash {
+
+namespace {
+
+inline std::uint32_t Scale(std::uint32_t p, std::uint32_t w)
+{
+    std::uint32_t rb = (((p & 0x00FF00FFu) * w) >> 8) & 0x00FF00FFu;
+    std::uint32_t ag = (((p >> 8) & 0x00FF00FFu) * w) & 0xFF00FF00u;
+    return rb | ag;
+}
+
+inline std::uint32_t Over(std::uint32_t dst, std::uint32_t src)
+{
+    std::uint32_t a = src >> 24;
+    return src + Scale(dst, 256 - (a + (a >> 7)));
+}
+
+inline std::uint32_t Lerp(std::uint32_t a, std::uint32_t b, std::uint32_t t)
+{
+    std::uint32_t rb = (((a & 0x00FF00FFu) * (256 - t) + (b & 0x00FF00FFu) * t) >> 8) & 0x00FF00FFu;
+    std::uint32_t ag = (((a >> 8) & 0x00FF00FFu) * (256 - t) + ((b >> 8) & 0x00FF00FFu) * t) & 0xFF00FF00u;
+    return rb | ag;
+}
+
+void OverPlain(std::uint32_t* dst, const std::uint32_t* src, int count)
+{
+    for (int i = 0; i < count; ++i) dst[i] = Over(dst[i], src[i]);
+}
+
+void OverWeightedPlain(std::uint32_t* dst, const std::uint32_t* src, int count, std::uint32_t weight)
+{
+    for (int i = 0; i < count; ++i) dst[i] = Over(dst[i], Scale(src[i], weight));
+}
+
+void LerpPlain(std::uint32_t* out, const std::uint32_t* a, const std::uint32_t* b, int count, std::uint32_t t)
+{
+    for (int i = 0; i < count; ++i) out[i] = Lerp(a[i], b[i], t);
+}
+
+#ifdef VELMORA_PIXEL_ROWS_X86
+
+// Each channel of four pixels widened to 16 bits takes (c * w) >> 8, which
+// is exact: c * w <= 255 * 256 fits.
+
+// The "over" weights of four pixels, one 16-bit weight per channel, for the
+// low and the high two pixels.
+inline void OverWeights(__m128i src, __m128i& lo, __m128i& hi)
+{
+    __m128i a = _mm_srli_epi32(src, 24);
+    __m128i w = _mm_sub_epi32(_mm_set1_epi32(256), _mm_add_epi32(a, _mm_srli_epi32(a, 7)));
+    __m128i w16 = _mm_packs_epi32(w, w);           // w0 w1 w2 w3 w0 w1 w2 w3
+    __m128i pairs = _mm_unpacklo_epi16(w16, w16);  // w0 w0 w1 w1 w2 w2 w3 w3
+    lo = _mm_unpacklo_epi32(pairs, pairs);
+    hi = _mm_unpackhi_epi32(pairs, pairs);
+}
+
+inline __m128i ScaleBy(__m128i p, __m128i wlo, __m128i whi)
+{
+    const __m128i zero = _mm_setzero_si128();
+    __m128i lo = _mm_srli_epi16(_mm_mullo_epi16(_mm_unpacklo_epi8(p, zero), wlo), 8);
+    __m128i hi = _mm_srli_epi16(_mm_mullo_epi16(_mm_unpackhi_epi8(p, zero), whi), 8);
+    return _mm_packus_epi16(lo, hi);
+}
+
+// Premultiplied channels never carry: c <= a and the scaled rest is below
+// 256 - a, so a byte-wise add matches the 32-bit one.
+inline __m128i Over4(__m128i dst, __m128i src)
+{
+    __m128i wlo, whi;
+    OverWeights(src, wlo, whi);
+    return _mm_add_epi8(src, ScaleBy(dst, wlo, whi));
+}
+
+void OverSse2(std::uint32_t* dst, const std::uint32_t* src, int count)
+{
+    int i = 0;
+    for (; i + 4 <= count; i += 4) {
+        __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
+        __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + i));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), Over4(d, s));
+    }
+    OverPlain(dst + i, src + i, count - i);
+}
+
+void OverWeightedSse2(std::uint32_t* dst, const std::uint32_t* src, int count, std::uint32_t weight)
+{
+    const __m128i w = _mm_set1_epi16(static_cast<short>(weight));
+    int i = 0;
+    for (; i + 4 <= count; i += 4) {
+        __m128i s = ScaleBy(_mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i)), w, w);
+        __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + i));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), Over4(d, s));
+    }
+    OverWeightedPlain(dst + i, src + i, count - i, weight);
+}
+
+void LerpSse2(std::uint32_t* out, const std::uint32_t* a, const std::uint32_t* b, int count, std::uint32_t t)
+{
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i wa = _mm_set1_epi16(static_cast<short>(256 - t)),
+                  wb = _mm_set1_epi16(static_cast<short>(t));
+    int i = 0;
+    for (; i + 4 <= count; i += 4) {
+        __m128i pa = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + i));
+        __m128i pb = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + i));
+        // a * (256 - t) + b * t <= 255 * 256: no 16-bit overflow.
+        __m128i lo = _mm_add_epi16(_mm_mullo_epi16(_mm_unpacklo_epi8(pa, zero), wa),
+                                   _mm_mullo_epi16(_mm_unpacklo_epi8(pb, zero), wb));
+        __m128i hi = _mm_add_epi16(_mm_mullo_epi16(_mm_unpackhi_epi8(pa, zero), wa),
+                                   _mm_mullo_epi16(_mm_unpackhi_epi8(pb, zero), wb));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i),
+                         _mm_packus_epi16(_mm_srli_epi16(lo, 8), _mm_srli_epi16(hi, 8)));
+    }
+    LerpPlain(out + i, a + i, b + i, count - i, t);
+}
+
+// The same as the SSE2 loops, eight pixels at a time; unpacking works within
+// each 128-bit half, the same on pixels and weights.
+#define VELMORA_AVX2 __attribute__((target("avx2")))
+
+VELMORA_AVX2 inline __m256i ScaleBy8(__m256i p, __m256i wlo, __m256i whi)
+{
+    const __m256i zero = _mm256_setzero_si256();
+    __m256i lo = _mm256_srli_epi16(_mm256_mullo_epi16(_mm256_unpacklo_epi8(p, zero), wlo), 8);
+    __m256i hi = _mm256_srli_epi16(_mm256_mullo_epi16(_mm256_unpackhi_epi8(p, zero), whi), 8);
+    return _mm256_packus_epi16(lo, hi);
+}
+
+VELMORA_AVX2 inline __m256i Over8(__m256i dst, __m256i src)
+{
+    __m256i a = _mm256_srli_epi32(src, 24);
+    __m256i w = _mm256_sub_epi32(_mm256_set1_epi32(256), _mm256_add_epi32(a, _mm256_srli_epi32(a, 7)));
+    __m256i w16 = _mm256_packs_epi32(w, w);
+    __m256i pairs = _mm256_unpacklo_epi16(w16, w16);
+    return _mm256_add_epi8(
+        src, ScaleBy8(dst, _mm256_unpacklo_epi32(pairs, pairs), _mm256_unpackhi_epi32(pairs, pairs)));
+}
+
+VELMORA_AVX2 void OverAvx2(std::uint32_t* dst, const std::uint32_t* src, int count)
+{
+    int i = 0;
+    for (; i + 8 <= count; i += 8) {
+        __m256i s = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + i));
+        __m256i d = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(dst + i));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + i), Over8(d, s));
+    }
+    OverSse2(dst + i, src + i, count - i);
+}
+
+VELMORA_AVX2 void OverWeightedAvx2(std::uint32_t* dst, const std::uint32_t* src, int count,
+                                   std::uint32_t weight)
+{
+    const __m256i w = _mm256_set1_epi16(static_cast<short>(weight));
+    int i = 0;
+    for (; i + 8 <= count; i += 8) {
+        __m256i s = ScaleBy8(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + i)), w, w);
+        __m256i d = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(dst + i));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + i), Over8(d, s));
+    }
+    OverWeightedSse2(dst + i, src + i, count - i, weight);
+}
+
+VELMORA_AVX2 void LerpAvx2(std::uint32_t* out, const std::uint32_t* a, const std::uint32_t* b, int count,
+                           std::uint32_t t)
+{
+    const __m256i zero = _mm256_setzero_si256();
+    const __m256i wa = _mm256_set1_epi16(static_cast<short>(256 - t)),
+                  wb = _mm256_set1_epi16(static_cast<short>(t));
+    int i = 0;
+    for (; i + 8 <= count; i += 8) {
+        __m256i pa = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(a + i));
+        __m256i pb = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(b + i));
+        __m256i lo = _mm256_add_epi16(_mm256_mullo_epi16(_mm256_unpacklo_epi8(pa, zero), wa),
+                                      _mm256_mullo_epi16(_mm256_unpacklo_epi8(pb, zero), wb));
+        __m256i hi = _mm256_add_epi16(_mm256_mullo_epi16(_mm256_unpackhi_epi8(pa, zero), wa),
+                                      _mm256_mullo_epi16(_mm256_unpackhi_epi8(pb, zero), wb));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i),
+                            _mm256_packus_epi16(_mm256_srli_epi16(lo, 8), _mm256_srli_epi16(hi, 8)));
+    }
+    LerpSse2(out + i, a + i, b + i, count - i, t);
+}
+
+#endif
+
+enum class Path { Plain, Sse2, Avx2 };
+
+Path Detect()
+{
+#ifdef VELMORA_PIXEL_ROWS_X86
+    __builtin_cpu_init();
+    if (__builtin_cpu_supports("avx2")) return Path::Avx2;
+    return Path::Sse2;
+#else
+    return Path::Plain;
+#endif
+}
+
+const Path kBest = Detect();
+std::atomic<bool> force_plain{false};
+
+Path Current() { return force_plain.load(std::memory_order_relaxed) ? Path::Plain : kBest; }
+
+}  // namespace
+
+void OverRow(std::uint32_t* dst, const std::uint32_t* src, int count)
+{
+    switch (Current()) {
+#ifdef VELMORA_PIXEL_ROWS_X86
+    case Path::Avx2: return OverAvx2(dst, src, count);
+    case Path::Sse2: return OverSse2(dst, src, count);
+#endif
+    default: return OverPlain(dst, src, count);
+    }
+}
+
+void OverRowWeighted(std::uint32_t* dst, const std::uint32_t* src, int count, std::uint32_t weight)
+{
+    switch (Current()) {
+#ifdef VELMORA_PIXEL_ROWS_X86
+    case Path::Avx2: return OverWeightedAvx2(dst, src, count, weight);
+    case Path::Sse2: return OverWeightedSse2(dst, src, count, weight);
+#endif
+    default: return OverWeightedPlain(dst, src, count, weight);
+    }
+}
+
+void LerpRow(std::uint32_t* out, const std::uint32_t* a, const std::uint32_t* b, int count, std::uint32_t t)
+{
+    switch (Current()) {
+#ifdef VELMORA_PIXEL_ROWS_X86
+    case Path::Avx2: return LerpAvx2(out, a, b, count, t);
+    case Path::Sse2: return LerpSse2(out, a, b, count, t);
+#endif
+    default: return LerpPlain(out, a, b, count, t);
+    }
+}
+
+const char* PixelRowsPath()
+{
+    switch (Current()) {
+    case Path::Avx2: return "avx2";
+    case Path::Sse2: return "sse2";
+    default: return "plain";
+    }
+}
+
+void UsePlainPixelRows(bool plain) { force_plain.store(plain, std::memory_order_relaxed); }
+
+}  // namespace flash

@@ -49,6 +49,9 @@ TfrmMain::TfrmMain(TComponent* AOwner) : TForm(AOwner)
     SetPosition(poScreenCenter);
     SetClientSize(kClientWidth, kClientHeight);
     CreateControls();
+    // The form shows progress; painting it for every frame would cost as
+    // much as a frame.
+    SetMinPaintInterval(40);
     OnShow = [this](TObject* Sender) { FormShow(Sender); };
     OnCloseQuery = [this](TObject* Sender, bool& CanClose) { FormCloseQuery(Sender, CanClose); };
 }
@@ -429,10 +432,7 @@ void TfrmMain::LoadMovieCopy(TShockwaveFlash& movie, int& copy, const char* fold
     movie.Stop();
 }
 
-void TfrmMain::JoinRender()
-{
-    if (render_.valid()) render_.get();
-}
+void TfrmMain::JoinRender() { render_.Wait(); }
 
 void TfrmMain::ProduceFrame(TShockwaveFlash& movie)
 {
@@ -451,8 +451,7 @@ void TfrmMain::ProduceFrame(TShockwaveFlash& movie)
     }
     // Nothing changes the movie until JoinRender: every step, paint and
     // reload of the movies waits for it first.
-    render_ =
-        std::async(std::launch::async, [player, target] { player->Render(*target, target->BoundsRect()); });
+    render_.Start([player, target] { player->Render(*target, target->BoundsRect()); });
     Pump();
 }
 

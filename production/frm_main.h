@@ -5,7 +5,6 @@
 // builds the encoder's input lists, runs the conversion with the frame
 // producer answering every frame, and closes itself. Outcome() tells how
 // the job ended.
-#include <future>
 #include <memory>
 #include <optional>
 #include <string>
@@ -20,6 +19,7 @@
 #include "production/frame_producer.h"
 #include "production/pending_output.h"
 #include "production/progress_log.h"
+#include "production/render_worker.h"
 
 class TButton;
 class TEdit;
@@ -58,9 +58,9 @@ public:
     // Hidden: frames rendered of the current song; the frame producer counts
     // it on and reads it for the lyric key and the switch to the next song.
     TEdit* edit3;
-    TTimer* Timer1;                    // busy bar, 1 ms
-    TTimer* Timer2;                    // job set-up, 1 ms, one-shot
-    TTimer* Timer3;                    // lists and conversion, 1000 ms, one-shot
+    TTimer* Timer1;  // busy bar, 1 ms
+    TTimer* Timer2;  // job set-up, 1 ms, one-shot
+    TTimer* Timer3;  // lists and conversion, 1000 ms, one-shot
     // The hidden conversion panel: the job's inputs and outputs, filled by
     // the set-up and read by the conversion.
     TPanel* GroupBox1;
@@ -180,7 +180,7 @@ private:
     std::string output_error_;  // why it couldn't be made or kept
     bool output_kept_ = false;
     int64_t frames_written_ = 0;  // frames the encoder reported done
-    TBitmap frame_bitmap_;     // reused for every rendered frame
+    TBitmap frame_bitmap_;        // reused for every rendered frame
     production::FrameFileWriter frame_writer_;
     // Render-ahead state.
     bool render_ahead_ = true;
@@ -190,9 +190,9 @@ private:
     // Two pictures rendered ahead in turn: one is written out while the
     // next renders into the other.
     TBitmap ahead_[2];
-    int ahead_index_ = 0;         // the one being rendered (or last rendered)
-    bool abort_pending_ = false;  // the encoder stops once that is written
-    std::future<void> render_;
+    int ahead_index_ = 0;              // the one being rendered (or last rendered)
+    bool abort_pending_ = false;       // the encoder stops once that is written
+    production::RenderWorker render_;  // renders the picture ahead
 };
 
 extern TfrmMain* frmMain;

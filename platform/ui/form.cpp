@@ -505,12 +505,40 @@ void TForm::InvalidateWindow() {
     App().PostMessage([this, alive] {
         if (alive.expired() || !*alive.lock()) return;
         paint_pending_ = false;
-        PaintWindowNow();
+        PaintWhenDue();
     });
+}
+
+void TForm::SetMinPaintInterval(int ms) { min_paint_us_ = std::max(ms, 0) * int64_t{1000}; }
+
+void TForm::PaintWhenDue()
+{
+    if (min_paint_us_ > 0) {
+        const int64_t now = App().Clock().NowUs();
+        if (painted_ && now - last_paint_us_ < min_paint_us_) {
+            if (!paint_timer_) {
+                paint_timer_ = std::make_unique<TTimer>();
+                paint_timer_->OnTimer = [this](TObject*) {
+                    paint_timer_->SetEnabled(false);
+                    paint_pending_ = false;
+                    PaintWhenDue();
+                };
+            }
+            // Later invalidations wait for this paint.
+            paint_pending_ = true;
+            paint_timer_->SetInterval(
+                static_cast<int>((min_paint_us_ - (now - last_paint_us_) + 999) / 1000));
+            paint_timer_->SetEnabled(true);
+            return;
+        }
+    }
+    PaintWindowNow();
 }
 
 void TForm::PaintWindowNow() {
     if (!window_ || !Visible() || window_state_ == wsMinimized) return;
+    painted_ = true;
+    last_paint_us_ = App().Clock().NowUs();
     RenderInto(back_buffer_);
     window_->Present(back_buffer_);
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/core/application.h"
+#include "platform/core/timer.h"
 #include "platform/gfx/region.h"
 #include "platform/ui/control.h"
 
@@ -127,6 +128,10 @@ public:
     // The window needs painting (scheduled once per batch of invalidations).
     void InvalidateWindow();
     void PaintWindowNow();
+    // At most one paint every ms milliseconds of the application's clock;
+    // a paint asked for sooner comes when the interval has passed. 0 (the
+    // default): every batch of invalidations paints at once.
+    void SetMinPaintInterval(int ms);
     // The window was activated or lost activation by the system.
     void SetActiveBySystem(bool active);
     void Paint(TCanvas& Canvas) override;
@@ -195,6 +200,11 @@ private:
     std::optional<gfx::Region> region_;
     std::unique_ptr<ui::NativeWindow> window_;
     bool paint_pending_ = false;
+    void PaintWhenDue();
+    int64_t min_paint_us_ = 0;
+    int64_t last_paint_us_ = 0;
+    bool painted_ = false;
+    std::unique_ptr<TTimer> paint_timer_;  // brings a paint that came too soon
     // Mouse routing.
     TControl* hover_ = nullptr;
     TControl* pressed_ = nullptr;       // the control that took the last press

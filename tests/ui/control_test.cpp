@@ -292,4 +292,34 @@ TEST_F(Painting, InvalidatePresentsOnceABatch) {
     EXPECT_EQ(ui::Headless().StateOf(*form)->picture.Pixel(5, 5), clRed);
 }
 
+TEST_F(Painting, AMinimumPaintIntervalDefersPaintsAndLosesNone)
+{
+    auto* p = new Filled(form);
+    p->SetParent(form);
+    p->SetBounds(0, 0, 10, 10);
+    form->SetMinPaintInterval(40);
+    form->Show();
+    app.App().ProcessMessages();
+    auto presents = [&] { return ui::Headless().StateOf(*form)->presents; };
+    const int first = presents();
+    // Changes within the interval pump their messages but wait for one paint
+    // at its end, which shows the last of them.
+    for (TColor colour : {clRed, clBlue, clLime}) {
+        p->SetColor(colour);
+        p->Invalidate();
+        app.App().ProcessMessages();
+        app.RunForMs(5);
+    }
+    EXPECT_EQ(presents(), first);
+    app.RunForMs(30);
+    EXPECT_EQ(presents(), first + 1);
+    EXPECT_EQ(ui::Headless().StateOf(*form)->picture.Pixel(5, 5), clLime);
+    // Past the interval a change paints at once.
+    app.RunForMs(100);
+    p->SetColor(clRed);
+    p->Invalidate();
+    app.App().ProcessMessages();
+    EXPECT_EQ(presents(), first + 2);
+}
+
 }  // namespace

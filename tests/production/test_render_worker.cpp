@@ -1,0 +1,56 @@
+// The thread that renders the next frame while the encoder takes this one.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <stdexcept>
+#include <thread>
+#include <vector>
+
+#include "production/render_worker.h"
+
+namespace {
+
+TEST(RenderWorker, RunsEachJobOnOneThreadAndWaitsForIt)
+{
+    production::RenderWorker worker;
+    worker.Wait();  // nothing started yet
+    std::vector<int> done;
+    std::vector<std::thread::id> threads;
+    for (int job = 0; job < 50; ++job) {
+        worker.Start([&, job] {
+            done.push_back(job);
+            threads.push_back(std::this_thread::get_id());
+        });
+        worker.Wait();
+        ASSERT_EQ(done.size(), static_cast<std::size_t>(job + 1));  // finished when Wait returns
+    }
+    for (int job = 0; job < 50; ++job) EXPECT_EQ(done[job], job);
+    EXPECT_NE(threads.front(), std::this_thread::get_id());
+    for (const std::thread::id& id : threads) EXPECT_EQ(id, threads.front());
+    worker.Wait();  // a second wait returns at once
+}
+
+TEST(RenderWorker, HandsAJobsErrorToTheWaitAndGoesOn)
+{
+    production::RenderWorker worker;
+    worker.Start([] { throw std::runtime_error("no picture"); });
+    EXPECT_THROW(worker.Wait(), std::runtime_error);
+    worker.Wait();  // the error is handed over once
+    bool ran = false;
+    worker.Start([&] { ran = true; });
+    worker.Wait();
+    EXPECT_TRUE(ran);
+}
+
+TEST(RenderWorker, EndsWithAJobNotWaitedFor)
+{
+    std::atomic<bool> ran{false};
+    {
+        production::RenderWorker worker;
+        worker.Start([&] { ran = true; });
+    }
+    // Ended: the job ran or was dropped, and nothing is left running.
+    SUCCEED() << ran.load();
+}
+
+}  // namespace

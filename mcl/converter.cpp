@@ -280,6 +280,13 @@ int32_t Run::Execute()
     if (width <= 0 || height <= 0) {
         PickOutputSize(&width, &height);
         LimitSize(&width, &height);
+    } else if (!settings_.sizes.empty()) {
+        // A picture the format allows as it is is not scaled.
+        int pictureWidth = 0, pictureHeight = 0;
+        PickOutputSize(&pictureWidth, &pictureHeight);
+        const PictureSize size = OutputSizeFor(settings_, pictureWidth, pictureHeight);
+        settings_.width = width = size.width;
+        settings_.height = height = size.height;
     }
     if (Status s = output_.Open(settings_, path, width, height); !s.ok()) {
         SetLastError(s.code, s.text);

@@ -62,6 +62,8 @@ private:
     AVStream* videoStream_ = nullptr;
     AVStream* audioStream_ = nullptr;
     SwsContext* scaler_ = nullptr;
+    PictureSize scalerFrom_;  // what scaler_ converts
+    int scalerFormat_ = -1;
     Packet packet_ = NewPacket();
     AudioFormat audioFormat_;
     bool headerWritten_ = false;

@@ -233,8 +233,8 @@ INSTANTIATE_TEST_SUITE_P(
                     Output{"VcdNtsc", "kivButton12", "NTSC", ".mpg", "mpeg", "mpeg1video", "mp2", 352, 240, 29.97},
                     Output{"SvcdPal", "kivButton13", "PAL", ".mpg", "mpeg", "mpeg2video", "mp2", 480, 576, 25},
                     Output{"SvcdNtsc", "kivButton13", "NTSC", ".mpg", "mpeg", "mpeg2video", "mp2", 480, 480, 29.97},
-                    Output{"DvdPal", "kivButton14", "PAL", ".mpg", "mpeg", "mpeg2video", "ac3", 720, 576, 25},
-                    Output{"DvdNtsc", "kivButton14", "NTSC", ".mpg", "mpeg", "mpeg2video", "ac3", 720, 480, 29.97},
+                    Output{"DvdPal", "kivButton14", "PAL", ".mpg", "mpeg", "mpeg2video", "ac3", 352, 288, 25},
+                    Output{"DvdNtsc", "kivButton14", "NTSC", ".mpg", "mpeg", "mpeg2video", "ac3", 352, 240, 29.97},
                     Output{"Mp4Pal", "kivButton20", "PAL", ".mp4", kMp4, "h264", "aac", 352, 288, 25},
                     Output{"Mp4Ntsc", "kivButton20", "NTSC", ".mp4", kMp4, "h264", "aac", 352, 288, 29.97}),
     [](const testing::TestParamInfo<Output>& info) { return std::string(info.param.name); });

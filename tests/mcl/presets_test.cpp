@@ -17,6 +17,7 @@ struct PresetCase {
     int width, height;
     double frameRate;
     int sampleRate;
+    int pictureWidth = 352, pictureHeight = 288;  // the rendered frames
 };
 
 std::ostream& operator<<(std::ostream& os, const PresetCase& c) { return os << c.name; }
@@ -27,10 +28,10 @@ TEST_P(MclPresets, WritesTheFormatOfTheTable)
 {
     const PresetCase& c = GetParam();
     mcltest::TempDir dir;
-    // the rendered frames are 352 x 288, the size the presets without a
-    // fixed size keep
+    // the presets without a fixed size keep the frames' size; those with a
+    // few keep one they allow
     const std::string frame = (dir / "lswj.bmp").string();
-    mcltest::WriteBmp(frame, 352, 288, {200, 40, 40});
+    mcltest::WriteBmp(frame, c.pictureWidth, c.pictureHeight, {200, 40, 40});
     const std::string song = (dir / "song.wav").string();
     mcltest::MakeTone(song, 2.0);
 
@@ -73,9 +74,17 @@ INSTANTIATE_TEST_SUITE_P(
         PresetCase{"SvcdPal", MCL_PRESET_SVCD, MCL_TV_PAL, "mpeg", "mpeg2video", "mp2", 480, 576, 25, 44100},
         PresetCase{"SvcdNtsc", MCL_PRESET_SVCD, MCL_TV_NTSC, "mpeg", "mpeg2video", "mp2", 480, 480, 29.97,
                    44100},
-        PresetCase{"DvdPal", MCL_PRESET_DVD, MCL_TV_PAL, "mpeg", "mpeg2video", "ac3", 720, 576, 25, 48000},
-        PresetCase{"DvdNtsc", MCL_PRESET_DVD, MCL_TV_NTSC, "mpeg", "mpeg2video", "ac3", 720, 480, 29.97,
+        PresetCase{"DvdPal", MCL_PRESET_DVD, MCL_TV_PAL, "mpeg", "mpeg2video", "ac3", 352, 288, 25, 48000},
+        PresetCase{"DvdNtsc", MCL_PRESET_DVD, MCL_TV_NTSC, "mpeg", "mpeg2video", "ac3", 352, 240, 29.97,
                    48000},
+        PresetCase{"DvdPal704", MCL_PRESET_DVD, MCL_TV_PAL, "mpeg", "mpeg2video", "ac3", 704, 576, 25, 48000,
+                   704, 576},
+        PresetCase{"DvdNtsc704", MCL_PRESET_DVD, MCL_TV_NTSC, "mpeg", "mpeg2video", "ac3", 704, 480, 29.97,
+                   48000, 704, 576},
+        PresetCase{"DvdPalTwice704", MCL_PRESET_DVD, MCL_TV_PAL, "mpeg", "mpeg2video", "ac3", 704, 576, 25,
+                   48000, 1408, 1152},
+        PresetCase{"DvdPalOtherSize", MCL_PRESET_DVD, MCL_TV_PAL, "mpeg", "mpeg2video", "ac3", 720, 576, 25,
+                   48000, 640, 480},
         PresetCase{"Mp4Pal", MCL_PRESET_MP4, MCL_TV_PAL, "mov,mp4,m4a,3gp,3g2,mj2", "h264", "aac", 352, 288,
                    25, 48000},
         PresetCase{"Mp4Ntsc", MCL_PRESET_MP4, MCL_TV_NTSC, "mov,mp4,m4a,3gp,3g2,mj2", "h264", "aac", 352, 288,

@@ -178,27 +178,12 @@ void DrawRow(const DrawOp& op, std::uint32_t* row, int y)
                 thread_local std::vector<std::uint32_t> blended;
                 blended.resize(static_cast<std::size_t>(last - first + 1));
                 LerpRow(blended.data(), r0 + first, r1 + first, last - first + 1, ty);
-                const std::uint32_t* column = blended.data() - first;
                 std::uint32_t* out = store ? row + xi0 : Scratch(xi1 - xi0);
-                for (int x = 0; x < xi1 - xi0; ++x, fu += step_u) {
-                    std::int32_t cu = static_cast<std::int32_t>(std::clamp<std::int64_t>(fu, 0, max_u));
-                    int ix = cu >> 16;
-                    int right = ix + 1 <= last ? ix + 1 : ix;
-                    out[x] = Lerp(column[ix], column[right], (cu >> 8) & 0xFF);
-                }
+                SampleAcross(out, xi1 - xi0, blended.data(), first, last, fu, step_u, max_u);
                 if (!store) put_row(out);
             } else {
                 std::uint32_t* out = store ? row + xi0 : Scratch(xi1 - xi0);
-                for (int x = 0; x < xi1 - xi0; ++x, fu += step_u, fv += step_v) {
-                    std::int32_t cu = static_cast<std::int32_t>(std::clamp<std::int64_t>(fu, 0, max_u));
-                    std::int32_t cv = static_cast<std::int32_t>(std::clamp<std::int64_t>(fv, 0, max_v));
-                    int ix = cu >> 16, iy = cv >> 16;
-                    std::uint32_t tx = (cu >> 8) & 0xFF, ty = (cv >> 8) & 0xFF;
-                    const std::uint32_t* r0 = pixels + static_cast<std::size_t>(iy) * width + ix;
-                    int right = ix + 1 < width ? 1 : 0;
-                    int down = iy + 1 < level.height ? width : 0;
-                    out[x] = Lerp(Lerp(r0[0], r0[right], tx), Lerp(r0[down], r0[down + right], tx), ty);
-                }
+                SampleAlong(out, xi1 - xi0, pixels, width, level.height, fu, fv, step_u, step_v);
                 if (!store) put_row(out);
             }
         } else if (op.gradient == DrawOp::Gradient::Solid) {

@@ -1,6 +1,8 @@
 #include "platform/flash/pixel_rows.h"
 
+#include <algorithm>
 #include <atomic>
+#include <cstdlib>
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
@@ -44,6 +46,43 @@ void OverWeightedPlain(std::uint32_t* dst, const std::uint32_t* src, int count, 
 void LerpPlain(std::uint32_t* out, const std::uint32_t* a, const std::uint32_t* b, int count, std::uint32_t t)
 {
     for (int i = 0; i < count; ++i) out[i] = Lerp(a[i], b[i], t);
+}
+
+void SampleAcrossPlain(std::uint32_t* out, int count, const std::uint32_t* row, int first, int last,
+                       std::int64_t fu, std::int64_t step, std::int32_t max_u)
+{
+    const std::uint32_t* column = row - first;
+    for (int x = 0; x < count; ++x, fu += step) {
+        std::int32_t cu = static_cast<std::int32_t>(std::clamp<std::int64_t>(fu, 0, max_u));
+        int ix = cu >> 16;
+        int right = ix + 1 <= last ? ix + 1 : ix;
+        out[x] = Lerp(column[ix], column[right], (cu >> 8) & 0xFF);
+    }
+}
+
+void SampleAlongPlain(std::uint32_t* out, int count, const std::uint32_t* pixels, int width, int height,
+                      std::int64_t fu, std::int64_t fv, std::int64_t step_u, std::int64_t step_v)
+{
+    const std::int32_t max_u = (width - 1) << 16, max_v = (height - 1) << 16;
+    for (int x = 0; x < count; ++x, fu += step_u, fv += step_v) {
+        std::int32_t cu = static_cast<std::int32_t>(std::clamp<std::int64_t>(fu, 0, max_u));
+        std::int32_t cv = static_cast<std::int32_t>(std::clamp<std::int64_t>(fv, 0, max_v));
+        int ix = cu >> 16, iy = cv >> 16;
+        std::uint32_t tx = (cu >> 8) & 0xFF, ty = (cv >> 8) & 0xFF;
+        const std::uint32_t* r0 = pixels + static_cast<std::size_t>(iy) * width + ix;
+        int right = ix + 1 < width ? 1 : 0;
+        int down = iy + 1 < height ? width : 0;
+        out[x] = Lerp(Lerp(r0[0], r0[right], tx), Lerp(r0[down], r0[down + right], tx), ty);
+    }
+}
+
+// Whether the eight-wide loops may step in 32-bit lanes: every position
+// from start on stays far inside the range.
+bool FitsLanes(std::int64_t start, std::int64_t step, int count)
+{
+    constexpr std::int64_t kLimit = std::int64_t{1} << 30;
+    const std::int64_t end = start + step * count;
+    return std::llabs(start) < kLimit && std::llabs(end) < kLimit && std::llabs(step) < (kLimit >> 4);
 }
 
 #ifdef VELMORA_PIXEL_ROWS_X86
@@ -189,6 +228,99 @@ VELMORA_AVX2 void LerpAvx2(std::uint32_t* out, const std::uint32_t* a, const std
     LerpSse2(out + i, a + i, b + i, count - i, t);
 }
 
+// Per-pixel weights t (0..255, one a 32-bit lane) as 16-bit weights for
+// the channels of the low and the high pixels of each half.
+VELMORA_AVX2 inline void Weights8(__m256i t, __m256i& lo, __m256i& hi)
+{
+    __m256i t16 = _mm256_packs_epi32(t, t);
+    __m256i pairs = _mm256_unpacklo_epi16(t16, t16);
+    lo = _mm256_unpacklo_epi32(pairs, pairs);
+    hi = _mm256_unpackhi_epi32(pairs, pairs);
+}
+
+VELMORA_AVX2 inline __m256i LerpBy8(__m256i a, __m256i b, __m256i t)
+{
+    const __m256i zero = _mm256_setzero_si256(), full = _mm256_set1_epi16(256);
+    __m256i tlo, thi;
+    Weights8(t, tlo, thi);
+    __m256i lo =
+        _mm256_add_epi16(_mm256_mullo_epi16(_mm256_unpacklo_epi8(a, zero), _mm256_sub_epi16(full, tlo)),
+                         _mm256_mullo_epi16(_mm256_unpacklo_epi8(b, zero), tlo));
+    __m256i hi =
+        _mm256_add_epi16(_mm256_mullo_epi16(_mm256_unpackhi_epi8(a, zero), _mm256_sub_epi16(full, thi)),
+                         _mm256_mullo_epi16(_mm256_unpackhi_epi8(b, zero), thi));
+    return _mm256_packus_epi16(_mm256_srli_epi16(lo, 8), _mm256_srli_epi16(hi, 8));
+}
+
+VELMORA_AVX2 inline __m256i Gather8(const std::uint32_t* base, __m256i index)
+{
+    return _mm256_i32gather_epi32(reinterpret_cast<const int*>(base), index, 4);
+}
+
+VELMORA_AVX2 void SampleAcrossAvx2(std::uint32_t* out, int count, const std::uint32_t* row, int first,
+                                   int last, std::int64_t fu, std::int64_t step, std::int32_t max_u)
+{
+    int x = 0;
+    if (FitsLanes(fu, step, count)) {
+        const __m256i iota = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+        const __m256i zero = _mm256_setzero_si256(), top = _mm256_set1_epi32(max_u);
+        const __m256i lastv = _mm256_set1_epi32(last), firstv = _mm256_set1_epi32(first);
+        const __m256i low = _mm256_set1_epi32(0xFF);
+        __m256i u = _mm256_add_epi32(_mm256_set1_epi32(static_cast<int>(fu)),
+                                     _mm256_mullo_epi32(iota, _mm256_set1_epi32(static_cast<int>(step))));
+        const __m256i step8 = _mm256_set1_epi32(static_cast<int>(step * 8));
+        for (; x + 8 <= count; x += 8, u = _mm256_add_epi32(u, step8)) {
+            __m256i cu = _mm256_min_epi32(_mm256_max_epi32(u, zero), top);
+            __m256i ix = _mm256_srli_epi32(cu, 16);
+            // ix + 1 while that is at most last
+            __m256i right = _mm256_sub_epi32(ix, _mm256_cmpgt_epi32(lastv, ix));
+            __m256i a = Gather8(row, _mm256_sub_epi32(ix, firstv));
+            __m256i b = Gather8(row, _mm256_sub_epi32(right, firstv));
+            __m256i t = _mm256_and_si256(_mm256_srli_epi32(cu, 8), low);
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + x), LerpBy8(a, b, t));
+        }
+    }
+    SampleAcrossPlain(out + x, count - x, row, first, last, fu + step * x, step, max_u);
+}
+
+VELMORA_AVX2 void SampleAlongAvx2(std::uint32_t* out, int count, const std::uint32_t* pixels, int width,
+                                  int height, std::int64_t fu, std::int64_t fv, std::int64_t step_u,
+                                  std::int64_t step_v)
+{
+    int x = 0;
+    if (FitsLanes(fu, step_u, count) && FitsLanes(fv, step_v, count)) {
+        const __m256i iota = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+        const __m256i zero = _mm256_setzero_si256(), one = _mm256_set1_epi32(1),
+                      low = _mm256_set1_epi32(0xFF);
+        const __m256i max_u = _mm256_set1_epi32((width - 1) << 16),
+                      max_v = _mm256_set1_epi32((height - 1) << 16);
+        const __m256i w = _mm256_set1_epi32(width), h = _mm256_set1_epi32(height);
+        __m256i u = _mm256_add_epi32(_mm256_set1_epi32(static_cast<int>(fu)),
+                                     _mm256_mullo_epi32(iota, _mm256_set1_epi32(static_cast<int>(step_u))));
+        __m256i v = _mm256_add_epi32(_mm256_set1_epi32(static_cast<int>(fv)),
+                                     _mm256_mullo_epi32(iota, _mm256_set1_epi32(static_cast<int>(step_v))));
+        const __m256i step_u8 = _mm256_set1_epi32(static_cast<int>(step_u * 8));
+        const __m256i step_v8 = _mm256_set1_epi32(static_cast<int>(step_v * 8));
+        for (; x + 8 <= count; x += 8, u = _mm256_add_epi32(u, step_u8), v = _mm256_add_epi32(v, step_v8)) {
+            __m256i cu = _mm256_min_epi32(_mm256_max_epi32(u, zero), max_u);
+            __m256i cv = _mm256_min_epi32(_mm256_max_epi32(v, zero), max_v);
+            __m256i ix = _mm256_srli_epi32(cu, 16), iy = _mm256_srli_epi32(cv, 16);
+            __m256i right = _mm256_and_si256(_mm256_cmpgt_epi32(w, _mm256_add_epi32(ix, one)), one);
+            __m256i down = _mm256_and_si256(_mm256_cmpgt_epi32(h, _mm256_add_epi32(iy, one)), w);
+            __m256i at = _mm256_add_epi32(_mm256_mullo_epi32(iy, w), ix);
+            __m256i below = _mm256_add_epi32(at, down);
+            __m256i tx = _mm256_and_si256(_mm256_srli_epi32(cu, 8), low);
+            __m256i ty = _mm256_and_si256(_mm256_srli_epi32(cv, 8), low);
+            __m256i upper = LerpBy8(Gather8(pixels, at), Gather8(pixels, _mm256_add_epi32(at, right)), tx);
+            __m256i lower =
+                LerpBy8(Gather8(pixels, below), Gather8(pixels, _mm256_add_epi32(below, right)), tx);
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + x), LerpBy8(upper, lower, ty));
+        }
+    }
+    SampleAlongPlain(out + x, count - x, pixels, width, height, fu + step_u * x, fv + step_v * x, step_u,
+                     step_v);
+}
+
 #endif
 
 enum class Path { Plain, Sse2, Avx2 };
@@ -242,6 +374,25 @@ void LerpRow(std::uint32_t* out, const std::uint32_t* a, const std::uint32_t* b,
 #endif
     default: return LerpPlain(out, a, b, count, t);
     }
+}
+
+void SampleAcross(std::uint32_t* out, int count, const std::uint32_t* row, int first, int last,
+                  std::int64_t fu, std::int64_t step, std::int32_t max_u)
+{
+#ifdef VELMORA_PIXEL_ROWS_X86
+    if (Current() == Path::Avx2) return SampleAcrossAvx2(out, count, row, first, last, fu, step, max_u);
+#endif
+    SampleAcrossPlain(out, count, row, first, last, fu, step, max_u);
+}
+
+void SampleAlong(std::uint32_t* out, int count, const std::uint32_t* pixels, int width, int height,
+                 std::int64_t fu, std::int64_t fv, std::int64_t step_u, std::int64_t step_v)
+{
+#ifdef VELMORA_PIXEL_ROWS_X86
+    if (Current() == Path::Avx2)
+        return SampleAlongAvx2(out, count, pixels, width, height, fu, fv, step_u, step_v);
+#endif
+    SampleAlongPlain(out, count, pixels, width, height, fu, fv, step_u, step_v);
 }
 
 const char* PixelRowsPath()

@@ -15,6 +15,19 @@ void OverRowWeighted(std::uint32_t* dst, const std::uint32_t* src, int count, st
 // out[i] = a[i] * (256 - t) / 256 + b[i] * t / 256 per channel, t in 0..256.
 void LerpRow(std::uint32_t* out, const std::uint32_t* a, const std::uint32_t* b, int count, std::uint32_t t);
 
+// Bilinear samples across one source row already blended between its two
+// rows: sample i is at u = clamp(fu + i * step, 0, max_u) in 16.16 fixed
+// point and mixes columns u >> 16 and the next (up to last); row holds the
+// columns from first to last.
+void SampleAcross(std::uint32_t* out, int count, const std::uint32_t* row, int first, int last,
+                  std::int64_t fu, std::int64_t step, std::int32_t max_u);
+
+// Bilinear samples of a width x height picture along a line: sample i is at
+// (fu + i * step_u, fv + i * step_v) in 16.16 fixed point, clamped to the
+// picture, pixel centres at whole numbers.
+void SampleAlong(std::uint32_t* out, int count, const std::uint32_t* pixels, int width, int height,
+                 std::int64_t fu, std::int64_t fv, std::int64_t step_u, std::int64_t step_v);
+
 // The instruction set the loops use: "avx2", "sse2" or "plain".
 const char* PixelRowsPath();
 

@@ -166,6 +166,7 @@ Figures ProduceWithVelmora(const Album& album, const char* quality, const fs::pa
     figures.wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     figures.cpu = CpuSeconds(RUSAGE_SELF) - cpu;
     *completed = frmMain->Outcome().ShowsCompletionForm();
+    if (!*completed) std::printf("velmora: %s\n", frmMain->Outcome().text.c_str());
     return figures;
 }
 
@@ -235,6 +236,8 @@ void Album60s(benchmark::State& state, const char* quality)
     for (auto _ : state) {
         for (int pair = 0; pair < pairs; ++pair) {
             bool completed = false;
+            std::error_code ec;
+            fs::remove(ours, ec);  // production keeps no file over an old one
             // In turn, so that a change in the machine's load falls on both.
             const Figures velmora = ProduceWithVelmora(album, quality, ours, &completed);
             const Figures ffmpeg = SlideshowWithFfmpeg(album, theirs, &ffmpegPeak);

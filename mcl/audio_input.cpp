@@ -25,35 +25,28 @@ void WriteSilence(AVAudioFifo* fifo, const AudioFormat& format, int64_t n)
 bool AudioEntryReader::Open(const std::string& path, std::string* error)
 {
     int err = 0;
-    input_ = OpenInput(path, &err);
-    if (!input_) {
+    InputFormat input = OpenInput(path, &err);
+    if (!input) {
         *error = "Cannot open \"" + path + "\": " + AvErrorText(err);
         return false;
     }
     bool hasVideo = false;
-    for (unsigned i = 0; i < input_->nb_streams; ++i) {
-        AVStream* s = input_->streams[i];
+    for (unsigned i = 0; i < input->nb_streams; ++i) {
+        AVStream* s = input->streams[i];
         if (s->codecpar->codec_type == AVMEDIA_TYPE_VIDEO && !(s->disposition & AV_DISPOSITION_ATTACHED_PIC))
             hasVideo = true;
     }
     if (hasVideo) {
         limit_ = MediaFrames(ProbeDuration(path)) * format_.sampleRate / 25;
         // the probe read the file; start over
-        input_ = OpenInput(path, &err);
-        if (!input_) {
+        input = OpenInput(path, &err);
+        if (!input) {
             *error = "Cannot open \"" + path + "\": " + AvErrorText(err);
             return false;
         }
     }
-    stream_ = av_find_best_stream(input_.get(), AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
-    if (stream_ >= 0) {
-        const AVCodecParameters* par = input_->streams[stream_]->codecpar;
-        const AVCodec* codec = avcodec_find_decoder(par->codec_id);
-        CodecContext ctx(codec ? avcodec_alloc_context3(codec) : nullptr);
-        if (ctx && avcodec_parameters_to_context(ctx.get(), par) >= 0 &&
-            avcodec_open2(ctx.get(), codec, nullptr) >= 0)
-            decoder_ = std::move(ctx);
-    }
+    const int stream = av_find_best_stream(input.get(), AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
+    if (stream >= 0) decoder_.Open(std::move(input), stream);
     if (!decoder_) {
         if (!hasVideo) {
             *error = "\"" + path + "\" holds no readable sound";
@@ -61,8 +54,6 @@ bool AudioEntryReader::Open(const std::string& path, std::string* error)
         }
         ended_ = true;  // a silent video: silence for its length
     }
-    for (unsigned i = 0; i < input_->nb_streams; ++i)
-        if (int(i) != stream_) input_->streams[i]->discard = AVDISCARD_ALL;
     return true;
 }
 
@@ -128,27 +119,15 @@ int64_t AudioEntryReader::Read(AVAudioFifo* fifo, int64_t wanted)
             ended_ = true;
             break;
         }
-        int r = avcodec_receive_frame(decoder_.get(), frame_.get());
-        if (r >= 0) {
-            // absurd rates or layouts from damaged files would make the resampler huge
-            if (frame_->sample_rate > 0 && frame_->sample_rate <= 768000 && frame_->nb_samples > 0 &&
-                frame_->ch_layout.nb_channels <= 64 && Configure(frame_.get()))
-                added += Convert(fifo, frame_.get());
-            av_frame_unref(frame_.get());
-            continue;
-        }
-        if (r != AVERROR(EAGAIN) || draining_) {
+        if (!decoder_.Next(frame_.get())) {
             ended_ = true;
             break;
         }
-        r = av_read_frame(input_.get(), packet_.get());
-        if (r < 0) {
-            draining_ = true;
-            avcodec_send_packet(decoder_.get(), nullptr);
-            continue;
-        }
-        if (packet_->stream_index == stream_) avcodec_send_packet(decoder_.get(), packet_.get());
-        av_packet_unref(packet_.get());
+        // absurd rates or layouts from damaged files would make the resampler huge
+        if (frame_->sample_rate > 0 && frame_->sample_rate <= 768000 && frame_->nb_samples > 0 &&
+            frame_->ch_layout.nb_channels <= 64 && Configure(frame_.get()))
+            added += Convert(fifo, frame_.get());
+        av_frame_unref(frame_.get());
     }
     if (ended_ && !flushed_) {
         flushed_ = true;

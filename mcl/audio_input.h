@@ -6,6 +6,7 @@
 
 #include "mcl/ff.h"
 #include "mcl/output_file.h"
+#include "mcl/stream_decoder.h"
 
 namespace mcl {
 
@@ -35,16 +36,13 @@ private:
     int64_t Convert(AVAudioFifo* fifo, const AVFrame* frame);
 
     AudioFormat format_;
-    InputFormat input_;
-    CodecContext decoder_;
+    StreamDecoder decoder_;
     Resampler resampler_;
-    int stream_ = -1;
     int inRate_ = 0, inFormat_ = -1;
     AVChannelLayout inLayout_{};
     int64_t limit_ = -1;  // samples this entry contributes, -1: until its end
     int64_t delivered_ = 0;
-    bool ended_ = false, draining_ = false, flushed_ = false;
-    Packet packet_ = NewPacket();
+    bool ended_ = false, flushed_ = false;
     Frame frame_ = NewFrame();
 };
 

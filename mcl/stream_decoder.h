@@ -3,6 +3,8 @@
 // of the file. The audio and video inputs take their frames from it.
 #pragma once
 
+#include <string>
+
 #include "mcl/ff.h"
 
 namespace mcl {
@@ -16,16 +18,25 @@ public:
     const AVCodecContext* Codec() const { return decoder_.get(); }
     const AVStream* Stream() const { return input_->streams[stream_]; }
 
-    // The next decoded frame into `frame`; false once the stream has ended.
-    bool Next(AVFrame* frame);
-    bool Ended() const { return ended_; }
+    enum class Result {
+        Frame,    // `frame` holds the next decoded frame
+        Damaged,  // the file could not be read or decoded here (Error() says why);
+                  // the next call goes on past the damage
+        End,      // the stream is over
+    };
+    Result Next(AVFrame* frame);
+    const std::string& Error() const { return error_; }
 
 private:
+    Result Damaged(const char* what, int err);
+
     InputFormat input_;
     CodecContext decoder_;
     int stream_ = -1;
     Packet packet_ = NewPacket();
     bool ended_ = false, draining_ = false;
+    int failuresInARow_ = 0;  // decoding failures with no packet read between them
+    std::string error_;
 };
 
 }  // namespace mcl

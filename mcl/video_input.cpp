@@ -74,14 +74,20 @@ Frame DecodeFirstPicture(const std::string& path, std::string* error)
         *error = "\"" + path + "\" holds no picture";
         return {};
     }
+    // a damaged start may be followed by a picture that decodes
     Frame frame = NewFrame();
-    if (decoder.Next(frame.get())) return frame;
+    for (;;) {
+        StreamDecoder::Result r = decoder.Next(frame.get());
+        if (r == StreamDecoder::Result::Frame) return frame;
+        if (r == StreamDecoder::Result::End) break;
+    }
     *error = "\"" + path + "\" cannot be decoded";
     return {};
 }
 
 bool MediaVideoReader::Open(const std::string& path, std::string* error)
 {
+    path_ = path;
     int err = 0;
     InputFormat input = OpenInput(path, &err);
     if (!input) {
@@ -124,19 +130,37 @@ double MediaVideoReader::TimeOf(const AVFrame* f)
     return t - origin_;
 }
 
-Frame MediaVideoReader::DecodeNext()
+Frame MediaVideoReader::DecodeNext(std::string* error)
 {
     Frame frame = NewFrame();
-    if (decoder_.Next(frame.get())) return frame;
-    return {};
+    if (!frame) {
+        *error = "Out of memory for \"" + path_ + "\"";
+        return {};
+    }
+    for (;;) {
+        switch (decoder_.Next(frame.get())) {
+        case StreamDecoder::Result::Frame: return frame;
+        case StreamDecoder::Result::End: return {};
+        case StreamDecoder::Result::Damaged:
+            if (damageTold_) continue;
+            damageTold_ = true;
+            *error = "\"" + path_ + "\" cannot be decoded: " + decoder_.Error();
+            return {};
+        }
+    }
 }
 
-Frame MediaVideoReader::FrameAt(int64_t k)
+Frame MediaVideoReader::FrameAt(int64_t k, std::string* error)
 {
     const double t = double(k) * 0.04 + 0.001;
     for (;;) {
         if (!pending_) {
-            pending_ = DecodeNext();
+            std::string damage;
+            pending_ = DecodeNext(&damage);
+            if (!damage.empty()) {
+                *error = damage;
+                return {};
+            }
             if (!pending_) break;
             pendingTime_ = TimeOf(pending_.get());
         }

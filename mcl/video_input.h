@@ -27,14 +27,18 @@ public:
     int Width() const { return decoder_ ? decoder_.Codec()->width : 0; }
     int Height() const { return decoder_ ? decoder_.Codec()->height : 0; }
     // A reference to the picture of timeline frame k (k never decreases);
-    // empty when the file yields no picture at all.
-    Frame FrameAt(int64_t k);
+    // empty when the file yields no picture at all. Empty with *error set
+    // where the file is first found damaged (told once per file): the next
+    // call goes on past the damage.
+    Frame FrameAt(int64_t k, std::string* error);
 
 private:
-    Frame DecodeNext();
+    Frame DecodeNext(std::string* error);
     double TimeOf(const AVFrame* f);
 
+    std::string path_;
     StreamDecoder decoder_;
+    bool damageTold_ = false;
     Frame current_, pending_;
     double currentTime_ = 0, pendingTime_ = 0;
     bool started_ = false;

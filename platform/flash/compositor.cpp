@@ -88,11 +88,22 @@ inline std::uint32_t FillColour(const DrawOp& op, float u, float v, float inv_w,
     return 0;
 }
 
-void DrawRow(const DrawOp& op, std::uint32_t* row, int y)
+// Source units per target pixel along u and v: the same on every row.
+struct Gauge {
+    double gu, gv;
+};
+
+Gauge GaugeOf(const DrawOp& op)
+{
+    const gfx::Affine& m = op.target_to_source;
+    return {std::hypot(m.a, m.c), std::hypot(m.b, m.d)};
+}
+
+void DrawRow(const DrawOp& op, Gauge gauge, std::uint32_t* row, int y)
 {
     const gfx::Affine& m = op.target_to_source;
     const double py = y + 0.5;
-    const double gu = std::hypot(m.a, m.c), gv = std::hypot(m.b, m.d);
+    const double gu = gauge.gu, gv = gauge.gv;
     // Degenerate maps (a layer shrunk to nothing) draw nothing.
     if (!(gu > 1e-9 && gv > 1e-9 && gu < 1e9 && gv < 1e9) || !std::isfinite(m.tx) || !std::isfinite(m.ty))
         return;
@@ -222,10 +233,11 @@ void DrawRaster(const DrawOp& op, std::uint32_t* row, int y)
 
 void RasteriseRows(const DrawOp& op, OpRaster& out, int row_begin, int row_end)
 {
+    const Gauge gauge = GaugeOf(op);
     for (int y = row_begin; y < row_end; ++y) {
         const std::size_t r = static_cast<std::size_t>(y - out.top);
         std::uint32_t* row = out.pixels.data() + r * out.stride;
-        DrawRow(op, row, y);
+        DrawRow(op, gauge, row, y);
         int begin = op.x0, end = op.x1;
         while (begin < end && row[begin] == 0) ++begin;
         while (end > begin && row[end - 1] == 0) --end;
@@ -235,24 +247,24 @@ void RasteriseRows(const DrawOp& op, OpRaster& out, int row_begin, int row_end)
 
 void Composite(const std::vector<DrawOp>& ops, std::uint32_t* target, int stride, int row_begin, int row_end)
 {
-    std::vector<const DrawOp*> live;
+    std::vector<std::pair<const DrawOp*, Gauge>> live;
     live.reserve(ops.size());
     for (const DrawOp& op : ops) {
         if (op.opacity <= 0 || op.x0 >= op.x1 || op.y0 >= op.y1) continue;
         if (op.kind == DrawOp::Kind::Picture && (!op.level || op.level->pixels.empty())) continue;
         if (op.kind == DrawOp::Kind::Fill && op.ramp.empty()) continue;
         if (op.kind == DrawOp::Kind::Raster && !op.raster) continue;
-        live.push_back(&op);
+        live.push_back({&op, op.kind == DrawOp::Kind::Raster ? Gauge{} : GaugeOf(op)});
     }
     // Row by row, every operation on the row while it is in the cache.
     for (int y = row_begin; y < row_end; ++y) {
         std::uint32_t* row = target + static_cast<std::size_t>(y) * stride;
-        for (const DrawOp* op : live)
+        for (const auto& [op, gauge] : live)
             if (y >= op->y0 && y < op->y1) {
                 if (op->kind == DrawOp::Kind::Raster)
                     DrawRaster(*op, row, y);
                 else
-                    DrawRow(*op, row, y);
+                    DrawRow(*op, gauge, row, y);
             }
     }
 }

@@ -249,7 +249,7 @@ std::string TextOf(const Layer& layer, const Scene& scene,
 }
 
 // Premultiplied colours along a gradient box's fill.
-std::vector<std::uint32_t> RampOf(const Layer& layer, DrawOp::Gradient gradient)
+std::vector<std::uint32_t> MakeRamp(const Layer& layer, DrawOp::Gradient gradient)
 {
     std::vector<std::uint32_t> ramp;
     if (gradient == DrawOp::Gradient::Solid) {
@@ -265,6 +265,19 @@ std::vector<std::uint32_t> RampOf(const Layer& layer, DrawOp::Gradient gradient)
         for (int t = 0; t < 256; ++t) ramp[t] = PremultipliedOf(Mix(layer.color, layer.color2, t));
     }
     return ramp;
+}
+
+// The same, kept per thread for the colours drawn lately: a frame draws
+// the same gradients as the one before.
+const std::vector<std::uint32_t>& RampOf(const Layer& layer, DrawOp::Gradient gradient)
+{
+    using Key = std::tuple<Rgba, Rgba, DrawOp::Gradient>;
+    thread_local std::map<Key, std::vector<std::uint32_t>> ramps;
+    const Key key{layer.color, gradient == DrawOp::Gradient::Solid ? 0 : layer.color2, gradient};
+    auto it = ramps.find(key);
+    if (it != ramps.end()) return it->second;
+    if (ramps.size() >= 64) ramps.clear();
+    return ramps.emplace(key, MakeRamp(layer, gradient)).first->second;
 }
 
 DrawOp::Gradient GradientOf(Fill fill)

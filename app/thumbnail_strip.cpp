@@ -6,7 +6,7 @@
 #include "platform/gfx/canvas.h"
 #include "skin/kiv_file_theme.h"
 #include "skin/kiv_skin_keys.h"
-#include "skin/kiv_themes.h"
+#include "skin/kiv_style_colour.h"
 
 namespace app {
 
@@ -18,13 +18,10 @@ constexpr std::string_view kSkinHighlight = "SKIN2_SELECTEDMENUBORDERCOLOR";
 TColor TThumbnailStrip::MarkColor() const
 {
     TkivUIStyle effective;
-    if (TkivFileTheme::UsingFileTheme(FileTheme(), UIStyle(), effective)) {
-        const auto key = std::find(skin::kSkinKeys.begin(), skin::kSkinKeys.end(), kSkinHighlight);
-        const std::int32_t colour =
-            FileTheme()->GetColor(static_cast<std::uint8_t>(key - skin::kSkinKeys.begin()));
-        return colour < 0 ? BorderColor() : static_cast<TColor>(colour);
-    }
-    return skin::GetBuiltInColor(effective, kBuiltInHighlight);
+    const bool skinned = TkivFileTheme::UsingFileTheme(FileTheme(), UIStyle(), effective);
+    const auto key = std::find(skin::kSkinKeys.begin(), skin::kSkinKeys.end(), kSkinHighlight);
+    return skin::StyleColour(skinned, FileTheme(), static_cast<int>(key - skin::kSkinKeys.begin()), effective,
+                             kBuiltInHighlight);
 }
 
 void TThumbnailStrip::Paint(TCanvas& Canvas)

@@ -14,8 +14,8 @@ public:
     // The frame to mark, read at every paint; none marks nothing.
     std::function<const TControl*()> SelectedFrame;
 
-    // The colour a skin or built-in style gives a selected menu item's
-    // border; a skin without it gives the border colour.
+    // The colour the skin or built-in style gives a selected menu item's
+    // border, with the skinned controls' fall-back for a skin without it.
     TColor MarkColor() const;
     void Paint(TCanvas& Canvas) override;
 };

@@ -42,10 +42,7 @@ std::string Prefix(const std::vector<char32_t>& cps, std::size_t n)
     return out;
 }
 
-void ErrorBox(const std::string& text)
-{
-    ui::ShowMessageBox("Error", text, "OK");
-}
+void ErrorBox(const std::string& text) { ui::ShowMessageBox("Error", text, "OK"); }
 
 // The program's 16 x 16 icon, drawn in code.
 const TBitmap& AppIcon()
@@ -310,7 +307,7 @@ void TkivTitleBarButtons::Update()
 
 // --- system menu -------------------------------------------------------------------------
 
-TkivTitleBarPopupMenu::TkivTitleBarPopupMenu(TkivTitleBar* bar) : TPopupMenu(bar), bar_(bar)
+TkivTitleBarPopupMenu::TkivTitleBarPopupMenu(TkivTitleBar* bar) : TkivPopupMenu(bar), bar_(bar)
 {
     const char* captions[] = {"最小化(&N)", "最大化/还原(&X)", "-", "关闭(&C)"};
     for (const char* caption : captions) {
@@ -328,6 +325,7 @@ TkivTitleBarPopupMenu::TkivTitleBarPopupMenu(TkivTitleBar* bar) : TPopupMenu(bar
     CloseItem()->OnClick = [this](TObject*) {
         if (TForm* form = bar_->HostForm()) form->Close();
     };
+    HookItems();
 }
 
 void TkivTitleBarPopupMenu::Popup(int X, int Y)
@@ -343,7 +341,7 @@ void TkivTitleBarPopupMenu::Popup(int X, int Y)
     MinimizeItem()->SetEnabled(has[0]);
     MaximizeItem()->SetEnabled(has[1]);
     CloseItem()->SetEnabled(has[2]);
-    TPopupMenu::Popup(X, Y);
+    TkivPopupMenu::Popup(X, Y);
 }
 
 // --- the bar -------------------------------------------------------------------------------
@@ -367,15 +365,9 @@ TkivTitleBar::~TkivTitleBar()
     if (file_theme_) file_theme_->RemoveFreeNotification(this);
 }
 
-TForm* TkivTitleBar::HostForm() const
-{
-    return ParentForm();
-}
+TForm* TkivTitleBar::HostForm() const { return ParentForm(); }
 
-bool TkivTitleBar::IsInSkinForm() const
-{
-    return dynamic_cast<TkivForm*>(Parent()) != nullptr;
-}
+bool TkivTitleBar::IsInSkinForm() const { return dynamic_cast<TkivForm*>(Parent()) != nullptr; }
 
 int TkivTitleBar::BorderAnswer() const
 {
@@ -417,7 +409,8 @@ void TkivTitleBar::SetUIStyle(TkivUIStyle style)
     else
         BuildBuiltInSections();
     ApplyButtonsStyle(file ? TkivUIStyle::FromThemeFile : effective);
-    system_menu_->SetOwnerDraw(false);
+    system_menu_->SetUIStyle(file ? TkivUIStyle::FromThemeFile : effective);
+    system_menu_->SetFileTheme(file_theme_);
     if (!font_colour_locked_) {
         TFont f = Font();
         if (file)
@@ -488,10 +481,11 @@ void TkivTitleBar::BuildFileThemeSections()
         return b ? b->Width() : 0;
     };
     const TBitmap* strip = t.GetBitmap(key::kTitleButtons);
-    const int buttonsTerm = (strip ? strip->Width() / kTitleButtonCells : 0) * buttons_.Count() + right_offset_;
+    const int buttonsTerm =
+        (strip ? strip->Width() / kTitleButtonCells : 0) * buttons_.Count() + right_offset_;
     const int minWidth = five_sections_ ? width(0) + width(2) + std::max(width(4), buttonsTerm) + 16
                                         : width(0) + std::max(width(2), buttonsTerm);
-    min_width_ = minWidth;
+    if (TForm* form = HostForm()) form->Constraints().SetMinWidth(minWidth);
 }
 
 void TkivTitleBar::BuildBuiltInSections()
@@ -516,7 +510,10 @@ void TkivTitleBar::BuildBuiltInSections()
     left_offset_ = skin::GetBuiltInInt(effective, 7);
     right_offset_ = skin::GetBuiltInInt(effective, 8);
     button_top_ = skin::GetBuiltInInt(effective, 9) - (IsInSkinForm() ? 3 : 0);
-    min_width_ = skin::GetBuiltInInt(effective, 13);
+    if (TForm* form = HostForm()) {
+        form->Constraints().SetMinWidth(skin::GetBuiltInInt(effective, 13));
+        form->Constraints().SetMinHeight(50);
+    }
     round_corner_ = skin::GetBuiltInInt(effective, 14);
     round_corner_bottom_ = 0;
 }
@@ -537,7 +534,8 @@ const TBitmap* TkivTitleBar::GetStripBitmap(int index) const
 {
     if (index == -1) return &strip1_;
     if (index == -2) return &strip2_;
-    if (index >= 0 && sections_.Count() > 2 && index < sections_.Count()) return &sections_.Items(index)->Picture();
+    if (index >= 0 && sections_.Count() > 2 && index < sections_.Count())
+        return &sections_.Items(index)->Picture();
     return nullptr;
 }
 
@@ -586,7 +584,8 @@ void TkivTitleBar::DrawSections(TBitmap& bitmap)
         dy = -3;
     }
     int buttonSum = 0;
-    for (int i = 0; i < buttons_.Count(); ++i) buttonSum += buttons_.Items(i)->PicNormal().Width() + button_interval_;
+    for (int i = 0; i < buttons_.Count(); ++i)
+        buttonSum += buttons_.Items(i)->PicNormal().Width() + button_interval_;
     const int bw = bitmap.Width();
     strip1_ = TBitmap(bw - 2 * dx, bitmap.Height() - dy, clBlack);
     strip1_.SetPixelFormat(pf24bit);
@@ -666,7 +665,8 @@ void TkivTitleBar::DrawButtonsAndCaption(TBitmap& bitmap)
     };
     for (int i = 0; i < buttons_.Count(); ++i) {
         const TkivTitleBarButton& b = *buttons_.Items(i);
-        if (!b.Visible() || b.PicNormal().Empty() || b.PicMouseOn().Empty() || b.PicMouseDown().Empty()) continue;
+        if (!b.Visible() || b.PicNormal().Empty() || b.PicMouseOn().Empty() || b.PicMouseDown().Empty())
+            continue;
         if (b.ButtonType() == kivControlBox) {
             controlBox = i;
             continue;

@@ -7,6 +7,7 @@
 #include "skin/kiv_file_theme.h"
 #include "skin/kiv_form.h"
 #include "skin/kiv_main_menu.h"
+#include "skin/kiv_style_colour.h"
 #include "skin/kiv_themes.h"
 
 namespace {
@@ -128,7 +129,7 @@ void TkivMenuBar::DrawButton(TCanvas& canvas, const Button& b, ButtonState state
     TkivUIStyle effective;
     const bool file = TkivFileTheme::UsingFileTheme(theme, style, effective);
     auto colour = [&](std::uint8_t skinKey, int entry) {
-        return file ? static_cast<TColor>(theme->GetColor(skinKey)) : skin::GetBuiltInColor(effective, entry);
+        return skin::StyleColour(file, theme, skinKey, effective, entry);
     };
     std::string text = b.caption;
     text.erase(std::remove(text.begin(), text.end(), '&'), text.end());

@@ -8,9 +8,10 @@
 #include "platform/ui/form.h"
 #include "platform/ui/image_list.h"
 #include "skin/kiv_file_theme.h"
+#include "skin/kiv_locale.h"
 #include "skin/kiv_public.h"
-#include "skin/kiv_scroll_binding.h"
 #include "skin/kiv_skin_keys.h"
+#include "skin/kiv_style_colour.h"
 
 namespace skin {
 
@@ -156,15 +157,16 @@ void TkivMenuBase<Base>::SetUIStyle(TkivUIStyle style)
     }
     TkivUIStyle effective;
     if (TkivFileTheme::UsingFileTheme(file_theme_, style, effective)) {
-        auto colour = [this](const char* key) {
-            return static_cast<TColor>(file_theme_->GetColor(ColourKey(key)));
+        // A colour the skin lacks is DeepBlue's, never -1 taken for white.
+        auto colour = [this, effective](const char* key, int position) {
+            return skin::StyleColour(true, file_theme_, ColourKey(key), effective, position);
         };
-        bar_color_ = colour("SKIN2_LEFTBARSTARTCOLOR");
-        color_ = colour("SKIN2_MENUITEMCOLOR");
-        font_color_ = colour("SKIN2_MENUITEMFONTCOLOR");
-        selected_border_color_ = colour("SKIN2_SELECTEDMENUBORDERCOLOR");
-        selected_color_ = colour("SKIN2_SELECTEDMENUCOLOR");
-        selected_font_color_ = colour("SKIN2_SELECTEDMENUFONTCOLOR");
+        bar_color_ = colour("SKIN2_LEFTBARSTARTCOLOR", 23);
+        color_ = colour("SKIN2_MENUITEMCOLOR", 21);
+        font_color_ = colour("SKIN2_MENUITEMFONTCOLOR", 22);
+        selected_border_color_ = colour("SKIN2_SELECTEDMENUBORDERCOLOR", 18);
+        selected_color_ = colour("SKIN2_SELECTEDMENUCOLOR", 19);
+        selected_font_color_ = colour("SKIN2_SELECTEDMENUFONTCOLOR", 20);
     } else {
         bar_color_ = skin::GetBuiltInColor(effective, 23);
         color_ = skin::GetBuiltInColor(effective, 21);
@@ -251,7 +253,7 @@ template <class Base>
 bool TkivMenuBase<Base>::RightToLeft() const
 {
     const TBiDiMode mode = this->BiDiMode();
-    return (mode == bdRightToLeft || mode == bdRightToLeftNoAlign) && skin::MiddleEastLocale();
+    return skin::UseRightToLeftLayout(mode);
 }
 
 template <class Base>
@@ -288,8 +290,7 @@ void TkivMenuBase<Base>::DrawItem(TObject* Sender, TCanvas& Canvas, TRect Rect, 
     if (flat_menu_)
         if (TForm* window = ui::MenuWindowOf(Canvas)) {
             const TColor shadow =
-                skinned ? static_cast<TColor>(file_theme_->GetColor(ColourKey("SKIN2_FORMCOLOR")))
-                        : skin::GetBuiltInColor(effective, 15);
+                skin::StyleColour(skinned, file_theme_, ColourKey("SKIN2_FORMCOLOR"), effective, 15);
             skin::DrawFlatMenuFrame(Canvas, window->ClientRect(), clBlack, shadow);
         }
 

@@ -8,6 +8,7 @@
 #include "platform/ui/utf8.h"
 #include "skin/kiv_file_theme.h"
 #include "skin/kiv_form.h"
+#include "skin/kiv_locale.h"
 #include "skin/kiv_public.h"
 
 namespace {
@@ -21,6 +22,10 @@ constexpr std::uint8_t kFiveSect = 0, kTitleBtnTrans = 4;
 }  // namespace key
 
 constexpr int kTitleButtonCells = 18;
+// A right-to-left bar opens its menus this far to the right.
+constexpr int kRightToLeftMenuShift = 176;
+// Room between a caption and the edge or buttons it runs from.
+constexpr int kCaptionGap = 6;
 
 // The first of a kind's three cells in the title-button strip.
 int FirstCell(TkivTitleBarBtnType type, bool maximised)
@@ -269,6 +274,7 @@ void TkivTitleBarButton::DoAction()
     case kivControlBox:
         if (control_box_menu_) {
             TPoint p = bar->ClientToScreen({0, bar->Height()});
+            if (skin::UseRightToLeftLayout(*bar)) p.X += kRightToLeftMenuShift;
             control_box_menu_->Popup(std::max(0, p.X), p.Y);
         }
         break;
@@ -338,6 +344,7 @@ void TkivTitleBarPopupMenu::Popup(int X, int Y)
         if (b->ButtonType() == kivMax) has[1] = true;
         if (b->ButtonType() == kivClose) has[2] = true;
     }
+    if (skin::UseRightToLeftLayout(*bar_)) X += kRightToLeftMenuShift;
     MinimizeItem()->SetEnabled(has[0]);
     MaximizeItem()->SetEnabled(has[1]);
     CloseItem()->SetEnabled(has[2]);
@@ -712,7 +719,11 @@ void TkivTitleBar::DrawButtonsAndCaption(TBitmap& bitmap)
     drawn_caption_ = text;
     const int d = effective == TkivUIStyle::Protein && !file ? 3 : 0;
     c.Brush().SetStyle(bsClear);
-    c.TextOut(x, button_top_ + d, text);
+    // A right-to-left bar ends its caption before the buttons, as far from
+    // them as a left-to-right caption starts from the edge.
+    const int at =
+        skin::UseRightToLeftLayout(*this) ? std::max(x, cursor - kCaptionGap - c.TextWidth(text)) : x;
+    c.TextOut(at, button_top_ + d, text);
 }
 
 void TkivTitleBar::MinimizeForm()

@@ -260,7 +260,8 @@ TEST_F(FileThemes, BuiltInThemeLoadsItsStoredSkin)
 
     theme->SetSkinData(StyleSkin(TkivUIStyle::WinXP));
     EXPECT_TRUE(theme->ThemeReady());
-    EXPECT_TRUE(theme->ThemeFile().empty());  // nothing on disk
+    EXPECT_TRUE(theme->LoadedThemeFile().empty());  // nothing on disk
+    EXPECT_TRUE(theme->ThemeFile().empty());
     EXPECT_EQ(log_.back(), "user.theme");
     EXPECT_EQ(static_cast<TColor>(theme->GetColor(2)), skin::GetBuiltInColor(TkivUIStyle::WinXP, 15));
 
@@ -274,10 +275,17 @@ TEST_F(FileThemes, BuiltInThemeLoadsItsStoredSkin)
 
     // The form stores its source file's bytes when that file exists.
     const auto source = Write("source.skn", StyleSkin(TkivUIStyle::Protein));
-    theme->SetSourceFile(source.string());
+    theme->SetThemeFile(source.string());
     EXPECT_EQ(theme->SkinDataToStore().size(), core::FileSizeOf(source));
-    theme->SetSourceFile((dir_.Path() / "gone.skn").string());
+    EXPECT_EQ(theme->ThemeFile(), source.string());
+    EXPECT_EQ(theme->LoadedThemeFile(), source.string());
+    // Its own ThemeFile keeps the authored path; the loaded one stays.
+    const std::string gone = (dir_.Path() / "gone.skn").string();
+    theme->SetThemeFile(gone);
     EXPECT_EQ(theme->SkinDataToStore(), theme->SkinData());
+    EXPECT_EQ(theme->ThemeFile(), gone);
+    EXPECT_EQ(theme->LoadedThemeFile(), source.string());
+    EXPECT_EQ(static_cast<const TkivFileTheme&>(*theme).ThemeFile(), source.string());
 }
 
 TEST_F(FileThemes, ThemeManagerPushesStyleThenThemeToItsList)

@@ -42,26 +42,14 @@ Status WriteSilence(AVAudioFifo* fifo, const AudioFormat& format, int64_t n)
 bool AudioEntryReader::Open(const std::string& path, std::string* error)
 {
     path_ = path;
-    int err = 0;
-    InputFormat input = OpenInput(path, &err);
-    if (!input) {
-        *error = "Cannot open \"" + path + "\": " + AvErrorText(err);
-        return false;
-    }
-    bool hasVideo = false;
-    for (unsigned i = 0; i < input->nb_streams; ++i) {
-        AVStream* s = input->streams[i];
-        if (s->codecpar->codec_type == AVMEDIA_TYPE_VIDEO && !(s->disposition & AV_DISPOSITION_ATTACHED_PIC))
-            hasVideo = true;
-    }
+    InputFormat input = OpenInput(path, error);
+    if (!input) return false;
+    const bool hasVideo = FirstRealVideo(input.get()) >= 0;
     if (hasVideo) {
         limit_ = MediaFrames(ProbeDuration(path)) * format_.sampleRate / 25;
         // the probe read the file; start over
-        input = OpenInput(path, &err);
-        if (!input) {
-            *error = "Cannot open \"" + path + "\": " + AvErrorText(err);
-            return false;
-        }
+        input = OpenInput(path, error);
+        if (!input) return false;
     } else if (input->duration != AV_NOPTS_VALUE && input->duration > 0 &&
                input->duration_estimation_method != AVFMT_DURATION_FROM_BITRATE) {
         // a length from the header or the timestamps; one guessed from the bit rate proves nothing

@@ -88,21 +88,9 @@ Frame DecodeFirstPicture(const std::string& path, std::string* error)
 bool MediaVideoReader::Open(const std::string& path, std::string* error)
 {
     path_ = path;
-    int err = 0;
-    InputFormat input = OpenInput(path, &err);
-    if (!input) {
-        *error = "Cannot open \"" + path + "\": " + AvErrorText(err);
-        return false;
-    }
-    int stream = -1;
-    for (unsigned i = 0; i < input->nb_streams; ++i) {
-        AVStream* s = input->streams[i];
-        if (s->codecpar->codec_type == AVMEDIA_TYPE_VIDEO &&
-            !(s->disposition & AV_DISPOSITION_ATTACHED_PIC)) {
-            stream = int(i);
-            break;
-        }
-    }
+    InputFormat input = OpenInput(path, error);
+    if (!input) return false;
+    const int stream = FirstRealVideo(input.get());
     // a couple of frame threads: decoding runs beside the encoding pipeline
     if (stream < 0 || !decoder_.Open(std::move(input), stream, 2)) {
         *error = "\"" + path + "\" holds no readable video stream";

@@ -124,6 +124,8 @@ private:
     void CreateControls();
     // The stop of "停止制作" and of the close: timers, movies, encoder.
     void StopJob();
+    // Handles the waiting messages; a close asked for meanwhile stops the job.
+    void Pump();
     // After the convert call, or instead of it: the frame file goes, the
     // video file is kept or removed, and the form closes.
     void FinishJob();

@@ -13,6 +13,7 @@
 #include "skin/kiv_form.h"
 #include "skin/kiv_skin_keys.h"
 #include "skin/kiv_theme_manager.h"
+#include "tests/skin/crafted_skins.h"
 #include "tools/skin-pack/skin_pack.h"
 
 namespace {
@@ -92,8 +93,8 @@ TEST_F(FileThemes, ReadsEveryGetterOfAFullSkin)
     EXPECT_EQ(static_cast<TColor>(theme.GetColor(2)), skin::GetBuiltInColor(TkivUIStyle::Protein, 15));
     EXPECT_EQ(static_cast<TColor>(theme.GetColor(22)), skin::GetBuiltInColor(TkivUIStyle::Protein, 25));
     EXPECT_EQ(theme.GetInt(3), skin::GetBuiltInInt(TkivUIStyle::Protein, 8));
-    EXPECT_TRUE(theme.GetBool(4));    // title buttons see-through
-    EXPECT_FALSE(theme.GetBool(5));   // push buttons not
+    EXPECT_TRUE(theme.GetBool(4));           // title buttons see-through
+    EXPECT_FALSE(theme.GetBool(5));          // push buttons not
     EXPECT_EQ(theme.GetBitmap(3), nullptr);  // no fourth title section
     EXPECT_EQ(theme.GetColor(40), -1);       // outside the colour keys
     EXPECT_FALSE(theme.GetBool(9));
@@ -151,6 +152,40 @@ TEST_F(FileThemes, MissingFilesChangeNothingAndBadOnesLeaveNoSkin)
     damaged.resize(damaged.size() / 2);
     for (const Bytes& bad : {damaged, Bytes{'n', 'o', 't', ' ', 'a', ' ', 's', 'k', 'i', 'n'}}) {
         theme.SetThemeFile(Write("bad.skn", bad).string());
+        EXPECT_FALSE(theme.Ready());
+        EXPECT_EQ(theme.GetBitmap(15), nullptr);
+        TkivUIStyle effective;
+        EXPECT_FALSE(TkivFileTheme::UsingFileTheme(&theme, TkivUIStyle::FromThemeFile, effective));
+        EXPECT_EQ(effective, TkivUIStyle::DeepBlue);
+    }
+}
+
+TEST_F(FileThemes, ASkinBeyondTheDecodingBudgetIsRefusedAndDeepBlueStands)
+{
+    // Five pictures of a quarter of the budget each, in ranges of their own.
+    const Bytes quarter = skintest::OneBitBmp(4096, 4096);
+    std::vector<skintest::SharedRecord> records;
+    for (std::size_t i = 0; i < 5; ++i) records.push_back({"SKIN2_BUTTON", i});
+    const Bytes overBudget = skinpack::BuildArchive(
+        skintest::SharedRangePayload(records, {quarter, quarter, quarter, quarter, quarter}));
+    const Bytes hugeSides =
+        skinpack::BuildArchive(skintest::ManyOverOne(1, {skintest::OneBitBmp(100000, 100000, false)}));
+    // The same picture under every record is one bitmap, within the budget.
+    const Bytes shared =
+        skinpack::BuildArchive(skintest::ManyOverOne(500, {skintest::OneBitBmp(2048, 2048)}));
+
+    TkivFileThemeMgr mgr;
+    EXPECT_FALSE(mgr.LoadFromMemory(overBudget, ""));
+    EXPECT_FALSE(mgr.Loaded());
+    EXPECT_FALSE(mgr.LoadFromMemory(hugeSides, ""));
+    EXPECT_TRUE(mgr.LoadFromMemory(shared, ""));
+
+    TkivFileTheme theme;
+    const auto good = Write("blue.skn", StyleSkin(TkivUIStyle::BlueGlass));
+    for (const Bytes* bad : {&overBudget, &hugeSides}) {
+        theme.SetThemeFile(good.string());
+        ASSERT_TRUE(theme.Ready());
+        theme.SetThemeFile(Write("big.skn", *bad).string());
         EXPECT_FALSE(theme.Ready());
         EXPECT_EQ(theme.GetBitmap(15), nullptr);
         TkivUIStyle effective;
@@ -225,7 +260,8 @@ TEST_F(FileThemes, BuiltInThemeLoadsItsStoredSkin)
 
     theme->SetSkinData(StyleSkin(TkivUIStyle::WinXP));
     EXPECT_TRUE(theme->ThemeReady());
-    EXPECT_TRUE(theme->ThemeFile().empty());  // nothing on disk
+    EXPECT_TRUE(theme->LoadedThemeFile().empty());  // nothing on disk
+    EXPECT_TRUE(theme->ThemeFile().empty());
     EXPECT_EQ(log_.back(), "user.theme");
     EXPECT_EQ(static_cast<TColor>(theme->GetColor(2)), skin::GetBuiltInColor(TkivUIStyle::WinXP, 15));
 
@@ -239,10 +275,17 @@ TEST_F(FileThemes, BuiltInThemeLoadsItsStoredSkin)
 
     // The form stores its source file's bytes when that file exists.
     const auto source = Write("source.skn", StyleSkin(TkivUIStyle::Protein));
-    theme->SetSourceFile(source.string());
+    theme->SetThemeFile(source.string());
     EXPECT_EQ(theme->SkinDataToStore().size(), core::FileSizeOf(source));
-    theme->SetSourceFile((dir_.Path() / "gone.skn").string());
+    EXPECT_EQ(theme->ThemeFile(), source.string());
+    EXPECT_EQ(theme->LoadedThemeFile(), source.string());
+    // Its own ThemeFile keeps the authored path; the loaded one stays.
+    const std::string gone = (dir_.Path() / "gone.skn").string();
+    theme->SetThemeFile(gone);
     EXPECT_EQ(theme->SkinDataToStore(), theme->SkinData());
+    EXPECT_EQ(theme->ThemeFile(), gone);
+    EXPECT_EQ(theme->LoadedThemeFile(), source.string());
+    EXPECT_EQ(static_cast<const TkivFileTheme&>(*theme).ThemeFile(), source.string());
 }
 
 TEST_F(FileThemes, ThemeManagerPushesStyleThenThemeToItsList)
@@ -269,8 +312,8 @@ TEST_F(FileThemes, ThemeManagerPushesStyleThenThemeToItsList)
 
     log_.clear();
     manager->SetFileTheme(theme);
-    EXPECT_EQ(log_, (std::vector<std::string>{"second.style=4", "second.theme", "first.style=4",
-                                              "first.theme"}));
+    EXPECT_EQ(log_,
+              (std::vector<std::string>{"second.style=4", "second.theme", "first.style=4", "first.theme"}));
 
     // A listed component that goes leaves the list.
     delete form->FindComponent("second");

@@ -3,6 +3,7 @@
 #include <SDL.h>
 #include <SDL_shape.h>
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "platform/ui/form.h"
@@ -11,7 +12,8 @@ namespace ui {
 
 namespace {
 
-TShiftState ShiftOf(Uint16 mod) {
+TShiftState ShiftOf(Uint16 mod)
+{
     TShiftState s = 0;
     if (mod & KMOD_SHIFT) s |= ssShift;
     if (mod & KMOD_CTRL) s |= ssCtrl;
@@ -19,52 +21,57 @@ TShiftState ShiftOf(Uint16 mod) {
     return s;
 }
 
-uint16_t VirtualKey(SDL_Keycode k) {
+uint16_t VirtualKey(SDL_Keycode k)
+{
     if (k >= SDLK_a && k <= SDLK_z) return static_cast<uint16_t>('A' + (k - SDLK_a));
     if (k >= SDLK_0 && k <= SDLK_9) return static_cast<uint16_t>('0' + (k - SDLK_0));
     if (k >= SDLK_F1 && k <= SDLK_F12) return static_cast<uint16_t>(VK_F1 + (k - SDLK_F1));
     switch (k) {
-        case SDLK_BACKSPACE: return VK_BACK;
-        case SDLK_TAB: return VK_TAB;
-        case SDLK_RETURN:
-        case SDLK_KP_ENTER: return VK_RETURN;
-        case SDLK_ESCAPE: return VK_ESCAPE;
-        case SDLK_SPACE: return VK_SPACE;
-        case SDLK_PAGEUP: return VK_PRIOR;
-        case SDLK_PAGEDOWN: return VK_NEXT;
-        case SDLK_END: return VK_END;
-        case SDLK_HOME: return VK_HOME;
-        case SDLK_LEFT: return VK_LEFT;
-        case SDLK_UP: return VK_UP;
-        case SDLK_RIGHT: return VK_RIGHT;
-        case SDLK_DOWN: return VK_DOWN;
-        case SDLK_INSERT: return VK_INSERT;
-        case SDLK_DELETE: return VK_DELETE;
-        case SDLK_LSHIFT:
-        case SDLK_RSHIFT: return VK_SHIFT;
-        case SDLK_LCTRL:
-        case SDLK_RCTRL: return VK_CONTROL;
-        case SDLK_LALT:
-        case SDLK_RALT: return VK_MENU;
-        default: return 0;
+    case SDLK_BACKSPACE: return VK_BACK;
+    case SDLK_TAB: return VK_TAB;
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER: return VK_RETURN;
+    case SDLK_ESCAPE: return VK_ESCAPE;
+    case SDLK_SPACE: return VK_SPACE;
+    case SDLK_PAGEUP: return VK_PRIOR;
+    case SDLK_PAGEDOWN: return VK_NEXT;
+    case SDLK_END: return VK_END;
+    case SDLK_HOME: return VK_HOME;
+    case SDLK_LEFT: return VK_LEFT;
+    case SDLK_UP: return VK_UP;
+    case SDLK_RIGHT: return VK_RIGHT;
+    case SDLK_DOWN: return VK_DOWN;
+    case SDLK_INSERT: return VK_INSERT;
+    case SDLK_DELETE: return VK_DELETE;
+    case SDLK_LSHIFT:
+    case SDLK_RSHIFT: return VK_SHIFT;
+    case SDLK_LCTRL:
+    case SDLK_RCTRL: return VK_CONTROL;
+    case SDLK_LALT:
+    case SDLK_RALT: return VK_MENU;
+    default: return 0;
     }
 }
 
-TMouseButton ButtonOf(Uint8 b) { return b == SDL_BUTTON_RIGHT ? mbRight : b == SDL_BUTTON_MIDDLE ? mbMiddle : mbLeft; }
+TMouseButton ButtonOf(Uint8 b)
+{
+    return b == SDL_BUTTON_RIGHT ? mbRight : b == SDL_BUTTON_MIDDLE ? mbMiddle : mbLeft;
+}
 
-SDL_SystemCursor SystemCursorOf(TCursor c) {
+SDL_SystemCursor SystemCursorOf(TCursor c)
+{
     switch (c) {
-        case crIBeam: return SDL_SYSTEM_CURSOR_IBEAM;
-        case crCross: return SDL_SYSTEM_CURSOR_CROSSHAIR;
-        case crHourGlass: return SDL_SYSTEM_CURSOR_WAIT;
-        case crSizeNESW: return SDL_SYSTEM_CURSOR_SIZENESW;
-        case crSizeNWSE: return SDL_SYSTEM_CURSOR_SIZENWSE;
-        case crSizeNS: return SDL_SYSTEM_CURSOR_SIZENS;
-        case crSizeWE: return SDL_SYSTEM_CURSOR_SIZEWE;
-        case crSizeAll: return SDL_SYSTEM_CURSOR_SIZEALL;
-        case crNo: return SDL_SYSTEM_CURSOR_NO;
-        case crHandPoint: return SDL_SYSTEM_CURSOR_HAND;
-        default: return SDL_SYSTEM_CURSOR_ARROW;
+    case crIBeam: return SDL_SYSTEM_CURSOR_IBEAM;
+    case crCross: return SDL_SYSTEM_CURSOR_CROSSHAIR;
+    case crHourGlass: return SDL_SYSTEM_CURSOR_WAIT;
+    case crSizeNESW: return SDL_SYSTEM_CURSOR_SIZENESW;
+    case crSizeNWSE: return SDL_SYSTEM_CURSOR_SIZENWSE;
+    case crSizeNS: return SDL_SYSTEM_CURSOR_SIZENS;
+    case crSizeWE: return SDL_SYSTEM_CURSOR_SIZEWE;
+    case crSizeAll: return SDL_SYSTEM_CURSOR_SIZEALL;
+    case crNo: return SDL_SYSTEM_CURSOR_NO;
+    case crHandPoint: return SDL_SYSTEM_CURSOR_HAND;
+    default: return SDL_SYSTEM_CURSOR_ARROW;
     }
 }
 
@@ -76,7 +83,8 @@ public:
 
     ~SdlWindow() override { Destroy(); }
 
-    void SetBounds(const TRect& bounds) override {
+    void SetBounds(const TRect& bounds) override
+    {
         bool resized = bounds.Width() != bounds_.Width() || bounds.Height() != bounds_.Height();
         bounds_ = bounds;
         SDL_SetWindowPosition(window_, bounds.Left, bounds.Top);
@@ -86,7 +94,8 @@ public:
         }
     }
     void SetTitle(const std::string& title) override { SDL_SetWindowTitle(window_, title.c_str()); }
-    void SetVisible(bool visible) override {
+    void SetVisible(bool visible) override
+    {
         visible_ = visible;
         if (visible) {
             SDL_ShowWindow(window_);
@@ -95,7 +104,8 @@ public:
             SDL_HideWindow(window_);
         }
     }
-    void Present(const TBitmap& picture) override {
+    void Present(const TBitmap& picture) override
+    {
         if (picture.Empty()) return;
         if (!texture_ || tex_w_ != picture.Width() || tex_h_ != picture.Height()) {
             if (texture_) SDL_DestroyTexture(texture_);
@@ -111,7 +121,8 @@ public:
         SDL_RenderPresent(renderer_);
         last_ = picture;
     }
-    void SetShape(const std::optional<gfx::Region>& region) override {
+    void SetShape(const std::optional<gfx::Region>& region) override
+    {
         shape_ = region;
         if (region && !shaped_) {
             // Only a window created as shaped takes a shape: make it again.
@@ -126,12 +137,16 @@ public:
         ApplyShape();
     }
     void Raise() override { SDL_RaiseWindow(window_); }
-    void SetModalFor(NativeWindow* owner) override {
+    void SetModalFor(NativeWindow* owner) override
+    {
         if (auto* o = dynamic_cast<SdlWindow*>(owner)) SDL_SetWindowModalFor(window_, o->window_);
     }
-    void SetMinimized(bool minimized) override {
-        if (minimized) SDL_MinimizeWindow(window_);
-        else if (SDL_GetWindowFlags(window_) & SDL_WINDOW_MINIMIZED) SDL_RestoreWindow(window_);
+    void SetMinimized(bool minimized) override
+    {
+        if (minimized)
+            SDL_MinimizeWindow(window_);
+        else if (SDL_GetWindowFlags(window_) & SDL_WINDOW_MINIMIZED)
+            SDL_RestoreWindow(window_);
     }
 
     SDL_Window* Handle() const { return window_; }
@@ -140,13 +155,16 @@ public:
     const TBitmap& Last() const { return last_; }
 
 private:
-    void Create(bool shaped) {
+    void Create(bool shaped)
+    {
         int w = std::max(1, form_.Width()), h = std::max(1, form_.Height());
         Uint32 flags = SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN;
         window_ = nullptr;
-        if (shaped) window_ = SDL_CreateShapedWindow(form_.Caption().c_str(), form_.Left(), form_.Top(), w, h, flags);
+        if (shaped)
+            window_ = SDL_CreateShapedWindow(form_.Caption().c_str(), form_.Left(), form_.Top(), w, h, flags);
         shaped_ = window_ != nullptr;
-        if (!window_) window_ = SDL_CreateWindow(form_.Caption().c_str(), form_.Left(), form_.Top(), w, h, flags);
+        if (!window_)
+            window_ = SDL_CreateWindow(form_.Caption().c_str(), form_.Left(), form_.Top(), w, h, flags);
         if (!window_) throw std::runtime_error(std::string("Cannot create a window: ") + SDL_GetError());
         renderer_ = SDL_CreateRenderer(window_, -1, 0);
         if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
@@ -158,7 +176,8 @@ private:
         backend_.windows_[SDL_GetWindowID(window_)] = this;
     }
 
-    void Destroy() {
+    void Destroy()
+    {
         backend_.windows_.erase(SDL_GetWindowID(window_));
         if (texture_) SDL_DestroyTexture(texture_);
         texture_ = nullptr;
@@ -168,7 +187,8 @@ private:
         window_ = nullptr;
     }
 
-    void ApplyShape() {
+    void ApplyShape()
+    {
         if (!shaped_) return;
         int w = std::max(1, bounds_.Width()), h = std::max(1, bounds_.Height());
         SDL_Surface* mask = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_ABGR8888);
@@ -198,47 +218,57 @@ private:
     TBitmap last_;
 };
 
-SdlBackend::SdlBackend() {
+SdlBackend::SdlBackend()
+{
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
         throw std::runtime_error(std::string("Cannot start the display: ") + SDL_GetError());
-    wake_event_ = SDL_RegisterEvents(1);
     SDL_StopTextInput();
 }
 
-SdlBackend::~SdlBackend() {
+SdlBackend::~SdlBackend()
+{
     for (auto& [shape, cursor] : cursors_) SDL_FreeCursor(cursor);
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
-std::unique_ptr<NativeWindow> SdlBackend::CreateWindow(TForm& form) { return std::make_unique<SdlWindow>(*this, form); }
+std::unique_ptr<NativeWindow> SdlBackend::CreateWindow(TForm& form)
+{
+    return std::make_unique<SdlWindow>(*this, form);
+}
 
-TRect SdlBackend::ScreenRect() const {
+TRect SdlBackend::ScreenRect() const
+{
     SDL_Rect r;
     if (SDL_GetDisplayBounds(0, &r) != 0) return {0, 0, 1024, 768};
     return Bounds(r.x, r.y, r.w, r.h);
 }
 
-TRect SdlBackend::WorkArea() const {
+TRect SdlBackend::WorkArea() const
+{
     SDL_Rect r;
     if (SDL_GetDisplayUsableBounds(0, &r) != 0) return ScreenRect();
     return Bounds(r.x, r.y, r.w, r.h);
 }
 
-TPoint SdlBackend::CursorPos() const {
+TPoint SdlBackend::CursorPos() const
+{
     int x = 0, y = 0;
     SDL_GetGlobalMouseState(&x, &y);
     return {x, y};
 }
 
-void SdlBackend::SetCursorShape(TCursor cursor) {
+void SdlBackend::SetCursorShape(TCursor cursor)
+{
     auto it = cursors_.find(cursor);
-    if (it == cursors_.end()) it = cursors_.emplace(cursor, SDL_CreateSystemCursor(SystemCursorOf(cursor))).first;
+    if (it == cursors_.end())
+        it = cursors_.emplace(cursor, SDL_CreateSystemCursor(SystemCursorOf(cursor))).first;
     if (it->second) SDL_SetCursor(it->second);
 }
 
-std::string SdlBackend::ClipboardText() const {
+std::string SdlBackend::ClipboardText() const
+{
     char* text = SDL_GetClipboardText();
     std::string out = text ? text : "";
     SDL_free(text);
@@ -247,7 +277,8 @@ std::string SdlBackend::ClipboardText() const {
 
 void SdlBackend::SetClipboardText(const std::string& text) { SDL_SetClipboardText(text.c_str()); }
 
-void SdlBackend::StartTextInput(const TRect& area) {
+void SdlBackend::StartTextInput(const TRect& area)
+{
     SDL_Rect r{area.Left, area.Top, area.Width(), area.Height()};
     SDL_SetTextInputRect(&r);
     SDL_StartTextInput();
@@ -255,18 +286,21 @@ void SdlBackend::StartTextInput(const TRect& area) {
 
 void SdlBackend::StopTextInput() { SDL_StopTextInput(); }
 
-TForm* SdlBackend::FormOf(uint32_t id) const {
+TForm* SdlBackend::FormOf(uint32_t id) const
+{
     auto it = windows_.find(id);
     return it == windows_.end() ? nullptr : &it->second->Form();
 }
 
-uint32_t SdlBackend::WindowId(const TForm& form) const {
+uint32_t SdlBackend::WindowId(const TForm& form) const
+{
     for (auto& [id, w] : windows_)
         if (&w->Form() == &form) return id;
     return 0;
 }
 
-TBitmap SdlBackend::ReadBack(const TForm& form) const {
+TBitmap SdlBackend::ReadBack(const TForm& form) const
+{
     for (auto& [id, w] : windows_) {
         if (&w->Form() != &form) continue;
         int width = 0, height = 0;
@@ -274,7 +308,8 @@ TBitmap SdlBackend::ReadBack(const TForm& form) const {
         TBitmap out(width, height);
         // The last presented frame is still in the back buffer on every renderer we use.
         SDL_RenderCopy(w->Renderer(), nullptr, nullptr, nullptr);
-        if (SDL_RenderReadPixels(w->Renderer(), nullptr, SDL_PIXELFORMAT_XBGR8888, out.Pixels(), width * 4) != 0)
+        if (SDL_RenderReadPixels(w->Renderer(), nullptr, SDL_PIXELFORMAT_XBGR8888, out.Pixels(), width * 4) !=
+            0)
             return w->Last();
         for (int i = 0; i < width * height; ++i) out.Pixels()[i] &= 0x00FFFFFFu;
         return out;
@@ -282,7 +317,8 @@ TBitmap SdlBackend::ReadBack(const TForm& form) const {
     return {};
 }
 
-void SdlBackend::Dispatch(const SDL_Event& e) {
+void SdlBackend::Dispatch(const SDL_Event& e)
+{
     InputEvent ev;
     TForm* form = nullptr;
     auto at = [&](int x, int y) {
@@ -290,98 +326,107 @@ void SdlBackend::Dispatch(const SDL_Event& e) {
         ev.screen_pos = form ? TPoint{form->Left() + x, form->Top() + y} : ev.pos;
     };
     switch (e.type) {
-        case SDL_MOUSEMOTION:
-            form = FormOf(e.motion.windowID);
-            ev.kind = InputEvent::MouseMove;
-            at(e.motion.x, e.motion.y);
-            ev.shift = ShiftOf(SDL_GetModState());
-            break;
-        case SDL_MOUSEBUTTONDOWN:
-        case SDL_MOUSEBUTTONUP:
-            form = FormOf(e.button.windowID);
-            ev.kind = e.type == SDL_MOUSEBUTTONDOWN ? InputEvent::MouseDown : InputEvent::MouseUp;
-            at(e.button.x, e.button.y);
-            ev.button = ButtonOf(e.button.button);
-            ev.clicks = (e.button.clicks >= 2 && e.button.clicks % 2 == 0) ? 2 : 1;
-            ev.shift = ShiftOf(SDL_GetModState());
-            break;
-        case SDL_MOUSEWHEEL: {
-            form = FormOf(e.wheel.windowID);
-            ev.kind = InputEvent::MouseWheel;
-            int x = 0, y = 0;
-            SDL_GetMouseState(&x, &y);
-            at(x, y);
-            ev.wheel_delta = (e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -e.wheel.y : e.wheel.y) * 120;
-            ev.shift = ShiftOf(SDL_GetModState());
-            break;
+    case SDL_MOUSEMOTION:
+        form = FormOf(e.motion.windowID);
+        ev.kind = InputEvent::MouseMove;
+        at(e.motion.x, e.motion.y);
+        ev.shift = ShiftOf(SDL_GetModState());
+        break;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+        form = FormOf(e.button.windowID);
+        ev.kind = e.type == SDL_MOUSEBUTTONDOWN ? InputEvent::MouseDown : InputEvent::MouseUp;
+        at(e.button.x, e.button.y);
+        ev.button = ButtonOf(e.button.button);
+        ev.clicks = (e.button.clicks >= 2 && e.button.clicks % 2 == 0) ? 2 : 1;
+        ev.shift = ShiftOf(SDL_GetModState());
+        break;
+    case SDL_MOUSEWHEEL: {
+        form = FormOf(e.wheel.windowID);
+        ev.kind = InputEvent::MouseWheel;
+        int x = 0, y = 0;
+        SDL_GetMouseState(&x, &y);
+        at(x, y);
+        ev.wheel_delta = (e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -e.wheel.y : e.wheel.y) * 120;
+        ev.shift = ShiftOf(SDL_GetModState());
+        break;
+    }
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+        form = FormOf(e.key.windowID);
+        ev.kind = e.type == SDL_KEYDOWN ? InputEvent::KeyDown : InputEvent::KeyUp;
+        ev.key = VirtualKey(e.key.keysym.sym);
+        ev.shift = ShiftOf(e.key.keysym.mod);
+        if (!ev.key) return;
+        break;
+    case SDL_TEXTINPUT:
+        form = FormOf(e.text.windowID);
+        // With Ctrl or Alt down the keys are commands, not text.
+        if (SDL_GetModState() & (KMOD_CTRL | KMOD_ALT)) return;
+        ev.kind = InputEvent::Text;
+        ev.text = e.text.text;
+        break;
+    case SDL_WINDOWEVENT:
+        form = FormOf(e.window.windowID);
+        switch (e.window.event) {
+        case SDL_WINDOWEVENT_FOCUS_GAINED: ev.kind = InputEvent::Activated; break;
+        case SDL_WINDOWEVENT_FOCUS_LOST: ev.kind = InputEvent::Deactivated; break;
+        case SDL_WINDOWEVENT_CLOSE: ev.kind = InputEvent::CloseRequest; break;
+        case SDL_WINDOWEVENT_EXPOSED: ev.kind = InputEvent::Exposed; break;
+        case SDL_WINDOWEVENT_LEAVE: ev.kind = InputEvent::MouseLeaveWindow; break;
+        default: return;
         }
-        case SDL_KEYDOWN:
-        case SDL_KEYUP:
-            form = FormOf(e.key.windowID);
-            ev.kind = e.type == SDL_KEYDOWN ? InputEvent::KeyDown : InputEvent::KeyUp;
-            ev.key = VirtualKey(e.key.keysym.sym);
-            ev.shift = ShiftOf(e.key.keysym.mod);
-            if (!ev.key) return;
-            break;
-        case SDL_TEXTINPUT:
-            form = FormOf(e.text.windowID);
-            // With Ctrl or Alt down the keys are commands, not text.
-            if (SDL_GetModState() & (KMOD_CTRL | KMOD_ALT)) return;
-            ev.kind = InputEvent::Text;
-            ev.text = e.text.text;
-            break;
-        case SDL_WINDOWEVENT:
-            form = FormOf(e.window.windowID);
-            switch (e.window.event) {
-                case SDL_WINDOWEVENT_FOCUS_GAINED: ev.kind = InputEvent::Activated; break;
-                case SDL_WINDOWEVENT_FOCUS_LOST: ev.kind = InputEvent::Deactivated; break;
-                case SDL_WINDOWEVENT_CLOSE: ev.kind = InputEvent::CloseRequest; break;
-                case SDL_WINDOWEVENT_EXPOSED: ev.kind = InputEvent::Exposed; break;
-                case SDL_WINDOWEVENT_LEAVE: ev.kind = InputEvent::MouseLeaveWindow; break;
-                default: return;
-            }
-            break;
-        case SDL_QUIT:
-            // The system asks the program to end (a signal, the session
-            // closing): close the open dialog and the main window as their
-            // close buttons would, so their close handlers still run.
-            if (TForm* modal = Screen().ModalForm()) modal->Close();
-            if (TForm* main = Screen().MainForm()) main->Close();
-            else App().Terminate();
-            return;
-        default:
-            return;
+        break;
+    case SDL_QUIT:
+        // The system asks the program to end (a signal, the session
+        // closing): close the open dialog and the main window as their
+        // close buttons would, so their close handlers still run.
+        if (TForm* modal = Screen().ModalForm()) modal->Close();
+        if (TForm* main = Screen().MainForm())
+            main->Close();
+        else
+            App().Terminate();
+        return;
+    default: return;
     }
     if (form) form->HandleInput(ev);
 }
 
-bool SdlBackend::Poll() {
+bool SdlBackend::Poll()
+{
     bool any = false;
     SDL_Event e;
     // Only what is queued now: handlers may run nested loops.
     for (int budget = 256; budget > 0 && SDL_PollEvent(&e); --budget) {
-        if (e.type == wake_event_) continue;
         any = true;
         Dispatch(e);
     }
     return any;
 }
 
-void SdlBackend::Wait(int64_t deadline_us) {
-    int timeout_ms = -1;
-    if (deadline_us >= 0) {
-        int64_t left = deadline_us - App().Clock().NowUs();
-        timeout_ms = left <= 0 ? 0 : static_cast<int>(std::min<int64_t>((left + 999) / 1000, 1 << 30));
-    }
-    if (timeout_ms < 0) SDL_WaitEvent(nullptr);
-    else SDL_WaitEventTimeout(nullptr, timeout_ms);
+// Other threads never call SDL to wake the loop: SDL's own wake-up sends an
+// X event to a window of its choosing, which the UI thread may be
+// destroying at that moment (a BadWindow error ends the program). The loop
+// sleeps in short slices instead and looks at the flag between them.
+namespace {
+constexpr int64_t kWakeSliceMs = 5;
 }
 
-void SdlBackend::Wake() {
-    SDL_Event e{};
-    e.type = wake_event_;
-    SDL_PushEvent(&e);
+void SdlBackend::Wait(int64_t deadline_us)
+{
+    for (;;) {
+        if (woken_.exchange(false)) return;
+        int64_t slice_ms = kWakeSliceMs;
+        if (deadline_us >= 0) {
+            int64_t left = deadline_us - App().Clock().NowUs();
+            if (left <= 0) return;
+            slice_ms = std::min(slice_ms, (left + 999) / 1000);
+        }
+        if (SDL_WaitEventTimeout(nullptr, static_cast<int>(slice_ms))) return;
+    }
 }
+
+void SdlBackend::Wake() { woken_.store(true); }
 
 void UseSdlBackend() { InstallBackend(std::make_unique<SdlBackend>()); }
 

@@ -1,7 +1,12 @@
 // The SDL2 back end on a real (virtual-framebuffer) display: a window
-// opens, shows the form's picture, takes a click and closes.
+// opens, shows the form's picture, takes a click and closes; other threads
+// wake its loop while windows come and go.
 #include <SDL.h>
 #include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
 
 #include "platform/core/application.h"
 #include "platform/ui/button.h"
@@ -11,7 +16,8 @@
 
 namespace {
 
-void PushButton(uint32_t window, Uint32 type, int x, int y) {
+void PushButton(uint32_t window, Uint32 type, int x, int y)
+{
     SDL_Event e{};
     e.type = type;
     e.button.windowID = window;
@@ -23,7 +29,8 @@ void PushButton(uint32_t window, Uint32 type, int x, int y) {
     SDL_PushEvent(&e);
 }
 
-TEST(SdlBackend, OpensDrawsTakesAClickAndCloses) {
+TEST(SdlBackend, OpensDrawsTakesAClickAndCloses)
+{
     core::TestApplication app;
     app.App().SetClock(nullptr);  // the real clock: the loop waits in SDL
     ui::UseSdlBackend();
@@ -63,6 +70,43 @@ TEST(SdlBackend, OpensDrawsTakesAClickAndCloses) {
     EXPECT_TRUE(app.App().PumpUntil([&] { return !form->Visible(); }, 3000));
 
     delete form;
+    ui::InstallBackend(std::make_unique<ui::HeadlessBackend>());
+}
+
+// Wakes from another thread while windows open and close (SDL's own wake-up
+// could aim at a window being destroyed) keep the program alive, and a wake
+// ends the loop's sleep soon.
+TEST(SdlBackend, WakesFromAnotherThreadWhileWindowsComeAndGo)
+{
+    core::TestApplication app;
+    app.App().SetClock(nullptr);
+    ui::UseSdlBackend();
+    std::atomic<bool> stop{false};
+    std::atomic<int> delivered{0};
+    std::thread waker([&] {
+        while (!stop.load()) {
+            App().PostMessageFromThread([&] { ++delivered; });
+            std::this_thread::yield();
+        }
+    });
+    for (int i = 0; i < 60; ++i) {
+        auto* form = new TForm(&App());
+        form->SetBorderStyle(bsNone);
+        form->SetBounds(40 + i % 50, 40, 120, 80);
+        form->Show();
+        app.App().PumpUntil([] { return false; }, 3);
+        delete form;
+        app.App().PumpUntil([] { return false; }, 1);
+    }
+    stop = true;
+    waker.join();
+    // A wake while the loop sleeps ends the sleep: the message runs soon.
+    int before = delivered.load();
+    std::thread once([&] { App().PostMessageFromThread([&] { ++delivered; }); });
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_TRUE(app.App().PumpUntil([&] { return delivered.load() > before; }, 5000));
+    once.join();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
     ui::InstallBackend(std::make_unique<ui::HeadlessBackend>());
 }
 

@@ -54,6 +54,24 @@ public:
     }
 };
 
+// The file list remembers whether the user's last selecting act was a
+// Ctrl+click: only that one keeps the order in which names were picked.
+class FileList : public TListView {
+public:
+    using TListView::TListView;
+    bool toggling = false;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override
+    {
+        toggling = (Shift & ssCtrl) && !(Shift & ssShift);
+        TListView::MouseDown(Button, Shift, X, Y);
+    }
+    void KeyDown(uint16_t& Key, TShiftState Shift) override
+    {
+        toggling = false;
+        TListView::KeyDown(Key, Shift);
+    }
+};
+
 // The dialog's form: folder line, file list, name line, type list, buttons.
 class FileDialogForm : public TForm {
 public:
@@ -77,7 +95,7 @@ public:
         up_->SetBounds(400, 6, 72, 25);
         up_->OnClick = [this](TObject*) { Navigate(folder_path_.parent_path()); };
 
-        list_ = new TListView(this);
+        list_ = new FileList(this);
         list_->SetName("FileList");
         list_->SetParent(this);
         list_->SetBounds(8, 38, 464, 220);
@@ -194,10 +212,9 @@ private:
         list_->Items().EndUpdate();
     }
 
-    // The selected files go into the name field, in the order the user
-    // picked them: a Ctrl+click adds or takes away one name; a range or a
-    // new selection lists them as the list shows them. A folder alone
-    // leaves the name as it was.
+    // The selected files go into the name field: after a Ctrl+click in the
+    // order the user picked them, else as the list shows them. A folder
+    // alone leaves the name as it was.
     void TakeListSelection()
     {
         std::vector<std::string> selected;
@@ -206,10 +223,7 @@ private:
         auto has = [](const std::vector<std::string>& v, const std::string& n) {
             return std::find(v.begin(), v.end(), n) != v.end();
         };
-        int changes = 0;
-        for (const auto& n : selected) changes += !has(picked_, n);
-        for (const auto& n : picked_) changes += !has(selected, n);
-        if (changes <= 1 && !picked_.empty()) {
+        if (list_->toggling) {
             std::vector<std::string> ordered;
             for (const auto& n : picked_)
                 if (has(selected, n)) ordered.push_back(n);
@@ -280,7 +294,7 @@ private:
     std::vector<std::pair<std::string, bool>> entries_;
     TEdit* folder_;
     TButton* up_;
-    TListView* list_;
+    FileList* list_;
     TEdit* name_;
     TComboBox* types_;
     TButton* ok_;

@@ -136,7 +136,14 @@ public:
         }
         ApplyShape();
     }
-    void Raise() override { SDL_RaiseWindow(window_); }
+    void Raise() override
+    {
+        SDL_RaiseWindow(window_);
+        // The keyboard comes with it: without a window manager X gives the
+        // focus to no window once the one that had it (a message box) is
+        // gone, and nothing typed would reach the form below.
+        if (visible_) SDL_SetWindowInputFocus(window_);
+    }
     void SetModalFor(NativeWindow* owner) override
     {
         if (auto* o = dynamic_cast<SdlWindow*>(owner)) SDL_SetWindowModalFor(window_, o->window_);

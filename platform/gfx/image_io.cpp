@@ -4,7 +4,9 @@
 #include <cstring>
 #include <fstream>
 
+#include "platform/gfx/exif_orientation.h"
 #include "platform/gfx/internal/jpeg_codec.h"
+#include "platform/gfx/orientation.h"
 
 #include <png.h>
 
@@ -258,7 +260,7 @@ TBitmap DecodeJpeg(std::span<const std::uint8_t> data, int scaleDenom) {
     const int rc = internal::JpegDecode(data.data(), data.size(), scaleDenom, &AllocJpegTarget, &target, &msg);
     if (target.tooLarge) Unsupported("JPEG picture is too large");
     if (rc != 0) Corrupt(std::string("JPEG file cannot be read: ") + msg.text);
-    return std::move(target.bitmap);
+    return ApplyOrientation(std::move(target.bitmap), JpegOrientation(data));
 }
 
 std::vector<std::uint8_t> EncodeJpeg(const TBitmap& bitmap, int quality) {
@@ -282,7 +284,7 @@ TSize JpegSize(std::span<const std::uint8_t> data) {
     internal::JpegMessage msg{};
     if (internal::JpegReadSize(data.data(), data.size(), &w, &h, &msg) != 0)
         Corrupt(std::string("JPEG file cannot be read: ") + msg.text);
-    return {w, h};
+    return OrientedSize({w, h}, JpegOrientation(data));
 }
 
 int JpegScaleFor(TSize size, int minWidth, int minHeight) {

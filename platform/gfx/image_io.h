@@ -40,11 +40,14 @@ std::vector<std::uint8_t> EncodeBmp(const TBitmap& bitmap);
 
 // JPEG: scaleDenom 1, 2, 4 or 8 decodes at 1/scaleDenom of the size in the
 // DCT domain (ceil(w / scaleDenom) x ceil(h / scaleDenom)), fast for
-// thumbnails. Grey and CMYK pictures come out as RGB. EXIF orientation is
-// not applied. Writing: baseline, colour (4:2:0), the given quality.
+// thumbnails. Grey and CMYK pictures come out as RGB, turned and mirrored
+// as their EXIF orientation says (exif_orientation.h), so that every photo
+// shows the way the camera meant it. Writing: baseline, colour (4:2:0),
+// the given quality, no orientation.
 TBitmap DecodeJpeg(std::span<const std::uint8_t> data, int scaleDenom = 1);
 std::vector<std::uint8_t> EncodeJpeg(const TBitmap& bitmap, int quality = 90);
-// The picture's size from its header, without decoding.
+// The picture's size from its header, without decoding, as DecodeJpeg
+// gives it (sides exchanged by a quarter-turn orientation).
 TSize JpegSize(std::span<const std::uint8_t> data);
 // The largest of 1, 2, 4, 8 that still gives at least minWidth x minHeight.
 int JpegScaleFor(TSize pictureSize, int minWidth, int minHeight);

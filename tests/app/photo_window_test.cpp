@@ -35,6 +35,7 @@
 #include "platform/media/media_player.h"
 #include "tests/app/main_window_fixture.h"
 #include "tests/app/temp_folder.h"
+#include "tests/gfx/exif_jpeg.h"
 
 namespace {
 
@@ -258,6 +259,52 @@ TEST_F(PhotoWindow, ARedPhotoFillsTheFrameWidthCentred)
     }
     EXPECT_NEAR(first, 88, 2);
     EXPECT_NEAR(last, 441, 2);
+}
+
+// Photos stored lying on their side, as cameras write them, with each of
+// the eight EXIF orientations: every picture stands the way the camera
+// meant it, its known corner colours in the right corners.
+TEST_F(PhotoWindow, ImportedPicturesStandAsTheirExifOrientationSays)
+{
+    const struct {
+        int orientation;
+        const char* corners;  // top left, top right, bottom left, bottom right
+    } cases[] = {{1, "RGBY"}, {2, "GRYB"}, {3, "YBGR"}, {4, "BYRG"},
+                 {5, "RBGY"}, {6, "BRYG"}, {7, "YGBR"}, {8, "GYRB"}};
+    const gfx_test::Bytes stored = gfx::EncodeJpeg(gfx_test::Quadrants(200, 100));
+    std::vector<std::string> photos;
+    for (const auto& c : cases) {
+        const fs::path path = system_.Path() / "photos" / ("turned" + std::to_string(c.orientation) + ".jpg");
+        fs::create_directories(path.parent_path());
+        const auto tiff = gfx_test::OrientationTiff(c.orientation > 4, static_cast<std::uint16_t>(c.orientation));
+        gfx::WriteFileBytes(path, gfx_test::WithSegments(stored, gfx_test::ExifSegment(tiff)));
+        photos.push_back(path.string());
+    }
+    Import(photos);
+    ASSERT_EQ(Form1->kivListView1->Items().Count(), 8);
+    for (int k = 1; k <= 8; ++k) {
+        const auto& c = cases[k - 1];
+        const TBitmap picture = gfx::LoadImage(Picture(k));
+        // The photo is what is not the white of the picture area.
+        int left = picture.Width(), right = -1, top = picture.Height(), bottom = -1;
+        for (int y = 0; y < picture.Height(); ++y)
+            for (int x = 0; x < picture.Width(); ++x)
+                if (!IsWhite(picture.Pixel(x, y))) {
+                    left = std::min(left, x), right = std::max(right, x);
+                    top = std::min(top, y), bottom = std::max(bottom, y);
+                }
+        ASSERT_GT(right, left) << c.orientation;
+        TBitmap photo(right - left + 1, bottom - top + 1);
+        for (int y = top; y <= bottom; ++y)
+            for (int x = left; x <= right; ++x) photo.SetPixel(x - left, y - top, picture.Pixel(x, y));
+        // In the 708 x 771 frame a 200 x 100 photo stands 386 x 771 when
+        // turned a quarter, and lies 708 x 354 otherwise.
+        if (c.orientation > 4)
+            EXPECT_NEAR(photo.Width(), 386, 6) << c.orientation;
+        else
+            EXPECT_NEAR(photo.Height(), 354, 6) << c.orientation;
+        EXPECT_EQ(gfx_test::Corners(photo, 8), c.corners) << c.orientation;
+    }
 }
 
 TEST_F(PhotoWindow, AnUndecodablePhotoGetsThePictureIconNotThePreviousPhoto)

@@ -12,6 +12,7 @@
 #include "platform/gfx/bitmap.h"
 #include "platform/gfx/font.h"
 #include "platform/gfx/image_io.h"
+#include "tests/gfx/exif_jpeg.h"
 
 namespace {
 
@@ -247,6 +248,31 @@ TEST_F(PlayerTest, ShippedCropViewerSendsWanChengAndFillsTheCentralHalf) {
     EXPECT_NEAR(red.Top, 354, 2);
     EXPECT_NEAR(red.Width(), 626, 3);
     EXPECT_NEAR(red.Height(), 708, 3);
+}
+
+// A phone photo staged as it was taken, stored lying on its side with the
+// EXIF orientation 6: the viewer shows it standing, its stored left column
+// (red over blue) along its top.
+TEST_F(PlayerTest, ShippedCropViewerShowsAPhotoTheWayItsOrientationSays) {
+    fs::copy_file(fs::path(VELMORA_DATA_OUT) / "jjzp" / "zpjj1.swf", dir / "zpjj1.swf");
+    gfx::WriteFileBytes(dir / "zpjj.jpg",
+                        gfx_test::WithSegments(gfx::EncodeJpeg(gfx_test::Quadrants(400, 200)),
+                                               gfx_test::ExifSegment(gfx_test::OrientationTiff(false, 6))));
+    ASSERT_TRUE(player.Load(dir / "zpjj1.swf"));
+    const TBitmap view = Paint(1252, 1416);
+    TRect shown(view.Width(), view.Height(), -1, -1);
+    for (int y = 0; y < view.Height(); y += 2)
+        for (int x = 0; x < view.Width(); x += 2)
+            if (gfx_test::QuadrantAt(view, x, y) != '?') {
+                shown.Left = std::min(shown.Left, x), shown.Right = std::max(shown.Right, x + 1);
+                shown.Top = std::min(shown.Top, y), shown.Bottom = std::max(shown.Bottom, y + 1);
+            }
+    ASSERT_GT(shown.Width(), 0);
+    EXPECT_GT(shown.Height(), shown.Width());
+    TBitmap photo(shown.Width(), shown.Height());
+    for (int y = 0; y < photo.Height(); ++y)
+        for (int x = 0; x < photo.Width(); ++x) photo.SetPixel(x, y, view.Pixel(shown.Left + x, shown.Top + y));
+    EXPECT_EQ(gfx_test::Corners(photo, 8), "BRYG");
 }
 
 TEST_F(PlayerTest, BareJpegIsAStillFittedWithItsAspect) {

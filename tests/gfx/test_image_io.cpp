@@ -13,7 +13,7 @@ using gfx::ImageError;
 namespace {
 
 // A BMP file assembled field by field, so tests can break any of them.
-struct BmpSpec {
+struct BmpFields {
     int width = 2, height = 2;  // negative height: top-down
     int bpp = 24;
     std::uint32_t compression = 0;
@@ -35,7 +35,7 @@ void Put16(Bytes& b, std::size_t at, std::uint16_t v) {
     b[at + 1] = static_cast<std::uint8_t>(v >> 8);
 }
 
-Bytes MakeBmp(const BmpSpec& s) {
+Bytes MakeBmp(const BmpFields& s) {
     Bytes b(14 + s.headerSize, 0);
     b[0] = 'B';
     b[1] = 'M';
@@ -98,13 +98,13 @@ TEST(Bmp, RoundTripsAt24BitsForOddWidths) {
 TEST(Bmp, ReadsEveryDepthAndOrientation) {
     struct Case {
         const char* name;
-        BmpSpec spec;
+        BmpFields fields;
     };
     // Each picture is 2x2: top row red, green; bottom row blue, white.
     const TColor want[2][2] = {{clRed, clLime}, {clBlue, clWhite}};
     std::vector<Case> cases;
     {
-        BmpSpec s;  // 24 bits bottom-up: rows stored bottom first, BGR, padded to 4
+        BmpFields s;  // 24 bits bottom-up: rows stored bottom first, BGR, padded to 4
         s.pixels = {0xFF, 0, 0, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0, 0xFF, 0, 0xFF, 0, 0, 0};
         cases.push_back({"24 bottom-up", s});
         s.height = -2;
@@ -112,7 +112,7 @@ TEST(Bmp, ReadsEveryDepthAndOrientation) {
         cases.push_back({"24 top-down", s});
     }
     {
-        BmpSpec s;
+        BmpFields s;
         s.bpp = 32;
         s.pixels = {0xFF, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0xFF, 0, 0, 0xFF, 0, 0};
         cases.push_back({"32 rgb", s});
@@ -122,7 +122,7 @@ TEST(Bmp, ReadsEveryDepthAndOrientation) {
         cases.push_back({"32 bitfields", s});
     }
     {
-        BmpSpec s;
+        BmpFields s;
         s.bpp = 16;  // 5-5-5
         auto px = [](int r, int g, int b) { return static_cast<std::uint16_t>((r << 10) | (g << 5) | b); };
         auto row = [&](std::uint16_t a, std::uint16_t b) {
@@ -144,7 +144,7 @@ TEST(Bmp, ReadsEveryDepthAndOrientation) {
         cases.push_back({"16 565 v4", s});
     }
     {
-        BmpSpec s;
+        BmpFields s;
         s.bpp = 8;
         s.palette = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF};
         s.colorsUsed = 4;
@@ -162,7 +162,7 @@ TEST(Bmp, ReadsEveryDepthAndOrientation) {
     }
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const TBitmap b = gfx::DecodeBmp(MakeBmp(c.spec));
+        const TBitmap b = gfx::DecodeBmp(MakeBmp(c.fields));
         ASSERT_EQ(b.Width(), 2);
         ASSERT_EQ(b.Height(), 2);
         if (std::string(c.name) == "1 palette") {
@@ -176,7 +176,7 @@ TEST(Bmp, ReadsEveryDepthAndOrientation) {
 }
 
 TEST(Bmp, MalformedFilesAreRejectedWithATypedError) {
-    BmpSpec good;
+    BmpFields good;
     good.pixels.assign(16, 0);
     ASSERT_NO_THROW(gfx::DecodeBmp(MakeBmp(good)));
     struct Case {
@@ -185,7 +185,7 @@ TEST(Bmp, MalformedFilesAreRejectedWithATypedError) {
     };
     std::vector<Case> cases;
     auto with = [&](const char* name, auto change) {
-        BmpSpec s = good;
+        BmpFields s = good;
         change(s);
         cases.push_back({name, MakeBmp(s)});
     };
@@ -199,20 +199,20 @@ TEST(Bmp, MalformedFilesAreRejectedWithATypedError) {
         b.resize(b.size() - 5);
         cases.push_back({"pixels cut", b});
     }
-    with("zero width", [](BmpSpec& s) { s.width = 0; });
-    with("zero height", [](BmpSpec& s) { s.height = 0; });
-    with("negative width", [](BmpSpec& s) { s.width = -2; });
-    with("huge", [](BmpSpec& s) { s.width = 100000; s.height = 100000; });
-    with("most negative height", [](BmpSpec& s) { s.height = INT32_MIN; });
-    with("7 bits", [](BmpSpec& s) { s.bpp = 7; });
-    with("zero bits", [](BmpSpec& s) { s.bpp = 0; });
-    with("rle8", [](BmpSpec& s) { s.bpp = 8; s.compression = 1; });
-    with("bitfields at 24 bits", [](BmpSpec& s) { s.compression = 3; s.masks = {0xFF, 0xFF00, 0xFF0000}; });
-    with("odd header size", [](BmpSpec& s) { s.headerSize = 41; });
-    with("offset past the end", [](BmpSpec& s) { s.offsetAdjust = 1000; });
-    with("offset inside the header", [](BmpSpec& s) { s.offsetAdjust = -30; });
-    with("palette larger than 256", [](BmpSpec& s) { s.bpp = 8; s.colorsUsed = 100000; });
-    with("palette cut", [](BmpSpec& s) { s.bpp = 8; s.colorsUsed = 200; s.pixels.clear(); });
+    with("zero width", [](BmpFields& s) { s.width = 0; });
+    with("zero height", [](BmpFields& s) { s.height = 0; });
+    with("negative width", [](BmpFields& s) { s.width = -2; });
+    with("huge", [](BmpFields& s) { s.width = 100000; s.height = 100000; });
+    with("most negative height", [](BmpFields& s) { s.height = INT32_MIN; });
+    with("7 bits", [](BmpFields& s) { s.bpp = 7; });
+    with("zero bits", [](BmpFields& s) { s.bpp = 0; });
+    with("rle8", [](BmpFields& s) { s.bpp = 8; s.compression = 1; });
+    with("bitfields at 24 bits", [](BmpFields& s) { s.compression = 3; s.masks = {0xFF, 0xFF00, 0xFF0000}; });
+    with("odd header size", [](BmpFields& s) { s.headerSize = 41; });
+    with("offset past the end", [](BmpFields& s) { s.offsetAdjust = 1000; });
+    with("offset inside the header", [](BmpFields& s) { s.offsetAdjust = -30; });
+    with("palette larger than 256", [](BmpFields& s) { s.bpp = 8; s.colorsUsed = 100000; });
+    with("palette cut", [](BmpFields& s) { s.bpp = 8; s.colorsUsed = 200; s.pixels.clear(); });
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         EXPECT_THROW(gfx::DecodeBmp(c.data), ImageError);

@@ -117,9 +117,9 @@ TEST_F(ThumbnailTest, PortraitAndOtherFormats) {
     EXPECT_EQ(thumbnail->Pixel(200, 400), clYellow);
 }
 
-TEST_F(ThumbnailTest, ExifOrientationIsIgnored) {
+TEST_F(ThumbnailTest, ExifOrientationStandsThePhotoUp) {
     // A landscape photo whose EXIF block says "rotate 90 degrees clockwise"
-    // (orientation 6): the thumbnail keeps the stored layout.
+    // (orientation 6): the thumbnail stands, its stored left half on top.
     TBitmap photo(200, 100, clBlue);
     for (int y = 0; y < 100; ++y) {
         for (int x = 100; x < 200; ++x) photo.SetPixel(x, y, clLime);
@@ -138,10 +138,10 @@ TEST_F(ThumbnailTest, ExifOrientationIsIgnored) {
 
     const auto thumbnail = shell::ExtractThumbnail(rotated, kFrame);
     ASSERT_TRUE(thumbnail);
-    EXPECT_EQ(thumbnail->Width(), 708);
-    EXPECT_EQ(thumbnail->Height(), 354);
-    EXPECT_TRUE(Near(thumbnail->Pixel(100, 177), clBlue));
-    EXPECT_TRUE(Near(thumbnail->Pixel(600, 177), clLime));
+    EXPECT_EQ(thumbnail->Width(), 386);
+    EXPECT_EQ(thumbnail->Height(), 771);
+    EXPECT_TRUE(Near(thumbnail->Pixel(193, 190), clBlue));
+    EXPECT_TRUE(Near(thumbnail->Pixel(193, 580), clLime));
 }
 
 TEST_F(ThumbnailTest, UndecodableFilesGiveTheIconNeverTheLastPicture) {

@@ -4,6 +4,7 @@
 
 #include "platform/gfx/canvas.h"
 #include "skin/kiv_file_theme.h"
+#include "skin/kiv_locale.h"
 #include "skin/kiv_public.h"
 
 TkivCheckBox::TkivCheckBox(TComponent* AOwner) : TCustomControl(AOwner)
@@ -13,6 +14,8 @@ TkivCheckBox::TkivCheckBox(TComponent* AOwner) : TCustomControl(AOwner)
     SetTabStop(true);
     SetFocusable(true);
     SetBounds(0, 0, 93, 17);
+    // The caption sits on the parent's colour, not on a face of its own.
+    SetParentColor(true);
     ui_style_ = skin::GetOwnerUIStyle(AOwner);
     auto_size_ = true;
 }
@@ -105,8 +108,10 @@ void TkivCheckBox::StateCell(int& index, int& count) const
     const bool skinned = TkivFileTheme::UsingFileTheme(file_theme_, ui_style_, effective);
     count = skinned ? FileThemeCells() : 4;
     const bool enabled = EffectivelyEnabled();
-    if (count == 6) index = enabled ? (checked_ ? 1 : 3) : (checked_ ? 4 : 6);
-    else index = enabled ? (checked_ ? 1 : 2) : (checked_ ? 3 : 4);
+    if (count == 6)
+        index = enabled ? (checked_ ? 1 : 3) : (checked_ ? 4 : 6);
+    else
+        index = enabled ? (checked_ ? 1 : 2) : (checked_ ? 3 : 4);
 }
 
 void TkivCheckBox::GetCell(TBitmap& picture) const
@@ -161,7 +166,8 @@ void TkivCheckBox::Paint(TCanvas& Canvas)
     const int textHeight = canvas.TextHeight("W");
     const int ty = (H - textHeight) / 2;
     const int py = (H - cell.Height()) / 2;
-    const bool rtl = BiDiMode() == bdRightToLeft;
+    // Right to left only where the system locale runs that way too.
+    const bool rtl = BiDiMode() == bdRightToLeft && skin::MiddleEastLocale();
     TRect text;
     if (rtl) {
         canvas.Draw(W - cell.Width() - 1, py, cell);

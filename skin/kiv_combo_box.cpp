@@ -7,6 +7,7 @@
 #include "platform/gfx/canvas.h"
 #include "platform/ui/scrollbar_part.h"
 #include "skin/kiv_file_theme.h"
+#include "skin/kiv_locale.h"
 #include "skin/kiv_public.h"
 
 namespace {
@@ -160,6 +161,13 @@ TRect TkivCustomComboBox::ButtonRect() const
     return {ClientWidth() - width, 0, ClientWidth(), ClientHeight()};
 }
 
+int TkivCustomComboBox::DividerX() const
+{
+    // The button's left edge; its right edge when laid out right to left.
+    const TRect button = ButtonRect();
+    return skin::UseRightToLeftLayout(*this) ? button.Right - 1 : button.Left;
+}
+
 void TkivCustomComboBox::PaintNonClient(TCanvas& Canvas)
 {
     if (!Skinned()) {
@@ -172,7 +180,7 @@ void TkivCustomComboBox::PaintNonClient(TCanvas& Canvas)
     // below the button.
     const TRect inset = NonClientInsets();
     const TRect button = ButtonRect();
-    const int x = inset.Left + button.Left;
+    const int x = inset.Left + DividerX();
     Canvas.SetPixel(x, inset.Top + button.Top - 1, border_color_);
     Canvas.SetPixel(x, inset.Top + button.Bottom, border_color_);
 }
@@ -191,8 +199,9 @@ void TkivCustomComboBox::Paint(TCanvas& Canvas)
         Canvas.Brush().SetColor(button_color_);
         Canvas.FillRect(button);
         Canvas.Pen().SetColor(border_color_);
-        Canvas.MoveTo(button.Left, button.Top - 1);
-        Canvas.LineTo(button.Left, button.Bottom + 1);
+        const int x = DividerX();
+        Canvas.MoveTo(x, button.Top - 1);
+        Canvas.LineTo(x, button.Bottom + 1);
     }
     if (ui_style_ == TkivUIStyle::WinXP) return;
     const int x = button.Left + button.Width() / 2 - 3;

@@ -35,6 +35,8 @@ public:
 
     // Where the drop-down button lies, in client pixels.
     TRect ButtonRect() const;
+    // The x, in client pixels, of the line beside the button.
+    int DividerX() const;
 
     void Paint(TCanvas& Canvas) override;
     void PaintNonClient(TCanvas& Canvas) override;

@@ -4,6 +4,7 @@
 
 #include "platform/gfx/canvas.h"
 #include "skin/kiv_file_theme.h"
+#include "skin/kiv_locale.h"
 #include "skin/kiv_public.h"
 
 namespace {
@@ -107,23 +108,28 @@ void TkivCustomGroupBox::Paint(TCanvas& Canvas)
     const int Y = std::abs(Font().Height()) / 2 + 1;
     const std::string& caption = Caption();
     const int TW = caption.empty() ? 0 : Canvas.TextWidth(caption);
-    const bool rtl = BiDiMode() == bdRightToLeft;
+    // Right to left only where the system locale runs that way too.
+    const bool rtl = BiDiMode() == bdRightToLeft && skin::MiddleEastLocale();
     if (!rtl) {
         Canvas.MoveTo(L + 2, Y);
         Canvas.LineTo(L, Y);
         Canvas.LineTo(L, B - 1);
         Canvas.LineTo(R - 1, B - 1);
         Canvas.LineTo(R - 1, Y);
-        if (!caption.empty()) Canvas.LineTo(L + TW + 6, Y);
-        else Canvas.LineTo(L, Y);
+        if (!caption.empty())
+            Canvas.LineTo(L + TW + 6, Y);
+        else
+            Canvas.LineTo(L, Y);
     } else {
         Canvas.MoveTo(R - 3, Y);
         Canvas.LineTo(R - 1, Y);
         Canvas.LineTo(R - 1, B - 1);
         Canvas.LineTo(L + 1, B - 1);
         Canvas.LineTo(L + 1, Y);
-        if (!caption.empty()) Canvas.LineTo(R - TW - 7, Y);
-        else Canvas.LineTo(R - 1, Y);
+        if (!caption.empty())
+            Canvas.LineTo(R - TW - 7, Y);
+        else
+            Canvas.LineTo(R - 1, Y);
     }
     if (!caption.empty()) {
         Canvas.Font().Assign(Font());

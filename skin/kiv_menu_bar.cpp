@@ -6,6 +6,7 @@
 #include "platform/ui/menus.h"
 #include "skin/kiv_file_theme.h"
 #include "skin/kiv_form.h"
+#include "skin/kiv_style_colour.h"
 #include "skin/kiv_themes.h"
 
 namespace {
@@ -91,7 +92,7 @@ void TkivMenuBar::DrawButton(TCanvas& canvas, const Button& b, ButtonState state
     TkivUIStyle effective;
     const bool file = TkivFileTheme::UsingFileTheme(theme, style, effective);
     auto colour = [&](std::uint8_t skinKey, int entry) {
-        return file ? static_cast<TColor>(theme->GetColor(skinKey)) : skin::GetBuiltInColor(effective, entry);
+        return skin::StyleColour(file, theme, skinKey, effective, entry);
     };
     std::string text = b.caption;
     text.erase(std::remove(text.begin(), text.end(), '&'), text.end());
@@ -134,7 +135,9 @@ void TkivMenuBar::Paint(TCanvas& Canvas)
         c.StretchDraw(off.BoundsRect(), bar);
     for (int i = 0; i < ButtonCount(); ++i) {
         c.Font().Assign(Font());
-        const ButtonState state = i == pressed_ ? ButtonState::Pressed : i == hot_ ? ButtonState::Hot : ButtonState::Normal;
+        const ButtonState state = i == pressed_ ? ButtonState::Pressed
+                                  : i == hot_   ? ButtonState::Hot
+                                                : ButtonState::Normal;
         DrawButton(c, buttons_[i], state);
     }
     Canvas.Draw(0, 0, off);

@@ -1,7 +1,6 @@
 #include "skin/kiv_menu_drawing.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <string_view>
 
 #include "platform/gfx/canvas.h"
@@ -9,8 +8,10 @@
 #include "platform/ui/form.h"
 #include "platform/ui/image_list.h"
 #include "skin/kiv_file_theme.h"
+#include "skin/kiv_locale.h"
 #include "skin/kiv_public.h"
 #include "skin/kiv_skin_keys.h"
+#include "skin/kiv_style_colour.h"
 
 namespace skin {
 
@@ -69,8 +70,14 @@ void DrawMenuSeparatorLine(TCanvas& canvas, const TRect& r, TColor colour, bool 
 }
 
 void DrawMacMenuItem(TCanvas& canvas, const TRect& r) { DrawMacPicture(canvas, r, "MACOS_MENU_BAR", 20); }
-void DrawMacMenuSelection(TCanvas& canvas, const TRect& r) { DrawMacPicture(canvas, r, "MACOS_MENU_SELECT", 20); }
-void DrawMacMenuSeparator(TCanvas& canvas, const TRect& r) { DrawMacPicture(canvas, r, "MACOS_MENU_BAR", 12); }
+void DrawMacMenuSelection(TCanvas& canvas, const TRect& r)
+{
+    DrawMacPicture(canvas, r, "MACOS_MENU_SELECT", 20);
+}
+void DrawMacMenuSeparator(TCanvas& canvas, const TRect& r)
+{
+    DrawMacPicture(canvas, r, "MACOS_MENU_BAR", 12);
+}
 
 void DrawFlatMenuFrame(TCanvas& canvas, const TRect& w, TColor outer, TColor shadow)
 {
@@ -78,8 +85,11 @@ void DrawFlatMenuFrame(TCanvas& canvas, const TRect& w, TColor outer, TColor sha
     FrameMenuRect(canvas, {w.Left, w.Top + 1, w.Right - 1, w.Bottom - 1}, outer);
     FrameMenuRect(canvas, {w.Left + 1, w.Top + 2, w.Right - 2, w.Bottom - 2}, clWhite);
     canvas.Pen().SetColor(shadow);
-    const TPoint line[] = {{w.Left, w.Bottom - 1}, {w.Right - 1, w.Bottom - 1}, {w.Right - 1, w.Top},
-                           {w.Right, w.Top}, {w.Left, w.Top}};
+    const TPoint line[] = {{w.Left, w.Bottom - 1},
+                           {w.Right - 1, w.Bottom - 1},
+                           {w.Right - 1, w.Top},
+                           {w.Right, w.Top},
+                           {w.Left, w.Top}};
     canvas.Polyline(line);
 }
 
@@ -107,19 +117,6 @@ TCustomImageList& MenuCheckImages()
         return list;
     }();
     return *images;
-}
-
-bool MiddleEastLocale()
-{
-    for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
-        const char* value = std::getenv(variable);
-        if (!value || !*value) continue;
-        const std::string_view v(value);
-        for (std::string_view language : {"ar", "he", "fa", "ur", "yi"})
-            if (v.substr(0, 2) == language && (v.size() == 2 || v[2] == '_' || v[2] == '.')) return true;
-        return false;
-    }
-    return false;
 }
 
 }  // namespace skin
@@ -160,13 +157,16 @@ void TkivMenuBase<Base>::SetUIStyle(TkivUIStyle style)
     }
     TkivUIStyle effective;
     if (TkivFileTheme::UsingFileTheme(file_theme_, style, effective)) {
-        auto colour = [this](const char* key) { return static_cast<TColor>(file_theme_->GetColor(ColourKey(key))); };
-        bar_color_ = colour("SKIN2_LEFTBARSTARTCOLOR");
-        color_ = colour("SKIN2_MENUITEMCOLOR");
-        font_color_ = colour("SKIN2_MENUITEMFONTCOLOR");
-        selected_border_color_ = colour("SKIN2_SELECTEDMENUBORDERCOLOR");
-        selected_color_ = colour("SKIN2_SELECTEDMENUCOLOR");
-        selected_font_color_ = colour("SKIN2_SELECTEDMENUFONTCOLOR");
+        // A colour the skin lacks is DeepBlue's, never -1 taken for white.
+        auto colour = [this, effective](const char* key, int position) {
+            return skin::StyleColour(true, file_theme_, ColourKey(key), effective, position);
+        };
+        bar_color_ = colour("SKIN2_LEFTBARSTARTCOLOR", 23);
+        color_ = colour("SKIN2_MENUITEMCOLOR", 21);
+        font_color_ = colour("SKIN2_MENUITEMFONTCOLOR", 22);
+        selected_border_color_ = colour("SKIN2_SELECTEDMENUBORDERCOLOR", 18);
+        selected_color_ = colour("SKIN2_SELECTEDMENUCOLOR", 19);
+        selected_font_color_ = colour("SKIN2_SELECTEDMENUFONTCOLOR", 20);
     } else {
         bar_color_ = skin::GetBuiltInColor(effective, 23);
         color_ = skin::GetBuiltInColor(effective, 21);
@@ -241,7 +241,7 @@ template <class Base>
 bool TkivMenuBase<Base>::RightToLeft() const
 {
     const TBiDiMode mode = this->BiDiMode();
-    return (mode == bdRightToLeft || mode == bdRightToLeftNoAlign) && skin::MiddleEastLocale();
+    return skin::UseRightToLeftLayout(mode);
 }
 
 template <class Base>
@@ -261,7 +261,8 @@ void TkivMenuBase<Base>::MeasureItem(TObject* Sender, TCanvas& Canvas, int& Widt
     } else {
         Height = std::max(Canvas.TextHeight(item->Caption()), menu_item_height_);
     }
-    Width = Canvas.TextWidth(item->Caption()) + Canvas.TextWidth(ShortCutToText(item->ShortCut())) + bar_width_ + 40;
+    Width = Canvas.TextWidth(item->Caption()) + Canvas.TextWidth(ShortCutToText(item->ShortCut())) +
+            bar_width_ + 40;
 }
 
 template <class Base>
@@ -276,8 +277,8 @@ void TkivMenuBase<Base>::DrawItem(TObject* Sender, TCanvas& Canvas, TRect Rect, 
 
     if (flat_menu_)
         if (TForm* window = ui::MenuWindowOf(Canvas)) {
-            const TColor shadow = skinned ? static_cast<TColor>(file_theme_->GetColor(ColourKey("SKIN2_FORMCOLOR")))
-                                          : skin::GetBuiltInColor(effective, 15);
+            const TColor shadow =
+                skin::StyleColour(skinned, file_theme_, ColourKey("SKIN2_FORMCOLOR"), effective, 15);
             skin::DrawFlatMenuFrame(Canvas, window->ClientRect(), clBlack, shadow);
         }
 
@@ -339,8 +340,9 @@ void TkivMenuBase<Base>::DrawItem(TObject* Sender, TCanvas& Canvas, TRect Rect, 
     Canvas.DrawText(item->Caption(), caption, line | (ltr ? DT_LEFT : DT_RIGHT));
     const std::string shortcut = ShortCutToText(item->ShortCut());
     if (!shortcut.empty()) {
-        TRect keys = ltr ? TRect{Rect.Right - Canvas.TextWidth(shortcut) - 16, Rect.Top, Rect.Right, Rect.Bottom}
-                         : TRect{Rect.Left + bar_width_ + 4, Rect.Top, Rect.Right, Rect.Bottom};
+        TRect keys =
+            ltr ? TRect{Rect.Right - Canvas.TextWidth(shortcut) - 16, Rect.Top, Rect.Right, Rect.Bottom}
+                : TRect{Rect.Left + bar_width_ + 4, Rect.Top, Rect.Right, Rect.Bottom};
         Canvas.DrawText(shortcut, keys, line | DT_LEFT);
     }
 

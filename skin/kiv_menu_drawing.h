@@ -41,9 +41,6 @@ using SystemMenuFontQuery = std::function<bool(TFont& font)>;
 void SetSystemMenuFontQuery(SystemMenuFontQuery query);
 // The check mark of the menus: one list for the whole program.
 TCustomImageList& MenuCheckImages();
-// Whether right-to-left menus are laid out right to left: only on a
-// Middle-East system locale.
-bool MiddleEastLocale();
 
 }  // namespace skin
 

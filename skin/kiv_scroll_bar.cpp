@@ -111,7 +111,10 @@ bool TkivScrollArrow::DialogChar(char32_t, TShiftState) { return false; }
 
 void TkivScrollArrow::Paint(TCanvas& Canvas)
 {
-    const int state = down_ && hot_ ? 2 : hot_ ? 1 : 0;
+    // A disabled arrow (its bar disabled, say) shows its normal picture
+    // whatever the mouse does.
+    const bool lit = hot_ && EffectivelyEnabled();
+    const int state = down_ && lit ? 2 : lit ? 1 : 0;
     const TBitmap& picture = !pictures_[state].Empty() ? pictures_[state] : pictures_[0];
     if (picture.Empty()) {
         Canvas.Brush().SetColor(Color());
@@ -313,13 +316,16 @@ void TkivScrollBar::ArrangeParts()
         dec_button_->SetBounds(0, 0, dec_button_->Width(), dec_button_->Height());
         track_->SetBounds(0, dec_button_->Height(), track_->Width(),
                           std::max(0, Height() - inc_button_->Height() - dec_button_->Height()));
-        inc_button_->SetBounds(0, Height() - inc_button_->Height(), inc_button_->Width(), inc_button_->Height());
+        inc_button_->SetBounds(0, Height() - inc_button_->Height(), inc_button_->Width(),
+                               inc_button_->Height());
         SetWidth(dec_button_->Width());
     } else {
         dec_button_->SetBounds(0, 0, dec_button_->Width(), dec_button_->Height());
         track_->SetBounds(dec_button_->Width(), 0,
-                          std::max(0, Width() - inc_button_->Width() - dec_button_->Width()), track_->Height());
-        inc_button_->SetBounds(Width() - inc_button_->Width(), 0, inc_button_->Width(), inc_button_->Height());
+                          std::max(0, Width() - inc_button_->Width() - dec_button_->Width()),
+                          track_->Height());
+        inc_button_->SetBounds(Width() - inc_button_->Width(), 0, inc_button_->Width(),
+                               inc_button_->Height());
         SetHeight(dec_button_->Height());
     }
     arranging_ = false;

@@ -1,8 +1,6 @@
 #include "skin/kiv_scroll_binding.h"
 
 #include <algorithm>
-#include <cstdlib>
-#include <string_view>
 
 #include "platform/ui/control.h"
 #include "skin/kiv_file_theme.h"
@@ -38,41 +36,6 @@ int BarThickness(const TkivScrollBar& bar, TScrollBarKind kind)
 }
 
 }  // namespace
-
-bool MiddleEastLocale()
-{
-    // The first of these that is set names the locale, as for the C library.
-    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
-        const char* value = std::getenv(name);
-        if (!value || !*value) continue;
-        const std::string_view locale(value);
-        for (std::string_view language : {"ar", "he", "iw", "fa", "ur", "ps", "sd", "ug", "yi", "ku", "dv", "syr"}) {
-            if (locale.starts_with(language) &&
-                (locale.size() == language.size() || locale[language.size()] == '_' ||
-                 locale[language.size()] == '.' || locale[language.size()] == '@'))
-                return true;
-        }
-        return false;
-    }
-    return false;
-}
-
-bool UseRightToLeftLayout(const TControl& control)
-{
-    const TBiDiMode mode = control.BiDiMode();
-    return (mode == bdRightToLeft || mode == bdRightToLeftNoAlign) && MiddleEastLocale();
-}
-
-TColor StyleColour(bool usingFileTheme, const TkivFileTheme* theme, int skinIndex, TkivUIStyle effective,
-                   int position)
-{
-    if (usingFileTheme && theme) {
-        const std::int32_t colour = theme->GetColor(static_cast<std::uint8_t>(skinIndex));
-        if (colour >= 0) return static_cast<TColor>(colour);
-        return GetBuiltInColor(TkivUIStyle::DeepBlue, position);
-    }
-    return GetBuiltInColor(effective, position);
-}
 
 int ThumbLength(const TScrollInfo& info, int length, int thickness)
 {

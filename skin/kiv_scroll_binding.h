@@ -9,6 +9,8 @@
 
 #include "platform/gfx/types.h"
 #include "platform/ui/ui_types.h"
+#include "skin/kiv_locale.h"
+#include "skin/kiv_style_colour.h"
 
 class TComponent;
 class TControl;
@@ -17,20 +19,6 @@ class TkivScrollBar;
 enum class TkivUIStyle : unsigned char;
 
 namespace skin {
-
-// Whether the system locale is one whose scripts run right to left
-// (Arabic, Hebrew, Persian, Urdu and their neighbours), read from the
-// locale variables as the C library does.
-bool MiddleEastLocale();
-// Right-to-left layout: BiDiMode bdRightToLeft or bdRightToLeftNoAlign on a
-// Middle-East system locale.
-bool UseRightToLeftLayout(const TControl& control);
-
-// A colour of the control's look: the skin's colour `skinIndex` when the
-// control uses its file theme (the built-in DeepBlue colour where the skin
-// lacks it), else the built-in colour at `position` of the effective style.
-TColor StyleColour(bool usingFileTheme, const TkivFileTheme* theme, int skinIndex, TkivUIStyle effective,
-                   int position);
 
 // The thumb length, in pixels, of a bar `length` pixels long whose arrows
 // are `thickness` pixels, for the given state (the control's own bars
@@ -51,8 +39,7 @@ public:
     // writing the bar itself.
     BoundScrollBar(TComponent* owner, TScrollBarKind kind, std::function<void()> moved)
         : owner_(owner), kind_(kind), moved_(std::move(moved))
-    {
-    }
+    {}
     ~BoundScrollBar() { Release(); }
     BoundScrollBar(const BoundScrollBar&) = delete;
     BoundScrollBar& operator=(const BoundScrollBar&) = delete;

@@ -1,6 +1,7 @@
 #include "skin/kiv_tab_control.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <string_view>
 
 #include "platform/gfx/canvas.h"
@@ -20,9 +21,11 @@ std::uint8_t SkinIndex(std::string_view name)
     return 0x7F;
 }
 
-TColor SkinColour(const TkivFileTheme& theme, std::string_view name)
+// A colour of the skin; one it lacks (-1) is `fallback`, never white.
+TColor SkinColour(const TkivFileTheme& theme, std::string_view name, TColor fallback)
 {
-    return static_cast<TColor>(theme.GetColor(SkinIndex(name)));
+    const std::int32_t colour = theme.GetColor(SkinIndex(name));
+    return colour >= 0 ? static_cast<TColor>(colour) : fallback;
 }
 
 // Whether a tab picture is see-through, and where its key corner is.
@@ -162,8 +165,8 @@ void TkivTabControlTopPanel::SetUIStyle(TkivUIStyle style)
             arrow_strip_.Assign(*arrows);
         else
             skin::LoadBuiltInBitmap(TkivUIStyle::DeepBlue, 38, &arrow_strip_);
-        active_font_color_ = SkinColour(*file_theme_, "SKIN2_TABCONTROLACTIVEFONTCOLOR");
-        inactive_font_color_ = SkinColour(*file_theme_, "SKIN2_TABCONTROLINACTIVEFONTCOLOR");
+        active_font_color_ = SkinColour(*file_theme_, "SKIN2_TABCONTROLACTIVEFONTCOLOR", clBlack);
+        inactive_font_color_ = SkinColour(*file_theme_, "SKIN2_TABCONTROLINACTIVEFONTCOLOR", clBlack);
     } else {
         skin::GetBuiltInBitmap(effective, 39, &active_picture_, 1, 2);
         skin::GetBuiltInBitmap(effective, 39, &inactive_picture_, 2, 2);
@@ -202,8 +205,10 @@ TRect TkivTabControlTopPanel::ArrowRect(int dx) const
 {
     const int H = Height();
     int y;
-    if (tab_position_ == kivTop) y = arrow_height_ + 4 < H ? (H - arrow_height_) / 2 - 2 : 0;
-    else y = arrow_height_ + 4 < H ? (H - arrow_height_) / 2 + 2 : H - arrow_height_;
+    if (tab_position_ == kivTop)
+        y = arrow_height_ + 4 < H ? (H - arrow_height_) / 2 - 2 : 0;
+    else
+        y = arrow_height_ + 4 < H ? (H - arrow_height_) / 2 + 2 : H - arrow_height_;
     const int x = Width() - arrow_width_ - 2 - dx;
     return {x, y, x + arrow_width_, y + arrow_height_};
 }
@@ -375,8 +380,10 @@ int TkivTabControlTopPanel::HiddenTabsBeforeFirst() const
 {
     int hidden = 0, shown = 0;
     for (int i = 0; i < tabs_.Count() && shown <= first_tab_; ++i) {
-        if (TabShown(i)) ++shown;
-        else ++hidden;
+        if (TabShown(i))
+            ++shown;
+        else
+            ++hidden;
     }
     return hidden;
 }
@@ -388,9 +395,12 @@ void TkivTabControlTopPanel::MouseDown(TMouseButton Button, TShiftState Shift, i
     mouse_ = {X, Y};
     Refresh();
     if (arrow_hit_ != 0) {
-        if (arrow_hit_ == -1) --first_tab_;
-        else if (arrows_shown_) ++first_tab_;
-        else return;
+        if (arrow_hit_ == -1)
+            --first_tab_;
+        else if (arrows_shown_)
+            ++first_tab_;
+        else
+            return;
         first_tab_ = std::clamp(first_tab_, 0, tabs_.Count());
         Refresh();
         return;
@@ -453,6 +463,7 @@ void TkivTab::CreateStrip()
 {
     top_panel_ = CreateTopPanel();
     top_panel_->SetParent(this);
+    top_panel_->SetCursor(Cursor());
     top_panel_->OnClick = [this](TObject*) {
         if (OnClick && !EventsMuted()) OnClick(this);
     };
@@ -476,9 +487,11 @@ void TkivTab::SetUIStyle(TkivUIStyle style)
     ApplyUIStyleToPages(style, file_theme_);
     TkivUIStyle effective;
     if (TkivFileTheme::UsingFileTheme(file_theme_, style, effective)) {
-        top_panel_->SetColor(SkinColour(*file_theme_, "SKIN2_FORMCOLOR"));
-        SetBorderColor(SkinColour(*file_theme_, "SKIN2_CONTROLBORDERCOLOR"));
-        SetColor(SkinColour(*file_theme_, "SKIN2_FORMCOLOR"));
+        const TColor strip = skin::GetBuiltInColor(TkivUIStyle::DeepBlue, 26);
+        top_panel_->SetColor(SkinColour(*file_theme_, "SKIN2_FORMCOLOR", strip));
+        SetBorderColor(SkinColour(*file_theme_, "SKIN2_CONTROLBORDERCOLOR",
+                                  skin::GetBuiltInColor(TkivUIStyle::DeepBlue, 25)));
+        SetColor(SkinColour(*file_theme_, "SKIN2_FORMCOLOR", strip));
     } else {
         top_panel_->SetColor(skin::GetBuiltInColor(effective, 26));
         SetBorderColor(skin::GetBuiltInColor(effective, 25));
@@ -486,6 +499,11 @@ void TkivTab::SetUIStyle(TkivUIStyle style)
     }
     top_panel_->Refresh();
     Invalidate();
+}
+
+void TkivTab::CursorChanged()
+{
+    if (top_panel_) top_panel_->SetCursor(Cursor());
 }
 
 void TkivTab::SetFileTheme(TkivFileTheme* theme)
@@ -569,8 +587,10 @@ void TkivTab::AdjustClientRect(TRect& Rect) const
 {
     const int strip = top_panel_ ? top_panel_->Height() : 0;
     const int W = ClientWidth(), H = ClientHeight();
-    if (tab_position_ == kivTop) Rect = {3, strip + 3, W - 3, H - 3};
-    else Rect = {3, 3, W - 3, H - strip - 3};
+    if (tab_position_ == kivTop)
+        Rect = {3, strip + 3, W - 3, H - 3};
+    else
+        Rect = {3, 3, W - 3, H - strip - 3};
     Rect.Right = std::max(Rect.Left, Rect.Right);
     Rect.Bottom = std::max(Rect.Top, Rect.Bottom);
 }
@@ -597,8 +617,8 @@ void TkivTab::Paint(TCanvas& Canvas)
         Canvas.MoveTo(0, page.Bottom - 1);
         Canvas.LineTo(page.Right, page.Bottom - 1);
     } else {
-        const TPoint outline[] = {{page.Right - 1, page.Bottom - 1}, {page.Right - 1, page.Top}, {0, page.Top},
-                                  {0, page.Bottom}};
+        const TPoint outline[] = {
+            {page.Right - 1, page.Bottom - 1}, {page.Right - 1, page.Top}, {0, page.Top}, {0, page.Bottom}};
         Canvas.Polyline(outline);
     }
 }

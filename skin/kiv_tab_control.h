@@ -88,9 +88,9 @@ private:
     TkivUIStyle ui_style_ = TkivUIStyle::DeepBlue;
     TkivFileTheme* file_theme_ = nullptr;
     TBitmap active_picture_, inactive_picture_, line_picture_;
-    TBitmap arrow_strip_;  // 4 cells: right, right lit, left, left lit
-    std::vector<int> tab_widths_;   // grows with the tabs, -1 = never measured
-    std::vector<bool> tab_shown_;   // grows with the tabs, true = shown
+    TBitmap arrow_strip_;          // 4 cells: right, right lit, left, left lit
+    std::vector<int> tab_widths_;  // grows with the tabs, -1 = never measured
+    std::vector<bool> tab_shown_;  // grows with the tabs, true = shown
     int first_tab_ = 0;
     bool arrows_shown_ = false;
     int arrow_hit_ = 0;  // -1 left arrow, 1 right arrow
@@ -99,7 +99,7 @@ private:
     bool user_click_ = false;
     bool keep_active_visible_ = false;
     int active_height_ = 0;
-    int last_drawn_ = -1;  // the last tab the last paint drew
+    int last_drawn_ = -1;   // the last tab the last paint drew
     TPoint mouse_{-1, -1};  // last mouse position over the strip
 };
 
@@ -143,6 +143,8 @@ protected:
     void Resize() override;
     // The control's Font is the tab captions' font.
     void FontChanged() override;
+    // The strip is part of the control: it shows the same cursor.
+    void CursorChanged() override;
 
 private:
     friend class TkivTabControlTopPanel;

@@ -8,6 +8,7 @@
 #include "platform/ui/utf8.h"
 #include "skin/kiv_file_theme.h"
 #include "skin/kiv_form.h"
+#include "skin/kiv_locale.h"
 #include "skin/kiv_public.h"
 
 namespace {
@@ -21,6 +22,10 @@ constexpr std::uint8_t kFiveSect = 0, kTitleBtnTrans = 4;
 }  // namespace key
 
 constexpr int kTitleButtonCells = 18;
+// A right-to-left bar opens its menus this far to the right.
+constexpr int kRightToLeftMenuShift = 176;
+// Room between a caption and the edge or buttons it runs from.
+constexpr int kCaptionGap = 6;
 
 // The first of a kind's three cells in the title-button strip.
 int FirstCell(TkivTitleBarBtnType type, bool maximised)
@@ -42,10 +47,7 @@ std::string Prefix(const std::vector<char32_t>& cps, std::size_t n)
     return out;
 }
 
-void ErrorBox(const std::string& text)
-{
-    ui::ShowMessageBox("Error", text, "OK");
-}
+void ErrorBox(const std::string& text) { ui::ShowMessageBox("Error", text, "OK"); }
 
 // The program's 16 x 16 icon, drawn in code.
 const TBitmap& AppIcon()
@@ -272,6 +274,7 @@ void TkivTitleBarButton::DoAction()
     case kivControlBox:
         if (control_box_menu_) {
             TPoint p = bar->ClientToScreen({0, bar->Height()});
+            if (skin::UseRightToLeftLayout(*bar)) p.X += kRightToLeftMenuShift;
             control_box_menu_->Popup(std::max(0, p.X), p.Y);
         }
         break;
@@ -340,6 +343,7 @@ void TkivTitleBarPopupMenu::Popup(int X, int Y)
         if (b->ButtonType() == kivMax) has[1] = true;
         if (b->ButtonType() == kivClose) has[2] = true;
     }
+    if (skin::UseRightToLeftLayout(*bar_)) X += kRightToLeftMenuShift;
     MinimizeItem()->SetEnabled(has[0]);
     MaximizeItem()->SetEnabled(has[1]);
     CloseItem()->SetEnabled(has[2]);
@@ -367,15 +371,9 @@ TkivTitleBar::~TkivTitleBar()
     if (file_theme_) file_theme_->RemoveFreeNotification(this);
 }
 
-TForm* TkivTitleBar::HostForm() const
-{
-    return ParentForm();
-}
+TForm* TkivTitleBar::HostForm() const { return ParentForm(); }
 
-bool TkivTitleBar::IsInSkinForm() const
-{
-    return dynamic_cast<TkivForm*>(Parent()) != nullptr;
-}
+bool TkivTitleBar::IsInSkinForm() const { return dynamic_cast<TkivForm*>(Parent()) != nullptr; }
 
 int TkivTitleBar::BorderAnswer() const
 {
@@ -488,7 +486,8 @@ void TkivTitleBar::BuildFileThemeSections()
         return b ? b->Width() : 0;
     };
     const TBitmap* strip = t.GetBitmap(key::kTitleButtons);
-    const int buttonsTerm = (strip ? strip->Width() / kTitleButtonCells : 0) * buttons_.Count() + right_offset_;
+    const int buttonsTerm =
+        (strip ? strip->Width() / kTitleButtonCells : 0) * buttons_.Count() + right_offset_;
     const int minWidth = five_sections_ ? width(0) + width(2) + std::max(width(4), buttonsTerm) + 16
                                         : width(0) + std::max(width(2), buttonsTerm);
     min_width_ = minWidth;
@@ -537,7 +536,8 @@ const TBitmap* TkivTitleBar::GetStripBitmap(int index) const
 {
     if (index == -1) return &strip1_;
     if (index == -2) return &strip2_;
-    if (index >= 0 && sections_.Count() > 2 && index < sections_.Count()) return &sections_.Items(index)->Picture();
+    if (index >= 0 && sections_.Count() > 2 && index < sections_.Count())
+        return &sections_.Items(index)->Picture();
     return nullptr;
 }
 
@@ -586,7 +586,8 @@ void TkivTitleBar::DrawSections(TBitmap& bitmap)
         dy = -3;
     }
     int buttonSum = 0;
-    for (int i = 0; i < buttons_.Count(); ++i) buttonSum += buttons_.Items(i)->PicNormal().Width() + button_interval_;
+    for (int i = 0; i < buttons_.Count(); ++i)
+        buttonSum += buttons_.Items(i)->PicNormal().Width() + button_interval_;
     const int bw = bitmap.Width();
     strip1_ = TBitmap(bw - 2 * dx, bitmap.Height() - dy, clBlack);
     strip1_.SetPixelFormat(pf24bit);
@@ -666,7 +667,8 @@ void TkivTitleBar::DrawButtonsAndCaption(TBitmap& bitmap)
     };
     for (int i = 0; i < buttons_.Count(); ++i) {
         const TkivTitleBarButton& b = *buttons_.Items(i);
-        if (!b.Visible() || b.PicNormal().Empty() || b.PicMouseOn().Empty() || b.PicMouseDown().Empty()) continue;
+        if (!b.Visible() || b.PicNormal().Empty() || b.PicMouseOn().Empty() || b.PicMouseDown().Empty())
+            continue;
         if (b.ButtonType() == kivControlBox) {
             controlBox = i;
             continue;
@@ -712,7 +714,11 @@ void TkivTitleBar::DrawButtonsAndCaption(TBitmap& bitmap)
     drawn_caption_ = text;
     const int d = effective == TkivUIStyle::Protein && !file ? 3 : 0;
     c.Brush().SetStyle(bsClear);
-    c.TextOut(x, button_top_ + d, text);
+    // A right-to-left bar ends its caption before the buttons, as far from
+    // them as a left-to-right caption starts from the edge.
+    const int at =
+        skin::UseRightToLeftLayout(*this) ? std::max(x, cursor - kCaptionGap - c.TextWidth(text)) : x;
+    c.TextOut(at, button_top_ + d, text);
 }
 
 void TkivTitleBar::MinimizeForm()

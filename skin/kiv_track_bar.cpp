@@ -160,6 +160,16 @@ const TBitmap& TkivTrackBar::SliderImage() const { return slider_->Picture().Bit
 void TkivTrackBar::SetSliderImage(const TBitmap& bitmap)
 {
     slider_->Picture().Assign(bitmap);
+    // The slider takes its picture's size at once; within a rebuild the
+    // rebuild fits and places it.
+    slider_->Refit();
+    if (!rebuilding_) {
+        // Only the thickness changes, so the bar as built stays.
+        rebuilding_ = true;
+        FitThickness();
+        rebuilding_ = false;
+        UpdateSlider();
+    }
     slider_->Invalidate();
 }
 
@@ -382,7 +392,8 @@ void TkivTrackBar::SliderMouseDown(TMouseButton Button, TShiftState Shift, int X
         if (FocusOnClick() && CanFocus()) SetFocus();
         SetMouseCapture(true);
     }
-    if (OnMouseDown && !EventsMuted()) OnMouseDown(this, Button, Shift, X + slider_->Left(), Y + slider_->Top());
+    if (OnMouseDown && !EventsMuted())
+        OnMouseDown(this, Button, Shift, X + slider_->Left(), Y + slider_->Top());
 }
 
 void TkivTrackBar::SliderMouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
@@ -435,7 +446,9 @@ void TkivTrackBar::PaintTicks(TCanvas& canvas) const
             canvas.LineTo(Width(), p);
         }
     };
-    auto pixel = [&](std::int64_t at) { return static_cast<int>(std::int64_t{travel} * at / span) + size / 2; };
+    auto pixel = [&](std::int64_t at) {
+        return static_cast<int>(std::int64_t{travel} * at / span) + size / 2;
+    };
     // Min, every Frequency-th value after it, and Max.
     const std::int64_t step = frequency_ > 0 ? frequency_ : span;
     if (travel <= 0) {

@@ -12,7 +12,8 @@ namespace {
 
 TControl* g_capture = nullptr;
 
-void EraseFrom(std::vector<TControl*>& list, TControl* c) {
+void EraseFrom(std::vector<TControl*>& list, TControl* c)
+{
     list.erase(std::remove(list.begin(), list.end(), c), list.end());
 }
 
@@ -22,7 +23,8 @@ namespace ui {
 
 TControl* CaptureControl() { return g_capture; }
 
-void SetCaptureControl(TControl* control) {
+void SetCaptureControl(TControl* control)
+{
     if (control == g_capture) return;
     TControl* old = g_capture;
     g_capture = control;
@@ -33,11 +35,13 @@ void SetCaptureControl(TControl* control) {
 
 // --- construction ---------------------------------------------------------
 
-TControl::TControl(TComponent* AOwner) : TComponent(AOwner) {
+TControl::TControl(TComponent* AOwner) : TComponent(AOwner)
+{
     font_.OnChange = [this](TObject*) { OnOwnFontChange(); };
 }
 
-TControl::~TControl() {
+TControl::~TControl()
+{
     destroying_ = true;
     // Children still parented here go with their parent.
     while (!children_.empty()) delete children_.back();
@@ -54,7 +58,8 @@ TControl::~TControl() {
     if (g_capture && ContainsControl(g_capture)) g_capture = nullptr;
 }
 
-TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {
+TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner)
+{
     SetFocusable(true);
     SetTabStop(false);
     SetControlStyle(ControlStyle() | csAcceptsControls);
@@ -62,7 +67,8 @@ TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {
 
 TCustomControl::TCustomControl(TComponent* AOwner) : TWinControl(AOwner) {}
 
-void TCustomControl::Paint(TCanvas& canvas) {
+void TCustomControl::Paint(TCanvas& canvas)
+{
     TCanvas* saved = canvas_;
     canvas_ = &canvas;
     try {
@@ -78,7 +84,8 @@ TGraphicControl::TGraphicControl(TComponent* AOwner) : TControl(AOwner) {}
 
 // --- tree -------------------------------------------------------------------
 
-void TControl::SetParent(TControl* AParent) {
+void TControl::SetParent(TControl* AParent)
+{
     if (AParent == parent_) return;
     if (AParent == this || (AParent && ContainsControl(AParent)))
         throw std::invalid_argument("A control cannot be its own parent");
@@ -102,36 +109,42 @@ void TControl::SetParent(TControl* AParent) {
     Invalidate();
 }
 
-void TControl::InsertChild(TControl* child) {
+void TControl::InsertChild(TControl* child)
+{
     children_.push_back(child);
     if (child->focusable_) tab_list_.push_back(child);
 }
 
-void TControl::RemoveChild(TControl* child) {
+void TControl::RemoveChild(TControl* child)
+{
     EraseFrom(children_, child);
     EraseFrom(tab_list_, child);
 }
 
-void TControl::Detaching() {
+void TControl::Detaching()
+{
     if (TForm* form = ParentForm()) {
         if (form != this) form->ControlRemoving(this);
     }
     if (g_capture && ContainsControl(g_capture)) g_capture = nullptr;
 }
 
-bool TControl::ContainsControl(const TControl* control) const {
+bool TControl::ContainsControl(const TControl* control) const
+{
     for (const TControl* c = control; c; c = c->parent_)
         if (c == this) return true;
     return false;
 }
 
-TForm* TControl::ParentForm() const {
+TForm* TControl::ParentForm() const
+{
     const TControl* c = this;
     while (c->parent_) c = c->parent_;
     return dynamic_cast<TForm*>(const_cast<TControl*>(c));
 }
 
-void TControl::BringToFront() {
+void TControl::BringToFront()
+{
     if (!parent_) {
         if (auto* form = dynamic_cast<TForm*>(this)) form->Activate();
         return;
@@ -142,7 +155,8 @@ void TControl::BringToFront() {
     parent_->Invalidate();
 }
 
-void TControl::SendToBack() {
+void TControl::SendToBack()
+{
     if (!parent_) return;
     auto& list = parent_->children_;
     EraseFrom(list, this);
@@ -152,7 +166,8 @@ void TControl::SendToBack() {
 
 // --- bounds -------------------------------------------------------------------
 
-void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
+{
     AWidth = std::max(0, AWidth);
     AHeight = std::max(0, AHeight);
     if (ALeft == left_ && ATop == top_ && AWidth == width_ && AHeight == height_) return;
@@ -170,32 +185,38 @@ void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
     Invalidate();
 }
 
-int TControl::ClientWidth() const {
+int TControl::ClientWidth() const
+{
     TRect ins = NonClientInsets();
     return std::max(0, width_ - ins.Left - ins.Right);
 }
 
-int TControl::ClientHeight() const {
+int TControl::ClientHeight() const
+{
     TRect ins = NonClientInsets();
     return std::max(0, height_ - ins.Top - ins.Bottom);
 }
 
-void TControl::SetClientWidth(int w) {
+void TControl::SetClientWidth(int w)
+{
     TRect ins = NonClientInsets();
     SetWidth(w + ins.Left + ins.Right);
 }
 
-void TControl::SetClientHeight(int h) {
+void TControl::SetClientHeight(int h)
+{
     TRect ins = NonClientInsets();
     SetHeight(h + ins.Top + ins.Bottom);
 }
 
-void TControl::SetClientSize(int w, int h) {
+void TControl::SetClientSize(int w, int h)
+{
     TRect ins = NonClientInsets();
     SetBounds(left_, top_, w + ins.Left + ins.Right, h + ins.Top + ins.Bottom);
 }
 
-TPoint TControl::ClientToAncestor(TPoint p, const TControl* ancestor) const {
+TPoint TControl::ClientToAncestor(TPoint p, const TControl* ancestor) const
+{
     const TControl* c = this;
     while (c && c != ancestor) {
         TRect ins = c->NonClientInsets();
@@ -207,7 +228,8 @@ TPoint TControl::ClientToAncestor(TPoint p, const TControl* ancestor) const {
     return p;
 }
 
-TPoint TControl::ClientOrigin() const {
+TPoint TControl::ClientOrigin() const
+{
     const TControl* root = this;
     while (root->parent_) root = root->parent_;
     TPoint inWindow = ClientToAncestor({0, 0}, nullptr);
@@ -219,7 +241,8 @@ TPoint TControl::ScreenToClient(TPoint p) const { return p - ClientOrigin(); }
 
 // --- alignment --------------------------------------------------------------------
 
-void TControl::SetAlign(TAlign align) {
+void TControl::SetAlign(TAlign align)
+{
     if (align == align_) return;
     align_ = align;
     if (parent_) parent_->ChildChanged(this);
@@ -227,21 +250,25 @@ void TControl::SetAlign(TAlign align) {
 
 void TControl::AdjustClientRect(TRect&) const {}
 
-void TControl::ChildChanged(TControl* child) {
+void TControl::ChildChanged(TControl* child)
+{
     if (child->align_ != alNone) RequestAlign();
 }
 
-void TControl::RequestAlign() {
+void TControl::RequestAlign()
+{
     if (aligning_) return;
     Realign();
 }
 
-void TControl::EnableAlign() {
+void TControl::EnableAlign()
+{
     if (align_disabled_ > 0) --align_disabled_;
     if (align_disabled_ == 0 && align_pending_) Realign();
 }
 
-void TControl::Realign() {
+void TControl::Realign()
+{
     if (align_disabled_ > 0) {
         align_pending_ = true;
         return;
@@ -259,7 +286,8 @@ void TControl::Realign() {
     aligning_ = false;
 }
 
-void TControl::AlignControls(TControl*, TRect& r) {
+void TControl::AlignControls(TControl*, TRect& r)
+{
     static constexpr TAlign kOrder[] = {alTop, alBottom, alLeft, alRight, alClient};
     for (TAlign a : kOrder) {
         std::vector<TControl*> list;
@@ -267,37 +295,34 @@ void TControl::AlignControls(TControl*, TRect& r) {
             if (c->align_ == a && c->visible_) list.push_back(c);
         std::stable_sort(list.begin(), list.end(), [a](TControl* x, TControl* y) {
             switch (a) {
-                case alTop: return x->top_ < y->top_;
-                case alBottom: return x->top_ + x->height_ > y->top_ + y->height_;
-                case alLeft: return x->left_ < y->left_;
-                case alRight: return x->left_ + x->width_ > y->left_ + y->width_;
-                default: return false;
+            case alTop: return x->top_ < y->top_;
+            case alBottom: return x->top_ + x->height_ > y->top_ + y->height_;
+            case alLeft: return x->left_ < y->left_;
+            case alRight: return x->left_ + x->width_ > y->left_ + y->width_;
+            default: return false;
             }
         });
         for (TControl* c : list) {
             int w = std::max(0, r.Width()), h = std::max(0, r.Height());
             switch (a) {
-                case alTop:
-                    c->SetBounds(r.Left, r.Top, w, c->height_);
-                    r.Top += c->height_;
-                    break;
-                case alBottom:
-                    c->SetBounds(r.Left, r.Bottom - c->height_, w, c->height_);
-                    r.Bottom -= c->height_;
-                    break;
-                case alLeft:
-                    c->SetBounds(r.Left, r.Top, c->width_, h);
-                    r.Left += c->width_;
-                    break;
-                case alRight:
-                    c->SetBounds(r.Right - c->width_, r.Top, c->width_, h);
-                    r.Right -= c->width_;
-                    break;
-                case alClient:
-                    c->SetBounds(r.Left, r.Top, w, h);
-                    break;
-                default:
-                    break;
+            case alTop:
+                c->SetBounds(r.Left, r.Top, w, c->height_);
+                r.Top += c->height_;
+                break;
+            case alBottom:
+                c->SetBounds(r.Left, r.Bottom - c->height_, w, c->height_);
+                r.Bottom -= c->height_;
+                break;
+            case alLeft:
+                c->SetBounds(r.Left, r.Top, c->width_, h);
+                r.Left += c->width_;
+                break;
+            case alRight:
+                c->SetBounds(r.Right - c->width_, r.Top, c->width_, h);
+                r.Right -= c->width_;
+                break;
+            case alClient: c->SetBounds(r.Left, r.Top, w, h); break;
+            default: break;
             }
         }
     }
@@ -305,7 +330,8 @@ void TControl::AlignControls(TControl*, TRect& r) {
 
 // --- visibility and state ---------------------------------------------------------
 
-void TControl::SetVisible(bool visible) {
+void TControl::SetVisible(bool visible)
+{
     if (visible == visible_) return;
     if (!visible) {
         if (TForm* form = ParentForm(); form && form != this) form->ControlRemoving(this);
@@ -320,13 +346,15 @@ void TControl::SetVisible(bool visible) {
     Invalidate();
 }
 
-bool TControl::Showing() const {
+bool TControl::Showing() const
+{
     if (!visible_) return false;
     if (!parent_) return false;  // a control outside any form is not on screen
     return parent_->Showing();
 }
 
-void TControl::SetEnabled(bool enabled) {
+void TControl::SetEnabled(bool enabled)
+{
     if (enabled == enabled_) return;
     enabled_ = enabled;
     if (!enabled) {
@@ -337,13 +365,15 @@ void TControl::SetEnabled(bool enabled) {
     Invalidate();
 }
 
-bool TControl::EffectivelyEnabled() const {
+bool TControl::EffectivelyEnabled() const
+{
     for (const TControl* c = this; c; c = c->parent_)
         if (!c->enabled_) return false;
     return true;
 }
 
-void TControl::SetColor(TColor color) {
+void TControl::SetColor(TColor color)
+{
     if (color == color_ && !parent_color_) return;
     color_ = color;
     parent_color_ = false;
@@ -352,13 +382,22 @@ void TControl::SetColor(TColor color) {
     Invalidate();
 }
 
-void TControl::SetParentColor(bool on) {
+void TControl::SetCursor(TCursor cursor)
+{
+    if (cursor == cursor_) return;
+    cursor_ = cursor;
+    CursorChanged();
+}
+
+void TControl::SetParentColor(bool on)
+{
     if (on == parent_color_) return;
     parent_color_ = on;
     if (on) ParentColorChanged();
 }
 
-void TControl::ParentColorChanged() {
+void TControl::ParentColorChanged()
+{
     if (!parent_color_ || !parent_) return;
     color_ = parent_->color_;
     ColorChanged();
@@ -366,13 +405,15 @@ void TControl::ParentColorChanged() {
     Invalidate();
 }
 
-void TControl::SetParentFont(bool on) {
+void TControl::SetParentFont(bool on)
+{
     if (on == parent_font_) return;
     parent_font_ = on;
     if (on) ParentFontChanged();
 }
 
-void TControl::ParentFontChanged() {
+void TControl::ParentFontChanged()
+{
     if (!parent_font_ || !parent_) return;
     applying_parent_font_ = true;
     try {
@@ -384,48 +425,56 @@ void TControl::ParentFontChanged() {
     applying_parent_font_ = false;
 }
 
-void TControl::OnOwnFontChange() {
+void TControl::OnOwnFontChange()
+{
     if (!applying_parent_font_) parent_font_ = false;
     FontChanged();
     for (TControl* c : children_) c->ParentFontChanged();
     Invalidate();
 }
 
-void TControl::SetCaption(const std::string& caption) {
+void TControl::SetCaption(const std::string& caption)
+{
     if (caption == caption_) return;
     caption_ = caption;
     TextChanged();
     Invalidate();
 }
 
-
-void TControl::SetPopupMenu(TPopupMenu* menu) {
+void TControl::SetPopupMenu(TPopupMenu* menu)
+{
     if (popup_menu_) popup_menu_->RemoveFreeNotification(this);
     popup_menu_ = menu;
     if (menu) menu->FreeNotification(this);
 }
 
-void TControl::Notification(TComponent* AComponent, TOperation Operation) {
+void TControl::Notification(TComponent* AComponent, TOperation Operation)
+{
     TComponent::Notification(AComponent, Operation);
     if (Operation == TOperation::opRemove && popup_menu_ && AComponent == popup_menu_) popup_menu_ = nullptr;
 }
 
 // --- painting -----------------------------------------------------------------------
 
-void TControl::Invalidate() {
+void TControl::Invalidate()
+{
     if (destroying_) return;
     TForm* form = ParentForm();
     if (form) form->InvalidateWindow();
 }
 
-void TControl::Repaint() {
+void TControl::Repaint()
+{
     TForm* form = ParentForm();
     if (form) form->PaintWindowNow();
 }
 
-TBitmap& TControl::Buffer(int w, int h) {
-    if (!buffer_) buffer_ = std::make_unique<TBitmap>(w, h);
-    else if (buffer_->Width() != w || buffer_->Height() != h) buffer_->SetSize(w, h);
+TBitmap& TControl::Buffer(int w, int h)
+{
+    if (!buffer_)
+        buffer_ = std::make_unique<TBitmap>(w, h);
+    else if (buffer_->Width() != w || buffer_->Height() != h)
+        buffer_->SetSize(w, h);
     return *buffer_;
 }
 
@@ -434,14 +483,16 @@ void TControl::PaintNonClient(TCanvas&) {}
 
 // --- focus -------------------------------------------------------------------------------
 
-int TControl::TabOrder() const {
+int TControl::TabOrder() const
+{
     if (!focusable_ || !parent_) return -1;
     auto& list = parent_->tab_list_;
     auto it = std::find(list.begin(), list.end(), this);
     return it == list.end() ? -1 : static_cast<int>(it - list.begin());
 }
 
-void TControl::SetTabOrder(int order) {
+void TControl::SetTabOrder(int order)
+{
     if (!focusable_ || !parent_) return;
     auto& list = parent_->tab_list_;
     EraseFrom(list, this);
@@ -451,16 +502,19 @@ void TControl::SetTabOrder(int order) {
 
 bool TControl::CanFocus() const { return focusable_ && Showing() && EffectivelyEnabled(); }
 
-bool TControl::Focused() const {
+bool TControl::Focused() const
+{
     TForm* form = ParentForm();
     return form && form->ActiveControl() == this;
 }
 
-void TControl::SetFocus() {
+void TControl::SetFocus()
+{
     if (TForm* form = ParentForm()) form->SetActiveControl(this);
 }
 
-void TControl::GetTabOrderList(std::vector<TControl*>& list) const {
+void TControl::GetTabOrderList(std::vector<TControl*>& list) const
+{
     for (TControl* c : tab_list_) {
         list.push_back(c);
         c->GetTabOrderList(list);
@@ -471,7 +525,8 @@ void TControl::GetTabOrderList(std::vector<TControl*>& list) const {
 
 bool TControl::MouseCapture() const { return g_capture == this; }
 
-void TControl::SetMouseCapture(bool on) {
+void TControl::SetMouseCapture(bool on)
+{
     if (on) {
         ui::SetCaptureControl(this);
     } else if (g_capture == this) {
@@ -479,7 +534,8 @@ void TControl::SetMouseCapture(bool on) {
     }
 }
 
-TControl* TControl::ControlAtPos(TPoint pos, bool allowDisabled, bool deep) const {
+TControl* TControl::ControlAtPos(TPoint pos, bool allowDisabled, bool deep) const
+{
     for (auto it = children_.rbegin(); it != children_.rend(); ++it) {
         TControl* c = *it;
         if (!c->visible_ || !(allowDisabled || c->enabled_)) continue;
@@ -497,7 +553,8 @@ TControl* TControl::ControlAtPos(TPoint pos, bool allowDisabled, bool deep) cons
 
 intptr_t TControl::Perform(unsigned, intptr_t, intptr_t) { return 0; }
 
-bool TControl::EventsMuted() const {
+bool TControl::EventsMuted() const
+{
     for (const TComponent* c = this; c; c = c->Owner())
         if (c->Loading()) return true;
     return false;
@@ -505,52 +562,67 @@ bool TControl::EventsMuted() const {
 
 // --- default input handling: raise the events ---------------------------------------------
 
-void TControl::MouseDown(TMouseButton b, TShiftState s, int x, int y) {
+void TControl::MouseDown(TMouseButton b, TShiftState s, int x, int y)
+{
     if (OnMouseDown && !EventsMuted()) OnMouseDown(this, b, s, x, y);
 }
-void TControl::MouseUp(TMouseButton b, TShiftState s, int x, int y) {
+void TControl::MouseUp(TMouseButton b, TShiftState s, int x, int y)
+{
     if (OnMouseUp && !EventsMuted()) OnMouseUp(this, b, s, x, y);
 }
-void TControl::MouseMove(TShiftState s, int x, int y) {
+void TControl::MouseMove(TShiftState s, int x, int y)
+{
     if (OnMouseMove && !EventsMuted()) OnMouseMove(this, s, x, y);
 }
-bool TControl::MouseWheel(TShiftState s, int delta, TPoint pos) {
+bool TControl::MouseWheel(TShiftState s, int delta, TPoint pos)
+{
     bool handled = false;
     if (OnMouseWheel && !EventsMuted()) OnMouseWheel(this, s, delta, pos, handled);
     return handled;
 }
-void TControl::Click() {
+void TControl::Click()
+{
     if (OnClick && !EventsMuted()) OnClick(this);
 }
-void TControl::DblClick() {
+void TControl::DblClick()
+{
     if (OnDblClick && !EventsMuted()) OnDblClick(this);
 }
-void TControl::MouseEnter() {
+void TControl::MouseEnter()
+{
     if (OnMouseEnter && !EventsMuted()) OnMouseEnter(this);
 }
-void TControl::MouseLeave() {
+void TControl::MouseLeave()
+{
     if (OnMouseLeave && !EventsMuted()) OnMouseLeave(this);
 }
-void TControl::KeyDown(uint16_t& key, TShiftState s) {
+void TControl::KeyDown(uint16_t& key, TShiftState s)
+{
     if (OnKeyDown && !EventsMuted()) OnKeyDown(this, key, s);
 }
-void TControl::KeyUp(uint16_t& key, TShiftState s) {
+void TControl::KeyUp(uint16_t& key, TShiftState s)
+{
     if (OnKeyUp && !EventsMuted()) OnKeyUp(this, key, s);
 }
-void TControl::KeyPress(char32_t& key) {
+void TControl::KeyPress(char32_t& key)
+{
     if (OnKeyPress && !EventsMuted()) OnKeyPress(this, key);
 }
-void TControl::DoEnter() {
+void TControl::DoEnter()
+{
     if (OnEnter && !EventsMuted()) OnEnter(this);
 }
-void TControl::DoExit() {
+void TControl::DoExit()
+{
     if (OnExit && !EventsMuted()) OnExit(this);
 }
-void TControl::Resize() {
+void TControl::Resize()
+{
     if (OnResize && !EventsMuted()) OnResize(this);
 }
 
-bool TControl::DialogKey(uint16_t key, TShiftState shift) {
+bool TControl::DialogKey(uint16_t key, TShiftState shift)
+{
     std::vector<TControl*> list = children_;
     for (TControl* c : list) {
         if (!c->visible_ || !c->enabled_) continue;
@@ -559,7 +631,8 @@ bool TControl::DialogKey(uint16_t key, TShiftState shift) {
     return false;
 }
 
-bool TControl::DialogChar(char32_t key, TShiftState shift) {
+bool TControl::DialogChar(char32_t key, TShiftState shift)
+{
     std::vector<TControl*> list = children_;
     for (TControl* c : list) {
         if (!c->visible_ || !c->enabled_) continue;
@@ -568,12 +641,14 @@ bool TControl::DialogChar(char32_t key, TShiftState shift) {
     return false;
 }
 
-void TControl::FocusChanged(TControl* newFocus) {
+void TControl::FocusChanged(TControl* newFocus)
+{
     std::vector<TControl*> list = children_;
     for (TControl* c : list) c->FocusChanged(newFocus);
 }
 
-bool TControl::IsAccel(char32_t key, const std::string& caption) {
+bool TControl::IsAccel(char32_t key, const std::string& caption)
+{
     for (size_t i = 0; i < caption.size(); ++i) {
         if (caption[i] != '&') continue;
         if (i + 1 >= caption.size()) return false;

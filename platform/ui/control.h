@@ -109,7 +109,7 @@ public:
     bool ParentFont() const { return parent_font_; }
     void SetParentFont(bool on);
     TCursor Cursor() const { return cursor_; }
-    void SetCursor(TCursor cursor) { cursor_ = cursor; }
+    void SetCursor(TCursor cursor);
     TBiDiMode BiDiMode() const { return bidi_mode_; }
     void SetBiDiMode(TBiDiMode mode) { bidi_mode_ = mode; }
     bool ParentBiDiMode() const { return parent_bidi_mode_; }
@@ -234,6 +234,7 @@ protected:
     virtual void EnabledChanged() {}
     virtual void FontChanged() {}
     virtual void ColorChanged() {}
+    virtual void CursorChanged() {}
     virtual void TextChanged() {}
     // The control's parent changed (after the move).
     virtual void ParentChanged() {}

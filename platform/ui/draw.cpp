@@ -5,14 +5,16 @@
 namespace ui {
 
 namespace {
-void Line(TCanvas& c, int x1, int y1, int x2, int y2, TColor color) {
+void Line(TCanvas& c, int x1, int y1, int x2, int y2, TColor color)
+{
     c.Pen().SetColor(color);
     c.MoveTo(x1, y1);
     c.LineTo(x2, y2);
 }
 }  // namespace
 
-void DrawEdge1(TCanvas& c, const TRect& r, bool raised) {
+void DrawEdge1(TCanvas& c, const TRect& r, bool raised)
+{
     if (r.IsEmpty()) return;
     TColor tl = raised ? clBtnHighlight : clBtnShadow;
     TColor br = raised ? clBtnShadow : clBtnHighlight;
@@ -22,7 +24,8 @@ void DrawEdge1(TCanvas& c, const TRect& r, bool raised) {
     Line(c, r.Left, r.Bottom - 1, r.Right - 1, r.Bottom - 1, br);
 }
 
-void DrawButtonFace(TCanvas& c, const TRect& r, bool pressed, bool isDefault) {
+void DrawButtonFace(TCanvas& c, const TRect& r, bool pressed, bool isDefault)
+{
     if (r.IsEmpty()) return;
     c.Brush().SetColor(clBtnFace);
     c.FillRect(r);
@@ -45,7 +48,8 @@ void DrawButtonFace(TCanvas& c, const TRect& r, bool pressed, bool isDefault) {
     Line(c, face.Right - 2, face.Bottom - 2, face.Left, face.Bottom - 2, clBtnShadow);
 }
 
-void DrawSunkenEdge(TCanvas& c, const TRect& r) {
+void DrawSunkenEdge(TCanvas& c, const TRect& r)
+{
     if (r.Width() < 4 || r.Height() < 4) return;
     Line(c, r.Left, r.Bottom - 1, r.Left, r.Top, clBtnShadow);
     Line(c, r.Left, r.Top, r.Right - 1, r.Top, clBtnShadow);
@@ -57,14 +61,31 @@ void DrawSunkenEdge(TCanvas& c, const TRect& r) {
     Line(c, r.Right - 2, r.Bottom - 2, r.Left, r.Bottom - 2, cl3DLight);
 }
 
-void DrawDownArrow(TCanvas& c, const TRect& r, TColor color) {
-    int cx = (r.Left + r.Right) / 2;
-    int cy = (r.Top + r.Bottom) / 2 - 1;
+void DrawArrow(TCanvas& c, const TRect& r, ArrowDirection direction, TColor color)
+{
+    // Four lines of 7, 5, 3 and 1 pixels from the base to the tip.
+    const bool vertical = direction == ArrowDirection::Up || direction == ArrowDirection::Down;
+    const bool towardsEnd = direction == ArrowDirection::Down || direction == ArrowDirection::Right;
     c.Pen().SetColor(color);
-    for (int i = 0; i < 4; ++i) {
-        c.MoveTo(cx - 3 + i, cy + i);
-        c.LineTo(cx + 4 - i, cy + i);
+    if (vertical) {
+        const int cx = (r.Left + r.Right) / 2;
+        const int cy = (r.Top + r.Bottom) / 2 - 1;
+        for (int i = 0; i < 4; ++i) {
+            const int y = towardsEnd ? cy + i : cy + 3 - i;
+            c.MoveTo(cx - 3 + i, y);
+            c.LineTo(cx + 4 - i, y);
+        }
+    } else {
+        const int cx = (r.Left + r.Right) / 2 - 1;
+        const int cy = (r.Top + r.Bottom) / 2;
+        for (int i = 0; i < 4; ++i) {
+            const int x = towardsEnd ? cx + i : cx + 3 - i;
+            c.MoveTo(x, cy - 3 + i);
+            c.LineTo(x, cy + 4 - i);
+        }
     }
 }
+
+void DrawDownArrow(TCanvas& c, const TRect& r, TColor color) { DrawArrow(c, r, ArrowDirection::Down, color); }
 
 }  // namespace ui

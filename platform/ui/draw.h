@@ -11,6 +11,9 @@ void DrawButtonFace(TCanvas& canvas, const TRect& r, bool pressed, bool isDefaul
 void DrawSunkenEdge(TCanvas& canvas, const TRect& r);
 // One-pixel edge: raised (highlight top-left) or lowered.
 void DrawEdge1(TCanvas& canvas, const TRect& r, bool raised);
+enum class ArrowDirection { Up, Down, Left, Right };
+// A small filled triangle pointing `direction`, centred in r.
+void DrawArrow(TCanvas& canvas, const TRect& r, ArrowDirection direction, TColor color);
 // A drop-down arrow (triangle pointing down) centred in r.
 void DrawDownArrow(TCanvas& canvas, const TRect& r, TColor color);
 }  // namespace ui

@@ -7,7 +7,8 @@
 
 namespace ui {
 
-void ScrollBarPart::SetRange(int min, int max, int page) {
+void ScrollBarPart::SetRange(int min, int max, int page)
+{
     min_ = min;
     max_ = std::max(min, max);
     page_ = std::max(1, page);
@@ -18,12 +19,14 @@ int ScrollBarPart::MaxPos() const { return std::max(min_, max_ - page_ + 1); }
 
 void ScrollBarPart::SetPos(int pos) { pos_ = std::clamp(pos, min_, MaxPos()); }
 
-int ScrollBarPart::TrackLength() const {
+int ScrollBarPart::TrackLength() const
+{
     int len = kind_ == sbVertical ? rect_.Height() : rect_.Width();
     return std::max(0, len - 2 * kSize);
 }
 
-TRect ScrollBarPart::ThumbRect() const {
+TRect ScrollBarPart::ThumbRect() const
+{
     int track = TrackLength();
     int range = max_ - min_ + 1;
     int thumb = range > 0 ? std::max(8, track * std::min(page_, range) / range) : track;
@@ -35,7 +38,8 @@ TRect ScrollBarPart::ThumbRect() const {
     return {rect_.Left + kSize + offset, rect_.Top, rect_.Left + kSize + offset + thumb, rect_.Bottom};
 }
 
-void ScrollBarPart::Paint(TCanvas& c) const {
+void ScrollBarPart::Paint(TCanvas& c) const
+{
     if (rect_.IsEmpty()) return;
     c.Brush().SetColor(clScrollBar);
     c.FillRect(rect_);
@@ -49,10 +53,17 @@ void ScrollBarPart::Paint(TCanvas& c) const {
     }
     DrawButtonFace(c, a1, false, false);
     DrawButtonFace(c, a2, false, false);
-    if (MaxPos() > min_) DrawButtonFace(c, ThumbRect(), false, false);
+    // The arrows are grey while there is nothing to scroll.
+    const bool scrolls = MaxPos() > min_;
+    const TColor glyph = scrolls ? clBtnText : clGrayText;
+    const bool vertical = kind_ == sbVertical;
+    DrawArrow(c, a1, vertical ? ArrowDirection::Up : ArrowDirection::Left, glyph);
+    DrawArrow(c, a2, vertical ? ArrowDirection::Down : ArrowDirection::Right, glyph);
+    if (scrolls) DrawButtonFace(c, ThumbRect(), false, false);
 }
 
-bool ScrollBarPart::MouseDown(TPoint p, int line) {
+bool ScrollBarPart::MouseDown(TPoint p, int line)
+{
     if (!rect_.Contains(p)) return false;
     int old = pos_;
     int along = kind_ == sbVertical ? p.Y - rect_.Top : p.X - rect_.Left;
@@ -72,7 +83,8 @@ bool ScrollBarPart::MouseDown(TPoint p, int line) {
     return pos_ != old;
 }
 
-bool ScrollBarPart::MouseMove(TPoint p) {
+bool ScrollBarPart::MouseMove(TPoint p)
+{
     if (!dragging_) return false;
     int old = pos_;
     TRect thumb = ThumbRect();

@@ -14,6 +14,7 @@
 #include "platform/ui/form.h"
 #include "platform/ui/headless.h"
 #include "skin/kiv_file_theme.h"
+#include "skin/kiv_memo.h"
 #include "skin/kiv_progress_bar.h"
 #include "skin/kiv_public.h"
 #include "skin/kiv_scroll_bar.h"
@@ -146,7 +147,6 @@ TEST_F(Bars, TrackBarPlacesTheSliderAndMapsPointsHalfToEven)
     // The scroll track takes the slider picture it is given: 10 wide.
     auto* track = Make<TkivScrollTrackBar>(10, 10, 210, 10);
     track->SetSliderImage(Solid(10, 10, kBlue));
-    track->RefitSlider();
     track->SetMax(100);
     track->SetPosition(50);
     EXPECT_EQ(track->Slider()->Left(), 100);
@@ -155,6 +155,36 @@ TEST_F(Bars, TrackBarPlacesTheSliderAndMapsPointsHalfToEven)
         int x, value;
     } cases[] = {{105, 50}, {102, 48}, {104, 50}, {103, 49}, {5, 0}, {205, 100}, {-50, -28}};
     for (const auto& c : cases) EXPECT_EQ(track->ValueAtPoint(c.x, 0), c.value) << c.x;
+}
+
+TEST_F(Bars, ASliderPictureGivesTheSliderItsSizeAtOnce)
+{
+    const struct {
+        TkivProgressBarOrientation orientation;
+        int w, h;
+    } cases[] = {{kivHorizontal, 20, 30}, {kivHorizontal, 6, 4}, {kivVertical, 30, 20}, {kivVertical, 4, 6}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.w * 100 + c.h);
+        for (bool scrollTrack : {false, true}) {
+            TkivTrackBar* track = scrollTrack ? Make<TkivScrollTrackBar>(10, 10, 200, 200)
+                                              : Make<TkivTrackBar>(10, 10, 200, 200);
+            track->SetOrientation(c.orientation);
+            track->SetMax(10);
+            track->SetPosition(10);
+            track->SetSliderImage(Solid(c.w, c.h, kRed));
+            const TkivImagePanel* slider = track->Slider();
+            EXPECT_EQ(TSize(slider->Width(), slider->Height()), TSize(c.w, c.h));
+            // Placed for its new size: at the far end, the bar as thick as needed.
+            if (c.orientation == kivHorizontal) {
+                EXPECT_EQ(slider->Left(), track->Width() - c.w);
+                EXPECT_GE(track->Height(), c.h);
+            } else {
+                EXPECT_EQ(slider->Top(), track->Height() - c.h);
+                EXPECT_GE(track->Width(), c.w);
+            }
+            delete track;
+        }
+    }
 }
 
 TEST_F(Bars, AHeldPressPagesTowardsTheCursorAndStopsThere)
@@ -240,7 +270,7 @@ TEST_F(Bars, KeysStepTheFocusedTrackBar)
     const struct {
         uint16_t key;
         int position;
-    } cases[] = {{VK_PRIOR, 3}, {VK_NEXT, 7}, {VK_END, 10}, {VK_HOME, 0}, {VK_LEFT, 4},
+    } cases[] = {{VK_PRIOR, 3}, {VK_NEXT, 7},  {VK_END, 10}, {VK_HOME, 0}, {VK_LEFT, 4},
                  {VK_UP, 4},    {VK_RIGHT, 6}, {VK_DOWN, 6}, {'A', 5}};
     for (const auto& c : cases) {
         track->SetPosition(5);
@@ -365,9 +395,10 @@ TEST_F(Bars, ScrollBarLaysOutItsParts)
     EXPECT_EQ(bar->IncButton()->Top(), 185 - 17);
 
     // With a skin's 16-pixel arrows.
-    TkivFileTheme* theme = Skin({skinpack::BitmapRecord("SKIN2_SCROLLBARUPBUTTON", Cells(16, 16, {kRed, kGreen, kBlue})),
-                                 skinpack::BitmapRecord("SKIN2_SCROLLBARDOWNBUTTON", Cells(16, 16, {kRed, kGreen, kBlue})),
-                                 skinpack::BitmapRecord("SKIN2_SCROLLBAR", Cells(16, 16, {kRed, kGreen, kBlue}, true))});
+    TkivFileTheme* theme =
+        Skin({skinpack::BitmapRecord("SKIN2_SCROLLBARUPBUTTON", Cells(16, 16, {kRed, kGreen, kBlue})),
+              skinpack::BitmapRecord("SKIN2_SCROLLBARDOWNBUTTON", Cells(16, 16, {kRed, kGreen, kBlue})),
+              skinpack::BitmapRecord("SKIN2_SCROLLBAR", Cells(16, 16, {kRed, kGreen, kBlue}, true))});
     auto* skinned = Make<TkivScrollBar>(10, 100, 185, 40);
     UseSkin(skinned, theme);
     EXPECT_EQ(skinned->Height(), 16);
@@ -534,6 +565,82 @@ TEST_F(Bars, ScrollBarFromASkin)
     EXPECT_EQ(bar->Width(), 17);
 }
 
+TEST_F(Bars, DisabledArrowsNeverLightUp)
+{
+    TkivFileTheme* theme =
+        Skin({skinpack::BitmapRecord("SKIN2_SCROLLBARUPBUTTON", Cells(16, 16, {kRed, kGreen, kBlue})),
+              skinpack::BitmapRecord("SKIN2_SCROLLBARDOWNBUTTON", Cells(16, 16, {kYellow, kGreen, kBlue}))});
+    // A bar disabled by code, and a memo's bar while its text fits.
+    auto* disabled = Make<TkivScrollBar>(10, 10, 16, 185);
+    disabled->SetOrientation(kivVertical);
+    auto* memo = Make<TkivMemo>(100, 10, 200, 185);
+    memo->SetText("fits");
+    auto* memoBar = Make<TkivScrollBar>(100, 10, 16, 185);
+    memoBar->SetOrientation(kivVertical);
+    memo->SetVScrollBar(memoBar);
+    for (TkivScrollBar* bar : {disabled, memoBar}) UseSkin(bar, theme);
+    disabled->SetBounds(10, 10, 16, 185);
+    disabled->SetEnabled(false);
+    form_->Show();
+    ASSERT_FALSE(memoBar->Enabled());
+    ASSERT_TRUE(memoBar->Visible());
+    for (TkivScrollBar* bar : {disabled, memoBar}) {
+        SCOPED_TRACE(bar == disabled ? "disabled" : "memo");
+        for (TkivScrollArrow* arrow : {bar->DecButton(), bar->IncButton()}) {
+            const TColor normal = arrow == bar->DecButton() ? kRed : kYellow;
+            const TPoint p = CenterOf(*arrow);
+            MouseMove(*form_, p.X, p.Y);
+            EXPECT_EQ(Px(Render(*arrow), 8, 8), normal);
+            MouseDown(*form_, p.X, p.Y);
+            EXPECT_EQ(Px(Render(*arrow), 8, 8), normal);
+            MouseUp(*form_, p.X, p.Y);
+            MouseMove(*form_, 590, 440);
+        }
+    }
+    // Enabled again, the hover shows.
+    disabled->SetEnabled(true);
+    const TPoint p = CenterOf(*disabled->DecButton());
+    MouseMove(*form_, p.X, p.Y);
+    EXPECT_EQ(Px(Render(*disabled->DecButton()), 8, 8), kGreen);
+}
+
+// The dark pixels of an arrow's glyph: darker than half grey.
+int DarkPixels(const TBitmap& b, const TRect& r)
+{
+    int n = 0;
+    for (int y = r.Top; y < r.Bottom; ++y)
+        for (int x = r.Left; x < r.Right; ++x) {
+            const TColor c = Px(b, x, y);
+            n += gfx::GetRValue(c) + gfx::GetGValue(c) + gfx::GetBValue(c) < 3 * 0x60;
+        }
+    return n;
+}
+
+TEST_F(Bars, EveryBarShowsItsArrowsInEveryStyleAndFromASkin)
+{
+    // The style skin of castora's kind: the artwork of a style in a skin file.
+    auto records = skinpack::StyleSkinRecords(TkivUIStyle::DeepBlue);
+    const auto path = dir_.Path() / "style.skn";
+    gfx::WriteFileBytes(path, skinpack::BuildArchive(skinpack::BuildPayload(records)));
+    auto* theme = new TkivFileTheme(form_);
+    theme->SetThemeFile(path.string());
+    ASSERT_TRUE(theme->Ready());
+    const TkivUIStyle styles[] = {TkivUIStyle::MacOS,   TkivUIStyle::WinXP,     TkivUIStyle::DeepBlue,
+                                  TkivUIStyle::Protein, TkivUIStyle::BlueGlass, TkivUIStyle::FromThemeFile};
+    for (TkivUIStyle style : styles) {
+        SCOPED_TRACE(static_cast<int>(style));
+        for (TkivProgressBarOrientation orientation : {kivHorizontal, kivVertical}) {
+            auto* bar = Make<TkivScrollBar>(10, 10, 185, 185);
+            bar->SetOrientation(orientation);
+            bar->SetFileTheme(theme);
+            bar->SetUIStyle(style);
+            for (TkivScrollArrow* arrow : {bar->DecButton(), bar->IncButton()})
+                EXPECT_GT(DarkPixels(Render(*arrow), arrow->ClientRect()), 3) << orientation;
+            delete bar;
+        }
+    }
+}
+
 // --- progress bar ---------------------------------------------------------------
 
 TEST_F(Bars, ProgressCaptionIsTheUnclampedPercent)
@@ -653,7 +760,8 @@ TEST_F(Bars, SkinnedProgressIsFourPieces)
         const TColor c = Px(shot, 6, y);
         column += c == kRed ? 'S' : c == kGreen ? 'F' : c == kBlue ? 'E' : c == kYellow ? 'N' : '?';
     }
-    EXPECT_EQ(column, std::string(3, 'N') + std::string(47, 'E') + std::string(47, 'F') + std::string(3, 'S'));
+    EXPECT_EQ(column,
+              std::string(3, 'N') + std::string(47, 'E') + std::string(47, 'F') + std::string(3, 'S'));
 
     delete theme;
     EXPECT_EQ(bar->UIStyle(), TkivUIStyle::DeepBlue);

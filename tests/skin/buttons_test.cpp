@@ -20,6 +20,7 @@
 #include "skin/kiv_public.h"
 #include "skin/kiv_radio_button.h"
 #include "tests/skin/pixel_rows.h"
+#include "tests/skin/scoped_env.h"
 #include "tools/skin-pack/skin_pack.h"
 
 namespace {
@@ -34,8 +35,8 @@ TBitmap SolidStrip(int cellW, int cellH, const std::string& letters)
 {
     TBitmap b(cellW * static_cast<int>(letters.size()), cellH);
     for (std::size_t i = 0; i < letters.size(); ++i)
-        b.Canvas().CopyRect(Bounds(static_cast<int>(i) * cellW, 0, cellW, cellH), Solid(cellW, cellH, letters[i]),
-                            {0, 0, cellW, cellH});
+        b.Canvas().CopyRect(Bounds(static_cast<int>(i) * cellW, 0, cellW, cellH),
+                            Solid(cellW, cellH, letters[i]), {0, 0, cellW, cellH});
     return b;
 }
 
@@ -276,7 +277,7 @@ TEST_F(SkinButtons, ClickGivesTheFormItsModalResultEvenZero)
         EXPECT_EQ(dialog->ModalResult(), mrNone);
     };
     form_->Show();
-    hl::PostClick(*dialog, 20, 20);   // result 0: the form stays open
+    hl::PostClick(*dialog, 20, 20);  // result 0: the form stays open
     hl::PostClick(*dialog, 120, 20);
     EXPECT_EQ(dialog->ShowModal(), mrOk);
     EXPECT_EQ(stayClicks, 1);
@@ -308,13 +309,10 @@ TEST_F(SkinButtons, EnterGoesToTheFocusedOrDefaultButtonAndEscapeToCancel)
         TShiftState shift;
         const char* expected;
     } cases[] = {
-        {first, VK_RETURN, 0, "1"},
-        {box, VK_RETURN, 0, "2"},
+        {first, VK_RETURN, 0, "1"},  {box, VK_RETURN, 0, "2"},
         {image, VK_RETURN, 0, "2"},  // an image button hands Enter back
-        {cancel, VK_RETURN, 0, "c"},
-        {box, VK_ESCAPE, 0, "c"},
-        {first, VK_ESCAPE, 0, "c"},
-        {box, VK_ESCAPE, ssCtrl, ""},
+        {cancel, VK_RETURN, 0, "c"}, {box, VK_ESCAPE, 0, "c"},
+        {first, VK_ESCAPE, 0, "c"},  {box, VK_ESCAPE, ssCtrl, ""},
     };
     for (const Case& c : cases) {
         form_->SetActiveControl(c.focus);
@@ -657,8 +655,8 @@ TEST_F(SkinButtons, AutoSizeFollowsTheCellFontAndCaption)
 {
     auto* box = Make<TkivCheckBox>(10, 10);
     EXPECT_TRUE(box->AutoSize());
-    box->Font().SetHeight(-8);       // "W" is 8 pixels high
-    box->SetCaption("0123456789");   // 40 pixels wide
+    box->Font().SetHeight(-8);      // "W" is 8 pixels high
+    box->SetCaption("0123456789");  // 40 pixels wide
     EXPECT_EQ(TSize(box->Width(), box->Height()), TSize(13 + 40 + 8, std::max(8 + 2, 13) + 4));
     box->Font().SetHeight(-20);
     EXPECT_EQ(box->Height(), 20 + 2 + 4);
@@ -690,12 +688,65 @@ TEST_F(SkinButtons, CheckBoxDrawsCaptionFocusAndBackground)
     int changed = 0;
     for (int x = 13 + 3; x < box->Width(); ++x) changed += focused.Pixel(x, ty) != unmarked.Pixel(x, ty);
     EXPECT_GT(changed, 0);
+}
 
-    // Right to left: the cell at the right edge.
-    box->SetBiDiMode(bdRightToLeft);
-    box->SetChecked(true);
+TEST_F(SkinButtons, RightToLeftBoxesNeedAMiddleEastLocale)
+{
+    auto* check = Make<TkivCheckBox>(10, 10);
+    check->SetCaption("AB");
+    check->SetChecked(true);
+    check->SetBiDiMode(bdRightToLeft);
+    auto* group = Make<TkivGroupBox>(10, 60);
+    group->Font().SetHeight(-11);
+    group->SetUIStyle(TkivUIStyle::WinXP);
+    group->SetCaption("ABCD");
+    group->SetBiDiMode(bdRightToLeft);
+    const TColor border = 0x686868;
+    const int frameTop = 11 / 2 + 1, R = group->Width();
     const TBitmap cell = BuiltInCell(TkivUIStyle::DeepBlue, 3, 1, 4);
-    EXPECT_EQ(Shot(*box).Pixel(box->Width() - 13 - 1 + 6, box->Height() / 2), cell.Pixel(6, 6));
+    form_->Show();
+    for (const auto& c : skintest::kLocales) {
+        skintest::ScopedEnv locale("LC_ALL", c.locale);
+        SCOPED_TRACE(c.locale);
+        // The check box's cell at the right edge, its caption left of it.
+        const TBitmap box = Shot(*check);
+        const int cellLeft = c.rightToLeft ? check->Width() - 13 - 1 : 1;
+        EXPECT_EQ(box.Pixel(cellLeft + 6, check->Height() / 2), cell.Pixel(6, 6));
+        // The group box's caption gap at the right end of the top line.
+        const TBitmap frame = Shot(*group);
+        EXPECT_EQ(frame.Pixel(10, frameTop) == border, c.rightToLeft);
+        EXPECT_EQ(frame.Pixel(R - 10, frameTop) == border, !c.rightToLeft);
+        EXPECT_EQ(frame.Pixel(R - 2, frameTop), border);
+        EXPECT_EQ(frame.Pixel(1, frameTop), border);
+    }
+}
+
+TEST_F(SkinButtons, CheckAndRadioCaptionsSitOnTheirParentsColour)
+{
+    // The form and a group box on it, each with its own colour; the boxes
+    // show it around their captions, not a face of their own.
+    auto* group = Make<TkivGroupBox>(200, 10);
+    group->SetParentColor(false);
+    group->SetColor(ColourOf('r'));
+    auto* check = Make<TkivCheckBox>(10, 10);
+    auto* radio = Make<TkivRadioButton>(10, 30, group);
+    for (TkivCheckBox* box : {check, static_cast<TkivCheckBox*>(radio)}) box->SetCaption("AB");
+    form_->Show();
+    const struct {
+        TkivCheckBox* box;
+        TColor parent;
+    } cases[] = {{check, ColourOf('p')}, {radio, ColourOf('r')}};
+    for (const auto& c : cases) {
+        const TBitmap shot = Shot(*c.box);
+        const int captionLeft = 13 + 4;
+        for (TPoint p : {TPoint{captionLeft - 1, 1}, TPoint{c.box->Width() - 1, 0},
+                         TPoint{c.box->Width() - 1, c.box->Height() - 1}, TPoint{captionLeft, 0}})
+            EXPECT_EQ(shot.Pixel(p.X, p.Y), c.parent)
+                << (c.box == check ? "check box" : "radio") << " at " << p.X << "," << p.Y;
+    }
+    // The parent's colour follows when it changes.
+    form_->SetColor(ColourOf('s'));
+    EXPECT_EQ(Shot(*check).Pixel(check->Width() - 1, 0), ColourOf('s'));
 }
 
 // --- image panels and group boxes ----------------------------------------------------------

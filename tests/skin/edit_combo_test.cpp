@@ -13,6 +13,7 @@
 #include "skin/kiv_form.h"
 #include "skin/kiv_public.h"
 #include "skin_fixture.h"
+#include "tests/skin/scoped_env.h"
 
 namespace {
 
@@ -150,6 +151,24 @@ TEST_F(SkinInputs, ComboPaintsFrameButtonAndArrowInTheStyleColours)
     EXPECT_EQ(At(b, a.X + 3, a.Y + 5), 0xFBFBFBu);
 }
 
+TEST_F(SkinInputs, ARightToLeftComboDividesOnTheButtonsRightEdgeOnAMiddleEastLocale)
+{
+    auto* combo = Make<TkivComboBox>(TkivUIStyle::Protein);
+    combo->SetBorderColor(0x0000C0);
+    combo->SetBiDiMode(bdRightToLeft);
+    const TRect button = combo->ButtonRect().Offset(2, 2);
+    for (const auto& c : skintest::kLocales) {
+        skintest::ScopedEnv locale("LC_ALL", c.locale);
+        SCOPED_TRACE(c.locale);
+        const TBitmap b = Picture(*combo);
+        const int line = c.rightToLeft ? button.Right - 1 : button.Left;
+        const int face = c.rightToLeft ? button.Left : button.Right - 1;
+        // The line runs one pixel into the frame above and below.
+        for (int y = button.Top - 1; y <= button.Bottom; ++y) EXPECT_EQ(At(b, line, y), 0x0000C0u) << y;
+        EXPECT_EQ(At(b, face, button.Top + 1), 0xFBFBFBu);
+    }
+}
+
 TEST_F(SkinInputs, DisabledComboShowsAGreyArrowWithAWhiteShadow)
 {
     auto* combo = Make<TkivComboBox>(TkivUIStyle::DeepBlue);
@@ -196,8 +215,8 @@ TEST_F(SkinInputs, MacAndXPCombosPaintTheirButtonFromArt)
 TEST_F(SkinInputs, ComboWithAReadySkinTakesItsColoursAndThePlainButton)
 {
     auto* theme = new TkivBuiltInFileTheme(form_);
-    theme->SetSkinData(skintest::SkinWith({{"SKIN2_CONTROLBORDERCOLOR", 0x00AA00},
-                                           {"SKIN2_CONTROLCOLOR", 0x30A0F0}}));
+    theme->SetSkinData(
+        skintest::SkinWith({{"SKIN2_CONTROLBORDERCOLOR", 0x00AA00}, {"SKIN2_CONTROLCOLOR", 0x30A0F0}}));
     ASSERT_TRUE(theme->Ready());
     auto* combo = Make<TkivComboBox>(TkivUIStyle::FromThemeFile);
     EXPECT_EQ(combo->ButtonColor(), 0xE8E8E8u);  // no theme yet: DeepBlue
@@ -249,7 +268,8 @@ TEST_F(SkinInputs, DroppedListIsFramedInTheBorderColour)
         EXPECT_TRUE(combo->DroppedDown());
         const TBitmap b = list->RenderWindow();
         EXPECT_EQ(b.Width(), combo->Width());
-        for (TPoint p : {TPoint{0, 0}, TPoint{b.Width() - 1, b.Height() / 2}, TPoint{b.Width() / 2, b.Height() - 1}})
+        for (TPoint p :
+             {TPoint{0, 0}, TPoint{b.Width() - 1, b.Height() / 2}, TPoint{b.Width() / 2, b.Height() - 1}})
             EXPECT_EQ(At(b, p.X, p.Y), 0x0000C0u) << p.X << "," << p.Y;
         list->SetModalResult(mrCancel);
     };

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <optional>
 #include <string>
 
 #include "platform/core/application.h"
@@ -13,14 +12,18 @@
 #include "platform/gfx/image_io.h"
 #include "platform/ui/form.h"
 #include "platform/ui/headless.h"
+#include "platform/ui/scrollbar_part.h"
 #include "skin/kiv_file_theme.h"
 #include "skin/kiv_list_box.h"
 #include "skin/kiv_list_view.h"
 #include "skin/kiv_memo.h"
 #include "skin/kiv_scroll_bar.h"
+#include "tests/skin/scoped_env.h"
 #include "tools/skin-pack/skin_pack.h"
 
 namespace {
+
+using skintest::ScopedEnv;
 
 constexpr TColor kSkinBorder = 0x0000C0;
 constexpr TColor kSkinFont = 0x804000;
@@ -57,7 +60,8 @@ int TextInk(const TBitmap& b, const TRect& r, TColor colour, TColor background)
             const double span = int((colour >> best) & 0xFF) - int((background >> best) & 0xFF);
             const double t = (int((p >> best) & 0xFF) - int((background >> best) & 0xFF)) / span;
             for (int s : shifts) {
-                const double expected = int((background >> s) & 0xFF) + t * (int((colour >> s) & 0xFF) - int((background >> s) & 0xFF));
+                const double expected = int((background >> s) & 0xFF) +
+                                        t * (int((colour >> s) & 0xFF) - int((background >> s) & 0xFF));
                 if (std::abs(expected - int((p >> s) & 0xFF)) > 24) return -1;
             }
             ++n;
@@ -72,25 +76,6 @@ int CountColour(const TBitmap& b, const TRect& r, TColor colour)
         for (int x = r.Left; x < r.Right; ++x) n += Rgb(b.Pixel(x, y)) == Rgb(colour);
     return n;
 }
-
-// Sets an environment variable for a scope.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const char* value) : name_(name)
-    {
-        if (const char* old = std::getenv(name)) old_ = old;
-        setenv(name, value, 1);
-    }
-    ~ScopedEnv()
-    {
-        if (old_) setenv(name_, old_->c_str(), 1);
-        else unsetenv(name_);
-    }
-
-private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
 
 class SkinLists : public ::testing::Test {
 protected:
@@ -117,7 +102,8 @@ protected:
     // only the border colour.
     TkivFileTheme* SkinTheme(bool complete = true)
     {
-        std::vector<skinpack::Record> records{skinpack::IntegerRecord("SKIN2_CONTROLBORDERCOLOR", kSkinBorder)};
+        std::vector<skinpack::Record> records{
+            skinpack::IntegerRecord("SKIN2_CONTROLBORDERCOLOR", kSkinBorder)};
         if (complete) {
             records.push_back(skinpack::IntegerRecord("SKIN2_CONTROLFONTCOLOR", kSkinFont));
             records.push_back(skinpack::IntegerRecord("SKIN2_FORMCOLOR", kSkinForm));
@@ -177,8 +163,8 @@ TEST_F(SkinLists, FramesAndHeaderTakeTheStyleColours)
             styled->SetUIStyle(c.style);
         }
         EXPECT_EQ(Rgb(view->BorderColor()), c.border);
-        for (TControl* control : {static_cast<TControl*>(view), static_cast<TControl*>(box),
-                                  static_cast<TControl*>(memo)}) {
+        for (TControl* control :
+             {static_cast<TControl*>(view), static_cast<TControl*>(box), static_cast<TControl*>(memo)}) {
             const TBitmap pic = Picture(*control);
             EXPECT_EQ(Rgb(pic.Pixel(0, 0)), c.border);
             EXPECT_EQ(Rgb(pic.Pixel(control->Width() - 1, 5)), c.border);
@@ -366,6 +352,32 @@ TEST_F(SkinLists, RightToLeftLayoutPutsTheBarsOnTheLeft)
     EXPECT_EQ(vbar->Left(), 10 + 200 - 17 - 2);
 }
 
+TEST_F(SkinLists, TheListsOwnBarsShowTheirArrowsInEveryStyle)
+{
+    TkivFileTheme* theme = SkinTheme();
+    const TkivUIStyle styles[] = {TkivUIStyle::MacOS,   TkivUIStyle::WinXP,     TkivUIStyle::DeepBlue,
+                                  TkivUIStyle::Protein, TkivUIStyle::BlueGlass, TkivUIStyle::FromThemeFile};
+    for (TkivUIStyle style : styles) {
+        SCOPED_TRACE(static_cast<int>(style));
+        TkivListView* view = ListWithRows(40);  // taller and wider than the list: both bars
+        view->SetFileTheme(theme);
+        view->SetUIStyle(style);
+        TBitmap shot(view->Width(), view->Height());
+        view->PaintTo(shot, 0, 0);
+        const TRect in = view->NonClientInsets();
+        const int cw = view->ClientWidth(), bottom = view->ClientHeight() - ui::ScrollBarPart::kSize;
+        const int top = view->HeaderHeight(), k = ui::ScrollBarPart::kSize;
+        // The arrow squares: up, down, left, right.
+        const TPoint squares[] = {{cw - k, top}, {cw - k, bottom - k}, {0, bottom}, {cw - 2 * k, bottom}};
+        for (TPoint at : squares) {
+            // The glyph inside the square, away from the button's edges.
+            const TRect inner = Bounds(in.Left + at.X + 3, in.Top + at.Y + 3, k - 6, k - 6);
+            EXPECT_GE(CountColour(shot, inner, clBtnText), 7) << at.X << "," << at.Y;
+        }
+        delete view;
+    }
+}
+
 // --- list box -------------------------------------------------------------------
 
 TEST_F(SkinLists, ListBoxDrawsItsItemsInItsOwnColours)
@@ -540,7 +552,8 @@ TEST_F(SkinLists, MemoBarsFollowTheTextAtOnce)
     EXPECT_FALSE(hbar->Enabled());
 
     std::string text;
-    for (int i = 0; i < 60; ++i) text += "line " + std::to_string(i) + (i == 5 ? std::string(80, 'x') : "") + "\r\n";
+    for (int i = 0; i < 60; ++i)
+        text += "line " + std::to_string(i) + (i == 5 ? std::string(80, 'x') : "") + "\r\n";
     memo->SetText(text);
     EXPECT_TRUE(vbar->Enabled());
     EXPECT_TRUE(hbar->Enabled());

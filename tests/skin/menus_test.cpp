@@ -3,6 +3,9 @@
 // popup's flat frame.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
+
 #include "platform/core/application.h"
 #include "platform/core/files.h"
 #include "platform/core/timer.h"
@@ -108,6 +111,52 @@ TEST_F(Menus, ASkinFileGivesTheMenuColoursUntilItGoes)
     EXPECT_EQ(menu.FileTheme(), nullptr);
     EXPECT_EQ(menu.UIStyle(), TkivUIStyle::DeepBlue);
     EXPECT_EQ(menu.Color(), skin::GetBuiltInColor(TkivUIStyle::DeepBlue, 21));
+}
+
+TEST_F(Menus, ASkinWithoutMenuColoursTakesDeepBluesNotWhite)
+{
+    const char* keys[] = {"SKIN2_LEFTBARSTARTCOLOR", "SKIN2_MENUITEMCOLOR",
+                          "SKIN2_MENUITEMFONTCOLOR", "SKIN2_SELECTEDMENUBORDERCOLOR",
+                          "SKIN2_SELECTEDMENUCOLOR", "SKIN2_SELECTEDMENUFONTCOLOR"};
+    auto records = skinpack::StyleSkinRecords(TkivUIStyle::WinXP);
+    std::erase_if(records, [&](const skinpack::Record& r) {
+        return std::find(std::begin(keys), std::end(keys), r.name) != std::end(keys);
+    });
+    const auto file = dir_.Path() / "bare.skn";
+    gfx::WriteFileBytes(file, skinpack::BuildArchive(skinpack::BuildPayload(records)));
+    auto* theme = new TkivFileTheme(form_);
+    theme->SetThemeFile(file.string());
+    ASSERT_TRUE(theme->Ready());
+    TkivPopupMenu popup(form_);
+    TkivMainMenu main(form_);
+    popup.SetUIStyle(TkivUIStyle::FromThemeFile);
+    popup.SetFileTheme(theme);
+    main.SetUIStyle(TkivUIStyle::FromThemeFile);
+    main.SetFileTheme(theme);
+    const auto D = TkivUIStyle::DeepBlue;
+    const struct {
+        TColor popup, main, deepBlue;
+    } cases[] = {
+        {popup.BarColor(), main.BarColor(), skin::GetBuiltInColor(D, 23)},
+        {popup.Color(), main.Color(), skin::GetBuiltInColor(D, 21)},
+        {popup.FontColor(), main.FontColor(), skin::GetBuiltInColor(D, 22)},
+        {popup.SelectedBorderColor(), main.SelectedBorderColor(), skin::GetBuiltInColor(D, 18)},
+        {popup.SelectedColor(), main.SelectedColor(), skin::GetBuiltInColor(D, 19)},
+        {popup.SelectedFontColor(), main.SelectedFontColor(), skin::GetBuiltInColor(D, 20)},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.popup, c.deepBlue);
+        EXPECT_EQ(c.main, c.deepBlue);
+    }
+    // So an item's caption shows on its face.
+    TMenuItem* item = Add(popup, "WWWW");
+    const TBitmap b = Draw(item, false);
+    int caption = 0;
+    for (int y = 0; y < b.Height(); ++y)
+        for (int x = 26; x < b.Width(); ++x)
+            caption += gfx::ColorRGB(b.Pixel(x, y)) == gfx::ColorRGB(popup.FontColor());
+    EXPECT_GT(caption, 0);
+    EXPECT_NE(gfx::ColorRGB(popup.FontColor()), gfx::ColorRGB(popup.Color()));
 }
 
 TEST_F(Menus, ItemsMeasureTheirTextAndSeparatorsTheirHeight)

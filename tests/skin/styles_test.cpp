@@ -3,13 +3,17 @@
 // file-theme test that every control runs.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "platform/core/application.h"
 #include "platform/ui/form.h"
 #include "platform/ui/headless.h"
 #include "skin/kiv_file_theme.h"
 #include "skin/kiv_form.h"
+#include "skin/kiv_locale.h"
 #include "skin/kiv_public.h"
 #include "skin/kiv_themes.h"
+#include "tests/skin/scoped_env.h"
 
 namespace {
 
@@ -43,8 +47,9 @@ TEST(SkinStyles, NoBuiltInStyleOrPositionGivesNoValue)
         TkivUIStyle style;
         int position;
     } cases[] = {
-        {TkivUIStyle::FromThemeFile, 15}, {static_cast<TkivUIStyle>(6), 15},
-        {static_cast<TkivUIStyle>(127), 7}, {TkivUIStyle::DeepBlue, 0}, {TkivUIStyle::DeepBlue, 49},
+        {TkivUIStyle::FromThemeFile, 15},   {static_cast<TkivUIStyle>(6), 15},
+        {static_cast<TkivUIStyle>(127), 7}, {TkivUIStyle::DeepBlue, 0},
+        {TkivUIStyle::DeepBlue, 49},
     };
     for (const Case& c : cases) {
         EntryKind kind = EntryKind::Bitmap;
@@ -64,7 +69,7 @@ TEST(SkinStyles, NoBuiltInStyleOrPositionGivesNoValue)
 TEST(SkinStyles, EveryNamedPictureExistsWithWholeCells)
 {
     // Cell counts that the controls cut the strips into.
-    const std::pair<int, int> cells[] = {{1, 3}, {3, 4}, {4, 4}, {5, 18}, {32, 6},
+    const std::pair<int, int> cells[] = {{1, 3},  {3, 4},  {4, 4},  {5, 18}, {32, 6},
                                          {33, 3}, {38, 4}, {39, 2}, {34, 4}};
     for (TkivUIStyle style : kBuiltIn) {
         for (int position = 1; position <= skin::kBuiltInEntries; ++position) {
@@ -101,6 +106,29 @@ TEST(SkinStyles, ButtonCellTwoIsTheMiddleThirdOfTheStrip)
     ASSERT_EQ(cell.Height(), strip.Height());
     for (int y = 0; y < cell.Height(); ++y)
         for (int x = 0; x < w; ++x) ASSERT_EQ(cell.Pixel(x, y), strip.Pixel(w + x, y)) << x << "," << y;
+}
+
+TEST(SkinStyles, RightToLeftLayoutNeedsARightToLeftModeAndAMiddleEastLocale)
+{
+    // The first locale variable that is set decides, as for the C library.
+    const struct {
+        const char *all, *messages, *lang;
+        bool middleEast;
+    } locales[] = {
+        {"", "", "ar_SA.UTF-8", true},       {"", "he_IL", "en_GB.UTF-8", true},
+        {"en_US.UTF-8", "", "fa_IR", false}, {"ur", "", "", true},
+        {"iw_IL@euro", "", "", true},        {"arn_CL.UTF-8", "", "", false},
+        {"C", "", "he_IL.UTF-8", false},     {"", "", "", false},
+    };
+    for (const auto& c : locales) {
+        skintest::ScopedEnv all("LC_ALL", c.all), messages("LC_MESSAGES", c.messages), lang("LANG", c.lang);
+        SCOPED_TRACE(std::string(c.all) + "|" + c.messages + "|" + c.lang);
+        EXPECT_EQ(skin::MiddleEastLocale(), c.middleEast);
+        EXPECT_EQ(skin::UseRightToLeftLayout(bdRightToLeft), c.middleEast);
+        EXPECT_EQ(skin::UseRightToLeftLayout(bdRightToLeftNoAlign), c.middleEast);
+        EXPECT_FALSE(skin::UseRightToLeftLayout(bdLeftToRight));
+        EXPECT_FALSE(skin::UseRightToLeftLayout(bdRightToLeftReadingOnly));
+    }
 }
 
 TEST(SkinStyles, UsingFileThemeFallsBackToDeepBlue)

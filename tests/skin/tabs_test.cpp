@@ -48,7 +48,10 @@ protected:
         }
         return pages;
     }
-    void ClickStrip(TkivPageControl* pages, int x, int y) { Click(*form_, pages->Left() + x, pages->Top() + y); }
+    void ClickStrip(TkivPageControl* pages, int x, int y)
+    {
+        Click(*form_, pages->Left() + x, pages->Top() + y);
+    }
     static TBitmap Shot(TControl& control)
     {
         TBitmap b(control.Width(), control.Height());
@@ -130,16 +133,51 @@ TEST_F(Tabs, ASkinFileGivesItsTabPicturesColoursAndStripHeight)
     EXPECT_EQ(pages->TopPanel()->Height(), 22);
     EXPECT_EQ(pages->Pages(0)->Top(), 22 + 3);
     const TBitmap shot = Shot(*pages);
-    EXPECT_EQ(shot.Pixel(10 + 3, 5), clLime);      // inactive tab 0
-    EXPECT_EQ(shot.Pixel(50 + 3, 5), clRed);       // active tab 1
-    EXPECT_EQ(shot.Pixel(150, 19), clBlue);        // the line under the tabs
-    EXPECT_EQ(shot.Pixel(0, 19), TColor(0x0000AA)); // its ends in the border colour
+    EXPECT_EQ(shot.Pixel(10 + 3, 5), clLime);        // inactive tab 0
+    EXPECT_EQ(shot.Pixel(50 + 3, 5), clRed);         // active tab 1
+    EXPECT_EQ(shot.Pixel(150, 19), clBlue);          // the line under the tabs
+    EXPECT_EQ(shot.Pixel(0, 19), TColor(0x0000AA));  // its ends in the border colour
     EXPECT_EQ(shot.Pixel(100, 100), TColor(0x123456));
 
     // The theme going away leaves DeepBlue.
     delete theme;
     EXPECT_EQ(pages->UIStyle(), TkivUIStyle::DeepBlue);
     EXPECT_EQ(pages->TopPanel()->Height(), TkivPageControl::kTabHeight);
+}
+
+TEST_F(Tabs, ASkinWithoutTabColoursTakesDeepBluesNotWhite)
+{
+    auto records = skinpack::StyleSkinRecords(TkivUIStyle::WinXP);
+    std::erase_if(records, [](const skinpack::Record& r) {
+        return r.name == "SKIN2_FORMCOLOR" || r.name == "SKIN2_CONTROLBORDERCOLOR" ||
+               r.name == "SKIN2_TABCONTROLACTIVEFONTCOLOR" || r.name == "SKIN2_TABCONTROLINACTIVEFONTCOLOR";
+    });
+    const auto file = dir_.Path() / "bare.skn";
+    gfx::WriteFileBytes(file, skinpack::BuildArchive(skinpack::BuildPayload(records)));
+    auto* theme = new TkivFileTheme(form_);
+    theme->SetThemeFile(file.string());
+    ASSERT_TRUE(theme->Ready());
+    TkivPageControl* pages = Pages(2);
+    pages->SetUIStyle(TkivUIStyle::FromThemeFile);
+    pages->SetFileTheme(theme);
+    const auto D = TkivUIStyle::DeepBlue;
+    EXPECT_EQ(pages->TopPanel()->Color(), skin::GetBuiltInColor(D, 26));
+    EXPECT_EQ(pages->Color(), skin::GetBuiltInColor(D, 26));
+    EXPECT_EQ(pages->BorderColor(), skin::GetBuiltInColor(D, 25));
+    EXPECT_EQ(pages->TopPanel()->ActiveFontColor(), clBlack);
+    EXPECT_EQ(pages->TopPanel()->InactiveFontColor(), clBlack);
+    EXPECT_EQ(Shot(*pages).Pixel(100, 100), skin::GetBuiltInColor(D, 26));
+}
+
+TEST_F(Tabs, TheControlsCursorShowsOverItsStrip)
+{
+    TkivPageControl* pages = Pages(2);
+    pages->SetCursor(crHandPoint);
+    EXPECT_EQ(pages->TopPanel()->Cursor(), crHandPoint);
+    ui::headless::MouseMove(*form_, kLeft + 100, kTop + 5);
+    EXPECT_EQ(ui::Headless().CursorShape(), crHandPoint);
+    pages->SetCursor(crDefault);
+    EXPECT_EQ(pages->TopPanel()->Cursor(), crDefault);
 }
 
 TEST_F(Tabs, BottomTabsSitUnderThePageArea)
@@ -180,7 +218,8 @@ TEST_F(Tabs, ArrowsScrollTheTabsOnlyWhereTheyCan)
     pages->SetActivePageIndex(0);
     ASSERT_TRUE(pages->TopPanel()->ArrowsShown());
     // The arrow under the mouse shows its lit cell.
-    const TBitmap right = Cell(TkivUIStyle::DeepBlue, 38, 1, 4), rightLit = Cell(TkivUIStyle::DeepBlue, 38, 2, 4);
+    const TBitmap right = Cell(TkivUIStyle::DeepBlue, 38, 1, 4),
+                  rightLit = Cell(TkivUIStyle::DeepBlue, 38, 2, 4);
     ASSERT_NE(right.Pixel(3, 13), rightLit.Pixel(3, 13));
     EXPECT_EQ(Shot(*pages).Pixel(182 + 3, 2 + 13), right.Pixel(3, 13));
     ui::headless::MouseMove(*form_, kLeft + 190, kTop + 10);

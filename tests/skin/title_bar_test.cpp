@@ -11,6 +11,7 @@
 #include "skin/kiv_form.h"
 #include "skin/kiv_public.h"
 #include "skin/kiv_title_bar.h"
+#include "tests/skin/scoped_env.h"
 
 namespace {
 
@@ -36,7 +37,8 @@ class TitleBar : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ui::SetMessageBoxHook([this](const std::string&, const std::string& text) { messages_.push_back(text); });
+        ui::SetMessageBoxHook(
+            [this](const std::string&, const std::string& text) { messages_.push_back(text); });
         host_ = CreateForm<TForm>();
         host_->SetBounds(100, 100, 300, 200);
         panel_ = new TkivForm(host_);
@@ -262,6 +264,53 @@ TEST_F(TitleBar, TheCaptionTakesTheInactiveColourWhileTheFormIsInactive)
     for (int y = 0; y < 30; ++y)
         for (int x = 0; x < 150; ++x) red += gfx::ColorRGB(active.Pixel(x, y)) == clRed;
     EXPECT_EQ(red, 0);
+}
+
+TEST_F(TitleBar, ARightToLeftBarOnAMiddleEastLocaleEndsItsCaptionAtTheButtonsAndShiftsItsMenu)
+{
+    panel_->SetInactiveCaptionColor(clRed);
+    panel_->SetCaption("MMMM");
+    bar_->SetBiDiMode(bdRightToLeft);
+    int buttons = bar_->Width();
+    for (int i = 0; i < bar_->Buttons().Count(); ++i)
+        if (bar_->Buttons().Items(i)->ButtonType() != kivControlBox && !bar_->ButtonRect(i).IsEmpty())
+            buttons = std::min(buttons, bar_->Left() + bar_->ButtonRect(i).Left);
+    for (const auto& c : skintest::kLocales) {
+        skintest::ScopedEnv locale("LC_ALL", c.locale);
+        SCOPED_TRACE(c.locale);
+        bar_->SetFormActive(false);  // the caption in red
+        const TBitmap shot = host_->RenderWindow();
+        int first = shot.Width(), last = -1;
+        for (int y = 0; y < bar_->Height(); ++y)
+            for (int x = 0; x < shot.Width(); ++x)
+                if (gfx::ColorRGB(shot.Pixel(x, y)) == clRed) {
+                    first = std::min(first, x);
+                    last = std::max(last, x);
+                }
+        ASSERT_GE(last, 0);
+        if (c.rightToLeft) {
+            EXPECT_GT(first, shot.Width() / 2);
+            EXPECT_LT(last, buttons);
+            EXPECT_GE(last, buttons - 12);
+        } else {
+            EXPECT_LT(first, 40);
+        }
+
+        // The system menu opens 176 pixels further right.
+        int menuLeft = -1;
+        TTimer timer(nullptr);
+        timer.SetInterval(1);
+        timer.OnTimer = [&](TObject*) {
+            timer.SetEnabled(false);
+            if (TForm* window = ui::RunningMenuWindow()) {
+                menuLeft = window->Left();
+                hl::PostKey(*window, VK_ESCAPE);
+            }
+        };
+        timer.SetEnabled(true);
+        bar_->SystemMenu()->Popup(120, 130);
+        EXPECT_EQ(menuLeft, c.rightToLeft ? 120 + 176 : 120);
+    }
 }
 
 }  // namespace

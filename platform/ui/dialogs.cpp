@@ -101,6 +101,8 @@ public:
         list_->SetBounds(8, 38, 464, 220);
         list_->SetRowSelect(true);
         list_->SetMultiSelect(Multi());
+        // The chosen rows stay marked while the user types in the name field.
+        list_->SetHideSelection(false);
         list_->Columns().Add()->SetCaption("名称");
         list_->Columns()[0]->SetWidth(440);
         list_->OnSelectItem = [this](TObject*) { TakeListSelection(); };

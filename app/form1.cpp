@@ -23,6 +23,7 @@
 #include "app/preview_engine.h"
 #include "app/sync_mode.h"
 #include "app/template_format.h"
+#include "app/thumbnail_strip.h"
 #include "app/time_text.h"
 #include "app/work_folder.h"
 #include "platform/core/application.h"
@@ -314,7 +315,7 @@ void TForm1::CreatePreviewPanes()
 
 void TForm1::CreateThumbnails()
 {
-    kivGroupBox7 = Place<TkivGroupBox>(this, kivForm1, "kivGroupBox7", 4, kStripTop, 653, 101);
+    kivGroupBox7 = Place<app::TThumbnailStrip>(this, kivForm1, "kivGroupBox7", 4, kStripTop, 653, 101);
     kivImageButton1 = Place<TkivImageButton>(this, kivGroupBox7, "kivImageButton1", 2, 89, 649, 10);
     TkivGroupBox** frames[] = {&kivGroupBox8, &kivGroupBox9, &kivGroupBox10, &kivGroupBox11,
                                &kivGroupBox12, &kivGroupBox13, &kivGroupBox14};
@@ -332,6 +333,11 @@ void TForm1::CreateThumbnails()
         *movies[i] = Place<TShockwaveFlash>(this, *panes[i], ("ShockwaveFlash" + std::to_string(1 + i)).c_str(),
                                             0, 0, kThumbWidth, kThumbHeight);
     }
+    kivGroupBox7->SelectedFrame = [this]() -> const TControl* {
+        const TkivGroupBox* slots[] = {kivGroupBox8,  kivGroupBox9,  kivGroupBox10, kivGroupBox11,
+                                       kivGroupBox12, kivGroupBox13, kivGroupBox14};
+        return SelectedSlot >= 1 && SelectedSlot <= 7 ? slots[SelectedSlot - 1] : nullptr;
+    };
 }
 
 void TForm1::CreateButtons()
@@ -813,13 +819,18 @@ void TForm1::ShowPaneAfterPhotoChange(bool photos_remain)
 }
 void TForm1::kivButton22Click(TObject*) { app::NextThumbnailPage(BrowserView()); }
 void TForm1::kivButton21Click(TObject*) { app::PreviousThumbnailPage(BrowserView()); }
-void TForm1::kivGroupBox8Click(TObject*) { SelectedSlot = 1; }
-void TForm1::kivGroupBox9Click(TObject*) { SelectedSlot = 2; }
-void TForm1::kivGroupBox10Click(TObject*) { SelectedSlot = 3; }
-void TForm1::kivGroupBox11Click(TObject*) { SelectedSlot = 4; }
-void TForm1::kivGroupBox12Click(TObject*) { SelectedSlot = 5; }
-void TForm1::kivGroupBox13Click(TObject*) { SelectedSlot = 6; }
-void TForm1::kivGroupBox14Click(TObject*) { SelectedSlot = 7; }
+void TForm1::SelectSlot(int slot)
+{
+    SelectedSlot = slot;
+    kivGroupBox7->Invalidate();
+}
+void TForm1::kivGroupBox8Click(TObject*) { SelectSlot(1); }
+void TForm1::kivGroupBox9Click(TObject*) { SelectSlot(2); }
+void TForm1::kivGroupBox10Click(TObject*) { SelectSlot(3); }
+void TForm1::kivGroupBox11Click(TObject*) { SelectSlot(4); }
+void TForm1::kivGroupBox12Click(TObject*) { SelectSlot(5); }
+void TForm1::kivGroupBox13Click(TObject*) { SelectSlot(6); }
+void TForm1::kivGroupBox14Click(TObject*) { SelectSlot(7); }
 void TForm1::kivGroupBox8DblClick(TObject*) { app::BrowseThumbnail(BrowserView(), 1); }
 void TForm1::kivGroupBox9DblClick(TObject*) { app::BrowseThumbnail(BrowserView(), 2); }
 void TForm1::kivGroupBox10DblClick(TObject*) { app::BrowseThumbnail(BrowserView(), 3); }

@@ -15,6 +15,7 @@
 #include "app/lrc.h"
 #include "app/project_state.h"
 #include "app/segment_table.h"
+#include "app/thumbnail_strip.h"
 #include "app/work_folder_lock.h"
 #include "platform/core/files.h"
 #include "platform/ui/dialogs.h"
@@ -69,12 +70,12 @@ public:
     TkivForm* kivForm1;                          // the skinned panel that holds every control below
 
     // --- frames ------------------------------------------------------------------
-    TkivGroupBox* kivGroupBox3;  // frame of the photo list
-    TkivGroupBox* kivGroupBox1;  // frame of the music list
-    TkivGroupBox* kivGroupBox2;  // the preview frame; its seven panes lie on top of each other
-    TkivGroupBox* kivGroupBox7;  // the thumbnail strip
-    TkivGroupBox* kivGroupBox8;  // thumbnail frames 1 to 7 of the strip, left to right;
-    TkivGroupBox* kivGroupBox9;  //   a click selects the slot, a double click browses the photo
+    TkivGroupBox* kivGroupBox3;          // frame of the photo list
+    TkivGroupBox* kivGroupBox1;          // frame of the music list
+    TkivGroupBox* kivGroupBox2;          // the preview frame; its seven panes lie on top of each other
+    app::TThumbnailStrip* kivGroupBox7;  // the thumbnail strip, marking the selected slot
+    TkivGroupBox* kivGroupBox8;          // thumbnail frames 1 to 7 of the strip, left to right;
+    TkivGroupBox* kivGroupBox9;          //   a click selects the slot, a double click browses the photo
     TkivGroupBox* kivGroupBox10;
     TkivGroupBox* kivGroupBox11;
     TkivGroupBox* kivGroupBox12;
@@ -307,6 +308,8 @@ public:
     void ShowPaneAfterPhotoChange(bool photos_remain);
     void kivButton22Click(TObject* Sender);  // "下一页"
     void kivButton21Click(TObject* Sender);  // "上一页"
+    // SelectedSlot := slot, and the strip marks that slot.
+    void SelectSlot(int slot);
     void kivGroupBox8Click(TObject* Sender);
     void kivGroupBox9Click(TObject* Sender);
     void kivGroupBox10Click(TObject* Sender);

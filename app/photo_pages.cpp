@@ -60,4 +60,12 @@ PageMove PreviousPage(int page_index, int photo_count)
     return move;
 }
 
+std::array<TRect, 4> SelectedSlotMarks(const TRect& f)
+{
+    // The frames stand one pixel apart with more room above and below.
+    return {TRect(f.Left - 1, f.Top - 3, f.Right + 1, f.Top),
+            TRect(f.Left - 1, f.Bottom, f.Right + 1, f.Bottom + 2),
+            TRect(f.Left - 1, f.Top, f.Left, f.Bottom), TRect(f.Right, f.Top, f.Right + 1, f.Bottom)};
+}
+
 }  // namespace app

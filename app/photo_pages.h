@@ -3,6 +3,10 @@
 // (from 0) showing photos p * 7 + 1 to p * 7 + 7. The page buttons may
 // leave the page index past the last page; PageInView says which page the
 // strip actually shows then.
+#include <array>
+
+#include "platform/gfx/types.h"
+
 namespace app {
 
 inline constexpr int kPhotosPerPage = 7;
@@ -33,5 +37,11 @@ PageMove NextPage(int page_index, int photo_count);
 // page 0 the index stays 0 with "第一页.". Exactly seven photos always
 // count as being on the first page.
 PageMove PreviousPage(int page_index, int photo_count);
+
+// The bands that mark the selected slot's frame, in the strip's
+// coordinates: above, below, left and right of it. They lie outside the
+// frame, in the strip's margins and the gaps between frames, so that the
+// thumbnail stays whole.
+std::array<TRect, 4> SelectedSlotMarks(const TRect& frame);
 
 }  // namespace app

@@ -1,59 +1,62 @@
 #include "mcl/audio_input.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <vector>
 
+#include "mcl/mcl.h"
 #include "mcl/probe.h"
 
 namespace mcl {
+namespace {
 
-void WriteSilence(AVAudioFifo* fifo, const AudioFormat& format, int64_t n)
+Status OutOfMemory() { return Status{MCL_ERROR_ENCODER, "Out of memory for the sound"}; }
+
+std::string SecondsText(double seconds)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f", seconds);
+    return text;
+}
+
+}  // namespace
+
+Status WriteSilence(AVAudioFifo* fifo, const AudioFormat& format, int64_t n)
 {
     const int chunk = 4096;
     uint8_t** data = nullptr;
-    if (av_samples_alloc_array_and_samples(&data, nullptr, 2, chunk, format.sampleFormat, 0) < 0) return;
+    if (av_samples_alloc_array_and_samples(&data, nullptr, 2, chunk, format.sampleFormat, 0) < 0)
+        return OutOfMemory();
     av_samples_set_silence(data, 0, chunk, 2, format.sampleFormat);
-    while (n > 0) {
+    Status status;
+    while (n > 0 && status.ok()) {
         int k = int(std::min<int64_t>(n, chunk));
-        av_audio_fifo_write(fifo, reinterpret_cast<void**>(data), k);
+        if (av_audio_fifo_write(fifo, reinterpret_cast<void**>(data), k) != k) status = OutOfMemory();
         n -= k;
     }
     av_freep(&data[0]);
     av_freep(&data);
+    return status;
 }
 
 bool AudioEntryReader::Open(const std::string& path, std::string* error)
 {
-    int err = 0;
-    input_ = OpenInput(path, &err);
-    if (!input_) {
-        *error = "Cannot open \"" + path + "\": " + AvErrorText(err);
-        return false;
-    }
-    bool hasVideo = false;
-    for (unsigned i = 0; i < input_->nb_streams; ++i) {
-        AVStream* s = input_->streams[i];
-        if (s->codecpar->codec_type == AVMEDIA_TYPE_VIDEO && !(s->disposition & AV_DISPOSITION_ATTACHED_PIC))
-            hasVideo = true;
-    }
+    path_ = path;
+    InputFormat input = OpenInput(path, error);
+    if (!input) return false;
+    const bool hasVideo = FirstRealVideo(input.get()) >= 0;
     if (hasVideo) {
         limit_ = MediaFrames(ProbeDuration(path)) * format_.sampleRate / 25;
         // the probe read the file; start over
-        input_ = OpenInput(path, &err);
-        if (!input_) {
-            *error = "Cannot open \"" + path + "\": " + AvErrorText(err);
-            return false;
-        }
+        input = OpenInput(path, error);
+        if (!input) return false;
+    } else if (input->duration != AV_NOPTS_VALUE && input->duration > 0 &&
+               input->duration_estimation_method != AVFMT_DURATION_FROM_BITRATE) {
+        // a length from the header or the timestamps; one guessed from the bit rate proves nothing
+        expected_ = av_rescale(input->duration, format_.sampleRate, AV_TIME_BASE);
     }
-    stream_ = av_find_best_stream(input_.get(), AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
-    if (stream_ >= 0) {
-        const AVCodecParameters* par = input_->streams[stream_]->codecpar;
-        const AVCodec* codec = avcodec_find_decoder(par->codec_id);
-        CodecContext ctx(codec ? avcodec_alloc_context3(codec) : nullptr);
-        if (ctx && avcodec_parameters_to_context(ctx.get(), par) >= 0 &&
-            avcodec_open2(ctx.get(), codec, nullptr) >= 0)
-            decoder_ = std::move(ctx);
-    }
+    const int stream = av_find_best_stream(input.get(), AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
+    if (stream >= 0) decoder_.Open(std::move(input), stream);
     if (!decoder_) {
         if (!hasVideo) {
             *error = "\"" + path + "\" holds no readable sound";
@@ -61,21 +64,27 @@ bool AudioEntryReader::Open(const std::string& path, std::string* error)
         }
         ended_ = true;  // a silent video: silence for its length
     }
-    for (unsigned i = 0; i < input_->nb_streams; ++i)
-        if (int(i) != stream_) input_->streams[i]->discard = AVDISCARD_ALL;
     return true;
 }
 
-int64_t AudioEntryReader::Deliver(AVAudioFifo* fifo, uint8_t** data, int64_t n)
+Status AudioEntryReader::Deliver(AVAudioFifo* fifo, uint8_t** data, int64_t n, int64_t* added)
 {
     if (limit_ >= 0) n = std::min(n, limit_ - delivered_);
-    if (n <= 0) return 0;
-    av_audio_fifo_write(fifo, reinterpret_cast<void**>(data), int(n));
+    if (n <= 0) return {};
+    if (av_audio_fifo_write(fifo, reinterpret_cast<void**>(data), int(n)) != int(n)) return OutOfMemory();
     delivered_ += n;
-    return n;
+    *added += n;
+    return {};
 }
 
 AudioEntryReader::~AudioEntryReader() { av_channel_layout_uninit(&inLayout_); }
+
+Status AudioEntryReader::Damage(std::string what)
+{
+    if (damageTold_) return {};
+    damageTold_ = true;
+    return Status{MCL_ERROR_INPUT_DECODE, "\"" + path_ + "\" " + what};
+}
 
 // A change of rate, format or layout mid-file starts a new resampler.
 bool AudioEntryReader::Configure(const AVFrame* frame)
@@ -88,8 +97,8 @@ bool AudioEntryReader::Configure(const AVFrame* frame)
     av_channel_layout_uninit(&inLayout_);
     if (frame->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC || frame->ch_layout.nb_channels <= 0)
         av_channel_layout_default(&inLayout_, std::max(1, frame->ch_layout.nb_channels));
-    else
-        av_channel_layout_copy(&inLayout_, &frame->ch_layout);
+    else if (av_channel_layout_copy(&inLayout_, &frame->ch_layout) < 0)
+        return false;
     inRate_ = frame->sample_rate;
     inFormat_ = frame->format;
     AVChannelLayout stereo{};
@@ -105,64 +114,78 @@ bool AudioEntryReader::Configure(const AVFrame* frame)
     return true;
 }
 
-int64_t AudioEntryReader::Convert(AVAudioFifo* fifo, const AVFrame* frame)
+Status AudioEntryReader::Convert(AVAudioFifo* fifo, const AVFrame* frame, int64_t* added)
 {
     int inCount = frame ? frame->nb_samples : 0;
     int outMax = swr_get_out_samples(resampler_.get(), inCount);
-    if (outMax <= 0) return 0;
+    if (outMax < 0) return Damage("cannot be resampled: " + AvErrorText(outMax));
+    if (outMax == 0) return {};
     uint8_t** out = nullptr;
-    if (av_samples_alloc_array_and_samples(&out, nullptr, 2, outMax, format_.sampleFormat, 0) < 0) return 0;
+    if (av_samples_alloc_array_and_samples(&out, nullptr, 2, outMax, format_.sampleFormat, 0) < 0)
+        return OutOfMemory();
     int got = swr_convert(resampler_.get(), out, outMax,
                           frame ? const_cast<const uint8_t**>(frame->extended_data) : nullptr, inCount);
-    int64_t n = got > 0 ? Deliver(fifo, out, got) : 0;
+    Status status =
+        got < 0 ? Damage("cannot be resampled: " + AvErrorText(got)) : Deliver(fifo, out, got, added);
     av_freep(&out[0]);
     av_freep(&out);
-    return n;
+    return status;
 }
 
-int64_t AudioEntryReader::Read(AVAudioFifo* fifo, int64_t wanted)
+Status AudioEntryReader::Read(AVAudioFifo* fifo, int64_t wanted, int64_t* added)
 {
-    int64_t added = 0;
-    while (added < wanted && !ended_) {
+    const int64_t before = *added;
+    auto addedHere = [&] { return *added - before; };
+    while (addedHere() < wanted && !ended_) {
         if (limit_ >= 0 && delivered_ >= limit_) {
             ended_ = true;
             break;
         }
-        int r = avcodec_receive_frame(decoder_.get(), frame_.get());
-        if (r >= 0) {
-            // absurd rates or layouts from damaged files would make the resampler huge
-            if (frame_->sample_rate > 0 && frame_->sample_rate <= 768000 && frame_->nb_samples > 0 &&
-                frame_->ch_layout.nb_channels <= 64 && Configure(frame_.get()))
-                added += Convert(fifo, frame_.get());
-            av_frame_unref(frame_.get());
-            continue;
-        }
-        if (r != AVERROR(EAGAIN) || draining_) {
+        const StreamDecoder::Result r = decoder_.Next(frame_.get());
+        if (r == StreamDecoder::Result::End) {
             ended_ = true;
             break;
         }
-        r = av_read_frame(input_.get(), packet_.get());
-        if (r < 0) {
-            draining_ = true;
-            avcodec_send_packet(decoder_.get(), nullptr);
+        if (r == StreamDecoder::Result::Damaged) {
+            if (Status s = Damage("cannot be decoded: " + decoder_.Error()); !s.ok()) return s;
             continue;
         }
-        if (packet_->stream_index == stream_) avcodec_send_packet(decoder_.get(), packet_.get());
-        av_packet_unref(packet_.get());
+        // absurd rates or layouts from damaged files would make the resampler huge
+        Status s;
+        if (frame_->sample_rate <= 0 || frame_->sample_rate > 768000 || frame_->nb_samples <= 0 ||
+            frame_->ch_layout.nb_channels > 64)
+            s = Damage("holds sound that cannot be played");
+        else if (!Configure(frame_.get()))
+            s = Damage("holds sound that cannot be resampled");
+        else
+            s = Convert(fifo, frame_.get(), added);
+        av_frame_unref(frame_.get());
+        if (!s.ok()) return s;
     }
     if (ended_ && !flushed_) {
         flushed_ = true;
-        if (resampler_) added += Convert(fifo, nullptr);
+        if (resampler_)
+            if (Status s = Convert(fifo, nullptr, added); !s.ok()) return s;
+        // the header's length is what the album was timed to: a file that
+        // stops well short of it is damaged, and the rest becomes silence
+        if (limit_ < 0 && expected_ > 0 && expected_ - delivered_ > format_.sampleRate / 2) {
+            limit_ = expected_;
+            if (Status s =
+                    Damage("ends after " + SecondsText(double(delivered_) / format_.sampleRate) + " of its " +
+                           SecondsText(double(expected_) / format_.sampleRate) + " seconds");
+                !s.ok())
+                return s;
+        }
     }
     // a video's missing sound is padded as it is asked for: its length comes
     // from the file's header and may be anything
-    if (ended_ && limit_ > delivered_ && added < wanted) {
-        int64_t n = std::min(limit_ - delivered_, wanted - added);
-        WriteSilence(fifo, format_, n);
-        added += n;
+    if (ended_ && limit_ > delivered_ && addedHere() < wanted) {
+        int64_t n = std::min(limit_ - delivered_, wanted - addedHere());
+        if (Status s = WriteSilence(fifo, format_, n); !s.ok()) return s;
+        *added += n;
         delivered_ += n;
     }
-    return added;
+    return {};
 }
 
 }  // namespace mcl

@@ -6,11 +6,13 @@
 
 #include "mcl/ff.h"
 #include "mcl/output_file.h"
+#include "mcl/stream_decoder.h"
 
 namespace mcl {
 
-// Appends n samples of silence.
-void WriteSilence(AVAudioFifo* fifo, const AudioFormat& format, int64_t n);
+// Appends n samples of silence; fails (MCL_ERROR_ENCODER) when the samples
+// cannot be buffered.
+Status WriteSilence(AVAudioFifo* fifo, const AudioFormat& format, int64_t n);
 
 class AudioEntryReader {
 public:
@@ -24,27 +26,33 @@ public:
     // file all its samples.
     bool Open(const std::string& path, std::string* error);
 
-    // Appends up to `wanted` samples (or a little more) to fifo; returns how
-    // many, 0 once the entry is Done().
-    int64_t Read(AVAudioFifo* fifo, int64_t wanted);
+    // Appends up to `wanted` samples (or a little more) to fifo and adds
+    // their number to *added, 0 once the entry is Done(). Damage in the file,
+    // or an audio file ending well before its length, is an input error
+    // (MCL_ERROR_INPUT_DECODE), told once per entry: the next Read goes on
+    // past the damage, and the missing end becomes silence, so that the
+    // entries after it keep their places. Samples that cannot be buffered
+    // fail the run (MCL_ERROR_ENCODER).
+    Status Read(AVAudioFifo* fifo, int64_t wanted, int64_t* added);
     bool Done() const { return ended_ && flushed_ && (limit_ < 0 || delivered_ >= limit_); }
 
 private:
-    int64_t Deliver(AVAudioFifo* fifo, uint8_t** data, int64_t n);
+    Status Deliver(AVAudioFifo* fifo, uint8_t** data, int64_t n, int64_t* added);
     bool Configure(const AVFrame* frame);
-    int64_t Convert(AVAudioFifo* fifo, const AVFrame* frame);
+    Status Convert(AVAudioFifo* fifo, const AVFrame* frame, int64_t* added);
+    Status Damage(std::string what);
 
     AudioFormat format_;
-    InputFormat input_;
-    CodecContext decoder_;
+    std::string path_;
+    StreamDecoder decoder_;
     Resampler resampler_;
-    int stream_ = -1;
     int inRate_ = 0, inFormat_ = -1;
     AVChannelLayout inLayout_{};
-    int64_t limit_ = -1;  // samples this entry contributes, -1: until its end
+    int64_t limit_ = -1;     // samples this entry contributes, -1: until its end
+    int64_t expected_ = -1;  // an audio file's samples by its header, -1: unknown
     int64_t delivered_ = 0;
-    bool ended_ = false, draining_ = false, flushed_ = false;
-    Packet packet_ = NewPacket();
+    bool ended_ = false, flushed_ = false;
+    bool damageTold_ = false;
     Frame frame_ = NewFrame();
 };
 

@@ -68,6 +68,13 @@ private:
         if (action == MCL_ACTION_ABORT) stopped_ = true;
         return action;
     }
+    // A failure of the run itself, not of an input: it ends the run.
+    bool Fail(const Status& status)
+    {
+        SetLastError(status.code, status.text);
+        stopped_ = true;
+        return false;
+    }
     void PickOutputSize(int* width, int* height);
     bool EnsureVideoEntry();
     Frame TakePicture(std::string* error);
@@ -185,8 +192,8 @@ bool Run::EnsureVideoEntry()
 Frame Run::TakePicture(std::string* error)
 {
     if (entry_->image) return images_.Read(entry_->path, error);
-    Frame picture = entry_->media->FrameAt(entry_->taken);
-    if (!picture) *error = "\"" + entry_->path + "\" cannot be decoded";
+    Frame picture = entry_->media->FrameAt(entry_->taken, error);
+    if (!picture && error->empty()) *error = "\"" + entry_->path + "\" cannot be decoded";
     return picture;
 }
 
@@ -224,13 +231,26 @@ bool Run::FeedAudio(int64_t target)
             audioEntry_ = std::move(reader);
         }
         if (audioEntry_) {
-            produced_ += audioEntry_->Read(fifo_.get(), target - produced_);
+            int64_t added = 0;
+            Status s = audioEntry_->Read(fifo_.get(), target - produced_, &added);
+            produced_ += added;
+            if (s.code == MCL_ERROR_INPUT_DECODE) {
+                // skipping leaves the rest of the song out; continuing goes on past the damage
+                int32_t action = InputError(s.code, s.text);
+                if (action == MCL_ACTION_ABORT) return false;
+                if (action == MCL_ACTION_SKIP) {
+                    audioEntry_.reset();
+                    ++audioIndex_;
+                }
+                continue;
+            }
+            if (!s.ok()) return Fail(s);
             if (audioEntry_->Done()) {
                 audioEntry_.reset();
                 ++audioIndex_;
             }
         } else {
-            WriteSilence(fifo_.get(), audio_, target - produced_);
+            if (Status s = WriteSilence(fifo_.get(), audio_, target - produced_); !s.ok()) return Fail(s);
             produced_ = target;
         }
     }
@@ -240,8 +260,10 @@ bool Run::FeedAudio(int64_t target)
         frame->sample_rate = audio_.sampleRate;
         av_channel_layout_default(&frame->ch_layout, 2);
         frame->nb_samples = audio_.frameSize;
-        if (av_frame_get_buffer(frame.get(), 0) < 0) return false;
-        av_audio_fifo_read(fifo_.get(), reinterpret_cast<void**>(frame->data), audio_.frameSize);
+        if (av_frame_get_buffer(frame.get(), 0) < 0 ||
+            av_audio_fifo_read(fifo_.get(), reinterpret_cast<void**>(frame->data), audio_.frameSize) !=
+                audio_.frameSize)
+            return Fail({MCL_ERROR_ENCODER, "Out of memory for the sound"});
         frame->pts = pushed_;
         pushed_ += audio_.frameSize;
         pipeline_->PushAudio(std::move(frame));
@@ -251,19 +273,29 @@ bool Run::FeedAudio(int64_t target)
 
 void Run::FlushAudio(int64_t target)
 {
-    int64_t rest = target - pushed_;
-    if (rest <= 0) return;
-    Frame frame = NewFrame();
-    frame->format = audio_.sampleFormat;
-    frame->sample_rate = audio_.sampleRate;
-    av_channel_layout_default(&frame->ch_layout, 2);
-    frame->nb_samples = audio_.smallLastFrame ? int(rest) : audio_.frameSize;
-    if (av_frame_get_buffer(frame.get(), 0) < 0) return;
-    av_samples_set_silence(frame->data, 0, frame->nb_samples, 2, audio_.sampleFormat);
-    av_audio_fifo_read(fifo_.get(), reinterpret_cast<void**>(frame->data), int(rest));
-    frame->pts = pushed_;
-    pushed_ += frame->nb_samples;
-    pipeline_->PushAudio(std::move(frame));
+    // a run ended by an input error may lack more than one frame of sound
+    while (pushed_ < target) {
+        const int64_t rest = target - pushed_;
+        const int take = int(std::min<int64_t>(rest, audio_.frameSize));
+        Frame frame = NewFrame();
+        frame->format = audio_.sampleFormat;
+        frame->sample_rate = audio_.sampleRate;
+        av_channel_layout_default(&frame->ch_layout, 2);
+        frame->nb_samples = audio_.smallLastFrame ? take : audio_.frameSize;
+        if (av_frame_get_buffer(frame.get(), 0) < 0) {
+            Fail({MCL_ERROR_ENCODER, "Out of memory for the sound"});
+            return;
+        }
+        av_samples_set_silence(frame->data, 0, frame->nb_samples, 2, audio_.sampleFormat);
+        // after an early end the buffer may hold less: the rest stays silent
+        if (av_audio_fifo_read(fifo_.get(), reinterpret_cast<void**>(frame->data), take) < 0) {
+            Fail({MCL_ERROR_ENCODER, "The sound cannot be buffered"});
+            return;
+        }
+        frame->pts = pushed_;
+        pushed_ += frame->nb_samples;
+        pipeline_->PushAudio(std::move(frame));
+    }
 }
 
 int32_t Run::Execute()
@@ -288,6 +320,11 @@ int32_t Run::Execute()
     }
     audio_ = output_.Audio();
     fifo_.reset(av_audio_fifo_alloc(audio_.sampleFormat, 2, audio_.frameSize * 4));
+    if (!fifo_) {
+        SetLastError(MCL_ERROR_ENCODER, "Out of memory for the sound");
+        Progress(MCL_PROGRESS_DONE, 0, 0);
+        return MCL_ERROR_ENCODER;
+    }
     pipeline_ = std::make_unique<EncodePipeline>(output_);
 
     int64_t frame = 0;
@@ -310,7 +347,11 @@ int32_t Run::Execute()
                     picture->format = AV_PIX_FMT_YUV420P;
                     picture->width = output_.Width();
                     picture->height = output_.Height();
-                    if (av_frame_get_buffer(picture.get(), 0) < 0) break;
+                    if (av_frame_get_buffer(picture.get(), 0) < 0) {
+                        picture.reset();
+                        Fail({MCL_ERROR_ENCODER, "Out of memory for the picture"});
+                        break;
+                    }
                     std::memset(picture->data[0], 16, size_t(picture->linesize[0]) * size_t(picture->height));
                     std::memset(picture->data[1], 128,
                                 size_t(picture->linesize[1]) * size_t(picture->height / 2));

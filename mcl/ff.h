@@ -70,4 +70,27 @@ inline InputFormat OpenInput(const std::string& path, int* err = nullptr)
     return fmt;
 }
 
+// The same, with the reason in *error on failure.
+inline InputFormat OpenInput(const std::string& path, std::string* error)
+{
+    int err = 0;
+    InputFormat fmt = OpenInput(path, &err);
+    if (!fmt) *error = "Cannot open \"" + path + "\": " + AvErrorText(err);
+    return fmt;
+}
+
+// A moving picture of the file's own, not a cover picture.
+inline bool IsRealVideo(const AVStream* s)
+{
+    return s->codecpar->codec_type == AVMEDIA_TYPE_VIDEO && !(s->disposition & AV_DISPOSITION_ATTACHED_PIC);
+}
+
+// The file's first such stream, -1 when it has none.
+inline int FirstRealVideo(const AVFormatContext* fmt)
+{
+    for (unsigned i = 0; i < fmt->nb_streams; ++i)
+        if (IsRealVideo(fmt->streams[i])) return int(i);
+    return -1;
+}
+
 }  // namespace mcl

@@ -51,7 +51,7 @@ enum {
 /* Actions an error callback may choose for an input error. */
 enum {
     MCL_ACTION_ABORT = 0,   /* stop the conversion (the default) */
-    MCL_ACTION_SKIP = 1,    /* leave the entry out */
+    MCL_ACTION_SKIP = 1,    /* leave the entry out (a damaged song: the rest of it) */
     MCL_ACTION_CONTINUE = 2 /* keep going: repeat the last frame, or silence */
 };
 

@@ -90,7 +90,8 @@ Status OutputFile::OpenVideo(int width, int height)
 
     videoStream_ = avformat_new_stream(muxer_, nullptr);
     if (!videoStream_) return Fail(MCL_ERROR_OUTPUT, "Cannot add the video stream");
-    avcodec_parameters_from_context(videoStream_->codecpar, c);
+    r = avcodec_parameters_from_context(videoStream_->codecpar, c);
+    if (r < 0) return Fail(MCL_ERROR_OUTPUT, "Cannot describe the video stream: " + AvErrorText(r));
     if (settings_.codecTag) videoStream_->codecpar->codec_tag = settings_.codecTag;
     videoStream_->time_base = c->time_base;
     videoStream_->avg_frame_rate = settings_.frameRate;
@@ -123,7 +124,8 @@ Status OutputFile::OpenAudio()
 
     audioStream_ = avformat_new_stream(muxer_, nullptr);
     if (!audioStream_) return Fail(MCL_ERROR_OUTPUT, "Cannot add the audio stream");
-    avcodec_parameters_from_context(audioStream_->codecpar, c);
+    r = avcodec_parameters_from_context(audioStream_->codecpar, c);
+    if (r < 0) return Fail(MCL_ERROR_OUTPUT, "Cannot describe the audio stream: " + AvErrorText(r));
     audioStream_->time_base = c->time_base;
 
     audioFormat_.sampleFormat = c->sample_fmt;
@@ -167,7 +169,9 @@ Status OutputFile::ScaleVideo(const AVFrame* picture, Frame* scaled)
     out->width = c->width;
     out->height = c->height;
     if (av_frame_get_buffer(out.get(), 0) < 0) return Fail(MCL_ERROR_ENCODER, "Out of memory");
-    sws_scale(scaler_, picture->data, picture->linesize, 0, picture->height, out->data, out->linesize);
+    const int rows =
+        sws_scale(scaler_, picture->data, picture->linesize, 0, picture->height, out->data, out->linesize);
+    if (rows <= 0) return Fail(MCL_ERROR_ENCODER, "Cannot convert the picture");
     out->sample_aspect_ratio = c->sample_aspect_ratio;
     *scaled = std::move(out);
     return {};

@@ -18,11 +18,6 @@ bool IsImageDemuxer(const AVInputFormat* f)
     return name == "image2" || (name.size() > 5 && name.ends_with("_pipe"));
 }
 
-bool IsRealVideo(const AVStream* s)
-{
-    return s->codecpar->codec_type == AVMEDIA_TYPE_VIDEO && !(s->disposition & AV_DISPOSITION_ATTACHED_PIC);
-}
-
 double ScanDuration(AVFormatContext* fmt)
 {
     Packet pkt = NewPacket();

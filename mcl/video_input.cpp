@@ -30,18 +30,6 @@ Packet ReadWholeFile(const std::string& path, std::string* error)
     return packet;
 }
 
-CodecContext OpenDecoder(const AVCodecParameters* par, bool threads)
-{
-    const AVCodec* codec = avcodec_find_decoder(par->codec_id);
-    if (!codec) return {};
-    CodecContext ctx(avcodec_alloc_context3(codec));
-    if (avcodec_parameters_to_context(ctx.get(), par) < 0) return {};
-    // a couple of frame threads: decoding runs beside the encoding pipeline
-    if (threads) ctx->thread_count = 2;
-    if (avcodec_open2(ctx.get(), codec, nullptr) < 0) return {};
-    return ctx;
-}
-
 }  // namespace
 
 Frame ImageReader::Read(const std::string& path, std::string* error)
@@ -80,61 +68,44 @@ Frame DecodeFirstPicture(const std::string& path, std::string* error)
         *error = "Cannot open \"" + path + "\"";
         return {};
     }
-    int stream = av_find_best_stream(input.get(), AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
-    CodecContext decoder =
-        stream >= 0 ? OpenDecoder(input->streams[stream]->codecpar, false) : CodecContext{};
-    if (!decoder) {
+    const int stream = av_find_best_stream(input.get(), AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
+    StreamDecoder decoder;
+    if (stream < 0 || !decoder.Open(std::move(input), stream)) {
         *error = "\"" + path + "\" holds no picture";
         return {};
     }
-    Packet packet = NewPacket();
+    // a damaged start may be followed by a picture that decodes
     Frame frame = NewFrame();
-    while (av_read_frame(input.get(), packet.get()) >= 0) {
-        bool ours = packet->stream_index == stream;
-        if (ours) avcodec_send_packet(decoder.get(), packet.get());
-        av_packet_unref(packet.get());
-        if (ours && avcodec_receive_frame(decoder.get(), frame.get()) >= 0) return frame;
+    for (;;) {
+        StreamDecoder::Result r = decoder.Next(frame.get());
+        if (r == StreamDecoder::Result::Frame) return frame;
+        if (r == StreamDecoder::Result::End) break;
     }
-    avcodec_send_packet(decoder.get(), nullptr);
-    if (avcodec_receive_frame(decoder.get(), frame.get()) >= 0) return frame;
     *error = "\"" + path + "\" cannot be decoded";
     return {};
 }
 
 bool MediaVideoReader::Open(const std::string& path, std::string* error)
 {
-    int err = 0;
-    input_ = OpenInput(path, &err);
-    if (!input_) {
-        *error = "Cannot open \"" + path + "\": " + AvErrorText(err);
-        return false;
-    }
-    stream_ = -1;
-    for (unsigned i = 0; i < input_->nb_streams; ++i) {
-        AVStream* s = input_->streams[i];
-        if (s->codecpar->codec_type == AVMEDIA_TYPE_VIDEO &&
-            !(s->disposition & AV_DISPOSITION_ATTACHED_PIC)) {
-            stream_ = int(i);
-            break;
-        }
-    }
-    if (stream_ >= 0) decoder_ = OpenDecoder(input_->streams[stream_]->codecpar, true);
-    if (!decoder_) {
+    path_ = path;
+    InputFormat input = OpenInput(path, error);
+    if (!input) return false;
+    const int stream = FirstRealVideo(input.get());
+    // a couple of frame threads: decoding runs beside the encoding pipeline
+    if (stream < 0 || !decoder_.Open(std::move(input), stream, 2)) {
         *error = "\"" + path + "\" holds no readable video stream";
         return false;
     }
-    for (unsigned i = 0; i < input_->nb_streams; ++i)
-        if (int(i) != stream_) input_->streams[i]->discard = AVDISCARD_ALL;
     return true;
 }
 
 double MediaVideoReader::TimeOf(const AVFrame* f)
 {
-    AVRational tb = input_->streams[stream_]->time_base;
+    AVRational tb = decoder_.Stream()->time_base;
     int64_t ts = f->best_effort_timestamp;
     double t;
     if (ts == AV_NOPTS_VALUE) {
-        AVRational rate = input_->streams[stream_]->avg_frame_rate;
+        AVRational rate = decoder_.Stream()->avg_frame_rate;
         t = lastTime_ + (rate.num > 0 && rate.den > 0 ? av_q2d(av_inv_q(rate)) : 0.04);
     } else {
         t = ts * av_q2d(tb);
@@ -147,38 +118,37 @@ double MediaVideoReader::TimeOf(const AVFrame* f)
     return t - origin_;
 }
 
-Frame MediaVideoReader::DecodeNext()
+Frame MediaVideoReader::DecodeNext(std::string* error)
 {
     Frame frame = NewFrame();
-    while (!ended_) {
-        int r = avcodec_receive_frame(decoder_.get(), frame.get());
-        if (r >= 0) return frame;
-        if (r != AVERROR(EAGAIN)) {
-            ended_ = true;
-            break;
-        }
-        if (draining_) {
-            ended_ = true;
-            break;
-        }
-        r = av_read_frame(input_.get(), packet_.get());
-        if (r < 0) {
-            draining_ = true;
-            avcodec_send_packet(decoder_.get(), nullptr);
-            continue;
-        }
-        if (packet_->stream_index == stream_) avcodec_send_packet(decoder_.get(), packet_.get());
-        av_packet_unref(packet_.get());
+    if (!frame) {
+        *error = "Out of memory for \"" + path_ + "\"";
+        return {};
     }
-    return {};
+    for (;;) {
+        switch (decoder_.Next(frame.get())) {
+        case StreamDecoder::Result::Frame: return frame;
+        case StreamDecoder::Result::End: return {};
+        case StreamDecoder::Result::Damaged:
+            if (damageTold_) continue;
+            damageTold_ = true;
+            *error = "\"" + path_ + "\" cannot be decoded: " + decoder_.Error();
+            return {};
+        }
+    }
 }
 
-Frame MediaVideoReader::FrameAt(int64_t k)
+Frame MediaVideoReader::FrameAt(int64_t k, std::string* error)
 {
     const double t = double(k) * 0.04 + 0.001;
     for (;;) {
         if (!pending_) {
-            pending_ = DecodeNext();
+            std::string damage;
+            pending_ = DecodeNext(&damage);
+            if (!damage.empty()) {
+                *error = damage;
+                return {};
+            }
             if (!pending_) break;
             pendingTime_ = TimeOf(pending_.get());
         }

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "mcl/ff.h"
+#include "mcl/stream_decoder.h"
 
 namespace mcl {
 
@@ -23,23 +24,24 @@ private:
 class MediaVideoReader {
 public:
     bool Open(const std::string& path, std::string* error);
-    int Width() const { return decoder_ ? decoder_->width : 0; }
-    int Height() const { return decoder_ ? decoder_->height : 0; }
+    int Width() const { return decoder_ ? decoder_.Codec()->width : 0; }
+    int Height() const { return decoder_ ? decoder_.Codec()->height : 0; }
     // A reference to the picture of timeline frame k (k never decreases);
-    // empty when the file yields no picture at all.
-    Frame FrameAt(int64_t k);
+    // empty when the file yields no picture at all. Empty with *error set
+    // where the file is first found damaged (told once per file): the next
+    // call goes on past the damage.
+    Frame FrameAt(int64_t k, std::string* error);
 
 private:
-    Frame DecodeNext();
+    Frame DecodeNext(std::string* error);
     double TimeOf(const AVFrame* f);
 
-    InputFormat input_;
-    CodecContext decoder_;
-    int stream_ = -1;
-    Packet packet_ = NewPacket();
+    std::string path_;
+    StreamDecoder decoder_;
+    bool damageTold_ = false;
     Frame current_, pending_;
     double currentTime_ = 0, pendingTime_ = 0;
-    bool started_ = false, ended_ = false, draining_ = false;
+    bool started_ = false;
     double origin_ = 0, lastTime_ = 0;
 };
 

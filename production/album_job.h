@@ -13,8 +13,8 @@ namespace production {
 inline constexpr std::string_view kEmptyJobCaption = "无法制作";
 inline constexpr std::string_view kEmptyJobText = "相册长度为0, 没有可以制作的画面.";
 
-// The job of the project, with T1 and T2 the frame counts of the template
-// and ending movies as loaded (T2 counts only with an ending title). An
+// The job of the project, with the frame counts of the template and ending
+// movies as loaded (the ending's counts only with an ending title). An
 // unknown sync mode is taken as one pass of the template.
 ProductionJob JobFromProject(const AlbumProject& project, int templateFrames, int endingFrames);
 

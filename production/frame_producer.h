@@ -56,7 +56,8 @@ class FrameProducer {
 public:
     enum class Stage { Opening, Template, Ending, Finished };
 
-    // The job's T1 and T2 are those of the movies as loaded by the set-up.
+    // The job's template and ending frame counts are those of the movies as
+    // loaded by the set-up.
     FrameProducer(ProductionJob job, FrameProducerHost& host);
 
     // The producer's part of the job set-up: the first song's lyrics, and the

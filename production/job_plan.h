@@ -19,16 +19,16 @@ struct MusicTrack {
 
 struct ProductionJob {
     SyncMode syncMode = SyncMode::MusicFollowsTemplate;
-    int templateFrames = 0;     // TotalFrames of the template movie (T1)
-    int64_t photoFrames = 0;    // PhotoFrames
-    double musicSeconds = 0.0;  // MusicSeconds, the whole music list
+    int templateFrames = 0;     // frames of one pass of the template movie
+    int64_t photoFrames = 0;    // the album's length when the music follows the photos
+    double musicSeconds = 0.0;  // the whole music list's length
     std::string openingFile;    // empty: no opening title
-    int64_t openingFrames = 0;  // OpeningFrames
-    bool hasEnding = false;     // EndingFile is set
-    int endingFrames = 0;       // TotalFrames of the ending movie (T2)
+    int64_t openingFrames = 0;  // the opening title's frames, encoded before the producer's
+    bool hasEnding = false;     // the album has an ending movie
+    int endingFrames = 0;       // frames of the ending movie
     std::vector<MusicTrack> music;
     std::size_t lyricFileCount = 0;  // rows of the lyric file list
-    int slotsPerFill = 0;            // photo slots filled at a time (N)
+    int slotsPerFill = 0;            // photo slots the template fills at a time
 };
 
 // A restart of the template movie, and the start of the ending, keep the
@@ -40,8 +40,9 @@ inline constexpr int kHoldFrames = 5;
 // at the job's end, so the surplus is never encoded.
 inline constexpr int64_t kVideoListMargin = 25;
 
-// Frames the template stage renders before it ends (B): one pass less its
-// last frame, PhotoFrames, or the music's frames.
+// The template stage's base frames, those it renders before it ends: one
+// pass of the template less its last frame, the photo frames, or the music's
+// frames, as the sync mode says.
 int64_t TemplateFrameTarget(const ProductionJob& job);
 
 // Frames the ending stage renders: all but the ending movie's last frame.
@@ -53,9 +54,11 @@ int64_t JobFrameTarget(const ProductionJob& job);
 // A job whose template stage has nothing to render can't be produced.
 bool IsEmptyJob(const ProductionJob& job);
 
-// Calls of the video callback each stage takes, holds included:
-// B + 5 * floor((B - 1) / T1) for the looping modes, B for one pass, and
-// 5 + (T2 - 1) for the ending.
+// Calls of the video callback each stage takes, holds included. The
+// template stage takes its base frames, and in the looping modes a hold of
+// kHoldFrames after every whole pass of the template that more base frames
+// follow; the ending takes a hold and then its rendered frames, all but the
+// ending movie's last.
 int64_t TemplateStageCalls(const ProductionJob& job);
 int64_t EndingStageCalls(const ProductionJob& job);
 int64_t ProducerCallCount(const ProductionJob& job);

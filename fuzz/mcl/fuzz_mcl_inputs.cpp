@@ -8,6 +8,7 @@
 #include <string>
 
 #include "mcl/audio_input.h"
+#include "mcl/mcl.h"
 #include "mcl/probe.h"
 #include "mcl/video_input.h"
 
@@ -34,14 +35,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         mcl::MediaVideoReader video;
         // a damaged header may claim hours: only the first frames are taken
         if (video.Open(path, &error))
-            for (int64_t k = 0; k < 12; ++k) video.FrameAt(k);
+            for (int64_t k = 0; k < 12; ++k) {
+                std::string damage;
+                video.FrameAt(k, &damage);
+            }
     }
     mcl::AudioFormat format;  // the AVI output's: 44.1 kHz, 16-bit
     mcl::AudioFifo fifo(av_audio_fifo_alloc(format.sampleFormat, 2, 4096));
     mcl::AudioEntryReader audio(format);
     if (audio.Open(path, &error)) {
         int64_t total = 0;
-        while (total < 22050 && !audio.Done()) total += audio.Read(fifo.get(), 4096);
+        // damage is told once and then read past, as a continuing run does
+        while (total < 22050 && !audio.Done())
+            if (mcl::Status s = audio.Read(fifo.get(), 4096, &total);
+                s.code != MCL_ERROR_INPUT_DECODE && !s.ok())
+                break;
     }
     return 0;
 }

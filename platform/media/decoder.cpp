@@ -4,8 +4,8 @@
 
 namespace media {
 
-bool Decoder::Open(const std::filesystem::path& path, const std::atomic<bool>* cancel,
-                   std::string& error) {
+bool Decoder::Open(const std::filesystem::path& path, const std::atomic<bool>* cancel, std::string& error)
+{
     format_ = OpenMediaFile(path.string(), cancel, error);
     if (!format_) return false;
     packet_.reset(av_packet_alloc());
@@ -30,7 +30,8 @@ bool Decoder::Open(const std::filesystem::path& path, const std::atomic<bool>* c
     return true;
 }
 
-bool Decoder::OpenCodec(int stream_index, CodecPtr& codec) {
+bool Decoder::OpenCodec(int stream_index, CodecPtr& codec)
+{
     const AVCodecParameters* params = format_->streams[stream_index]->codecpar;
     const AVCodec* decoder = avcodec_find_decoder(params->codec_id);
     if (!decoder) return false;
@@ -42,53 +43,70 @@ bool Decoder::OpenCodec(int stream_index, CodecPtr& codec) {
     return true;
 }
 
-bool Decoder::Step(std::vector<int16_t>& samples, std::vector<VideoFrame>& pictures) {
+bool Decoder::Fail(const std::string& what, int code)
+{
+    error_ = code < 0 ? what + ": " + AvErrorText(code) : what;
+    flushed_ = true;
+    return false;
+}
+
+bool Decoder::Step(std::vector<int16_t>& samples, std::vector<VideoFrame>& pictures)
+{
     if (flushed_) return false;
-    const int rc = av_read_frame(format_.get(), packet_.get());
+    int rc = av_read_frame(format_.get(), packet_.get());
     if (rc < 0) {
-        // End of file or a read error: drain what the decoders still hold.
+        // The end, or a read error: what the decoders still hold comes out.
         for (AVCodecContext* codec : {audio_codec_.get(), video_codec_.get()}) {
             if (!codec) continue;
-            avcodec_send_packet(codec, nullptr);
-            Drain(codec, samples, pictures);
+            const int flushed = avcodec_send_packet(codec, nullptr);
+            if (flushed < 0 && flushed != AVERROR_EOF) return Fail("the file cannot be decoded", flushed);
+            if (!Drain(codec, samples, pictures)) return false;
         }
+        if (rc != AVERROR_EOF) return Fail("the file cannot be read", rc);
         flushed_ = true;
         return false;
     }
     AVCodecContext* codec = nullptr;
-    if (packet_->stream_index == audio_stream_) codec = audio_codec_.get();
-    else if (packet_->stream_index == video_stream_) codec = video_codec_.get();
-    // A damaged packet is skipped; the next one may decode.
-    if (codec && avcodec_send_packet(codec, packet_.get()) >= 0) Drain(codec, samples, pictures);
+    if (packet_->stream_index == audio_stream_)
+        codec = audio_codec_.get();
+    else if (packet_->stream_index == video_stream_)
+        codec = video_codec_.get();
+    rc = codec ? avcodec_send_packet(codec, packet_.get()) : 0;
     av_packet_unref(packet_.get());
-    return true;
+    // A damaged file stops here, where the player reports it.
+    if (rc < 0) return Fail("the file cannot be decoded", rc);
+    return !codec || Drain(codec, samples, pictures);
 }
 
-void Decoder::Drain(AVCodecContext* codec, std::vector<int16_t>& samples,
-                    std::vector<VideoFrame>& pictures) {
-    while (avcodec_receive_frame(codec, frame_.get()) >= 0) {
+bool Decoder::Drain(AVCodecContext* codec, std::vector<int16_t>& samples, std::vector<VideoFrame>& pictures)
+{
+    for (;;) {
+        const int rc = avcodec_receive_frame(codec, frame_.get());
+        if (rc == AVERROR(EAGAIN) || rc == AVERROR_EOF) return true;
+        if (rc < 0) return Fail("the file cannot be decoded", rc);
         if (codec == audio_codec_.get()) {
-            ConvertAudio(frame_.get(), samples);
+            const bool converted = ConvertAudio(frame_.get(), samples);
             av_frame_unref(frame_.get());
+            if (!converted) return false;
             continue;
         }
         VideoFrame picture;
         const int64_t stamp = frame_->best_effort_timestamp;
         const AVRational base = format_->streams[video_stream_]->time_base;
-        picture.time = stamp == AV_NOPTS_VALUE
-                           ? (pictures.empty() ? 0.0 : pictures.back().time)
-                           : static_cast<double>(stamp) * av_q2d(base) - start_seconds_;
+        picture.time = stamp == AV_NOPTS_VALUE ? (pictures.empty() ? 0.0 : pictures.back().time)
+                                               : static_cast<double>(stamp) * av_q2d(base) - start_seconds_;
         picture.frame.reset(av_frame_alloc());
-        if (picture.frame) {
-            av_frame_move_ref(picture.frame.get(), frame_.get());
-            pictures.push_back(std::move(picture));
-        } else {
+        if (!picture.frame) {
             av_frame_unref(frame_.get());
+            return Fail("out of memory", 0);
         }
+        av_frame_move_ref(picture.frame.get(), frame_.get());
+        pictures.push_back(std::move(picture));
     }
 }
 
-bool Decoder::ConfigureResampler(const AVFrame* frame) {
+bool Decoder::ConfigureResampler(const AVFrame* frame)
+{
     if (resampler_ && frame->sample_rate == resampler_rate_ && frame->format == resampler_format_ &&
         frame->ch_layout.nb_channels == resampler_channels_)
         return true;
@@ -102,8 +120,7 @@ bool Decoder::ConfigureResampler(const AVFrame* frame) {
     av_channel_layout_default(&out_layout, kOutputChannels);
     SwrContext* raw = nullptr;
     int rc = swr_alloc_set_opts2(&raw, &out_layout, AV_SAMPLE_FMT_S16, kOutputRate, &in_layout,
-                                 static_cast<AVSampleFormat>(frame->format), frame->sample_rate, 0,
-                                 nullptr);
+                                 static_cast<AVSampleFormat>(frame->format), frame->sample_rate, 0, nullptr);
     av_channel_layout_uninit(&in_layout);
     av_channel_layout_uninit(&out_layout);
     ResamplerPtr resampler(raw);
@@ -115,22 +132,25 @@ bool Decoder::ConfigureResampler(const AVFrame* frame) {
     return true;
 }
 
-void Decoder::ConvertAudio(const AVFrame* frame, std::vector<int16_t>& samples) {
+bool Decoder::ConvertAudio(const AVFrame* frame, std::vector<int16_t>& samples)
+{
     // Absurd rates or layouts come only from damaged files and would make
-    // the resampler huge; such sound is left out.
+    // the resampler huge.
     if (frame->sample_rate <= 0 || frame->sample_rate > 768000 || frame->nb_samples <= 0 ||
-        frame->ch_layout.nb_channels <= 0 || frame->ch_layout.nb_channels > 64 ||
-        !ConfigureResampler(frame))
-        return;
+        frame->ch_layout.nb_channels <= 0 || frame->ch_layout.nb_channels > 64)
+        return Fail("the file holds sound that cannot be played", 0);
+    if (!ConfigureResampler(frame)) return Fail("the sound cannot be resampled", 0);
     const int capacity = swr_get_out_samples(resampler_.get(), frame->nb_samples);
-    if (capacity <= 0) return;
+    if (capacity < 0) return Fail("the sound cannot be resampled", capacity);
+    if (capacity == 0) return true;
     const size_t old_size = samples.size();
     samples.resize(old_size + static_cast<size_t>(capacity) * kOutputChannels);
     uint8_t* out = reinterpret_cast<uint8_t*>(samples.data() + old_size);
     const int produced = swr_convert(resampler_.get(), &out, capacity,
-                                     const_cast<const uint8_t**>(frame->extended_data),
-                                     frame->nb_samples);
+                                     const_cast<const uint8_t**>(frame->extended_data), frame->nb_samples);
     samples.resize(old_size + static_cast<size_t>(std::max(produced, 0)) * kOutputChannels);
+    if (produced < 0) return Fail("the sound cannot be resampled", produced);
+    return true;
 }
 
 }  // namespace media

@@ -28,21 +28,23 @@ public:
 
     // False with `error` set when the file cannot be opened or has neither
     // a playable sound nor a playable picture stream.
-    bool Open(const std::filesystem::path& path, const std::atomic<bool>* cancel,
-              std::string& error);
+    bool Open(const std::filesystem::path& path, const std::atomic<bool>* cancel, std::string& error);
     bool HasAudio() const { return audio_codec_ != nullptr; }
     bool HasVideo() const { return video_codec_ != nullptr; }
 
     // Reads and decodes one packet, appending samples and pictures. Returns
-    // false once the file is exhausted and the decoders are drained.
+    // false once the file is exhausted and the decoders are drained, or at
+    // the first place where the file cannot be read or decoded: then
+    // Error() says why, and what came before it has been appended.
     bool Step(std::vector<int16_t>& samples, std::vector<VideoFrame>& pictures);
+    const std::string& Error() const { return error_; }
 
 private:
     bool OpenCodec(int stream_index, CodecPtr& codec);
-    void Drain(AVCodecContext* codec, std::vector<int16_t>& samples,
-               std::vector<VideoFrame>& pictures);
-    void ConvertAudio(const AVFrame* frame, std::vector<int16_t>& samples);
+    bool Drain(AVCodecContext* codec, std::vector<int16_t>& samples, std::vector<VideoFrame>& pictures);
+    bool ConvertAudio(const AVFrame* frame, std::vector<int16_t>& samples);
     bool ConfigureResampler(const AVFrame* frame);
+    bool Fail(const std::string& what, int code);
 
     FormatPtr format_;
     CodecPtr audio_codec_, video_codec_;
@@ -53,6 +55,7 @@ private:
     PacketPtr packet_;
     FramePtr frame_;
     bool flushed_ = false;
+    std::string error_;
 };
 
 }  // namespace media

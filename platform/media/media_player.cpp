@@ -47,7 +47,8 @@ struct TWindowsMediaPlayer::Session {
     std::optional<media::VideoFrame> shown;
     media::FrameScaler scaler;
 
-    ~Session() {
+    ~Session()
+    {
         cancel->store(true);
         if (opener.joinable()) opener.join();
         audio.Close();  // before the sound FIFO goes with the pipeline
@@ -59,14 +60,16 @@ int next_generation = 0;
 }  // namespace
 
 TWindowsMediaPlayer::TWindowsMediaPlayer(TComponent* AOwner)
-    : TWinControl(AOwner), alive_(std::make_shared<int>(0)) {
+    : TWinControl(AOwner), alive_(std::make_shared<int>(0))
+{
     ticker_ = std::make_unique<TTimer>();
     ticker_->SetEnabled(false);
     ticker_->SetInterval(kTickMs);
     ticker_->OnTimer = [this](TObject*) { Tick(); };
 }
 
-TWindowsMediaPlayer::~TWindowsMediaPlayer() {
+TWindowsMediaPlayer::~TWindowsMediaPlayer()
+{
     OnPlayStateChange = nullptr;
     OnPictureChange = nullptr;
     alive_.reset();
@@ -76,7 +79,8 @@ TWindowsMediaPlayer::~TWindowsMediaPlayer() {
 
 // ---- opening -------------------------------------------------------------
 
-void TWindowsMediaPlayer::Close() {
+void TWindowsMediaPlayer::Close()
+{
     ticker_->SetEnabled(false);
     session_.reset();
     duration_ = 0;
@@ -86,7 +90,8 @@ void TWindowsMediaPlayer::Close() {
     PictureChanged();
 }
 
-void TWindowsMediaPlayer::SetURL(const std::string& url) {
+void TWindowsMediaPlayer::SetURL(const std::string& url)
+{
     Close();
     url_ = url;
     if (url.empty()) {
@@ -123,15 +128,15 @@ void TWindowsMediaPlayer::SetURL(const std::string& url) {
             auto opened = std::make_shared<Opened>();
             opened->info = media::ProbeMedia(path, cancel.get());
             if (opened->info.Ok() && !cancel->load())
-                opened->pipeline =
-                    std::make_shared<media::Pipeline>(path, media::Pipeline::Mode::Threaded);
+                opened->pipeline = std::make_shared<media::Pipeline>(path, media::Pipeline::Mode::Threaded);
             if (!cancel->load()) app->PostMessageFromThread(deliver(opened));
         });
     }
     ChangeState(wmppsTransitioning);
 }
 
-void TWindowsMediaPlayer::ApplyOpened(Opened& opened) {
+void TWindowsMediaPlayer::ApplyOpened(Opened& opened)
+{
     opening_ = false;
     Session& s = *session_;
     if (s.opener.joinable()) s.opener.join();  // it has posted; it is ending
@@ -150,22 +155,19 @@ void TWindowsMediaPlayer::ApplyOpened(Opened& opened) {
     s.pipeline = std::move(opened.pipeline);
     picture_dirty_ = true;
     switch (want_) {
-        case Want::Play:
-            StartPlaying();
-            break;
-        case Want::Pause:
-            ChangeState(wmppsPaused);
-            break;
-        case Want::Stop:
-            s.pipeline.reset();
-            ChangeState(wmppsStopped);
-            break;
+    case Want::Play: StartPlaying(); break;
+    case Want::Pause: ChangeState(wmppsPaused); break;
+    case Want::Stop:
+        s.pipeline.reset();
+        ChangeState(wmppsStopped);
+        break;
     }
 }
 
 // ---- playing -------------------------------------------------------------
 
-void TWindowsMediaPlayer::StartPlaying() {
+void TWindowsMediaPlayer::StartPlaying()
+{
     Session& s = *session_;
     if (!s.pipeline) {
         // A new run from the start (after stop or the end).
@@ -195,7 +197,8 @@ void TWindowsMediaPlayer::StartPlaying() {
     if (state_ == wmppsPlaying && session_ && &s == session_.get()) ShowFrameAt(position_);
 }
 
-double TWindowsMediaPlayer::LivePosition() const {
+double TWindowsMediaPlayer::LivePosition() const
+{
     if (state_ != wmppsPlaying || !session_) return position_;
     const Session& s = *session_;
     double elapsed;
@@ -206,7 +209,8 @@ double TWindowsMediaPlayer::LivePosition() const {
     return std::clamp(s.start_position + elapsed, 0.0, duration_);
 }
 
-void TWindowsMediaPlayer::ShowFrameAt(double position) {
+void TWindowsMediaPlayer::ShowFrameAt(double position)
+{
     Session& s = *session_;
     if (!s.pipeline) return;
     if (s.stepped) s.pipeline->DecodeUntil(position);
@@ -217,7 +221,8 @@ void TWindowsMediaPlayer::ShowFrameAt(double position) {
     }
 }
 
-void TWindowsMediaPlayer::Tick() {
+void TWindowsMediaPlayer::Tick()
+{
     if (state_ != wmppsPlaying || !session_ || !session_->pipeline) {
         ticker_->SetEnabled(false);
         return;
@@ -226,6 +231,13 @@ void TWindowsMediaPlayer::Tick() {
     const double position = LivePosition();
     ShowFrameAt(position);
     if (!session_ || &s != session_.get() || state_ != wmppsPlaying) return;
+    // Damage is reported once everything decoded before it has been played.
+    if (s.pipeline->Exhausted() && (s.stepped || s.pipeline->Sound().Buffered() == 0)) {
+        if (std::string error = s.pipeline->DecodeError(); !error.empty()) {
+            FailPlaying(error);
+            return;
+        }
+    }
     bool ended = position >= duration_;
     // Past the last sample and picture the real clock may stop short of
     // the measured length; under the virtual clock only the length counts.
@@ -233,20 +245,32 @@ void TWindowsMediaPlayer::Tick() {
     if (ended) Finish();
 }
 
-void TWindowsMediaPlayer::Finish() {
+void TWindowsMediaPlayer::Finish()
+{
     ticker_->SetEnabled(false);
     StopOutput();
     position_ = duration_;
     ChangeState(wmppsMediaEnded);
 }
 
-void TWindowsMediaPlayer::StopOutput() {
+void TWindowsMediaPlayer::FailPlaying(const std::string& error)
+{
+    position_ = LivePosition();
+    ticker_->SetEnabled(false);
+    StopOutput();
+    error_ = error;
+    ChangeState(wmppsStopped);
+}
+
+void TWindowsMediaPlayer::StopOutput()
+{
     if (!session_) return;
     session_->audio.Close();
     session_->pipeline.reset();
 }
 
-void TWindowsMediaPlayer::ChangeState(int state) {
+void TWindowsMediaPlayer::ChangeState(int state)
+{
     if (state == state_) return;
     state_ = state;
     if (OnPlayStateChange && !Loading()) OnPlayStateChange(this, state);
@@ -254,7 +278,8 @@ void TWindowsMediaPlayer::ChangeState(int state) {
 
 // ---- controls ------------------------------------------------------------
 
-void TWindowsMediaPlayer::Controls::play() {
+void TWindowsMediaPlayer::Controls::play()
+{
     TWindowsMediaPlayer& p = player_;
     p.want_ = Want::Play;
     if (!p.session_ || p.opening_ || !p.error_.empty() || p.state_ == wmppsPlaying) return;
@@ -262,7 +287,8 @@ void TWindowsMediaPlayer::Controls::play() {
     p.StartPlaying();
 }
 
-void TWindowsMediaPlayer::Controls::stop() {
+void TWindowsMediaPlayer::Controls::stop()
+{
     TWindowsMediaPlayer& p = player_;
     p.want_ = Want::Stop;
     if (!p.session_ || p.opening_ || !p.error_.empty()) return;
@@ -274,7 +300,8 @@ void TWindowsMediaPlayer::Controls::stop() {
     p.PictureChanged();
 }
 
-void TWindowsMediaPlayer::Controls::pause() {
+void TWindowsMediaPlayer::Controls::pause()
+{
     TWindowsMediaPlayer& p = player_;
     if (p.opening_) {
         p.want_ = Want::Pause;
@@ -290,39 +317,42 @@ void TWindowsMediaPlayer::Controls::pause() {
 
 double TWindowsMediaPlayer::Controls::currentPosition() const { return player_.LivePosition(); }
 
-std::string TWindowsMediaPlayer::Controls::currentPositionString() const {
+std::string TWindowsMediaPlayer::Controls::currentPositionString() const
+{
     return media::TimeText(currentPosition());
 }
 
 bool TWindowsMediaPlayer::Settings::mute() const { return player_.mute_; }
 
-void TWindowsMediaPlayer::Settings::SetMute(bool mute) {
+void TWindowsMediaPlayer::Settings::SetMute(bool mute)
+{
     player_.mute_ = mute;
     if (player_.session_) player_.session_->audio.SetMuted(mute);
 }
 
 double TWindowsMediaPlayer::Media::duration() const { return player_.duration_; }
 
-std::string TWindowsMediaPlayer::Media::durationString() const {
-    return media::TimeText(player_.duration_);
-}
+std::string TWindowsMediaPlayer::Media::durationString() const { return media::TimeText(player_.duration_); }
 
 bool TWindowsMediaPlayer::HasVideo() const { return session_ && session_->has_video; }
 
 // ---- the pane ------------------------------------------------------------
 
-void TWindowsMediaPlayer::PictureChanged() {
+void TWindowsMediaPlayer::PictureChanged()
+{
     picture_dirty_ = true;
     Invalidate();
     if (OnPictureChange && !Loading()) OnPictureChange(this);
 }
 
-void TWindowsMediaPlayer::Resize() {
+void TWindowsMediaPlayer::Resize()
+{
     picture_dirty_ = true;
     TWinControl::Resize();
 }
 
-void TWindowsMediaPlayer::RenderPicture() {
+void TWindowsMediaPlayer::RenderPicture()
+{
     int width = Width(), height = Height();
     if ((width == 0 || height == 0) && session_) {
         width = session_->video_width;
@@ -337,12 +367,14 @@ void TWindowsMediaPlayer::RenderPicture() {
     picture_.Fill(clBlack);
 }
 
-const TBitmap& TWindowsMediaPlayer::Picture() {
+const TBitmap& TWindowsMediaPlayer::Picture()
+{
     if (picture_dirty_) RenderPicture();
     return picture_;
 }
 
-void TWindowsMediaPlayer::Paint(TCanvas& Canvas) {
+void TWindowsMediaPlayer::Paint(TCanvas& Canvas)
+{
     // The picture is already the pane's size: its pixels go straight into
     // the canvas, within the clip, without a second scaling.
     const TBitmap& picture = Picture();
@@ -350,6 +382,5 @@ void TWindowsMediaPlayer::Paint(TCanvas& Canvas) {
     const TRect clip = Canvas.ClipRect().Offset(origin.X, origin.Y);
     const TRect dest = Bounds(origin.X, origin.Y, picture.Width(), picture.Height()).Intersect(clip);
     if (dest.IsEmpty()) return;
-    ui::CopyBitmapRect(picture, dest.Offset(-origin.X, -origin.Y), Canvas.Target(), dest.Left,
-                       dest.Top);
+    ui::CopyBitmapRect(picture, dest.Offset(-origin.X, -origin.Y), Canvas.Target(), dest.Left, dest.Top);
 }

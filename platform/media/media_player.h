@@ -15,7 +15,9 @@
 // The file is measured off the UI thread; everything the caller sees
 // changes, and every event runs, on the UI thread. A file that cannot be
 // played keeps the length 0 and sets HasError(), so a measuring wait can
-// stop at "duration() != 0 || HasError()".
+// stop at "duration() != 0 || HasError()". A file found damaged while it
+// plays stops where the damage begins, stopped with HasError() set, and
+// never raises "media ended".
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -53,10 +55,10 @@ public:
 
     class Controls {
     public:
-        void play();   // from the current position; from the start after the end
-        void stop();   // position back to 0; never raises "media ended"
+        void play();  // from the current position; from the start after the end
+        void stop();  // position back to 0; never raises "media ended"
         void pause();
-        double currentPosition() const;            // seconds
+        double currentPosition() const;             // seconds
         std::string currentPositionString() const;  // "mm:ss", the rule of durationString
 
     private:
@@ -78,7 +80,7 @@ public:
 
     class Media {
     public:
-        double duration() const;        // seconds; 0 until the file is measured
+        double duration() const;             // seconds; 0 until the file is measured
         std::string durationString() const;  // "mm:ss"; "00:00" until measured
 
     private:
@@ -95,7 +97,7 @@ public:
     const Media& currentMedia() const { return media_; }
 
     int playState() const { return state_; }
-    // The current file could not be opened or measured.
+    // The current file could not be opened, measured or played through.
     bool HasError() const { return !error_.empty(); }
     const std::string& ErrorText() const { return error_; }
     bool HasVideo() const;
@@ -124,6 +126,7 @@ private:
     void StopOutput();
     void Tick();
     void Finish();
+    void FailPlaying(const std::string& error);
     void ShowFrameAt(double position);
     void RenderPicture();
     double LivePosition() const;

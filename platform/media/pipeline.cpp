@@ -13,8 +13,8 @@ constexpr size_t kPictureTarget = 8;
 constexpr size_t kPictureLimit = 64;
 }  // namespace
 
-Pipeline::Pipeline(const std::filesystem::path& path, Mode mode)
-    : sound_(kSoundCapacity), mode_(mode) {
+Pipeline::Pipeline(const std::filesystem::path& path, Mode mode) : sound_(kSoundCapacity), mode_(mode)
+{
     ok_ = decoder_.Open(path, &cancel_, error_);
     if (!ok_) return;
     has_audio_ = decoder_.HasAudio();
@@ -22,19 +22,22 @@ Pipeline::Pipeline(const std::filesystem::path& path, Mode mode)
     if (mode_ == Mode::Threaded) worker_ = std::thread([this] { Run(); });
 }
 
-Pipeline::~Pipeline() {
+Pipeline::~Pipeline()
+{
     cancel_ = true;
     wake_.notify_all();
     if (worker_.joinable()) worker_.join();
 }
 
-bool Pipeline::NeedsMore() const {
+bool Pipeline::NeedsMore() const
+{
     if (decoder_done_) return false;
     return (has_audio_ && sound_.Buffered() < kSoundTarget) ||
            (has_video_ && pictures_.size() < kPictureTarget);
 }
 
-bool Pipeline::StepOnce() {
+bool Pipeline::StepOnce()
+{
     sample_scratch_.clear();
     picture_scratch_.clear();
     const bool more = decoder_.Step(sample_scratch_, picture_scratch_);
@@ -43,18 +46,21 @@ bool Pipeline::StepOnce() {
     std::lock_guard lock(mutex_);
     for (VideoFrame& picture : picture_scratch_)
         if (pictures_.size() < kPictureLimit) pictures_.push_back(std::move(picture));
-    if (!more) decoder_done_ = true;
+    if (!more) {
+        decoder_done_ = true;
+        decode_error_ = decoder_.Error();
+    }
     return more;
 }
 
-void Pipeline::Run() {
+void Pipeline::Run()
+{
     while (!cancel_) {
         {
             std::unique_lock lock(mutex_);
             // The sound FIFO drains on the device thread, which does not
             // signal; a short poll notices it.
-            wake_.wait_for(lock, std::chrono::milliseconds(10),
-                           [this] { return cancel_ || NeedsMore(); });
+            wake_.wait_for(lock, std::chrono::milliseconds(10), [this] { return cancel_ || NeedsMore(); });
             if (cancel_ || decoder_done_) {
                 if (decoder_done_) return;
                 continue;
@@ -65,7 +71,8 @@ void Pipeline::Run() {
     }
 }
 
-void Pipeline::DecodeUntil(double time) {
+void Pipeline::DecodeUntil(double time)
+{
     if (mode_ != Mode::Stepped || !ok_) return;
     for (;;) {
         {
@@ -82,7 +89,8 @@ void Pipeline::DecodeUntil(double time) {
     }
 }
 
-std::optional<VideoFrame> Pipeline::TakeFrameAt(double time) {
+std::optional<VideoFrame> Pipeline::TakeFrameAt(double time)
+{
     std::optional<VideoFrame> latest;
     {
         std::lock_guard lock(mutex_);
@@ -95,9 +103,16 @@ std::optional<VideoFrame> Pipeline::TakeFrameAt(double time) {
     return latest;
 }
 
-bool Pipeline::Exhausted() const {
+bool Pipeline::Exhausted() const
+{
     std::lock_guard lock(mutex_);
     return decoder_done_ && pictures_.empty();
+}
+
+std::string Pipeline::DecodeError() const
+{
+    std::lock_guard lock(mutex_);
+    return decode_error_;
 }
 
 }  // namespace media

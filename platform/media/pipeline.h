@@ -40,6 +40,9 @@ public:
     std::optional<VideoFrame> TakeFrameAt(double time);
     // The decoder is exhausted and every picture has been taken.
     bool Exhausted() const;
+    // Why decoding stopped before the end of the file; empty while it goes
+    // on and after a normal end.
+    std::string DecodeError() const;
 
     AudioRing& Sound() { return sound_; }
 
@@ -58,6 +61,7 @@ private:
     std::condition_variable wake_;
     std::deque<VideoFrame> pictures_;
     bool decoder_done_ = false;
+    std::string decode_error_;
     std::atomic<bool> cancel_{false};
     std::thread worker_;
 

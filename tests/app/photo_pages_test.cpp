@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace app {
 namespace {
@@ -76,6 +77,29 @@ TEST(PageButtons, DoNothingWithoutPhotos)
             EXPECT_FALSE(move.shows_page);
             EXPECT_EQ(move.message, nullptr);
         }
+    }
+}
+
+TEST(SelectedSlotMarks, SurroundTheFrameWithoutTouchingAnyThumbnail)
+{
+    // The strip's seven frames, 92 x 67, one pixel apart, 20 from the top.
+    std::vector<TRect> frames;
+    for (int i = 0; i < 7; ++i) frames.push_back(TRect(2 + i * 93, 20, 2 + i * 93 + 92, 87));
+    EXPECT_EQ(SelectedSlotMarks(frames[1]),
+              (std::array<TRect, 4>{TRect(94, 17, 188, 20), TRect(94, 87, 188, 89), TRect(94, 20, 95, 87),
+                                    TRect(187, 20, 188, 87)}));
+    auto overlaps = [](const TRect& a, const TRect& b) {
+        return a.Left < b.Right && b.Left < a.Right && a.Top < b.Bottom && b.Top < a.Bottom;
+    };
+    for (const TRect& marked : frames) {
+        int around = 0;
+        for (const TRect& band : SelectedSlotMarks(marked)) {
+            EXPECT_FALSE(band.IsEmpty());
+            for (const TRect& frame : frames)
+                EXPECT_FALSE(overlaps(band, frame)) << marked.Left << " " << frame.Left;
+            around += overlaps(band, marked.Inflate(1, 3));
+        }
+        EXPECT_EQ(around, 4) << "every band touches the frame it marks";
     }
 }
 

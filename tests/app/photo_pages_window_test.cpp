@@ -10,6 +10,7 @@
 #include "app/form5.h"
 #include "app/form6.h"
 #include "app/form7.h"
+#include "app/photo_pages.h"
 #include "app/template_format.h"
 #include "platform/core/application.h"
 #include "platform/core/files.h"
@@ -121,6 +122,31 @@ protected:
         Form1->ListBox3->Items().Add("2");
     }
 
+    // The strip as the window shows it, in the strip's own coordinates.
+    TBitmap StripPicture() const
+    {
+        const TBitmap window = ui::headless::Capture(*Form1);
+        const TPoint at = Form1->kivGroupBox7->ClientToAncestor({0, 0}, nullptr);
+        TBitmap strip(Form1->kivGroupBox7->Width(), Form1->kivGroupBox7->Height());
+        for (int y = 0; y < strip.Height(); ++y)
+            for (int x = 0; x < strip.Width(); ++x) strip.SetPixel(x, y, window.Pixel(at.X + x, at.Y + y));
+        return strip;
+    }
+    // The slots (1 to 7) whose frames the strip shows marked all round.
+    std::vector<int> MarkedSlots(const TBitmap& strip) const
+    {
+        std::vector<int> marked;
+        for (int slot = 1; slot <= 7; ++slot) {
+            bool all = true;
+            for (const TRect& band : app::SelectedSlotMarks(Frames()[slot - 1]->BoundsRect()))
+                for (int y = band.Top; y < band.Bottom; ++y)
+                    for (int x = band.Left; x < band.Right; ++x)
+                        all = all && strip.Pixel(x, y) == Form1->kivGroupBox7->MarkColor();
+            if (all) marked.push_back(slot);
+        }
+        return marked;
+    }
+
     std::vector<std::string> pictures_;
 };
 
@@ -176,6 +202,50 @@ TEST_F(PhotoPages, ClicksOnTheThumbnailsReachTheirFrames)
     ExpectRowsMatchPictures();
     EXPECT_EQ(Form1->PhotoPageIndex, 0);
     EXPECT_EQ(Strip(), (std::vector<int>{1, 2, 3, 4, 5, 6, 7}));
+}
+
+TEST_F(PhotoPages, TheStripMarksTheSelectedSlotOnEveryPageAndDeleteRemovesThatPhoto)
+{
+    AddPhotos(10);
+    const TBitmap first = StripPicture();
+    EXPECT_EQ(MarkedSlots(first), std::vector<int>{1});
+    EXPECT_NE(Form1->kivGroupBox7->MarkColor(), Form1->kivGroupBox7->Color());
+
+    const TPoint third = ui::headless::CenterOf(*Form1->ShockwaveFlash3);
+    ui::headless::Click(*Form1, third.X, third.Y);
+    ASSERT_EQ(Form1->SelectedSlot, 3);
+    const TBitmap clicked = StripPicture();
+    EXPECT_EQ(MarkedSlots(clicked), std::vector<int>{3});
+    // Only the marks around slots 1 and 3 changed; every thumbnail and
+    // every other slot looks as before.
+    auto in_marks_of = [&](int slot, int x, int y) {
+        for (const TRect& band : app::SelectedSlotMarks(Frames()[slot - 1]->BoundsRect()))
+            if (x >= band.Left && x < band.Right && y >= band.Top && y < band.Bottom) return true;
+        return false;
+    };
+    int changed = 0, elsewhere = 0;
+    for (int y = 0; y < first.Height(); ++y)
+        for (int x = 0; x < first.Width(); ++x)
+            if (first.Pixel(x, y) != clicked.Pixel(x, y)) {
+                ++changed;
+                if (!in_marks_of(1, x, y) && !in_marks_of(3, x, y)) ++elsewhere;
+            }
+    EXPECT_GT(changed, 2 * (94 * 3 + 94 * 2 + 67 * 2) - 10);
+    EXPECT_EQ(elsewhere, 0);
+
+    // The next page keeps the slot marked: it now shows photo 10.
+    Press(Form1->kivButton22);
+    ASSERT_EQ(Strip(), (std::vector<int>{8, 9, 10, 0, 0, 0, 0}));
+    EXPECT_EQ(MarkedSlots(StripPicture()), std::vector<int>{3});
+
+    // "删除" removes the photo shown as selected, and the mark stays.
+    Press(Form1->kivButton24);
+    EXPECT_EQ(Captions(Form1->kivListView1),
+              (std::vector<std::string>{"photo1", "photo2", "photo3", "photo4", "photo5", "photo6", "photo7",
+                                        "photo8", "photo9"}));
+    ExpectRowsMatchPictures();
+    EXPECT_EQ(Form1->SelectedSlot, 3);
+    EXPECT_EQ(MarkedSlots(StripPicture()), std::vector<int>{3});
 }
 
 TEST_F(PhotoPages, TheBrowserAlternatesItsMovieCopiesAndKeepsTheLastPhotoForAnEmptySlot)

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <random>
 #include <string>
 
 #include "mcl/mcl.h"
@@ -94,6 +97,72 @@ TEST(MclMediaInputs, SilentOpeningVideoHoldsTheSongBackByItsLength)
     EXPECT_EQ(job.sampleTotal, openingFrames * 1764 + 88200);
     EXPECT_NEAR(mcltest::FirstLoudSecond(job.output), openingFrames * 0.04, 0.02);
     EXPECT_NEAR(mcltest::ReadBack(job.output).audioSeconds, (openingFrames + 20) * 0.04, 0.05);
+}
+
+// A song damaged in its middle, or cut short of the length its header
+// claims, is an input error told once: the run stops on it, or continues
+// with silence for what is missing, so that the next song keeps its place.
+TEST(MclMediaInputs, DamagedSongIsAnInputErrorNotAShortSong)
+{
+    enum class Harm { CutInHalf, GarbageInTheMiddle };
+    struct Case {
+        const char* name;
+        const char* file;
+        Harm harm;
+    };
+    const Case cases[] = {
+        {"mp3 cut short of its header's length", "quiet.mp3", Harm::CutInHalf},
+        {"flac cut in a frame", "quiet.flac", Harm::CutInHalf},
+        {"mp3 with garbage in the middle", "quiet.mp3", Harm::GarbageInTheMiddle},
+    };
+    mcltest::TempDir dir;
+    const std::string loud = (dir / "loud.wav").string();
+    mcltest::MakeTone(loud, 0.5);
+    const std::string frame = (dir / "lswj.bmp").string();
+    mcltest::WriteBmp(frame, 32, 32, {0, 0, 0});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        // a song below the loudness FirstLoudSecond looks for
+        const std::filesystem::path quiet = dir / c.file;
+        ASSERT_TRUE(
+            mcltest::RunFfmpeg("-f lavfi -i sine=frequency=440:sample_rate=44100:duration=2,volume=0.02 "
+                               "-ac 2 \"" +
+                               quiet.string() + "\""));
+        const auto size = std::filesystem::file_size(quiet);
+        if (c.harm == Harm::CutInHalf) {
+            std::filesystem::resize_file(quiet, size / 2 + 1);
+        } else {
+            std::fstream file(quiet, std::ios::binary | std::ios::in | std::ios::out);
+            file.seekp(std::streamoff(size / 3));
+            std::mt19937 random(7);
+            for (auto i = size / 3; i < size * 2 / 3; ++i) file.put(char(random() & 0xFF));
+        }
+        for (int32_t action : {MCL_ACTION_ABORT, MCL_ACTION_CONTINUE}) {
+            SCOPED_TRACE(action == MCL_ACTION_ABORT ? "abort" : "continue");
+            mcltest::Job job;
+            job.video.assign(75, frame);
+            job.audio = {quiet.string(), loud};
+            job.output = (dir / "out.avi").string();
+            int errors = 0;
+            job.onError = [&](int32_t code) {
+                ++errors;
+                EXPECT_EQ(code, MCL_ERROR_INPUT_DECODE);
+                return action;
+            };
+            job.Run();
+            EXPECT_EQ(errors, 1);
+            EXPECT_NE(job.errorTextInCallback.find(c.file), std::string::npos) << job.errorTextInCallback;
+            if (action == MCL_ACTION_ABORT) {
+                EXPECT_EQ(job.result, MCL_ERROR_INPUT_DECODE);
+                EXPECT_EQ(job.lastErrorText, job.errorTextInCallback);
+                continue;
+            }
+            ASSERT_EQ(job.result, MCL_OK) << job.lastErrorText;
+            EXPECT_NEAR(mcltest::ReadBack(job.output).audioSeconds, 3.0, 0.05);
+            // the header's length, encoder padding included
+            EXPECT_NEAR(mcltest::FirstLoudSecond(job.output), 2.0, 0.1);
+        }
+    }
 }
 
 }  // namespace

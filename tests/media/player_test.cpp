@@ -25,35 +25,35 @@ protected:
     std::vector<int> states;
     const std::thread::id ui_thread = std::this_thread::get_id();
 
-    Player() {
+    Player()
+    {
         player.OnPlayStateChange = [this](TObject* sender, int state) {
             EXPECT_EQ(sender, &player);
             EXPECT_EQ(std::this_thread::get_id(), ui_thread) << "events run on the UI thread";
             states.push_back(state);
         };
-        player.OnPictureChange = [this](TObject*) {
-            EXPECT_EQ(std::this_thread::get_id(), ui_thread);
-        };
+        player.OnPictureChange = [this](TObject*) { EXPECT_EQ(std::this_thread::get_id(), ui_thread); };
     }
 
     int Count(int state) const { return static_cast<int>(std::count(states.begin(), states.end(), state)); }
 
     // The callers' measuring wait, bounded.
-    bool WaitForLength(int64_t timeout_ms = 10000) {
+    bool WaitForLength(int64_t timeout_ms = 10000)
+    {
         return test_app.App().PumpUntil(
-            [this] { return player.currentMedia().duration() != 0 || player.HasError(); },
-            timeout_ms);
+            [this] { return player.currentMedia().duration() != 0 || player.HasError(); }, timeout_ms);
     }
 };
 
-TEST_F(Player, MeasuringIdiomGivesTheLengthAndLeavesThePlayerStopped) {
+TEST_F(Player, MeasuringIdiomGivesTheLengthAndLeavesThePlayerStopped)
+{
     struct Case {
         std::filesystem::path file;
         const char* text;
     };
-    for (const Case& c : {Case{WavTone3s(), "00:03"}, Case{CbrMp3Tone3s(), "00:03"},
-                          Case{VbrMp3NoiseFirst(), "00:03"}, Case{TemplateAvi(), "00:02"},
-                          Case{OpeningMpg(), "00:02"}}) {
+    for (const Case& c :
+         {Case{WavTone3s(), "00:03"}, Case{CbrMp3Tone3s(), "00:03"}, Case{VbrMp3NoiseFirst(), "00:03"},
+          Case{TemplateAvi(), "00:02"}, Case{OpeningMpg(), "00:02"}}) {
         SCOPED_TRACE(c.file);
         states.clear();
         player.SetURL(c.file.string());
@@ -71,7 +71,8 @@ TEST_F(Player, MeasuringIdiomGivesTheLengthAndLeavesThePlayerStopped) {
     }
 }
 
-TEST_F(Player, PositionRunsWithTheClockPausesAndEndsOnceAtTheLength) {
+TEST_F(Player, PositionRunsWithTheClockPausesAndEndsOnceAtTheLength)
+{
     player.SetURL(WavTone3s().string());
     ASSERT_TRUE(WaitForLength());
     EXPECT_EQ(player.playState(), wmppsPlaying);
@@ -111,7 +112,8 @@ TEST_F(Player, PositionRunsWithTheClockPausesAndEndsOnceAtTheLength) {
     EXPECT_EQ(Count(wmppsMediaEnded), 2);
 }
 
-TEST_F(Player, StopNeverRaisesTheEndAndRewinds) {
+TEST_F(Player, StopNeverRaisesTheEndAndRewinds)
+{
     player.SetURL(WavTone3s().string());
     ASSERT_TRUE(WaitForLength());
     test_app.RunForMs(2500);
@@ -130,7 +132,8 @@ TEST_F(Player, StopNeverRaisesTheEndAndRewinds) {
     EXPECT_EQ(Count(wmppsMediaEnded), 1);
 }
 
-TEST_F(Player, StopOrPauseBeforeTheFileIsOpenKeepsItFromPlaying) {
+TEST_F(Player, StopOrPauseBeforeTheFileIsOpenKeepsItFromPlaying)
+{
     player.SetURL(WavTone3s().string());
     player.controls().stop();
     ASSERT_TRUE(WaitForLength());
@@ -149,7 +152,8 @@ TEST_F(Player, StopOrPauseBeforeTheFileIsOpenKeepsItFromPlaying) {
 }
 
 // The music list moves to the next track from inside the end event.
-TEST_F(Player, TheEndEventMayLoadTheNextFile) {
+TEST_F(Player, TheEndEventMayLoadTheNextFile)
+{
     const std::string first = WavTone(1.0).string(), second = WavTone3s().string();
     player.OnPlayStateChange = [&](TObject*, int state) {
         states.push_back(state);
@@ -166,7 +170,8 @@ TEST_F(Player, TheEndEventMayLoadTheNextFile) {
     EXPECT_EQ(Count(wmppsMediaEnded), 2);
 }
 
-TEST_F(Player, VideoPanesShowMovingPicturesUntilTheEnd) {
+TEST_F(Player, VideoPanesShowMovingPicturesUntilTheEnd)
+{
     for (const std::filesystem::path& file : {TemplateAvi(), OpeningMpg()}) {
         SCOPED_TRACE(file);
         states.clear();
@@ -190,8 +195,7 @@ TEST_F(Player, VideoPanesShowMovingPicturesUntilTheEnd) {
         // The opening watch: the position text reaches the length text.
         ASSERT_TRUE(test_app.App().PumpUntil(
             [this] {
-                return player.controls().currentPositionString() ==
-                       player.currentMedia().durationString();
+                return player.controls().currentPositionString() == player.currentMedia().durationString();
             },
             5000));
         test_app.RunForMs(200);
@@ -209,7 +213,8 @@ TEST_F(Player, VideoPanesShowMovingPicturesUntilTheEnd) {
 
 // On a form, the pane repaints itself with each new picture, and PaintTo
 // captures it like any control.
-TEST_F(Player, OnAFormThePaneShowsTheCurrentPicture) {
+TEST_F(Player, OnAFormThePaneShowsTheCurrentPicture)
+{
     ui::Headless();
     auto* form = new TForm(&test_app.App());
     form->SetBorderStyle(bsNone);
@@ -230,7 +235,8 @@ TEST_F(Player, OnAFormThePaneShowsTheCurrentPicture) {
     EXPECT_NE(captured.Pixel(32, 24), clBlue);
 }
 
-TEST_F(Player, VideoWithoutAPaneSizeUsesItsOwnSize) {
+TEST_F(Player, VideoWithoutAPaneSizeUsesItsOwnSize)
+{
     player.SetURL(RedAvi().string());
     ASSERT_TRUE(WaitForLength());
     const TBitmap& picture = player.Picture();
@@ -241,10 +247,10 @@ TEST_F(Player, VideoWithoutAPaneSizeUsesItsOwnSize) {
     EXPECT_EQ(Count(wmppsMediaEnded), 1);
 }
 
-TEST_F(Player, UnreadableFilesGiveNoLengthAndAnError) {
+TEST_F(Player, UnreadableFilesGiveNoLengthAndAnError)
+{
     for (const std::filesystem::path& file :
-         {Garbage("garbage.mp3"), TextFile("text.wav"), EmptyFile("empty.mp3"),
-          TempDir() / "missing.mp3"}) {
+         {Garbage("garbage.mp3"), TextFile("text.wav"), EmptyFile("empty.mp3"), TempDir() / "missing.mp3"}) {
         SCOPED_TRACE(file);
         player.SetURL(file.string());
         ASSERT_TRUE(WaitForLength(5000)) << "the bounded wait must end";
@@ -264,7 +270,33 @@ TEST_F(Player, UnreadableFilesGiveNoLengthAndAnError) {
     EXPECT_FALSE(player.HasError());
 }
 
-TEST_F(Player, ClosingAnOpenFileOrTheControlLetsGoOfIt) {
+// The real clock: under the virtual one a sound file is decoded only as far
+// as the device has taken, which the damage may lie beyond.
+TEST_F(Player, ADamagedFileStopsAtTheDamageWithAnErrorAndNoEnd)
+{
+    test_app.App().SetClock(nullptr);
+    for (const std::filesystem::path& file : {Mp3WithGarbageInside(), FlacCutShort()}) {
+        SCOPED_TRACE(file);
+        states.clear();
+        player.SetURL(file.string());
+        player.settings().SetMute(true);
+        ASSERT_TRUE(WaitForLength());
+        EXPECT_FALSE(player.HasError()) << "its header gives the length";
+        EXPECT_NEAR(player.currentMedia().duration(), 3.0, 0.1);
+        ASSERT_TRUE(test_app.App().PumpUntil(
+            [this] { return player.HasError() || player.playState() != wmppsPlaying; }, 10000));
+        EXPECT_TRUE(player.HasError());
+        EXPECT_FALSE(player.ErrorText().empty());
+        EXPECT_EQ(player.playState(), wmppsStopped);
+        EXPECT_EQ(Count(wmppsMediaEnded), 0);
+        EXPECT_LT(player.controls().currentPosition(), 2.5) << "it stops where the damage begins";
+        player.controls().play();
+        EXPECT_NE(player.playState(), wmppsPlaying);
+    }
+}
+
+TEST_F(Player, ClosingAnOpenFileOrTheControlLetsGoOfIt)
+{
     player.SetURL(TemplateAvi().string());
     ASSERT_TRUE(WaitForLength());
     player.SetURL("");
@@ -280,7 +312,8 @@ TEST_F(Player, ClosingAnOpenFileOrTheControlLetsGoOfIt) {
 }
 
 // The real clock: opening on a worker thread, the audio device's clock.
-TEST_F(Player, PlaysToTheEndOnTheRealClockAndAudioDevice) {
+TEST_F(Player, PlaysToTheEndOnTheRealClockAndAudioDevice)
+{
     test_app.App().SetClock(nullptr);
     player.SetURL(WavTone(0.5).string());
     player.settings().SetMute(true);

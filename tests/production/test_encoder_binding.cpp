@@ -155,6 +155,21 @@ TEST_F(BindingFixture, InputErrorsAreLoggedAndPassedOver)
     EXPECT_EQ(mcltest::ReadBack(dir / "out.bin").videoFrames, 3);  // the last picture repeated
 }
 
+// The form fails a job whose log holds an error: a song that stops short of
+// its length must reach the log, not end the album's music early in silence.
+TEST_F(BindingFixture, ASongCutShortIsLoggedAsAnInputError)
+{
+    const std::filesystem::path song = dir / "song.mp3";
+    mcltest::MakeTone(song, 2.0);
+    std::filesystem::resize_file(song, std::filesystem::file_size(song) / 2);
+    EncoderJob job = Job(75);
+    job.audioNames = {song.string()};
+    auto result = session.Run(job);
+    EXPECT_EQ(result.error, 0);
+    ASSERT_EQ(client.errors.size(), 1u);
+    EXPECT_NE(client.errors[0].find("song.mp3"), std::string::npos) << client.errors[0];
+}
+
 TEST_F(BindingFixture, OutputFailureIsTheRunsError)
 {
     EncoderJob job = Job(2);

@@ -252,16 +252,16 @@ TEST(FrameProducer, SongsSwitchAtTheirExactCumulativeLengths)
 
 struct ListCase {
     SyncMode mode;
-    int t1;
-    int64_t b;  // PhotoFrames or the music's frames; one pass ignores it
+    int templateFrames;
+    int64_t baseFrames;  // the photo frames or the music's frames; one pass ignores it
     int64_t openingFrames;
     int endingFrames;  // 0: no ending title
 };
 
 void PrintTo(const ListCase& c, std::ostream* os)
 {
-    *os << production::SyncModeKey(c.mode) << " T1=" << c.t1 << " B=" << c.b << " opening=" << c.openingFrames
-        << " ending=" << c.endingFrames;
+    *os << production::SyncModeKey(c.mode) << " template=" << c.templateFrames << " base=" << c.baseFrames
+        << " opening=" << c.openingFrames << " ending=" << c.endingFrames;
 }
 
 class VideoListLength : public testing::TestWithParam<ListCase> {};
@@ -271,9 +271,9 @@ TEST_P(VideoListLength, CoversEveryCallOfTheProducer)
     const ListCase& c = GetParam();
     ProductionJob job;
     job.syncMode = c.mode;
-    job.templateFrames = c.t1;
-    job.photoFrames = c.b;
-    job.musicSeconds = static_cast<double>(c.b) * 0.04;
+    job.templateFrames = c.templateFrames;
+    job.photoFrames = c.baseFrames;
+    job.musicSeconds = static_cast<double>(c.baseFrames) * 0.04;
     job.music = {{"/m/song.mp3", job.musicSeconds}};
     if (c.openingFrames > 0) {
         job.openingFile = kOpening;
@@ -300,22 +300,22 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(ListCase{SyncMode::MusicFollowsTemplate, 10, 0, 0, 0},
                     ListCase{SyncMode::MusicFollowsTemplate, 10, 0, 25, 8},
                     ListCase{SyncMode::MusicFollowsTemplate, 2, 0, 0, 2},
-                    ListCase{SyncMode::MusicFollowsPhotos, 10, 18, 0, 0},  // 2 x (T1 - 1)
+                    ListCase{SyncMode::MusicFollowsPhotos, 10, 18, 0, 0},  // 2 x (template - 1)
                     ListCase{SyncMode::MusicFollowsPhotos, 10, 19, 0, 0},
-                    ListCase{SyncMode::MusicFollowsPhotos, 10, 27, 12, 6},  // 3 x (T1 - 1)
-                    ListCase{SyncMode::MusicFollowsPhotos, 10, 20, 0, 5},   // 2 x T1
+                    ListCase{SyncMode::MusicFollowsPhotos, 10, 27, 12, 6},  // 3 x (template - 1)
+                    ListCase{SyncMode::MusicFollowsPhotos, 10, 20, 0, 5},   // 2 x template
                     ListCase{SyncMode::MusicFollowsPhotos, 10, 21, 0, 0},
                     ListCase{SyncMode::MusicFollowsPhotos, 10, 9, 0, 0},
                     ListCase{SyncMode::MusicFollowsPhotos, 10, 1, 0, 1},
                     ListCase{SyncMode::MusicFollowsPhotos, 1, 7, 0, 0},
-                    ListCase{SyncMode::PhotosFollowMusic, 10, 36, 0, 0},    // 4 x (T1 - 1)
-                    ListCase{SyncMode::PhotosFollowMusic, 10, 45, 40, 10},  // 5 x (T1 - 1)
+                    ListCase{SyncMode::PhotosFollowMusic, 10, 36, 0, 0},    // 4 x (template - 1)
+                    ListCase{SyncMode::PhotosFollowMusic, 10, 45, 40, 10},  // 5 x (template - 1)
                     ListCase{SyncMode::PhotosFollowMusic, 250, 1500, 0, 120},
                     ListCase{SyncMode::PhotosFollowMusic, 6, 2, 0, 3}),
     [](const testing::TestParamInfo<ListCase>& info) {
         const ListCase& c = info.param;
-        return "mode" + std::to_string(static_cast<int>(c.mode) + 1) + "_T" + std::to_string(c.t1) + "_B" +
-               std::to_string(c.b) + "_open" + std::to_string(c.openingFrames) + "_end" +
+        return std::string(production::SyncModeKey(c.mode)) + "_template" + std::to_string(c.templateFrames) +
+               "_base" + std::to_string(c.baseFrames) + "_open" + std::to_string(c.openingFrames) + "_end" +
                std::to_string(c.endingFrames);
     });
 

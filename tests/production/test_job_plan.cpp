@@ -17,7 +17,7 @@ TEST(JobPlan, FrameTargetBySyncModeAndEnding)
 {
     struct Case {
         SyncMode mode;
-        int t1;
+        int templateFrames;
         int64_t photoFrames;
         double musicSeconds;
         int endingFrames;  // 0: none
@@ -34,7 +34,7 @@ TEST(JobPlan, FrameTargetBySyncModeAndEnding)
     for (const Case& c : cases) {
         ProductionJob job;
         job.syncMode = c.mode;
-        job.templateFrames = c.t1;
+        job.templateFrames = c.templateFrames;
         job.photoFrames = c.photoFrames;
         job.musicSeconds = c.musicSeconds;
         job.hasEnding = c.endingFrames > 0;

@@ -1,6 +1,8 @@
 // The plain controls: edit, memo, list box, list view, scroll box, image, label.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "platform/gfx/canvas.h"
 #include "platform/ui/clipboard.h"
 #include "platform/ui/edit.h"
@@ -10,6 +12,7 @@
 #include "platform/ui/listview.h"
 #include "platform/ui/memo.h"
 #include "platform/ui/panel.h"
+#include "platform/ui/scrollbar_part.h"
 #include "platform/ui/scrollbox.h"
 #include "tests/ui/fixture.h"
 
@@ -19,7 +22,8 @@ using namespace ui::headless;
 
 class EditTest : public UiTest {
 protected:
-    EditTest() {
+    EditTest()
+    {
         edit = new TEdit(form);
         edit->SetParent(form);
         edit->OnChange = [this](TObject*) { ++changes; };
@@ -30,7 +34,8 @@ protected:
     int changes = 0;
 };
 
-TEST_F(EditTest, OnChangeFiresOnlyOnARealChange) {
+TEST_F(EditTest, OnChangeFiresOnlyOnARealChange)
+{
     edit->SetText("5");
     changes = 0;
     edit->SetText("5");
@@ -38,7 +43,8 @@ TEST_F(EditTest, OnChangeFiresOnlyOnARealChange) {
     EXPECT_EQ(changes, 1);
 }
 
-TEST_F(EditTest, TypingEditsAtTheCaretInCharacters) {
+TEST_F(EditTest, TypingEditsAtTheCaretInCharacters)
+{
     edit->SetText("");
     Text(*form, "歌词ab");
     EXPECT_EQ(edit->Text(), "歌词ab");
@@ -56,7 +62,8 @@ TEST_F(EditTest, TypingEditsAtTheCaretInCharacters) {
     EXPECT_EQ(edit->Text(), "x");
 }
 
-TEST_F(EditTest, ClipboardCutCopyPaste) {
+TEST_F(EditTest, ClipboardCutCopyPaste)
+{
     edit->SetText("hello world");
     edit->SetSelStart(6);
     edit->SetSelLength(5);
@@ -69,7 +76,8 @@ TEST_F(EditTest, ClipboardCutCopyPaste) {
     EXPECT_EQ(edit->Text(), "hello there");
 }
 
-TEST_F(EditTest, MaxLengthAndReadOnlyLimitTheUser) {
+TEST_F(EditTest, MaxLengthAndReadOnlyLimitTheUser)
+{
     edit->SetText("");
     edit->SetMaxLength(3);
     Text(*form, "照片文件");
@@ -82,7 +90,8 @@ TEST_F(EditTest, MaxLengthAndReadOnlyLimitTheUser) {
     EXPECT_EQ(edit->Text(), "program may still set it");
 }
 
-TEST_F(EditTest, TheFocusedEditTurnsTextInputOn) {
+TEST_F(EditTest, TheFocusedEditTurnsTextInputOn)
+{
     EXPECT_TRUE(ui::Headless().TextInputActive());
     auto* list = new TListBox(form);
     list->SetParent(form);
@@ -92,11 +101,13 @@ TEST_F(EditTest, TheFocusedEditTurnsTextInputOn) {
 
 using ListViewTest = UiTest;
 
-TEST_F(ListViewTest, FindCaption) {
+TEST_F(ListViewTest, FindCaption)
+{
     auto* lv = new TListView(form);  // hidden: the model still works
     lv->SetParent(form);
     lv->Hide();
-    for (const char* c : {"00:05.00", "00:12.50", "00:20.10", "00:12.90", "Ab"}) lv->Items().Add()->SetCaption(c);
+    for (const char* c : {"00:05.00", "00:12.50", "00:20.10", "00:12.90", "Ab"})
+        lv->Items().Add()->SetCaption(c);
     struct Case {
         int start;
         const char* text;
@@ -104,14 +115,14 @@ TEST_F(ListViewTest, FindCaption) {
         int expected;
     } cases[] = {
         {0, "00:12", true, true, true, 1},
-        {1, "00:12", true, true, true, 1},    // inclusive: the start row counts
-        {1, "00:12", true, false, true, 3},   // after the start row
-        {3, "00:12", true, false, true, 1},   // wraps to the top
-        {3, "00:12", true, false, false, -1}, // no wrap
-        {0, "00:12", false, true, true, -1},  // whole captions only
-        {0, "aB", false, true, false, 4},     // case-insensitive
+        {1, "00:12", true, true, true, 1},     // inclusive: the start row counts
+        {1, "00:12", true, false, true, 3},    // after the start row
+        {3, "00:12", true, false, true, 1},    // wraps to the top
+        {3, "00:12", true, false, false, -1},  // no wrap
+        {0, "00:12", false, true, true, -1},   // whole captions only
+        {0, "aB", false, true, false, 4},      // case-insensitive
         {0, "a", true, true, false, 4},
-        {-1, "00:05", true, false, false, 0}, // before the first row
+        {-1, "00:05", true, false, false, 0},  // before the first row
         {0, "", true, true, false, 0},
     };
     for (const Case& c : cases) {
@@ -122,7 +133,8 @@ TEST_F(ListViewTest, FindCaption) {
     }
 }
 
-TEST_F(ListViewTest, ItemsColumnsAndSelection) {
+TEST_F(ListViewTest, ItemsColumnsAndSelection)
+{
     auto* lv = new TListView(form);
     lv->SetParent(form);
     lv->SetBounds(0, 0, 200, 100);
@@ -157,7 +169,8 @@ TEST_F(ListViewTest, ItemsColumnsAndSelection) {
     EXPECT_EQ(selects, 1);
 }
 
-TEST_F(ListViewTest, ClickSelectsTheRowAndRaisesClickAndDoubleClick) {
+TEST_F(ListViewTest, ClickSelectsTheRowAndRaisesClickAndDoubleClick)
+{
     auto* lv = new TListView(form);
     lv->SetParent(form);
     lv->SetBounds(0, 0, 200, 150);
@@ -178,7 +191,8 @@ TEST_F(ListViewTest, ClickSelectsTheRowAndRaisesClickAndDoubleClick) {
     EXPECT_EQ(lv->ItemIndex(), 1);
 }
 
-TEST_F(ListViewTest, ScrollInfoCountsRowsAndPixels) {
+TEST_F(ListViewTest, ScrollInfoCountsRowsAndPixels)
+{
     auto* lv = new TListView(form);
     lv->SetParent(form);
     lv->SetBorderStyle(bsNone);
@@ -206,7 +220,8 @@ TEST_F(ListViewTest, ScrollInfoCountsRowsAndPixels) {
 
 using ListBoxTest = UiTest;
 
-TEST_F(ListBoxTest, ItemIndexFollowsTheItemsAndOwnerDrawIsCalled) {
+TEST_F(ListBoxTest, ItemIndexFollowsTheItemsAndOwnerDrawIsCalled)
+{
     auto* lb = new TListBox(form);
     lb->SetParent(form);
     lb->SetBorderStyle(bsNone);
@@ -236,7 +251,8 @@ TEST_F(ListBoxTest, ItemIndexFollowsTheItemsAndOwnerDrawIsCalled) {
     EXPECT_GE(drawn.size(), 5u);
 }
 
-TEST_F(ListBoxTest, KeysAndClicksSelect) {
+TEST_F(ListBoxTest, KeysAndClicksSelect)
+{
     auto* lb = new TListBox(form);
     lb->SetParent(form);
     lb->SetBorderStyle(bsNone);
@@ -255,7 +271,35 @@ TEST_F(ListBoxTest, KeysAndClicksSelect) {
     EXPECT_EQ(clicks, 3);
 }
 
-TEST(MemoText, LinesAndTextUseCrLf) {
+TEST(ScrollBarPartLook, ArrowsPointOutwardsAndGreyWhileNothingScrolls)
+{
+    const struct {
+        TScrollBarKind kind;
+        bool scrolls;
+    } cases[] = {{sbVertical, true}, {sbVertical, false}, {sbHorizontal, true}, {sbHorizontal, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.kind * 10 + c.scrolls);
+        const bool vertical = c.kind == sbVertical;
+        const int w = vertical ? 16 : 120, h = vertical ? 120 : 16;
+        ui::ScrollBarPart bar(c.kind);
+        bar.SetRect({0, 0, w, h});
+        bar.SetRange(0, c.scrolls ? 99 : 9, 10);
+        TBitmap b(w, h, clWhite);
+        bar.Paint(b.Canvas());
+        const TColor glyph = c.scrolls ? clBtnText : clGrayText;
+        // Each arrow's tip and the two ends of its base: up or left at the
+        // start, down or right at the end; the face beside the first tip.
+        const std::vector<TPoint> arrows =
+            vertical ? std::vector<TPoint>{{8, 7}, {5, 10}, {11, 10}, {8, h - 6}, {5, h - 9}, {11, h - 9}}
+                     : std::vector<TPoint>{{7, 8}, {10, 5}, {10, 11}, {w - 6, 8}, {w - 9, 5}, {w - 9, 11}};
+        for (TPoint p : arrows) EXPECT_EQ(b.Pixel(p.X, p.Y), glyph) << p.X << "," << p.Y;
+        const TPoint face = vertical ? TPoint{5, 7} : TPoint{7, 5};
+        EXPECT_EQ(b.Pixel(face.X, face.Y), clBtnFace);
+    }
+}
+
+TEST(MemoText, LinesAndTextUseCrLf)
+{
     core::TestApplication app;
     TMemo memo(nullptr);
     memo.SetText("one\ntwo\r\nthree");
@@ -268,7 +312,8 @@ TEST(MemoText, LinesAndTextUseCrLf) {
     EXPECT_EQ(changes, 1);
 }
 
-TEST_F(UiTest, MemoTypingSplitsAndJoinsLines) {
+TEST_F(UiTest, MemoTypingSplitsAndJoinsLines)
+{
     auto* memo = new TMemo(form);
     memo->SetParent(form);
     memo->SetWordWrap(false);
@@ -285,7 +330,8 @@ TEST_F(UiTest, MemoTypingSplitsAndJoinsLines) {
     EXPECT_EQ(memo->Text(), "ab");
 }
 
-TEST_F(UiTest, OfStackedScrollBoxesTheOneBroughtToFrontIsPainted) {
+TEST_F(UiTest, OfStackedScrollBoxesTheOneBroughtToFrontIsPainted)
+{
     form->SetColor(clWhite);
     std::vector<TScrollBox*> boxes;
     for (TColor c : {clRed, clLime, clBlue}) {
@@ -307,7 +353,8 @@ TEST_F(UiTest, OfStackedScrollBoxesTheOneBroughtToFrontIsPainted) {
     EXPECT_EQ(ui::Headless().StateOf(*form)->picture.Pixel(50, 50), clLime);
 }
 
-TEST_F(UiTest, ScrollBoxScrollsItsChildrenAndAutoSizes) {
+TEST_F(UiTest, ScrollBoxScrollsItsChildrenAndAutoSizes)
+{
     auto* box = new TScrollBox(form);
     box->SetParent(form);
     box->SetBorderStyle(bsNone);
@@ -330,7 +377,8 @@ TEST_F(UiTest, ScrollBoxScrollsItsChildrenAndAutoSizes) {
     EXPECT_FALSE(box->VertScrollInfo().Visible);
 }
 
-TEST_F(UiTest, ImagePlacesItsPicture) {
+TEST_F(UiTest, ImagePlacesItsPicture)
+{
     auto* image = new TImage(form);
     image->SetParent(form);
     image->SetBounds(0, 0, 100, 50);
@@ -349,7 +397,8 @@ TEST_F(UiTest, ImagePlacesItsPicture) {
     EXPECT_EQ(image->Picture().Width(), 10);  // the old picture stays
 }
 
-TEST_F(UiTest, LabelAcceleratorFocusesItsControl) {
+TEST_F(UiTest, LabelAcceleratorFocusesItsControl)
+{
     auto* label = new TLabel(form);
     label->SetParent(form);
     label->SetCaption("&Name");

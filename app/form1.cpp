@@ -128,6 +128,9 @@ void TForm1::CreateControls()
 
     kivForm1 = Place<TkivForm>(this, this, "kivForm1", 0, 0, 661, 493);
     kivForm1->SetCaption(app::kMainPanelCaption);
+    // The panel's caption is the host's text too; the window itself keeps
+    // the program's title, which the desktop lists it by.
+    SetCaption(app::kMainWindowTitle);
     kivForm1->UseProgramSkin();
     kivForm1->SetTitleBarButtons({kivClose, kivMin});
 
@@ -150,8 +153,10 @@ void TForm1::CreateControls()
         dialog->SetOptions(options);
         return dialog;
     };
-    OpenDialog1 = make_open_dialog("OpenDialog1", "选择照片(jpg)|*.jpg;", ofAllowMultiSelect | ofFileMustExist);
-    OpenDialog2 = make_open_dialog("OpenDialog2", "选择音乐(mp3,wav)|*.mp3;*.wav", ofAllowMultiSelect | ofFileMustExist);
+    OpenDialog1 =
+        make_open_dialog("OpenDialog1", "选择照片(jpg)|*.jpg;", ofAllowMultiSelect | ofFileMustExist);
+    OpenDialog2 = make_open_dialog("OpenDialog2", "选择音乐(mp3,wav)|*.mp3;*.wav",
+                                   ofAllowMultiSelect | ofFileMustExist);
     OpenDialog3 = make_open_dialog("OpenDialog3", "选择模板|*.avi", ofFileMustExist);
     SaveDialog1 = new TSaveDialog(this);
     SaveDialog1->SetName("SaveDialog1");
@@ -213,8 +218,13 @@ void TForm1::CreateDataControls()
 
     // Hidden tables.
     kivListView3 = MakeListView(this, kivForm1, "kivListView3",
-                                {{"照片名称", 50}, {"照片位置", 50}, {"剪辑状态", 50}, {"x", 50},
-                                 {"y", 50}, {"width", 50}, {"height", 50}});
+                                {{"照片名称", 50},
+                                 {"照片位置", 50},
+                                 {"剪辑状态", 50},
+                                 {"x", 50},
+                                 {"y", 50},
+                                 {"width", 50},
+                                 {"height", 50}});
     kivListView5 = MakeListView(this, kivForm1, "kivListView5", {{"歌词名称", 50}, {"歌词位置", 50}});
     kivListView4 = MakeListView(this, kivForm1, "kivListView4", {{"位置", 50}, {"歌词", 50}});
     for (TkivListView* view : {kivListView3, kivListView4, kivListView5}) view->SetVisible(false);
@@ -271,8 +281,8 @@ void TForm1::CreateDataControls()
 
 void TForm1::CreatePreviewPanes()
 {
-    kivGroupBox2 = Place<TkivGroupBox>(this, kivForm1, "kivGroupBox2", kPreviewLeft, kPreviewTop, kPreviewWidth,
-                                       kPreviewHeight);
+    kivGroupBox2 = Place<TkivGroupBox>(this, kivForm1, "kivGroupBox2", kPreviewLeft, kPreviewTop,
+                                       kPreviewWidth, kPreviewHeight);
     auto make_pane = [this](const char* name) {
         auto* pane = Place<TScrollBox>(this, kivGroupBox2, name, 0, 0, kPreviewWidth, kPreviewHeight);
         pane->SetBorderStyle(bsNone);
@@ -285,28 +295,32 @@ void TForm1::CreatePreviewPanes()
     ScrollBox14->SetVisible(false);
 
     ScrollBox12 = make_pane("ScrollBox12");
-    Pian_Wei_FLASH = Place<TShockwaveFlash>(this, ScrollBox12, "Pian_Wei_FLASH", 0, 0, kPreviewWidth, kPreviewHeight);
+    Pian_Wei_FLASH =
+        Place<TShockwaveFlash>(this, ScrollBox12, "Pian_Wei_FLASH", 0, 0, kPreviewWidth, kPreviewHeight);
     ScrollBox12->SetVisible(false);
 
     ScrollBox11 = make_pane("ScrollBox11");
-    WindowsMediaPlayer3 =
-        Place<TWindowsMediaPlayer>(this, ScrollBox11, "WindowsMediaPlayer3", 0, 0, kPreviewWidth, kPreviewHeight);
+    WindowsMediaPlayer3 = Place<TWindowsMediaPlayer>(this, ScrollBox11, "WindowsMediaPlayer3", 0, 0,
+                                                     kPreviewWidth, kPreviewHeight);
     ScrollBox11->SetVisible(false);
 
     ScrollBox10 = make_pane("ScrollBox10");
-    xiao_guo_Flash = Place<TShockwaveFlash>(this, ScrollBox10, "xiao_guo_Flash", 0, 0, kPreviewWidth, kPreviewHeight);
-    xiao_guo_Flash->OnFSCommand = [this](TObject* Sender, const std::string& command, const std::string& args) {
+    xiao_guo_Flash =
+        Place<TShockwaveFlash>(this, ScrollBox10, "xiao_guo_Flash", 0, 0, kPreviewWidth, kPreviewHeight);
+    xiao_guo_Flash->OnFSCommand = [this](TObject* Sender, const std::string& command,
+                                         const std::string& args) {
         xiao_guo_FlashFSCommand(Sender, command, args);
     };
     ScrollBox10->SetVisible(false);
 
     ScrollBox9 = make_pane("ScrollBox9");
-    WindowsMediaPlayer1 =
-        Place<TWindowsMediaPlayer>(this, ScrollBox9, "WindowsMediaPlayer1", 0, 0, kPreviewWidth, kPreviewHeight);
+    WindowsMediaPlayer1 = Place<TWindowsMediaPlayer>(this, ScrollBox9, "WindowsMediaPlayer1", 0, 0,
+                                                     kPreviewWidth, kPreviewHeight);
     ScrollBox9->SetVisible(false);
 
     ScrollBox1 = make_pane("ScrollBox1");
-    liu_lan_zhao_pian = Place<TShockwaveFlash>(this, ScrollBox1, "liu_lan_zhao_pian", 0, 0, kPreviewWidth, kPreviewHeight);
+    liu_lan_zhao_pian =
+        Place<TShockwaveFlash>(this, ScrollBox1, "liu_lan_zhao_pian", 0, 0, kPreviewWidth, kPreviewHeight);
     ScrollBox1->SetVisible(false);
 
     ScrollBox13 = make_pane("ScrollBox13");
@@ -317,7 +331,7 @@ void TForm1::CreateThumbnails()
 {
     kivGroupBox7 = Place<app::TThumbnailStrip>(this, kivForm1, "kivGroupBox7", 4, kStripTop, 653, 101);
     kivImageButton1 = Place<TkivImageButton>(this, kivGroupBox7, "kivImageButton1", 2, 89, 649, 10);
-    TkivGroupBox** frames[] = {&kivGroupBox8, &kivGroupBox9, &kivGroupBox10, &kivGroupBox11,
+    TkivGroupBox** frames[] = {&kivGroupBox8,  &kivGroupBox9,  &kivGroupBox10, &kivGroupBox11,
                                &kivGroupBox12, &kivGroupBox13, &kivGroupBox14};
     TScrollBox** panes[] = {&ScrollBox2, &ScrollBox3, &ScrollBox4, &ScrollBox5,
                             &ScrollBox6, &ScrollBox7, &ScrollBox8};
@@ -330,8 +344,9 @@ void TForm1::CreateThumbnails()
         *panes[i] = Place<TScrollBox>(this, *frames[i], ("ScrollBox" + std::to_string(2 + i)).c_str(), 0, 0,
                                       kThumbWidth, kThumbHeight);
         (*panes[i])->SetBorderStyle(bsNone);
-        *movies[i] = Place<TShockwaveFlash>(this, *panes[i], ("ShockwaveFlash" + std::to_string(1 + i)).c_str(),
-                                            0, 0, kThumbWidth, kThumbHeight);
+        *movies[i] =
+            Place<TShockwaveFlash>(this, *panes[i], ("ShockwaveFlash" + std::to_string(1 + i)).c_str(), 0, 0,
+                                   kThumbWidth, kThumbHeight);
     }
     kivGroupBox7->SelectedFrame = [this]() -> const TControl* {
         const TkivGroupBox* slots[] = {kivGroupBox8,  kivGroupBox9,  kivGroupBox10, kivGroupBox11,
@@ -475,7 +490,8 @@ void TForm1::FormShow(TObject*)
         movie->SetBounds(0, 0, kivGroupBox8->Width(), kivGroupBox8->Height());
         movie->SetMovie(empty_slot);
     }
-    for (TScrollBox* pane : {ScrollBox2, ScrollBox3, ScrollBox4, ScrollBox5, ScrollBox6, ScrollBox7, ScrollBox8})
+    for (TScrollBox* pane :
+         {ScrollBox2, ScrollBox3, ScrollBox4, ScrollBox5, ScrollBox6, ScrollBox7, ScrollBox8})
         pane->SetEnabled(false);
 
     // Work files an earlier run left behind would pass for this album's.
@@ -496,20 +512,11 @@ void TForm1::FormShow(TObject*)
     SetLyricStyleDefaults();
 }
 
-void TForm1::FormClose(TObject* Sender, TCloseAction&)
-{
-    kivButton3Click(Sender);
-}
+void TForm1::FormClose(TObject* Sender, TCloseAction&) { kivButton3Click(Sender); }
 
-void TForm1::FormCloseQuery(TObject*, bool& CanClose)
-{
-    CanClose = true;
-}
+void TForm1::FormCloseQuery(TObject*, bool& CanClose) { CanClose = true; }
 
-void TForm1::Timer4Timer(TObject*)
-{
-    kivButton17->SetCaption(ClockText(Now()));
-}
+void TForm1::Timer4Timer(TObject*) { kivButton17->SetCaption(ClockText(Now())); }
 
 // --- preview entry points ---------------------------------------------------------------------
 
@@ -587,9 +594,9 @@ void TForm1::kivButton31Click(TObject*) { app::OpenLyricDialog(*this); }
 
 std::vector<TControl*> TForm1::MainLockList() const
 {
-    return {kivButton8,  kivButton29, kivButton30, kivButton31, kivGroupBox3, kivButton27, kivButton28,
-            kivGroupBox7, kivButton21, kivButton22, kivButton24, kivButton23, kivButton83, kivButton7,
-            kivButton4,  kivButton10, kivButton18, kivButton19, kivButton11, kivButton16, kivButton1};
+    return {kivButton8,   kivButton29, kivButton30, kivButton31, kivGroupBox3, kivButton27, kivButton28,
+            kivGroupBox7, kivButton21, kivButton22, kivButton24, kivButton23,  kivButton83, kivButton7,
+            kivButton4,   kivButton10, kivButton18, kivButton19, kivButton11,  kivButton16, kivButton1};
 }
 
 std::vector<TControl*> TForm1::TemplateImportLockList() const
@@ -646,10 +653,7 @@ void TForm1::CalcPhotoFrames()
     Label2->SetCaption(TimeHours + ":" + TimeMinutes + ":" + TimeSeconds);
 }
 
-void TForm1::CopyNextPhotos(int N)
-{
-    app::CopyNextPhotos(WorkPath(), PhotoCursor, N);
-}
+void TForm1::CopyNextPhotos(int N) { app::CopyNextPhotos(WorkPath(), PhotoCursor, N); }
 
 void TForm1::FillPhotoSlots()
 {
@@ -706,10 +710,7 @@ void TForm1::RefreshThumbnails(int page)
     core::DeleteFile(detour);
 }
 
-bool TForm1::ValidTemplateLoaded() const
-{
-    return TemplateState == app::template_format::kValidityConstant;
-}
+bool TForm1::ValidTemplateLoaded() const { return TemplateState == app::template_format::kValidityConstant; }
 
 void TForm1::ProjectLengthText()
 {
@@ -736,7 +737,8 @@ void TForm1::RefreshTemplateAfterPhotos()
     // The slots first, then the other movie copy, so that the effect pane
     // shows the new photos at once.
     PhotoCursor = 0;
-    CopyNextPhotos(static_cast<int>(std::clamp<int64_t>(app::SlotsFilledAtATime(SegmentRows()), 0, app::kMaxPhotoSlots)));
+    CopyNextPhotos(static_cast<int>(
+        std::clamp<int64_t>(app::SlotsFilledAtATime(SegmentRows()), 0, app::kMaxPhotoSlots)));
     TemplateMovie = TemplateMovie != "1" ? "1" : "2";
     xiao_guo_Flash->SetMovie((WorkPath() / "zhzp" / ("zhzp" + TemplateMovie + ".swf")).string());
     xiao_guo_Flash->Stop();
@@ -801,7 +803,8 @@ void TForm1::WirePhotoHandlers()
     kivButton83->OnClick = [this](TObject* Sender) { kivButton83Click(Sender); };
     kivListView1->OnDblClick = [this](TObject* Sender) { kivListView1DblClick(Sender); };
     kivButton8->OnClick = [this](TObject* Sender) { kivButton8Click(Sender); };
-    liu_lan_zhao_pian->OnFSCommand = [this](TObject* Sender, const std::string& command, const std::string& args) {
+    liu_lan_zhao_pian->OnFSCommand = [this](TObject* Sender, const std::string& command,
+                                            const std::string& args) {
         liu_lan_zhao_pianFSCommand(Sender, command, args);
     };
     kivButton29->OnClick = [this](TObject* Sender) { kivButton29Click(Sender); };

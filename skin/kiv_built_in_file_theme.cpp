@@ -12,10 +12,10 @@ void TkivBuiltInFileTheme::SetSkinData(std::vector<unsigned char> data)
     if (!skin_data_.empty()) LoadFromMemory(skin_data_);
 }
 
-void TkivBuiltInFileTheme::SetSourceFile(const std::string& path)
+void TkivBuiltInFileTheme::SetThemeFile(const std::string& path)
 {
     source_file_ = path;
-    SetThemeFile(path);
+    TkivFileTheme::SetThemeFile(path);
 }
 
 std::vector<unsigned char> TkivBuiltInFileTheme::SkinDataToStore() const

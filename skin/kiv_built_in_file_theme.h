@@ -19,10 +19,13 @@ public:
     // True once a readable skin is loaded.
     bool ThemeReady() const { return Ready(); }
 
-    // The file the skin is taken from when the form is authored; setting it
-    // loads that file when it exists.
-    const std::string& SourceFile() const { return source_file_; }
-    void SetSourceFile(const std::string& path);
+    // The file the skin is taken from when the form is authored, kept
+    // apart from the path the inherited ThemeFile says was loaded; setting
+    // it loads that file when it exists.
+    const std::string& ThemeFile() const { return source_file_; }
+    void SetThemeFile(const std::string& path);
+    // The path of the skin file loaded last (empty for a stored skin).
+    const std::string& LoadedThemeFile() const { return TkivFileTheme::ThemeFile(); }
     // What the form stores as "SkinData": the source file's bytes when it
     // exists, else nothing (and the stored data stays as it is).
     std::vector<unsigned char> SkinDataToStore() const;

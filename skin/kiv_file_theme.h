@@ -52,7 +52,7 @@ public:
     // full path of the file found. Found nowhere: nothing changes. Once ready, every Tkiv component of the owner form that uses
     // this theme re-reads its values.
     const std::string& ThemeFile() const { return theme_file_; }
-    virtual void SetThemeFile(const std::string& value);
+    void SetThemeFile(const std::string& value);
     const std::string& Password() const { return password_; }
     // A non-empty password reloads the current skin.
     void SetPassword(const std::string& value);
@@ -77,7 +77,7 @@ protected:
     // Loads a skin held in memory, as SetThemeFile does a file.
     void LoadFromMemory(std::span<const std::uint8_t> archive);
     // Reads the current skin again (after a password change).
-    virtual void Reload() { SetThemeFile(theme_file_); }
+    virtual void Reload() { TkivFileTheme::SetThemeFile(theme_file_); }
 
 private:
     void AfterLoad(bool firstLoad);

@@ -34,7 +34,8 @@ TkivForm::TkivForm(TComponent* AOwner) : TCustomControl(AOwner)
     if (!host) return;
     // One skinned frame to a form: a second panel stays a plain panel.
     for (int i = 0; i < host->ComponentCount(); ++i)
-        if (auto* other = dynamic_cast<TkivForm*>(host->Components(i)); other && other != this && !other->Inert())
+        if (auto* other = dynamic_cast<TkivForm*>(host->Components(i));
+            other && other != this && !other->Inert())
             return;
     host_ = host;
     created_maximized_ = host->WindowState() == wsMaximized;
@@ -71,7 +72,10 @@ TkivForm::TkivForm(TComponent* AOwner) : TCustomControl(AOwner)
 TkivForm::~TkivForm()
 {
     destroying_ = true;
-    if (menu_) menu_->RemoveFreeNotification(this);
+    if (menu_) {
+        Unlink(menu_);
+        menu_->RemoveFreeNotification(this);
+    }
     if (file_theme_) file_theme_->RemoveFreeNotification(this);
     if (host_ && host_->FrameHook() == this) {
         // The host gets its own frame back.
@@ -134,13 +138,21 @@ void TkivForm::SetUIStyle(TkivUIStyle style)
     title_bar_->SetFileTheme(file_theme_);
     title_bar_->SetUIStyle(ui_style_);
     if (!UsingFile(effective)) title_bar_->SetRoundCorner(skin::GetBuiltInInt(effective, 14));
-    if (menu_bar_) menu_bar_->SetColor(menu_bar_color_);
+    if (auto* menu = dynamic_cast<TkivMainMenu*>(menu_)) {
+        menu->SetUIStyle(ui_style_);
+        menu->SetFileTheme(file_theme_);
+    }
+    if (menu_bar_) {
+        menu_bar_->SetColor(menu_bar_color_);
+        menu_bar_->Invalidate();
+    }
     if (auto_update_sub_) skin::ApplyUIStyleToChildren(*this, ui_style_, file_theme_);
     Invalidate();
     title_bar_->PaintNow();
     UpdateRegion();
     PaintFormBorder();
-    min_height_ = title_bar_->Height() + menu_bar_height_ + bottom_border_ + 3;
+    // Room for the title bar, a menu bar and the bottom edge.
+    host_->Constraints().SetMinHeight(title_bar_->Height() + menu_bar_height_ + bottom_border_ + 3);
 }
 
 void TkivForm::UseProgramSkin()
@@ -270,9 +282,10 @@ void TkivForm::SetFormPanel(TControl* panel)
 
 void TkivForm::TextChanged()
 {
-    // The host keeps its own window title (the running program is known
-    // by it); the skinned caption is the title bar's.
+    // The skinned caption is drawn by the title bar; the host's text is the
+    // window's title, which the desktop shows in its task list.
     if (title_bar_) title_bar_->SetCaption(Caption());
+    if (host_ && !destroying_) host_->SetCaption(Caption());
     Invalidate();
 }
 
@@ -284,13 +297,23 @@ void TkivForm::Resize()
 
 // --- menu bar -------------------------------------------------------------------------------
 
+void TkivForm::Unlink(TMainMenu* menu)
+{
+    if (auto* kiv = dynamic_cast<TkivMainMenu*>(menu); kiv && kiv->MenuForm() == this)
+        kiv->SetMenuForm(nullptr);
+}
+
 void TkivForm::SetMenu(TMainMenu* menu)
 {
     if (Inert()) return;
-    if (menu_) menu_->RemoveFreeNotification(this);
+    if (menu_) {
+        Unlink(menu_);
+        menu_->RemoveFreeNotification(this);
+    }
     menu_ = menu;
     if (menu_) {
         menu_->FreeNotification(this);
+        if (auto* kiv = dynamic_cast<TkivMainMenu*>(menu_)) kiv->SetMenuForm(this);
         if (!menu_bar_) CreateMenuBar();
         RebuildMenuBar();
         if (title_bar_) title_bar_->SetTop(0);
@@ -315,7 +338,10 @@ void TkivForm::DestroyMenuBar()
 {
     delete menu_bar_;
     menu_bar_ = nullptr;
-    if (menu_) menu_->RemoveFreeNotification(this);
+    if (menu_) {
+        Unlink(menu_);
+        menu_->RemoveFreeNotification(this);
+    }
     menu_ = nullptr;
     PaintFormBorder();
 }
@@ -326,6 +352,14 @@ void TkivForm::RebuildMenuBar()
     if (!menu_) {
         DestroyMenuBar();
         return;
+    }
+    if (auto* kiv = dynamic_cast<TkivMainMenu*>(menu_)) {
+        TFont font = menu_bar_->Font();
+        if (kiv->UseSystemFont())
+            skin::SetSystemMenuFont(font);
+        else
+            font.SetSize(kiv->FontSize());
+        menu_bar_->SetFont(font);
     }
     menu_bar_->Rebuild();
 }
@@ -338,8 +372,12 @@ void TkivForm::RefreshMenuBar()
 void TkivForm::UpdateMenuBarFont()
 {
     if (!menu_bar_ || !menu_) return;
-    menu_bar_->SetFont(gfx::SystemMenuFont());
-    menu_bar_->Invalidate();
+    if (auto* kiv = dynamic_cast<TkivMainMenu*>(menu_)) {
+        TFont font = menu_bar_->Font();
+        kiv->ApplyMenuFont(font);
+        menu_bar_->SetFont(font);
+    }
+    menu_bar_->RefreshButtons();
 }
 
 void TkivForm::SetMenuBarColor(TColor c)
@@ -378,10 +416,7 @@ void TkivForm::AppMessage(TMsg& msg, bool& handled)
     }
 }
 
-int TkivForm::BorderWidthAnswer() const
-{
-    return skin::SkinBorderWidthAnswer(left_border_);
-}
+int TkivForm::BorderWidthAnswer() const { return skin::SkinBorderWidthAnswer(left_border_); }
 
 bool TkivForm::FrameMessage(TForm&, unsigned msg, intptr_t, intptr_t, intptr_t& result)
 {
@@ -443,8 +478,8 @@ void TkivForm::Paint(TCanvas& Canvas)
     const TRect r = ClientRect();
     TBitmap picture;
     if (!file && (effective == TkivUIStyle::MacOS || effective == TkivUIStyle::Protein) &&
-        skin::LoadBitmapResource(effective == TkivUIStyle::MacOS ? "MACOS_FORM_BACKGROUND" : "PROTEIN_FORM_BACKGROUND",
-                                 picture)) {
+        skin::LoadBitmapResource(
+            effective == TkivUIStyle::MacOS ? "MACOS_FORM_BACKGROUND" : "PROTEIN_FORM_BACKGROUND", picture)) {
         TBitmap off(r.Width(), r.Height());
         skin::TilePicture(off.Canvas(), picture, off.BoundsRect());
         Canvas.Draw(0, 0, off);
@@ -508,7 +543,8 @@ void TkivForm::PaintSkinBorder(TCanvas& canvas, int W, int H)
     const bool menuShown = menu_bar_ && menu_bar_->Visible();
     const int menuTop = title_bar_ ? title_bar_->Height() + 3 : 3;
     const int menuBottom = menuTop + (menuShown ? menu_bar_->Height() : 0);
-    // 1. The title strip's parts under the frame.
+    // The title strip reaches under the frame: its outer columns and its
+    // top rows are the frame's there, over the form colour.
     if (title_bar_ && title_bar_->Visible() && title_bar_->HasStandardSections()) {
         const TBitmap& s2 = *title_bar_->GetStripBitmap(-2);
         const int l = std::max(left_border_, 4), r = std::max(4, right_border_);
@@ -532,10 +568,11 @@ void TkivForm::PaintSkinBorder(TCanvas& canvas, int W, int H)
             }
         }
     };
-    // 2, 3. The side borders.
+    // The side borders, each stretched down from under the title bar.
     side(t.GetBitmap(key::kLeftBorder), true);
     side(t.GetBitmap(key::kRightBorder), false);
-    // 4, 5. The bottom edge.
+    // The bottom edge as composed for this width; where it is shaped by
+    // the region its see-through pixels show the form colour.
     ComposeBottomBorder(W);
     if (!bottom_bitmap_.Empty()) {
         if (bottom_needs_region_) {
@@ -546,7 +583,8 @@ void TkivForm::PaintSkinBorder(TCanvas& canvas, int W, int H)
             canvas.Draw(0, H - B, bottom_bitmap_);
         }
     }
-    // 6. A thin bottom edge leaves a strip of form colour above it.
+    // A bottom edge thinner than the host's frame leaves a strip of form
+    // colour above it, so no frame pixel is left unpainted.
     if (B < 4) {
         canvas.Brush().SetColor(formColor);
         canvas.FillRect({left_border_, H - 4, W - right_border_, H - B});
@@ -557,52 +595,62 @@ void TkivForm::PaintBuiltInBorder(TCanvas& canvas, int W, int H)
 {
     const int BW = border_width_;
     const int T = GetTitleBarSpace();
-    // 1. The title sections' outer columns and top rows.
+    // The title sections reach under the frame: their outer columns and
+    // top rows are drawn there so the caption strip meets the border.
     if (title_bar_ && title_bar_->Visible() && title_bar_->HasStandardSections()) {
         const TBitmap* p0 = title_bar_->GetStripBitmap(0);
         const TBitmap* p1 = title_bar_->GetStripBitmap(1);
         const TBitmap* p2 = title_bar_->GetStripBitmap(2);
+        // The pieces' see-through corners (the style's rounding) take the
+        // border colour: a window whose region does not cut them off must
+        // not show the key colour there.
         if (p0 && p1 && p2 && !p0->Empty() && 3 - BW > 0) {
-            TBitmap part(3 - BW, p0->Height());
-            part.Canvas().Draw(0, 0, *p0);
+            TBitmap part(3 - BW, p0->Height(), border_color_);
+            part.Canvas().Draw(0, 0, *p0, trans_color_);
             canvas.Draw(BW, 0, part);
-            if (p1->Width() > 2)
-                part.Canvas().Draw(2 - p1->Width(), 0, *p1);
-            else if (!p1->Empty())
-                part.Canvas().StretchDraw(part.BoundsRect(), *p1);
+            part.Canvas().Brush().SetColor(border_color_);
+            part.Canvas().FillRect(part.BoundsRect());
+            if (p1->Width() > 2) {
+                part.Canvas().Draw(2 - p1->Width(), 0, *p1, trans_color_);
+            } else if (!p1->Empty()) {
+                TBitmap narrow(part.Width(), part.Height(), border_color_);
+                narrow.Canvas().StretchDraw(narrow.BoundsRect(), *p1);
+                part.Canvas().Draw(0, 0, narrow, trans_color_);
+            }
             canvas.Draw(W - 3, 0, part);
         }
         if (p0 && p1 && p2 && W > 5) {
-            TBitmap top(W - 5, 3);
+            TBitmap top(W - 5, 3, border_color_);
             TCanvas& c = top.Canvas();
             const int rightAt = (W - 5) - p1->Width() + 3;
             if (!p2->Empty() && rightAt > p0->Width() - 2)
                 c.StretchDraw({p0->Width() - 2, 0, rightAt, p2->Height()}, *p2);
-            c.Draw(-2, 0, *p0);
-            c.Draw(rightAt, 0, *p1);
+            c.Draw(-2, 0, *p0, trans_color_);
+            c.Draw(rightAt, 0, *p1, trans_color_);
             canvas.Draw(2, 0, top);
         }
     }
-    // 2. The round top corners of a thin border.
+    // A thin border round a corner of 11 follows the region's arcs.
     const int rc = RoundCorner();
     canvas.Pen().SetColor(border_color_);
     if (BW == 1 && rc == 11) {
         canvas.Arc(W - 2 * rc + 1, -1, W + 1, 2 * rc - 1, W + 1, rc - 1, W - rc + 1, -1);
         canvas.Arc(-1, -1, 2 * rc - 1, 2 * rc - 1, rc - 1, -1, -1, rc - 1);
     }
-    // 3. Without a title bar: a top edge.
+    // Without a title bar the frame closes the top itself.
     if (!title_bar_ || !title_bar_->Visible()) {
         canvas.Brush().SetColor(border_color_);
         canvas.FillRect({0, 0, W, 1});
         canvas.Brush().SetColor(Color());
         canvas.FillRect({BW, 1, W - BW, 3});
     }
-    // 4. The border lines.
+    // The border lines on the left, bottom and right.
     canvas.Brush().SetColor(border_color_);
     canvas.FillRect({0, 0, BW, H});
     canvas.FillRect({0, H - BW, W, H});
     canvas.FillRect({W - BW, 0, W, H});
-    // 5. Between a thin border and the client.
+    // A border thinner than the host's frame leaves a gap to the client:
+    // the form colour fills it, the menu bar's colour beside the bar.
     if (BW < 4) {
         canvas.Brush().SetColor(Color());
         canvas.FillRect({BW, T, 3, H - BW});

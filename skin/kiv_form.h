@@ -12,13 +12,14 @@
 #include "platform/gfx/region.h"
 #include "platform/ui/control.h"
 #include "platform/ui/form.h"
+#include "skin/kiv_main_menu.h"
 #include "skin/kiv_themes.h"
 #include "skin/kiv_title_bar.h"
 
 class TkivMenuBar;
 class TMainMenu;
 
-class TkivForm : public TCustomControl, public IkivStyled, public TFormFrameHook {
+class TkivForm : public TCustomControl, public IkivStyled, public TFormFrameHook, public IkivMenuBarHost {
 public:
     explicit TkivForm(TComponent* AOwner = nullptr);
     ~TkivForm() override;
@@ -76,6 +77,8 @@ public:
     void SetFormPanel(TControl* panel);
 
     TMainMenu* Menu() const { return menu_; }
+    // A TkivMainMenu shown here is linked back (MenuForm) while it is the
+    // form's menu, so its changes reach the bar.
     void SetMenu(TMainMenu* menu);
     TColor MenuBarColor() const { return menu_bar_color_; }
     void SetMenuBarColor(TColor c);
@@ -97,9 +100,9 @@ public:
     void UpdateRegion();
     // Takes the platform's caption off the host again.
     void RemoveHostCaption();
-    void RebuildMenuBar();
-    void RefreshMenuBar();
-    void UpdateMenuBarFont();
+    void RebuildMenuBar() override;
+    void RefreshMenuBar() override;
+    void UpdateMenuBarFont() override;
     // What WM_SKIN_GETBORDERWIDTH answers.
     int BorderWidthAnswer() const;
 
@@ -114,8 +117,6 @@ public:
     const TBitmap& BottomBorderBitmap() const { return bottom_bitmap_; }
     // The host's border style when the panel was created.
     TFormBorderStyle HostBorderStyleAtCreation() const { return host_border_style_; }
-    // The least height the host should keep.
-    int MinHostHeight() const { return min_height_; }
 
     void Paint(TCanvas& Canvas) override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
@@ -135,6 +136,8 @@ private:
     void SetTitleBarVisibleFrom(bool on, bool byCaller);
     void CreateMenuBar();
     void DestroyMenuBar();
+    // A TkivMainMenu linked to this form is linked no more.
+    void Unlink(TMainMenu* menu);
     void AppMessage(TMsg& msg, bool& handled);
     bool HandleMenuShortCut(const TMsg& msg);
     bool UsingFile(TkivUIStyle& effective) const;
@@ -165,5 +168,4 @@ private:
     bool title_wanted_visible_ = true;
     bool destroying_ = false;
     bool resizing_ = false;
-    int min_height_ = 0;
 };

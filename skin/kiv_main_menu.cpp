@@ -12,10 +12,7 @@ TkivMainMenu::TkivMainMenu(TComponent* AOwner) : TkivMenuBase<TMainMenu>(AOwner)
     TkivMenuBase<TMainMenu>::SetImages(check_images_.get());
 }
 
-TkivMainMenu::~TkivMainMenu()
-{
-    TkivMenuBase<TMainMenu>::SetImages(nullptr);
-}
+TkivMainMenu::~TkivMainMenu() { TkivMenuBase<TMainMenu>::SetImages(nullptr); }
 
 TCustomImageList* TkivMainMenu::Images() const
 {
@@ -43,5 +40,14 @@ void TkivMainMenu::HookItems()
 void TkivMainMenu::MenuChanged(TObject* Sender, TMenuItem* Source, bool Rebuild)
 {
     TkivMenuBase<TMainMenu>::MenuChanged(Sender, Source, Rebuild);
-    if (menu_form_) menu_form_->RefreshMenuBar();
+    if (!menu_form_) return;
+    if (Rebuild)
+        menu_form_->RebuildMenuBar();
+    else
+        menu_form_->RefreshMenuBar();
+}
+
+void TkivMainMenu::MenuFontChanged()
+{
+    if (menu_form_) menu_form_->UpdateMenuBarFont();
 }

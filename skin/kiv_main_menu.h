@@ -31,10 +31,13 @@ public:
 
     // Hooks the items, then has the menu bar built again.
     void HookItems() override;
+    // Items joining or leaving the menu rebuild the bar; a changed caption
+    // or enabled state refreshes it.
     void MenuChanged(TObject* Sender, TMenuItem* Source, bool Rebuild) override;
 
 protected:
     const TCustomImageList& CheckImages() const override { return *check_images_; }
+    void MenuFontChanged() override;
 
 private:
     std::unique_ptr<TCustomImageList> check_images_;

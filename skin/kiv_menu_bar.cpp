@@ -6,6 +6,7 @@
 #include "platform/ui/menus.h"
 #include "skin/kiv_file_theme.h"
 #include "skin/kiv_form.h"
+#include "skin/kiv_main_menu.h"
 #include "skin/kiv_style_colour.h"
 #include "skin/kiv_themes.h"
 
@@ -18,6 +19,17 @@ constexpr std::uint8_t kTopSelectedMenuColor = 5, kTopSelectedMenuBorderColor = 
 
 constexpr TColor kDisabledText = 0x808080;
 
+// The popup an item's sub-items ride in while it is open: they keep the
+// drawing the menu gave them.
+class DropDownMenu : public TPopupMenu {
+public:
+    explicit DropDownMenu(const TMenu* source) : TPopupMenu(nullptr), source_(source) {}
+    bool OwnerDraw() const override { return source_ && source_->OwnerDraw(); }
+
+private:
+    const TMenu* source_;
+};
+
 }  // namespace
 
 TkivMenuBar::TkivMenuBar(TkivForm* form) : TCustomControl(form), form_(form)
@@ -28,15 +40,40 @@ TkivMenuBar::TkivMenuBar(TkivForm* form) : TCustomControl(form), form_(form)
 
 void TkivMenuBar::Rebuild()
 {
+    std::vector<TMenuItem*> items;
+    if (TMainMenu* menu = form_->Menu())
+        for (int i = 0; i < menu->Items()->Count(); ++i)
+            if (TMenuItem* item = menu->Items()->Items(i); item->Visible()) items.push_back(item);
+    // A drop-down lends the open item's sub-items to its popup: the top
+    // level stays as it is, and so do the buttons.
+    const bool same = std::equal(items.begin(), items.end(), buttons_.begin(), buttons_.end(),
+                                 [](const TMenuItem* item, const Button& b) { return item == b.item; });
+    if (same) {
+        RefreshButtons();
+        return;
+    }
     buttons_.clear();
     hot_ = pressed_ = -1;
-    if (TMainMenu* menu = form_->Menu())
-        for (int i = 0; i < menu->Items()->Count(); ++i) {
-            TMenuItem* item = menu->Items()->Items(i);
-            if (!item->Visible()) continue;
-            buttons_.push_back({item, item->Caption(), item->Enabled(), {}});
-        }
+    for (TMenuItem* item : items) buttons_.push_back({item, item->Caption(), item->Enabled(), {}});
     Layout();
+}
+
+void TkivMenuBar::ButtonFont(TFont& font) const
+{
+    font.Assign(Font());
+    if (auto* menu = dynamic_cast<const TkivMainMenu*>(form_->Menu())) menu->ApplyMenuFont(font);
+}
+
+TkivUIStyle TkivMenuBar::GoverningStyle() const
+{
+    if (auto* menu = dynamic_cast<const TkivMainMenu*>(form_->Menu())) return menu->UIStyle();
+    return form_->UIStyle();
+}
+
+TkivFileTheme* TkivMenuBar::GoverningTheme() const
+{
+    if (auto* menu = dynamic_cast<const TkivMainMenu*>(form_->Menu())) return menu->FileTheme();
+    return form_->FileTheme();
 }
 
 void TkivMenuBar::RefreshButtons()
@@ -65,7 +102,7 @@ void TkivMenuBar::Layout()
 {
     TBitmap scratch(1, 1);
     TCanvas& c = scratch.Canvas();
-    c.Font().Assign(Font());
+    ButtonFont(c.Font());
     int x = 0;
     for (Button& b : buttons_) {
         // The caption without its accelerator mark, with room on each side.
@@ -87,8 +124,8 @@ int TkivMenuBar::ButtonAt(int x, int y) const
 
 void TkivMenuBar::DrawButton(TCanvas& canvas, const Button& b, ButtonState state)
 {
-    TkivUIStyle style = form_->UIStyle();
-    TkivFileTheme* theme = form_->FileTheme();
+    const TkivUIStyle style = GoverningStyle();
+    TkivFileTheme* theme = GoverningTheme();
     TkivUIStyle effective;
     const bool file = TkivFileTheme::UsingFileTheme(theme, style, effective);
     auto colour = [&](std::uint8_t skinKey, int entry) {
@@ -129,12 +166,12 @@ void TkivMenuBar::Paint(TCanvas& Canvas)
     TBitmap off(std::max(1, Width()), std::max(1, Height()), Color());
     TCanvas& c = off.Canvas();
     TkivUIStyle effective;
-    const bool file = TkivFileTheme::UsingFileTheme(form_->FileTheme(), form_->UIStyle(), effective);
+    const bool file = TkivFileTheme::UsingFileTheme(GoverningTheme(), GoverningStyle(), effective);
     TBitmap bar;
     if (!file && effective == TkivUIStyle::MacOS && skin::LoadBitmapResource("MACOS_MENU_BAR", bar))
         c.StretchDraw(off.BoundsRect(), bar);
     for (int i = 0; i < ButtonCount(); ++i) {
-        c.Font().Assign(Font());
+        ButtonFont(c.Font());
         const ButtonState state = i == pressed_ ? ButtonState::Pressed
                                   : i == hot_   ? ButtonState::Hot
                                                 : ButtonState::Normal;
@@ -179,7 +216,7 @@ void TkivMenuBar::DropDown(int index)
     }
     // The item's sub-items ride in a popup menu while it is open, and go
     // back to the item afterwards, whatever happens.
-    TPopupMenu popup(nullptr);
+    DropDownMenu popup(form_->Menu());
     std::vector<TMenuItem*> moved;
     while (item->Count() > 0) {
         TMenuItem* sub = item->Items(0);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/ui/control.h"
+#include "skin/kiv_themes.h"
 
 class TkivForm;
 class TMenuItem;
@@ -27,14 +28,20 @@ public:
     TkivForm* Form() const { return form_; }
     int ButtonCount() const { return static_cast<int>(buttons_.size()); }
     const Button& Buttons(int index) const { return buttons_.at(index); }
-    // One button per top-level item of the menu, in menu order.
+    // One button per visible top-level item of the menu, in menu order
+    // (the same items keep their buttons and states).
     void Rebuild();
     // Captions and enabled states again from the items.
     void RefreshButtons();
     void SetButtonHeight(int h);
     int HotIndex() const { return hot_; }
-    // Drops the button's item down (its sub-items as a popup menu).
+    // Drops the button's item down (its sub-items as a popup menu, drawn
+    // as the menu draws them).
     void DropDown(int index);
+    // The style and skin the bar is drawn in: a TkivMainMenu's own, else
+    // the form's.
+    TkivUIStyle GoverningStyle() const;
+    TkivFileTheme* GoverningTheme() const;
 
     void Paint(TCanvas& Canvas) override;
 
@@ -43,9 +50,12 @@ protected:
     void MouseLeave() override;
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void Resize() override;
+    void FontChanged() override { Layout(); }
 
 private:
     void Layout();
+    // The captions' font: a TkivMainMenu's, else the bar's own.
+    void ButtonFont(TFont& font) const;
     int ButtonAt(int x, int y) const;
     void DrawButton(TCanvas& canvas, const Button& b, ButtonState state);
 

@@ -234,7 +234,19 @@ void TkivMenuBase<Base>::MenuChanged(TObject* Sender, TMenuItem* Source, bool Re
 {
     Base::MenuChanged(Sender, Source, Rebuild);
     // Items added at run time draw skinned too.
-    if (Source && Source->Parent()) Hook(Source);
+    if (Rebuild && Source && Source->Parent()) Hook(Source);
+}
+
+template <class Base>
+void TkivMenuBase<Base>::ApplyMenuFont(TFont& font) const
+{
+    if (use_system_font_) {
+        skin::SetSystemMenuFont(font);
+    } else {
+        font.SetName(font_name_);
+        font.SetSize(font_size_);
+        font.SetCharset(font_charset_);
+    }
 }
 
 template <class Base>
@@ -323,13 +335,7 @@ void TkivMenuBase<Base>::DrawItem(TObject* Sender, TCanvas& Canvas, TRect Rect, 
         plainBackground();
     }
 
-    if (use_system_font_) {
-        skin::SetSystemMenuFont(Canvas.Font());
-    } else {
-        Canvas.Font().SetName(font_name_);
-        Canvas.Font().SetSize(font_size_);
-        Canvas.Font().SetCharset(font_charset_);
-    }
+    ApplyMenuFont(Canvas.Font());
     Canvas.Brush().SetStyle(bsClear);
     Canvas.Font().SetColor(!item->Enabled() ? TColor(0x808080) : lit ? selected_font_color_ : font_color_);
     if (item->Default()) Canvas.Font().SetBold(true);

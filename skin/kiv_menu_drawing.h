@@ -86,11 +86,23 @@ public:
     bool FlatMenu() const { return flat_menu_; }
     void SetFlatMenu(bool on) { flat_menu_ = on; }
     const std::string& FontName() const { return font_name_; }
-    void SetFontName(const std::string& name) { font_name_ = name; }
+    void SetFontName(const std::string& name)
+    {
+        font_name_ = name;
+        MenuFontChanged();
+    }
     int FontSize() const { return font_size_; }
-    void SetFontSize(int size) { font_size_ = size; }
+    void SetFontSize(int size)
+    {
+        font_size_ = size;
+        MenuFontChanged();
+    }
     int FontCharset() const { return font_charset_; }
-    void SetFontCharset(int charset) { font_charset_ = charset; }
+    void SetFontCharset(int charset)
+    {
+        font_charset_ = charset;
+        MenuFontChanged();
+    }
     bool UseSystemFont() const { return use_system_font_; }
     virtual void SetUseSystemFont(bool on) { use_system_font_ = on; }
     // The item images; nullptr for none.
@@ -106,7 +118,13 @@ public:
     void Notification(TComponent* AComponent, TComponent::TOperation Operation) override;
     void MenuChanged(TObject* Sender, TMenuItem* Source, bool Rebuild) override;
 
+    // The font the items are drawn in: the system's menu font with
+    // UseSystemFont, else FontName, FontSize and FontCharset.
+    void ApplyMenuFont(TFont& font) const;
+
 protected:
+    // After FontName, FontSize or FontCharset changed.
+    virtual void MenuFontChanged() {}
     // The check mark's list for this menu.
     virtual const TCustomImageList& CheckImages() const { return skin::MenuCheckImages(); }
     // The images an item shows: the list as Images answers.

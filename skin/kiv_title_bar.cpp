@@ -313,7 +313,7 @@ void TkivTitleBarButtons::Update()
 
 // --- system menu -------------------------------------------------------------------------
 
-TkivTitleBarPopupMenu::TkivTitleBarPopupMenu(TkivTitleBar* bar) : TPopupMenu(bar), bar_(bar)
+TkivTitleBarPopupMenu::TkivTitleBarPopupMenu(TkivTitleBar* bar) : TkivPopupMenu(bar), bar_(bar)
 {
     const char* captions[] = {"最小化(&N)", "最大化/还原(&X)", "-", "关闭(&C)"};
     for (const char* caption : captions) {
@@ -331,6 +331,7 @@ TkivTitleBarPopupMenu::TkivTitleBarPopupMenu(TkivTitleBar* bar) : TPopupMenu(bar
     CloseItem()->OnClick = [this](TObject*) {
         if (TForm* form = bar_->HostForm()) form->Close();
     };
+    HookItems();
 }
 
 void TkivTitleBarPopupMenu::Popup(int X, int Y)
@@ -347,7 +348,7 @@ void TkivTitleBarPopupMenu::Popup(int X, int Y)
     MinimizeItem()->SetEnabled(has[0]);
     MaximizeItem()->SetEnabled(has[1]);
     CloseItem()->SetEnabled(has[2]);
-    TPopupMenu::Popup(X, Y);
+    TkivPopupMenu::Popup(X, Y);
 }
 
 // --- the bar -------------------------------------------------------------------------------
@@ -415,7 +416,8 @@ void TkivTitleBar::SetUIStyle(TkivUIStyle style)
     else
         BuildBuiltInSections();
     ApplyButtonsStyle(file ? TkivUIStyle::FromThemeFile : effective);
-    system_menu_->SetOwnerDraw(false);
+    system_menu_->SetUIStyle(file ? TkivUIStyle::FromThemeFile : effective);
+    system_menu_->SetFileTheme(file_theme_);
     if (!font_colour_locked_) {
         TFont f = Font();
         if (file)
@@ -490,7 +492,7 @@ void TkivTitleBar::BuildFileThemeSections()
         (strip ? strip->Width() / kTitleButtonCells : 0) * buttons_.Count() + right_offset_;
     const int minWidth = five_sections_ ? width(0) + width(2) + std::max(width(4), buttonsTerm) + 16
                                         : width(0) + std::max(width(2), buttonsTerm);
-    min_width_ = minWidth;
+    if (TForm* form = HostForm()) form->Constraints().SetMinWidth(minWidth);
 }
 
 void TkivTitleBar::BuildBuiltInSections()
@@ -515,7 +517,10 @@ void TkivTitleBar::BuildBuiltInSections()
     left_offset_ = skin::GetBuiltInInt(effective, 7);
     right_offset_ = skin::GetBuiltInInt(effective, 8);
     button_top_ = skin::GetBuiltInInt(effective, 9) - (IsInSkinForm() ? 3 : 0);
-    min_width_ = skin::GetBuiltInInt(effective, 13);
+    if (TForm* form = HostForm()) {
+        form->Constraints().SetMinWidth(skin::GetBuiltInInt(effective, 13));
+        form->Constraints().SetMinHeight(50);
+    }
     round_corner_ = skin::GetBuiltInInt(effective, 14);
     round_corner_bottom_ = 0;
 }

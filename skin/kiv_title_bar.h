@@ -14,11 +14,19 @@
 #include "platform/gfx/bitmap.h"
 #include "platform/ui/control.h"
 #include "platform/ui/menus.h"
+#include "skin/kiv_popup_menu.h"
 #include "skin/kiv_themes.h"
 
 class TkivTitleBar;
 
-enum TkivTitleBarBtnType { kivMax = 0, kivMin = 1, kivClose = 2, kivHelp = 3, kivControlBox = 4, kivCustom = 5 };
+enum TkivTitleBarBtnType {
+    kivMax = 0,
+    kivMin = 1,
+    kivClose = 2,
+    kivHelp = 3,
+    kivControlBox = 4,
+    kivCustom = 5
+};
 enum TkivTitleBarAlign { kivLeft = 0, kivRight = 1, kivClient = 2 };
 
 using TkivTitleBarButtonClickEvent = std::function<void(TObject* Sender, int ButtonIndex)>;
@@ -78,24 +86,52 @@ public:
     explicit TkivTitleBarButton(TkivTitleBarButtons* collection) : collection_(collection) {}
 
     bool Visible() const { return visible_; }
-    void SetVisible(bool on) { visible_ = on; Changed(); }
+    void SetVisible(bool on)
+    {
+        visible_ = on;
+        Changed();
+    }
     TkivTitleBarBtnType ButtonType() const { return type_; }
     // A second kivControlBox is refused with a message.
     void SetButtonType(TkivTitleBarBtnType t);
     bool Transparent() const { return transparent_; }
-    void SetTransparent(bool on) { transparent_ = on; Changed(); }
+    void SetTransparent(bool on)
+    {
+        transparent_ = on;
+        Changed();
+    }
     int Top() const { return top_; }
-    void SetTop(int t) { top_ = t; Changed(); }
+    void SetTop(int t)
+    {
+        top_ = t;
+        Changed();
+    }
     TkivUIStyle UIStyle() const { return ui_style_; }
     void SetUIStyle(TkivUIStyle s);
     const TBitmap& PicNormal() const { return pic_normal_; }
     const TBitmap& PicMouseOn() const { return pic_mouse_on_; }
     const TBitmap& PicMouseDown() const { return pic_mouse_down_; }
-    void SetPicNormal(const TBitmap& b) { pic_normal_ = b; Changed(); }
-    void SetPicMouseOn(const TBitmap& b) { pic_mouse_on_ = b; Changed(); }
-    void SetPicMouseDown(const TBitmap& b) { pic_mouse_down_ = b; Changed(); }
+    void SetPicNormal(const TBitmap& b)
+    {
+        pic_normal_ = b;
+        Changed();
+    }
+    void SetPicMouseOn(const TBitmap& b)
+    {
+        pic_mouse_on_ = b;
+        Changed();
+    }
+    void SetPicMouseDown(const TBitmap& b)
+    {
+        pic_mouse_down_ = b;
+        Changed();
+    }
     TPopupMenu* ControlBoxMenu() const { return control_box_menu_; }
-    void SetControlBoxMenu(TPopupMenu* m) { control_box_menu_ = m; Changed(); }
+    void SetControlBoxMenu(TPopupMenu* m)
+    {
+        control_box_menu_ = m;
+        Changed();
+    }
     void Assign(const TkivTitleBarButton& other);
     int Index() const;
 
@@ -136,8 +172,9 @@ private:
     std::vector<std::unique_ptr<TkivTitleBarButton>> items_;
 };
 
-// The skinned system menu: minimise, maximise/restore, a line, close.
-class TkivTitleBarPopupMenu : public TPopupMenu {
+// The skinned system menu: minimise, maximise/restore, a line, close,
+// drawn as every skinned menu is, in the bar's style.
+class TkivTitleBarPopupMenu : public TkivPopupMenu {
 public:
     explicit TkivTitleBarPopupMenu(TkivTitleBar* bar);
     // Enables each item by the bar's visible buttons, then pops up.
@@ -173,22 +210,42 @@ public:
     void SetButtons(const TkivTitleBarButtons& b) { buttons_.Assign(b); }
 
     int ButtonInterval() const { return button_interval_; }
-    void SetButtonInterval(int v) { button_interval_ = v; Invalidate(); }
+    void SetButtonInterval(int v)
+    {
+        button_interval_ = v;
+        Invalidate();
+    }
     // The caption is the control's own text (Caption/SetCaption).
     bool FormActive() const { return form_active_; }
     void SetFormActive(bool on);
     int LeftBtnXOffset() const { return left_offset_; }
-    void SetLeftBtnXOffset(int v) { left_offset_ = v; Invalidate(); }
+    void SetLeftBtnXOffset(int v)
+    {
+        left_offset_ = v;
+        Invalidate();
+    }
     int RightBtnXOffset() const { return right_offset_; }
-    void SetRightBtnXOffset(int v) { right_offset_ = v; Invalidate(); }
+    void SetRightBtnXOffset(int v)
+    {
+        right_offset_ = v;
+        Invalidate();
+    }
     bool DrawAppIcon() const { return draw_app_icon_; }
-    void SetDrawAppIcon(bool on) { draw_app_icon_ = on; Invalidate(); }
+    void SetDrawAppIcon(bool on)
+    {
+        draw_app_icon_ = on;
+        Invalidate();
+    }
     int RoundCorner() const { return round_corner_; }
     void SetRoundCorner(int v) { round_corner_ = v; }
     int RoundCornerBottom() const { return round_corner_bottom_; }
     void SetRoundCornerBottom(int v) { round_corner_bottom_ = v; }
     TColor InactiveCaptionColor() const { return inactive_caption_color_; }
-    void SetInactiveCaptionColor(TColor c) { inactive_caption_color_ = c; Invalidate(); }
+    void SetInactiveCaptionColor(TColor c)
+    {
+        inactive_caption_color_ = c;
+        Invalidate();
+    }
 
     TkivTitleBarButtonClickEvent OnCustomBtnsClick;
     TkivTitleBarButtonClickEvent OnHelpBtnClick;
@@ -219,10 +276,6 @@ public:
     }
     // The caption as last drawn (fitted to the space).
     const std::string& DrawnCaption() const { return drawn_caption_; }
-
-    // The least width the host form should keep for the sections and
-    // buttons of the current style.
-    int MinFormWidth() const { return min_width_; }
 
     // The text cut to `width` with "..." (see the caption rule).
     static std::string FitCaption(const TCanvas& canvas, const std::string& text, int width);
@@ -279,7 +332,6 @@ private:
     bool pressed_ = false;
     bool font_colour_locked_ = false;
     TPoint mouse_{-1, -1};
-    int min_width_ = 0;
     std::vector<TRect> button_rects_;
     TRect control_box_rect_{};
 };

@@ -27,8 +27,8 @@ struct InputEvent {
         MouseLeaveWindow,
         KeyDown,
         KeyUp,
-        Text,        // committed text input (UTF-8), one or more characters
-        Activated,   // the window got the keyboard focus
+        Text,       // committed text input (UTF-8), one or more characters
+        Activated,  // the window got the keyboard focus
         Deactivated,
         CloseRequest,  // the desktop asks the window to close
         Exposed,       // the window's picture was lost: paint again
@@ -60,6 +60,9 @@ public:
     // A modal window stays above its owner.
     virtual void SetModalFor(NativeWindow* owner) = 0;
     virtual void SetMinimized(bool minimized) = 0;
+    // The least and greatest outer size the window system may give the
+    // window (0: no limit).
+    virtual void SetSizeLimits(int minWidth, int minHeight, int maxWidth, int maxHeight) = 0;
 };
 
 class Backend {

@@ -16,25 +16,29 @@ constexpr int kCaption = 18;
 constexpr int kToolCaption = 15;
 
 bool HasClassicFrame(TFormBorderStyle s) { return s != bsNone; }
-int CaptionHeight(TFormBorderStyle s) {
+int CaptionHeight(TFormBorderStyle s)
+{
     return (s == bsToolWindow || s == bsSizeToolWin) ? kToolCaption : kCaption;
 }
 
 template <class T>
-void EraseValue(std::vector<T*>& list, T* value) {
+void EraseValue(std::vector<T*>& list, T* value)
+{
     list.erase(std::remove(list.begin(), list.end(), value), list.end());
 }
 
 unsigned ButtonBit(TMouseButton b) { return b == mbLeft ? ssLeft : b == mbRight ? ssRight : ssMiddle; }
 
 // The close box of the classic frame, in window pixels.
-TRect CloseBoxRect(const TForm& form) {
+TRect CloseBoxRect(const TForm& form)
+{
     int h = CaptionHeight(form.BorderStyle()) - 4;
     int right = form.Width() - kFrame - 2;
     return {right - h - 2, kFrame + 2, right, kFrame + 2 + h};
 }
 
-TRect CaptionRect(const TForm& form) {
+TRect CaptionRect(const TForm& form)
+{
     return {kFrame, kFrame, form.Width() - kFrame, kFrame + CaptionHeight(form.BorderStyle())};
 }
 
@@ -62,7 +66,8 @@ TPoint WindowOrigin(const TControl& c) { return c.ClientToAncestor({0, 0}, nullp
 
 }  // namespace
 
-TScreen& Screen() {
+TScreen& Screen()
+{
     // Never destroyed: forms owned by the application object are freed at
     // exit, possibly after a function-local static would be gone, and they
     // still unregister themselves here.
@@ -74,12 +79,14 @@ TControl* TScreen::ActiveControl() const { return active_form_ ? active_form_->A
 TRect TScreen::WorkAreaRect() const { return ui::CurrentBackend().WorkArea(); }
 int TScreen::Width() const { return ui::CurrentBackend().ScreenRect().Width(); }
 int TScreen::Height() const { return ui::CurrentBackend().ScreenRect().Height(); }
-void TScreen::SetCursor(TCursor cursor) {
+void TScreen::SetCursor(TCursor cursor)
+{
     cursor_ = cursor;
     ui::CurrentBackend().SetCursorShape(cursor);
 }
 
-TApplicationEvents::TApplicationEvents(TComponent* AOwner) : TComponent(AOwner) {
+TApplicationEvents::TApplicationEvents(TComponent* AOwner) : TComponent(AOwner)
+{
     Screen().hooks_.push_back(this);
 }
 
@@ -87,20 +94,22 @@ TApplicationEvents::~TApplicationEvents() { EraseValue(Screen().hooks_, this); }
 
 // --- construction -----------------------------------------------------------------
 
-TForm::TForm(TComponent* AOwner) : TWinControl(AOwner), alive_(std::make_shared<bool>(true)) {
+TForm::TForm(TComponent* AOwner) : TWinControl(AOwner), alive_(std::make_shared<bool>(true))
+{
     SetFocusable(false);
     TControl::SetVisible(false);
     SetParentFont(false);
     SetBounds(0, 0, 320, 240);
+    constraints_.OnChange = [this] { ApplyConstraints(); };
     Screen().forms_.push_back(this);
 }
 
-TForm::~TForm() {
+TForm::~TForm()
+{
     if (OnDestroy && !EventsMuted()) {
         try {
             OnDestroy(this);
-        } catch (...) {
-        }
+        } catch (...) {}
     }
     *alive_ = false;
     TScreen& screen = Screen();
@@ -115,7 +124,8 @@ TForm::~TForm() {
     window_.reset();
 }
 
-void TForm::AfterConstruction() {
+void TForm::AfterConstruction()
+{
     if (created_) return;
     created_ = true;
     if (!Screen().main_form_ && Owner() == &App()) Screen().main_form_ = this;
@@ -124,7 +134,8 @@ void TForm::AfterConstruction() {
 
 // --- showing and hiding ---------------------------------------------------------------
 
-void TForm::SetVisible(bool visible) {
+void TForm::SetVisible(bool visible)
+{
     if (visible == Visible()) {
         if (visible) Activate();
         return;
@@ -143,8 +154,10 @@ void TForm::SetVisible(bool visible) {
         Activate();
     } else {
         if (modal_ && modal_result_ == mrNone) modal_result_ = mrCancel;
-        if (ui::CaptureControl() && ui::CaptureControl()->ParentForm() == this) ui::SetCaptureControl(nullptr);
+        if (ui::CaptureControl() && ui::CaptureControl()->ParentForm() == this)
+            ui::SetCaptureControl(nullptr);
         move_drag_ = false;
+        size_edges_ = 0;
         UpdateHover(nullptr);
         TControl::SetVisible(false);
         DoHide();
@@ -168,15 +181,18 @@ void TForm::SetVisible(bool visible) {
     }
 }
 
-void TForm::DoShow() {
+void TForm::DoShow()
+{
     if (OnShow && !EventsMuted()) OnShow(this);
 }
 
-void TForm::DoHide() {
+void TForm::DoHide()
+{
     if (OnHide && !EventsMuted()) OnHide(this);
 }
 
-void TForm::PlaceOnScreen() {
+void TForm::PlaceOnScreen()
+{
     if (window_state_ == wsMaximized) {
         SetBounds(Screen().WorkAreaRect().Left, Screen().WorkAreaRect().Top, Screen().WorkAreaRect().Width(),
                   Screen().WorkAreaRect().Height());
@@ -184,29 +200,29 @@ void TForm::PlaceOnScreen() {
     }
     TRect area;
     switch (position_) {
-        case poScreenCenter:
-        case poDesktopCenter:
-            area = Screen().WorkAreaRect();
-            break;
-        case poMainFormCenter:
-        case poOwnerFormCenter: {
-            TForm* main = Screen().MainForm();
-            area = (main && main != this && main->Visible()) ? main->BoundsRect() : Screen().WorkAreaRect();
-            break;
-        }
-        default:
-            return;
+    case poScreenCenter:
+    case poDesktopCenter: area = Screen().WorkAreaRect(); break;
+    case poMainFormCenter:
+    case poOwnerFormCenter: {
+        TForm* main = Screen().MainForm();
+        area = (main && main != this && main->Visible()) ? main->BoundsRect() : Screen().WorkAreaRect();
+        break;
+    }
+    default: return;
     }
     SetBounds(area.Left + (area.Width() - Width()) / 2, area.Top + (area.Height() - Height()) / 2, Width(),
               Height());
 }
 
-void TForm::ShowWindow() {
+void TForm::ShowWindow()
+{
     ui::Backend& backend = ui::CurrentBackend();
     if (App().EventSource() != backend.EventSource()) App().SetEventSource(backend.EventSource());
     if (!window_) {
         window_ = backend.CreateWindow(*this);
         window_->SetTitle(Caption());
+        window_->SetSizeLimits(constraints_.MinWidth(), constraints_.MinHeight(), constraints_.MaxWidth(),
+                               constraints_.MaxHeight());
     }
     window_->SetBounds(BoundsRect());
     window_->SetShape(region_);
@@ -215,11 +231,13 @@ void TForm::ShowWindow() {
     PaintWindowNow();
 }
 
-void TForm::HideWindow() {
+void TForm::HideWindow()
+{
     if (window_) window_->SetVisible(false);
 }
 
-TModalResult TForm::ShowModal() {
+TModalResult TForm::ShowModal()
+{
     if (Visible() || modal_) throw std::logic_error("Cannot make a visible window modal");
     TScreen& screen = Screen();
     if (TControl* cap = ui::CaptureControl()) {
@@ -227,7 +245,7 @@ TModalResult TForm::ShowModal() {
         ui::SetCaptureControl(nullptr);
     }
     TForm* opener = screen.active_form_;
-    if (opener) opener->move_drag_ = false;
+    if (opener) opener->move_drag_ = false, opener->size_edges_ = 0;
     modal_result_ = mrNone;
     modal_ = true;
     screen.modal_stack_.push_back(this);
@@ -274,13 +292,15 @@ TModalResult TForm::ShowModal() {
     return result;
 }
 
-bool TForm::CloseQuery() {
+bool TForm::CloseQuery()
+{
     bool can_close = true;
     if (OnCloseQuery && !EventsMuted()) OnCloseQuery(this, can_close);
     return can_close;
 }
 
-void TForm::Close() {
+void TForm::Close()
+{
     if (modal_) {
         modal_result_ = mrCancel;
         return;
@@ -306,13 +326,15 @@ void TForm::Close() {
     });
 }
 
-void TForm::Activate() {
+void TForm::Activate()
+{
     if (!Visible()) return;
     if (window_) window_->Raise();
     SetActiveBySystem(true);
 }
 
-void TForm::SetActiveBySystem(bool active) {
+void TForm::SetActiveBySystem(bool active)
+{
     if (active == active_) return;
     TScreen& screen = Screen();
     if (active) {
@@ -329,8 +351,10 @@ void TForm::SetActiveBySystem(bool active) {
         active_ = false;
         if (modal_ && close_on_outside_ && modal_result_ == mrNone) modal_result_ = mrCancel;
         if (screen.active_form_ == this) screen.active_form_ = nullptr;
-        if (ui::CaptureControl() && ui::CaptureControl()->ParentForm() == this) ui::SetCaptureControl(nullptr);
+        if (ui::CaptureControl() && ui::CaptureControl()->ParentForm() == this)
+            ui::SetCaptureControl(nullptr);
         move_drag_ = false;
+        size_edges_ = 0;
         buttons_down_ = 0;
         if (frame_hook_) frame_hook_->FormActivated(*this, false);
         if (OnDeactivate && !EventsMuted()) OnDeactivate(this);
@@ -340,34 +364,42 @@ void TForm::SetActiveBySystem(bool active) {
 
 // --- window ------------------------------------------------------------------------------
 
-void TForm::SetBorderStyle(TFormBorderStyle style) {
+void TForm::SetBorderStyle(TFormBorderStyle style)
+{
     if (style == border_style_) return;
     border_style_ = style;
     FrameChanged();
 }
 
-TRect TForm::NonClientInsets() const {
+TRect TForm::NonClientInsets() const
+{
     if (frame_hook_) return frame_hook_->FrameInsets(*this);
     if (!HasClassicFrame(border_style_)) return {};
     return {kFrame, kFrame + CaptionHeight(border_style_) + 1, kFrame, kFrame};
 }
 
-void TForm::FrameChanged() {
+void TForm::FrameChanged()
+{
     Realign();
     Invalidate();
 }
 
-void TForm::SetFrameHook(TFormFrameHook* hook) {
+void TForm::SetFrameHook(TFormFrameHook* hook)
+{
     frame_hook_ = hook;
     FrameChanged();
 }
 
-void TForm::SetWindowRegion(std::optional<gfx::Region> region) {
+void TForm::SetWindowRegion(std::optional<gfx::Region> region)
+{
     region_ = std::move(region);
     if (window_) window_->SetShape(region_);
 }
 
-void TForm::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+void TForm::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
+{
+    AWidth = constraints_.ClampWidth(AWidth);
+    AHeight = constraints_.ClampHeight(AHeight);
     bool resized = AWidth != Width() || AHeight != Height();
     bool moved = ALeft != Left() || ATop != Top();
     if (!resized && !moved) return;
@@ -376,7 +408,16 @@ void TForm::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
     if (resized && frame_hook_) frame_hook_->FormResized(*this);
 }
 
-void TForm::SetWindowState(TWindowState state) {
+void TForm::ApplyConstraints()
+{
+    if (window_)
+        window_->SetSizeLimits(constraints_.MinWidth(), constraints_.MinHeight(), constraints_.MaxWidth(),
+                               constraints_.MaxHeight());
+    SetBounds(Left(), Top(), Width(), Height());
+}
+
+void TForm::SetWindowState(TWindowState state)
+{
     if (state == window_state_) return;
     TWindowState old = window_state_;
     if (old == wsNormal) normal_bounds_ = BoundsRect();
@@ -392,17 +433,20 @@ void TForm::SetWindowState(TWindowState state) {
     if (state != wsMinimized) InvalidateWindow();
 }
 
-void TForm::TextChanged() {
+void TForm::TextChanged()
+{
     if (window_) window_->SetTitle(Caption());
 }
 
-intptr_t TForm::Perform(unsigned Msg, intptr_t WParam, intptr_t LParam) {
+intptr_t TForm::Perform(unsigned Msg, intptr_t WParam, intptr_t LParam)
+{
     intptr_t result = 0;
     if (frame_hook_ && frame_hook_->FrameMessage(*this, Msg, WParam, LParam, result)) return result;
     return TWinControl::Perform(Msg, WParam, LParam);
 }
 
-void TForm::BeginMoveDrag() {
+void TForm::BeginMoveDrag()
+{
     if (window_state_ == wsMaximized) return;
     move_drag_ = true;
     drag_origin_ = last_screen_mouse_;
@@ -418,7 +462,8 @@ void TForm::BeginMoveDrag() {
 
 // --- focus --------------------------------------------------------------------------------
 
-void TForm::SetActiveControl(TControl* control) {
+void TForm::SetActiveControl(TControl* control)
+{
     if (control == active_control_) return;
     if (control && (control->ParentForm() != this || !control->CanFocus())) return;
     TControl* old = active_control_;
@@ -446,7 +491,8 @@ void TForm::UpdateTextInput()
     TControl* control = active_control_;
     if (control && (control->WantedKeys() & dlgcWantChars)) {
         TPoint o = control->ClientOrigin();
-        ui::CurrentBackend().StartTextInput(Bounds(o.X, o.Y, control->ClientWidth(), control->ClientHeight()));
+        ui::CurrentBackend().StartTextInput(
+            Bounds(o.X, o.Y, control->ClientWidth(), control->ClientHeight()));
     } else {
         ui::CurrentBackend().StopTextInput();
     }
@@ -462,7 +508,8 @@ void TForm::RestoreFocus()
     UpdateTextInput();
 }
 
-void TForm::SelectNext(TControl* current, bool forward, bool checkTabStop) {
+void TForm::SelectNext(TControl* current, bool forward, bool checkTabStop)
+{
     std::vector<TControl*> list;
     GetTabOrderList(list);
     if (list.empty()) return;
@@ -485,12 +532,14 @@ void TForm::SelectNext(TControl* current, bool forward, bool checkTabStop) {
     }
 }
 
-TControl* TForm::FocusTarget() const {
+TControl* TForm::FocusTarget() const
+{
     if (active_control_ && active_control_->CanFocus()) return active_control_;
     return const_cast<TForm*>(this);
 }
 
-void TForm::ControlRemoving(TControl* control) {
+void TForm::ControlRemoving(TControl* control)
+{
     if (active_control_ && control->ContainsControl(active_control_)) active_control_ = nullptr;
     if (hover_ && control->ContainsControl(hover_)) hover_ = nullptr;
     if (pressed_ && control->ContainsControl(pressed_)) pressed_ = nullptr;
@@ -498,7 +547,8 @@ void TForm::ControlRemoving(TControl* control) {
 
 // --- painting --------------------------------------------------------------------------------
 
-void TForm::InvalidateWindow() {
+void TForm::InvalidateWindow()
+{
     if (!Visible() || paint_pending_ || !window_) return;
     paint_pending_ = true;
     std::weak_ptr<bool> alive = alive_;
@@ -509,13 +559,15 @@ void TForm::InvalidateWindow() {
     });
 }
 
-void TForm::PaintWindowNow() {
+void TForm::PaintWindowNow()
+{
     if (!window_ || !Visible() || window_state_ == wsMinimized) return;
     RenderInto(back_buffer_);
     window_->Present(back_buffer_);
 }
 
-void TForm::RenderInto(TBitmap& picture) {
+void TForm::RenderInto(TBitmap& picture)
+{
     if (picture.Width() != Width() || picture.Height() != Height()) picture.SetSize(Width(), Height());
     picture.Fill(Color());
     ui::RenderControl(*this, picture);
@@ -527,19 +579,22 @@ void TForm::RenderInto(TBitmap& picture) {
     }
 }
 
-TBitmap TForm::RenderWindow() {
+TBitmap TForm::RenderWindow()
+{
     TBitmap picture(Width(), Height());
     RenderInto(picture);
     return picture;
 }
 
-void TForm::Paint(TCanvas& canvas) {
+void TForm::Paint(TCanvas& canvas)
+{
     canvas.Brush().SetColor(Color());
     canvas.FillRect(ClientRect());
     if (OnPaint && !EventsMuted()) OnPaint(this, canvas);
 }
 
-void TForm::PaintNonClient(TCanvas& canvas) {
+void TForm::PaintNonClient(TCanvas& canvas)
+{
     if (frame_hook_ || !HasClassicFrame(border_style_)) return;
     int w = Width(), h = Height();
     // Raised outer edge.
@@ -576,12 +631,14 @@ void TForm::PaintNonClient(TCanvas& canvas) {
 
 // --- input ----------------------------------------------------------------------------------
 
-bool TForm::InputBlocked() const {
+bool TForm::InputBlocked() const
+{
     TForm* modal = Screen().ModalForm();
     return modal && modal != this;
 }
 
-bool TForm::RunMessageHooks(TMsg& msg) {
+bool TForm::RunMessageHooks(TMsg& msg)
+{
     std::vector<TApplicationEvents*> hooks = Screen().hooks_;
     for (TApplicationEvents* h : hooks) {
         auto& live = Screen().hooks_;
@@ -594,37 +651,31 @@ bool TForm::RunMessageHooks(TMsg& msg) {
     return false;
 }
 
-void TForm::HandleInput(const ui::InputEvent& event) {
+void TForm::HandleInput(const ui::InputEvent& event)
+{
     std::weak_ptr<bool> alive = alive_;
     switch (event.kind) {
-        case ui::InputEvent::Activated:
-            if (InputBlocked()) {
-                if (TForm* modal = Screen().ModalForm()) modal->Activate();
-            } else {
-                SetActiveBySystem(true);
-            }
-            return;
-        case ui::InputEvent::Deactivated:
-            SetActiveBySystem(false);
-            return;
-        case ui::InputEvent::CloseRequest:
-            if (!InputBlocked()) Close();
-            return;
-        case ui::InputEvent::Exposed:
-            InvalidateWindow();
-            return;
-        case ui::InputEvent::KeyDown:
-        case ui::InputEvent::KeyUp:
-        case ui::InputEvent::Text:
-            DispatchKey(event);
-            return;
-        default:
-            DispatchMouse(event);
-            return;
+    case ui::InputEvent::Activated:
+        if (InputBlocked()) {
+            if (TForm* modal = Screen().ModalForm()) modal->Activate();
+        } else {
+            SetActiveBySystem(true);
+        }
+        return;
+    case ui::InputEvent::Deactivated: SetActiveBySystem(false); return;
+    case ui::InputEvent::CloseRequest:
+        if (!InputBlocked()) Close();
+        return;
+    case ui::InputEvent::Exposed: InvalidateWindow(); return;
+    case ui::InputEvent::KeyDown:
+    case ui::InputEvent::KeyUp:
+    case ui::InputEvent::Text: DispatchKey(event); return;
+    default: DispatchMouse(event); return;
     }
 }
 
-void TForm::UpdateHover(TControl* now) {
+void TForm::UpdateHover(TControl* now)
+{
     if (now == hover_) return;
     TControl* old = hover_;
     hover_ = now;
@@ -657,6 +708,40 @@ void TForm::FollowMoveDrag(const ui::InputEvent& e, TShiftState buttons)
     } else if (e.kind == ui::InputEvent::MouseUp) {
         buttons_down_ = buttons;
         if (buttons_down_ == 0) move_drag_ = false;
+    }
+}
+
+unsigned TForm::SizeEdgesAt(TPoint pos) const
+{
+    if ((border_style_ != bsSizeable && border_style_ != bsSizeToolWin) || window_state_ != wsNormal)
+        return 0;
+    // The outer pixels of the frame, as wide as the classic one.
+    unsigned edges = 0;
+    if (pos.X < kFrame) edges |= 1;
+    if (pos.Y < kFrame) edges |= 2;
+    if (pos.X >= Width() - kFrame) edges |= 4;
+    if (pos.Y >= Height() - kFrame) edges |= 8;
+    return edges;
+}
+
+void TForm::FollowSizeDrag(const ui::InputEvent& e, TShiftState buttons)
+{
+    if (e.kind == ui::InputEvent::MouseMove) {
+        const TPoint d = e.screen_pos - drag_origin_;
+        TRect r = drag_bounds_;
+        if (size_edges_ & 1) r.Left += d.X;
+        if (size_edges_ & 2) r.Top += d.Y;
+        if (size_edges_ & 4) r.Right += d.X;
+        if (size_edges_ & 8) r.Bottom += d.Y;
+        // Held by the limits, the edge opposite the dragged one stays put.
+        const int w = constraints_.ClampWidth(std::max(1, r.Width()));
+        const int h = constraints_.ClampHeight(std::max(1, r.Height()));
+        if (size_edges_ & 1) r.Left = r.Right - w;
+        if (size_edges_ & 2) r.Top = r.Bottom - h;
+        SetBounds(r.Left, r.Top, w, h);
+    } else if (e.kind == ui::InputEvent::MouseUp) {
+        buttons_down_ = buttons;
+        if (buttons_down_ == 0) size_edges_ = 0;
     }
 }
 
@@ -702,6 +787,10 @@ void TForm::DispatchMouse(const ui::InputEvent& e)
         FollowMoveDrag(e, buttons);
         return;
     }
+    if (size_edges_) {
+        FollowSizeDrag(e, buttons);
+        return;
+    }
     MouseRoute route;
     route.hit = MouseHit(e);
     route.shift = (e.shift & (ssShift | ssAlt | ssCtrl)) | buttons;
@@ -738,6 +827,15 @@ void TForm::RouteMouseMove(const ui::InputEvent& e, const MouseRoute& route)
     TControl* target = route.capture ? route.capture : route.hit;
     if (!target) {
         if (frame_close_pressed_) InvalidateWindow();
+        if (Screen().Cursor() == crDefault) {
+            const unsigned edges = SizeEdgesAt(e.pos);
+            const bool across = (edges & 1) || (edges & 4), along = (edges & 2) || (edges & 8);
+            const bool falling = edges == (1 | 2) || edges == (4 | 8);
+            ui::CurrentBackend().SetCursorShape(across && along ? (falling ? crSizeNWSE : crSizeNESW)
+                                                : across        ? crSizeWE
+                                                : along         ? crSizeNS
+                                                                : crDefault);
+        }
         return;
     }
     if (!route.capture && !target->EffectivelyEnabled()) return;
@@ -762,6 +860,11 @@ void TForm::PressFrame(const ui::InputEvent& e)
 void TForm::RouteMouseDown(const ui::InputEvent& e, const MouseRoute& route)
 {
     if (!route.hit && !route.capture) {
+        if (e.button == mbLeft && (size_edges_ = SizeEdgesAt(e.pos)) != 0) {
+            drag_origin_ = e.screen_pos;
+            drag_bounds_ = BoundsRect();
+            return;
+        }
         PressFrame(e);
         return;
     }
@@ -830,7 +933,8 @@ void TForm::RouteMouseWheel(const ui::InputEvent& e, const MouseRoute& route)
         active_control_->MouseWheel(route.shift, e.wheel_delta, e.screen_pos);
 }
 
-void TForm::DeliverChar(char32_t ch, bool system) {
+void TForm::DeliverChar(char32_t ch, bool system)
+{
     std::weak_ptr<bool> alive = alive_;
     auto gone = [&] { return alive.expired() || !*alive.lock(); };
     TControl* focus = FocusTarget();
@@ -876,7 +980,8 @@ void TForm::DispatchKey(const ui::InputEvent& e)
     TControl* focus = FocusTarget();
     bool alt = shift & ssAlt;
     TMsg msg;
-    msg.message = e.kind == ui::InputEvent::KeyDown ? (alt ? WM_SYSKEYDOWN : WM_KEYDOWN) : (alt ? WM_SYSKEYUP : WM_KEYUP);
+    msg.message = e.kind == ui::InputEvent::KeyDown ? (alt ? WM_SYSKEYDOWN : WM_KEYDOWN)
+                                                    : (alt ? WM_SYSKEYUP : WM_KEYUP);
     msg.target = focus;
     msg.key = e.key;
     msg.shift = shift;

@@ -12,14 +12,23 @@
 #include "platform/core/application.h"
 #include "platform/gfx/region.h"
 #include "platform/ui/control.h"
+#include "platform/ui/size_constraints.h"
 
 namespace ui {
 class NativeWindow;
 struct InputEvent;
 }  // namespace ui
 
-enum TPosition { poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter,
-                 poDesktopCenter, poMainFormCenter, poOwnerFormCenter };
+enum TPosition {
+    poDesigned,
+    poDefault,
+    poDefaultPosOnly,
+    poDefaultSizeOnly,
+    poScreenCenter,
+    poDesktopCenter,
+    poMainFormCenter,
+    poOwnerFormCenter
+};
 enum TWindowState { wsNormal, wsMinimized, wsMaximized };
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
 
@@ -38,8 +47,9 @@ public:
     // Paints the frame over the whole window picture (client already drawn).
     virtual void PaintFrame(TForm& /*form*/, TCanvas& /*canvas*/) {}
     // A message sent to the form (Perform); true when answered in `result`.
-    virtual bool FrameMessage(TForm& /*form*/, unsigned /*msg*/, intptr_t /*wparam*/,
-                              intptr_t /*lparam*/, intptr_t& /*result*/) {
+    virtual bool FrameMessage(TForm& /*form*/, unsigned /*msg*/, intptr_t /*wparam*/, intptr_t /*lparam*/,
+                              intptr_t& /*result*/)
+    {
         return false;
     }
     virtual void FormActivated(TForm& /*form*/, bool /*active*/) {}
@@ -90,7 +100,10 @@ public:
     // Moves the focus to the next (or previous) control in tab order.
     void SelectNext(TControl* current, bool forward, bool checkTabStop);
     TRect NonClientInsets() const override;
+    // Every size the form takes keeps to Constraints.
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+    TSizeConstraints& Constraints() { return constraints_; }
+    const TSizeConstraints& Constraints() const { return constraints_; }
     intptr_t Perform(unsigned Msg, intptr_t WParam = 0, intptr_t LParam = 0) override;
 
     // --- frame hook -----------------------------------------------------------
@@ -103,6 +116,9 @@ public:
     // the window follows the mouse until the button is released.
     void BeginMoveDrag();
     bool MoveDragging() const { return move_drag_; }
+    // A press on the frame of a sizeable form (bsSizeable, bsSizeToolWin)
+    // at its outer edge resizes it with the mouse.
+    bool SizeDragging() const { return size_edges_ != 0; }
     // Re-reads the frame insets (after the hook's borders changed).
     void FrameChanged();
 
@@ -155,6 +171,11 @@ private:
     void DispatchMouse(const ui::InputEvent& event);
     TShiftState ButtonsAfter(const ui::InputEvent& event) const;
     void FollowMoveDrag(const ui::InputEvent& event, TShiftState buttons);
+    // The frame edges under a window point (a bit each: left 1, top 2,
+    // right 4, bottom 8), none unless the form can be sized there now.
+    unsigned SizeEdgesAt(TPoint pos) const;
+    void FollowSizeDrag(const ui::InputEvent& event, TShiftState buttons);
+    void ApplyConstraints();
     TControl* MouseHit(const ui::InputEvent& event);
     bool RunMouseHooks(const ui::InputEvent& event, const MouseRoute& route);
     void PressWhileBlocked(const ui::InputEvent& event);
@@ -197,7 +218,7 @@ private:
     bool paint_pending_ = false;
     // Mouse routing.
     TControl* hover_ = nullptr;
-    TControl* pressed_ = nullptr;       // the control that took the last press
+    TControl* pressed_ = nullptr;  // the control that took the last press
     TMouseButton pressed_button_ = mbLeft;
     unsigned buttons_down_ = 0;
     bool implicit_capture_ = false;
@@ -206,6 +227,8 @@ private:
     bool move_drag_ = false;
     TPoint drag_origin_{};  // mouse position in screen pixels at drag start
     TRect drag_bounds_{};
+    unsigned size_edges_ = 0;  // the edges a size drag moves
+    TSizeConstraints constraints_;
     bool frame_close_pressed_ = false;
     std::vector<TForm*> disabled_by_modal_;
 };
@@ -213,7 +236,8 @@ private:
 // Creates a form of type T owned by the application and runs its OnCreate;
 // the first form created becomes the main form.
 template <class T, class... Args>
-T* CreateForm(Args&&... args) {
+T* CreateForm(Args&&... args)
+{
     T* form = new T(&App(), std::forward<Args>(args)...);
     form->AfterConstruction();
     return form;

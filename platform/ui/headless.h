@@ -32,7 +32,11 @@ public:
     void Wait(int64_t deadline_us) override;
 
     // Test set-up.
-    void SetScreen(const TRect& screen, const TRect& workArea) { screen_ = screen; work_area_ = workArea; }
+    void SetScreen(const TRect& screen, const TRect& workArea)
+    {
+        screen_ = screen;
+        work_area_ = workArea;
+    }
     bool TextInputActive() const { return text_input_; }
     TCursor CursorShape() const { return cursor_shape_; }
     // Queues an event for the form's window; the loop delivers it.
@@ -50,6 +54,8 @@ public:
         TBitmap picture;  // the last presented picture
         int presents = 0;
         class NativeWindow* modal_for = nullptr;
+        // The size limits the window was given (0: none).
+        int min_width = 0, min_height = 0, max_width = 0, max_height = 0;
     };
     // nullptr when the form has no window now.
     const WindowState* StateOf(const TForm& form) const;
@@ -78,14 +84,16 @@ HeadlessBackend& Headless();
 // run the loop once so the events are delivered before they return.
 namespace headless {
 void PostMouseMove(TForm& form, int x, int y, TShiftState shift = 0);
-void PostMouseDown(TForm& form, int x, int y, TMouseButton button = mbLeft, int clicks = 1, TShiftState shift = 0);
+void PostMouseDown(TForm& form, int x, int y, TMouseButton button = mbLeft, int clicks = 1,
+                   TShiftState shift = 0);
 void PostMouseUp(TForm& form, int x, int y, TMouseButton button = mbLeft, TShiftState shift = 0);
 void PostClick(TForm& form, int x, int y);
 void PostKey(TForm& form, uint16_t key, TShiftState shift = 0);  // down and up
 void PostText(TForm& form, const std::string& utf8);
 
 void MouseMove(TForm& form, int x, int y, TShiftState shift = 0);
-void MouseDown(TForm& form, int x, int y, TMouseButton button = mbLeft, int clicks = 1, TShiftState shift = 0);
+void MouseDown(TForm& form, int x, int y, TMouseButton button = mbLeft, int clicks = 1,
+               TShiftState shift = 0);
 void MouseUp(TForm& form, int x, int y, TMouseButton button = mbLeft, TShiftState shift = 0);
 void Click(TForm& form, int x, int y);
 void DoubleClick(TForm& form, int x, int y);

@@ -9,7 +9,8 @@
 
 // --- shortcuts --------------------------------------------------------------------
 
-TShortCut ShortCut(uint16_t key, TShiftState shift) {
+TShortCut ShortCut(uint16_t key, TShiftState shift)
+{
     TShortCut s = key;
     if (shift & ssShift) s |= scShift;
     if (shift & ssCtrl) s |= scCtrl;
@@ -17,33 +18,34 @@ TShortCut ShortCut(uint16_t key, TShiftState shift) {
     return s;
 }
 
-std::string ShortCutToText(TShortCut s) {
+std::string ShortCutToText(TShortCut s)
+{
     uint16_t key = s & 0xFF;
     if (!key) return {};
     std::string name;
-    if ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9')) name = std::string(1, char(key));
+    if ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9'))
+        name = std::string(1, char(key));
     else if (key >= VK_F1 && key <= VK_F1 + 11) {
         name = "F";
         name += std::to_string(key - VK_F1 + 1);
-    }
-    else {
+    } else {
         switch (key) {
-            case VK_BACK: name = "BkSp"; break;
-            case VK_TAB: name = "Tab"; break;
-            case VK_RETURN: name = "Enter"; break;
-            case VK_ESCAPE: name = "Esc"; break;
-            case VK_SPACE: name = "Space"; break;
-            case VK_PRIOR: name = "PgUp"; break;
-            case VK_NEXT: name = "PgDn"; break;
-            case VK_END: name = "End"; break;
-            case VK_HOME: name = "Home"; break;
-            case VK_LEFT: name = "Left"; break;
-            case VK_UP: name = "Up"; break;
-            case VK_RIGHT: name = "Right"; break;
-            case VK_DOWN: name = "Down"; break;
-            case VK_INSERT: name = "Ins"; break;
-            case VK_DELETE: name = "Del"; break;
-            default: return {};
+        case VK_BACK: name = "BkSp"; break;
+        case VK_TAB: name = "Tab"; break;
+        case VK_RETURN: name = "Enter"; break;
+        case VK_ESCAPE: name = "Esc"; break;
+        case VK_SPACE: name = "Space"; break;
+        case VK_PRIOR: name = "PgUp"; break;
+        case VK_NEXT: name = "PgDn"; break;
+        case VK_END: name = "End"; break;
+        case VK_HOME: name = "Home"; break;
+        case VK_LEFT: name = "Left"; break;
+        case VK_UP: name = "Up"; break;
+        case VK_RIGHT: name = "Right"; break;
+        case VK_DOWN: name = "Down"; break;
+        case VK_INSERT: name = "Ins"; break;
+        case VK_DELETE: name = "Del"; break;
+        default: return {};
         }
     }
     std::string out;
@@ -57,14 +59,42 @@ std::string ShortCutToText(TShortCut s) {
 
 TMenuItem::TMenuItem(TComponent* AOwner) : TComponent(AOwner) {}
 
-TMenuItem::~TMenuItem() {
+TMenuItem::~TMenuItem()
+{
     while (!items_.empty()) delete items_.back();
     if (parent_) parent_->Remove(this);
 }
 
+void TMenuItem::SetCaption(const std::string& c)
+{
+    if (c == caption_) return;
+    caption_ = c;
+    Changed(false);
+}
+
+void TMenuItem::SetEnabled(bool on)
+{
+    if (on == enabled_) return;
+    enabled_ = on;
+    Changed(false);
+}
+
+void TMenuItem::SetVisible(bool on)
+{
+    if (on == visible_) return;
+    visible_ = on;
+    Changed(true);
+}
+
+void TMenuItem::Changed(bool rebuild)
+{
+    if (TMenu* menu = GetParentMenu()) menu->MenuChanged(menu, this, rebuild);
+}
+
 void TMenuItem::Add(TMenuItem* item) { Insert(Count(), item); }
 
-void TMenuItem::Insert(int index, TMenuItem* item) {
+void TMenuItem::Insert(int index, TMenuItem* item)
+{
     if (!item || item == this) throw std::invalid_argument("Invalid menu item");
     if (item->parent_) item->parent_->Remove(item);
     index = std::clamp(index, 0, Count());
@@ -73,13 +103,15 @@ void TMenuItem::Insert(int index, TMenuItem* item) {
     if (TMenu* menu = GetParentMenu()) menu->MenuChanged(menu, item, true);
 }
 
-TMenu* TMenuItem::GetParentMenu() const {
+TMenu* TMenuItem::GetParentMenu() const
+{
     const TMenuItem* root = this;
     while (root->parent_) root = root->parent_;
     return root->menu_;
 }
 
-void TMenuItem::Remove(TMenuItem* item) {
+void TMenuItem::Remove(TMenuItem* item)
+{
     auto it = std::find(items_.begin(), items_.end(), item);
     if (it == items_.end()) return;
     items_.erase(it);
@@ -87,37 +119,46 @@ void TMenuItem::Remove(TMenuItem* item) {
     if (TMenu* menu = GetParentMenu()) menu->MenuChanged(menu, item, true);
 }
 
-void TMenuItem::Delete(int index) {
+void TMenuItem::Delete(int index)
+{
     TMenuItem* item = items_.at(index);
     Remove(item);
 }
 
-void TMenuItem::Clear() {
+void TMenuItem::Clear()
+{
     while (!items_.empty()) delete items_.back();
 }
 
-int TMenuItem::IndexOf(const TMenuItem* item) const {
+int TMenuItem::IndexOf(const TMenuItem* item) const
+{
     auto it = std::find(items_.begin(), items_.end(), item);
     return it == items_.end() ? -1 : static_cast<int>(it - items_.begin());
 }
 
-void TMenuItem::Click() {
+void TMenuItem::Click()
+{
     if (!enabled_) return;
     if (OnClick && !Loading()) OnClick(this);
 }
 
 // --- menus -----------------------------------------------------------------------------
 
-TMenu::TMenu(TComponent* AOwner) : TComponent(AOwner), items_(new TMenuItem(nullptr)) { items_->menu_ = this; }
+TMenu::TMenu(TComponent* AOwner) : TComponent(AOwner), items_(new TMenuItem(nullptr))
+{
+    items_->menu_ = this;
+}
 
-TMenu::~TMenu() {
+TMenu::~TMenu()
+{
     items_->menu_ = nullptr;
     delete items_;
 }
 
 void TMenu::MenuChanged(TObject*, TMenuItem*, bool) {}
 
-TMenuItem* TMenu::FindItemByShortCut(TShortCut shortcut) const {
+TMenuItem* TMenu::FindItemByShortCut(TShortCut shortcut) const
+{
     std::vector<TMenuItem*> stack{items_};
     while (!stack.empty()) {
         TMenuItem* item = stack.back();
@@ -128,7 +169,8 @@ TMenuItem* TMenu::FindItemByShortCut(TShortCut shortcut) const {
     return nullptr;
 }
 
-bool TMenu::IsShortCut(uint16_t key, TShiftState shift) {
+bool TMenu::IsShortCut(uint16_t key, TShiftState shift)
+{
     TMenuItem* item = FindItemByShortCut(ShortCut(key, shift));
     if (!item || !item->Enabled() || !item->Visible()) return false;
     item->Click();
@@ -148,7 +190,8 @@ const TCanvas* g_painting_canvas = nullptr;
 
 class TMenuWindow : public TForm {
 public:
-    explicit TMenuWindow(TPopupMenu& menu) : TForm(nullptr), menu_(menu) {
+    explicit TMenuWindow(TPopupMenu& menu) : TForm(nullptr), menu_(menu)
+    {
         SetBorderStyle(bsNone);
         SetCloseOnOutsideClick(true);
         SetColor(clMenu);
@@ -159,7 +202,8 @@ public:
 
     TMenuItem* Chosen() const { return chosen_; }
 
-    void Layout() {
+    void Layout()
+    {
         TBitmap scratch(1, 1);
         TCanvas& c = scratch.Canvas();
         c.Font().Assign(gfx::SystemMenuFont());
@@ -176,7 +220,8 @@ public:
         SetBounds(Left(), Top(), width + 4, y + 2);
     }
 
-    void Paint(TCanvas& canvas) override {
+    void Paint(TCanvas& canvas) override
+    {
         canvas.Brush().SetColor(Color());
         canvas.FillRect(ClientRect());
         // The frame first: an owner-drawn item may draw its own over it.
@@ -189,7 +234,8 @@ public:
         struct Restore {
             TForm* form;
             const TCanvas* canvas;
-            ~Restore() {
+            ~Restore()
+            {
                 g_painting_menu = form;
                 g_painting_canvas = canvas;
             }
@@ -229,46 +275,58 @@ public:
         }
     }
 
-    int ItemAt(int x, int y) const {
+    int ItemAt(int x, int y) const
+    {
         for (size_t i = 0; i < rects_.size(); ++i)
             if (rects_[i].Contains(x, y)) return static_cast<int>(i);
         return -1;
     }
 
-    void SetHot(int i) {
+    void SetHot(int i)
+    {
         if (i == hot_) return;
         hot_ = i;
         Invalidate();
     }
 
-    void MouseMove(TShiftState Shift, int X, int Y) override {
+    void MouseMove(TShiftState Shift, int X, int Y) override
+    {
         int i = ItemAt(X, Y);
         if (i >= 0 && !items_[i]->IsLine()) SetHot(i);
         TForm::MouseMove(Shift, X, Y);
     }
 
-    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override {
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override
+    {
         int i = ItemAt(X, Y);
         if (i >= 0) Choose(i);
         TForm::MouseUp(Button, Shift, X, Y);
     }
 
-    void KeyDown(uint16_t& Key, TShiftState Shift) override {
+    void KeyDown(uint16_t& Key, TShiftState Shift) override
+    {
         switch (Key) {
-            case VK_UP: Step(-1); break;
-            case VK_DOWN: Step(1); break;
-            case VK_HOME: hot_ = -1; Step(1); break;
-            case VK_END: hot_ = static_cast<int>(items_.size()); Step(-1); break;
-            case VK_RETURN:
-                if (hot_ >= 0) Choose(hot_);
-                break;
-            case VK_ESCAPE: SetModalResult(mrCancel); break;
-            default: TForm::KeyDown(Key, Shift); return;
+        case VK_UP: Step(-1); break;
+        case VK_DOWN: Step(1); break;
+        case VK_HOME:
+            hot_ = -1;
+            Step(1);
+            break;
+        case VK_END:
+            hot_ = static_cast<int>(items_.size());
+            Step(-1);
+            break;
+        case VK_RETURN:
+            if (hot_ >= 0) Choose(hot_);
+            break;
+        case VK_ESCAPE: SetModalResult(mrCancel); break;
+        default: TForm::KeyDown(Key, Shift); return;
         }
         Key = 0;
     }
 
-    void KeyPress(char32_t& Key) override {
+    void KeyPress(char32_t& Key) override
+    {
         for (size_t i = 0; i < items_.size(); ++i)
             if (!items_[i]->IsLine() && items_[i]->Enabled() && IsAccel(Key, items_[i]->Caption())) {
                 Choose(static_cast<int>(i));
@@ -277,7 +335,8 @@ public:
     }
 
 private:
-    void Step(int dir) {
+    void Step(int dir)
+    {
         int n = static_cast<int>(items_.size());
         int i = hot_;
         for (int k = 0; k < n; ++k) {
@@ -291,7 +350,8 @@ private:
         }
     }
 
-    void Choose(int i) {
+    void Choose(int i)
+    {
         TMenuItem* item = items_[i];
         if (item->IsLine() || !item->Enabled()) return;
         chosen_ = item;
@@ -307,7 +367,8 @@ private:
 
 }  // namespace
 
-void TPopupMenu::Popup(int X, int Y) {
+void TPopupMenu::Popup(int X, int Y)
+{
     last_chosen_ = nullptr;
     if (OnPopup && !Loading()) OnPopup(this);
     if (Items()->Count() == 0) return;
@@ -337,9 +398,13 @@ namespace ui {
 
 TForm* RunningMenuWindow() { return g_running_menu; }
 
-TForm* MenuWindowOf(const TCanvas& canvas) { return &canvas == g_painting_canvas ? g_painting_menu : nullptr; }
+TForm* MenuWindowOf(const TCanvas& canvas)
+{
+    return &canvas == g_painting_canvas ? g_painting_menu : nullptr;
+}
 
-void ShowContextMenu(TControl& control, TPoint pos) {
+void ShowContextMenu(TControl& control, TPoint pos)
+{
     TPopupMenu* menu = control.PopupMenu();
     if (!menu || !menu->AutoPopup()) return;
     TPoint screen = control.ClientToScreen(pos);

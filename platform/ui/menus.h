@@ -24,13 +24,15 @@ public:
     explicit TMenuItem(TComponent* AOwner = nullptr);
     ~TMenuItem() override;
 
+    // Changes of caption, enabled state and visibility are told to the
+    // menu (MenuChanged), so what shows the menu can follow.
     const std::string& Caption() const { return caption_; }
-    void SetCaption(const std::string& c) { caption_ = c; }
+    void SetCaption(const std::string& c);
     bool IsLine() const { return caption_ == "-"; }
     bool Enabled() const { return enabled_; }
-    void SetEnabled(bool on) { enabled_ = on; }
+    void SetEnabled(bool on);
     bool Visible() const { return visible_; }
-    void SetVisible(bool on) { visible_ = on; }
+    void SetVisible(bool on);
     bool Checked() const { return checked_; }
     void SetChecked(bool on) { checked_ = on; }
     bool Default() const { return default_; }
@@ -64,6 +66,7 @@ public:
     std::function<void(TObject* Sender, TCanvas& Canvas, TRect Rect, bool Selected)> OnDrawItem;
 
 private:
+    void Changed(bool rebuild);
     std::string caption_;
     bool enabled_ = true, visible_ = true, checked_ = false, default_ = false;
     int image_index_ = -1;
@@ -88,7 +91,8 @@ public:
     TMenuItem* FindItemByShortCut(TShortCut shortcut) const;
     // Runs the item of a shortcut key; true when one ran.
     bool IsShortCut(uint16_t key, TShiftState shift);
-    // An item joined or left the menu's tree (Source), anywhere in it.
+    // An item joined or left the menu's tree (Source, Rebuild true), or an
+    // item's caption or enabled state changed (Rebuild false), anywhere in it.
     virtual void MenuChanged(TObject* Sender, TMenuItem* Source, bool Rebuild);
 
 private:

@@ -131,6 +131,8 @@ public:
             Create(true);
             SetBounds(bounds_);
             SetTitle(form_.Caption());
+            max_given_ = false;
+            ApplySizeLimits();
             if (was_visible) SetVisible(true);
             if (!last_.Empty()) Present(TBitmap(last_));
         }
@@ -154,6 +156,14 @@ public:
             SDL_MinimizeWindow(window_);
         else if (SDL_GetWindowFlags(window_) & SDL_WINDOW_MINIMIZED)
             SDL_RestoreWindow(window_);
+    }
+    void SetSizeLimits(int minWidth, int minHeight, int maxWidth, int maxHeight) override
+    {
+        min_w_ = minWidth;
+        min_h_ = minHeight;
+        max_w_ = maxWidth;
+        max_h_ = maxHeight;
+        ApplySizeLimits();
     }
 
     SDL_Window* Handle() const { return window_; }
@@ -194,6 +204,18 @@ private:
         window_ = nullptr;
     }
 
+    void ApplySizeLimits()
+    {
+        SDL_SetWindowMinimumSize(window_, std::max(1, min_w_), std::max(1, min_h_));
+        // SDL takes no "no maximum": once one was given, the largest size
+        // a window can have stands for none.
+        if (max_w_ > 0 || max_h_ > 0 || max_given_) {
+            max_given_ = true;
+            SDL_SetWindowMaximumSize(window_, max_w_ > 0 ? max_w_ : kNoMaximum,
+                                     max_h_ > 0 ? max_h_ : kNoMaximum);
+        }
+    }
+
     void ApplyShape()
     {
         if (!shaped_) return;
@@ -223,6 +245,9 @@ private:
     bool shaped_ = false;
     std::optional<gfx::Region> shape_;
     TBitmap last_;
+    static constexpr int kNoMaximum = 16384;
+    int min_w_ = 0, min_h_ = 0, max_w_ = 0, max_h_ = 0;
+    bool max_given_ = false;
 };
 
 SdlBackend::SdlBackend()

@@ -92,8 +92,8 @@ TEST_F(FileThemes, ReadsEveryGetterOfAFullSkin)
     EXPECT_EQ(static_cast<TColor>(theme.GetColor(2)), skin::GetBuiltInColor(TkivUIStyle::Protein, 15));
     EXPECT_EQ(static_cast<TColor>(theme.GetColor(22)), skin::GetBuiltInColor(TkivUIStyle::Protein, 25));
     EXPECT_EQ(theme.GetInt(3), skin::GetBuiltInInt(TkivUIStyle::Protein, 8));
-    EXPECT_TRUE(theme.GetBool(4));    // title buttons see-through
-    EXPECT_FALSE(theme.GetBool(5));   // push buttons not
+    EXPECT_TRUE(theme.GetBool(4));           // title buttons see-through
+    EXPECT_FALSE(theme.GetBool(5));          // push buttons not
     EXPECT_EQ(theme.GetBitmap(3), nullptr);  // no fourth title section
     EXPECT_EQ(theme.GetColor(40), -1);       // outside the colour keys
     EXPECT_FALSE(theme.GetBool(9));
@@ -225,7 +225,8 @@ TEST_F(FileThemes, BuiltInThemeLoadsItsStoredSkin)
 
     theme->SetSkinData(StyleSkin(TkivUIStyle::WinXP));
     EXPECT_TRUE(theme->ThemeReady());
-    EXPECT_TRUE(theme->ThemeFile().empty());  // nothing on disk
+    EXPECT_TRUE(theme->LoadedThemeFile().empty());  // nothing on disk
+    EXPECT_TRUE(theme->ThemeFile().empty());
     EXPECT_EQ(log_.back(), "user.theme");
     EXPECT_EQ(static_cast<TColor>(theme->GetColor(2)), skin::GetBuiltInColor(TkivUIStyle::WinXP, 15));
 
@@ -239,10 +240,17 @@ TEST_F(FileThemes, BuiltInThemeLoadsItsStoredSkin)
 
     // The form stores its source file's bytes when that file exists.
     const auto source = Write("source.skn", StyleSkin(TkivUIStyle::Protein));
-    theme->SetSourceFile(source.string());
+    theme->SetThemeFile(source.string());
     EXPECT_EQ(theme->SkinDataToStore().size(), core::FileSizeOf(source));
-    theme->SetSourceFile((dir_.Path() / "gone.skn").string());
+    EXPECT_EQ(theme->ThemeFile(), source.string());
+    EXPECT_EQ(theme->LoadedThemeFile(), source.string());
+    // Its own ThemeFile keeps the authored path; the loaded one stays.
+    const std::string gone = (dir_.Path() / "gone.skn").string();
+    theme->SetThemeFile(gone);
     EXPECT_EQ(theme->SkinDataToStore(), theme->SkinData());
+    EXPECT_EQ(theme->ThemeFile(), gone);
+    EXPECT_EQ(theme->LoadedThemeFile(), source.string());
+    EXPECT_EQ(static_cast<const TkivFileTheme&>(*theme).ThemeFile(), source.string());
 }
 
 TEST_F(FileThemes, ThemeManagerPushesStyleThenThemeToItsList)
@@ -269,8 +277,8 @@ TEST_F(FileThemes, ThemeManagerPushesStyleThenThemeToItsList)
 
     log_.clear();
     manager->SetFileTheme(theme);
-    EXPECT_EQ(log_, (std::vector<std::string>{"second.style=4", "second.theme", "first.style=4",
-                                              "first.theme"}));
+    EXPECT_EQ(log_,
+              (std::vector<std::string>{"second.style=4", "second.theme", "first.style=4", "first.theme"}));
 
     // A listed component that goes leaves the list.
     delete form->FindComponent("second");

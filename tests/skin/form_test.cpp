@@ -30,7 +30,8 @@ std::vector<unsigned char> Skin(TkivUIStyle style, const std::vector<Record>& ch
 {
     std::vector<Record> records = skinpack::StyleSkinRecords(style);
     for (const Record& change : changes) {
-        auto it = std::find_if(records.begin(), records.end(), [&](const Record& r) { return r.name == change.name; });
+        auto it = std::find_if(records.begin(), records.end(),
+                               [&](const Record& r) { return r.name == change.name; });
         if (it != records.end())
             *it = change;
         else
@@ -78,13 +79,14 @@ protected:
     TkivBuiltInFileTheme* Theme(TForm* host, int leftWidth = 3)
     {
         auto* theme = new TkivBuiltInFileTheme(host);
-        theme->SetSkinData(::Skin(TkivUIStyle::DeepBlue,
-                                  {skinpack::BitmapRecord("SKIN2_FORMLEFTBORDER", TBitmap(leftWidth, 9, kSkinBorder)),
-                                   skinpack::BitmapRecord("SKIN2_FORMRIGHTBORDER", TBitmap(3, 9, kSkinBorder)),
-                                   skinpack::BitmapRecord("SKIN2_FORMBOTTOMBORDER1", TBitmap(3, 3, kSkinBorder)),
-                                   skinpack::BitmapRecord("SKIN2_FORMBOTTOMBORDER2", TBitmap(9, 3, kSkinBorder)),
-                                   skinpack::BitmapRecord("SKIN2_FORMBOTTOMBORDER3", TBitmap(3, 3, kSkinBorder)),
-                                   skinpack::IntegerRecord("SKIN2_FORMCOLOR", static_cast<std::int32_t>(kSkinFormColor))}));
+        theme->SetSkinData(
+            ::Skin(TkivUIStyle::DeepBlue,
+                   {skinpack::BitmapRecord("SKIN2_FORMLEFTBORDER", TBitmap(leftWidth, 9, kSkinBorder)),
+                    skinpack::BitmapRecord("SKIN2_FORMRIGHTBORDER", TBitmap(3, 9, kSkinBorder)),
+                    skinpack::BitmapRecord("SKIN2_FORMBOTTOMBORDER1", TBitmap(3, 3, kSkinBorder)),
+                    skinpack::BitmapRecord("SKIN2_FORMBOTTOMBORDER2", TBitmap(9, 3, kSkinBorder)),
+                    skinpack::BitmapRecord("SKIN2_FORMBOTTOMBORDER3", TBitmap(3, 3, kSkinBorder)),
+                    skinpack::IntegerRecord("SKIN2_FORMCOLOR", static_cast<std::int32_t>(kSkinFormColor))}));
         EXPECT_TRUE(theme->Ready());
         return theme;
     }
@@ -96,7 +98,7 @@ TEST_F(SkinnedForm, TakesOverTheHostsFrame)
 {
     const struct {
         TFormBorderStyle before, after;
-    } cases[] = {{bsSingle, bsDialog}, {bsNone, bsDialog}, {bsToolWindow, bsDialog},
+    } cases[] = {{bsSingle, bsDialog},     {bsNone, bsDialog},   {bsToolWindow, bsDialog},
                  {bsSizeable, bsSizeable}, {bsDialog, bsDialog}, {bsSizeToolWin, bsSizeToolWin}};
     for (const auto& c : cases) {
         TForm* host = MakeHost(c.before);
@@ -105,11 +107,73 @@ TEST_F(SkinnedForm, TakesOverTheHostsFrame)
         EXPECT_EQ(panel->HostBorderStyleAtCreation(), c.before);
         EXPECT_EQ(host->FrameHook(), panel);
         EXPECT_EQ(panel->Align(), alClient);
-        // The host keeps its title; the title bar shows the panel's caption.
-        EXPECT_EQ(host->Caption(), "Host");
+        // The title bar and the host's window text show the panel's caption.
+        EXPECT_EQ(host->Caption(), "Skinned");
         EXPECT_EQ(panel->TitleBar()->Caption(), "Skinned");
         delete host;
     }
+}
+
+TEST_F(SkinnedForm, TheCaptionIsTheHostWindowsTitle)
+{
+    TForm* host = MakeHost();
+    auto* panel = new TkivForm(host);
+    // Created with the host's text.
+    EXPECT_EQ(panel->Caption(), "Host");
+    host->Show();
+    const ui::HeadlessBackend::WindowState* window = ui::Headless().StateOf(*host);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->title, "Host");
+    panel->SetCaption("导入照片");
+    EXPECT_EQ(host->Caption(), "导入照片");
+    EXPECT_EQ(window->title, "导入照片");
+    EXPECT_EQ(panel->TitleBar()->Caption(), "导入照片");
+}
+
+TEST_F(SkinnedForm, TheHostKeepsRoomForTheTitleBarMenuBarAndBottomEdge)
+{
+    TForm* host = MakeHost(bsSizeable);
+    TkivForm* panel = Skin(host);
+    for (TkivUIStyle style : {TkivUIStyle::MacOS, TkivUIStyle::WinXP, TkivUIStyle::DeepBlue,
+                              TkivUIStyle::Protein, TkivUIStyle::BlueGlass}) {
+        panel->SetUIStyle(style);
+        EXPECT_EQ(host->Constraints().MinWidth(), skin::GetBuiltInInt(style, 13)) << static_cast<int>(style);
+        EXPECT_EQ(host->Constraints().MinHeight(), panel->TitleBar()->Height() + panel->MenuBarHeight() + 3);
+    }
+    // A skin: its title pieces and buttons, and its bottom edge.
+    auto* theme = Theme(host);
+    panel->SetFileTheme(theme);
+    panel->SetUIStyle(TkivUIStyle::FromThemeFile);
+    const int buttonCell = theme->GetBitmap(11)->Width() / 18;
+    const int buttons = panel->TitleBar()->Buttons().Count();
+    EXPECT_EQ(host->Constraints().MinWidth(),
+              theme->GetBitmap(0)->Width() +
+                  std::max(theme->GetBitmap(2)->Width(), buttonCell * buttons + theme->GetInt(3)));
+    EXPECT_EQ(host->Constraints().MinHeight(), panel->TitleBar()->Height() + panel->MenuBarHeight() + 3 + 3);
+
+    // Code cannot make the host smaller, nor can its frame.
+    host->SetBounds(100, 100, 10, 10);
+    EXPECT_EQ(host->Width(), host->Constraints().MinWidth());
+    EXPECT_EQ(host->Height(), host->Constraints().MinHeight());
+    host->SetBounds(100, 100, 400, 300);
+    host->Show();
+    ui::InputEvent e;
+    auto post = [&](ui::InputEvent::Kind kind, int x, int y) {
+        e.kind = kind;
+        e.pos = {x, y};
+        e.screen_pos = {100 + x, 100 + y};
+        ui::Headless().Post(*host, e);
+        app_.App().ProcessMessages();
+    };
+    post(ui::InputEvent::MouseDown, 399, 299);
+    EXPECT_TRUE(host->SizeDragging());
+    post(ui::InputEvent::MouseMove, 419, 309);
+    EXPECT_EQ(host->BoundsRect(), (TRect{100, 100, 520, 410}));
+    post(ui::InputEvent::MouseMove, 0, 0);
+    EXPECT_EQ(host->Width(), host->Constraints().MinWidth());
+    EXPECT_EQ(host->Height(), host->Constraints().MinHeight());
+    post(ui::InputEvent::MouseUp, 0, 0);
+    EXPECT_EQ(ui::Headless().StateOf(*host)->min_height, host->Constraints().MinHeight());
 }
 
 TEST_F(SkinnedForm, ASecondPanelOnTheSameHostStaysInert)
@@ -161,7 +225,8 @@ TEST_F(SkinnedForm, BuiltInStylesPaintTheirBorderAndCaptionStrip)
         skin::LoadBuiltInBitmap(style, 11, &client);
         EXPECT_EQ(panel->TitleBar()->Height(), client.Height() - 3);
         EXPECT_EQ(panel->GetTitleBarSpace(), client.Height());
-        EXPECT_EQ(gfx::ColorRGB(w.Pixel(150, 1)), gfx::ColorRGB(client.Pixel(4, 1))) << static_cast<int>(style);
+        EXPECT_EQ(gfx::ColorRGB(w.Pixel(150, 1)), gfx::ColorRGB(client.Pixel(4, 1)))
+            << static_cast<int>(style);
         EXPECT_EQ(gfx::ColorRGB(w.Pixel(150, 12)), gfx::ColorRGB(client.Pixel(4, 12)));
         // Below the caption: the form colour.
         EXPECT_EQ(gfx::ColorRGB(w.Pixel(150, 100)), panel->Color());
@@ -251,12 +316,13 @@ TEST_F(SkinnedForm, AFiveSectionSkinGivesTheCaptionASectionOfItsOwn)
     TkivForm* panel = Skin(host);
     auto* theme = new TkivBuiltInFileTheme(host);
     const TColor capColour = 0x00204060, fontColour = 0x0000FFFF;
-    theme->SetSkinData(::Skin(TkivUIStyle::DeepBlue,
-                              {skinpack::BoolRecord("SKIN2_TITLEFIVESECT", true),
-                               skinpack::BitmapRecord("SKIN2_TITLEBAR2", TBitmap(4, 27, capColour)),
-                               skinpack::BitmapRecord("SKIN2_TITLEBAR4", TBitmap(4, 27, 0x00101010)),
-                               skinpack::BitmapRecord("SKIN2_TITLEBAR5", TBitmap(5, 27, 0x00303030)),
-                               skinpack::IntegerRecord("SKIN2_TITLEFONTCOLOR", static_cast<std::int32_t>(fontColour))}));
+    theme->SetSkinData(
+        ::Skin(TkivUIStyle::DeepBlue,
+               {skinpack::BoolRecord("SKIN2_TITLEFIVESECT", true),
+                skinpack::BitmapRecord("SKIN2_TITLEBAR2", TBitmap(4, 27, capColour)),
+                skinpack::BitmapRecord("SKIN2_TITLEBAR4", TBitmap(4, 27, 0x00101010)),
+                skinpack::BitmapRecord("SKIN2_TITLEBAR5", TBitmap(5, 27, 0x00303030)),
+                skinpack::IntegerRecord("SKIN2_TITLEFONTCOLOR", static_cast<std::int32_t>(fontColour))}));
     panel->SetFileTheme(theme);
     panel->SetUIStyle(TkivUIStyle::FromThemeFile);
     TkivTitleBar* bar = panel->TitleBar();
@@ -305,7 +371,8 @@ TEST_F(SkinnedForm, ASkinWithoutRegionSwitchesGivesAPlainWindow)
     TForm* host = MakeHost();
     TkivForm* panel = Skin(host);
     auto* theme = new TkivBuiltInFileTheme(host);
-    theme->SetSkinData(::Skin(TkivUIStyle::BlueGlass, {skinpack::BoolRecord("SKIN2_TITLEBARNEEDREGION", false)}));
+    theme->SetSkinData(
+        ::Skin(TkivUIStyle::BlueGlass, {skinpack::BoolRecord("SKIN2_TITLEBARNEEDREGION", false)}));
     panel->SetFileTheme(theme);
     panel->SetUIStyle(TkivUIStyle::FromThemeFile);
     EXPECT_FALSE(host->WindowRegion().has_value());

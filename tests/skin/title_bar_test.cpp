@@ -2,16 +2,20 @@
 // pictures and actions, dragging, double-clicks and the system menu.
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "platform/core/application.h"
 #include "platform/core/timer.h"
 #include "platform/gfx/canvas.h"
 #include "platform/ui/form.h"
 #include "platform/ui/headless.h"
 #include "platform/ui/msgbox.h"
+#include "skin/kiv_built_in_file_theme.h"
 #include "skin/kiv_form.h"
 #include "skin/kiv_public.h"
 #include "skin/kiv_title_bar.h"
 #include "tests/skin/scoped_env.h"
+#include "tools/skin-pack/skin_pack.h"
 
 namespace {
 
@@ -111,6 +115,10 @@ TEST_F(TitleBar, ALongCaptionEndsInDotsAndOneThatCannotFitShowsDotsAlone)
     EXPECT_EQ(drawn.substr(drawn.size() - 3), "...");
     EXPECT_LT(drawn.size(), 200u);
 
+    // Narrower than the style's least width (which the host keeps to).
+    host_->SetBounds(100, 100, 80, 200);
+    EXPECT_EQ(host_->Width(), skin::GetBuiltInInt(TkivUIStyle::DeepBlue, 13));
+    host_->Constraints().SetMinWidth(0);
     host_->SetBounds(100, 100, 80, 200);
     host_->RenderWindow();
     EXPECT_EQ(bar_->DrawnCaption(), "...");
@@ -246,6 +254,46 @@ TEST_F(TitleBar, TheSystemMenuEnablesWhatTheButtonsOffer)
     // Its maximise item acts as the maximise button.
     menu->MaximizeItem()->Click();
     EXPECT_EQ(host_->WindowState(), wsMaximized);
+}
+
+TEST_F(TitleBar, TheSystemMenuIsDrawnAsTheSkinnedMenusAreInEveryStyle)
+{
+    TkivTitleBarPopupMenu* menu = bar_->SystemMenu();
+    auto* theme = new TkivBuiltInFileTheme(host_);
+    const auto archive =
+        skinpack::BuildArchive(skinpack::BuildPayload(skinpack::StyleSkinRecords(TkivUIStyle::Protein)));
+    theme->SetSkinData({archive.begin(), archive.end()});
+    ASSERT_TRUE(theme->Ready());
+    for (TkivUIStyle style : {TkivUIStyle::MacOS, TkivUIStyle::WinXP, TkivUIStyle::DeepBlue,
+                              TkivUIStyle::Protein, TkivUIStyle::BlueGlass, TkivUIStyle::FromThemeFile}) {
+        SCOPED_TRACE(static_cast<int>(style));
+        panel_->SetFileTheme(style == TkivUIStyle::FromThemeFile ? theme : nullptr);
+        panel_->SetUIStyle(style);
+        EXPECT_TRUE(menu->OwnerDraw());
+        EXPECT_EQ(menu->UIStyle(), style);
+        EXPECT_EQ(menu->FileTheme(), style == TkivUIStyle::FromThemeFile ? theme : nullptr);
+        for (int i = 0; i < menu->Items()->Count(); ++i)
+            EXPECT_TRUE(static_cast<bool>(menu->Items()->Items(i)->OnDrawItem));
+        // The open menu shows its first item as the item draws itself.
+        std::optional<TBitmap> shown;
+        TTimer timer(nullptr);
+        timer.SetInterval(1);
+        timer.OnTimer = [&](TObject*) {
+            timer.SetEnabled(false);
+            if (TForm* window = ui::RunningMenuWindow()) {
+                shown = hl::Capture(*window);
+                hl::PostKey(*window, VK_ESCAPE);
+            }
+        };
+        timer.SetEnabled(true);
+        menu->Popup(120, 130);
+        ASSERT_TRUE(shown.has_value());
+        TMenuItem* first = menu->MinimizeItem();
+        TBitmap alone(shown->Width() - 4, menu->MenuItemHeight(), clFuchsia);
+        first->OnDrawItem(first, alone.Canvas(), alone.BoundsRect(), false);
+        for (int x : {3, menu->BarWidth() + 2})
+            EXPECT_EQ(gfx::ColorRGB(shown->Pixel(2 + x, 2 + 5)), gfx::ColorRGB(alone.Pixel(x, 5))) << x;
+    }
 }
 
 TEST_F(TitleBar, TheCaptionTakesTheInactiveColourWhileTheFormIsInactive)

@@ -16,7 +16,8 @@ using namespace ui::headless;
 
 using Forms = UiTest;
 
-TEST_F(Forms, ShowRunsOnShowThenActivatesAndHideDeactivates) {
+TEST_F(Forms, ShowRunsOnShowThenActivatesAndHideDeactivates)
+{
     std::string log;
     form->OnShow = [&](TObject*) { log += "show "; };
     form->OnActivate = [&](TObject*) { log += "activate "; };
@@ -30,7 +31,8 @@ TEST_F(Forms, ShowRunsOnShowThenActivatesAndHideDeactivates) {
     EXPECT_FALSE(ui::Headless().StateOf(*form)->visible);
 }
 
-TEST_F(Forms, ShowModalReturnsTheResultOfTheButtonPressed) {
+TEST_F(Forms, ShowModalReturnsTheResultOfTheButtonPressed)
+{
     auto* dialog = new TForm(&App());
     dialog->SetBorderStyle(bsDialog);
     dialog->SetBounds(0, 0, 200, 100);
@@ -46,7 +48,8 @@ TEST_F(Forms, ShowModalReturnsTheResultOfTheButtonPressed) {
     EXPECT_EQ(Screen().ActiveForm(), form);  // back to the opener
 }
 
-TEST_F(Forms, ModalFormsBlockInputToOtherForms) {
+TEST_F(Forms, ModalFormsBlockInputToOtherForms)
+{
     auto* behind = new TButton(form);
     behind->SetParent(form);
     behind->SetBounds(0, 0, 50, 50);
@@ -69,7 +72,8 @@ TEST_F(Forms, ModalFormsBlockInputToOtherForms) {
     EXPECT_EQ(clicks, 1);
 }
 
-TEST_F(Forms, CloseAsksTheFormAndTakesEffectAfterTheHandler) {
+TEST_F(Forms, CloseAsksTheFormAndTakesEffectAfterTheHandler)
+{
     form->Show();
     bool allow = false;
     int asked = 0;
@@ -95,7 +99,8 @@ TEST_F(Forms, CloseAsksTheFormAndTakesEffectAfterTheHandler) {
     EXPECT_EQ(asked, 2);
 }
 
-TEST_F(Forms, ClosingAModalFormEndsItsLoopWithCancelUnlessOnCloseRefuses) {
+TEST_F(Forms, ClosingAModalFormEndsItsLoopWithCancelUnlessOnCloseRefuses)
+{
     auto* dialog = new TForm(&App());
     int closes = 0;
     dialog->OnClose = [&](TObject*, TCloseAction& action) {
@@ -118,7 +123,8 @@ TEST_F(Forms, ClosingAModalFormEndsItsLoopWithCancelUnlessOnCloseRefuses) {
         std::logic_error);
 }
 
-TEST_F(Forms, ClosingTheMainFormTerminatesTheApplication) {
+TEST_F(Forms, ClosingTheMainFormTerminatesTheApplication)
+{
     auto* main = CreateForm<TForm>();
     EXPECT_EQ(Screen().MainForm(), main);
     main->Show();
@@ -127,9 +133,11 @@ TEST_F(Forms, ClosingTheMainFormTerminatesTheApplication) {
     EXPECT_TRUE(app.App().Terminated());
 }
 
-TEST_F(Forms, OnCreateRunsOnceAfterConstruction) {
+TEST_F(Forms, OnCreateRunsOnceAfterConstruction)
+{
     struct Built : TForm {
-        explicit Built(TComponent* owner) : TForm(owner) {
+        explicit Built(TComponent* owner) : TForm(owner)
+        {
             OnCreate = [this](TObject*) { ++created; };
         }
         int created = 0;
@@ -139,7 +147,8 @@ TEST_F(Forms, OnCreateRunsOnceAfterConstruction) {
     EXPECT_EQ(f->created, 1);
 }
 
-TEST_F(Forms, ClientSizeExcludesTheFrame) {
+TEST_F(Forms, ClientSizeExcludesTheFrame)
+{
     form->SetBorderStyle(bsSingle);
     TRect ins = form->NonClientInsets();
     EXPECT_GT(ins.Top, ins.Left);
@@ -149,7 +158,8 @@ TEST_F(Forms, ClientSizeExcludesTheFrame) {
     EXPECT_EQ(form->ClientWidth(), 200);
 }
 
-TEST_F(Forms, PositionCentresOnTheWorkAreaAndMaximiseFillsIt) {
+TEST_F(Forms, PositionCentresOnTheWorkAreaAndMaximiseFillsIt)
+{
     ui::Headless().SetScreen({0, 0, 1000, 800}, {0, 0, 1000, 760});
     form->SetBounds(0, 0, 200, 100);
     form->SetPosition(poScreenCenter);
@@ -168,7 +178,8 @@ TEST_F(Forms, PositionCentresOnTheWorkAreaAndMaximiseFillsIt) {
     EXPECT_EQ(form->BoundsRect(), (TRect{200, 180, 800, 580}));
 }
 
-TEST_F(Forms, ClassicFrameMovesByItsCaptionAndClosesByItsBox) {
+TEST_F(Forms, ClassicFrameMovesByItsCaptionAndClosesByItsBox)
+{
     form->SetBorderStyle(bsSingle);
     form->SetBounds(100, 100, 300, 200);
     form->Show();
@@ -192,14 +203,103 @@ TEST_F(Forms, ClassicFrameMovesByItsCaptionAndClosesByItsBox) {
     EXPECT_FALSE(form->Visible());
 }
 
+TEST_F(Forms, ConstraintsHoldWhenCodeSizesTheForm)
+{
+    form->SetBounds(10, 10, 300, 200);
+    form->Show();
+    form->Constraints().SetMinWidth(250);
+    form->Constraints().SetMinHeight(220);  // taller than the form: it grows
+    form->Constraints().SetMaxWidth(500);
+    form->Constraints().SetMaxHeight(400);
+    EXPECT_EQ(form->BoundsRect(), (TRect{10, 10, 310, 230}));
+    const ui::HeadlessBackend::WindowState* window = ui::Headless().StateOf(*form);
+    EXPECT_EQ(window->bounds, form->BoundsRect());
+    EXPECT_EQ(window->min_width, 250);
+    EXPECT_EQ(window->min_height, 220);
+    EXPECT_EQ(window->max_width, 500);
+    EXPECT_EQ(window->max_height, 400);
+    const struct {
+        int width, height, expectedWidth, expectedHeight;
+    } cases[] = {{100, 100, 250, 220}, {900, 900, 500, 400}, {260, 390, 260, 390}, {0, 0, 250, 220}};
+    for (const auto& c : cases) {
+        form->SetBounds(10, 10, c.width, c.height);
+        EXPECT_EQ(form->Width(), c.expectedWidth) << c.width;
+        EXPECT_EQ(form->Height(), c.expectedHeight) << c.height;
+    }
+    form->SetWidth(20);
+    EXPECT_EQ(form->Width(), 250);
+    form->SetClientHeight(1000);
+    EXPECT_EQ(form->Height(), 400);
+    // No maximum any more: the window system hears it too.
+    form->Constraints().SetMaxWidth(0);
+    form->SetWidth(900);
+    EXPECT_EQ(form->Width(), 900);
+    EXPECT_EQ(window->max_width, 0);
+    // A window made later starts with the limits.
+    auto* later = new TForm(&App());
+    later->Constraints().SetMinWidth(123);
+    later->Show();
+    EXPECT_EQ(ui::Headless().StateOf(*later)->min_width, 123);
+}
+
+TEST_F(Forms, ASizeableFrameResizesByItsEdgesWithinTheConstraints)
+{
+    form->SetBorderStyle(bsSizeable);
+    form->SetBounds(100, 100, 300, 200);
+    form->Constraints().SetMinWidth(200);
+    form->Constraints().SetMinHeight(150);
+    form->Show();
+    // Window pixels of the form where the drag began.
+    auto post = [&](ui::InputEvent::Kind k, int x, int y) {
+        ui::InputEvent e;
+        e.kind = k;
+        e.pos = {x, y};
+        e.screen_pos = {100 + x, 100 + y};
+        ui::Headless().Post(*form, e);
+        app.App().ProcessMessages();
+    };
+    // The bottom right corner: both edges follow the mouse.
+    post(ui::InputEvent::MouseDown, 299, 199);
+    EXPECT_TRUE(form->SizeDragging());
+    post(ui::InputEvent::MouseMove, 339, 219);
+    EXPECT_EQ(form->BoundsRect(), (TRect{100, 100, 440, 320}));
+    // Past the least size it stops there.
+    post(ui::InputEvent::MouseMove, 99, 9);
+    EXPECT_EQ(form->BoundsRect(), (TRect{100, 100, 300, 250}));
+    post(ui::InputEvent::MouseUp, 99, 9);
+    EXPECT_FALSE(form->SizeDragging());
+    // The left edge: the right edge stays put when the limit holds.
+    form->SetBounds(100, 100, 300, 200);
+    post(ui::InputEvent::MouseDown, 1, 100);
+    post(ui::InputEvent::MouseMove, 31, 100);
+    EXPECT_EQ(form->BoundsRect(), (TRect{130, 100, 400, 300}));
+    post(ui::InputEvent::MouseMove, 251, 100);
+    EXPECT_EQ(form->BoundsRect(), (TRect{200, 100, 400, 300}));
+    post(ui::InputEvent::MouseUp, 251, 100);
+    // A frame that is not sizeable, or a maximised form, does not resize.
+    for (TFormBorderStyle style : {bsSingle, bsDialog}) {
+        form->SetBorderStyle(style);
+        post(ui::InputEvent::MouseDown, 1, 100);
+        EXPECT_FALSE(form->SizeDragging()) << style;
+        post(ui::InputEvent::MouseUp, 1, 100);
+    }
+    form->SetBorderStyle(bsSizeable);
+    form->SetWindowState(wsMaximized);
+    post(ui::InputEvent::MouseDown, 1, 100);
+    EXPECT_FALSE(form->SizeDragging());
+    post(ui::InputEvent::MouseUp, 1, 100);
+}
+
 class SkinFrame : public TFormFrameHook {
 public:
     TRect FrameInsets(const TForm&) override { return {4, 0, 4, 4}; }
-    void PaintFrame(TForm& f, TCanvas& c) override {
+    void PaintFrame(TForm& f, TCanvas& c) override
+    {
         c.Brush().SetColor(clRed);
         c.FillRect({0, 0, 4, f.Height()});
     }
-    bool FrameMessage(TForm&, unsigned msg, intptr_t, intptr_t, intptr_t& result) override {
+    bool FrameMessage(TForm&, unsigned msg, intptr_t, intptr_t, intptr_t& result) override
+    {
         if (msg != WM_SKIN_GETBORDERWIDTH) return false;
         result = 4;
         return true;
@@ -210,7 +310,8 @@ public:
     int resizes = 0;
 };
 
-TEST_F(Forms, AFrameHookTakesOverTheFrame) {
+TEST_F(Forms, AFrameHookTakesOverTheFrame)
+{
     SkinFrame frame;
     EXPECT_EQ(form->Perform(WM_SKIN_GETBORDERWIDTH), 0);
     form->SetFrameHook(&frame);
@@ -235,7 +336,8 @@ TEST_F(Forms, AFrameHookTakesOverTheFrame) {
     form->SetFrameHook(nullptr);
 }
 
-TEST_F(Forms, LoadingMutesEvents) {
+TEST_F(Forms, LoadingMutesEvents)
+{
     auto* btn = new TButton(form);
     btn->SetParent(form);
     btn->SetBounds(0, 0, 50, 50);

@@ -1,7 +1,7 @@
 // The SDL2 back end on a real (virtual-framebuffer) display: a window
-// opens, shows the form's picture, takes a click and closes; the keyboard
-// follows the active form; other threads wake its loop while windows come
-// and go.
+// opens with the form's title and least size, shows the form's picture,
+// takes a click and closes; the keyboard follows the active form; other
+// threads wake its loop while windows come and go.
 #include <SDL.h>
 #include <gtest/gtest.h>
 
@@ -65,6 +65,19 @@ TEST(SdlBackend, OpensDrawsTakesAClickAndCloses)
     uint32_t id = sdl.WindowId(*form);
     ASSERT_NE(id, 0u);
     app.App().PumpUntil([] { return false; }, 200);
+
+    // The window's title and least size are the form's.
+    SDL_Window* window = SDL_GetWindowFromID(id);
+    ASSERT_NE(window, nullptr);
+    EXPECT_STREQ(SDL_GetWindowTitle(window), "Velmora smoke test");
+    form->SetCaption("Velmora 烟雾测试");
+    EXPECT_STREQ(SDL_GetWindowTitle(window), "Velmora 烟雾测试");
+    form->Constraints().SetMinWidth(150);
+    form->Constraints().SetMinHeight(100);
+    int minWidth = 0, minHeight = 0;
+    SDL_GetWindowMinimumSize(window, &minWidth, &minHeight);
+    EXPECT_EQ(minWidth, 150);
+    EXPECT_EQ(minHeight, 100);
 
     TBitmap shown = sdl.ReadBack(*form);
     ASSERT_EQ(shown.Width(), 200);

@@ -2,6 +2,7 @@
 
 #include <system_error>
 
+#include "app/staged_movie.h"
 #include "platform/core/files.h"
 
 namespace app {
@@ -13,18 +14,13 @@ fs::path EndingMovieCopy(const fs::path& work_dir, int number)
     return work_dir / "pwwjj" / ("pwwj" + std::to_string(number) + ".swf");
 }
 
-bool StagedEnding::PutInPlace()
-{
-    if (!valid_ || !copies_.PutInPlace(EndingMovieCopy(work_dir_, 1), EndingMovieCopy(work_dir_, 2))) return false;
-    return WriteEndingText(work_dir_, 1, kEndingDefaultText) && WriteEndingText(work_dir_, 2, kEndingDefaultText);
-}
+bool StagedEnding::PutInPlace(const StagedRename& rename) { return valid_ && files_.PutInPlace(rename); }
 
 StagedEnding StageEnding(const fs::path& file, const fs::path& work_dir)
 {
     StagedEnding staged;
-    staged.work_dir_ = work_dir;
     const auto refuse = [&staged](std::string detail) {
-        staged.copies_.Discard();
+        staged.files_.Discard();
         staged.valid_ = false;
         staged.detail_ = std::move(detail);
         return std::move(staged);
@@ -32,8 +28,9 @@ StagedEnding StageEnding(const fs::path& file, const fs::path& work_dir)
 
     const fs::path folder = work_dir / "pwwjj";
     core::DeleteFile(folder / "lin_shi.ini");
-    // Copies an interrupted import left behind.
-    StagedMovieCopies::RemoveLeftovers(folder, "pwwj");
+    // Files an interrupted import left behind.
+    StagedFiles::RemoveLeftovers(folder, "pwwj");
+    StagedFiles::RemoveLeftovers(folder, "txt");
 
     const EndingCheck check = ReadEndingTemplateFile(file);
     staged.values_ = check.values;
@@ -41,8 +38,19 @@ StagedEnding StageEnding(const fs::path& file, const fs::path& work_dir)
 
     const std::optional<std::string> movie = ReadEndingMovie(file, *check.ending);
     if (!movie) return refuse("the movie cannot be read from the file");
-    if (std::string error = staged.copies_.Stage(*movie, folder, "pwwj"); !error.empty()) return refuse(error);
-    staged.movie_frames_ = staged.copies_.Frames();
+    // The texts first, so that they go in place before the movie.
+    for (int number : {1, 2}) {
+        if (!staged.files_.Add(EndingTextFile(work_dir, number), FormatEndingText(number, kEndingDefaultText),
+                               "txt")) {
+            staged.write_failed_ = true;
+            return refuse("the texts cannot be written into the work folder");
+        }
+    }
+    const StagedMovie copies = StageMovieCopies(staged.files_, *movie, EndingMovieCopy(work_dir, 1),
+                                                EndingMovieCopy(work_dir, 2), "pwwj");
+    staged.write_failed_ = copies.write_failed;
+    if (!copies.error.empty()) return refuse(copies.error);
+    staged.movie_frames_ = copies.frames;
     if (staged.movie_frames_ < 1) return refuse("the movie has no frames");
 
     staged.ending_ = *check.ending;

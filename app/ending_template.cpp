@@ -36,13 +36,12 @@ std::optional<uint64_t> ParseDecimal(std::string_view text, uint64_t max)
     return value;
 }
 
-
 // The program's own ANSI files are GB18030 unless a BOM says otherwise;
 // they are never guessed as UTF-8.
 std::string DecodeAnsiText(std::string_view bytes)
 {
-    const bool has_bom = bytes.starts_with("\xEF\xBB\xBF") || bytes.starts_with("\xFF\xFE") ||
-                         bytes.starts_with("\xFE\xFF");
+    const bool has_bom =
+        bytes.starts_with("\xEF\xBB\xBF") || bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF");
     return has_bom ? core::DecodeText(bytes) : core::GbkToUtf8(bytes);
 }
 
@@ -52,7 +51,8 @@ EndingCheck ReadEndingTrailer(std::string_view trailer, uint64_t file_size)
 {
     EndingCheck check;
     if (file_size < kEndingTrailerSize || trailer.size() != kEndingTrailerSize)
-        return Fault(std::move(check), EndingFault::kTooShort, "the file is shorter than its 1000-byte settings block");
+        return Fault(std::move(check), EndingFault::kTooShort,
+                     "the file is shorter than its 1000-byte settings block");
 
     const core::IniFile ini = core::IniFile::FromBytes(trailer);
     EndingTrailerValues& values = check.values;
@@ -63,18 +63,21 @@ EndingCheck ReadEndingTrailer(std::string_view trailer, uint64_t file_size)
     values.j_s = ini.ReadString("pw_w_z", "j_s");
 
     if (values.validation != kEndingValidation)
-        return Fault(std::move(check), EndingFault::kWrongValidation, "the validation value is missing or wrong");
+        return Fault(std::move(check), EndingFault::kWrongValidation,
+                     "the validation value is missing or wrong");
     const std::optional<uint64_t> play = ParseDecimal(values.play_frame, kMaxEndingFrame);
     if (!play) return Fault(std::move(check), EndingFault::kBadPlayFrame, "t_p is not a frame number");
     const std::optional<uint64_t> still = ParseDecimal(values.still_frame, kMaxEndingFrame);
     if (!still) return Fault(std::move(check), EndingFault::kBadStillFrame, "z_s is not a frame number");
-    const std::optional<uint64_t> start = ParseDecimal(values.movie_start, std::numeric_limits<uint64_t>::max());
+    const std::optional<uint64_t> start =
+        ParseDecimal(values.movie_start, std::numeric_limits<uint64_t>::max());
     if (!start) return Fault(std::move(check), EndingFault::kBadMovieStart, "q_s is not a number");
     if (*start >= file_size - kEndingTrailerSize)
-        return Fault(std::move(check), EndingFault::kMovieOutOfRange, "the movie does not start before the settings block");
+        return Fault(std::move(check), EndingFault::kMovieOutOfRange,
+                     "the movie does not start before the settings block");
 
-    check.ending = EndingTemplate{static_cast<int64_t>(*play), static_cast<int64_t>(*still), *start,
-                                  file_size - *start};
+    check.ending =
+        EndingTemplate{static_cast<int64_t>(*play), static_cast<int64_t>(*still), *start, file_size - *start};
     return check;
 }
 
@@ -84,7 +87,8 @@ EndingCheck ReadEndingTemplateFile(const fs::path& path)
     if (!size) return Fault({}, EndingFault::kUnreadable, "the file cannot be read");
     if (*size < kEndingTrailerSize)
         return Fault({}, EndingFault::kTooShort, "the file is shorter than its 1000-byte settings block");
-    const std::optional<std::string> trailer = core::ReadFileSlice(path, *size - kEndingTrailerSize, kEndingTrailerSize);
+    const std::optional<std::string> trailer =
+        core::ReadFileSlice(path, *size - kEndingTrailerSize, kEndingTrailerSize);
     if (!trailer) return Fault({}, EndingFault::kUnreadable, "the file cannot be read");
     return ReadEndingTrailer(*trailer, *size);
 }
@@ -132,7 +136,8 @@ std::string ParseEndingText(std::string_view file_bytes)
     for (const std::string& line : core::SplitLines(DecodeAnsiText(file_bytes))) {
         if (first) {
             const std::u32string chars = core::Utf8ToCodePoints(line);
-            text += core::CodePointsToUtf8(chars.size() > 5 ? std::u32string_view(chars).substr(5) : std::u32string_view{});
+            text += core::CodePointsToUtf8(chars.size() > 5 ? std::u32string_view(chars).substr(5)
+                                                            : std::u32string_view{});
             first = false;
         } else {
             text += line;
@@ -144,12 +149,8 @@ std::string ParseEndingText(std::string_view file_bytes)
 
 bool WriteEndingText(const fs::path& work_dir, int number, std::string_view utf8_text)
 {
-    std::ofstream out(EndingTextFile(work_dir, number), std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    const std::string bytes = FormatEndingText(number, utf8_text);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    return !out.fail();
+    // Through a file beside it: a failed write leaves the old text whole.
+    return core::WriteFileBytes(EndingTextFile(work_dir, number), FormatEndingText(number, utf8_text));
 }
 
 std::optional<std::string> ReadEndingText(const fs::path& work_dir, int number)

@@ -52,8 +52,9 @@ TForm11::TForm11(TComponent* AOwner) : TForm(AOwner)
     kivForm1->UseProgramSkin();
     kivForm1->SetTitleBarButtons({kivClose});
 
-    kivPageControl1 = Place<TkivPageControl>(this, kivForm1, "kivPageControl1", 8, TkivForm::kCaptionHeight + 6, 554,
-                                             417 - TkivForm::kCaptionHeight - 14);
+    kivPageControl1 =
+        Place<TkivPageControl>(this, kivForm1, "kivPageControl1", 8, TkivForm::kCaptionHeight + 6, 554,
+                               417 - TkivForm::kCaptionHeight - 14);
     auto page = [this](const char* name, const char* caption) {
         auto* sheet = new TkivTabSheet(this);
         sheet->SetName(name);
@@ -77,10 +78,11 @@ TForm11::TForm11(TComponent* AOwner) : TForm(AOwner)
     Label4 = label("Label4", "00:00", 376, 92, 60);
     Label5 = label("Label5", "00:00", 446, 92, 60);
 
-    kivGroupBox1 = Place<TkivGroupBox>(this, kivTabSheet1, "kivGroupBox1", 8, 8, kMovieWidth + 4, kMovieHeight + 4);
+    kivGroupBox1 =
+        Place<TkivGroupBox>(this, kivTabSheet1, "kivGroupBox1", 8, 8, kMovieWidth + 4, kMovieHeight + 4);
     kivGroupBox1->SetEnabled(false);
-    WindowsMediaPlayer1 =
-        Place<TWindowsMediaPlayer>(this, kivGroupBox1, "WindowsMediaPlayer1", 2, 2, kMovieWidth, kMovieHeight);
+    WindowsMediaPlayer1 = Place<TWindowsMediaPlayer>(this, kivGroupBox1, "WindowsMediaPlayer1", 2, 2,
+                                                     kMovieWidth, kMovieHeight);
 
     auto button = [this](TControl* parent, const char* name, const char* caption, int left, int top) {
         auto* b = Place<TkivButton>(this, parent, name, left, top, 80, 25);
@@ -94,10 +96,13 @@ TForm11::TForm11(TComponent* AOwner) : TForm(AOwner)
     kivButton5 = button(kivTabSheet1, "kivButton5", "清除片头", 460, 130);
     kivButton6 = button(kivTabSheet1, "kivButton6", "退出", 460, 270);
 
-    kivGroupBox2 = Place<TkivGroupBox>(this, kivTabSheet2, "kivGroupBox2", 8, 8, kMovieWidth + 4, kMovieHeight + 4);
+    kivGroupBox2 =
+        Place<TkivGroupBox>(this, kivTabSheet2, "kivGroupBox2", 8, 8, kMovieWidth + 4, kMovieHeight + 4);
     kivGroupBox2->SetEnabled(false);
-    ShockwaveFlash1 = Place<TShockwaveFlash>(this, kivGroupBox2, "ShockwaveFlash1", 2, 2, kMovieWidth, kMovieHeight);
-    ShockwaveFlash2 = Place<TShockwaveFlash>(this, kivGroupBox2, "ShockwaveFlash2", 2, 2, kMovieWidth, kMovieHeight);
+    ShockwaveFlash1 =
+        Place<TShockwaveFlash>(this, kivGroupBox2, "ShockwaveFlash1", 2, 2, kMovieWidth, kMovieHeight);
+    ShockwaveFlash2 =
+        Place<TShockwaveFlash>(this, kivGroupBox2, "ShockwaveFlash2", 2, 2, kMovieWidth, kMovieHeight);
     ShockwaveFlash1->SetVisible(false);
 
     kivButton7 = button(kivTabSheet2, "kivButton7", "导入片尾", 376, 16);
@@ -206,8 +211,10 @@ void TForm11::FormShow(TObject*)
 
 void TForm11::kivPageControl1Click(TObject*)
 {
-    if (kivPageControl1->ActivePageIndex() != 0) WindowsMediaPlayer1->controls().pause();
-    else ShockwaveFlash1->Stop();
+    if (kivPageControl1->ActivePageIndex() != 0)
+        WindowsMediaPlayer1->controls().pause();
+    else
+        ShockwaveFlash1->Stop();
 }
 
 // --- the opening title ----------------------------------------------------------------
@@ -383,21 +390,24 @@ void TForm11::kivButton7Click(TObject*)
 
     // An invalid file changes nothing: an ending title in force stays in
     // force, and the dialog goes on showing it.
+    // A work folder that cannot be written changes nothing either, and is
+    // said so.
     app::StagedEnding staged = app::StageEnding(std::filesystem::u8path(file), main.WorkPath());
-    if (!staged.Valid()) {
-        std::cerr << "castora: ending template " << file << " refused: " << staged.Detail() << std::endl;
-        if (ValidEndingLoaded()) ShowEndingStill();
-        else ShowPlaceholder();
-        Tell(app::kEndingImportCaption, app::kEndingInvalid);
+    const bool written = !staged.WriteFailed() && (!staged.Valid() || staged.PutInPlace());
+    if (!written || !staged.Valid()) {
+        std::cerr << "castora: ending template " << file << " "
+                  << (written ? "refused: " + staged.Detail()
+                              : std::string("not imported: the work folder cannot be written"))
+                  << std::endl;
+        if (ValidEndingLoaded())
+            ShowEndingStill();
+        else
+            ShowPlaceholder();
+        Tell(app::kEndingImportCaption, written ? app::kEndingInvalid : app::kEndingNotWritten);
         return;
     }
     const app::EndingTrailerValues values = staged.Values();
     const app::EndingTemplate ending = staged.Ending();
-    if (!staged.PutInPlace()) {
-        std::cerr << "castora: ending template " << file << ": its copies cannot be put in place" << std::endl;
-        Tell(app::kEndingImportCaption, app::kEndingNotWritten);
-        return;
-    }
     EndingValidation = values.validation;
     EndingPlayFrame = values.play_frame;
     EndingStillFrame = values.still_frame;

@@ -33,8 +33,8 @@ void ShowMessage(TkivMessageDialog* dialog, const char* text)
 
 void SetRunButtons(TForm1& f, bool enabled)
 {
-    for (TkivButton* button : {f.kivButton3, f.kivButton2, f.kivButton12, f.kivButton13, f.kivButton14,
-                               f.kivButton20})
+    for (TkivButton* button :
+         {f.kivButton3, f.kivButton2, f.kivButton12, f.kivButton13, f.kivButton14, f.kivButton20})
         button->SetEnabled(enabled);
 }
 
@@ -158,14 +158,22 @@ void TForm14::Import()
     // The whole template is checked, and its movie copies written aside,
     // before anything of the project changes.
     app::StagedTemplate staged = app::StageTemplate(file, f.WorkPath());
-    if (staged.Valid() && !staged.PutInPlace()) staged = app::StagedTemplate();
-    if (!staged.Valid()) {
-        std::cerr << "castora: template " << file << " refused: "
-                  << (staged.Detail().empty() ? "its movie copies cannot be put in place" : staged.Detail())
+    // A work folder that cannot be written is said so, and changes nothing:
+    // the template in force, if any, stays.
+    if (staged.WriteFailed() || (staged.Valid() && !staged.PutInPlace())) {
+        std::cerr << "castora: template " << file << " not imported: the work folder cannot be written"
                   << std::endl;
+        Hide();
+        ShowMessage(f.kivMessageDialog2, app::kTemplateNotWritten);
+        return;
+    }
+    if (!staged.Valid()) {
+        std::cerr << "castora: template " << file << " refused: " << staged.Detail() << std::endl;
         const std::string_view constant = app::template_format::kValidityConstant;
-        if (!f.TemplateFile.empty()) f.TemplateState = std::string(constant);
-        else f.TemplateState = staged.ValidityRead() == constant ? std::string() : staged.ValidityRead();
+        if (!f.TemplateFile.empty())
+            f.TemplateState = std::string(constant);
+        else
+            f.TemplateState = staged.ValidityRead() == constant ? std::string() : staged.ValidityRead();
         Hide();
         ShowMessage(f.kivMessageDialog2, app::kTemplateInvalid);
         return;
@@ -186,8 +194,10 @@ void TForm14::Import()
     const int width = f.kivGroupBox2->Width(), height = f.kivGroupBox2->Height();
     f.WindowsMediaPlayer1->SetBounds(0, 0, width, height);
     f.WindowsMediaPlayer1->SetURL(file);
-    if (photos) f.WindowsMediaPlayer1->controls().stop();
-    else f.WindowsMediaPlayer1->controls().play();
+    if (photos)
+        f.WindowsMediaPlayer1->controls().stop();
+    else
+        f.WindowsMediaPlayer1->controls().play();
     PlacePane(f.ScrollBox9);
     PlacePane(f.ScrollBox10);
     f.xiao_guo_Flash->SetBounds(0, 0, width, height);
@@ -201,7 +211,8 @@ void TForm14::Import()
     if (photos) {
         f.xiao_guo_Flash->SetFrameNum(f.xiao_guo_Flash->TotalFrames());
         f.LockTemplateImportControls();
-        for (TScrollBox* pane : {f.ScrollBox1, f.ScrollBox13, f.ScrollBox11, f.ScrollBox9}) pane->SetVisible(false);
+        for (TScrollBox* pane : {f.ScrollBox1, f.ScrollBox13, f.ScrollBox11, f.ScrollBox9})
+            pane->SetVisible(false);
         f.ScrollBox10->SetVisible(true);
         f.ScrollBox10->BringToFront();
         f.ProjectLengthText();
@@ -212,7 +223,8 @@ void TForm14::Import()
         return;
     }
     unlock.keep = false;
-    for (TScrollBox* pane : {f.ScrollBox1, f.ScrollBox13, f.ScrollBox10, f.ScrollBox11}) pane->SetVisible(false);
+    for (TScrollBox* pane : {f.ScrollBox1, f.ScrollBox13, f.ScrollBox10, f.ScrollBox11})
+        pane->SetVisible(false);
     f.ScrollBox9->SetVisible(true);
     f.ScrollBox9->BringToFront();
 }

@@ -16,9 +16,9 @@ public:
 
     TLabel* Label1;                    // "正在导入模板,可能会花一点时间,请耐心等待..."
     TkivProgressBar* kivProgressBar1;  // moves while the import runs
-    TTimer* Timer1;  // the import, once per showing
-    TTimer* Timer2;  // progress animation
-    TTimer* Timer3;  // closes the form
+    TTimer* Timer1;                    // the import, once per showing
+    TTimer* Timer2;                    // progress animation
+    TTimer* Timer3;                    // closes the form
 
     void FormShow(TObject* Sender);
     void FormActivate(TObject* Sender);
@@ -37,4 +37,5 @@ namespace app {
 inline constexpr const char* kTemplateImportCaption = "导入模板";
 inline constexpr const char* kTemplateAlreadyImported = "模板已经导入.";
 inline constexpr const char* kTemplateInvalid = "导入的模板不是有效的,请导入本软件支持的模板!";
+inline constexpr const char* kTemplateNotWritten = "模板无法写入工作文件夹,请检查磁盘空间和权限!";
 }  // namespace app

@@ -1,38 +1,25 @@
 #pragma once
 // A movie that an import puts into the work folder as its two identical
-// copies (the two-copy reload): both are written under temporary names
-// beside their places and checked to load, and only then renamed into
-// place, each in one step. Copies not put in place are deleted.
+// copies (the two-copy reload): both are staged beside their places, and
+// one is checked to load as the panes will load it.
 #include <filesystem>
 #include <string>
 
+#include "app/staged_files.h"
+
 namespace app {
 
-class StagedMovieCopies {
-public:
-    StagedMovieCopies() = default;
-    ~StagedMovieCopies();
-    StagedMovieCopies(StagedMovieCopies&& other) noexcept;
-    StagedMovieCopies& operator=(StagedMovieCopies&& other) noexcept;
-    StagedMovieCopies(const StagedMovieCopies&) = delete;
-    StagedMovieCopies& operator=(const StagedMovieCopies&) = delete;
-
-    // Writes the movie's bytes twice into `folder` as "<stem>-….swf.new" and
-    // loads one copy. Returns what went wrong, or an empty text.
-    std::string Stage(const std::string& movie, const std::filesystem::path& folder, const std::string& stem);
-    // The loaded movie's frame count.
-    int Frames() const { return frames_; }
-
-    // Renames the copies to `first` and `second`. False when that fails.
-    bool PutInPlace(const std::filesystem::path& first, const std::filesystem::path& second);
-    void Discard();
-
-    // Deletes the copies that an interrupted import left in `folder`.
-    static void RemoveLeftovers(const std::filesystem::path& folder, const std::string& stem);
-
-private:
-    std::filesystem::path files_[2];
-    int frames_ = 0;
+struct StagedMovie {
+    // What went wrong; empty when both copies are staged and load.
+    std::string error;
+    // The copies could not be written: the work folder's fault, not the movie's.
+    bool write_failed = false;
+    int frames = 0;
 };
+
+// Adds the movie's bytes to `files` twice, for `first` and `second` (stem
+// `stem`), and loads the first copy. On failure `files` is discarded.
+StagedMovie StageMovieCopies(StagedFiles& files, const std::string& movie, const std::filesystem::path& first,
+                             const std::filesystem::path& second, const std::string& stem);
 
 }  // namespace app

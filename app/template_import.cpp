@@ -2,6 +2,7 @@
 
 #include <system_error>
 
+#include "app/staged_movie.h"
 #include "app/template_format.h"
 #include "platform/core/files.h"
 #include "platform/core/ini.h"
@@ -22,15 +23,11 @@ fs::path TemplateMovieCopy(const fs::path& work_dir, int number)
     return work_dir / "zhzp" / ("zhzp" + std::to_string(number) + ".swf");
 }
 
-bool StagedTemplate::PutInPlace()
-{
-    return valid_ && copies_.PutInPlace(TemplateMovieCopy(work_dir_, 1), TemplateMovieCopy(work_dir_, 2));
-}
+bool StagedTemplate::PutInPlace(const StagedRename& rename) { return valid_ && copies_.PutInPlace(rename); }
 
 StagedTemplate StageTemplate(const fs::path& file, const fs::path& work_dir)
 {
     StagedTemplate staged;
-    staged.work_dir_ = work_dir;
     const auto refuse = [&staged](std::string detail) {
         staged.copies_.Discard();
         staged.valid_ = false;
@@ -41,11 +38,12 @@ StagedTemplate StageTemplate(const fs::path& file, const fs::path& work_dir)
     const fs::path trailer_copy = TrailerCopy(work_dir);
     core::DeleteFile(trailer_copy);
     // Copies an interrupted import left behind.
-    StagedMovieCopies::RemoveLeftovers(work_dir / "zhzp", "zhzp");
+    StagedFiles::RemoveLeftovers(work_dir / "zhzp", "zhzp");
     const std::optional<uint64_t> size = core::FileSizeOf(file);
     if (!size) return refuse("the file cannot be read");
     if (*size < tf::kTrailerSize) return refuse("the file is shorter than its 2000-byte settings block");
-    const std::optional<std::string> trailer = core::ReadFileSlice(file, *size - tf::kTrailerSize, tf::kTrailerSize);
+    const std::optional<std::string> trailer =
+        core::ReadFileSlice(file, *size - tf::kTrailerSize, tf::kTrailerSize);
     if (!trailer) return refuse("the file cannot be read");
     core::WriteFileBytes(trailer_copy, *trailer);
 
@@ -57,12 +55,14 @@ StagedTemplate StageTemplate(const fs::path& file, const fs::path& work_dir)
 
     const std::optional<std::string> movie = ReadTemplateMovie(file, *check.description);
     if (!movie) return refuse("the movie cannot be read from the file");
-    if (std::string error = staged.copies_.Stage(*movie, work_dir / "zhzp", "zhzp"); !error.empty())
-        return refuse(error);
-    staged.movie_frames_ = staged.copies_.Frames();
+    const StagedMovie copies = StageMovieCopies(staged.copies_, *movie, TemplateMovieCopy(work_dir, 1),
+                                                TemplateMovieCopy(work_dir, 2), "zhzp");
+    staged.write_failed_ = copies.write_failed;
+    if (!copies.error.empty()) return refuse(copies.error);
+    staged.movie_frames_ = copies.frames;
     if (staged.movie_frames_ < static_cast<int>(tf::kMinMovieFrames))
-        return refuse("the movie has " + std::to_string(staged.movie_frames_) + " frames; a template needs at least " +
-                      std::to_string(tf::kMinMovieFrames));
+        return refuse("the movie has " + std::to_string(staged.movie_frames_) +
+                      " frames; a template needs at least " + std::to_string(tf::kMinMovieFrames));
 
     staged.description_ = *check.description;
     staged.valid_ = true;

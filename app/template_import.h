@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <string>
 
+#include "app/staged_files.h"
 #include "app/template_trailer.h"
-#include "app/staged_movie.h"
 
 namespace app {
 
@@ -19,6 +19,9 @@ public:
     StagedTemplate() = default;
 
     bool Valid() const { return valid_; }
+    // The copies could not be written: the work folder cannot be written,
+    // whether or not the template is valid.
+    bool WriteFailed() const { return write_failed_; }
     const TemplateDescription& Description() const { return description_; }
     int MovieFrames() const { return movie_frames_; }
     // What is wrong with the file, for the log and for tests.
@@ -26,20 +29,20 @@ public:
     // The validity text read from the trailer (empty when there was none).
     const std::string& ValidityRead() const { return validity_read_; }
 
-    // Renames the two copies into place as "zhzp/zhzp1.swf" and
-    // "zhzp/zhzp2.swf", each replaced in one step. False when that fails.
-    bool PutInPlace();
+    // Puts the two copies in place as "zhzp/zhzp1.swf" and "zhzp/zhzp2.swf",
+    // both or, when that fails, neither (the old copies stay). False then.
+    bool PutInPlace(const StagedRename& rename = ReplacingRename);
 
 private:
     friend StagedTemplate StageTemplate(const std::filesystem::path&, const std::filesystem::path&);
 
     bool valid_ = false;
+    bool write_failed_ = false;
     TemplateDescription description_;
     int movie_frames_ = 0;
     std::string detail_;
     std::string validity_read_;
-    std::filesystem::path work_dir_;
-    StagedMovieCopies copies_;
+    StagedFiles copies_;
 };
 
 // Checks the template file completely: the trailer (saved byte for byte as

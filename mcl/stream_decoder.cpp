@@ -46,7 +46,14 @@ StreamDecoder::Result StreamDecoder::Next(AVFrame* frame)
             break;
         }
         if (r != AVERROR(EAGAIN)) {
-            if (++failuresInARow_ >= kMaxFailuresInARow) ended_ = true;
+            if (++failuresInARow_ >= kMaxFailuresInARow) {
+                ended_ = true;
+                return Damaged("decoding failed: ", r);
+            }
+            // A damaged packet is left out, as players do: many files that play
+            // well end in junk after their last frame. A loss that matters
+            // shortens the stream, which its reader can tell from the header.
+            if (r == AVERROR_INVALIDDATA) continue;
             return Damaged("decoding failed: ", r);
         }
         r = av_read_frame(input_.get(), packet_.get());
@@ -62,7 +69,7 @@ StreamDecoder::Result StreamDecoder::Next(AVFrame* frame)
         const bool ours = packet_->stream_index == stream_;
         r = ours ? avcodec_send_packet(decoder_.get(), packet_.get()) : 0;
         av_packet_unref(packet_.get());
-        if (r < 0) return Damaged("decoding failed: ", r);
+        if (r < 0 && r != AVERROR_INVALIDDATA) return Damaged("decoding failed: ", r);
     }
     return Result::End;
 }

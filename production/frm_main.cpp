@@ -37,8 +37,6 @@ constexpr int kClientHeight = 203;
 constexpr int kMovieLeft = kClientWidth + 40;
 constexpr int kJpegQuality = 90;
 
-void Pump() { App().ProcessMessages(); }
-
 }  // namespace
 
 TfrmMain::TfrmMain(TComponent* AOwner) : TForm(AOwner)
@@ -659,6 +657,17 @@ void TfrmMain::LogError(const std::string& line)
 }
 
 void TfrmMain::PumpMessages() { Pump(); }
+
+void TfrmMain::Pump()
+{
+    App().ProcessMessages();
+    // A close of the modal form (its close button, the window manager) only
+    // sets its modal result, which the modal loop reads when the convert
+    // call has returned: asked for while the job runs, it stops the job
+    // here, as "停止制作" would.
+    if (ModalResult() != mrNone && job_active_ && !stopped_by_user_ && !(producer_ && producer_->Finished()))
+        StopJob();
+}
 
 void TfrmMain::LogProgress(const std::string& line)
 {

@@ -58,9 +58,9 @@ public:
     // Hidden: frames rendered of the current song; the frame producer counts
     // it on and reads it for the lyric key and the switch to the next song.
     TEdit* edit3;
-    TTimer* Timer1;                    // busy bar, 1 ms
-    TTimer* Timer2;                    // job set-up, 1 ms, one-shot
-    TTimer* Timer3;                    // lists and conversion, 1000 ms, one-shot
+    TTimer* Timer1;  // busy bar, 1 ms
+    TTimer* Timer2;  // job set-up, 1 ms, one-shot
+    TTimer* Timer3;  // lists and conversion, 1000 ms, one-shot
     // The hidden conversion panel: the job's inputs and outputs, filled by
     // the set-up and read by the conversion.
     TPanel* GroupBox1;
@@ -124,6 +124,8 @@ private:
     void CreateControls();
     // The stop of "停止制作" and of the close: timers, movies, encoder.
     void StopJob();
+    // Handles the waiting messages; a close asked for meanwhile stops the job.
+    void Pump();
     // After the convert call, or instead of it: the frame file goes, the
     // video file is kept or removed, and the form closes.
     void FinishJob();
@@ -180,7 +182,7 @@ private:
     std::string output_error_;  // why it couldn't be made or kept
     bool output_kept_ = false;
     int64_t frames_written_ = 0;  // frames the encoder reported done
-    TBitmap frame_bitmap_;     // reused for every rendered frame
+    TBitmap frame_bitmap_;        // reused for every rendered frame
     production::FrameFileWriter frame_writer_;
     // Render-ahead state.
     bool render_ahead_ = true;

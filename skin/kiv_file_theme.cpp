@@ -19,24 +19,27 @@ bool TkivFileThemeMgr::Adopt(std::unique_ptr<Tsk2SkinFileReader> reader)
     return true;
 }
 
+// Nothing but true or false leaves the loads: a skin that cannot be had,
+// whatever the reason (a damaged file, memory), is no skin.
 bool TkivFileThemeMgr::LoadFromFile(const std::filesystem::path& file, const std::string& password)
 {
-    if (!core::FileExists(file)) return false;
-    reader_.reset();
     try {
+        if (!core::FileExists(file)) return false;
+        reader_.reset();
         return Adopt(std::make_unique<Tsk2SkinFileReader>(file, password));
-    } catch (const skin::SkinReadError&) {
+    } catch (...) {
+        reader_.reset();
         return false;
     }
 }
 
-bool TkivFileThemeMgr::LoadFromMemory(std::span<const std::uint8_t> archive,
-                                      const std::string& password)
+bool TkivFileThemeMgr::LoadFromMemory(std::span<const std::uint8_t> archive, const std::string& password)
 {
     reader_.reset();
     try {
         return Adopt(std::make_unique<Tsk2SkinFileReader>(archive, password));
-    } catch (const skin::SkinReadError&) {
+    } catch (...) {
+        reader_.reset();
         return false;
     }
 }
@@ -62,36 +65,31 @@ std::int32_t TkivFileThemeMgr::GetColor(std::uint8_t index) const
 std::int32_t TkivFileThemeMgr::GetInt(std::uint8_t index) const
 {
     if (!reader_) return 0;
-    const auto key =
-        KeyOf(skin::kFirstIntegerKey, skin::kFirstBooleanKey - skin::kFirstIntegerKey, index);
+    const auto key = KeyOf(skin::kFirstIntegerKey, skin::kFirstBooleanKey - skin::kFirstIntegerKey, index);
     return key.empty() ? -1 : reader_->GetInteger(key);
 }
 
 const TBitmap* TkivFileThemeMgr::GetBitmap(std::uint8_t index) const
 {
     if (!reader_) return nullptr;
-    const auto key =
-        KeyOf(skin::kFirstBitmapKey, skin::kFirstIntegerKey - skin::kFirstBitmapKey, index);
+    const auto key = KeyOf(skin::kFirstBitmapKey, skin::kFirstIntegerKey - skin::kFirstBitmapKey, index);
     return key.empty() ? nullptr : reader_->GetBitmap(key);
 }
 
 bool TkivFileThemeMgr::GetBool(std::uint8_t index) const
 {
     if (!reader_) return false;
-    const auto key =
-        KeyOf(skin::kFirstBooleanKey, skin::kSkinKeyCount - skin::kFirstBooleanKey, index);
+    const auto key = KeyOf(skin::kFirstBooleanKey, skin::kSkinKeyCount - skin::kFirstBooleanKey, index);
     return !key.empty() && reader_->GetBool(key) != 0;
 }
 
 TkivFileTheme::TkivFileTheme(TComponent* AOwner)
     : TComponent(AOwner), mgr_(std::make_unique<TkivFileThemeMgr>())
-{
-}
+{}
 
 TkivFileTheme::~TkivFileTheme() = default;
 
-bool TkivFileTheme::UsingFileTheme(const TkivFileTheme* theme, TkivUIStyle style,
-                                   TkivUIStyle& effective)
+bool TkivFileTheme::UsingFileTheme(const TkivFileTheme* theme, TkivUIStyle style, TkivUIStyle& effective)
 {
     effective = style;
     if (style != TkivUIStyle::FromThemeFile) return false;
@@ -108,8 +106,7 @@ void TkivFileTheme::SetThemeFile(const std::string& value)
     fs::path found;
     if (!value.empty()) {
         const fs::path name = given.filename();
-        for (const fs::path& candidate :
-             {given, core::ProgramDir() / name, core::SystemDir() / name}) {
+        for (const fs::path& candidate : {given, core::ProgramDir() / name, core::SystemDir() / name}) {
             if (!name.empty() && core::FileExists(candidate)) {
                 found = candidate;
                 break;

@@ -4,6 +4,7 @@
 #include <array>
 #include <cctype>
 #include <cstring>
+#include <map>
 #include <optional>
 
 #include "platform/core/files.h"
@@ -30,8 +31,7 @@ std::uint16_t U16(std::span<const std::uint8_t> d, std::size_t at)
 std::uint32_t U32(std::span<const std::uint8_t> d, std::size_t at)
 {
     return static_cast<std::uint32_t>(d[at]) | (static_cast<std::uint32_t>(d[at + 1]) << 8) |
-           (static_cast<std::uint32_t>(d[at + 2]) << 16) |
-           (static_cast<std::uint32_t>(d[at + 3]) << 24);
+           (static_cast<std::uint32_t>(d[at + 2]) << 16) | (static_cast<std::uint32_t>(d[at + 3]) << 24);
 }
 
 bool SameName(std::string_view a, std::string_view b)
@@ -205,9 +205,9 @@ int ExtractSkinEntry(const std::filesystem::path& archivePath, std::string_view 
     const auto bytes = ReadArchiveFile(archivePath);
     if (!bytes) return kExtractFailed;
     std::vector<std::uint8_t> out;
-    const int result = ExtractSkinEntry(
-        std::span(reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size()), entryName,
-        password, out);
+    const int result =
+        ExtractSkinEntry(std::span(reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size()),
+                         entryName, password, out);
     if (result != kExtractOk) return result;
     const std::string_view text(reinterpret_cast<const char*>(out.data()), out.size());
     return core::WriteFileBytes(outputPath, text) ? kExtractOk : kExtractFailed;
@@ -235,16 +235,14 @@ auto FindName(const List& list, std::string_view name)
 
 }  // namespace
 
-Tsk2SkinFileReader::Tsk2SkinFileReader(const std::filesystem::path& fileName,
-                                       std::string_view password)
+Tsk2SkinFileReader::Tsk2SkinFileReader(const std::filesystem::path& fileName, std::string_view password)
 {
     const auto bytes = skin::ReadArchiveFile(fileName);
     if (!bytes) throw skin::SkinReadError();
     Load(std::span(reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size()), password);
 }
 
-Tsk2SkinFileReader::Tsk2SkinFileReader(std::span<const std::uint8_t> archive,
-                                       std::string_view password)
+Tsk2SkinFileReader::Tsk2SkinFileReader(std::span<const std::uint8_t> archive, std::string_view password)
 {
     Load(archive, password);
 }
@@ -272,6 +270,12 @@ bool Tsk2SkinFileReader::LoadPayload(std::span<const std::uint8_t> p)
     using skin::U32;
     Clear();
     if (p.size() < kPayloadHeaderSize) return false;
+    // Bitmaps by their data range, decoded once the whole chain has passed
+    // its checks and the budget.
+    using Range = std::pair<std::size_t, std::size_t>;
+    std::map<Range, std::shared_ptr<const TBitmap>> decoded;
+    std::vector<std::pair<std::string, Range>> bitmapRecords;
+    std::int64_t pixels = 0;
     std::size_t record = U32(p, 20);
     // Every record lies at its own place, so a chain longer than the
     // payload holds records is a loop.
@@ -294,14 +298,27 @@ bool Tsk2SkinFileReader::LoadPayload(std::span<const std::uint8_t> p)
         }
         const auto data = p.subspan(offset, size);
         switch (kind) {
-        case 0:
-            try {
-                bitmaps_.emplace_back(name, std::make_unique<TBitmap>(gfx::DecodeBmp(data)));
-            } catch (const gfx::ImageError&) {
-                Clear();
-                return false;
+        case 0: {
+            const Range range(offset, size);
+            if (!decoded.contains(range)) {
+                TSize side;
+                try {
+                    side = gfx::BmpSize(data);
+                } catch (const gfx::ImageError&) {
+                    Clear();
+                    return false;
+                }
+                pixels += static_cast<std::int64_t>(side.cx) * side.cy;
+                if (side.cx > skin::kMaxSkinBitmapSide || side.cy > skin::kMaxSkinBitmapSide ||
+                    pixels > skin::kMaxSkinPixels) {
+                    Clear();
+                    return false;
+                }
+                decoded.emplace(range, nullptr);
             }
+            bitmapRecords.emplace_back(name, range);
             break;
+        }
         case 1:
             if (size != 4) {
                 Clear();
@@ -316,14 +333,21 @@ bool Tsk2SkinFileReader::LoadPayload(std::span<const std::uint8_t> p)
             }
             booleans_.emplace_back(name, data[0]);
             break;
-        case 3:
-            strings_.emplace_back(name, std::string(data.begin(), data.end()));
-            break;
-        default:
-            break;  // a kind this reader does not know: skipped
+        case 3: strings_.emplace_back(name, std::string(data.begin(), data.end())); break;
+        default: break;  // a kind this reader does not know: skipped
         }
         record = next;
     }
+    for (auto& [range, bitmap] : decoded) {
+        try {
+            bitmap = std::make_shared<const TBitmap>(gfx::DecodeBmp(p.subspan(range.first, range.second)));
+        } catch (const gfx::ImageError&) {
+            Clear();
+            return false;
+        }
+    }
+    bitmaps_.reserve(bitmapRecords.size());
+    for (const auto& [name, range] : bitmapRecords) bitmaps_.emplace_back(name, decoded[range]);
     ready_ = true;
     return true;
 }

@@ -23,6 +23,12 @@ inline constexpr std::string_view kSkinEntryName = "SKINDATA.SK2";
 inline constexpr std::uint32_t kMaxSkinPayload = 64u * 1024 * 1024;
 // Archive files above this size are not read at all.
 inline constexpr std::uint64_t kMaxSkinArchive = 256u * 1024 * 1024;
+// The bitmaps of one skin decode to at most this many pixels in all, each
+// at most kMaxSkinBitmapSide wide and high; records that share one data
+// range share one bitmap and count once. A skin beyond either is refused
+// from its headers, before anything is decoded.
+inline constexpr std::int64_t kMaxSkinPixels = 64LL * 1024 * 1024;
+inline constexpr int kMaxSkinBitmapSide = 4096;
 
 // Results of ExtractSkinEntry.
 inline constexpr int kExtractOk = 0;
@@ -64,7 +70,8 @@ public:
 }  // namespace skin
 
 // The reader of one skin file. Names are looked up ignoring letter case; a
-// name stored twice answers with its first record.
+// name stored twice answers with its first record. Bitmap records whose
+// data is one range of the payload answer with one bitmap.
 class Tsk2SkinFileReader {
 public:
     // Reads the file. Throws skin::SkinReadError when the archive cannot be
@@ -95,7 +102,7 @@ private:
     void Load(std::span<const std::uint8_t> archive, std::string_view password);
     void Clear();
 
-    std::vector<std::pair<std::string, std::unique_ptr<TBitmap>>> bitmaps_;
+    std::vector<std::pair<std::string, std::shared_ptr<const TBitmap>>> bitmaps_;
     std::vector<std::pair<std::string, std::int32_t>> integers_;
     std::vector<std::pair<std::string, std::uint8_t>> booleans_;
     std::vector<std::pair<std::string, std::string>> strings_;

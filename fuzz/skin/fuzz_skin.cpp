@@ -1,11 +1,14 @@
 // Skin reader: any input is read as a skin archive (with and without a
 // password), as a raw deflate stream and as a decoded payload; each either
-// loads or is refused, never reading or writing outside its buffers.
+// loads or is refused, never reading or writing outside its buffers, and
+// within the decoding budget (run with -rss_limit_mb). The theme manager
+// answers true or false and lets nothing else out.
 #include <cstddef>
 #include <cstdint>
 #include <span>
 #include <vector>
 
+#include "skin/kiv_file_theme.h"
 #include "skin/kiv_inflate.h"
 #include "skin/kiv_skin_reader.h"
 
@@ -21,9 +24,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                     return 0;
                 (void)reader.GetInteger("SKIN2_FORMCOLOR");
             }
-        } catch (const skin::SkinReadError&) {
-        }
+        } catch (const skin::SkinReadError&) {}
     }
+    TkivFileThemeMgr mgr;
+    if (mgr.LoadFromMemory(input, "")) (void)mgr.GetBitmap(15);
     std::vector<std::uint8_t> out;
     (void)skin::Inflate(input, out, 1 << 20);
     Tsk2SkinFileReader payload;

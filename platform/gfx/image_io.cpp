@@ -17,9 +17,13 @@ namespace gfx {
 namespace {
 
 [[noreturn]] void Corrupt(const std::string& what) { throw ImageError(ImageError::Kind::Corrupt, what); }
-[[noreturn]] void Unsupported(const std::string& what) { throw ImageError(ImageError::Kind::Unsupported, what); }
+[[noreturn]] void Unsupported(const std::string& what)
+{
+    throw ImageError(ImageError::Kind::Unsupported, what);
+}
 
-void CheckDimensions(std::int64_t w, std::int64_t h, const char* format) {
+void CheckDimensions(std::int64_t w, std::int64_t h, const char* format)
+{
     if (w <= 0 || h <= 0) Corrupt(std::string(format) + " picture has no pixels");
     if (w > kMaxImageDimension || h > kMaxImageDimension || w * h > kMaxImagePixels)
         Unsupported(std::string(format) + " picture is too large");
@@ -31,11 +35,14 @@ class Reader {
 public:
     explicit Reader(std::span<const std::uint8_t> d) : d_(d) {}
     bool Has(std::size_t off, std::size_t n) const { return off <= d_.size() && n <= d_.size() - off; }
-    std::uint32_t U32(std::size_t off) const {
+    std::uint32_t U32(std::size_t off) const
+    {
         if (!Has(off, 4)) Corrupt("BMP file is truncated");
-        return d_[off] | (d_[off + 1] << 8) | (d_[off + 2] << 16) | (static_cast<std::uint32_t>(d_[off + 3]) << 24);
+        return d_[off] | (d_[off + 1] << 8) | (d_[off + 2] << 16) |
+               (static_cast<std::uint32_t>(d_[off + 3]) << 24);
     }
-    std::uint16_t U16(std::size_t off) const {
+    std::uint16_t U16(std::size_t off) const
+    {
         if (!Has(off, 2)) Corrupt("BMP file is truncated");
         return static_cast<std::uint16_t>(d_[off] | (d_[off + 1] << 8));
     }
@@ -51,48 +58,73 @@ struct Field {
     std::uint32_t mask = 0;
     int shift = 0;
     std::uint64_t max = 0;
-    explicit Field(std::uint32_t m = 0) : mask(m) {
+    explicit Field(std::uint32_t m = 0) : mask(m)
+    {
         if (!m) return;
         shift = std::countr_zero(m);
         max = m >> shift;
     }
-    int Get(std::uint32_t px) const {
+    int Get(std::uint32_t px) const
+    {
         if (!mask) return 0;
         const std::uint64_t v = (px & mask) >> shift;
         return static_cast<int>((v * 255 + max / 2) / max);
     }
 };
 
+struct BmpHeader {
+    std::uint32_t hdrSize = 0;
+    std::int64_t width = 0, height = 0;
+    bool topDown = false;
+    int bpp = 0;
+    std::uint32_t compression = 0, colorsUsed = 0;
+};
+
+BmpHeader ReadBmpHeader(const Reader& r)
+{
+    if (r.Size() < 18 || *r.At(0) != 'B' || *r.At(1) != 'M') Corrupt("not a BMP file");
+    BmpHeader h;
+    h.hdrSize = r.U32(14);
+    if (h.hdrSize != 12 && h.hdrSize != 40 && h.hdrSize != 52 && h.hdrSize != 56 && h.hdrSize != 64 &&
+        h.hdrSize != 108 && h.hdrSize != 124)
+        Unsupported("BMP header of unknown size " + std::to_string(h.hdrSize));
+    if (!r.Has(14, h.hdrSize)) Corrupt("BMP header is truncated");
+    if (h.hdrSize == 12) {
+        h.width = r.U16(18);
+        h.height = r.U16(20);
+        h.bpp = r.U16(24);
+    } else {
+        h.width = r.I32(18);
+        h.height = r.I32(22);
+        h.bpp = r.U16(28);
+        h.compression = r.U32(30);
+        h.colorsUsed = r.U32(46);
+    }
+    h.topDown = h.height < 0;
+    if (h.topDown) h.height = -h.height;
+    CheckDimensions(h.width, h.height, "BMP");
+    return h;
+}
+
 }  // namespace
 
-TBitmap DecodeBmp(std::span<const std::uint8_t> data) {
-    const Reader r(data);
-    if (data.size() < 18 || data[0] != 'B' || data[1] != 'M') Corrupt("not a BMP file");
-    const std::uint32_t offBits = r.U32(10);
-    const std::uint32_t hdrSize = r.U32(14);
-    if (hdrSize != 12 && hdrSize != 40 && hdrSize != 52 && hdrSize != 56 && hdrSize != 64 && hdrSize != 108 &&
-        hdrSize != 124)
-        Unsupported("BMP header of unknown size " + std::to_string(hdrSize));
-    if (!r.Has(14, hdrSize)) Corrupt("BMP header is truncated");
+TSize BmpSize(std::span<const std::uint8_t> data)
+{
+    const BmpHeader h = ReadBmpHeader(Reader(data));
+    return {static_cast<int>(h.width), static_cast<int>(h.height)};
+}
 
-    std::int64_t width, height;
-    int bpp;
-    std::uint32_t compression = 0, colorsUsed = 0;
+TBitmap DecodeBmp(std::span<const std::uint8_t> data)
+{
+    const Reader r(data);
+    const BmpHeader h = ReadBmpHeader(r);
+    const std::uint32_t offBits = r.U32(10);
+    const std::uint32_t hdrSize = h.hdrSize;
+    const std::int64_t width = h.width, height = h.height;
+    const int bpp = h.bpp;
+    const std::uint32_t compression = h.compression, colorsUsed = h.colorsUsed;
     const bool core = hdrSize == 12;
-    if (core) {
-        width = r.U16(18);
-        height = r.U16(20);
-        bpp = r.U16(24);
-    } else {
-        width = r.I32(18);
-        height = r.I32(22);
-        bpp = r.U16(28);
-        compression = r.U32(30);
-        colorsUsed = r.U32(46);
-    }
-    const bool topDown = height < 0;
-    if (topDown) height = -height;
-    CheckDimensions(width, height, "BMP");
+    const bool topDown = h.topDown;
     if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32)
         Unsupported("BMP with " + std::to_string(bpp) + " bits per pixel");
 
@@ -148,43 +180,44 @@ TBitmap DecodeBmp(std::span<const std::uint8_t> data) {
         const std::uint8_t* src = r.At(offBits + stride * y);
         std::uint32_t* dst = bmp.ScanLine(topDown ? y : static_cast<int>(height) - 1 - y);
         switch (bpp) {
-            case 1:
-            case 4:
-            case 8: {
-                const int perByte = 8 / bpp;
-                const unsigned mask = (1u << bpp) - 1;
-                for (int x = 0; x < width; ++x) {
-                    const int shift = 8 - bpp * (x % perByte + 1);
-                    dst[x] = palette[(src[x / perByte] >> shift) & mask];
-                }
-                break;
+        case 1:
+        case 4:
+        case 8: {
+            const int perByte = 8 / bpp;
+            const unsigned mask = (1u << bpp) - 1;
+            for (int x = 0; x < width; ++x) {
+                const int shift = 8 - bpp * (x % perByte + 1);
+                dst[x] = palette[(src[x / perByte] >> shift) & mask];
             }
-            case 24:
-                for (int x = 0; x < width; ++x) dst[x] = RGB(src[3 * x + 2], src[3 * x + 1], src[3 * x]);
-                break;
-            case 16:
-                for (int x = 0; x < width; ++x) {
-                    const std::uint32_t px = src[2 * x] | (src[2 * x + 1] << 8);
-                    dst[x] = RGB(red.Get(px), green.Get(px), blue.Get(px));
+            break;
+        }
+        case 24:
+            for (int x = 0; x < width; ++x) dst[x] = RGB(src[3 * x + 2], src[3 * x + 1], src[3 * x]);
+            break;
+        case 16:
+            for (int x = 0; x < width; ++x) {
+                const std::uint32_t px = src[2 * x] | (src[2 * x + 1] << 8);
+                dst[x] = RGB(red.Get(px), green.Get(px), blue.Get(px));
+            }
+            break;
+        case 32:
+            for (int x = 0; x < width; ++x) {
+                std::uint32_t px;
+                std::memcpy(&px, src + 4 * x, 4);
+                dst[x] = RGB(red.Get(px), green.Get(px), blue.Get(px));
+                if (alpha.mask) {
+                    const std::uint32_t a = static_cast<std::uint32_t>(alpha.Get(px));
+                    dst[x] |= a << 24;
+                    anyAlpha |= a != 0;
                 }
-                break;
-            case 32:
-                for (int x = 0; x < width; ++x) {
-                    std::uint32_t px;
-                    std::memcpy(&px, src + 4 * x, 4);
-                    dst[x] = RGB(red.Get(px), green.Get(px), blue.Get(px));
-                    if (alpha.mask) {
-                        const std::uint32_t a = static_cast<std::uint32_t>(alpha.Get(px));
-                        dst[x] |= a << 24;
-                        anyAlpha |= a != 0;
-                    }
-                }
-                break;
+            }
+            break;
         }
     }
     if (alpha.mask) {
         // An alpha mask with all-zero alphas is a plain picture.
-        if (anyAlpha) bmp.SetHasAlpha(true);
+        if (anyAlpha)
+            bmp.SetHasAlpha(true);
         else
             for (int y = 0; y < bmp.Height(); ++y)
                 for (int x = 0; x < bmp.Width(); ++x) bmp.ScanLine(y)[x] &= 0x00FFFFFFu;
@@ -192,7 +225,8 @@ TBitmap DecodeBmp(std::span<const std::uint8_t> data) {
     return bmp;
 }
 
-std::vector<std::uint8_t> EncodeBmp(const TBitmap& bitmap) {
+std::vector<std::uint8_t> EncodeBmp(const TBitmap& bitmap)
+{
     const int w = bitmap.Width(), h = bitmap.Height();
     const std::size_t stride = (static_cast<std::size_t>(w) * 3 + 3) & ~std::size_t{3};
     const std::size_t imageSize = stride * h;
@@ -233,7 +267,8 @@ struct JpegTarget {
     bool tooLarge = false;
 };
 
-std::uint32_t* AllocJpegTarget(void* ctx, int w, int h) noexcept {
+std::uint32_t* AllocJpegTarget(void* ctx, int w, int h) noexcept
+{
     auto* t = static_cast<JpegTarget*>(ctx);
     if (w <= 0 || h <= 0) return nullptr;
     if (w > kMaxImageDimension || h > kMaxImageDimension ||
@@ -252,24 +287,28 @@ std::uint32_t* AllocJpegTarget(void* ctx, int w, int h) noexcept {
 
 }  // namespace
 
-TBitmap DecodeJpeg(std::span<const std::uint8_t> data, int scaleDenom) {
+TBitmap DecodeJpeg(std::span<const std::uint8_t> data, int scaleDenom)
+{
     if (scaleDenom != 1 && scaleDenom != 2 && scaleDenom != 4 && scaleDenom != 8)
         throw std::invalid_argument("JPEG scale must be 1, 2, 4 or 8");
     JpegTarget target;
     internal::JpegMessage msg{};
-    const int rc = internal::JpegDecode(data.data(), data.size(), scaleDenom, &AllocJpegTarget, &target, &msg);
+    const int rc =
+        internal::JpegDecode(data.data(), data.size(), scaleDenom, &AllocJpegTarget, &target, &msg);
     if (target.tooLarge) Unsupported("JPEG picture is too large");
     if (rc != 0) Corrupt(std::string("JPEG file cannot be read: ") + msg.text);
     return ApplyOrientation(std::move(target.bitmap), JpegOrientation(data));
 }
 
-std::vector<std::uint8_t> EncodeJpeg(const TBitmap& bitmap, int quality) {
-    if (bitmap.Empty()) throw ImageError(ImageError::Kind::Unsupported, "an empty picture cannot be saved as JPEG");
+std::vector<std::uint8_t> EncodeJpeg(const TBitmap& bitmap, int quality)
+{
+    if (bitmap.Empty())
+        throw ImageError(ImageError::Kind::Unsupported, "an empty picture cannot be saved as JPEG");
     unsigned char* buf = nullptr;
     unsigned long size = 0;
     internal::JpegMessage msg{};
-    const int rc = internal::JpegEncode(bitmap.Pixels(), bitmap.Width(), bitmap.Height(), std::clamp(quality, 1, 100),
-                                        &buf, &size, &msg);
+    const int rc = internal::JpegEncode(bitmap.Pixels(), bitmap.Width(), bitmap.Height(),
+                                        std::clamp(quality, 1, 100), &buf, &size, &msg);
     if (rc != 0) {
         std::free(buf);
         throw ImageError(ImageError::Kind::Io, std::string("JPEG cannot be written: ") + msg.text);
@@ -279,7 +318,8 @@ std::vector<std::uint8_t> EncodeJpeg(const TBitmap& bitmap, int quality) {
     return out;
 }
 
-TSize JpegSize(std::span<const std::uint8_t> data) {
+TSize JpegSize(std::span<const std::uint8_t> data)
+{
     int w = 0, h = 0;
     internal::JpegMessage msg{};
     if (internal::JpegReadSize(data.data(), data.size(), &w, &h, &msg) != 0)
@@ -287,7 +327,8 @@ TSize JpegSize(std::span<const std::uint8_t> data) {
     return OrientedSize({w, h}, JpegOrientation(data));
 }
 
-int JpegScaleFor(TSize size, int minWidth, int minHeight) {
+int JpegScaleFor(TSize size, int minWidth, int minHeight)
+{
     for (int d = 8; d > 1; d /= 2)
         if ((size.cx + d - 1) / d >= minWidth && (size.cy + d - 1) / d >= minHeight) return d;
     return 1;
@@ -295,7 +336,8 @@ int JpegScaleFor(TSize size, int minWidth, int minHeight) {
 
 // --- PNG -----------------------------------------------------------------
 
-TBitmap DecodePng(std::span<const std::uint8_t> data) {
+TBitmap DecodePng(std::span<const std::uint8_t> data)
+{
     png_image img;
     std::memset(&img, 0, sizeof img);
     img.version = PNG_IMAGE_VERSION;
@@ -305,28 +347,33 @@ TBitmap DecodePng(std::span<const std::uint8_t> data) {
         Corrupt("PNG file cannot be read: " + why);
     }
     const bool alpha = img.format & PNG_FORMAT_FLAG_ALPHA;
-    if (img.width == 0 || img.height == 0 || img.width > kMaxImageDimension || img.height > kMaxImageDimension ||
+    if (img.width == 0 || img.height == 0 || img.width > kMaxImageDimension ||
+        img.height > kMaxImageDimension ||
         static_cast<std::int64_t>(img.width) * img.height > kMaxImagePixels) {
         png_image_free(&img);
         Unsupported("PNG picture is too large");
     }
     img.format = PNG_FORMAT_RGBA;
     TBitmap bmp(static_cast<int>(img.width), static_cast<int>(img.height));
-    if (!png_image_finish_read(&img, nullptr, bmp.Pixels(), static_cast<png_int_32>(img.width * 4), nullptr)) {
+    if (!png_image_finish_read(&img, nullptr, bmp.Pixels(), static_cast<png_int_32>(img.width * 4),
+                               nullptr)) {
         const std::string why = img.message;
         png_image_free(&img);
         Corrupt("PNG file cannot be read: " + why);
     }
     png_image_free(&img);
-    if (alpha) bmp.SetHasAlpha(true);
+    if (alpha)
+        bmp.SetHasAlpha(true);
     else
         for (std::size_t i = 0, n = static_cast<std::size_t>(bmp.Width()) * bmp.Height(); i < n; ++i)
             bmp.Pixels()[i] &= 0x00FFFFFFu;
     return bmp;
 }
 
-std::vector<std::uint8_t> EncodePng(const TBitmap& bitmap) {
-    if (bitmap.Empty()) throw ImageError(ImageError::Kind::Unsupported, "an empty picture cannot be saved as PNG");
+std::vector<std::uint8_t> EncodePng(const TBitmap& bitmap)
+{
+    if (bitmap.Empty())
+        throw ImageError(ImageError::Kind::Unsupported, "an empty picture cannot be saved as PNG");
     png_image img;
     std::memset(&img, 0, sizeof img);
     img.version = PNG_IMAGE_VERSION;
@@ -362,7 +409,8 @@ std::vector<std::uint8_t> EncodePng(const TBitmap& bitmap) {
 
 // --- by content and files ------------------------------------------------
 
-ImageFormat DetectImageFormat(std::span<const std::uint8_t> d) {
+ImageFormat DetectImageFormat(std::span<const std::uint8_t> d)
+{
     if (d.size() >= 2 && d[0] == 'B' && d[1] == 'M') return ImageFormat::Bmp;
     if (d.size() >= 3 && d[0] == 0xFF && d[1] == 0xD8 && d[2] == 0xFF) return ImageFormat::Jpeg;
     static constexpr std::uint8_t kPng[] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
@@ -370,17 +418,19 @@ ImageFormat DetectImageFormat(std::span<const std::uint8_t> d) {
     return ImageFormat::Unknown;
 }
 
-TBitmap DecodeImage(std::span<const std::uint8_t> data) {
+TBitmap DecodeImage(std::span<const std::uint8_t> data)
+{
     switch (DetectImageFormat(data)) {
-        case ImageFormat::Bmp: return DecodeBmp(data);
-        case ImageFormat::Jpeg: return DecodeJpeg(data);
-        case ImageFormat::Png: return DecodePng(data);
-        case ImageFormat::Unknown: break;
+    case ImageFormat::Bmp: return DecodeBmp(data);
+    case ImageFormat::Jpeg: return DecodeJpeg(data);
+    case ImageFormat::Png: return DecodePng(data);
+    case ImageFormat::Unknown: break;
     }
     Unsupported("not a BMP, JPEG or PNG picture");
 }
 
-std::vector<std::uint8_t> ReadFileBytes(const std::filesystem::path& path) {
+std::vector<std::uint8_t> ReadFileBytes(const std::filesystem::path& path)
+{
     std::ifstream in(path, std::ios::binary);
     if (!in) throw ImageError(ImageError::Kind::Io, "cannot open \"" + path.string() + "\"");
     std::vector<std::uint8_t> data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -388,7 +438,8 @@ std::vector<std::uint8_t> ReadFileBytes(const std::filesystem::path& path) {
     return data;
 }
 
-void WriteFileBytes(const std::filesystem::path& path, std::span<const std::uint8_t> data) {
+void WriteFileBytes(const std::filesystem::path& path, std::span<const std::uint8_t> data)
+{
     // Written beside the target and renamed over it, so that a failed write
     // never leaves a half file in place of a good one.
     std::filesystem::path tmp = path;
@@ -414,7 +465,8 @@ void WriteFileBytes(const std::filesystem::path& path, std::span<const std::uint
 
 namespace {
 template <class Fn>
-TBitmap LoadWith(const std::filesystem::path& path, Fn&& decode) {
+TBitmap LoadWith(const std::filesystem::path& path, Fn&& decode)
+{
     const auto data = ReadFileBytes(path);
     try {
         return decode(std::span<const std::uint8_t>(data));
@@ -424,16 +476,33 @@ TBitmap LoadWith(const std::filesystem::path& path, Fn&& decode) {
 }
 }  // namespace
 
-TBitmap LoadImage(const std::filesystem::path& path) { return LoadWith(path, [](auto d) { return DecodeImage(d); }); }
-TBitmap LoadBmp(const std::filesystem::path& path) { return LoadWith(path, [](auto d) { return DecodeBmp(d); }); }
-TBitmap LoadJpeg(const std::filesystem::path& path, int scaleDenom) {
+TBitmap LoadImage(const std::filesystem::path& path)
+{
+    return LoadWith(path, [](auto d) { return DecodeImage(d); });
+}
+TBitmap LoadBmp(const std::filesystem::path& path)
+{
+    return LoadWith(path, [](auto d) { return DecodeBmp(d); });
+}
+TBitmap LoadJpeg(const std::filesystem::path& path, int scaleDenom)
+{
     return LoadWith(path, [scaleDenom](auto d) { return DecodeJpeg(d, scaleDenom); });
 }
-TBitmap LoadPng(const std::filesystem::path& path) { return LoadWith(path, [](auto d) { return DecodePng(d); }); }
-void SaveBmp(const TBitmap& bitmap, const std::filesystem::path& path) { WriteFileBytes(path, EncodeBmp(bitmap)); }
-void SaveJpeg(const TBitmap& bitmap, const std::filesystem::path& path, int quality) {
+TBitmap LoadPng(const std::filesystem::path& path)
+{
+    return LoadWith(path, [](auto d) { return DecodePng(d); });
+}
+void SaveBmp(const TBitmap& bitmap, const std::filesystem::path& path)
+{
+    WriteFileBytes(path, EncodeBmp(bitmap));
+}
+void SaveJpeg(const TBitmap& bitmap, const std::filesystem::path& path, int quality)
+{
     WriteFileBytes(path, EncodeJpeg(bitmap, quality));
 }
-void SavePng(const TBitmap& bitmap, const std::filesystem::path& path) { WriteFileBytes(path, EncodePng(bitmap)); }
+void SavePng(const TBitmap& bitmap, const std::filesystem::path& path)
+{
+    WriteFileBytes(path, EncodePng(bitmap));
+}
 
 }  // namespace gfx

@@ -36,6 +36,9 @@ inline constexpr std::int64_t kMaxImagePixels = 64LL * 1024 * 1024;
 // BMP: 1, 4, 8, 16, 24 and 32 bits, bottom-up and top-down, BI_RGB and
 // BI_BITFIELDS. Writing gives 24 bits, bottom-up.
 TBitmap DecodeBmp(std::span<const std::uint8_t> data);
+// The picture's size from its header, without decoding; a header that
+// DecodeBmp would refuse for its size or form throws as it would.
+TSize BmpSize(std::span<const std::uint8_t> data);
 std::vector<std::uint8_t> EncodeBmp(const TBitmap& bitmap);
 
 // JPEG: scaleDenom 1, 2, 4 or 8 decodes at 1/scaleDenom of the size in the

@@ -73,16 +73,19 @@ bool Decoder::Step(std::vector<int16_t>& samples, std::vector<VideoFrame>& pictu
         codec = video_codec_.get();
     rc = codec ? avcodec_send_packet(codec, packet_.get()) : 0;
     av_packet_unref(packet_.get());
-    // A damaged file stops here, where the player reports it.
-    if (rc < 0) return Fail("the file cannot be decoded", rc);
+    // A damaged packet is left out and playing goes on, as other players do
+    // (many files end in junk after their last frame); any other failure
+    // stops the file here, where the player reports it.
+    if (rc < 0 && rc != AVERROR_INVALIDDATA) return Fail("the file cannot be decoded", rc);
     return !codec || Drain(codec, samples, pictures);
 }
 
 bool Decoder::Drain(AVCodecContext* codec, std::vector<int16_t>& samples, std::vector<VideoFrame>& pictures)
 {
-    for (;;) {
+    for (int damaged = 0;;) {
         const int rc = avcodec_receive_frame(codec, frame_.get());
         if (rc == AVERROR(EAGAIN) || rc == AVERROR_EOF) return true;
+        if (rc == AVERROR_INVALIDDATA && ++damaged < 16) continue;  // a damaged frame is left out
         if (rc < 0) return Fail("the file cannot be decoded", rc);
         if (codec == audio_codec_.get()) {
             const bool converted = ConvertAudio(frame_.get(), samples);

@@ -21,6 +21,7 @@
 #include "platform/ui/label.h"
 #include "platform/ui/listbox.h"
 #include "platform/ui/scrollbox.h"
+#include "file_writes_fail.h"
 #include "preview_window_test.h"
 #include "skin/kiv_button.h"
 #include "skin/kiv_progress_bar.h"
@@ -70,8 +71,10 @@ struct TemplateParts {
     {
         auto all = entries;
         all.try_emplace(std::string(tf::kMovieSection));
-        all[std::string(tf::kMovieSection)].try_emplace(std::string(tf::kMovieOffsetKey), tf::EncodeNumber(video.size()));
-        all[std::string(tf::kMovieSection)].try_emplace(std::string(tf::kMovieLengthKey), tf::EncodeNumber(movie.size()));
+        all[std::string(tf::kMovieSection)].try_emplace(std::string(tf::kMovieOffsetKey),
+                                                        tf::EncodeNumber(video.size()));
+        all[std::string(tf::kMovieSection)].try_emplace(std::string(tf::kMovieLengthKey),
+                                                        tf::EncodeNumber(movie.size()));
         std::string trailer;
         for (const auto& [section, keys] : all) {
             trailer += "[" + section + "]\r\n";
@@ -99,11 +102,15 @@ protected:
         std::ofstream(path, std::ios::binary) << bytes;
         return path;
     }
-    std::string Copy(int n) const { return ReadBytes(work_ / "zhzp" / ("zhzp" + std::to_string(n) + ".swf")); }
+    std::string Copy(int n) const
+    {
+        return ReadBytes(work_ / "zhzp" / ("zhzp" + std::to_string(n) + ".swf"));
+    }
     std::set<std::string> ZhzpFiles() const
     {
         std::set<std::string> names;
-        for (const auto& entry : fs::directory_iterator(work_ / "zhzp")) names.insert(entry.path().filename().string());
+        for (const auto& entry : fs::directory_iterator(work_ / "zhzp"))
+            names.insert(entry.path().filename().string());
         return names;
     }
     bool RunButtonsEnabled() const
@@ -139,7 +146,8 @@ TEST_F(TemplateImport, WithoutPhotosTheTemplateVideoPlaysAndTheMovieWaits)
     EXPECT_EQ(Form1->ListBox3->Items()[0], "2");
     EXPECT_EQ(Copy(1), parts.movie);
     EXPECT_EQ(Copy(2), parts.movie);
-    EXPECT_EQ(ZhzpFiles(), (std::set<std::string>{"zhzp1.swf", "zhzp2.swf"}));  // no trailer copy, no temporaries
+    EXPECT_EQ(ZhzpFiles(),
+              (std::set<std::string>{"zhzp1.swf", "zhzp2.swf"}));  // no trailer copy, no temporaries
 
     EXPECT_EQ(Form1->TemplateMovie, "2");
     EXPECT_EQ(Form1->xiao_guo_Flash->Movie(), (work_ / "zhzp" / "zhzp2.swf").string());
@@ -187,7 +195,7 @@ TEST_F(TemplateImport, WithPhotosTheVideoStopsAndThePreviewStarts)
     EXPECT_FALSE(Form1->ScrollBox9->Visible());
     EXPECT_TRUE(Form1->xiao_guo_Flash->Playing());
     EXPECT_TRUE(Locked());
-    EXPECT_TRUE(Form1->kivButton3->Enabled());  // Stop is the way out
+    EXPECT_TRUE(Form1->kivButton3->Enabled());        // Stop is the way out
     EXPECT_EQ(Form1->Label2->Caption(), "00:00:00");  // one pass of 20 frames
     // Both slots hold the one photo.
     EXPECT_EQ(Slot(1), Photo(1));
@@ -211,13 +219,15 @@ TEST_F(TemplateImport, TheSamePathTwiceIsRefusedAndEachNewImportShowsTheOtherCop
     const fs::path other_spelling = system_.Path() / "link.avi";
     fs::create_symlink(FixtureTemplate(), other_spelling);
     const fs::path another = Write("another.avi", TemplateParts::Fixture().Bytes());
-    const std::pair<fs::path, const char*> imports[] = {{other_spelling, "1"}, {another, "2"}, {FixtureTemplate(), "1"}};
+    const std::pair<fs::path, const char*> imports[] = {
+        {other_spelling, "1"}, {another, "2"}, {FixtureTemplate(), "1"}};
     for (const auto& [file, copy] : imports) {
         ImportTemplate(file);
         EXPECT_EQ(messages_.size(), 1u) << file;
         EXPECT_EQ(Form1->TemplateFile, file.string());
         EXPECT_EQ(Form1->TemplateMovie, copy);
-        EXPECT_EQ(Form1->xiao_guo_Flash->Movie(), (work_ / "zhzp" / ("zhzp" + std::string(copy) + ".swf")).string());
+        EXPECT_EQ(Form1->xiao_guo_Flash->Movie(),
+                  (work_ / "zhzp" / ("zhzp" + std::string(copy) + ".swf")).string());
         EXPECT_EQ(Form1->xiao_guo_Flash->TotalFrames(), 20);
     }
 }
@@ -251,9 +261,13 @@ TEST_F(TemplateImport, InvalidFilesAreRefusedAndThePreviousTemplateStaysInForce)
         {"slice out of range", spoil([](TemplateParts& t) {
              t.Set(tf::kMovieSection, tf::kMovieLengthKey, tf::EncodeNumber(t.movie.size() + 1));
          })},
-        {"N = 0", spoil([](TemplateParts& t) { t.Set(tf::kCountSection, tf::kCountKey, tf::EncodeNumber(0)); })},
+        {"N = 0",
+         spoil([](TemplateParts& t) { t.Set(tf::kCountSection, tf::kCountKey, tf::EncodeNumber(0)); })},
         {"slot count 16", spoil([](TemplateParts& t) { t.Segment(1, 0, 10, 16); })},
-        {"sum 0", spoil([](TemplateParts& t) { t.Segment(1, 0, 10, 0); t.Segment(2, 10, 19, 0); })},
+        {"sum 0", spoil([](TemplateParts& t) {
+             t.Segment(1, 0, 10, 0);
+             t.Segment(2, 10, 19, 0);
+         })},
         {"unloadable movie", spoil([](TemplateParts& t) { t.movie.assign(t.movie.size(), 'x'); })},
         {"movie of 5 frames", spoil([](TemplateParts& t) { t.movie = MovieOfFrames(5); })},
         {"missing file", "<no file>"},
@@ -299,6 +313,53 @@ TEST_F(TemplateImport, AnInvalidFirstTemplateLeavesTheProjectWithoutOne)
     Form1->kivButton1->Click();
     EXPECT_EQ(FrontPane(), Form1->ScrollBox13);
     EXPECT_TRUE(Unlocked());
+}
+
+TEST_F(TemplateImport, AWorkFolderThatCannotBeWrittenIsSaidSoAndChangesNothing)
+{
+    // A template with three segments in force.
+    TemplateParts previous = TemplateParts::Fixture();
+    previous.Set(tf::kCountSection, tf::kCountKey, tf::EncodeNumber(3));
+    previous.Segment(3, 19, 19, 1);
+    const fs::path previous_file = Write("previous.avi", previous.Bytes());
+    ImportTemplate(previous_file);
+    ASSERT_TRUE(messages_.empty());
+    const app::SegmentTable rows = Form1->SegmentRows();
+    const std::string copy = Copy(1);
+    const fs::path second = work_ / "zhzp" / "zhzp2.swf";
+
+    // A valid template meets a full disk, or a folder where its second copy goes.
+    for (const bool folder_in_the_way : {false, true}) {
+        SCOPED_TRACE(folder_in_the_way ? "a folder in the way" : "writes fail");
+        messages_.clear();
+        if (folder_in_the_way) {
+            fs::remove(second);
+            fs::create_directories(second / "x");
+            ImportTemplate(FixtureTemplate());
+        } else {
+            app_test::FileWritesFail full;
+            ImportTemplate(FixtureTemplate());
+        }
+        EXPECT_EQ(messages_, (std::vector<std::string>{std::string("导入模板|") + app::kTemplateNotWritten}));
+        ExpectForm14Closed();
+        EXPECT_EQ(Form1->TemplateFile, previous_file.string());
+        EXPECT_EQ(Form1->TemplateState, tf::kValidityConstant);
+        EXPECT_EQ(Form1->SegmentRows(), rows);
+        EXPECT_EQ(Form1->TemplateMovie, "2");
+        EXPECT_EQ(Copy(1), copy);
+        if (!folder_in_the_way) {
+            EXPECT_EQ(Copy(2), copy);
+        }
+        EXPECT_EQ(ZhzpFiles(), (std::set<std::string>{"zhzp1.swf", "zhzp2.swf"}));
+        EXPECT_TRUE(Unlocked());
+        EXPECT_TRUE(RunButtonsEnabled());
+    }
+    // Once the folder can be written, the same template imports.
+    fs::remove_all(second);
+    messages_.clear();
+    ImportTemplate(FixtureTemplate());
+    EXPECT_TRUE(messages_.empty());
+    EXPECT_EQ(Form1->TemplateFile, FixtureTemplate().string());
 }
 
 }  // namespace

@@ -27,6 +27,7 @@
 #include "skin/kiv_memo.h"
 #include "skin/kiv_message_dialog.h"
 #include "skin/kiv_page_control.h"
+#include "tests/app/file_writes_fail.h"
 #include "tests/castora_work_folder.h"
 
 namespace {
@@ -112,7 +113,10 @@ protected:
         answers_[dialog] = file ? std::optional<std::string>(file->string()) : std::nullopt;
         button->Click();
     }
-    void ImportOpening(std::optional<fs::path> file) { Choose(Form11->OpenDialog1, file, Form11->kivButton1); }
+    void ImportOpening(std::optional<fs::path> file)
+    {
+        Choose(Form11->OpenDialog1, file, Form11->kivButton1);
+    }
     void ImportEnding(std::optional<fs::path> file) { Choose(Form11->OpenDialog2, file, Form11->kivButton7); }
     // An exit button, and the hide that the close posts.
     void Exit(TkivButton* button)
@@ -139,7 +143,10 @@ protected:
     fs::path Fixture() const { return fs::path(VELMORA_DATA_OUT) / "fixtures" / "ending25.mpg"; }
     TShockwaveFlash& Preview() const { return *Form11->ShockwaveFlash1; }
     TShockwaveFlash& Placeholder() const { return *Form11->ShockwaveFlash2; }
-    bool ShowsPlaceholder() const { return Placeholder().Visible() && !Preview().Visible() && !Preview().Playing(); }
+    bool ShowsPlaceholder() const
+    {
+        return Placeholder().Visible() && !Preview().Visible() && !Preview().Playing();
+    }
 
     core::TestApplication app_;
     core::TestSystemDir system_;
@@ -189,8 +196,8 @@ TEST_F(Titles, AnOpeningIsMeasuredInWholeFramesPreviewedAndKeptThroughACancel)
     EXPECT_EQ(main_player.URL(), opening.string());
     EXPECT_NE(main_player.playState(), wmppsPlaying);
     EXPECT_FALSE(main_player.settings().mute());
-    for (TkivButton* b : {Form11->kivButton2, Form11->kivButton3, Form11->kivButton4, Form11->kivButton5,
-                          Form11->kivButton6})
+    for (TkivButton* b :
+         {Form11->kivButton2, Form11->kivButton3, Form11->kivButton4, Form11->kivButton5, Form11->kivButton6})
         EXPECT_TRUE(b->Enabled()) << b->Name();
 
     // The watch follows the preview and stops on its length.
@@ -413,8 +420,10 @@ TEST_F(Titles, AnInvalidEndingChangesNothing)
             EXPECT_EQ(Read(work_ / "pwwjj" / "txt_1.txt"), text1);
             EXPECT_TRUE(core::FindFiles(work_ / "pwwjj", "*.new").empty());
             EXPECT_EQ(Form11->ValidEndingLoaded(), with_earlier);
-            if (with_earlier) EXPECT_TRUE(Preview().Visible() && !Placeholder().Visible());
-            else EXPECT_TRUE(ShowsPlaceholder());
+            if (with_earlier)
+                EXPECT_TRUE(Preview().Visible() && !Placeholder().Visible());
+            else
+                EXPECT_TRUE(ShowsPlaceholder());
         }
     }
     // Cancelling changes nothing either.
@@ -422,6 +431,72 @@ TEST_F(Titles, AnInvalidEndingChangesNothing)
     ImportEnding(std::nullopt);
     EXPECT_EQ(Form1->EndingFile, Fixture().string());
     EXPECT_TRUE(messages_.empty());
+}
+
+TEST_F(Titles, AWorkFolderThatCannotBeWrittenIsSaidSoAndChangesNothing)
+{
+    const fs::path folder = work_ / "pwwjj";
+    const char* names[] = {"pwwj1.swf", "pwwj2.swf", "txt_1.txt", "txt_2.txt"};
+    const auto snapshot = [&] {
+        std::map<std::string, std::string> files;
+        for (const char* name : names)
+            files[name] = fs::is_directory(folder / name) ? "<folder>" : Read(folder / name);
+        return files;
+    };
+    const fs::path longer = user_ / "longer.mpg";
+    core::WriteFileBytes(longer, EndingFile(MovieBytes(260), 0, 100));
+    // A full disk, and a folder where one of the four files goes: the text
+    // that went last and the movie copy that goes last now.
+    struct Case {
+        const char* what;
+        const char* in_the_way;
+    };
+    const Case cases[] = {{"writes fail", nullptr},
+                          {"txt_1.txt in the way", "txt_1.txt"},
+                          {"pwwj2.swf in the way", "pwwj2.swf"}};
+    // First without an ending title, then with one in force.
+    for (bool with_earlier : {false, true}) {
+        if (with_earlier) ImportEnding(Fixture());
+        const std::string ending_before = Form1->EndingFile;
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.what) + (with_earlier ? " after a valid one" : ""));
+            messages_.clear();
+            std::string kept;
+            if (c.in_the_way) {
+                kept = Read(folder / c.in_the_way);
+                fs::remove(folder / c.in_the_way);
+                fs::create_directories(folder / c.in_the_way / "x");
+            }
+            const auto before = snapshot();
+            if (c.in_the_way) {
+                ImportEnding(longer);
+            } else {
+                app_test::FileWritesFail full;
+                ImportEnding(longer);
+            }
+            EXPECT_EQ(messages_,
+                      (std::vector<std::string>{std::string("导入片尾模板|") + app::kEndingNotWritten}));
+            EXPECT_EQ(snapshot(), before);
+            EXPECT_EQ(Form1->EndingFile, ending_before);
+            EXPECT_EQ(Form11->ValidEndingLoaded(), with_earlier);
+            if (with_earlier)
+                EXPECT_TRUE(Preview().Visible() && !Placeholder().Visible());
+            else
+                EXPECT_TRUE(ShowsPlaceholder());
+            for (const char* pattern : {"*.new", "*.old", "*.part"})
+                EXPECT_TRUE(core::FindFiles(folder, pattern).empty());
+            if (c.in_the_way) {
+                fs::remove_all(folder / c.in_the_way);
+                if (kept != "<missing>") core::WriteFileBytes(folder / c.in_the_way, kept);
+            }
+        }
+    }
+    // Once the folder can be written, the same file imports.
+    messages_.clear();
+    ImportEnding(longer);
+    EXPECT_TRUE(messages_.empty());
+    EXPECT_EQ(Form1->EndingFile, longer.string());
+    EXPECT_EQ(Read(folder / "txt_1.txt"), core::Utf8ToGbk("txt1=谢谢观看\r\n"));
 }
 
 TEST_F(Titles, TheEditorShowsTheTextsAndWritesThemBackUnchangedOrEdited)

@@ -137,6 +137,16 @@ fs::path FlacCutShort()
     return file;
 }
 
+fs::path Mp3WithJunkAfterItsEnd()
+{
+    const fs::path file = TempDir() / "junk_after.mp3";
+    if (!fs::exists(file)) {
+        fs::copy_file(CbrMp3Tone3s(), file);
+        AppendBytes(file, 3000, 9);
+    }
+    return file;
+}
+
 fs::path Garbage(const std::string& name)
 {
     const fs::path file = TempDir() / name;

@@ -270,28 +270,24 @@ TEST_F(Player, UnreadableFilesGiveNoLengthAndAnError)
     EXPECT_FALSE(player.HasError());
 }
 
-// The real clock: under the virtual one a sound file is decoded only as far
-// as the device has taken, which the damage may lie beyond.
-TEST_F(Player, ADamagedFileStopsAtTheDamageWithAnErrorAndNoEnd)
+// A damaged stretch is left out and the file plays on, as other players
+// play it; a cut file ends where it is cut. The real clock: under the
+// virtual one a sound file is decoded only as far as the device has taken.
+TEST_F(Player, DamagedStretchesAreLeftOutAndTheFileEndsWithoutAnError)
 {
     test_app.App().SetClock(nullptr);
-    for (const std::filesystem::path& file : {Mp3WithGarbageInside(), FlacCutShort()}) {
+    for (const std::filesystem::path& file :
+         {Mp3WithGarbageInside(), Mp3WithJunkAfterItsEnd(), FlacCutShort()}) {
         SCOPED_TRACE(file);
         states.clear();
         player.SetURL(file.string());
         player.settings().SetMute(true);
         ASSERT_TRUE(WaitForLength());
-        EXPECT_FALSE(player.HasError()) << "its header gives the length";
-        EXPECT_NEAR(player.currentMedia().duration(), 3.0, 0.1);
+        EXPECT_NEAR(player.currentMedia().duration(), 3.0, 0.1) << "its header gives the length";
         ASSERT_TRUE(test_app.App().PumpUntil(
             [this] { return player.HasError() || player.playState() != wmppsPlaying; }, 10000));
-        EXPECT_TRUE(player.HasError());
-        EXPECT_FALSE(player.ErrorText().empty());
-        EXPECT_EQ(player.playState(), wmppsStopped);
-        EXPECT_EQ(Count(wmppsMediaEnded), 0);
-        EXPECT_LT(player.controls().currentPosition(), 2.5) << "it stops where the damage begins";
-        player.controls().play();
-        EXPECT_NE(player.playState(), wmppsPlaying);
+        EXPECT_FALSE(player.HasError()) << player.ErrorText();
+        EXPECT_EQ(Count(wmppsMediaEnded), 1);
     }
 }
 

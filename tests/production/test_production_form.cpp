@@ -296,6 +296,28 @@ TEST_F(ProductionForm, StopInsideTheFrameCallbackKeepsTheFrameJustRendered)
     EXPECT_FALSE(frmMain->Visible());
 }
 
+TEST_F(ProductionForm, ClosingTheFormDuringTheConversionStopsItThere)
+{
+    // The form's close button (and the window manager's close) only ask the
+    // modal form to close; asked for at frame 30, the job stops there as
+    // "停止制作" stops it, and does not run on to its end.
+    auto serve = frmMain->ShockwaveFlash1->OnFSCommand;
+    frmMain->ShockwaveFlash1->OnFSCommand = [&](TObject* sender, const std::string& command,
+                                                const std::string& args) {
+        serve(sender, command, args);
+        if (frmMain->Converting() && frmMain->ShockwaveFlash1->FrameNum() == 30)
+            App().PostMessage([&] { frmMain->Close(); });
+    };
+    Produce();
+    const production::CompletionOutcome outcome = frmMain->Outcome();
+    EXPECT_EQ(outcome.kind, production::CompletionKind::StoppedByUser) << outcome.text;
+    EXPECT_FALSE(outcome.ShowsCompletionForm());
+    EXPECT_LT(frmMain->Producer()->Position(), 40);
+    EXPECT_TRUE(fs::exists(output));
+    EXPECT_LT(ProbedFrames(), 40.0);
+    EXPECT_FALSE(frmMain->Visible());
+}
+
 TEST_F(ProductionForm, StopWhileTheListsAreBuiltCancelsBeforeTheConversion)
 {
     frmMain->ListBox1->Items().OnChange = [&](TObject*) {

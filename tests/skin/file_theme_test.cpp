@@ -13,6 +13,7 @@
 #include "skin/kiv_form.h"
 #include "skin/kiv_skin_keys.h"
 #include "skin/kiv_theme_manager.h"
+#include "tests/skin/crafted_skins.h"
 #include "tools/skin-pack/skin_pack.h"
 
 namespace {
@@ -151,6 +152,40 @@ TEST_F(FileThemes, MissingFilesChangeNothingAndBadOnesLeaveNoSkin)
     damaged.resize(damaged.size() / 2);
     for (const Bytes& bad : {damaged, Bytes{'n', 'o', 't', ' ', 'a', ' ', 's', 'k', 'i', 'n'}}) {
         theme.SetThemeFile(Write("bad.skn", bad).string());
+        EXPECT_FALSE(theme.Ready());
+        EXPECT_EQ(theme.GetBitmap(15), nullptr);
+        TkivUIStyle effective;
+        EXPECT_FALSE(TkivFileTheme::UsingFileTheme(&theme, TkivUIStyle::FromThemeFile, effective));
+        EXPECT_EQ(effective, TkivUIStyle::DeepBlue);
+    }
+}
+
+TEST_F(FileThemes, ASkinBeyondTheDecodingBudgetIsRefusedAndDeepBlueStands)
+{
+    // Five pictures of a quarter of the budget each, in ranges of their own.
+    const Bytes quarter = skintest::OneBitBmp(4096, 4096);
+    std::vector<skintest::SharedRecord> records;
+    for (std::size_t i = 0; i < 5; ++i) records.push_back({"SKIN2_BUTTON", i});
+    const Bytes overBudget = skinpack::BuildArchive(
+        skintest::SharedRangePayload(records, {quarter, quarter, quarter, quarter, quarter}));
+    const Bytes hugeSides =
+        skinpack::BuildArchive(skintest::ManyOverOne(1, {skintest::OneBitBmp(100000, 100000, false)}));
+    // The same picture under every record is one bitmap, within the budget.
+    const Bytes shared =
+        skinpack::BuildArchive(skintest::ManyOverOne(500, {skintest::OneBitBmp(2048, 2048)}));
+
+    TkivFileThemeMgr mgr;
+    EXPECT_FALSE(mgr.LoadFromMemory(overBudget, ""));
+    EXPECT_FALSE(mgr.Loaded());
+    EXPECT_FALSE(mgr.LoadFromMemory(hugeSides, ""));
+    EXPECT_TRUE(mgr.LoadFromMemory(shared, ""));
+
+    TkivFileTheme theme;
+    const auto good = Write("blue.skn", StyleSkin(TkivUIStyle::BlueGlass));
+    for (const Bytes* bad : {&overBudget, &hugeSides}) {
+        theme.SetThemeFile(good.string());
+        ASSERT_TRUE(theme.Ready());
+        theme.SetThemeFile(Write("big.skn", *bad).string());
         EXPECT_FALSE(theme.Ready());
         EXPECT_EQ(theme.GetBitmap(15), nullptr);
         TkivUIStyle effective;

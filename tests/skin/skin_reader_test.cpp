@@ -11,6 +11,7 @@
 #include "platform/gfx/image_io.h"
 #include "skin/kiv_inflate.h"
 #include "skin/kiv_skin_reader.h"
+#include "tests/skin/crafted_skins.h"
 #include "tools/skin-pack/skin_pack.h"
 
 namespace {
@@ -83,14 +84,22 @@ TEST(SkinReader, ReadsArchivesOfEveryBlockKindWithAndWithoutPassword)
         {"stored blocks", With([](auto& o) { o.level = 0; }), ""},
         {"fixed codes", With([](auto& o) { o.fixedCodes = true; }), ""},
         {"encrypted, CRC check", With([](auto& o) { o.password = "k@r4oke"; }), "k@r4oke"},
-        {"encrypted, time check", With([](auto& o) { o.password = "pw"; o.checkByTime = true; }), "pw"},
-        {"stored and encrypted", With([](auto& o) { o.level = 0; o.password = "pw"; }), "pw"},
+        {"encrypted, time check", With([](auto& o) {
+             o.password = "pw";
+             o.checkByTime = true;
+         }),
+         "pw"},
+        {"stored and encrypted", With([](auto& o) {
+             o.level = 0;
+             o.password = "pw";
+         }),
+         "pw"},
         {"a password for a plain entry is ignored", {}, "unused"},
-        {"other entries first, name in lower case",
-         With([](auto& o) {
+        {"other entries first, name in lower case", With([](auto& o) {
              o.entryName = "skindata.sk2";
              o.otherEntries = {"readme.txt", "SKINDATA.SK"};
-         }), ""},
+         }),
+         ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -188,15 +197,15 @@ TEST(SkinReader, DamagedArchivesNeverReadOutsideTheirBytes)
     for (const Bytes& base : {good, SampleArchive()}) {
         for (int round = 0; round < 3000; ++round) {
             Bytes bad = base;
-            for (int k = 0; k < 3; ++k) bad[random() % bad.size()] ^= static_cast<std::uint8_t>(1 + random() % 255);
+            for (int k = 0; k < 3; ++k)
+                bad[random() % bad.size()] ^= static_cast<std::uint8_t>(1 + random() % 255);
             const int result = skin::ExtractSkinEntry(bad, "SKINDATA.SK2", "pw", out);
             if (result == skin::kExtractOk) {
                 EXPECT_FALSE(out.empty());
             }
             try {
                 Tsk2SkinFileReader reader(bad, "pw");
-            } catch (const skin::SkinReadError&) {
-            }
+            } catch (const skin::SkinReadError&) {}
         }
     }
 }
@@ -251,13 +260,22 @@ TEST(SkinInflate, StreamEdgeCases)
         skin::InflateStatus status;
         std::string output;
     } cases[] = {
-        {"a stored block of length 0, then a final one", {0x00, 0, 0, 0xFF, 0xFF, 0x01, 2, 0, 0xFD, 0xFF, 'h', 'i'}, 10,
-         skin::InflateStatus::Ok, "hi"},
-        {"a reserved block type is passed over", {0x06 | 0x08, 2, 0, 0xFD, 0xFF, 'o', 'k'}, 10,
-         skin::InflateStatus::Ok, "ok"},
+        {"a stored block of length 0, then a final one",
+         {0x00, 0, 0, 0xFF, 0xFF, 0x01, 2, 0, 0xFD, 0xFF, 'h', 'i'},
+         10,
+         skin::InflateStatus::Ok,
+         "hi"},
+        {"a reserved block type is passed over",
+         {0x06 | 0x08, 2, 0, 0xFD, 0xFF, 'o', 'k'},
+         10,
+         skin::InflateStatus::Ok,
+         "ok"},
         {"stored data cut short", {0x01, 5, 0, 0xFA, 0xFF, 'a', 'b'}, 10, skin::InflateStatus::Damaged, ""},
-        {"more output than allowed", {0x01, 4, 0, 0xFB, 0xFF, 'a', 'b', 'c', 'd'}, 3,
-         skin::InflateStatus::TooLarge, ""},
+        {"more output than allowed",
+         {0x01, 4, 0, 0xFB, 0xFF, 'a', 'b', 'c', 'd'},
+         3,
+         skin::InflateStatus::TooLarge,
+         ""},
         {"no final block", {0x00, 0, 0, 0xFF, 0xFF}, 10, skin::InflateStatus::Damaged, ""},
         {"empty input", {}, 10, skin::InflateStatus::Damaged, ""},
     };
@@ -300,8 +318,8 @@ Bytes PayloadHeader(std::uint32_t firstRecord)
     return p;
 }
 
-void AddRecord(Bytes& p, const std::string& name, std::uint8_t kind, std::uint32_t offset,
-               std::uint32_t size, std::uint32_t next)
+void AddRecord(Bytes& p, const std::string& name, std::uint8_t kind, std::uint32_t offset, std::uint32_t size,
+               std::uint32_t next)
 {
     const std::size_t at = p.size();
     p.resize(at + 77, 0);
@@ -320,25 +338,67 @@ TEST(SkinPayload, RecordChainsAreCheckedRecordByRecord)
         Bytes payload;
         bool ready;
     } cases[] = {
-        {"only a terminator", [] { Bytes p = PayloadHeader(24); AddRecord(p, "", 2, 0, 0, 0); return p; }(), true},
+        {"only a terminator",
+         [] {
+             Bytes p = PayloadHeader(24);
+             AddRecord(p, "", 2, 0, 0, 0);
+             return p;
+         }(),
+         true},
         {"a kind this reader does not know is skipped",
-         [] { Bytes p = PayloadHeader(24); AddRecord(p, "X", 9, 0, 4, 101); AddRecord(p, "", 2, 0, 0, 0); return p; }(),
+         [] {
+             Bytes p = PayloadHeader(24);
+             AddRecord(p, "X", 9, 0, 4, 101);
+             AddRecord(p, "", 2, 0, 0, 0);
+             return p;
+         }(),
          true},
         {"an integer of 3 bytes",
-         [] { Bytes p = PayloadHeader(24); AddRecord(p, "X", 1, 0, 3, 101); AddRecord(p, "", 2, 0, 0, 0); return p; }(),
+         [] {
+             Bytes p = PayloadHeader(24);
+             AddRecord(p, "X", 1, 0, 3, 101);
+             AddRecord(p, "", 2, 0, 0, 0);
+             return p;
+         }(),
          false},
         {"a boolean of 4 bytes",
-         [] { Bytes p = PayloadHeader(24); AddRecord(p, "X", 2, 0, 4, 101); AddRecord(p, "", 2, 0, 0, 0); return p; }(),
+         [] {
+             Bytes p = PayloadHeader(24);
+             AddRecord(p, "X", 2, 0, 4, 101);
+             AddRecord(p, "", 2, 0, 0, 0);
+             return p;
+         }(),
          false},
         {"data beyond the payload",
-         [] { Bytes p = PayloadHeader(24); AddRecord(p, "X", 3, 150, 60, 101); AddRecord(p, "", 2, 0, 0, 0); return p; }(),
+         [] {
+             Bytes p = PayloadHeader(24);
+             AddRecord(p, "X", 3, 150, 60, 101);
+             AddRecord(p, "", 2, 0, 0, 0);
+             return p;
+         }(),
          false},
         {"a chain that loops",
-         [] { Bytes p = PayloadHeader(24); AddRecord(p, "X", 1, 0, 4, 24); return p; }(), false},
-        {"a record cut short", [] { Bytes p = PayloadHeader(24); p.resize(60); return p; }(), false},
+         [] {
+             Bytes p = PayloadHeader(24);
+             AddRecord(p, "X", 1, 0, 4, 24);
+             return p;
+         }(),
+         false},
+        {"a record cut short",
+         [] {
+             Bytes p = PayloadHeader(24);
+             p.resize(60);
+             return p;
+         }(),
+         false},
         {"a first record beyond the end", PayloadHeader(0xFFFFFFF0u), false},
         {"a broken bitmap",
-         [] { Bytes p = PayloadHeader(24); AddRecord(p, "B", 0, 0, 24, 101); AddRecord(p, "", 2, 0, 0, 0); return p; }(),
+         [] {
+             Bytes p = PayloadHeader(24);
+             AddRecord(p, "B", 0, 0, 24, 101);
+             AddRecord(p, "", 2, 0, 0, 0);
+             return p;
+         }(),
          false},
         {"no header", Bytes(10, 0), false},
     };
@@ -365,11 +425,68 @@ TEST(SkinReader, FileFormsLeaveNoOutputBehindOnFailure)
     gfx::WriteFileBytes(archive, bytes);
     EXPECT_EQ(skin::ExtractSkinEntry(archive, "SKINDATA.SK2", output, "nope"), skin::kExtractRefused);
     EXPECT_FALSE(core::FileExists(output));
-    EXPECT_EQ(skin::ExtractSkinEntry(dir.Path() / "missing.skn", "SKINDATA.SK2", output, ""), skin::kExtractFailed);
+    EXPECT_EQ(skin::ExtractSkinEntry(dir.Path() / "missing.skn", "SKINDATA.SK2", output, ""),
+              skin::kExtractFailed);
     EXPECT_EQ(skin::ExtractSkinEntry(archive, "SKINDATA.SK2", output, "pw"), skin::kExtractOk);
     EXPECT_EQ(core::FileSizeOf(output), skinpack::BuildPayload(SampleRecords()).size());
     ExpectSampleValues(Tsk2SkinFileReader(archive, "pw"));
     EXPECT_THROW(Tsk2SkinFileReader(dir.Path() / "missing.skn", ""), skin::SkinReadError);
+}
+
+TEST(SkinBudget, RecordsThatShareOneRangeShareOneBitmap)
+{
+    // 200 records over one 2048 x 2048 picture: 200 bitmaps of it would be
+    // 12 times the budget; one is a sixteenth of it.
+    const Bytes big = skintest::OneBitBmp(2048, 2048);
+    const Bytes small = skintest::OneBitBmp(3, 2);
+    Tsk2SkinFileReader reader;
+    ASSERT_TRUE(reader.LoadPayload(skintest::ManyOverOne(200, {big, small})));
+    const TBitmap* first = reader.GetBitmap("B0");
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->Width(), 2048);
+    EXPECT_EQ(first->Pixel(2047, 2047), clWhite);
+    for (const char* name : {"B1", "b77", "B199"}) EXPECT_EQ(reader.GetBitmap(name), first) << name;
+    const TBitmap* other = reader.GetBitmap("D1");
+    ASSERT_NE(other, nullptr);
+    EXPECT_NE(other, first);
+    EXPECT_EQ(other->Width(), 3);
+
+    // Through the archive as well.
+    Tsk2SkinFileReader archived(skinpack::BuildArchive(skintest::ManyOverOne(200, {big})), "");
+    ASSERT_TRUE(archived.Ready());
+    EXPECT_EQ(archived.GetBitmap("B3"), archived.GetBitmap("B150"));
+}
+
+TEST(SkinBudget, SkinsBeyondTheBudgetOrTheSideBoundAreRefusedFromTheirHeaders)
+{
+    using skintest::OneBitBmp;
+    const Bytes quarter = OneBitBmp(4096, 4096);  // a quarter of the budget
+    struct Case {
+        const char* what;
+        Bytes payload;
+        bool ready;
+    } cases[] = {
+        {"four quarters in ranges of their own and one pixel more",
+         skintest::SharedRangePayload({{"B0", 0}, {"B1", 1}, {"B2", 2}, {"B3", 3}, {"B4", 4}},
+                                      {quarter, quarter, quarter, quarter, OneBitBmp(1, 1)}),
+         false},
+        {"at the side bound", skintest::ManyOverOne(1, {OneBitBmp(4096, 1), OneBitBmp(1, -4096)}), true},
+        {"one wider than the side bound", skintest::ManyOverOne(1, {OneBitBmp(4097, 1)}), false},
+        {"one higher than the side bound", skintest::ManyOverOne(1, {OneBitBmp(1, 4097)}), false},
+        {"one higher, top-down", skintest::ManyOverOne(1, {OneBitBmp(1, -4097)}), false},
+        // Headers alone that claim huge pictures: refused from the header,
+        // so no buffer of that size is ever asked for.
+        {"huge sides, no pixels", skintest::ManyOverOne(1, {OneBitBmp(100000, 100000, false)}), false},
+        {"the largest side of the decoder, no pixels",
+         skintest::ManyOverOne(1, {OneBitBmp(16384, 4096, false)}), false},
+        {"negative width", skintest::ManyOverOne(1, {OneBitBmp(-5, 5, false)}), false},
+    };
+    for (const Case& c : cases) {
+        Tsk2SkinFileReader reader;
+        EXPECT_EQ(reader.LoadPayload(c.payload), c.ready) << c.what;
+        EXPECT_EQ(reader.Ready(), c.ready) << c.what;
+        EXPECT_EQ(reader.GetBitmap("B0") != nullptr, c.ready) << c.what;
+    }
 }
 
 }  // namespace

@@ -10,7 +10,8 @@
 
 namespace {
 
-core::SteadyClock& RealClock() {
+core::SteadyClock& RealClock()
+{
     static core::SteadyClock clock;
     return clock;
 }
@@ -30,29 +31,34 @@ struct TApplication::Queue {
 TApplication::TApplication()
     : clock_(&RealClock()),
       timers_(std::make_unique<core::TimerQueue>(*this)),
-      queue_(std::make_unique<Queue>()) {}
+      queue_(std::make_unique<Queue>())
+{}
 
-TApplication::~TApplication() {
+TApplication::~TApplication()
+{
     // Forms and their timers go while the queue and the clock still exist.
     DestroyComponents();
     timers_.reset();
 }
 
-void TApplication::PostMessage(Message message) {
+void TApplication::PostMessage(Message message)
+{
     std::lock_guard lock(queue_->mutex);
     queue_->messages.push_back(std::move(message));
 }
 
-void TApplication::PostMessageFromThread(Message message) {
+void TApplication::PostMessageFromThread(Message message)
+{
     {
         std::lock_guard lock(queue_->mutex);
         queue_->messages.push_back(std::move(message));
     }
     queue_->posted.notify_all();
-    if (core::EventSource* source = source_) source->Wake();
+    if (core::EventSource* source = source_.load()) source->Wake();
 }
 
-void TApplication::SetClock(core::Clock* clock) {
+void TApplication::SetClock(core::Clock* clock)
+{
     clock_ = clock ? clock : &RealClock();
     timers_->RestartAll();
 }
@@ -61,7 +67,8 @@ void TApplication::SetEventSource(core::EventSource* source) { source_ = source;
 
 void TApplication::Terminate() { terminated_ = true; }
 
-void TApplication::HandleException(std::exception_ptr error) {
+void TApplication::HandleException(std::exception_ptr error)
+{
     std::string text;
     try {
         std::rethrow_exception(error);
@@ -81,11 +88,12 @@ void TApplication::HandleException(std::exception_ptr error) {
     std::cerr << "velmora: " << text << std::endl;
 }
 
-bool TApplication::RunReady() {
+bool TApplication::RunReady()
+{
     bool ran = false;
-    if (source_) {
+    if (core::EventSource* source = source_.load()) {
         try {
-            ran = source_->Poll();
+            ran = source->Poll();
         } catch (...) {
             HandleException(std::current_exception());
             ran = true;
@@ -123,7 +131,8 @@ bool TApplication::RunReady() {
     return ran;
 }
 
-bool TApplication::HasReady() {
+bool TApplication::HasReady()
+{
     {
         std::lock_guard lock(queue_->mutex);
         if (!queue_->messages.empty()) return true;
@@ -133,7 +142,8 @@ bool TApplication::HasReady() {
 
 void TApplication::ProcessMessages() { RunReady(); }
 
-void TApplication::Idle(int64_t deadline_us) {
+void TApplication::Idle(int64_t deadline_us)
+{
     int64_t next = timers_->NextDueUs();
     if (deadline_us >= 0 && (next < 0 || deadline_us < next)) next = deadline_us;
     int64_t now = clock_->NowUs();
@@ -145,14 +155,13 @@ void TApplication::Idle(int64_t deadline_us) {
             return;
         }
         std::unique_lock lock(queue_->mutex);
-        queue_->posted.wait_for(lock, kVirtualIdleSlice,
-                                [this] { return !queue_->messages.empty(); });
+        queue_->posted.wait_for(lock, kVirtualIdleSlice, [this] { return !queue_->messages.empty(); });
         return;
     }
 
     if (next >= 0 && next <= now) return;
-    if (source_) {
-        source_->Wait(next);
+    if (core::EventSource* source = source_.load()) {
+        source->Wait(next);
         return;
     }
     std::unique_lock lock(queue_->mutex);
@@ -163,7 +172,8 @@ void TApplication::Idle(int64_t deadline_us) {
         queue_->posted.wait_for(lock, std::chrono::microseconds(next - now), ready);
 }
 
-bool TApplication::PumpUntil(const std::function<bool()>& done, int64_t timeout_ms) {
+bool TApplication::PumpUntil(const std::function<bool()>& done, int64_t timeout_ms)
+{
     const int64_t deadline = clock_->NowUs() + (timeout_ms > 0 ? timeout_ms * 1000 : 0);
     // On a virtual clock, messages that keep posting themselves would stop
     // time; after this many passes without time moving the wait times out.
@@ -187,7 +197,8 @@ bool TApplication::PumpUntil(const std::function<bool()>& done, int64_t timeout_
     }
 }
 
-void TApplication::RunUntil(const std::function<bool()>& done) {
+void TApplication::RunUntil(const std::function<bool()>& done)
+{
     for (;;) {
         if (done() || terminated_) return;
         RunReady();
@@ -196,7 +207,8 @@ void TApplication::RunUntil(const std::function<bool()>& done) {
     }
 }
 
-void TApplication::Run() {
+void TApplication::Run()
+{
     RunUntil([] { return false; });
 }
 
@@ -207,7 +219,8 @@ TApplication* installed = nullptr;
 
 }  // namespace
 
-TApplication& App() {
+TApplication& App()
+{
     if (installed) return *installed;
     static std::unique_ptr<TApplication> fallback = std::make_unique<TApplication>();
     return *fallback;
@@ -215,24 +228,28 @@ TApplication& App() {
 
 namespace core {
 
-TApplication* InstallApplication(TApplication* app) {
+TApplication* InstallApplication(TApplication* app)
+{
     TApplication* previous = installed;
     installed = app;
     return previous;
 }
 
-TestApplication::TestApplication() : app_(std::make_unique<TApplication>()) {
+TestApplication::TestApplication() : app_(std::make_unique<TApplication>())
+{
     app_->SetClock(&clock_);
     previous_ = InstallApplication(app_.get());
 }
 
-TestApplication::~TestApplication() {
+TestApplication::~TestApplication()
+{
     // Freed while still installed, so that dying components see their own loop.
     app_.reset();
     InstallApplication(previous_);
 }
 
-void TestApplication::RunForMs(int64_t ms) {
+void TestApplication::RunForMs(int64_t ms)
+{
     app_->PumpUntil([] { return false; }, ms);
 }
 

@@ -11,6 +11,7 @@
 //
 // Tests: core::TestApplication (below) installs a fresh application on a
 // virtual clock for its lifetime.
+#include <atomic>
 #include <cstdint>
 #include <exception>
 #include <functional>
@@ -77,7 +78,7 @@ public:
     void SetClock(core::Clock* clock);
     // nullptr: no outside events (plain tests). Not owned.
     void SetEventSource(core::EventSource* source);
-    core::EventSource* EventSource() const { return source_; }
+    core::EventSource* EventSource() const { return source_.load(); }
 
     // Exception barrier: an exception out of a handler is reported here and
     // the loop goes on. The default prints to stderr; the UI layer routes it
@@ -94,7 +95,8 @@ private:
     void Idle(int64_t deadline_us);
 
     core::Clock* clock_;
-    core::EventSource* source_ = nullptr;
+    // Read by other threads when they wake the loop.
+    std::atomic<core::EventSource*> source_{nullptr};
     std::unique_ptr<core::TimerQueue> timers_;
     bool terminated_ = false;
     struct Queue;

@@ -17,7 +17,8 @@ namespace fs = std::filesystem;
 
 namespace ui {
 namespace {
-FileDialogHook& Hook() {
+FileDialogHook& Hook()
+{
     static FileDialogHook hook;
     return hook;
 }
@@ -28,7 +29,8 @@ bool HasFileDialogHook() { return static_cast<bool>(Hook()); }
 
 namespace {
 
-fs::path StartFolder(const TOpenDialog& d) {
+fs::path StartFolder(const TOpenDialog& d)
+{
     std::error_code ec;
     if (!d.FileName().empty()) {
         fs::path p(d.FileName());
@@ -39,10 +41,42 @@ fs::path StartFolder(const TOpenDialog& d) {
     return ec ? fs::path("/") : cwd;
 }
 
+// The file-name field takes the whole name when the user comes to it, by a
+// click as by a key, so that what is typed replaces a name put there.
+class NameEdit : public TEdit {
+public:
+    using TEdit::TEdit;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override
+    {
+        bool was_focused = Focused();
+        TEdit::MouseDown(Button, Shift, X, Y);
+        if (Button == mbLeft && !was_focused && Focused() && !(Shift & ssShift)) SelectAll();
+    }
+};
+
+// The file list remembers whether the user's last selecting act was a
+// Ctrl+click: only that one keeps the order in which names were picked.
+class FileList : public TListView {
+public:
+    using TListView::TListView;
+    bool toggling = false;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override
+    {
+        toggling = (Shift & ssCtrl) && !(Shift & ssShift);
+        TListView::MouseDown(Button, Shift, X, Y);
+    }
+    void KeyDown(uint16_t& Key, TShiftState Shift) override
+    {
+        toggling = false;
+        TListView::KeyDown(Key, Shift);
+    }
+};
+
 // The dialog's form: folder line, file list, name line, type list, buttons.
 class FileDialogForm : public TForm {
 public:
-    FileDialogForm(TOpenDialog& dialog) : TForm(nullptr), dialog_(dialog) {
+    FileDialogForm(TOpenDialog& dialog) : TForm(nullptr), dialog_(dialog)
+    {
         SetBorderStyle(bsDialog);
         SetPosition(poScreenCenter);
         SetCaption(!dialog.Title().empty() ? dialog.Title() : dialog.IsSaveDialog() ? "另存为" : "打开");
@@ -61,14 +95,18 @@ public:
         up_->SetBounds(400, 6, 72, 25);
         up_->OnClick = [this](TObject*) { Navigate(folder_path_.parent_path()); };
 
-        list_ = new TListView(this);
+        list_ = new FileList(this);
         list_->SetName("FileList");
         list_->SetParent(this);
         list_->SetBounds(8, 38, 464, 220);
         list_->SetRowSelect(true);
+        list_->SetMultiSelect(Multi());
+        // The chosen rows stay marked while the user types in the name field.
+        list_->SetHideSelection(false);
         list_->Columns().Add()->SetCaption("名称");
         list_->Columns()[0]->SetWidth(440);
-        list_->OnClick = [this](TObject*) { ItemClicked(); };
+        list_->OnSelectItem = [this](TObject*) { TakeListSelection(); };
+        list_->OnClick = [this](TObject*) { TakeListSelection(); };
         list_->OnDblClick = [this](TObject*) { ItemOpened(); };
         list_->OnKeyDown = [this](TObject*, uint16_t& key, TShiftState) {
             if (key == VK_RETURN) {
@@ -76,17 +114,12 @@ public:
                 key = 0;
             }
         };
-        list_->OnMouseDown = [this](TObject*, TMouseButton, TShiftState shift, int, int) {
-            ctrl_click_ = shift & ssCtrl;
-            shift_click_ = shift & ssShift;
-        };
 
         Label("文件名:", 8, 272);
-        name_ = new TEdit(this);
+        name_ = new NameEdit(this);
         name_->SetName("FileName");
         name_->SetParent(this);
         name_->SetBounds(70, 268, 310, 21);
-        name_->SetAutoSelect(false);
         Label("文件类型:", 8, 304);
         types_ = new TComboBox(this);
         types_->SetName("FileType");
@@ -111,13 +144,22 @@ public:
 
         Navigate(StartFolder(dialog));
         if (!dialog.FileName().empty()) name_->SetText(fs::path(dialog.FileName()).filename().string());
+        // The dialog opens on the name, all of it selected, as file dialogs do
+        // (once: later activations give the focus back where it was).
+        OnActivate = [this](TObject*) {
+            if (opened_) return;
+            opened_ = true;
+            SetActiveControl(name_);
+            name_->SelectAll();
+        };
     }
 
     std::vector<std::string> chosen;
     int filter_index = 1;
 
 private:
-    TLabel* Label(const std::string& text, int x, int y) {
+    TLabel* Label(const std::string& text, int x, int y)
+    {
         auto* l = new TLabel(this);
         l->SetParent(this);
         l->SetCaption(text);
@@ -128,7 +170,8 @@ private:
 
     bool Multi() const { return dialog_.Options() & ofAllowMultiSelect; }
 
-    void Navigate(const fs::path& folder) {
+    void Navigate(const fs::path& folder)
+    {
         std::error_code ec;
         fs::path target = fs::absolute(folder, ec);
         if (ec || !fs::is_directory(target, ec)) {
@@ -143,8 +186,9 @@ private:
         Fill();
     }
 
-    void Fill() {
-        anchor_ = -1;
+    void Fill()
+    {
+        picked_.clear();
         list_->Items().BeginUpdate();
         list_->Items().Clear();
         entries_.clear();
@@ -170,45 +214,46 @@ private:
         list_->Items().EndUpdate();
     }
 
-    void ItemClicked() {
-        int i = list_->ItemIndex();
-        if (i < 0 || entries_[i].second) return;
-        const std::string& name = entries_[i].first;
-        if (Multi() && shift_click_ && anchor_ >= 0 && anchor_ < static_cast<int>(entries_.size())) {
-            // Shift+click takes every file from the last click to this one.
-            std::string text;
-            int count = 0;
-            for (int k = std::min(anchor_, i); k <= std::max(anchor_, i); ++k) {
-                if (entries_[k].second) continue;
-                text += (text.empty() ? "\"" : " \"") + entries_[k].first + "\"";
-                ++count;
-            }
-            name_->SetText(count == 1 ? name : text);
-            return;
+    // The selected files go into the name field: after a Ctrl+click in the
+    // order the user picked them, else as the list shows them. A folder
+    // alone leaves the name as it was.
+    void TakeListSelection()
+    {
+        std::vector<std::string> selected;
+        for (int i = 0; i < list_->Items().Count(); ++i)
+            if (list_->Items()[i]->Selected() && !entries_[i].second) selected.push_back(entries_[i].first);
+        auto has = [](const std::vector<std::string>& v, const std::string& n) {
+            return std::find(v.begin(), v.end(), n) != v.end();
+        };
+        if (list_->toggling) {
+            std::vector<std::string> ordered;
+            for (const auto& n : picked_)
+                if (has(selected, n)) ordered.push_back(n);
+            for (const auto& n : selected)
+                if (!has(ordered, n)) ordered.push_back(n);
+            selected = std::move(ordered);
         }
-        anchor_ = i;
-        if (Multi() && ctrl_click_) {
-            // Ctrl+click adds (or takes away) a name, keeping the order of the clicks.
-            std::vector<std::string> names = ui::SplitFileNames(name_->Text());
-            auto it = std::find(names.begin(), names.end(), name);
-            if (it != names.end()) names.erase(it);
-            else names.push_back(name);
-            std::string text;
-            for (const auto& n : names) text += (text.empty() ? "\"" : " \"") + n + "\"";
-            name_->SetText(names.size() == 1 ? names[0] : text);
-        } else {
-            name_->SetText(name);
-        }
+        picked_ = selected;
+        if (picked_.empty()) return;
+        std::string text;
+        for (const auto& n : picked_) text += (text.empty() ? "\"" : " \"") + n + "\"";
+        name_->SetText(picked_.size() == 1 ? picked_[0] : text);
+        // Typing in the field then replaces what the list put there.
+        name_->SelectAll();
     }
 
-    void ItemOpened() {
+    void ItemOpened()
+    {
         int i = list_->ItemIndex();
         if (i < 0) return;
-        if (entries_[i].second) Navigate(folder_path_ / entries_[i].first);
-        else Confirm();
+        if (entries_[i].second)
+            Navigate(folder_path_ / entries_[i].first);
+        else
+            Confirm();
     }
 
-    void Confirm() {
+    void Confirm()
+    {
         // Enter in the location field reaches the default button first: it
         // goes to the folder typed there.
         if (ActiveControl() == folder_) {
@@ -251,20 +296,20 @@ private:
     std::vector<std::pair<std::string, bool>> entries_;
     TEdit* folder_;
     TButton* up_;
-    TListView* list_;
+    FileList* list_;
     TEdit* name_;
     TComboBox* types_;
     TButton* ok_;
-    bool ctrl_click_ = false;
-    bool shift_click_ = false;
-    int anchor_ = -1;  // the file row clicked last without Shift
+    std::vector<std::string> picked_;  // the selected files, in the user's order
+    bool opened_ = false;
 };
 
 }  // namespace
 
 TOpenDialog::TOpenDialog(TComponent* AOwner) : TComponent(AOwner) {}
 
-void TOpenDialog::Accept(const std::vector<std::string>& names) {
+void TOpenDialog::Accept(const std::vector<std::string>& names)
+{
     files_.BeginUpdate();
     files_.Clear();
     for (std::string n : names) {
@@ -278,7 +323,8 @@ void TOpenDialog::Accept(const std::vector<std::string>& names) {
     if (!file_name_.empty()) initial_dir_ = fs::path(file_name_).parent_path().string();
 }
 
-bool TOpenDialog::Execute() {
+bool TOpenDialog::Execute()
+{
     if (OnShow && !Loading()) OnShow(this);
     std::vector<std::string> result;
     bool ok = false;
@@ -286,7 +332,8 @@ bool TOpenDialog::Execute() {
         std::optional<std::vector<std::string>> answer = ui::Hook()(*this);
         if (answer && !answer->empty()) {
             fs::path base = StartFolder(*this);
-            for (const auto& a : *answer) result.push_back(fs::path(a).is_absolute() ? a : (base / a).string());
+            for (const auto& a : *answer)
+                result.push_back(fs::path(a).is_absolute() ? a : (base / a).string());
             if (!(options_ & ofAllowMultiSelect)) result.resize(1);
             ok = true;
         }

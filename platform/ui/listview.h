@@ -1,8 +1,9 @@
 #pragma once
 // TListView in report view: columns with caption, width and alignment;
-// items with a caption and sub-items; one selected item. The model works
-// while the control is hidden, which the program relies on for its data
-// tables.
+// items with a caption and sub-items; one selected item, or with
+// MultiSelect any number (Ctrl+click toggles, Shift+click and Shift+arrows
+// extend from the anchor, Ctrl+A takes all). The model works while the
+// control is hidden, which the program relies on for its data tables.
 #include <memory>
 #include <string>
 #include <vector>
@@ -68,10 +69,12 @@ public:
 private:
     friend class TListItems;
     explicit TListItem(TListView* view);
+    friend class TListView;
     TListView* view_;
     std::string caption_;
     TStrings sub_items_;
     void* data_ = nullptr;
+    bool selected_ = false;
 };
 
 class TListItems {
@@ -106,24 +109,48 @@ public:
     TListItems& Items() { return items_; }
     const TListItems& Items() const { return items_; }
     TViewStyle ViewStyle() const { return view_style_; }
-    void SetViewStyle(TViewStyle s) { view_style_ = s; Invalidate(); }
+    void SetViewStyle(TViewStyle s)
+    {
+        view_style_ = s;
+        Invalidate();
+    }
     bool RowSelect() const { return row_select_; }
-    void SetRowSelect(bool on) { row_select_ = on; Invalidate(); }
+    void SetRowSelect(bool on)
+    {
+        row_select_ = on;
+        Invalidate();
+    }
     bool GridLines() const { return grid_lines_; }
-    void SetGridLines(bool on) { grid_lines_ = on; Invalidate(); }
+    void SetGridLines(bool on)
+    {
+        grid_lines_ = on;
+        Invalidate();
+    }
     bool ReadOnly() const { return read_only_; }
     void SetReadOnly(bool on) { read_only_ = on; }
     bool HideSelection() const { return hide_selection_; }
-    void SetHideSelection(bool on) { hide_selection_ = on; Invalidate(); }
+    void SetHideSelection(bool on)
+    {
+        hide_selection_ = on;
+        Invalidate();
+    }
     bool ShowColumnHeaders() const { return show_headers_; }
     void SetShowColumnHeaders(bool on);
     TBorderStyle BorderStyle() const { return border_style_; }
     void SetBorderStyle(TBorderStyle s);
 
-    TListItem* Selected() const { return selected_; }
+    bool MultiSelect() const { return multi_select_; }
+    void SetMultiSelect(bool on);
+    // The selected item the user came to last (with MultiSelect, the first
+    // selected one when that one is no longer selected); nullptr: none.
+    TListItem* Selected() const;
+    // Selects this item alone (nullptr: none).
     void SetSelected(TListItem* item);
-    int ItemIndex() const { return selected_ ? selected_->Index() : -1; }
+    int ItemIndex() const;
     void SetItemIndex(int index);
+    int SelCount() const;
+    // With MultiSelect: every item selected.
+    void SelectAll();
     void Clear() { items_.Clear(); }
     // Sorts the items by caption, case-insensitively.
     void AlphaSort();
@@ -171,10 +198,18 @@ protected:
     void FontChanged() override;
 
 private:
+    friend class TListItem;
     int ContentWidth() const;
     TRect ListArea() const;  // client area without header and bars
     void UpdateBars();
     void SetTop(int index);
+    // Selects the items from `from` to `to` (indexes, either order), keeping
+    // the others selected when `keep`; the focus goes to `to`.
+    void SelectRange(int from, int to, bool keep);
+    // Ends a selection change: repaints and tells OnSelectItem when it changed.
+    void SelectionChanged(bool changed);
+    // The user came to item `index` with these keys held.
+    void UserSelect(int index, TShiftState shift);
     TListColumns columns_{this};
     TListItems items_{this};
     TViewStyle view_style_ = vsReport;
@@ -184,7 +219,9 @@ private:
     bool hide_selection_ = true;
     bool show_headers_ = true;
     TBorderStyle border_style_ = bsSingle;
-    TListItem* selected_ = nullptr;
+    bool multi_select_ = false;
+    TListItem* focused_ = nullptr;  // the item the user came to last
+    TListItem* anchor_ = nullptr;   // where a Shift selection starts
     int top_index_ = 0;
     int scroll_x_ = 0;
     int row_height_ = 17;

@@ -3,6 +3,7 @@
 #include <SDL.h>
 #include <SDL_shape.h>
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "platform/ui/form.h"
@@ -137,7 +138,14 @@ public:
         }
         ApplyShape();
     }
-    void Raise() override { SDL_RaiseWindow(window_); }
+    void Raise() override
+    {
+        SDL_RaiseWindow(window_);
+        // The keyboard comes with it: without a window manager X gives the
+        // focus to no window once the one that had it (a message box) is
+        // gone, and nothing typed would reach the form below.
+        if (visible_) SDL_SetWindowInputFocus(window_);
+    }
     void SetModalFor(NativeWindow* owner) override
     {
         if (auto* o = dynamic_cast<SdlWindow*>(owner)) SDL_SetWindowModalFor(window_, o->window_);
@@ -248,7 +256,6 @@ SdlBackend::SdlBackend()
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
         throw std::runtime_error(std::string("Cannot start the display: ") + SDL_GetError());
-    wake_event_ = SDL_RegisterEvents(1);
     SDL_StopTextInput();
 }
 
@@ -423,32 +430,35 @@ bool SdlBackend::Poll()
     SDL_Event e;
     // Only what is queued now: handlers may run nested loops.
     for (int budget = 256; budget > 0 && SDL_PollEvent(&e); --budget) {
-        if (e.type == wake_event_) continue;
         any = true;
         Dispatch(e);
     }
     return any;
 }
 
-void SdlBackend::Wait(int64_t deadline_us)
-{
-    int timeout_ms = -1;
-    if (deadline_us >= 0) {
-        int64_t left = deadline_us - App().Clock().NowUs();
-        timeout_ms = left <= 0 ? 0 : static_cast<int>(std::min<int64_t>((left + 999) / 1000, 1 << 30));
-    }
-    if (timeout_ms < 0)
-        SDL_WaitEvent(nullptr);
-    else
-        SDL_WaitEventTimeout(nullptr, timeout_ms);
+// Other threads never call SDL to wake the loop: SDL's own wake-up sends an
+// X event to a window of its choosing, which the UI thread may be
+// destroying at that moment (a BadWindow error ends the program). The loop
+// sleeps in short slices instead and looks at the flag between them.
+namespace {
+constexpr int64_t kWakeSliceMs = 5;
 }
 
-void SdlBackend::Wake()
+void SdlBackend::Wait(int64_t deadline_us)
 {
-    SDL_Event e{};
-    e.type = wake_event_;
-    SDL_PushEvent(&e);
+    for (;;) {
+        if (woken_.exchange(false)) return;
+        int64_t slice_ms = kWakeSliceMs;
+        if (deadline_us >= 0) {
+            int64_t left = deadline_us - App().Clock().NowUs();
+            if (left <= 0) return;
+            slice_ms = std::min(slice_ms, (left + 999) / 1000);
+        }
+        if (SDL_WaitEventTimeout(nullptr, static_cast<int>(slice_ms))) return;
+    }
 }
+
+void SdlBackend::Wake() { woken_.store(true); }
 
 void UseSdlBackend() { InstallBackend(std::make_unique<SdlBackend>()); }
 

@@ -1,7 +1,9 @@
 #pragma once
 // The SDL2 back end: one borderless SDL window per shown form, the form's
 // picture presented as a texture, SDL input mapped to InputEvents. The
-// loop waits in SDL_WaitEventTimeout; SDL timers are not used.
+// loop waits in SDL_WaitEventTimeout; SDL timers are not used; other
+// threads wake it through a flag, never through SDL.
+#include <atomic>
 #include <map>
 #include <memory>
 
@@ -46,7 +48,7 @@ private:
     TForm* FormOf(uint32_t window_id) const;
     std::map<uint32_t, SdlWindow*> windows_;
     std::map<TCursor, SDL_Cursor*> cursors_;
-    uint32_t wake_event_ = 0;
+    std::atomic<bool> woken_{false};
 };
 
 // Installs the SDL2 back end as the current one.

@@ -1,16 +1,34 @@
 // The SDL2 back end on a real (virtual-framebuffer) display: a window
 // opens with the form's title and least size, shows the form's picture,
-// takes a click and closes.
+// takes a click and closes; the keyboard follows the active form; other
+// threads wake its loop while windows come and go.
 #include <SDL.h>
 #include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
 
 #include "platform/core/application.h"
 #include "platform/ui/button.h"
 #include "platform/ui/form.h"
-#include "platform/ui/headless.h"
 #include "platform/ui/sdl_backend.h"
 
 namespace {
+
+// One SDL back end for every test here, on each test's application: SDL's
+// video started a second time in one process now and then finds no display.
+ui::SdlBackend& Sdl()
+{
+    static const bool installed = [] {
+        ui::UseSdlBackend();
+        return true;
+    }();
+    (void)installed;
+    auto& sdl = static_cast<ui::SdlBackend&>(ui::CurrentBackend());
+    App().SetEventSource(sdl.EventSource());
+    return sdl;
+}
 
 void PushButton(uint32_t window, Uint32 type, int x, int y)
 {
@@ -29,8 +47,7 @@ TEST(SdlBackend, OpensDrawsTakesAClickAndCloses)
 {
     core::TestApplication app;
     app.App().SetClock(nullptr);  // the real clock: the loop waits in SDL
-    ui::UseSdlBackend();
-    auto& sdl = static_cast<ui::SdlBackend&>(ui::CurrentBackend());
+    auto& sdl = Sdl();
 
     auto* form = new TForm(&App());
     form->SetBorderStyle(bsNone);
@@ -79,7 +96,72 @@ TEST(SdlBackend, OpensDrawsTakesAClickAndCloses)
     EXPECT_TRUE(app.App().PumpUntil([&] { return !form->Visible(); }, 3000));
 
     delete form;
-    ui::InstallBackend(std::make_unique<ui::HeadlessBackend>());
+}
+
+// A form that becomes active again (the box above it has closed) takes the
+// keyboard back; with no window manager X would leave it with no window.
+TEST(SdlBackend, TheFormBelowTakesTheKeyboardBackWhenTheOneAboveCloses)
+{
+    core::TestApplication app;
+    app.App().SetClock(nullptr);
+    auto& sdl = Sdl();
+    auto make = [](int x) {
+        auto* f = new TForm(&App());
+        f->SetBorderStyle(bsNone);
+        f->SetBounds(x, 40, 160, 100);
+        return f;
+    };
+    TForm* below = make(40);
+    below->Show();
+    const uint32_t below_id = sdl.WindowId(*below);
+    auto keyboard_on = [&](uint32_t id) {
+        return [id] { return SDL_GetKeyboardFocus() && SDL_GetWindowID(SDL_GetKeyboardFocus()) == id; };
+    };
+    EXPECT_TRUE(app.App().PumpUntil(keyboard_on(below_id), 3000));
+    TForm* above = make(260);
+    above->Show();
+    EXPECT_TRUE(app.App().PumpUntil(keyboard_on(sdl.WindowId(*above)), 3000));
+    above->Hide();
+    delete above;
+    EXPECT_TRUE(app.App().PumpUntil(keyboard_on(below_id), 3000));
+    EXPECT_EQ(Screen().ActiveForm(), below);
+    delete below;
+}
+
+// Wakes from another thread while windows open and close (SDL's own wake-up
+// could aim at a window being destroyed) keep the program alive, and a wake
+// ends the loop's sleep soon.
+TEST(SdlBackend, WakesFromAnotherThreadWhileWindowsComeAndGo)
+{
+    core::TestApplication app;
+    app.App().SetClock(nullptr);
+    Sdl();
+    std::atomic<bool> stop{false};
+    std::atomic<int> delivered{0};
+    std::thread waker([&] {
+        while (!stop.load()) {
+            App().PostMessageFromThread([&] { ++delivered; });
+            std::this_thread::yield();
+        }
+    });
+    for (int i = 0; i < 60; ++i) {
+        auto* form = new TForm(&App());
+        form->SetBorderStyle(bsNone);
+        form->SetBounds(40 + i % 50, 40, 120, 80);
+        form->Show();
+        app.App().PumpUntil([] { return false; }, 3);
+        delete form;
+        app.App().PumpUntil([] { return false; }, 1);
+    }
+    stop = true;
+    waker.join();
+    // A wake while the loop sleeps ends the sleep: the message runs soon.
+    int before = delivered.load();
+    std::thread once([&] { App().PostMessageFromThread([&] { ++delivered; }); });
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_TRUE(app.App().PumpUntil([&] { return delivered.load() > before; }, 5000));
+    once.join();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
 }
 
 }  // namespace

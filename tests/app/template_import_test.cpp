@@ -120,6 +120,17 @@ protected:
             if (!b->Enabled()) return false;
         return true;
     }
+    // Imports a template of three segments, the one in force before the
+    // import under test, and returns its file.
+    fs::path ImportPreviousTemplate()
+    {
+        TemplateParts previous = TemplateParts::Fixture();
+        previous.Set(tf::kCountSection, tf::kCountKey, tf::EncodeNumber(3));
+        previous.Segment(3, 19, 19, 1);
+        const fs::path file = Write("previous.avi", previous.Bytes());
+        ImportTemplate(file);
+        return file;
+    }
     void ExpectForm14Closed()
     {
         EXPECT_FALSE(Form14->Visible());
@@ -234,12 +245,7 @@ TEST_F(TemplateImport, TheSamePathTwiceIsRefusedAndEachNewImportShowsTheOtherCop
 
 TEST_F(TemplateImport, InvalidFilesAreRefusedAndThePreviousTemplateStaysInForce)
 {
-    // A previous template with three segments in force.
-    TemplateParts previous = TemplateParts::Fixture();
-    previous.Set(tf::kCountSection, tf::kCountKey, tf::EncodeNumber(3));
-    previous.Segment(3, 19, 19, 1);
-    const fs::path previous_file = Write("previous.avi", previous.Bytes());
-    ImportTemplate(previous_file);
+    const fs::path previous_file = ImportPreviousTemplate();
     ASSERT_TRUE(messages_.empty());
     ASSERT_EQ(Form1->SegmentRows().size(), 3u);
     const app::SegmentTable rows = Form1->SegmentRows();
@@ -317,12 +323,7 @@ TEST_F(TemplateImport, AnInvalidFirstTemplateLeavesTheProjectWithoutOne)
 
 TEST_F(TemplateImport, AWorkFolderThatCannotBeWrittenIsSaidSoAndChangesNothing)
 {
-    // A template with three segments in force.
-    TemplateParts previous = TemplateParts::Fixture();
-    previous.Set(tf::kCountSection, tf::kCountKey, tf::EncodeNumber(3));
-    previous.Segment(3, 19, 19, 1);
-    const fs::path previous_file = Write("previous.avi", previous.Bytes());
-    ImportTemplate(previous_file);
+    const fs::path previous_file = ImportPreviousTemplate();
     ASSERT_TRUE(messages_.empty());
     const app::SegmentTable rows = Form1->SegmentRows();
     const std::string copy = Copy(1);

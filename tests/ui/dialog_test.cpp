@@ -70,6 +70,26 @@ protected:
         std::ofstream(dir.Path() / "sub" / "d.jpg") << "x";
     }
     ~DialogTest() override { ui::SetFileDialogHook(nullptr); }
+
+    // Opens the real dialog, runs `steps` in it once it is up, and gives back
+    // what Execute answered; the steps end the dialog.
+    static bool RunDialog(TOpenDialog& dialog, const std::function<void(TForm&, TListView&, TEdit&)>& steps)
+    {
+        TTimer timer(nullptr);
+        timer.SetInterval(1);
+        timer.OnTimer = [&](TObject*) {
+            timer.SetEnabled(false);
+            TForm* f = Screen().ModalForm();
+            ASSERT_NE(f, nullptr);
+            auto* list = dynamic_cast<TListView*>(f->FindComponent("FileList"));
+            auto* name = dynamic_cast<TEdit*>(f->FindComponent("FileName"));
+            ASSERT_TRUE(list && name);
+            steps(*f, *list, *name);
+        };
+        timer.SetEnabled(true);
+        return dialog.Execute();
+    }
+
     core::TempDir dir;
 };
 
@@ -113,45 +133,31 @@ TEST_F(DialogTest, TheRealDialogListsFilteredFilesAndNavigates)
     open.SetFilter("图片|*.jpg;*.jpeg|全部|*.*");
     open.SetOptions(open.Options() | ofAllowMultiSelect);
     std::vector<std::string> listed_top, listed_sub, listed_from_location;
-    TTimer timer(nullptr);
-    timer.SetInterval(1);
-    int step = 0;
-    timer.OnTimer = [&](TObject*) {
-        TForm* f = Screen().ModalForm();
-        ASSERT_NE(f, nullptr);
-        auto* list = dynamic_cast<TListView*>(f->FindComponent("FileList"));
-        auto* name = dynamic_cast<TEdit*>(f->FindComponent("FileName"));
-        ASSERT_TRUE(list && name);
+    ASSERT_TRUE(RunDialog(open, [&](TForm& f, TListView& list, TEdit& name) {
         auto captions = [&] {
             std::vector<std::string> out;
-            for (int i = 0; i < list->Items().Count(); ++i) out.push_back(list->Items()[i]->Caption());
+            for (int i = 0; i < list.Items().Count(); ++i) out.push_back(list.Items()[i]->Caption());
             return out;
         };
-        if (step == 0) {
-            listed_top = captions();
-            // Into the sub-folder by name, as the user would type it.
-            name->SetFocus();
-            Text(*f, "sub");
-            Key(*f, VK_RETURN);
-            listed_sub = captions();
-            // A folder typed into the location field, with Enter.
-            auto* folder = dynamic_cast<TEdit*>(f->FindComponent("Folder"));
-            ASSERT_NE(folder, nullptr);
-            folder->SetFocus();
-            folder->SetText(dir.Path().string());
-            Key(*f, VK_RETURN);
-            listed_from_location = captions();
-            folder->SetText((dir.Path() / "sub").string());
-            Key(*f, VK_RETURN);
-            name->SetFocus();
-            name->SetText("\"d.jpg\" \"../a.JPG\"");
-            Key(*f, VK_RETURN);
-            timer.SetEnabled(false);
-        }
-        ++step;
-    };
-    timer.SetEnabled(true);
-    ASSERT_TRUE(open.Execute());
+        listed_top = captions();
+        // Into the sub-folder by name, as the user would type it.
+        name.SetFocus();
+        Text(f, "sub");
+        Key(f, VK_RETURN);
+        listed_sub = captions();
+        // A folder typed into the location field, with Enter.
+        auto* folder = dynamic_cast<TEdit*>(f.FindComponent("Folder"));
+        ASSERT_NE(folder, nullptr);
+        folder->SetFocus();
+        folder->SetText(dir.Path().string());
+        Key(f, VK_RETURN);
+        listed_from_location = captions();
+        folder->SetText((dir.Path() / "sub").string());
+        Key(f, VK_RETURN);
+        name.SetFocus();
+        name.SetText("\"d.jpg\" \"../a.JPG\"");
+        Key(f, VK_RETURN);
+    }));
     EXPECT_EQ(listed_top, (std::vector<std::string>{"sub/", "a.JPG", "c.jpeg"}));
     EXPECT_EQ(listed_sub, (std::vector<std::string>{"d.jpg"}));
     EXPECT_EQ(listed_from_location, listed_top);
@@ -166,29 +172,12 @@ TEST_F(DialogTest, TheRealDialogTakesARangeOfFilesWithShiftClick)
     open.SetInitialDir(dir.Path().string());
     open.SetFilter("全部|*.*");
     open.SetOptions(open.Options() | ofAllowMultiSelect);
-    TTimer timer(nullptr);
-    timer.SetInterval(1);
-    timer.OnTimer = [&](TObject*) {
-        timer.SetEnabled(false);
-        TForm* f = Screen().ModalForm();
-        ASSERT_NE(f, nullptr);
-        auto* list = dynamic_cast<TListView*>(f->FindComponent("FileList"));
-        ASSERT_NE(list, nullptr);
-        const TRect ins = f->NonClientInsets();
-        auto click_row = [&](int row, TShiftState shift) {
-            const TRect r = list->ItemRect(row);
-            const TPoint p = list->ClientToAncestor({r.Left + 10, (r.Top + r.Bottom) / 2}, nullptr) -
-                             TPoint{ins.Left, ins.Top};
-            ui::headless::MouseDown(*f, p.X, p.Y, mbLeft, 1, shift);
-            ui::headless::MouseUp(*f, p.X, p.Y, mbLeft, shift);
-        };
-        // "sub/", "a.JPG", "b.png", "c.jpeg": from the last file back to the first.
-        click_row(3, 0);
-        click_row(1, ssShift);
-        Key(*f, VK_RETURN);
-    };
-    timer.SetEnabled(true);
-    ASSERT_TRUE(open.Execute());
+    // "sub/", "a.JPG", "b.png", "c.jpeg": from the last file back to the first.
+    ASSERT_TRUE(RunDialog(open, [](TForm& f, TListView& list, TEdit&) {
+        ClickRow(f, list, 3);
+        ClickRow(f, list, 1, ssShift);
+        Key(f, VK_RETURN);
+    }));
     ASSERT_EQ(open.Files().Count(), 3);
     EXPECT_EQ(fs::path(open.Files()[0]).filename(), "a.JPG");
     EXPECT_EQ(fs::path(open.Files()[1]).filename(), "b.png");
@@ -250,33 +239,23 @@ TEST_F(DialogTest, TheListSelectsWithKeysAndClicksAndFillsTheName)
         if (c.multi) open.SetOptions(open.Options() | ofAllowMultiSelect);
         std::string name_shown;
         std::vector<int> selected, painted;
-        TTimer timer(nullptr);
-        timer.SetInterval(1);
-        timer.OnTimer = [&](TObject*) {
-            timer.SetEnabled(false);
-            TForm* f = Screen().ModalForm();
-            ASSERT_NE(f, nullptr);
-            auto* list = dynamic_cast<TListView*>(f->FindComponent("FileList"));
-            auto* name = dynamic_cast<TEdit*>(f->FindComponent("FileName"));
-            ASSERT_TRUE(list && name);
+        EXPECT_FALSE(RunDialog(open, [&](TForm& f, TListView& list, TEdit& name) {
             for (const Step& step : c.steps) {
                 if (step.row == kKey)
-                    Key(*f, step.key, step.shift);
+                    Key(f, step.key, step.shift);
                 else
-                    ClickRow(*f, *list, step.row, step.shift);
+                    ClickRow(f, list, step.row, step.shift);
             }
-            name_shown = name->Text();
-            const TBitmap picture = Capture(*f);
-            for (int row = 0; row < list->Items().Count(); ++row) {
-                if (list->Items()[row]->Selected()) selected.push_back(row);
-                const TRect r = list->ItemRect(row);
-                const TPoint p = list->ClientToAncestor({r.Left + 300, (r.Top + r.Bottom) / 2}, nullptr);
+            name_shown = name.Text();
+            const TBitmap picture = Capture(f);
+            for (int row = 0; row < list.Items().Count(); ++row) {
+                if (list.Items()[row]->Selected()) selected.push_back(row);
+                const TRect r = list.ItemRect(row);
+                const TPoint p = list.ClientToAncestor({r.Left + 300, (r.Top + r.Bottom) / 2}, nullptr);
                 if (picture.Pixel(p.X, p.Y) == clHighlight) painted.push_back(row);
             }
-            PostKey(*f, VK_ESCAPE);
-        };
-        timer.SetEnabled(true);
-        EXPECT_FALSE(open.Execute());
+            PostKey(f, VK_ESCAPE);
+        }));
         EXPECT_EQ(name_shown, c.name);
         EXPECT_EQ(selected, c.rows);
         EXPECT_EQ(painted, c.rows);
@@ -323,22 +302,12 @@ TEST_F(DialogTest, TypingReachesTheNameFieldAndReplacesAPlacedName)
         open.SetFilter("全部|*.*");
         if (*c.initial) open.SetFileName(c.initial);
         std::string shown;
-        TTimer timer(nullptr);
-        timer.SetInterval(1);
-        timer.OnTimer = [&](TObject*) {
-            timer.SetEnabled(false);
-            TForm* f = Screen().ModalForm();
-            ASSERT_NE(f, nullptr);
-            auto* list = dynamic_cast<TListView*>(f->FindComponent("FileList"));
-            auto* name = dynamic_cast<TEdit*>(f->FindComponent("FileName"));
-            ASSERT_TRUE(list && name);
-            c.before(*f, *list, *name);
-            Text(*f, c.typed);
-            shown = name->Text();
-            PostKey(*f, VK_ESCAPE);
-        };
-        timer.SetEnabled(true);
-        EXPECT_FALSE(open.Execute());
+        EXPECT_FALSE(RunDialog(open, [&](TForm& f, TListView& list, TEdit& name) {
+            c.before(f, list, name);
+            Text(f, c.typed);
+            shown = name.Text();
+            PostKey(f, VK_ESCAPE);
+        }));
         EXPECT_EQ(shown, c.name);
     }
 }
@@ -349,16 +318,10 @@ TEST_F(DialogTest, TheRealDialogCancelsWithEscape)
     save.SetInitialDir(dir.Path().string());
     save.SetFilter("保存位置");  // malformed: every file shows
     int listed = 0;
-    TTimer timer(nullptr);
-    timer.SetInterval(1);
-    timer.OnTimer = [&](TObject*) {
-        timer.SetEnabled(false);
-        TForm* f = Screen().ModalForm();
-        listed = dynamic_cast<TListView*>(f->FindComponent("FileList"))->Items().Count();
-        PostKey(*f, VK_ESCAPE);
-    };
-    timer.SetEnabled(true);
-    EXPECT_FALSE(save.Execute());
+    EXPECT_FALSE(RunDialog(save, [&](TForm& f, TListView& list, TEdit&) {
+        listed = list.Items().Count();
+        PostKey(f, VK_ESCAPE);
+    }));
     EXPECT_EQ(listed, 4);
 }
 

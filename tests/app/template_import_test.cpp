@@ -131,6 +131,17 @@ protected:
         ImportTemplate(file);
         return file;
     }
+    // The template imported by ImportPreviousTemplate is still the one in force.
+    void ExpectPreviousTemplateInForce(const fs::path& file, const app::SegmentTable& rows,
+                                       const std::string& copy)
+    {
+        ExpectForm14Closed();
+        EXPECT_EQ(Form1->TemplateFile, file.string());
+        EXPECT_EQ(Form1->TemplateState, tf::kValidityConstant);
+        EXPECT_EQ(Form1->SegmentRows(), rows);
+        EXPECT_EQ(Form1->TemplateMovie, "2");
+        EXPECT_EQ(Copy(1), copy);
+    }
     void ExpectForm14Closed()
     {
         EXPECT_FALSE(Form14->Visible());
@@ -285,12 +296,7 @@ TEST_F(TemplateImport, InvalidFilesAreRefusedAndThePreviousTemplateStaysInForce)
         messages_.clear();
         ImportTemplate(file);
         EXPECT_EQ(messages_, (std::vector<std::string>{kRefused}));
-        ExpectForm14Closed();
-        EXPECT_EQ(Form1->TemplateFile, previous_file.string());
-        EXPECT_EQ(Form1->TemplateState, tf::kValidityConstant);
-        EXPECT_EQ(Form1->SegmentRows(), rows);
-        EXPECT_EQ(Form1->TemplateMovie, "2");
-        EXPECT_EQ(Copy(1), copy);
+        ExpectPreviousTemplateInForce(previous_file, rows, copy);
         EXPECT_EQ(Copy(2), copy);
         for (const std::string& name : ZhzpFiles())
             EXPECT_TRUE(name == "zhzp1.swf" || name == "zhzp2.swf" || name == "lin_shi.ini") << name;
@@ -342,12 +348,7 @@ TEST_F(TemplateImport, AWorkFolderThatCannotBeWrittenIsSaidSoAndChangesNothing)
             ImportTemplate(FixtureTemplate());
         }
         EXPECT_EQ(messages_, (std::vector<std::string>{std::string("导入模板|") + app::kTemplateNotWritten}));
-        ExpectForm14Closed();
-        EXPECT_EQ(Form1->TemplateFile, previous_file.string());
-        EXPECT_EQ(Form1->TemplateState, tf::kValidityConstant);
-        EXPECT_EQ(Form1->SegmentRows(), rows);
-        EXPECT_EQ(Form1->TemplateMovie, "2");
-        EXPECT_EQ(Copy(1), copy);
+        ExpectPreviousTemplateInForce(previous_file, rows, copy);
         if (!folder_in_the_way) {
             EXPECT_EQ(Copy(2), copy);
         }

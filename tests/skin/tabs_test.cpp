@@ -31,6 +31,16 @@ protected:
         form_->Show();
     }
 
+    // A theme read from a skin file made of these records.
+    TkivFileTheme* ThemeOf(const std::vector<skinpack::Record>& records, const std::string& name)
+    {
+        const auto file = dir_.Path() / name;
+        gfx::WriteFileBytes(file, skinpack::BuildArchive(skinpack::BuildPayload(records)));
+        auto* theme = new TkivFileTheme(form_);
+        theme->SetThemeFile(file.string());
+        return theme;
+    }
+
     // A page control at (kLeft, kTop) of the form with a fixed-metric font:
     // a caption of n narrow characters makes a tab 5n + 20 wide.
     TkivPageControl* Pages(int count, int width = 200, const std::string& caption = "abcd")
@@ -120,10 +130,7 @@ TEST_F(Tabs, ASkinFileGivesItsTabPicturesColoursAndStripHeight)
     replace(skinpack::BitmapRecord("SKIN2_TABCONTROLLINE", TBitmap(6, 4, clBlue)));
     replace(skinpack::IntegerRecord("SKIN2_FORMCOLOR", 0x123456));
     replace(skinpack::IntegerRecord("SKIN2_CONTROLBORDERCOLOR", 0x0000AA));
-    const auto file = dir_.Path() / "tabs.skn";
-    gfx::WriteFileBytes(file, skinpack::BuildArchive(skinpack::BuildPayload(records)));
-    auto* theme = new TkivFileTheme(form_);
-    theme->SetThemeFile(file.string());
+    auto* theme = ThemeOf(records, "tabs.skn");
     ASSERT_TRUE(theme->Ready());
 
     TkivPageControl* pages = Pages(2);
@@ -152,10 +159,7 @@ TEST_F(Tabs, ASkinWithoutTabColoursTakesDeepBluesNotWhite)
         return r.name == "SKIN2_FORMCOLOR" || r.name == "SKIN2_CONTROLBORDERCOLOR" ||
                r.name == "SKIN2_TABCONTROLACTIVEFONTCOLOR" || r.name == "SKIN2_TABCONTROLINACTIVEFONTCOLOR";
     });
-    const auto file = dir_.Path() / "bare.skn";
-    gfx::WriteFileBytes(file, skinpack::BuildArchive(skinpack::BuildPayload(records)));
-    auto* theme = new TkivFileTheme(form_);
-    theme->SetThemeFile(file.string());
+    auto* theme = ThemeOf(records, "bare.skn");
     ASSERT_TRUE(theme->Ready());
     TkivPageControl* pages = Pages(2);
     pages->SetUIStyle(TkivUIStyle::FromThemeFile);

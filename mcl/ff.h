@@ -13,6 +13,7 @@ extern "C" {
 }
 
 #include <memory>
+#include <mutex>
 #include <string>
 
 namespace mcl {
@@ -59,6 +60,10 @@ inline std::string AvErrorText(int err)
 // Opens a media file for reading; empty on failure (err receives the code).
 inline InputFormat OpenInput(const std::string& path, int* err = nullptr)
 {
+    // A damaged header can name a field of hundreds of megabytes that FFmpeg
+    // would allocate and clear; no real picture or packet comes near 64 MB.
+    static std::once_flag capped;
+    std::call_once(capped, [] { av_max_alloc(size_t{64} << 20); });
     AVFormatContext* raw = nullptr;
     int r = avformat_open_input(&raw, path.c_str(), nullptr, nullptr);
     if (err) *err = r;

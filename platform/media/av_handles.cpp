@@ -12,7 +12,7 @@ std::string AvErrorText(int code) {
 }
 
 namespace {
-constexpr size_t kMaxSingleAllocation = size_t{256} << 20;
+constexpr size_t kMaxSingleAllocation = size_t{64} << 20;
 
 int InterruptRequested(void* opaque) {
     const auto* cancel = static_cast<const std::atomic<bool>*>(opaque);
@@ -27,8 +27,9 @@ FormatPtr OpenMediaFile(const std::string& path, const std::atomic<bool>* cancel
         // The player reports its own errors; FFmpeg's console chatter about
         // damaged input would only scroll past.
         av_log_set_level(AV_LOG_FATAL);
-        // A damaged header can name a chunk of 2 GB that FFmpeg then
-        // allocates and clears; no real picture or packet comes near this.
+        // A damaged header can name a chunk of hundreds of megabytes that FFmpeg then
+        // allocates and clears; no real picture or packet comes near this (an
+        // 8K frame in YUV 4:2:0 is 50 MB).
         av_max_alloc(kMaxSingleAllocation);
     });
     AVFormatContext* raw = avformat_alloc_context();

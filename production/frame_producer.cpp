@@ -24,6 +24,7 @@ void FrameProducer::JobSetup()
     lrcSongIndex_ = 0;
     if (LyricsShown()) lyrics_ = host_.LoadLrcLyrics(0);
     for (int i = 0; i < job_.slotsPerFill; ++i) NextPhoto();
+    ForeseePhotos(job_.slotsPerFill);
 }
 
 bool FrameProducer::LyricsShown() const { return !job_.music.empty() && job_.lyricFileCount > 0; }
@@ -78,6 +79,7 @@ void FrameProducer::PreCopyPhotos()
     for (int slot = 1; slot <= job_.slotsPerFill; ++slot) {
         host_.CopyPhotoToSlot(NextPhoto(), slot);
     }
+    ForeseePhotos(job_.slotsPerFill);
 }
 
 void FrameProducer::EndingStep()
@@ -160,11 +162,21 @@ void FrameProducer::PrepareEndingTitle()
     host_.ReloadEndingMovie();
 }
 
+int FrameProducer::FollowingPhoto(int photo) { return host_.PhotoExists(photo + 1) ? photo + 1 : 1; }
+
 int FrameProducer::NextPhoto()
 {
-    ++producePhotoCursor_;
-    if (!host_.PhotoExists(producePhotoCursor_)) producePhotoCursor_ = 1;
+    producePhotoCursor_ = FollowingPhoto(producePhotoCursor_);
     return producePhotoCursor_;
+}
+
+void FrameProducer::ForeseePhotos(int count)
+{
+    // The next fill is taken to ask for as many photos as this one.
+    std::vector<int> photos;
+    int photo = producePhotoCursor_;
+    for (int i = 0; i < count; ++i) photos.push_back(photo = FollowingPhoto(photo));
+    host_.ForeseePhotos(photos);
 }
 
 void FrameProducer::PhotoSlotRequest(std::string_view command)
@@ -176,6 +188,7 @@ void FrameProducer::PhotoSlotRequest(std::string_view command)
         const int photo = NextPhoto();
         if (templateFrame_ != 0) host_.CopyPhotoToSlot(photo, slot);
     }
+    ForeseePhotos(*count);
 }
 
 }  // namespace production

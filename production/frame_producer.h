@@ -44,6 +44,8 @@ public:
     virtual void CopyPhotoToSlot(int photo, int slot) = 0;
     // Deletes every slot picture of the template.
     virtual void DeleteSlotPictures() = 0;
+    // The photos the next slot fill will copy, in order: worth preparing.
+    virtual void ForeseePhotos(const std::vector<int>& photos) { (void)photos; }
 
     // Parses the lyric file of music row `song`; empty when it has none.
     virtual LyricIndex LoadLrcLyrics(std::size_t song) = 0;
@@ -114,6 +116,10 @@ private:
     void PrepareEndingTitle();
     void PreCopyPhotos();
     int NextPhoto();
+    // The photo the cursor moves to from `photo`.
+    int FollowingPhoto(int photo);
+    // Tells the host the `count` photos that follow the cursor.
+    void ForeseePhotos(int count);
 
     ProductionJob job_;
     FrameProducerHost& host_;

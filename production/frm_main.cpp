@@ -36,6 +36,7 @@ constexpr int kClientHeight = 203;
 // into bitmaps.
 constexpr int kMovieLeft = kClientWidth + 40;
 constexpr int kJpegQuality = 90;
+constexpr std::size_t kPhotosAhead = 3;
 
 }  // namespace
 
@@ -74,6 +75,11 @@ void TfrmMain::CreateControls()
     kivButton1->OnClick = [this](TObject* Sender) { kivButton1Click(Sender); };
 
     ShockwaveFlash1 = Place<TShockwaveFlash>(this, kivForm1, "ShockwaveFlash1", kMovieLeft, 0, 352, 288);
+    ShockwaveFlash1->Player().OnPictureFile = [this](const fs::path& file, flash::PictureCover cover) {
+        if (!photos_ahead_on_) return flash::PicturePtr();
+        if (flash::PicturePtr picture = photos_ahead_.Take(file, cover)) return picture;
+        return photos_ahead_.Decode(file, cover);
+    };
     ShockwaveFlash1->OnFSCommand = [this](TObject* Sender, const std::string& command,
                                           const std::string& args) {
         ShockwaveFlash1FSCommand(Sender, command, args);
@@ -217,6 +223,8 @@ void TfrmMain::Timer2Timer(TObject*)
     // A new job: nothing of the last one's state or lists is left.
     Timer2->SetEnabled(false);
     producer_.reset();
+    foreseen_.clear();
+    photos_ahead_.Clear();
     run_result_.reset();
     stopped_by_user_ = false;
     setup_error_.clear();
@@ -335,6 +343,8 @@ void TfrmMain::FinishJob()
     JoinRender();
     stepped_ahead_ = frame_pending_ = abort_pending_ = false;
     job_active_ = false;
+    foreseen_.clear();
+    photos_ahead_.Clear();
     DeleteFrameFile();
     SettleOutput();
     project_.LrcSongIndex = static_cast<int>(producer_->LrcSongIndex());
@@ -393,23 +403,52 @@ void TfrmMain::ShockwaveFlash1FSCommand(TObject*, const std::string& command, co
     if (producer_) producer_->PhotoSlotRequest(command);
 }
 
+std::string TfrmMain::PhotoFile(int photo) const
+{
+    return project_.WorkDir + "zpyjj/zpyjj" + std::to_string(photo) + ".jpg";
+}
+
+std::string TfrmMain::SlotFile(int slot) const
+{
+    return project_.WorkDir + "zhzp/tupian" + std::to_string(slot) + ".jpg";
+}
+
 bool TfrmMain::PhotoExists(int photo)
 {
     std::error_code ec;
-    return fs::exists(project_.WorkDir + "zpyjj/zpyjj" + std::to_string(photo) + ".jpg", ec);
+    return fs::exists(PhotoFile(photo), ec);
 }
 
 void TfrmMain::CopyPhotoToSlot(int photo, int slot)
 {
     std::error_code ec;
-    fs::copy_file(project_.WorkDir + "zpyjj/zpyjj" + std::to_string(photo) + ".jpg",
-                  project_.WorkDir + "zhzp/tupian" + std::to_string(slot) + ".jpg",
-                  fs::copy_options::overwrite_existing, ec);
+    fs::copy_file(PhotoFile(photo), SlotFile(slot), fs::copy_options::overwrite_existing, ec);
+    if (!ec) photos_ahead_.NoteCopy(PhotoFile(photo), SlotFile(slot));
     Pump();
+}
+
+void TfrmMain::ForeseePhotos(const std::vector<int>& photos)
+{
+    if (!photos_ahead_on_) return;
+    foreseen_ = photos;
+    // Held ahead at most: a fill of the shipped templates.
+    if (foreseen_.size() > kPhotosAhead) foreseen_.resize(kPhotosAhead);
+}
+
+void TfrmMain::GuessPhotos()
+{
+    if (foreseen_.empty()) return;
+    const flash::Movie* movie = ShockwaveFlash1->Player().GetMovie();
+    if (!movie) return;
+    std::vector<fs::path> files;
+    for (int photo : foreseen_) files.emplace_back(PhotoFile(photo));
+    foreseen_.clear();
+    photos_ahead_.Guess(files, flash::PictureCoverFor(*movie));
 }
 
 void TfrmMain::DeleteSlotPictures()
 {
+    photos_ahead_.ForgetCopies();
     std::error_code ec;
     std::vector<fs::path> pictures;
     for (fs::directory_iterator it(project_.WorkDir + "zhzp", ec), end; !ec && it != end; it.increment(ec)) {
@@ -475,6 +514,9 @@ void TfrmMain::SetTemplateFrame(int frame)
 {
     JoinRender();
     ShockwaveFlash1->SetFrameNum(frame);
+    // After the frame's load point, so that the set decoded ahead never
+    // lies beside two sets of the movie.
+    GuessPhotos();
 }
 
 void TfrmMain::PaintTemplateFrame()

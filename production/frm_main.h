@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/flash/picture_ahead.h"
 #include "platform/gfx/bitmap.h"
 #include "platform/ui/dialogs.h"
 #include "platform/ui/form.h"
@@ -119,6 +120,10 @@ public:
     // encoder works; the next callback only writes it out. The frames are
     // the same either way.
     void SetRenderAhead(bool on) { render_ahead_ = on; }
+    // Photos ahead (on by default): the photos the next slot fill will copy
+    // are decoded on another thread meanwhile, and the template movie's load
+    // point takes them instead of decoding its slot pictures itself.
+    void SetPhotosAhead(bool on) { photos_ahead_on_ = on; }
 
 private:
     void CreateControls();
@@ -156,6 +161,11 @@ private:
     bool PhotoExists(int photo) override;
     void CopyPhotoToSlot(int photo, int slot) override;
     void DeleteSlotPictures() override;
+    void ForeseePhotos(const std::vector<int>& photos) override;
+    // Hands the photos foreseen to the decoding ahead.
+    void GuessPhotos();
+    std::string PhotoFile(int photo) const;
+    std::string SlotFile(int slot) const;
     production::LyricIndex LoadLrcLyrics(std::size_t song) override;
     void AbortEncoder() override;
 
@@ -195,6 +205,10 @@ private:
     int ahead_index_ = 0;              // the one being rendered (or last rendered)
     bool abort_pending_ = false;       // the encoder stops once that is written
     production::RenderWorker render_;  // renders the picture ahead
+    // Photos-ahead state: the photos foreseen and not yet guessed.
+    bool photos_ahead_on_ = true;
+    std::vector<int> foreseen_;
+    flash::PictureAhead photos_ahead_;
 };
 
 extern TfrmMain* frmMain;

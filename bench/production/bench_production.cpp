@@ -119,12 +119,24 @@ double Median(std::vector<double> values)
 
 // One run's figures.
 struct Figures {
-    double wall = 0, cpu = 0, load = 0;
+    double wall = 0, cpu = 0, load = 0, peakMegabytes = 0;
 };
+
+// The peak resident size since the last reset, from /proc/self/status.
+void ResetPeakMemory() { std::ofstream("/proc/self/clear_refs") << "5"; }
+double PeakMegabytesSinceReset()
+{
+    std::ifstream in("/proc/self/status");
+    for (std::string line; std::getline(in, line);) {
+        if (line.rfind("VmHWM:", 0) == 0) return std::atof(line.c_str() + 6) / 1024.0;
+    }
+    return 0;
+}
 
 // Production as the main window hands it over; the wall time of the modal
 // run, from the set-up to the close.
-Figures ProduceWithVelmora(const Album& album, const char* quality, const fs::path& out, bool* completed)
+Figures ProduceWithVelmora(const Album& album, const char* quality, const fs::path& out, bool* completed,
+                           bool photosAhead = true)
 {
     core::TestApplication app;  // the start's one-second wait passes on a virtual clock
     Form17 = CreateForm<TForm17>();
@@ -153,6 +165,7 @@ Figures ProduceWithVelmora(const Album& album, const char* quality, const fs::pa
                       fs::copy_options::overwrite_existing);
 
     frmMain->SetProject(project);
+    frmMain->SetPhotosAhead(photosAhead);
     frmMain->edVideoOut->SetText(out.string());
     frmMain->edAudioOut->SetText(out.string());
     frmMain->kivProgressBar1->SetMax(1500);
@@ -160,11 +173,13 @@ Figures ProduceWithVelmora(const Album& album, const char* quality, const fs::pa
     frmMain->Timer2->SetEnabled(true);
     Figures figures;
     figures.load = LoadAverage();
+    ResetPeakMemory();
     const double cpu = CpuSeconds(RUSAGE_SELF);
     const auto start = std::chrono::steady_clock::now();
     frmMain->ShowModal();
     figures.wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     figures.cpu = CpuSeconds(RUSAGE_SELF) - cpu;
+    figures.peakMegabytes = PeakMegabytesSinceReset();
     *completed = frmMain->Outcome().ShowsCompletionForm();
     if (!*completed) std::printf("velmora: %s\n", frmMain->Outcome().text.c_str());
     return figures;
@@ -279,10 +294,64 @@ void Album60s(benchmark::State& state, const char* quality)
     state.counters["duration_s"] = MclProbeDuration(ours.string().c_str());
 }
 
+// Photos decoded ahead against photos decoded at each load point, in turn
+// in one run (the order swapped every pair). Each run's peak memory also
+// counts what the runs before it left resident: the process's own peak is
+// that of BM_Album60sDvd* run alone.
+void PhotosAhead(benchmark::State& state, const char* quality)
+{
+    Album& album = TheAlbum();
+    if (!album.ok) {
+        state.SkipWithError("ffmpeg could not make the album's material");
+        return;
+    }
+    const fs::path out = album.dir / "velmora.mpg";
+    const int pairs = Pairs();
+    std::vector<double> wall[2], cpu[2], load[2], peak[2];
+    for (auto _ : state) {
+        for (int pair = 0; pair < pairs; ++pair) {
+            for (int turn = 0; turn < 2; ++turn) {
+                const bool ahead = (pair + turn) % 2 == 1;
+                bool completed = false;
+                std::error_code ec;
+                fs::remove(out, ec);
+                const Figures run = ProduceWithVelmora(album, quality, out, &completed, ahead);
+                if (!completed) {
+                    state.SkipWithError("a production failed");
+                    return;
+                }
+                std::printf("%s pair %d: photos %s %.2f s wall %.2f s CPU %.0f MB peak (load %.2f)\n",
+                            quality, pair + 1, ahead ? "ahead   " : "in place", run.wall, run.cpu,
+                            run.peakMegabytes, run.load);
+                std::fflush(stdout);
+                wall[ahead].push_back(run.wall);
+                cpu[ahead].push_back(run.cpu);
+                load[ahead].push_back(run.load);
+                peak[ahead].push_back(run.peakMegabytes);
+            }
+        }
+        state.SetIterationTime(Median(wall[1]));
+    }
+    state.counters["pairs"] = pairs;
+    for (int ahead = 0; ahead < 2; ++ahead) {
+        const std::string name = ahead ? "ahead_" : "in_place_";
+        state.counters[name + "s"] = Median(wall[ahead]);
+        state.counters[name + "cpu_s"] = Median(cpu[ahead]);
+        state.counters[name + "load"] = Median(load[ahead]);
+        state.counters[name + "peak_MB"] = *std::max_element(peak[ahead].begin(), peak[ahead].end());
+    }
+    state.counters["ratio"] = Median(wall[1]) / Median(wall[0]);
+}
+
 void BM_Album60sDvd704(benchmark::State& state) { Album60s(state, "gao_qing_xi"); }
 void BM_Album60sDvd1408(benchmark::State& state) { Album60s(state, "chao_gao_qing_xi"); }
 BENCHMARK(BM_Album60sDvd704)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
 BENCHMARK(BM_Album60sDvd1408)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
+
+void BM_PhotosAhead704(benchmark::State& state) { PhotosAhead(state, "gao_qing_xi"); }
+void BM_PhotosAhead1408(benchmark::State& state) { PhotosAhead(state, "chao_gao_qing_xi"); }
+BENCHMARK(BM_PhotosAhead704)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
+BENCHMARK(BM_PhotosAhead1408)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
 
 }  // namespace
 

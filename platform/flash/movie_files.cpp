@@ -1,5 +1,6 @@
 #include "platform/flash/movie_files.h"
 
+#include <algorithm>
 #include <fstream>
 #include <set>
 
@@ -10,10 +11,10 @@ namespace flash {
 
 namespace {
 
-constexpr std::uintmax_t kMaxPictureFileBytes = 64u * 1024 * 1024;
 constexpr std::uintmax_t kMaxTextFileBytes = 64u * 1024;
 
-bool ReadBytes(const std::filesystem::path& path, std::uintmax_t limit, std::string& out) {
+bool ReadBytes(const std::filesystem::path& path, std::uintmax_t limit, std::string& out)
+{
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error)) return false;
     std::uintmax_t size = std::filesystem::file_size(path, error);
@@ -26,7 +27,8 @@ bool ReadBytes(const std::filesystem::path& path, std::uintmax_t limit, std::str
 
 }  // namespace
 
-std::string TextFileLine(const std::string& bytes) {
+std::string TextFileLine(const std::string& bytes)
+{
     std::vector<std::string> lines = core::SplitLines(core::DecodeText(bytes));
     if (lines.empty()) return {};
     std::string& line = lines.front();
@@ -34,26 +36,38 @@ std::string TextFileLine(const std::string& bytes) {
     return eq == std::string::npos ? line : line.substr(eq + 1);
 }
 
-MovieFiles ReadMovieFiles(const Movie& movie, const std::filesystem::path& folder) {
+PictureCover PictureCoverFor(const Movie& movie)
+{
+    return {std::min(2048, movie.width * 4), std::min(2048, movie.height * 4)};
+}
+
+PicturePtr ReadPictureFile(const std::filesystem::path& path, PictureCover cover)
+{
+    std::string bytes;
+    if (!ReadBytes(path, kMaxPictureFileBytes, bytes)) return nullptr;
+    auto data = std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+    return DecodePicture(data, cover.width, cover.height);
+}
+
+MovieFiles ReadMovieFiles(const Movie& movie, const std::filesystem::path& folder,
+                          const PictureSupplier& supplier)
+{
     std::set<std::string> pictures, texts;
     for (const Layer& layer : movie.layers) {
         if (layer.kind == LayerKind::Image && layer.image_source == ImageSource::File)
             pictures.insert(layer.file);
-        if (layer.kind == LayerKind::Text && layer.text_source == TextSource::File)
-            texts.insert(layer.text);
+        if (layer.kind == LayerKind::Text && layer.text_source == TextSource::File) texts.insert(layer.text);
     }
-    // Photos are shown at most at four times a 352 x 288 stage; decode big
-    // ones at a reduced size that still covers that.
-    const int min_width = std::min(2048, movie.width * 4), min_height = std::min(2048, movie.height * 4);
+    // Big photos are decoded at a reduced size that still covers the stage
+    // shown four times over.
+    const PictureCover cover = PictureCoverFor(movie);
     MovieFiles files;
     for (const std::string& name : pictures) {
         if (!IsPlainFileName(name)) continue;
-        std::string bytes;
-        if (!ReadBytes(folder / name, kMaxPictureFileBytes, bytes)) continue;
         try {
-            auto data = std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
-            if (PicturePtr picture = DecodePicture(data, min_width, min_height))
-                files.pictures[name] = std::move(picture);
+            PicturePtr picture = supplier ? supplier(folder / name, cover) : nullptr;
+            if (!picture) picture = ReadPictureFile(folder / name, cover);
+            if (picture) files.pictures[name] = std::move(picture);
         } catch (const gfx::ImageError&) {
             // A damaged picture draws nothing, like a missing one.
         }

@@ -222,7 +222,7 @@ void Player::RunActions() {
 }
 
 void Player::ReadFiles() {
-    if (movie_) files_ = ReadMovieFiles(*movie_, folder_);
+    if (movie_) files_ = ReadMovieFiles(*movie_, folder_, OnPictureFile);
 }
 
 void Player::Changed() {

@@ -74,6 +74,8 @@ public:
     std::function<void(const std::string& command, const std::string& args)> OnFSCommand;
     // The frame shown has changed (or a new movie was loaded).
     std::function<void()> OnChange;
+    // Asked for each picture file at a load point before it is decoded.
+    PictureSupplier OnPictureFile;
 
 private:
     void Tick();

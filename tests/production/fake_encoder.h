@@ -33,9 +33,10 @@ public:
     std::map<int, int> slots;                 // slot -> photo
     std::vector<std::pair<int, int>> copies;  // (photo, slot), in order
     int slotDeletions = 0;
-    std::vector<std::string> lyricLines;  // every value set, in order
-    std::vector<std::size_t> lyricLoads;  // songs loaded, in order
-    std::vector<int> endingPictures;      // template frame at each pwtp
+    std::vector<std::vector<int>> foreseen;  // each list of photos foreseen, in order
+    std::vector<std::string> lyricLines;     // every value set, in order
+    std::vector<std::size_t> lyricLoads;     // songs loaded, in order
+    std::vector<int> endingPictures;         // template frame at each pwtp
     int endingReloads = 0;
 
     void SetTemplateFrame(int frame) override
@@ -61,6 +62,7 @@ public:
         slots.clear();
         ++slotDeletions;
     }
+    void ForeseePhotos(const std::vector<int>& photos) override { foreseen.push_back(photos); }
     LyricIndex LoadLrcLyrics(std::size_t song) override
     {
         lyricLoads.push_back(song);

@@ -188,6 +188,17 @@ TEST(FrameProducer, PreCopyAndSlotRequestsTakeTheNextPhotosInTurn)
     EXPECT_EQ(producer.TemplateFrameNum(), 0);
     EXPECT_EQ(producer.ProducePhotoCursor(), 3);
     EXPECT_EQ(host.copies.size(), 4u);
+
+    // Each fill was foreseen by the one before (the set-up's foresight
+    // first), and the pre-copy foresees the next.
+    ASSERT_EQ(host.foreseen.size(), 3u);
+    for (std::size_t fill = 0; fill < 2; ++fill) {
+        EXPECT_EQ(host.foreseen[fill],
+                  (std::vector<int>{host.copies[2 * fill].first, host.copies[2 * fill + 1].first}))
+            << "fill " << fill;
+    }
+    EXPECT_EQ(host.foreseen[2], (std::vector<int>{1, 2}));
+    EXPECT_EQ(producer.ProducePhotoCursor(), 3) << "foreseeing moves no cursor";
 }
 
 TEST(FrameProducer, SlotRequestsAtFrameZeroOrMalformedAreIgnored)

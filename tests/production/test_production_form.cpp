@@ -49,8 +49,9 @@ void WriteMovie(const fs::path& path, const flash::Movie& movie)
 }
 
 // A template: the first slot's photo under a bar that moves one step a
-// frame, the lyric line on top, and a request for one photo at `requestAt`.
-flash::Movie TemplateMovie(std::uint32_t frames, std::uint32_t requestAt)
+// frame, the lyric line on top, and a request for one photo at `requestAt`,
+// read at once when `loads`.
+flash::Movie TemplateMovie(std::uint32_t frames, std::uint32_t requestAt, bool loads = false)
 {
     flash::Movie movie;
     movie.frame_count = frames;
@@ -77,6 +78,7 @@ flash::Movie TemplateMovie(std::uint32_t frames, std::uint32_t requestAt)
     lyric.style = flash::kTextLyric;
     movie.layers.push_back(lyric);
     movie.actions.push_back({requestAt, flash::ActionKind::FSCommand, "tupian=1", "", 0});
+    if (loads) movie.actions.push_back({requestAt, flash::ActionKind::LoadPoint, "", "", 0});
     return movie;
 }
 
@@ -108,10 +110,10 @@ protected:
         output = (dir / "album.avi").string();
     }
 
-    void SetTemplate(std::uint32_t frames, std::uint32_t requestAt)
+    void SetTemplate(std::uint32_t frames, std::uint32_t requestAt, bool loads = false)
     {
         for (const char* copy : {"zhzp1.swf", "zhzp2.swf"})
-            WriteMovie(work / "zhzp" / copy, TemplateMovie(frames, requestAt));
+            WriteMovie(work / "zhzp" / copy, TemplateMovie(frames, requestAt, loads));
     }
     void SetEnding(std::uint32_t frames)
     {
@@ -235,6 +237,37 @@ TEST_F(ProductionForm, RenderingAheadGivesTheSameFramesAsRenderingInTurn)
         EXPECT_EQ(runs[0][i].g, runs[1][i].g) << "frame " << i;
         EXPECT_EQ(runs[0][i].b, runs[1][i].b) << "frame " << i;
     }
+}
+
+TEST_F(ProductionForm, PhotosDecodedAheadGiveTheSameFramesAsPhotosDecodedAtTheLoadPoint)
+{
+    // A request read at once in every pass, and the pre-copy for the next
+    // pass: the three photos come round in turn.
+    SetTemplate(12, 4, true);
+    project.SyncMode = "yinyuesuizhaopian";
+    project.PhotoFrames = 60;
+    std::vector<std::vector<mcltest::Rgb>> runs;
+    for (bool ahead : {false, true}) {
+        SCOPED_TRACE(ahead);
+        fs::copy_file(work / "zpyjj" / "zpyjj1.jpg", work / "zhzp" / "tupian1.jpg",
+                      fs::copy_options::overwrite_existing);
+        frmMain->SetPhotosAhead(ahead);
+        output = (dir / (ahead ? "ahead.avi" : "in-place.avi")).string();
+        Produce();
+        EXPECT_TRUE(frmMain->Outcome().ShowsCompletionForm()) << frmMain->Outcome().text;
+        runs.push_back(mcltest::ReadBack(output, true).frameColours);
+    }
+    ASSERT_EQ(runs[0].size(), runs[1].size());
+    int changes = 0;
+    for (std::size_t i = 0; i < runs[0].size(); ++i) {
+        EXPECT_EQ(runs[0][i].r, runs[1][i].r) << "frame " << i;
+        EXPECT_EQ(runs[0][i].g, runs[1][i].g) << "frame " << i;
+        EXPECT_EQ(runs[0][i].b, runs[1][i].b) << "frame " << i;
+        if (i > 0 &&
+            std::abs(runs[1][i].r - runs[1][i - 1].r) + std::abs(runs[1][i].b - runs[1][i - 1].b) > 60)
+            ++changes;
+    }
+    EXPECT_GE(changes, 4) << "the photo shown changes at the load points";
 }
 
 TEST_F(ProductionForm, OpeningTitleLeadsBothListsAndTheOutput)

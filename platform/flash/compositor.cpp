@@ -220,6 +220,36 @@ void DrawRow(const DrawOp& op, Gauge gauge, std::uint32_t* row, int y)
     edge_pixels(xi1, xe);
 }
 
+// Rows [first, last) of [op.y0, op.y1) whose pixels the operation can touch:
+// the source rectangle grown by the half pixel DrawRow reaches past it,
+// mapped to the target, with a row to spare on each side.
+std::pair<int, int> RowsOf(const DrawOp& op, Gauge gauge)
+{
+    const std::pair<int, int> all{op.y0, op.y1};
+    if (op.kind == DrawOp::Kind::Raster) {
+        const OpRaster& raster = *op.raster;
+        return {std::max(op.y0, raster.top),
+                std::min(op.y1, raster.top + static_cast<int>(raster.spans.size()))};
+    }
+    auto to_target = op.target_to_source.Inverse();
+    if (!to_target) return all;
+    const double u[2] = {op.u0 - 0.5 * gauge.gu, op.u1 + 0.5 * gauge.gu};
+    const double v[2] = {op.v0 - 0.5 * gauge.gv, op.v1 + 0.5 * gauge.gv};
+    double lo = 1e300, hi = -1e300;
+    for (double cu : u)
+        for (double cv : v) {
+            double x, y;
+            to_target->Apply(cu, cv, x, y);
+            lo = std::min(lo, y);
+            hi = std::max(hi, y);
+        }
+    if (!(std::isfinite(lo) && std::isfinite(hi))) return all;
+    // Row y has its centre at y + 0.5.
+    const double first = std::floor(lo - 0.5) - 1, last = std::ceil(hi - 0.5) + 2;
+    return {static_cast<int>(std::clamp<double>(first, op.y0, op.y1)),
+            static_cast<int>(std::clamp<double>(last, op.y0, op.y1))};
+}
+
 void DrawRaster(const DrawOp& op, std::uint32_t* row, int y)
 {
     const OpRaster& raster = *op.raster;
@@ -247,24 +277,31 @@ void RasteriseRows(const DrawOp& op, OpRaster& out, int row_begin, int row_end)
 
 void Composite(const std::vector<DrawOp>& ops, std::uint32_t* target, int stride, int row_begin, int row_end)
 {
-    std::vector<std::pair<const DrawOp*, Gauge>> live;
-    live.reserve(ops.size());
+    struct Live {
+        const DrawOp* op;
+        Gauge gauge;
+        int first, last;  // rows it can touch
+    };
+    thread_local std::vector<Live> live;
+    live.clear();
     for (const DrawOp& op : ops) {
         if (op.opacity <= 0 || op.x0 >= op.x1 || op.y0 >= op.y1) continue;
         if (op.kind == DrawOp::Kind::Picture && (!op.level || op.level->pixels.empty())) continue;
         if (op.kind == DrawOp::Kind::Fill && op.ramp.empty()) continue;
         if (op.kind == DrawOp::Kind::Raster && !op.raster) continue;
-        live.push_back({&op, op.kind == DrawOp::Kind::Raster ? Gauge{} : GaugeOf(op)});
+        const Gauge gauge = op.kind == DrawOp::Kind::Raster ? Gauge{} : GaugeOf(op);
+        const auto [first, last] = RowsOf(op, gauge);
+        if (std::max(first, row_begin) < std::min(last, row_end)) live.push_back({&op, gauge, first, last});
     }
     // Row by row, every operation on the row while it is in the cache.
     for (int y = row_begin; y < row_end; ++y) {
         std::uint32_t* row = target + static_cast<std::size_t>(y) * stride;
-        for (const auto& [op, gauge] : live)
-            if (y >= op->y0 && y < op->y1) {
-                if (op->kind == DrawOp::Kind::Raster)
-                    DrawRaster(*op, row, y);
+        for (const Live& item : live)
+            if (y >= item.first && y < item.last) {
+                if (item.op->kind == DrawOp::Kind::Raster)
+                    DrawRaster(*item.op, row, y);
                 else
-                    DrawRow(*op, gauge, row, y);
+                    DrawRow(*item.op, item.gauge, row, y);
             }
     }
 }

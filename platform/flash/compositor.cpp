@@ -275,34 +275,49 @@ void RasteriseRows(const DrawOp& op, OpRaster& out, int row_begin, int row_end)
     }
 }
 
-void Composite(const std::vector<DrawOp>& ops, std::uint32_t* target, int stride, int row_begin, int row_end)
+std::vector<PreparedOp> PrepareOps(const std::vector<DrawOp>& ops, std::size_t first_op)
 {
-    struct Live {
-        const DrawOp* op;
-        Gauge gauge;
-        int first, last;  // rows it can touch
-    };
-    thread_local std::vector<Live> live;
-    live.clear();
-    for (const DrawOp& op : ops) {
+    std::vector<PreparedOp> prepared;
+    prepared.reserve(ops.size());
+    for (std::size_t i = first_op; i < ops.size(); ++i) {
+        const DrawOp& op = ops[i];
         if (op.opacity <= 0 || op.x0 >= op.x1 || op.y0 >= op.y1) continue;
         if (op.kind == DrawOp::Kind::Picture && (!op.level || op.level->pixels.empty())) continue;
         if (op.kind == DrawOp::Kind::Fill && op.ramp.empty()) continue;
         if (op.kind == DrawOp::Kind::Raster && !op.raster) continue;
         const Gauge gauge = op.kind == DrawOp::Kind::Raster ? Gauge{} : GaugeOf(op);
         const auto [first, last] = RowsOf(op, gauge);
-        if (std::max(first, row_begin) < std::min(last, row_end)) live.push_back({&op, gauge, first, last});
+        if (first < last) prepared.push_back({&op, gauge.gu, gauge.gv, first, last});
     }
+    return prepared;
+}
+
+void Composite(const std::vector<PreparedOp>& ops, const RowFrame& row_frame, std::uint32_t* target,
+               int stride, int row_begin, int row_end)
+{
     // Row by row, every operation on the row while it is in the cache.
+    const int left = row_frame.left, right = row_frame.right;
+    const std::uint32_t background = row_frame.background;
+    const std::uint32_t keep = 256 - ((background >> 24) + (background >> 31));
     for (int y = row_begin; y < row_end; ++y) {
         std::uint32_t* row = target + static_cast<std::size_t>(y) * stride;
-        for (const Live& item : live)
+        if (row_frame.base) {
+            const std::uint32_t* base = row_frame.base + static_cast<std::size_t>(y) * stride;
+            std::copy(base + left, base + right, row + left);
+        } else if ((background >> 24) == 0xFF) {
+            std::fill(row + left, row + right, background);
+        } else {
+            for (int x = left; x < right; ++x) row[x] = background + Scale(row[x] | 0xFF000000u, keep);
+        }
+        for (const PreparedOp& item : ops)
             if (y >= item.first && y < item.last) {
                 if (item.op->kind == DrawOp::Kind::Raster)
                     DrawRaster(*item.op, row, y);
                 else
-                    DrawRow(*item.op, item.gauge, row, y);
+                    DrawRow(*item.op, {item.gu, item.gv}, row, y);
             }
+        if (row_frame.set_top)
+            for (int x = left; x < right; ++x) row[x] = (row[x] & 0x00FFFFFFu) | row_frame.top_byte;
     }
 }
 

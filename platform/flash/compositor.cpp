@@ -220,6 +220,36 @@ void DrawRow(const DrawOp& op, Gauge gauge, std::uint32_t* row, int y)
     edge_pixels(xi1, xe);
 }
 
+// Rows [first, last) of [op.y0, op.y1) whose pixels the operation can touch:
+// the source rectangle grown by the half pixel DrawRow reaches past it,
+// mapped to the target, with a row to spare on each side.
+std::pair<int, int> RowsOf(const DrawOp& op, Gauge gauge)
+{
+    const std::pair<int, int> all{op.y0, op.y1};
+    if (op.kind == DrawOp::Kind::Raster) {
+        const OpRaster& raster = *op.raster;
+        return {std::max(op.y0, raster.top),
+                std::min(op.y1, raster.top + static_cast<int>(raster.spans.size()))};
+    }
+    auto to_target = op.target_to_source.Inverse();
+    if (!to_target) return all;
+    const double u[2] = {op.u0 - 0.5 * gauge.gu, op.u1 + 0.5 * gauge.gu};
+    const double v[2] = {op.v0 - 0.5 * gauge.gv, op.v1 + 0.5 * gauge.gv};
+    double lo = 1e300, hi = -1e300;
+    for (double cu : u)
+        for (double cv : v) {
+            double x, y;
+            to_target->Apply(cu, cv, x, y);
+            lo = std::min(lo, y);
+            hi = std::max(hi, y);
+        }
+    if (!(std::isfinite(lo) && std::isfinite(hi))) return all;
+    // Row y has its centre at y + 0.5.
+    const double first = std::floor(lo - 0.5) - 1, last = std::ceil(hi - 0.5) + 2;
+    return {static_cast<int>(std::clamp<double>(first, op.y0, op.y1)),
+            static_cast<int>(std::clamp<double>(last, op.y0, op.y1))};
+}
+
 void DrawRaster(const DrawOp& op, std::uint32_t* row, int y)
 {
     const OpRaster& raster = *op.raster;
@@ -245,27 +275,49 @@ void RasteriseRows(const DrawOp& op, OpRaster& out, int row_begin, int row_end)
     }
 }
 
-void Composite(const std::vector<DrawOp>& ops, std::uint32_t* target, int stride, int row_begin, int row_end)
+std::vector<PreparedOp> PrepareOps(const std::vector<DrawOp>& ops, std::size_t first_op)
 {
-    std::vector<std::pair<const DrawOp*, Gauge>> live;
-    live.reserve(ops.size());
-    for (const DrawOp& op : ops) {
+    std::vector<PreparedOp> prepared;
+    prepared.reserve(ops.size());
+    for (std::size_t i = first_op; i < ops.size(); ++i) {
+        const DrawOp& op = ops[i];
         if (op.opacity <= 0 || op.x0 >= op.x1 || op.y0 >= op.y1) continue;
         if (op.kind == DrawOp::Kind::Picture && (!op.level || op.level->pixels.empty())) continue;
         if (op.kind == DrawOp::Kind::Fill && op.ramp.empty()) continue;
         if (op.kind == DrawOp::Kind::Raster && !op.raster) continue;
-        live.push_back({&op, op.kind == DrawOp::Kind::Raster ? Gauge{} : GaugeOf(op)});
+        const Gauge gauge = op.kind == DrawOp::Kind::Raster ? Gauge{} : GaugeOf(op);
+        const auto [first, last] = RowsOf(op, gauge);
+        if (first < last) prepared.push_back({&op, gauge.gu, gauge.gv, first, last});
     }
+    return prepared;
+}
+
+void Composite(const std::vector<PreparedOp>& ops, const RowFrame& row_frame, std::uint32_t* target,
+               int stride, int row_begin, int row_end)
+{
     // Row by row, every operation on the row while it is in the cache.
+    const int left = row_frame.left, right = row_frame.right;
+    const std::uint32_t background = row_frame.background;
+    const std::uint32_t keep = 256 - ((background >> 24) + (background >> 31));
     for (int y = row_begin; y < row_end; ++y) {
         std::uint32_t* row = target + static_cast<std::size_t>(y) * stride;
-        for (const auto& [op, gauge] : live)
-            if (y >= op->y0 && y < op->y1) {
-                if (op->kind == DrawOp::Kind::Raster)
-                    DrawRaster(*op, row, y);
+        if (row_frame.base) {
+            const std::uint32_t* base = row_frame.base + static_cast<std::size_t>(y) * stride;
+            std::copy(base + left, base + right, row + left);
+        } else if ((background >> 24) == 0xFF) {
+            std::fill(row + left, row + right, background);
+        } else {
+            for (int x = left; x < right; ++x) row[x] = background + Scale(row[x] | 0xFF000000u, keep);
+        }
+        for (const PreparedOp& item : ops)
+            if (y >= item.first && y < item.last) {
+                if (item.op->kind == DrawOp::Kind::Raster)
+                    DrawRaster(*item.op, row, y);
                 else
-                    DrawRow(*op, gauge, row, y);
+                    DrawRow(*item.op, {item.gu, item.gv}, row, y);
             }
+        if (row_frame.set_top)
+            for (int x = left; x < right; ++x) row[x] = (row[x] & 0x00FFFFFFu) | row_frame.top_byte;
     }
 }
 

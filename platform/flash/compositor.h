@@ -41,9 +41,36 @@ struct DrawOp {
     const OpRaster* raster = nullptr;
 };
 
-// Draws the operations, in order, on target rows [row_begin, row_end).
-// target holds premultiplied opaque pixels; stride is in pixels.
-void Composite(const std::vector<DrawOp>& ops, std::uint32_t* target, int stride, int row_begin, int row_end);
+// What each target row gets before and after the operations, within
+// columns [left, right).
+struct RowFrame {
+    int left = 0, right = 0;
+    // Before: these rows copied in (same stride as the target), or else the
+    // premultiplied background: filled when opaque, laid over the target's
+    // pixels (taken as opaque) when not.
+    const std::uint32_t* base = nullptr;
+    std::uint32_t background = 0xFF000000u;
+    // After: the top byte of every pixel set to top_byte.
+    bool set_top = false;
+    std::uint32_t top_byte = 0;
+};
+
+// An operation that draws something, with what every row of it shares.
+struct PreparedOp {
+    const DrawOp* op = nullptr;
+    double gu = 0, gv = 0;    // source units per target pixel along u and v
+    int first = 0, last = 0;  // the rows it can touch
+};
+
+// ops[first_op..] that draw anything, in order, ready for Composite (which
+// keeps pointers to ops).
+std::vector<PreparedOp> PrepareOps(const std::vector<DrawOp>& ops, std::size_t first_op);
+
+// Draws the prepared operations in order on target rows [row_begin,
+// row_end), each row framed by row_frame. target holds premultiplied opaque
+// pixels; stride is in pixels.
+void Composite(const std::vector<PreparedOp>& ops, const RowFrame& row_frame, std::uint32_t* target,
+               int stride, int row_begin, int row_end);
 
 // Draws op over nothing into out's rows [row_begin, row_end) (of
 // op.y0 .. op.y1, which out must already hold, zeroed), and notes the spans.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <functional>
 #include <numbers>
 
 #include "platform/flash/compositor.h"
@@ -205,6 +206,9 @@ struct FramePlan {
     // and the picture it samples.
     std::vector<std::size_t> layer_of;
     std::vector<PicturePtr> picture_of;
+    // Per operation: the serial of the still layer's colours it lays over
+    // (0 when it draws anew).
+    std::vector<std::uint64_t> serial_of;
 };
 
 // The layer's clip box, in target pixels, within the area being drawn.
@@ -462,10 +466,11 @@ bool SameOp(const DrawOp& a, const DrawOp& b)
 constexpr std::size_t kStillBudget = 64u << 20;
 
 // Swaps the operations of layers that stay as they were on the last frame
-// for their colours, drawn once.
+// for their colours, drawn once; notes each one's serial in plan.serial_of.
 void UseStillLayers(FramePlan& plan, const Movie& movie, int stride,
-                    std::map<std::size_t, Renderer::StillLayer>& still)
+                    std::map<std::size_t, Renderer::StillLayer>& still, std::uint64_t& serials)
 {
+    plan.serial_of.assign(plan.ops.size(), 0);
     for (auto& [index, layer] : still) layer.seen = false;
     std::size_t bytes = 0;
     for (const auto& [index, layer] : still) bytes += layer.raster.pixels.size() * sizeof(std::uint32_t);
@@ -494,8 +499,10 @@ void UseStillLayers(FramePlan& plan, const Movie& movie, int stride,
                 RasteriseRows(op, raster, op.y0 + rows * part / parts, op.y0 + rows * (part + 1) / parts);
             });
             entry.drawn = true;
+            entry.serial = ++serials;
             bytes += need * sizeof(std::uint32_t);
         }
+        plan.serial_of[i] = entry.serial;
         DrawOp drawn;
         drawn.kind = DrawOp::Kind::Raster;
         drawn.x0 = op.x0;
@@ -509,46 +516,65 @@ void UseStillLayers(FramePlan& plan, const Movie& movie, int stride,
     std::erase_if(still, [](const auto& entry) { return !entry.second.seen; });
 }
 
-// Fills the area's rows [y0, y1) with the stage background, draws the
-// operations over it, then sets the top byte the target expects.
-void PaintRows(const std::vector<DrawOp>& ops, Rgba stage_background, const TRect& area, TBitmap& target,
-               int y0, int y1)
-{
-    const std::uint32_t background = PremultipliedOf(stage_background);
-    const std::uint32_t top_byte = target.HasAlpha() ? 0xFF000000u : 0;
-    std::uint32_t* pixels = target.Pixels();
-    const int stride = target.Width();
-    for (int y = y0; y < y1; ++y) {
-        std::uint32_t* row = pixels + static_cast<std::size_t>(y) * stride;
-        if ((background >> 24) == 0xFF) {
-            std::fill(row + area.Left, row + area.Right, background);
-        } else {
-            std::uint32_t a = background >> 24, keep = 256 - (a + (a >> 7));
-            for (int x = area.Left; x < area.Right; ++x) {
-                std::uint32_t p = row[x] | 0xFF000000u;
-                std::uint32_t rb = (((p & 0x00FF00FFu) * keep) >> 8) & 0x00FF00FFu;
-                std::uint32_t ag = (((p >> 8) & 0x00FF00FFu) * keep) & 0xFF00FF00u;
-                row[x] = background + (rb | ag);
-            }
-        }
-    }
-    Composite(ops, pixels, stride, y0, y1);
-    for (int y = y0; y < y1; ++y) {
-        std::uint32_t* row = pixels + static_cast<std::size_t>(y) * stride;
-        for (int x = area.Left; x < area.Right; ++x) row[x] = (row[x] & 0x00FFFFFFu) | top_byte;
-    }
-}
-
-// Paints the whole area, in bands spread over the cores when it is large.
-void PaintArea(const std::vector<DrawOp>& ops, Rgba stage_background, const TRect& area, TBitmap& target)
+// Runs job on bands of the area's rows, spread over the cores when the
+// area is large.
+void ForBands(const TRect& area, const std::function<void(int y0, int y1)>& job)
 {
     const int rows = area.Height();
     const int parts =
         static_cast<std::int64_t>(area.Width()) * rows >= 160000 ? std::min(rows, ParallelWidth() * 2) : 1;
-    RunParallel(parts, [&](int part) {
-        PaintRows(ops, stage_background, area, target, area.Top + rows * part / parts,
-                  area.Top + rows * (part + 1) / parts);
-    });
+    RunParallel(parts,
+                [&](int part) { job(area.Top + rows * part / parts, area.Top + rows * (part + 1) / parts); });
+}
+
+// Paints the area: the stage background, or the plate when it holds the
+// bottom operations, then the operations over it, then the top byte the
+// target expects.
+void PaintArea(const FramePlan& plan, Rgba stage_background, TBitmap& target, Renderer::Plate& plate)
+{
+    const std::uint32_t background = PremultipliedOf(stage_background);
+    const int stride = target.Width();
+    std::uint32_t* pixels = target.Pixels();
+    const TRect& area = plan.area;
+    RowFrame row_frame;
+    row_frame.left = area.Left;
+    row_frame.right = area.Right;
+    row_frame.background = background;
+
+    // The bottom operations laying over still colours make the plate, when
+    // the background does not depend on what the target held.
+    std::size_t still = 0;
+    if ((background >> 24) == 0xFF)
+        while (still < plan.ops.size() && plan.serial_of[still] != 0) ++still;
+    if (still == 0) {
+        plate = {};
+    } else {
+        std::vector<std::uint64_t> key = {static_cast<std::uint64_t>(target.Width()),
+                                          static_cast<std::uint64_t>(target.Height()),
+                                          static_cast<std::uint64_t>(area.Left),
+                                          static_cast<std::uint64_t>(area.Top),
+                                          static_cast<std::uint64_t>(area.Right),
+                                          static_cast<std::uint64_t>(area.Bottom),
+                                          background};
+        key.insert(key.end(), plan.serial_of.begin(),
+                   plan.serial_of.begin() + static_cast<std::ptrdiff_t>(still));
+        if (key != plate.key) {
+            plate.key = std::move(key);
+            plate.ops = still;
+            plate.pixels.assign(static_cast<std::size_t>(stride) * target.Height(), 0);
+            std::vector<PreparedOp> bottom = PrepareOps(plan.ops, 0);
+            std::erase_if(bottom, [&](const PreparedOp& p) { return p.op >= plan.ops.data() + still; });
+            ForBands(area, [&](int y0, int y1) {
+                Composite(bottom, row_frame, plate.pixels.data(), stride, y0, y1);
+            });
+        }
+        row_frame.base = plate.pixels.data();
+    }
+    row_frame.set_top = true;
+    row_frame.top_byte = target.HasAlpha() ? 0xFF000000u : 0;
+    const std::size_t first = row_frame.base ? plate.ops : 0;
+    const std::vector<PreparedOp> ops = PrepareOps(plan.ops, first);
+    ForBands(area, [&](int y0, int y1) { Composite(ops, row_frame, pixels, stride, y0, y1); });
 }
 
 }  // namespace
@@ -572,8 +598,8 @@ void Renderer::Render(const Scene& scene, std::uint32_t frame, TBitmap& target, 
     plan.ops.reserve(movie.layers.size() + 4);
     for (std::size_t i = 0; i < movie.layers.size(); ++i)
         if (movie.layers[i].VisibleOn(frame)) AddLayer(plan, text_rasters_, scene, i, frame, variables);
-    UseStillLayers(plan, movie, target.Width(), still_);
-    PaintArea(plan.ops, movie.background, plan.area, target);
+    UseStillLayers(plan, movie, target.Width(), still_, serials_);
+    PaintArea(plan, movie.background, target, plate_);
 }
 
 }  // namespace flash

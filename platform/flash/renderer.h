@@ -72,11 +72,23 @@ public:
         bool drawn = false;
         bool seen = false;
         OpRaster raster;
+        std::uint64_t serial = 0;  // names these colours once drawn; never reused
+    };
+
+    // The stage background with the still layers at the bottom of the
+    // frame drawn over it, copied in at the start of each frame while
+    // those layers stay.
+    struct Plate {
+        std::vector<std::uint64_t> key;  // target, area, background, the layers' serials
+        std::size_t ops = 0;             // operations it holds, from the bottom
+        std::vector<std::uint32_t> pixels;
     };
 
 private:
     TextRasters text_rasters_;
     std::map<std::size_t, StillLayer> still_;  // by layer index
+    std::uint64_t serials_ = 0;
+    Plate plate_;
 };
 
 }  // namespace flash

@@ -1,7 +1,9 @@
 #include "tests/mcl/media_support.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <random>
 #include <stdexcept>
@@ -29,7 +31,10 @@ TempDir::~TempDir()
     std::filesystem::remove_all(path_, ec);
 }
 
-void WriteBmp(const std::filesystem::path& path, int width, int height, Rgb colour)
+namespace {
+
+template <class PixelAt>
+void WriteBmpOf(const std::filesystem::path& path, int width, int height, PixelAt pixel)
 {
     const int stride = (width * 3 + 3) & ~3;
     const uint32_t imageSize = uint32_t(stride * height);
@@ -53,6 +58,7 @@ void WriteBmp(const std::filesystem::path& path, int width, int height, Rgb colo
     put32(34, imageSize);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
+            const Rgb colour = pixel(x, y);
             uint8_t* p = &file[54 + size_t(y) * stride + size_t(x) * 3];
             p[0] = colour.b;
             p[1] = colour.g;
@@ -60,6 +66,26 @@ void WriteBmp(const std::filesystem::path& path, int width, int height, Rgb colo
         }
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(file.data()), std::streamsize(file.size()));
+}
+
+}  // namespace
+
+void WriteBmp(const std::filesystem::path& path, int width, int height, Rgb colour)
+{
+    WriteBmpOf(path, width, height, [colour](int, int) { return colour; });
+}
+
+void WriteTilesBmp(const std::filesystem::path& path, int width, int height, int tile, unsigned seed)
+{
+    std::minstd_rand random(seed);
+    const int columns = (width + tile - 1) / tile;
+    std::vector<Rgb> colours(size_t(columns) * size_t((height + tile - 1) / tile));
+    for (Rgb& c : colours) {
+        const auto v = random();
+        c = Rgb{uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16)};
+    }
+    WriteBmpOf(path, width, height,
+               [&](int x, int y) { return colours[size_t(y / tile) * size_t(columns) + size_t(x / tile)]; });
 }
 
 bool RunFfmpeg(const std::string& arguments)
@@ -73,6 +99,38 @@ void MakeTone(const std::filesystem::path& path, double seconds, int rate)
     std::string args = "-f lavfi -i sine=frequency=440:sample_rate=" + std::to_string(rate) +
                        ":duration=" + std::to_string(seconds) + " -ac 2 \"" + path.string() + "\"";
     if (!RunFfmpeg(args)) throw std::runtime_error("ffmpeg could not make " + path.string());
+}
+
+void WriteToneWav(const std::filesystem::path& path, double seconds, int rate)
+{
+    const auto frames = uint32_t(seconds * rate);
+    std::vector<uint8_t> file(44 + size_t(frames) * 4);
+    auto put16 = [&](size_t at, uint16_t v) {
+        file[at] = uint8_t(v);
+        file[at + 1] = uint8_t(v >> 8);
+    };
+    auto put32 = [&](size_t at, uint32_t v) {
+        for (int i = 0; i < 4; ++i) file[at + i] = uint8_t(v >> (8 * i));
+    };
+    std::memcpy(&file[0], "RIFF", 4);
+    put32(4, uint32_t(file.size() - 8));
+    std::memcpy(&file[8], "WAVEfmt ", 8);
+    put32(16, 16);
+    put16(20, 1);
+    put16(22, 2);
+    put32(24, uint32_t(rate));
+    put32(28, uint32_t(rate) * 4);
+    put16(32, 4);
+    put16(34, 16);
+    std::memcpy(&file[36], "data", 4);
+    put32(40, frames * 4);
+    for (uint32_t i = 0; i < frames; ++i) {
+        const auto v = uint16_t(int16_t(9000 * std::sin(2 * M_PI * 440 * i / rate)));
+        put16(44 + size_t(i) * 4, v);
+        put16(46 + size_t(i) * 4, v);
+    }
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(file.data()), std::streamsize(file.size()));
 }
 
 void MakeVideo(const std::filesystem::path& path, double seconds, int fps, bool withAudio)

@@ -31,11 +31,15 @@ struct Rgb {
 
 // An uncompressed 24-bit bitmap of one colour.
 void WriteBmp(const std::filesystem::path& path, int width, int height, Rgb colour);
+// A bitmap of square tiles of random colours, the same for the same seed.
+void WriteTilesBmp(const std::filesystem::path& path, int width, int height, int tile, unsigned seed);
 
 // Runs the ffmpeg command line with these arguments; true on success.
 bool RunFfmpeg(const std::string& arguments);
 // A stereo sine tone.
 void MakeTone(const std::filesystem::path& path, double seconds, int rate = 44100);
+// A 440 Hz stereo tone as a 16-bit WAV, written without ffmpeg.
+void WriteToneWav(const std::filesystem::path& path, double seconds, int rate = 44100);
 // A test-pattern AVI video, with a tone when withAudio.
 void MakeVideo(const std::filesystem::path& path, double seconds, int fps, bool withAudio);
 

@@ -202,9 +202,7 @@ void DrawRow(const DrawOp& op, Gauge gauge, std::uint32_t* row, int y)
             if ((colour >> 24) == 0xFF) {
                 std::fill(row + xi0, row + xi1, colour);
             } else {
-                std::uint32_t* out = Scratch(xi1 - xi0);
-                std::fill(out, out + (xi1 - xi0), colour);
-                OverRow(row + xi0, out, xi1 - xi0);
+                OverSolidRow(row + xi0, colour, xi1 - xi0);
             }
         } else {
             float u = static_cast<float>(m.a * (xi0 + 0.5) + u_row);
@@ -256,7 +254,13 @@ void DrawRaster(const DrawOp& op, std::uint32_t* row, int y)
     const std::size_t r = static_cast<std::size_t>(y - raster.top);
     if (r >= raster.spans.size()) return;
     const int begin = std::max(raster.spans[r].first, op.x0), end = std::min(raster.spans[r].second, op.x1);
-    if (begin < end) OverRow(row + begin, raster.pixels.data() + r * raster.stride + begin, end - begin);
+    if (begin >= end) return;
+    const std::uint32_t* colours = raster.pixels.data() + r * raster.stride;
+    const int solid_begin = std::clamp(raster.opaque[r].first, begin, end);
+    const int solid_end = std::clamp(raster.opaque[r].second, solid_begin, end);
+    OverRow(row + begin, colours + begin, solid_begin - begin);
+    std::copy(colours + solid_begin, colours + solid_end, row + solid_begin);
+    OverRow(row + solid_end, colours + solid_end, end - solid_end);
 }
 
 }  // namespace
@@ -272,6 +276,19 @@ void RasteriseRows(const DrawOp& op, OpRaster& out, int row_begin, int row_end)
         while (begin < end && row[begin] == 0) ++begin;
         while (end > begin && row[end - 1] == 0) --end;
         out.spans[r] = {begin, end};
+        // The longest run of opaque pixels.
+        std::pair<int, int> best{begin, begin};
+        for (int x = begin; x < end;) {
+            if ((row[x] >> 24) != 0xFF) {
+                ++x;
+                continue;
+            }
+            int run_end = x;
+            while (run_end < end && (row[run_end] >> 24) == 0xFF) ++run_end;
+            if (run_end - x > best.second - best.first) best = {x, run_end};
+            x = run_end;
+        }
+        out.opaque[r] = best;
     }
 }
 

@@ -43,6 +43,11 @@ void OverWeightedPlain(std::uint32_t* dst, const std::uint32_t* src, int count, 
     for (int i = 0; i < count; ++i) dst[i] = Over(dst[i], Scale(src[i], weight));
 }
 
+void OverSolidPlain(std::uint32_t* dst, std::uint32_t colour, int count)
+{
+    for (int i = 0; i < count; ++i) dst[i] = Over(dst[i], colour);
+}
+
 void LerpPlain(std::uint32_t* out, const std::uint32_t* a, const std::uint32_t* b, int count, std::uint32_t t)
 {
     for (int i = 0; i < count; ++i) out[i] = Lerp(a[i], b[i], t);
@@ -142,6 +147,19 @@ void OverWeightedSse2(std::uint32_t* dst, const std::uint32_t* src, int count, s
     OverWeightedPlain(dst + i, src + i, count - i, weight);
 }
 
+void OverSolidSse2(std::uint32_t* dst, std::uint32_t colour, int count)
+{
+    const std::uint32_t a = colour >> 24;
+    const __m128i w = _mm_set1_epi16(static_cast<short>(256 - (a + (a >> 7))));
+    const __m128i src = _mm_set1_epi32(static_cast<int>(colour));
+    int i = 0;
+    for (; i + 4 <= count; i += 4) {
+        __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + i));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), _mm_add_epi8(src, ScaleBy(d, w, w)));
+    }
+    OverSolidPlain(dst + i, colour, count - i);
+}
+
 void LerpSse2(std::uint32_t* out, const std::uint32_t* a, const std::uint32_t* b, int count, std::uint32_t t)
 {
     const __m128i zero = _mm_setzero_si128();
@@ -206,6 +224,19 @@ VELMORA_AVX2 void OverWeightedAvx2(std::uint32_t* dst, const std::uint32_t* src,
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + i), Over8(d, s));
     }
     OverWeightedSse2(dst + i, src + i, count - i, weight);
+}
+
+VELMORA_AVX2 void OverSolidAvx2(std::uint32_t* dst, std::uint32_t colour, int count)
+{
+    const std::uint32_t a = colour >> 24;
+    const __m256i w = _mm256_set1_epi16(static_cast<short>(256 - (a + (a >> 7))));
+    const __m256i src = _mm256_set1_epi32(static_cast<int>(colour));
+    int i = 0;
+    for (; i + 8 <= count; i += 8) {
+        __m256i d = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(dst + i));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + i), _mm256_add_epi8(src, ScaleBy8(d, w, w)));
+    }
+    OverSolidSse2(dst + i, colour, count - i);
 }
 
 VELMORA_AVX2 void LerpAvx2(std::uint32_t* out, const std::uint32_t* a, const std::uint32_t* b, int count,
@@ -362,6 +393,17 @@ void OverRowWeighted(std::uint32_t* dst, const std::uint32_t* src, int count, st
     case Path::Sse2: return OverWeightedSse2(dst, src, count, weight);
 #endif
     default: return OverWeightedPlain(dst, src, count, weight);
+    }
+}
+
+void OverSolidRow(std::uint32_t* dst, std::uint32_t colour, int count)
+{
+    switch (Current()) {
+#ifdef VELMORA_PIXEL_ROWS_X86
+    case Path::Avx2: return OverSolidAvx2(dst, colour, count);
+    case Path::Sse2: return OverSolidSse2(dst, colour, count);
+#endif
+    default: return OverSolidPlain(dst, colour, count);
     }
 }
 

@@ -12,6 +12,9 @@ void OverRow(std::uint32_t* dst, const std::uint32_t* src, int count);
 // dst[i] = src[i] scaled by weight (0..256), over dst[i].
 void OverRowWeighted(std::uint32_t* dst, const std::uint32_t* src, int count, std::uint32_t weight);
 
+// dst[i] = colour over dst[i].
+void OverSolidRow(std::uint32_t* dst, std::uint32_t colour, int count);
+
 // out[i] = a[i] * (256 - t) / 256 + b[i] * t / 256 per channel, t in 0..256.
 void LerpRow(std::uint32_t* out, const std::uint32_t* a, const std::uint32_t* b, int count, std::uint32_t t);
 

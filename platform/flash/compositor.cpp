@@ -233,7 +233,14 @@ void DrawRow(const DrawOp& op, Gauge gauge, std::uint32_t* row, int y)
             auto colours = [&](auto colour_of) {
                 for (int x = 0; x < count; ++x, u += du, v += dv) out[x] = colour_of(fill, u, v);
             };
-            if (op.gradient == DrawOp::Gradient::Radial)
+            if (op.gradient == DrawOp::Gradient::Radial && dv == 0) {
+                // Level across the row: the same dy on every pixel.
+                thread_local std::vector<float> us;
+                us.resize(static_cast<std::size_t>(count));
+                FloatSteps(us.data(), count, u, du);
+                const float dy = v * fill.inv_h * 2 - 1;
+                RadialRow(out, us.data(), count, fill.inv_w, dy * dy, fill.ramp, fill.last);
+            } else if (op.gradient == DrawOp::Gradient::Radial)
                 colours([](const FillRamp& f, float cu, float cv) { return RadialColour(f, cu, cv); });
             else if (op.gradient == DrawOp::Gradient::Vertical)
                 colours([](const FillRamp& f, float cu, float cv) { return VerticalColour(f, cu, cv); });

@@ -31,6 +31,16 @@ void SampleAcross(std::uint32_t* out, int count, const std::uint32_t* row, int f
 void SampleAlong(std::uint32_t* out, int count, const std::uint32_t* pixels, int width, int height,
                  std::int64_t fu, std::int64_t fv, std::int64_t step_u, std::int64_t step_v);
 
+// out[i] = u, u + step, (u + step) + step, ... in float, rounded after each
+// step as a running sum is: runs where every sum is exact are filled at
+// once.
+void FloatSteps(float* out, int count, float u, float step);
+
+// Colours of a radial ramp along a row: out[i] = ramp[int(d2 * last + 0.5)]
+// where d2 = clamp((us[i] * inv_w * 2 - 1)^2 + dy2, 0, 1), in float.
+void RadialRow(std::uint32_t* out, const float* us, int count, float inv_w, float dy2,
+               const std::uint32_t* ramp, float last);
+
 // The instruction set the loops use: "avx2", "sse2" or "plain".
 const char* PixelRowsPath();
 

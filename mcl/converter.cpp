@@ -4,6 +4,7 @@
 #include <cstring>
 #include <memory>
 
+#include "mcl/audio_feed.h"
 #include "mcl/audio_input.h"
 #include "mcl/encode_pipeline.h"
 #include "mcl/last_error.h"
@@ -100,10 +101,10 @@ private:
 
     AudioFormat audio_;
     AudioFifo fifo_;
-    std::unique_ptr<AudioEntryReader> audioEntry_;
-    int32_t audioIndex_ = 0;
+    std::unique_ptr<AudioFeed> feed_;
+    int32_t audioIndex_ = 0;  // the audio list's place, as the feed last told it
     bool audioFinished_ = false;
-    int64_t produced_ = 0, pushed_ = 0;
+    int64_t pushed_ = 0;
 };
 
 // Keeps a damaged or giant first picture from making a giant output.
@@ -204,54 +205,44 @@ int64_t Run::OutputFrameStart(int64_t timelineFrame) const
     return CeilDiv(timelineFrame * rate.num, 25LL * rate.den);
 }
 
+// The samples at rate that belong to the first timelineFrame frames.
+int64_t SamplesAt(int64_t timelineFrame, int64_t rate, bool keepDuration, AVRational fps)
+{
+    if (keepDuration) return timelineFrame * rate / 25;
+    return timelineFrame * fps.den * rate / fps.num;
+}
+
 int64_t Run::AudioTarget(int64_t timelineFrame, int64_t rate) const
 {
-    if (c_.keepDuration) return timelineFrame * rate / 25;
-    const AVRational fps = settings_.frameRate;
-    return timelineFrame * fps.den * rate / fps.num;
+    return SamplesAt(timelineFrame, rate, c_.keepDuration, settings_.frameRate);
 }
 
 bool Run::FeedAudio(int64_t target)
 {
-    while (produced_ < target) {
-        if (!audioEntry_ && !audioFinished_) {
-            std::optional<std::string> name = audioSources_.Get(audioIndex_);
-            if (!name) {
-                audioFinished_ = true;
-                continue;
-            }
-            auto reader = std::make_unique<AudioEntryReader>(audio_);
-            std::string error;
-            if (!reader->Open(*name, &error)) {
-                // an unreadable file has no known length: continuing leaves it out too
-                if (InputError(MCL_ERROR_INPUT_OPEN, error) == MCL_ACTION_ABORT) return false;
-                ++audioIndex_;
-                continue;
-            }
-            audioEntry_ = std::move(reader);
+    // the feed has made this frame's samples, stopping at whatever only
+    // this thread may do, in the order in which it met them
+    for (bool frameDone = false; !frameDone;) {
+        AudioFeed::Event event = feed_->Next();
+        switch (event.kind) {
+        case AudioFeed::Event::Kind::Samples: {
+            const int n = event.samples->nb_samples;
+            if (av_audio_fifo_write(fifo_.get(), reinterpret_cast<void**>(event.samples->data), n) != n)
+                return Fail({MCL_ERROR_ENCODER, "Out of memory for the sound"});
+            break;
         }
-        if (audioEntry_) {
-            int64_t added = 0;
-            Status s = audioEntry_->Read(fifo_.get(), target - produced_, &added);
-            produced_ += added;
-            if (s.code == MCL_ERROR_INPUT_DECODE) {
-                // skipping leaves the rest of the song out; continuing goes on past the damage
-                int32_t action = InputError(s.code, s.text);
-                if (action == MCL_ACTION_ABORT) return false;
-                if (action == MCL_ACTION_SKIP) {
-                    audioEntry_.reset();
-                    ++audioIndex_;
-                }
-                continue;
-            }
-            if (!s.ok()) return Fail(s);
-            if (audioEntry_->Done()) {
-                audioEntry_.reset();
-                ++audioIndex_;
-            }
-        } else {
-            if (Status s = WriteSilence(fifo_.get(), audio_, target - produced_); !s.ok()) return Fail(s);
-            produced_ = target;
+        case AudioFeed::Event::Kind::Name: feed_->AnswerName(audioSources_.Get(event.index)); break;
+        case AudioFeed::Event::Kind::InputError: {
+            const int32_t action = InputError(event.status.code, std::move(event.status.text));
+            feed_->AnswerAction(action);
+            if (action == MCL_ACTION_ABORT) return false;
+            break;
+        }
+        case AudioFeed::Event::Kind::Failure: return Fail(event.status);
+        case AudioFeed::Event::Kind::FrameEnd:
+            audioIndex_ = event.index;
+            audioFinished_ = event.finished;
+            frameDone = true;
+            break;
         }
     }
     while (pushed_ + audio_.frameSize <= target) {
@@ -333,6 +324,13 @@ int32_t Run::Execute()
         return MCL_ERROR_ENCODER;
     }
     pipeline_ = std::make_unique<EncodePipeline>(output_);
+    // about a second of sound ready ahead
+    feed_ = std::make_unique<AudioFeed>(
+        audio_,
+        [rate = audio_.sampleRate, keep = bool(c_.keepDuration), fps = settings_.frameRate](int64_t frame) {
+            return SamplesAt(frame, rate, keep, fps);
+        },
+        audio_.sampleRate);
 
     int64_t frame = 0;
     Frame last;
@@ -386,6 +384,7 @@ int32_t Run::Execute()
         c_.samplesDone = samples;
         Progress(MCL_PROGRESS_FRAME, frame, samples);
     }
+    feed_.reset();
     FlushAudio(AudioTarget(frame, audio_.sampleRate));
     Status s = pipeline_->Finish();
     if (!s.ok()) SetLastError(s.code, s.text);

@@ -8,6 +8,7 @@ extern "C" {
 }
 
 #include "mcl/mcl.h"
+#include "mcl/thread_share.h"
 
 namespace mcl {
 namespace {
@@ -108,12 +109,10 @@ Status OutputFile::OpenVideo(int width, int height)
         c->flags |= AV_CODEC_FLAG_QSCALE;
         c->global_quality = FF_QP2LAMBDA * settings_.qscale;
     }
-    // Slice threads, at most one per macroblock row: half the cores, as the
-    // pictures are rendered and converted beside the encoder at the same time
-    // (on 8 cores 4 encode faster than 8 that fight the renderer).
+    // Slice threads, at most one per macroblock row.
     c->thread_count = settings_.videoCodec == "libx264"
                           ? 0
-                          : std::clamp(av_cpu_count() / 2, 1, std::max(1, (c->height + 15) / 16));
+                          : std::clamp(EncoderThreads(av_cpu_count()), 1, std::max(1, (c->height + 15) / 16));
     if (muxer_->oformat->flags & AVFMT_GLOBALHEADER) c->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
     AVDictionary* options = nullptr;
     if (settings_.crf > 0) av_dict_set_int(&options, "crf", settings_.crf, 0);

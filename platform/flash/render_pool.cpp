@@ -14,11 +14,13 @@ namespace {
 
 class Pool {
 public:
-    Pool() {
+    Pool()
+    {
         int n = ParallelWidth() - 1;
         for (int i = 0; i < n; ++i) workers_.emplace_back([this] { Work(); });
     }
-    ~Pool() {
+    ~Pool()
+    {
         {
             std::lock_guard lock(mutex_);
             quit_ = true;
@@ -27,7 +29,8 @@ public:
         for (auto& t : workers_) t.join();
     }
 
-    void Run(int parts, const std::function<void(int)>& job) {
+    void Run(int parts, const std::function<void(int)>& job)
+    {
         if (workers_.empty() || parts <= 1) {
             for (int i = 0; i < parts; ++i) job(i);
             return;
@@ -58,7 +61,8 @@ private:
         int pending = 0;
     };
 
-    static void Drain(Batch& batch) {
+    static void Drain(Batch& batch)
+    {
         while (true) {
             int part = batch.next.fetch_add(1);
             if (part >= batch.parts) return;
@@ -67,7 +71,8 @@ private:
             if (--batch.pending == 0) batch.done.notify_all();
         }
     }
-    void Work() {
+    void Work()
+    {
         unsigned seen = 0;
         while (true) {
             std::shared_ptr<Batch> batch;
@@ -92,12 +97,12 @@ private:
 
 }  // namespace
 
-int ParallelWidth() {
-    unsigned n = std::thread::hardware_concurrency();
-    return static_cast<int>(std::clamp(n, 1u, 8u));
-}
+int RenderWidth(int cores) { return std::clamp(cores, 1, 8); }
 
-void RunParallel(int parts, const std::function<void(int part)>& job) {
+int ParallelWidth() { return RenderWidth(static_cast<int>(std::thread::hardware_concurrency())); }
+
+void RunParallel(int parts, const std::function<void(int part)>& job)
+{
     static Pool pool;
     pool.Run(parts, job);
 }

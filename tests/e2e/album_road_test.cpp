@@ -26,6 +26,7 @@
 #include "skin/kiv_list_view.h"
 #include "skin/kiv_message_dialog.h"
 #include "tests/e2e/video_frames.h"
+#include "tests/mcl/disc_tools.h"
 #include "tests/mcl/media_support.h"
 #include "tests/e2e/road_fixture.h"
 
@@ -43,12 +44,14 @@ struct Output {
     const char* audio_codec;
     int width, height;
     double frame_rate;
+    int32_t disc_preset = -1;  // the disc format the authoring tools must take; -1: not a disc
 };
 
 std::ostream& operator<<(std::ostream& os, const Output& o) { return os << o.name; }
 
 // The five photos: plain colours far apart, none of them the lyric's white.
-constexpr mcltest::Rgb kPhotoColours[] = {{230, 30, 30}, {30, 200, 40}, {40, 60, 230}, {230, 200, 30}, {30, 200, 210}};
+constexpr mcltest::Rgb kPhotoColours[] = {
+    {230, 30, 30}, {30, 200, 40}, {40, 60, 230}, {230, 200, 30}, {30, 200, 210}};
 constexpr double kSongSeconds = 3.0;
 constexpr const char* kLyricLine = "LA LA LA LA LA LA";
 
@@ -134,7 +137,8 @@ TEST_P(AlbumRoad, ProducesTheAlbumThroughTheMainWindow)
     }
     answers_[Form1->OpenDialog1] = photos;
     Click("kivButton4");
-    ASSERT_TRUE(Settle([] { return Form1->kivListView1->Items().Count() == 5; })) << "the photo import did not finish";
+    ASSERT_TRUE(Settle([] { return Form1->kivListView1->Items().Count() == 5; }))
+        << "the photo import did not finish";
 
     // The song, measured by the import, and its lyrics through the lyric
     // dialog.
@@ -202,7 +206,8 @@ TEST_P(AlbumRoad, ProducesTheAlbumThroughTheMainWindow)
     const int cx = picture.width / 2;
     const int cy = picture.height * 144 / 288;
     EXPECT_TRUE(near_colour(picture.At(cx, cy), kPhotoColours[0]))
-        << int(picture.At(cx, cy)[0]) << "," << int(picture.At(cx, cy)[1]) << "," << int(picture.At(cx, cy)[2]);
+        << int(picture.At(cx, cy)[0]) << "," << int(picture.At(cx, cy)[1]) << ","
+        << int(picture.At(cx, cy)[2]);
     // The lyric line is white (the default style) over a photo without any:
     // scaled down and encoded, its thin strokes keep most of that.
     auto lyric_colour = [](const uint8_t* px) { return px[0] > 150 && px[1] > 150 && px[2] > 150; };
@@ -221,6 +226,13 @@ TEST_P(AlbumRoad, ProducesTheAlbumThroughTheMainWindow)
         for (int x = lx0; x < lx1; ++x)
             if (lyric_colour(picture.At(x, y))) ++above;
     EXPECT_EQ(above, 0);
+
+    if (out.disc_preset >= 0) {
+        const fs::path work = user_ / "disc";
+        fs::create_directories(work);
+        mcltest::ExpectDiscToolTakes(video, out.disc_preset,
+                                     std::string(out.tv) == "PAL" ? MCL_TV_PAL : MCL_TV_NTSC, work);
+    }
 }
 
 const char* const kMp4 = "mov,mp4,m4a,3gp,3g2,mj2";
@@ -229,12 +241,18 @@ INSTANTIATE_TEST_SUITE_P(
     FormatsAndTvSystems, AlbumRoad,
     testing::Values(Output{"AviPal", "kivButton2", "PAL", ".avi", "avi", "mpeg4", "mp3", 352, 288, 25},
                     Output{"AviNtsc", "kivButton2", "NTSC", ".avi", "avi", "mpeg4", "mp3", 352, 288, 25},
-                    Output{"VcdPal", "kivButton12", "PAL", ".mpg", "mpeg", "mpeg1video", "mp2", 352, 288, 25},
-                    Output{"VcdNtsc", "kivButton12", "NTSC", ".mpg", "mpeg", "mpeg1video", "mp2", 352, 240, 29.97},
-                    Output{"SvcdPal", "kivButton13", "PAL", ".mpg", "mpeg", "mpeg2video", "mp2", 480, 576, 25},
-                    Output{"SvcdNtsc", "kivButton13", "NTSC", ".mpg", "mpeg", "mpeg2video", "mp2", 480, 480, 29.97},
-                    Output{"DvdPal", "kivButton14", "PAL", ".mpg", "mpeg", "mpeg2video", "ac3", 352, 288, 25},
-                    Output{"DvdNtsc", "kivButton14", "NTSC", ".mpg", "mpeg", "mpeg2video", "ac3", 352, 240, 29.97},
+                    Output{"VcdPal", "kivButton12", "PAL", ".mpg", "mpeg", "mpeg1video", "mp2", 352, 288, 25,
+                           MCL_PRESET_VCD},
+                    Output{"VcdNtsc", "kivButton12", "NTSC", ".mpg", "mpeg", "mpeg1video", "mp2", 352, 240,
+                           29.97, MCL_PRESET_VCD},
+                    Output{"SvcdPal", "kivButton13", "PAL", ".mpg", "mpeg", "mpeg2video", "mp2", 480, 576, 25,
+                           MCL_PRESET_SVCD},
+                    Output{"SvcdNtsc", "kivButton13", "NTSC", ".mpg", "mpeg", "mpeg2video", "mp2", 480, 480,
+                           29.97, MCL_PRESET_SVCD},
+                    Output{"DvdPal", "kivButton14", "PAL", ".mpg", "mpeg", "mpeg2video", "ac3", 352, 288, 25,
+                           MCL_PRESET_DVD},
+                    Output{"DvdNtsc", "kivButton14", "NTSC", ".mpg", "mpeg", "mpeg2video", "ac3", 352, 240,
+                           29.97, MCL_PRESET_DVD},
                     Output{"Mp4Pal", "kivButton20", "PAL", ".mp4", kMp4, "h264", "aac", 352, 288, 25},
                     Output{"Mp4Ntsc", "kivButton20", "NTSC", ".mp4", kMp4, "h264", "aac", 352, 288, 29.97}),
     [](const testing::TestParamInfo<Output>& info) { return std::string(info.param.name); });

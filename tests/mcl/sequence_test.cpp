@@ -167,6 +167,41 @@ TEST(MclErrors, ActionsForAnUnreadableEntry)
     }
 }
 
+// The sound is made ahead of the pictures, but the next song is asked for,
+// and its error told, at the frame where the one before it runs out.
+TEST(MclErrors, SongsAreAskedForAndToldAboutWhereTheirSoundIsDue)
+{
+    mcltest::TempDir dir;
+    const std::string frame = (dir / "lswj.bmp").string(), tone = (dir / "tone.wav").string();
+    mcltest::WriteBmp(frame, 32, 32, {0, 0, 0});
+    mcltest::MakeTone(tone, 1.0);
+    mcltest::Job job;
+    job.video.assign(75, frame);
+    job.audio = {tone, (dir / "missing.wav").string(), tone};
+    job.output = (dir / "out.avi").string();
+    job.onError = [](int32_t) { return MCL_ACTION_SKIP; };
+    job.Run();
+    ASSERT_EQ(job.result, MCL_OK) << job.lastErrorText;
+    // the timeline frame during which each event came
+    auto frameOf = [&](const std::string& event) {
+        int64_t frame = -1;
+        for (const std::string& e : job.events) {
+            if (e == event) return frame;
+            if (e.starts_with("video:")) frame = std::stoll(e.substr(6));
+        }
+        return int64_t(-2);
+    };
+    EXPECT_EQ(frameOf("asource:0"), 0);
+    for (const char* event : {"asource:1", "error:2", "asource:2"}) {
+        SCOPED_TRACE(event);
+        EXPECT_GE(frameOf(event), 24);
+        EXPECT_LE(frameOf(event), 26);
+    }
+    EXPECT_GE(frameOf("asource:3"), 49);
+    EXPECT_LE(frameOf("asource:3"), 51);
+    EXPECT_TRUE(job.allOnCallerThread);
+}
+
 TEST(MclErrors, UnwritableOutputIsFatal)
 {
     mcltest::TempDir dir;

@@ -69,21 +69,41 @@ bool SolveSpan(double k, double c0, double lo, double hi, double& xlo, double& x
     return true;
 }
 
+// A fill's colours by position: its ramp and its box, taken out of the
+// pixel loops.
+struct FillRamp {
+    const std::uint32_t* ramp;
+    float last;  // index of the ramp's last entry
+    float inv_w, inv_h;
+};
+
+// Ramp indices are at most the ramp's size, so an int holds them exactly.
+inline std::uint32_t VerticalColour(const FillRamp& f, float, float v)
+{
+    return f.ramp[static_cast<int>(Clamp(v * f.inv_h, 0.0f, 1.0f) * 255.0f + 0.5f)];
+}
+
+inline std::uint32_t HorizontalColour(const FillRamp& f, float u, float)
+{
+    return f.ramp[static_cast<int>(Clamp(u * f.inv_w, 0.0f, 1.0f) * 255.0f + 0.5f)];
+}
+
+// The ramp of a radial fill is indexed by the squared distance.
+inline std::uint32_t RadialColour(const FillRamp& f, float u, float v)
+{
+    float dx = u * f.inv_w * 2 - 1, dy = v * f.inv_h * 2 - 1;
+    float d2 = Clamp(dx * dx + dy * dy, 0.0f, 1.0f);
+    return f.ramp[static_cast<int>(d2 * f.last + 0.5f)];
+}
+
 // The colour of a fill at box coordinates (u, v).
-inline std::uint32_t FillColour(const DrawOp& op, float u, float v, float inv_w, float inv_h)
+inline std::uint32_t FillColour(const DrawOp& op, const FillRamp& f, float u, float v)
 {
     switch (op.gradient) {
-    case DrawOp::Gradient::Solid: return op.ramp[0];
-    case DrawOp::Gradient::Vertical:
-        return op.ramp[static_cast<std::size_t>(Clamp(v * inv_h, 0.0f, 1.0f) * 255.0f + 0.5f)];
-    case DrawOp::Gradient::Horizontal:
-        return op.ramp[static_cast<std::size_t>(Clamp(u * inv_w, 0.0f, 1.0f) * 255.0f + 0.5f)];
-    case DrawOp::Gradient::Radial: {
-        // The ramp of a radial fill is indexed by the squared distance.
-        float dx = u * inv_w * 2 - 1, dy = v * inv_h * 2 - 1;
-        float d2 = Clamp(dx * dx + dy * dy, 0.0f, 1.0f);
-        return op.ramp[static_cast<std::size_t>(d2 * static_cast<float>(op.ramp.size() - 1) + 0.5f)];
-    }
+    case DrawOp::Gradient::Solid: return f.ramp[0];
+    case DrawOp::Gradient::Vertical: return VerticalColour(f, u, v);
+    case DrawOp::Gradient::Horizontal: return HorizontalColour(f, u, v);
+    case DrawOp::Gradient::Radial: return RadialColour(f, u, v);
     }
     return 0;
 }
@@ -135,7 +155,8 @@ void DrawRow(const DrawOp& op, Gauge gauge, std::uint32_t* row, int y)
     const float inv_gu = static_cast<float>(1 / gu), inv_gv = static_cast<float>(1 / gv);
     const float u0 = op.u0, u1 = op.u1, v0 = op.v0, v1 = op.v1;
     const float opacity = static_cast<float>(op.opacity);
-    const float inv_w = u1 > 0 ? 1 / u1 : 0, inv_h = v1 > 0 ? 1 / v1 : 0;
+    const FillRamp fill{op.ramp.data(), static_cast<float>(op.ramp.size() - 1), u1 > 0 ? 1 / u1 : 0,
+                        v1 > 0 ? 1 / v1 : 0};
     const bool picture = op.kind == DrawOp::Kind::Picture;
 
     // Edge pixels: coverage from the distance to the nearest edge.
@@ -148,7 +169,7 @@ void DrawRow(const DrawOp& op, Gauge gauge, std::uint32_t* row, int y)
             if (edge <= 0) continue;
             std::uint32_t weight = edge >= 1 ? op.opacity : static_cast<std::uint32_t>(edge * opacity);
             if (weight == 0) continue;
-            std::uint32_t colour = picture ? Sample(*op.level, u, v) : FillColour(op, u, v, inv_w, inv_h);
+            std::uint32_t colour = picture ? Sample(*op.level, u, v) : FillColour(op, fill, u, v);
             if (weight < 256) colour = Scale(colour, weight);
             Over(row[x], colour);
         }
@@ -202,15 +223,29 @@ void DrawRow(const DrawOp& op, Gauge gauge, std::uint32_t* row, int y)
             if ((colour >> 24) == 0xFF) {
                 std::fill(row + xi0, row + xi1, colour);
             } else {
-                std::uint32_t* out = Scratch(xi1 - xi0);
-                std::fill(out, out + (xi1 - xi0), colour);
-                OverRow(row + xi0, out, xi1 - xi0);
+                OverSolidRow(row + xi0, colour, xi1 - xi0);
             }
         } else {
             float u = static_cast<float>(m.a * (xi0 + 0.5) + u_row);
             float v = static_cast<float>(m.b * (xi0 + 0.5) + v_row);
             std::uint32_t* out = Scratch(xi1 - xi0);
-            for (int x = 0; x < xi1 - xi0; ++x, u += du, v += dv) out[x] = FillColour(op, u, v, inv_w, inv_h);
+            const int count = xi1 - xi0;
+            auto colours = [&](auto colour_of) {
+                for (int x = 0; x < count; ++x, u += du, v += dv) out[x] = colour_of(fill, u, v);
+            };
+            if (op.gradient == DrawOp::Gradient::Radial && dv == 0) {
+                // Level across the row: the same dy on every pixel.
+                thread_local std::vector<float> us;
+                us.resize(static_cast<std::size_t>(count));
+                FloatSteps(us.data(), count, u, du);
+                const float dy = v * fill.inv_h * 2 - 1;
+                RadialRow(out, us.data(), count, fill.inv_w, dy * dy, fill.ramp, fill.last);
+            } else if (op.gradient == DrawOp::Gradient::Radial)
+                colours([](const FillRamp& f, float cu, float cv) { return RadialColour(f, cu, cv); });
+            else if (op.gradient == DrawOp::Gradient::Vertical)
+                colours([](const FillRamp& f, float cu, float cv) { return VerticalColour(f, cu, cv); });
+            else
+                colours([](const FillRamp& f, float cu, float cv) { return HorizontalColour(f, cu, cv); });
             if (weight < 256)
                 OverRowWeighted(row + xi0, out, xi1 - xi0, weight);
             else
@@ -256,7 +291,13 @@ void DrawRaster(const DrawOp& op, std::uint32_t* row, int y)
     const std::size_t r = static_cast<std::size_t>(y - raster.top);
     if (r >= raster.spans.size()) return;
     const int begin = std::max(raster.spans[r].first, op.x0), end = std::min(raster.spans[r].second, op.x1);
-    if (begin < end) OverRow(row + begin, raster.pixels.data() + r * raster.stride + begin, end - begin);
+    if (begin >= end) return;
+    const std::uint32_t* colours = raster.pixels.data() + r * raster.stride;
+    const int solid_begin = std::clamp(raster.opaque[r].first, begin, end);
+    const int solid_end = std::clamp(raster.opaque[r].second, solid_begin, end);
+    OverRow(row + begin, colours + begin, solid_begin - begin);
+    std::copy(colours + solid_begin, colours + solid_end, row + solid_begin);
+    OverRow(row + solid_end, colours + solid_end, end - solid_end);
 }
 
 }  // namespace
@@ -272,6 +313,19 @@ void RasteriseRows(const DrawOp& op, OpRaster& out, int row_begin, int row_end)
         while (begin < end && row[begin] == 0) ++begin;
         while (end > begin && row[end - 1] == 0) --end;
         out.spans[r] = {begin, end};
+        // The longest run of opaque pixels.
+        std::pair<int, int> best{begin, begin};
+        for (int x = begin; x < end;) {
+            if ((row[x] >> 24) != 0xFF) {
+                ++x;
+                continue;
+            }
+            int run_end = x;
+            while (run_end < end && (row[run_end] >> 24) == 0xFF) ++run_end;
+            if (run_end - x > best.second - best.first) best = {x, run_end};
+            x = run_end;
+        }
+        out.opaque[r] = best;
     }
 }
 

@@ -17,6 +17,9 @@ struct OpRaster {
     int top = 0, stride = 0;                 // rows from top, stride pixels each
     std::vector<std::uint32_t> pixels;       // premultiplied; 0 where untouched
     std::vector<std::pair<int, int>> spans;  // per row, the touched [begin, end)
+    // Per row, a run within the span where every pixel is opaque (laying
+    // those over anything is a copy); empty when there is none.
+    std::vector<std::pair<int, int>> opaque;
 };
 
 struct DrawOp {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cmath>
 #include <cstdlib>
 
 #if defined(__x86_64__) || defined(__i386__)
@@ -43,6 +44,11 @@ void OverWeightedPlain(std::uint32_t* dst, const std::uint32_t* src, int count, 
     for (int i = 0; i < count; ++i) dst[i] = Over(dst[i], Scale(src[i], weight));
 }
 
+void OverSolidPlain(std::uint32_t* dst, std::uint32_t colour, int count)
+{
+    for (int i = 0; i < count; ++i) dst[i] = Over(dst[i], colour);
+}
+
 void LerpPlain(std::uint32_t* out, const std::uint32_t* a, const std::uint32_t* b, int count, std::uint32_t t)
 {
     for (int i = 0; i < count; ++i) out[i] = Lerp(a[i], b[i], t);
@@ -74,6 +80,46 @@ void SampleAlongPlain(std::uint32_t* out, int count, const std::uint32_t* pixels
         int down = iy + 1 < height ? width : 0;
         out[x] = Lerp(Lerp(r0[0], r0[right], tx), Lerp(r0[down], r0[down + right], tx), ty);
     }
+}
+
+// Clamps, taking NaN to lo.
+inline float ClampFloat(float v, float lo, float hi) { return v > lo ? (v < hi ? v : hi) : lo; }
+
+void RadialPlain(std::uint32_t* out, const float* us, int count, float inv_w, float dy2,
+                 const std::uint32_t* ramp, float last)
+{
+    for (int i = 0; i < count; ++i) {
+        float dx = us[i] * inv_w * 2 - 1;
+        float d2 = ClampFloat(dx * dx + dy2, 0.0f, 1.0f);
+        out[i] = ramp[static_cast<int>(d2 * last + 0.5f)];
+    }
+}
+
+// The power of two of x's lowest set bit (x finite, not zero).
+int LowBit(float x)
+{
+    int exponent;
+    const float fraction = std::frexp(x, &exponent);  // x = fraction * 2^exponent
+    const auto mantissa = static_cast<std::uint32_t>(std::abs(std::ldexp(fraction, 24)));
+    return exponent - 24 + __builtin_ctz(mantissa);
+}
+
+// How many of u + j * step, j = 0, 1, ..., count - 1, are sums a float holds
+// exactly, together with j * step: all of them are whole multiples of the
+// lowest bit of u and step, so they are exact while below 2^24 of that.
+int ExactRun(float u, float step, int count)
+{
+    if (step == 0) return count;
+    if (!std::isfinite(u) || !std::isfinite(step)) return 1;
+    const int low = u == 0 ? LowBit(step) : std::min(LowBit(u), LowBit(step));
+    const double limit = std::ldexp(1.0, 24 + low);
+    const double a = std::abs(static_cast<double>(u)), s = std::abs(static_cast<double>(step));
+    if (a > limit) return 1;
+    const bool away = (u >= 0) == (step >= 0);
+    const double reach = std::min(limit / s, (away ? limit - a : limit + a) / s);
+    // A step short of the bound, for the rounding of the division.
+    const double last = std::floor(reach) - 1;
+    return static_cast<int>(std::clamp(last, 0.0, static_cast<double>(count - 1))) + 1;
 }
 
 // Whether the eight-wide loops may step in 32-bit lanes: every position
@@ -142,6 +188,19 @@ void OverWeightedSse2(std::uint32_t* dst, const std::uint32_t* src, int count, s
     OverWeightedPlain(dst + i, src + i, count - i, weight);
 }
 
+void OverSolidSse2(std::uint32_t* dst, std::uint32_t colour, int count)
+{
+    const std::uint32_t a = colour >> 24;
+    const __m128i w = _mm_set1_epi16(static_cast<short>(256 - (a + (a >> 7))));
+    const __m128i src = _mm_set1_epi32(static_cast<int>(colour));
+    int i = 0;
+    for (; i + 4 <= count; i += 4) {
+        __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + i));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), _mm_add_epi8(src, ScaleBy(d, w, w)));
+    }
+    OverSolidPlain(dst + i, colour, count - i);
+}
+
 void LerpSse2(std::uint32_t* out, const std::uint32_t* a, const std::uint32_t* b, int count, std::uint32_t t)
 {
     const __m128i zero = _mm_setzero_si128();
@@ -206,6 +265,19 @@ VELMORA_AVX2 void OverWeightedAvx2(std::uint32_t* dst, const std::uint32_t* src,
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + i), Over8(d, s));
     }
     OverWeightedSse2(dst + i, src + i, count - i, weight);
+}
+
+VELMORA_AVX2 void OverSolidAvx2(std::uint32_t* dst, std::uint32_t colour, int count)
+{
+    const std::uint32_t a = colour >> 24;
+    const __m256i w = _mm256_set1_epi16(static_cast<short>(256 - (a + (a >> 7))));
+    const __m256i src = _mm256_set1_epi32(static_cast<int>(colour));
+    int i = 0;
+    for (; i + 8 <= count; i += 8) {
+        __m256i d = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(dst + i));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + i), _mm256_add_epi8(src, ScaleBy8(d, w, w)));
+    }
+    OverSolidSse2(dst + i, colour, count - i);
 }
 
 VELMORA_AVX2 void LerpAvx2(std::uint32_t* out, const std::uint32_t* a, const std::uint32_t* b, int count,
@@ -321,6 +393,25 @@ VELMORA_AVX2 void SampleAlongAvx2(std::uint32_t* out, int count, const std::uint
                      step_v);
 }
 
+VELMORA_AVX2 void RadialAvx2(std::uint32_t* out, const float* us, int count, float inv_w, float dy2,
+                             const std::uint32_t* ramp, float last)
+{
+    const __m256 w = _mm256_set1_ps(inv_w), two = _mm256_set1_ps(2), one = _mm256_set1_ps(1),
+                 zero = _mm256_setzero_ps(), d = _mm256_set1_ps(dy2), l = _mm256_set1_ps(last),
+                 half = _mm256_set1_ps(0.5f);
+    int i = 0;
+    for (; i + 8 <= count; i += 8) {
+        __m256 dx = _mm256_sub_ps(_mm256_mul_ps(_mm256_mul_ps(_mm256_loadu_ps(us + i), w), two), one);
+        __m256 d2 = _mm256_add_ps(_mm256_mul_ps(dx, dx), d);
+        // max and min give their second operand for NaN and for equal
+        // values: the same as the plain clamp.
+        d2 = _mm256_min_ps(_mm256_max_ps(d2, zero), one);
+        __m256i index = _mm256_cvttps_epi32(_mm256_add_ps(_mm256_mul_ps(d2, l), half));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i), Gather8(ramp, index));
+    }
+    RadialPlain(out + i, us + i, count - i, inv_w, dy2, ramp, last);
+}
+
 #endif
 
 enum class Path { Plain, Sse2, Avx2 };
@@ -365,6 +456,17 @@ void OverRowWeighted(std::uint32_t* dst, const std::uint32_t* src, int count, st
     }
 }
 
+void OverSolidRow(std::uint32_t* dst, std::uint32_t colour, int count)
+{
+    switch (Current()) {
+#ifdef VELMORA_PIXEL_ROWS_X86
+    case Path::Avx2: return OverSolidAvx2(dst, colour, count);
+    case Path::Sse2: return OverSolidSse2(dst, colour, count);
+#endif
+    default: return OverSolidPlain(dst, colour, count);
+    }
+}
+
 void LerpRow(std::uint32_t* out, const std::uint32_t* a, const std::uint32_t* b, int count, std::uint32_t t)
 {
     switch (Current()) {
@@ -393,6 +495,31 @@ void SampleAlong(std::uint32_t* out, int count, const std::uint32_t* pixels, int
         return SampleAlongAvx2(out, count, pixels, width, height, fu, fv, step_u, step_v);
 #endif
     SampleAlongPlain(out, count, pixels, width, height, fu, fv, step_u, step_v);
+}
+
+void FloatSteps(float* out, int count, float u, float step)
+{
+    int i = 0;
+    while (i < count) {
+        const int run = ExactRun(u, step, count - i);
+        if (run < 16 && run < count - i) {
+            // Steps too fine for long exact runs: one at a time.
+            for (; i < count; ++i, u += step) out[i] = u;
+            return;
+        }
+        for (int j = 0; j < run; ++j) out[i + j] = u + static_cast<float>(j) * step;
+        i += run;
+        u = out[i - 1] + step;
+    }
+}
+
+void RadialRow(std::uint32_t* out, const float* us, int count, float inv_w, float dy2,
+               const std::uint32_t* ramp, float last)
+{
+#ifdef VELMORA_PIXEL_ROWS_X86
+    if (Current() == Path::Avx2) return RadialAvx2(out, us, count, inv_w, dy2, ramp, last);
+#endif
+    RadialPlain(out, us, count, inv_w, dy2, ramp, last);
 }
 
 const char* PixelRowsPath()

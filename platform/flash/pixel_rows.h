@@ -12,6 +12,9 @@ void OverRow(std::uint32_t* dst, const std::uint32_t* src, int count);
 // dst[i] = src[i] scaled by weight (0..256), over dst[i].
 void OverRowWeighted(std::uint32_t* dst, const std::uint32_t* src, int count, std::uint32_t weight);
 
+// dst[i] = colour over dst[i].
+void OverSolidRow(std::uint32_t* dst, std::uint32_t colour, int count);
+
 // out[i] = a[i] * (256 - t) / 256 + b[i] * t / 256 per channel, t in 0..256.
 void LerpRow(std::uint32_t* out, const std::uint32_t* a, const std::uint32_t* b, int count, std::uint32_t t);
 
@@ -27,6 +30,16 @@ void SampleAcross(std::uint32_t* out, int count, const std::uint32_t* row, int f
 // picture, pixel centres at whole numbers.
 void SampleAlong(std::uint32_t* out, int count, const std::uint32_t* pixels, int width, int height,
                  std::int64_t fu, std::int64_t fv, std::int64_t step_u, std::int64_t step_v);
+
+// out[i] = u, u + step, (u + step) + step, ... in float, rounded after each
+// step as a running sum is: runs where every sum is exact are filled at
+// once.
+void FloatSteps(float* out, int count, float u, float step);
+
+// Colours of a radial ramp along a row: out[i] = ramp[int(d2 * last + 0.5)]
+// where d2 = clamp((us[i] * inv_w * 2 - 1)^2 + dy2, 0, 1), in float.
+void RadialRow(std::uint32_t* out, const float* us, int count, float inv_w, float dy2,
+               const std::uint32_t* ramp, float last);
 
 // The instruction set the loops use: "avx2", "sse2" or "plain".
 const char* PixelRowsPath();

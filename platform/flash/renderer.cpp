@@ -494,6 +494,7 @@ void UseStillLayers(FramePlan& plan, const Movie& movie, int stride,
             raster.stride = stride;
             raster.pixels.assign(need, 0);
             raster.spans.assign(static_cast<std::size_t>(rows), {0, 0});
+            raster.opaque.assign(static_cast<std::size_t>(rows), {0, 0});
             const int parts = need >= 160000 ? std::min(rows, ParallelWidth() * 2) : 1;
             RunParallel(parts, [&](int part) {
                 RasteriseRows(op, raster, op.y0 + rows * part / parts, op.y0 + rows * (part + 1) / parts);

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "platform/core/application.h"
+#include "platform/core/memory.h"
 #include "platform/core/timer.h"
 #include "platform/flash/shockwave_flash.h"
 #include "platform/gfx/image_io.h"
@@ -347,6 +348,9 @@ void TfrmMain::FinishJob()
     photos_ahead_.Clear();
     DeleteFrameFile();
     SettleOutput();
+    // A job frees hundreds of megabytes of pictures and encoder buffers;
+    // kept resident they would add to the next job's peak.
+    core::ReleaseFreeMemory();
     project_.LrcSongIndex = static_cast<int>(producer_->LrcSongIndex());
     // However the conversion ended, the form closes: the outcome tells.
     Timer1->SetEnabled(false);

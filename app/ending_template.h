@@ -35,13 +35,13 @@ struct EndingTemplate {
 
 enum class EndingFault {
     kNone,
-    kUnreadable,        // the file cannot be read
-    kTooShort,          // shorter than the trailer
-    kWrongValidation,   // "xx" missing or not "pianweiyanzhengxinxi"
-    kBadPlayFrame,      // "t_p" not a decimal frame number
-    kBadStillFrame,     // "z_s" not a decimal frame number
-    kBadMovieStart,     // "q_s" not a decimal number
-    kMovieOutOfRange,   // "q_s" does not lie before the trailer
+    kUnreadable,       // the file cannot be read
+    kTooShort,         // shorter than the trailer
+    kWrongValidation,  // "xx" missing or not "pianweiyanzhengxinxi"
+    kBadPlayFrame,     // "t_p" not a decimal frame number
+    kBadStillFrame,    // "z_s" not a decimal frame number
+    kBadMovieStart,    // "q_s" not a decimal number
+    kMovieOutOfRange,  // "q_s" does not lie before the trailer
 };
 
 struct EndingCheck {

@@ -235,7 +235,7 @@ public:
     void kivButton28Click(TObject* Sender);  // "删除全部音乐"
     void kivButton5Click(TObject* Sender);   // "播放音乐"
     void kivListView2DblClick(TObject* Sender);
-    void kivButton6Click(TObject* Sender);   // "停止播放"
+    void kivButton6Click(TObject* Sender);  // "停止播放"
     void WindowsMediaPlayer2PlayStateChange(TObject* Sender, int NewState);
     void Timer1Timer(TObject* Sender);       // starts the next song
     void kivButton11Click(TObject* Sender);  // "同步效果"
@@ -326,7 +326,7 @@ public:
     void kivGroupBox14DblClick(TObject* Sender);
     void kivButton83Click(TObject* Sender);  // "浏览照片" on the strip
     void kivListView1DblClick(TObject* Sender);
-    void kivButton8Click(TObject* Sender);   // "浏览照片" by the list
+    void kivButton8Click(TObject* Sender);  // "浏览照片" by the list
     void liu_lan_zhao_pianFSCommand(TObject* Sender, const std::string& command, const std::string& args);
     void kivButton29Click(TObject* Sender);  // "删除照片"
     void kivButton24Click(TObject* Sender);  // "删除"
@@ -346,7 +346,9 @@ public:
     bool HoldsWorkFolder() const { return work_folder_lock_ && work_folder_lock_->Held(); }
 
     // The wall clock of the clock button; tests replace it.
-    std::function<std::chrono::system_clock::time_point()> Now = [] { return std::chrono::system_clock::now(); };
+    std::function<std::chrono::system_clock::time_point()> Now = [] {
+        return std::chrono::system_clock::now();
+    };
 
 private:
     void CreateControls();

@@ -30,16 +30,16 @@ public:
 
     TkivForm* kivForm1;                // the skinned panel: "片头片尾"
     TkivPageControl* kivPageControl1;  // the two pages below
-    TkivTabSheet* kivTabSheet1;  // "     片头设置     "
-    TkivTabSheet* kivTabSheet2;  // "     片尾设置     "
+    TkivTabSheet* kivTabSheet1;        // "     片头设置     "
+    TkivTabSheet* kivTabSheet2;        // "     片尾设置     "
 
     // Page 0: the opening title.
-    TLabel* Label1;                   // "片头名称:"
-    TLabel* Label2;                   // the opening title's name
-    TLabel* Label3;                   // "片头时间:"
-    TLabel* Label4;                   // the opening title's length, mm:ss
-    TLabel* Label5;                   // the opening preview's play position, mm:ss
-    TkivGroupBox* kivGroupBox1;       // disabled: the player takes no clicks
+    TLabel* Label1;                            // "片头名称:"
+    TLabel* Label2;                            // the opening title's name
+    TLabel* Label3;                            // "片头时间:"
+    TLabel* Label4;                            // the opening title's length, mm:ss
+    TLabel* Label5;                            // the opening preview's play position, mm:ss
+    TkivGroupBox* kivGroupBox1;                // disabled: the player takes no clicks
     TWindowsMediaPlayer* WindowsMediaPlayer1;  // the opening preview
     TkivButton* kivButton1;                    // "导入片头": chooses the opening video
     TkivButton* kivButton2;                    // "播放": plays the opening preview
@@ -60,9 +60,9 @@ public:
     TkivButton* kivButton12;           // "退出": closes the dialog
     TkivButton* kivButton13;           // "修改内容": edits the ending's texts (Form12)
 
-    TOpenDialog* OpenDialog1;  // opening video
-    TOpenDialog* OpenDialog2;  // ending template
-    TTimer* Timer1;            // 1 ms: follows the opening preview
+    TOpenDialog* OpenDialog1;              // opening video
+    TOpenDialog* OpenDialog2;              // ending template
+    TTimer* Timer1;                        // 1 ms: follows the opening preview
     TkivMessageDialog* kivMessageDialog1;  // the dialog's messages
 
     // The values of the last valid ending import; EndingValidation holds
@@ -78,12 +78,12 @@ public:
     void FormShow(TObject* Sender);
     void FormCloseQuery(TObject* Sender, bool& CanClose);
     void kivPageControl1Click(TObject* Sender);
-    void kivButton1Click(TObject* Sender);   // "导入片头"
-    void kivButton2Click(TObject* Sender);   // "播放"
-    void kivButton3Click(TObject* Sender);   // "暂停"
-    void kivButton4Click(TObject* Sender);   // "停止"
-    void kivButton5Click(TObject* Sender);   // "清除片头"
-    void kivButton6Click(TObject* Sender);   // "退出"
+    void kivButton1Click(TObject* Sender);  // "导入片头"
+    void kivButton2Click(TObject* Sender);  // "播放"
+    void kivButton3Click(TObject* Sender);  // "暂停"
+    void kivButton4Click(TObject* Sender);  // "停止"
+    void kivButton5Click(TObject* Sender);  // "清除片头"
+    void kivButton6Click(TObject* Sender);  // "退出"
     void Timer1Timer(TObject* Sender);
     void kivButton7Click(TObject* Sender);   // "导入片尾"
     void kivButton8Click(TObject* Sender);   // "清除片尾"

@@ -15,12 +15,12 @@ public:
     explicit TForm12(TComponent* AOwner = nullptr);
     ~TForm12() override;
 
-    TkivForm* kivForm1;                // the skinned panel
-    TkivPageControl* kivPageControl1;  // one page per text of the ending
-    TkivTabSheet* kivTabSheet1;  // "修改内容 1 "
-    TkivTabSheet* kivTabSheet2;  // "修改内容 2 "
-    TkivMemo* kivMemo1;          // the ending's first text
-    TkivMemo* kivMemo2;          // the ending's second text
+    TkivForm* kivForm1;                    // the skinned panel
+    TkivPageControl* kivPageControl1;      // one page per text of the ending
+    TkivTabSheet* kivTabSheet1;            // "修改内容 1 "
+    TkivTabSheet* kivTabSheet2;            // "修改内容 2 "
+    TkivMemo* kivMemo1;                    // the ending's first text
+    TkivMemo* kivMemo2;                    // the ending's second text
     TkivMessageDialog* kivMessageDialog1;  // "the texts could not be written"
 
     void FormShow(TObject* Sender);

@@ -59,7 +59,8 @@ TForm15::TForm15(TComponent* AOwner) : TForm(AOwner)
     kivTabSheet1->SetCaption(std::string(42, ' ') + "歌词预览" + std::string(43, ' '));
     kivPageControl1->SetActivePage(kivTabSheet1);
     kivPageControl1->SetEnabled(false);
-    ShockwaveFlash1 = Place<TShockwaveFlash>(this, kivTabSheet1, "ShockwaveFlash1", 0, 0, kMovieWidth, kMovieHeight);
+    ShockwaveFlash1 =
+        Place<TShockwaveFlash>(this, kivTabSheet1, "ShockwaveFlash1", 0, 0, kMovieWidth, kMovieHeight);
 
     // The choices and the buttons right of the movie.
     const int right = 380, column = 160;
@@ -144,7 +145,9 @@ void OpenLyricDialog(TForm1& main)
     lyrics.Clear();
     const TListItems& files = main.kivListView5->Items();
     for (int row = 0; row < files.Count(); ++row) lyrics.Add(files[row]->Caption());
-    dialog.kivComboBox2->SetItemIndex(lyrics.Count() == 0 ? -1 : chosen >= 0 && chosen < lyrics.Count() ? chosen : 0);
+    dialog.kivComboBox2->SetItemIndex(lyrics.Count() == 0                      ? -1
+                                      : chosen >= 0 && chosen < lyrics.Count() ? chosen
+                                                                               : 0);
 
     dialog.ShockwaveFlash1->SetMovie((main.WorkPath() / kLyricPreviewMovie).string());
     if (Form16) Form16->FillLists();
@@ -157,10 +160,7 @@ void OpenLyricDialog(TForm1& main)
 
 }  // namespace app
 
-void TForm15::FormShow(TObject*)
-{
-    SetBounds(Left(), Top(), kWidth, kHeight);
-}
+void TForm15::FormShow(TObject*) { SetBounds(Left(), Top(), kWidth, kHeight); }
 
 void TForm15::FormCloseQuery(TObject*, bool& CanClose)
 {

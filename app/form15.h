@@ -51,22 +51,22 @@ public:
     explicit TForm15(TComponent* AOwner = nullptr);
     ~TForm15() override;
 
-    TkivForm* kivForm1;          // the skinned panel
-    TkivGroupBox* kivGroupBox1;  // "选择歌曲"
-    TkivComboBox* kivComboBox1;  // the music rows' captions
-    TkivGroupBox* kivGroupBox2;  // "选择歌词"
-    TkivComboBox* kivComboBox2;  // the lyric rows' captions, parallel to Form1->kivListView5
+    TkivForm* kivForm1;                // the skinned panel
+    TkivGroupBox* kivGroupBox1;        // "选择歌曲"
+    TkivComboBox* kivComboBox1;        // the music rows' captions
+    TkivGroupBox* kivGroupBox2;        // "选择歌词"
+    TkivComboBox* kivComboBox2;        // the lyric rows' captions, parallel to Form1->kivListView5
     TkivPageControl* kivPageControl1;  // disabled: the movie only shows
     TkivTabSheet* kivTabSheet1;        // "歌词预览"
     TShockwaveFlash* ShockwaveFlash1;  // the lyric movie, 352 x 288
-    TkivButton* kivButton1;  // "导入歌词"
-    TkivButton* kivButton2;  // "删除歌词"
-    TkivButton* kivButton3;  // "返         回"
-    TkivButton* kivButton4;  // "调整歌词"
-    TkivButton* kivButton5;  // "播放歌词"
-    TkivButton* kivButton6;  // "停止播放"
-    TOpenDialog* OpenDialog1;  // the LRC file
-    TTimer* Timer1;  // the karaoke step, 1 ms
+    TkivButton* kivButton1;            // "导入歌词"
+    TkivButton* kivButton2;            // "删除歌词"
+    TkivButton* kivButton3;            // "返         回"
+    TkivButton* kivButton4;            // "调整歌词"
+    TkivButton* kivButton5;            // "播放歌词"
+    TkivButton* kivButton6;            // "停止播放"
+    TOpenDialog* OpenDialog1;          // the LRC file
+    TTimer* Timer1;                    // the karaoke step, 1 ms
     // Hidden: the import's parse tables.
     TkivGroupBox* kivGroupBox3;            // hidden: holds the lyric parser's tables for the karaoke
     TkivListView* kivListView1;            // hidden: the lyric parser's numbered lines ("序号", "歌词")

@@ -97,10 +97,7 @@ TForm16::~TForm16()
     if (Form16 == this) Form16 = nullptr;
 }
 
-void TForm16::FormShow(TObject*)
-{
-    SetBounds(Left(), Top(), kWidth, kHeight);
-}
+void TForm16::FormShow(TObject*) { SetBounds(Left(), Top(), kWidth, kHeight); }
 
 void TForm16::FillLists()
 {

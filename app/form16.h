@@ -35,24 +35,24 @@ public:
     TkivPageControl* kivPageControl3;
     TkivPageControl* kivPageControl4;
     TkivPageControl* kivPageControl5;
-    TkivTabSheet* kivTabSheet1;  // "歌词位置"
-    TkivTabSheet* kivTabSheet2;  // "歌词颜色"
-    TkivTabSheet* kivTabSheet3;  // "歌词字体"
-    TkivTabSheet* kivTabSheet4;  // "歌词大小"
-    TkivTabSheet* kivTabSheet5;  // "歌词移动", disabled
+    TkivTabSheet* kivTabSheet1;        // "歌词位置"
+    TkivTabSheet* kivTabSheet2;        // "歌词颜色"
+    TkivTabSheet* kivTabSheet3;        // "歌词字体"
+    TkivTabSheet* kivTabSheet4;        // "歌词大小"
+    TkivTabSheet* kivTabSheet5;        // "歌词移动", disabled
     TkivRadioButton* kivRadioButton1;  // "歌词居左": lyrics on the left
     TkivRadioButton* kivRadioButton2;  // "歌词居中": centred
     TkivRadioButton* kivRadioButton3;  // "歌词居右": on the right
-    TkivComboBox* kivComboBox2;                                            // colour
-    TkivRadioButton* kivRadioButton6;                                      // "标准": regular weight
-    TkivRadioButton* kivRadioButton7;                                      // "粗体": bold
-    TkivCheckBox* kivCheckBox1;                                            // "斜体"
-    TkivCheckBox* kivCheckBox2;                                            // "下划线"
-    TkivComboBox* kivComboBox1;                                            // size
-    TLabel* Label1;                                                        // "左右移动"
-    TLabel* Label2;                                                        // "上下移动"
-    TkivTrackBar* kivTrackBar1;                                            // the lyric line's x
-    TkivTrackBar* kivTrackBar2;                                            // the lyric line's y
+    TkivComboBox* kivComboBox2;        // colour
+    TkivRadioButton* kivRadioButton6;  // "标准": regular weight
+    TkivRadioButton* kivRadioButton7;  // "粗体": bold
+    TkivCheckBox* kivCheckBox1;        // "斜体"
+    TkivCheckBox* kivCheckBox2;        // "下划线"
+    TkivComboBox* kivComboBox1;        // size
+    TLabel* Label1;                    // "左右移动"
+    TLabel* Label2;                    // "上下移动"
+    TkivTrackBar* kivTrackBar1;        // the lyric line's x
+    TkivTrackBar* kivTrackBar2;        // the lyric line's y
 
     void FormShow(TObject* Sender);
     void kivRadioButton1Click(TObject* Sender);

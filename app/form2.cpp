@@ -52,7 +52,8 @@ TForm2::TForm2(TComponent* AOwner) : TForm(AOwner)
     ShockwaveFlash1->SetName("ShockwaveFlash1");
     ShockwaveFlash1->SetParent(this);
     ShockwaveFlash1->SetBounds(0, 300, kViewerWidth, kViewerHeight);
-    ShockwaveFlash1->OnFSCommand = [this](TObject* Sender, const std::string& command, const std::string& args) {
+    ShockwaveFlash1->OnFSCommand = [this](TObject* Sender, const std::string& command,
+                                          const std::string& args) {
         ShockwaveFlash1FSCommand(Sender, command, args);
     };
 
@@ -123,7 +124,8 @@ void TForm2::FormActivate(TObject*)
     kivProgressBar1->SetMax(photos);
     kivProgressBar1->SetPosition(0);
     for (int k = 0; k < photos && k < Form1->kivListView1->Items().Count(); ++k) {
-        TListItem* crop = k < Form1->kivListView3->Items().Count() ? Form1->kivListView3->Items()[k] : nullptr;
+        TListItem* crop =
+            k < Form1->kivListView3->Items().Count() ? Form1->kivListView3->Items()[k] : nullptr;
         if (crop && !(crop->SubItems().Count() > 1 && crop->SubItems()[1] == kRendered)) {
             // Marked only when its picture was written.
             if (RenderThroughViewer(k)) {

@@ -69,14 +69,15 @@ TForm3::TForm3(TComponent* AOwner) : TForm(AOwner)
     ScrollBox1->SetAutoSize(true);
     ShockwaveFlash1 = Place<TShockwaveFlash>(this, ScrollBox1, "ShockwaveFlash1", 0, 0, app::kClipViewerWidth,
                                              app::kClipViewerHeight);
-    ShockwaveFlash1->OnFSCommand = [this](TObject* Sender, const std::string& command, const std::string& args) {
+    ShockwaveFlash1->OnFSCommand = [this](TObject* Sender, const std::string& command,
+                                          const std::string& args) {
         ShockwaveFlash1FSCommand(Sender, command, args);
     };
     // The frame's lines lie over the viewer; hidden until the first layout.
     TkivImagePanel** lines[] = {&kivImagePanel2, &kivImagePanel3, &kivImagePanel4, &kivImagePanel5};
     for (int i = 0; i < 4; ++i) {
-        *lines[i] = Place<TkivImagePanel>(this, kivImagePanel1, ("kivImagePanel" + std::to_string(2 + i)).c_str(),
-                                          0, 0, 1, 1);
+        *lines[i] = Place<TkivImagePanel>(this, kivImagePanel1,
+                                          ("kivImagePanel" + std::to_string(2 + i)).c_str(), 0, 0, 1, 1);
         (*lines[i])->SetCaption("");
         (*lines[i])->SetBevelOuter(bvNone);
         (*lines[i])->SetVisible(false);
@@ -94,7 +95,8 @@ TForm3::TForm3(TComponent* AOwner) : TForm(AOwner)
     kivListView1->SetReadOnly(true);
     kivListView1->OnDblClick = [this](TObject* Sender) { kivListView1DblClick(Sender); };
 
-    auto slider_box = [this](const char* box_name, const char* caption, const char* bar_name, TkivTrackBar*& bar) {
+    auto slider_box = [this](const char* box_name, const char* caption, const char* bar_name,
+                             TkivTrackBar*& bar) {
         auto* box = Place<TkivGroupBox>(this, kivForm1, box_name, 600, 0, kSideWidth, kSliderBoxHeight);
         box->SetCaption(caption);
         bar = Place<TkivTrackBar>(this, box, bar_name, 6, 18, kSideWidth - 12, kSliderBoxHeight - 24);
@@ -162,7 +164,8 @@ void TForm3::FormResize(TObject*)
     if (!Visible()) return;
     const int wf = Width(), hf = Height();
     const int left = wf - kivGroupBox5->Width() - 10;
-    kivGroupBox5->SetBounds(left, hf - kivGroupBox5->Height() - 20, kivGroupBox5->Width(), kivGroupBox5->Height());
+    kivGroupBox5->SetBounds(left, hf - kivGroupBox5->Height() - 20, kivGroupBox5->Width(),
+                            kivGroupBox5->Height());
     int top = kivGroupBox5->Top();
     for (TkivGroupBox* box : {kivGroupBox4, kivGroupBox3, kivGroupBox2}) {
         top -= box->Height();
@@ -252,7 +255,8 @@ bool TForm3::ShowRow(int row, const app::FrameBounds& geometry)
         core::DeleteFile(work / "jjzp" / "zpjj.jpg");
         ShockwaveFlash1->SetMovie("");
         ScrollBox1->SetVisible(false);
-        Tell(kivMessageDialog1, app::kCropEditorCaption, "无法读取照片 \"" + source + "\", 不能剪辑这张照片.");
+        Tell(kivMessageDialog1, app::kCropEditorCaption,
+             "无法读取照片 \"" + source + "\", 不能剪辑这张照片.");
         return false;
     }
     PlaceViewer(geometry);
@@ -368,9 +372,9 @@ void TForm3::kivButton1Click(TObject*)
     SetBusy(true);
     const app::FrameBounds viewer{ScrollBox1->Left(), ScrollBox1->Top(), ShockwaveFlash1->Width(),
                                   ShockwaveFlash1->Height()};
-    const bool written = WritePicture(ClipRow, frame_.width, frame_.height,
-                                      app::ClipPaintOffset(viewer.left, frame_.left),
-                                      app::ClipPaintOffset(viewer.top, frame_.top));
+    const bool written =
+        WritePicture(ClipRow, frame_.width, frame_.height, app::ClipPaintOffset(viewer.left, frame_.left),
+                     app::ClipPaintOffset(viewer.top, frame_.top));
     App().ProcessMessages();
     if (written) {
         StoreGeometry(ClipRow, viewer);
@@ -392,10 +396,9 @@ void TForm3::kivButton2Click(TObject*)
     const app::FrameBounds reset = app::ClipResetGeometry();
     if (ShowRow(ClipRow, reset)) {
         // The centre of the viewer, where the viewer movie shows the photo.
-        const bool written =
-            WritePicture(ClipRow, app::kClipResetPictureWidth, app::kClipResetPictureHeight,
-                         app::kClipResetPictureWidth / 2 - ShockwaveFlash1->Width() / 2,
-                         app::kClipResetPictureHeight / 2 - ShockwaveFlash1->Height() / 2);
+        const bool written = WritePicture(ClipRow, app::kClipResetPictureWidth, app::kClipResetPictureHeight,
+                                          app::kClipResetPictureWidth / 2 - ShockwaveFlash1->Width() / 2,
+                                          app::kClipResetPictureHeight / 2 - ShockwaveFlash1->Height() / 2);
         SetMoveRanges();
         ShowZoom();
         if (written) {

@@ -29,9 +29,9 @@ public:
     explicit TForm3(TComponent* AOwner = nullptr);
     ~TForm3() override;
 
-    TkivForm* kivForm1;              // the skinned panel: the crop editor
-    TkivImagePanel* kivImagePanel1;  // the view area, white
-    TScrollBox* ScrollBox1;          // holds the viewer at 0, 0: its place is the viewer's place
+    TkivForm* kivForm1;                // the skinned panel: the crop editor
+    TkivImagePanel* kivImagePanel1;    // the view area, white
+    TScrollBox* ScrollBox1;            // holds the viewer at 0, 0: its place is the viewer's place
     TShockwaveFlash* ShockwaveFlash1;  // the crop viewer
     // The four lines of the frame that marks the saved area.
     TkivImagePanel* kivImagePanel2;

@@ -18,10 +18,10 @@ public:
     explicit TForm4(TComponent* AOwner = nullptr);
     ~TForm4() override;
 
-    TkivForm* kivForm1;                // the skinned panel
-    TLabel* Label1;                    // "正在分析音乐,可能会花一点时间,请耐心等待..."
-    TkivProgressBar* kivProgressBar1;  // moves while the songs are measured
-    TTimer* Timer1;  // 1 ms: closes the form once measuring is done
+    TkivForm* kivForm1;                    // the skinned panel
+    TLabel* Label1;                        // "正在分析音乐,可能会花一点时间,请耐心等待..."
+    TkivProgressBar* kivProgressBar1;      // moves while the songs are measured
+    TTimer* Timer1;                        // 1 ms: closes the form once measuring is done
     TkivMessageDialog* kivMessageDialog1;  // names the songs that could not be measured
 
     void FormShow(TObject* Sender);

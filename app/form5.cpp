@@ -8,8 +8,7 @@ TForm5* Form5 = nullptr;
 
 TForm5::TForm5(TComponent* AOwner)
     : TPleaseWaitForm(AOwner, {"Form5", "正在删除照片,请稍后...", 521, 205, TRect(40, 90, 476, 110)})
-{
-}
+{}
 
 TForm5::~TForm5()
 {

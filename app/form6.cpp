@@ -10,8 +10,7 @@ TForm6* Form6 = nullptr;
 TForm6::TForm6(TComponent* AOwner)
     : TPleaseWaitForm(AOwner, {"Form6", "正在删除,请稍后...", 516, 194, TRect(40, 88, 472, 108)}),
       DeletePicture([](const std::filesystem::path& path) { return core::DeleteFile(path); })
-{
-}
+{}
 
 TForm6::~TForm6()
 {

@@ -7,8 +7,7 @@ TForm7* Form7 = nullptr;
 
 TForm7::TForm7(TComponent* AOwner)
     : TPleaseWaitForm(AOwner, {"Form7", "正在删除,请稍后...", 512, 195, TRect(40, 88, 468, 108)})
-{
-}
+{}
 
 TForm7::~TForm7()
 {

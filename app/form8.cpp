@@ -123,7 +123,4 @@ void TForm8::kivButton1Click(TObject*)
     SetModalResult(mrOk);
 }
 
-void TForm8::kivButton2Click(TObject*)
-{
-    Close();
-}
+void TForm8::kivButton2Click(TObject*) { Close(); }

@@ -17,14 +17,14 @@ public:
     explicit TForm8(TComponent* AOwner = nullptr);
     ~TForm8() override;
 
-    TkivForm* kivForm1;                // the skinned panel
-    TkivPageControl* kivPageControl1;  // holds the one page
-    TkivTabSheet* kivTabSheet1;        // "同步效果"
-    TkivRadioButton* kivRadioButton1;  // music follows the template's length
-    TkivRadioButton* kivRadioButton2;  // music follows the photo effects
-    TkivRadioButton* kivRadioButton3;  // the photo effects follow the music
-    TkivButton* kivButton1;            // "确定"
-    TkivButton* kivButton2;            // "取消"
+    TkivForm* kivForm1;                    // the skinned panel
+    TkivPageControl* kivPageControl1;      // holds the one page
+    TkivTabSheet* kivTabSheet1;            // "同步效果"
+    TkivRadioButton* kivRadioButton1;      // music follows the template's length
+    TkivRadioButton* kivRadioButton2;      // music follows the photo effects
+    TkivRadioButton* kivRadioButton3;      // the photo effects follow the music
+    TkivButton* kivButton1;                // "确定"
+    TkivButton* kivButton2;                // "取消"
     TkivMessageDialog* kivMessageDialog1;  // the refusals
 
     void FormShow(TObject* Sender);

@@ -72,8 +72,8 @@ std::vector<Tag> FindTags(std::u32string_view line)
 }
 
 // The rows of one lyric line, and the line cut back before its leftmost tag.
-void ParseLyricLine(std::u32string_view line, const std::vector<Tag>& tags,
-                    std::vector<LrcRow>& index, std::string& cut_line)
+void ParseLyricLine(std::u32string_view line, const std::vector<Tag>& tags, std::vector<LrcRow>& index,
+                    std::string& cut_line)
 {
     size_t end = line.size();  // the line as it now stands ends here
     std::u32string_view last_text;
@@ -103,10 +103,7 @@ char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32
 
 }  // namespace
 
-bool IsTimeTagText(std::string_view tag)
-{
-    return IsTimeTag(core::Utf8ToCodePoints(tag));
-}
+bool IsTimeTagText(std::string_view tag) { return IsTimeTag(core::Utf8ToCodePoints(tag)); }
 
 LrcTables ParseLrc(std::string_view utf8_text)
 {
@@ -161,10 +158,7 @@ LrcTables ParseLrc(std::string_view utf8_text)
     return tables;
 }
 
-LrcTables ParseLrcFile(std::string_view file_bytes)
-{
-    return ParseLrc(core::DecodeText(file_bytes));
-}
+LrcTables ParseLrcFile(std::string_view file_bytes) { return ParseLrc(core::DecodeText(file_bytes)); }
 
 std::optional<std::string> ReadLrcFile(const std::filesystem::path& path)
 {

@@ -38,7 +38,8 @@ void ShowLyricTables(const LrcTables& tables, const LyricTableControls& controls
     for (const std::string& line : tables.tag_lines) tags.Add(line);
     tags.EndUpdate();
     for (int position : tables.open_positions) controls.open_positions->Items().Add(std::to_string(position));
-    for (int position : tables.close_positions) controls.close_positions->Items().Add(std::to_string(position));
+    for (int position : tables.close_positions)
+        controls.close_positions->Items().Add(std::to_string(position));
 }
 
 }  // namespace app

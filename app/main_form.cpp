@@ -66,7 +66,8 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner)
     kivTabSheet1->SetName("kivTabSheet1");
     kivTabSheet1->SetPageControl(kivPageControl1);
     kivTabSheet1->SetCaption("照片");
-    Panel1 = Place<TPanel>(this, kivTabSheet1, "Panel1", 0, 0, app::kPhotoPictureWidth, app::kPhotoPictureHeight);
+    Panel1 =
+        Place<TPanel>(this, kivTabSheet1, "Panel1", 0, 0, app::kPhotoPictureWidth, app::kPhotoPictureHeight);
     Panel1->SetBevelOuter(bvNone);
     Panel1->SetCaption("");
     Panel1->SetColor(clWindow);
@@ -85,7 +86,8 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner)
 
     ComboBox1 = Place<TComboBox>(this, kivForm1, "ComboBox1", 0, 0, 100, 21);
     ComboBox1->SetStyle(csDropDownList);
-    for (const char* depth : {"pf4Bit", "pf8Bit", "pf16Bit", "pf24Bit", "pf32Bit"}) ComboBox1->Items().Add(depth);
+    for (const char* depth : {"pf4Bit", "pf8Bit", "pf16Bit", "pf24Bit", "pf32Bit"})
+        ComboBox1->Items().Add(depth);
     ComboBox1->SetVisible(false);
 
     auto check_box = [this](const char* name, const char* caption, bool checked) {
@@ -129,15 +131,9 @@ void TMainForm::FormCreate(TObject*)
     CheckBox5->SetTag(64);
 }
 
-bool TMainForm::InImportMode() const
-{
-    return Form1 && Form1->Z_P_J_J_Edit->Text() == app::kImportMode;
-}
+bool TMainForm::InImportMode() const { return Form1 && Form1->Z_P_J_J_Edit->Text() == app::kImportMode; }
 
-bool TMainForm::InCropMode() const
-{
-    return Form1 && Form1->Z_P_J_J_Edit->Text() == app::kCropMode;
-}
+bool TMainForm::InCropMode() const { return Form1 && Form1->Z_P_J_J_Edit->Text() == app::kCropMode; }
 
 void TMainForm::FormShow(TObject*)
 {
@@ -237,8 +233,10 @@ void TMainForm::CheckBox1Click(TObject* Sender)
 {
     auto* box = dynamic_cast<TkivCheckBox*>(Sender);
     if (!box || !box->Checked()) return;
-    if (box->Tag() == 4) CheckBox3->SetChecked(false);
-    else if (box->Tag() == 32) CheckBox1->SetChecked(false);
+    if (box->Tag() == 4)
+        CheckBox3->SetChecked(false);
+    else if (box->Tag() == 32)
+        CheckBox1->SetChecked(false);
 }
 
 void TMainForm::RenderPhoto(const std::string& path)

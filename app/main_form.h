@@ -44,11 +44,11 @@ public:
     TkivForm* kivForm1;                // the skinned panel
     TkivPageControl* kivPageControl1;  // "照片": holds the picture area
     TkivTabSheet* kivTabSheet1;        // "照片"
-    TPanel* Panel1;   // the picture area: exactly what is saved
-    TImage* Image1;   // the render frame, the thumbnail centred in it
-    TEdit* Edit1;     // the photo the next render works on
-    TEdit* Edit2;     // the number base: a render writes photo Edit2 + 1
-    TComboBox* ComboBox1;  // colour depth of the thumbnail request
+    TPanel* Panel1;                    // the picture area: exactly what is saved
+    TImage* Image1;                    // the render frame, the thumbnail centred in it
+    TEdit* Edit1;                      // the photo the next render works on
+    TEdit* Edit2;                      // the number base: a render writes photo Edit2 + 1
+    TComboBox* ComboBox1;              // colour depth of the thumbnail request
     // Options of the thumbnail request, by their flag names.
     TkivCheckBox* CheckBox1;           // "IEIFLAG_ASPECT"
     TkivCheckBox* CheckBox2;           // "IEIFLAG_OFFLINE"
@@ -57,7 +57,7 @@ public:
     TkivCheckBox* CheckBox5;           // "IEIFLAG_ORIGSIZE"
     TkivProgressBar* kivProgressBar1;  // one step per photo
     TLabel* Label1;                    // "正在导入照片,可能会花一点时间,请耐心等待..."
-    TTimer* Timer1;  // closes the form after the last render
+    TTimer* Timer1;                    // closes the form after the last render
 
     // --- the crop mode -------------------------------------------------------------
     TkivPageControl* kivPageControl2;  // "导入的照片": the photo list

@@ -159,8 +159,8 @@ void TMainForm::StartCropMode()
 
 void TMainForm::SetCropControlsEnabled(bool enabled)
 {
-    for (TControl* control : std::initializer_list<TControl*>{kivListView1, kivTrackBar1, kivTrackBar2, kivTrackBar3,
-                                                              kivButton1, kivButton2})
+    for (TControl* control : std::initializer_list<TControl*>{kivListView1, kivTrackBar1, kivTrackBar2,
+                                                              kivTrackBar3, kivButton1, kivButton2})
         control->SetEnabled(enabled);
 }
 

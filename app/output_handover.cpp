@@ -83,8 +83,9 @@ production::AlbumProject MakeAlbumProject(const TForm1& form)
         entry.lengthText = SubItem(*music[row], 1);
         // The measured length; a row measured by nobody has its text only.
         const auto index = static_cast<size_t>(row);
-        entry.seconds = index < form.MusicRowSeconds.size() ? form.MusicRowSeconds[index]
-                                                            : std::max(LengthTextSeconds(entry.lengthText), 0.0);
+        entry.seconds = index < form.MusicRowSeconds.size()
+                            ? form.MusicRowSeconds[index]
+                            : std::max(LengthTextSeconds(entry.lengthText), 0.0);
         project.Music.push_back(std::move(entry));
     }
 

@@ -8,12 +8,12 @@
 namespace app {
 
 struct JobFrameInput {
-    std::string_view sync_mode;       // SyncMode
-    int64_t template_frames = 0;      // T: TotalFrames of the effect movie
-    int64_t photo_frames = 0;         // PhotoFrames
-    double music_seconds = 0.0;       // MusicSeconds
-    bool has_ending = false;          // EndingFile is set
-    int64_t ending_frames = 0;        // E: TotalFrames of the ending movie
+    std::string_view sync_mode;   // SyncMode
+    int64_t template_frames = 0;  // T: TotalFrames of the effect movie
+    int64_t photo_frames = 0;     // PhotoFrames
+    double music_seconds = 0.0;   // MusicSeconds
+    bool has_ending = false;      // EndingFile is set
+    int64_t ending_frames = 0;    // E: TotalFrames of the ending movie
 };
 
 // The production form's frame target (the opening title is not part of

@@ -69,13 +69,10 @@ bool StagedClipPhotoReadable(const std::filesystem::path& work_dir)
             // full picture.
             return !gfx::DecodeJpeg(bytes, 8).Empty();
         case gfx::ImageFormat::Bmp:
-        case gfx::ImageFormat::Png:
-            return !gfx::DecodeImage(bytes).Empty();
-        case gfx::ImageFormat::Unknown:
-            return false;
+        case gfx::ImageFormat::Png: return !gfx::DecodeImage(bytes).Empty();
+        case gfx::ImageFormat::Unknown: return false;
         }
-    } catch (const std::exception&) {
-    }
+    } catch (const std::exception&) {}
     return false;
 }
 

@@ -30,7 +30,10 @@ FrameBounds ClipFrameFor(int view_width, int view_height);
 
 // Where the viewer is painted into a picture of the frame's size so that
 // the picture is exactly what lies inside the frame.
-inline int ClipPaintOffset(int viewer_position, int frame_position) { return viewer_position - frame_position; }
+inline int ClipPaintOffset(int viewer_position, int frame_position)
+{
+    return viewer_position - frame_position;
+}
 
 struct SliderRange {
     int min = 0, max = 0;
@@ -56,8 +59,10 @@ void StoreClipGeometry(Strings& sub_items, const FrameBounds& geometry)
     std::vector<std::string> texts = sub_items.Items();
     WriteClipGeometry(texts, geometry);
     for (int i = 0; i < static_cast<int>(texts.size()); ++i) {
-        if (i < sub_items.Count()) sub_items.SetStrings(i, texts[static_cast<size_t>(i)]);
-        else sub_items.Add(texts[static_cast<size_t>(i)]);
+        if (i < sub_items.Count())
+            sub_items.SetStrings(i, texts[static_cast<size_t>(i)]);
+        else
+            sub_items.Add(texts[static_cast<size_t>(i)]);
     }
 }
 

@@ -36,8 +36,7 @@ std::optional<size_t> RowCompleting(const SegmentTable& table, int64_t target)
 
 }  // namespace
 
-int64_t CalcPhotoFrames(const SegmentTable& table, int64_t photo_count,
-                        int64_t total_frames)
+int64_t CalcPhotoFrames(const SegmentTable& table, int64_t photo_count, int64_t total_frames)
 {
     int64_t photos_per_pass = 0;
     for (const TemplateSegment& segment : table)
@@ -61,8 +60,7 @@ int64_t CalcPhotoFrames(const SegmentTable& table, int64_t photo_count,
     // The stored rule takes the row after the one that completes the
     // remainder; when that is the last row, the album runs one more pass.
     std::optional<size_t> row = RowCompleting(table, remainder);
-    if (row && *row + 1 < table.size())
-        return SaturatingAdd(whole_passes, table[*row + 1].end_frame);
+    if (row && *row + 1 < table.size()) return SaturatingAdd(whole_passes, table[*row + 1].end_frame);
     return SaturatingAdd(whole_passes, total_frames);
 }
 

@@ -18,7 +18,8 @@ constexpr int kMaxPhotoCopies = 100000;
 std::string PhotoCaption(std::string_view path)
 {
     const size_t slash = path.rfind('/');
-    const std::u32string name = core::Utf8ToCodePoints(slash == std::string_view::npos ? path : path.substr(slash + 1));
+    const std::u32string name =
+        core::Utf8ToCodePoints(slash == std::string_view::npos ? path : path.substr(slash + 1));
     if (name.size() <= 4) return {};
     return core::CodePointsToUtf8(std::u32string_view(name).substr(0, name.size() - 4));
 }
@@ -48,7 +49,8 @@ std::filesystem::path FreePhotoCopy(const std::filesystem::path& folder)
 std::string CopyIntoPhotoFolder(const std::string& photo, const std::filesystem::path& photo_folder)
 {
     const std::filesystem::path copy = FreePhotoCopy(photo_folder);
-    if (copy.empty() || !core::DirectoryExists(photo_folder) || !core::CopyFile(photo, copy, true)) return photo;
+    if (copy.empty() || !core::DirectoryExists(photo_folder) || !core::CopyFile(photo, copy, true))
+        return photo;
     return copy.string();
 }
 

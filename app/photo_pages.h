@@ -24,9 +24,9 @@ int PageInView(int page_index, int photo_count);
 
 // What a page button does.
 struct PageMove {
-    bool acts = false;        // false without photos: nothing happens at all
-    int page_index = 0;       // the page index afterwards
-    bool shows_page = false;  // the strip loads page page_index
+    bool acts = false;              // false without photos: nothing happens at all
+    int page_index = 0;             // the page index afterwards
+    bool shows_page = false;        // the strip loads page page_index
     const char* message = nullptr;  // "最后一页." or "第一页.", else none
 };
 

@@ -7,10 +7,7 @@ namespace app {
 
 namespace fs = std::filesystem;
 
-fs::path RemovedPicture(const fs::path& work_dir)
-{
-    return work_dir / "zpyjj" / "removed.jpg";
-}
+fs::path RemovedPicture(const fs::path& work_dir) { return work_dir / "zpyjj" / "removed.jpg"; }
 
 bool MovePictures(const fs::path& work_dir, const std::vector<std::pair<int, int>>& moves,
                   const PictureRename& rename, const std::function<void(int)>& step)
@@ -31,8 +28,8 @@ bool MovePictures(const fs::path& work_dir, const std::vector<std::pair<int, int
     return true;
 }
 
-PictureRemoval RemovePhotoPicture(const fs::path& work_dir, int number, int count, const PictureRename& rename,
-                                  const std::function<void(int)>& step)
+PictureRemoval RemovePhotoPicture(const fs::path& work_dir, int number, int count,
+                                  const PictureRename& rename, const std::function<void(int)>& step)
 {
     if (number < 1 || number > count) return PictureRemoval::kNone;
     const fs::path picture = PhotoFile(work_dir, number);
@@ -57,7 +54,8 @@ PictureRemoval RemovePhotoPicture(const fs::path& work_dir, int number, int coun
     return PictureRemoval::kRemoved;
 }
 
-std::optional<std::vector<int>> CompactPhotoPictures(const fs::path& work_dir, int count, const PictureRename& rename)
+std::optional<std::vector<int>> CompactPhotoPictures(const fs::path& work_dir, int count,
+                                                     const PictureRename& rename)
 {
     std::vector<int> kept;
     std::vector<std::pair<int, int>> moves;

@@ -19,8 +19,8 @@ bool PhotoExistsIn(const fs::path& work_dir, int k)
 void CopyPhotoToSlot(const fs::path& work_dir, int photo, int slot)
 {
     std::error_code error;
-    fs::copy_file(PhotoFile(work_dir, photo), SlotFile(work_dir, slot),
-                  fs::copy_options::overwrite_existing, error);
+    fs::copy_file(PhotoFile(work_dir, photo), SlotFile(work_dir, slot), fs::copy_options::overwrite_existing,
+                  error);
 }
 
 }  // namespace
@@ -65,9 +65,9 @@ void CopyNextPhotos(const fs::path& work_dir, int& photo_cursor, int slot_count)
 void FillPhotoSlots(const fs::path& work_dir, int& photo_cursor, int64_t slots_at_a_time)
 {
     photo_cursor = 0;
-    const int64_t slots = slots_at_a_time < 0 ? 0
-                        : slots_at_a_time > kMaxPhotoSlots ? kMaxPhotoSlots
-                        : slots_at_a_time;
+    const int64_t slots = slots_at_a_time < 0                ? 0
+                          : slots_at_a_time > kMaxPhotoSlots ? kMaxPhotoSlots
+                                                             : slots_at_a_time;
     CopyNextPhotos(work_dir, photo_cursor, static_cast<int>(slots));
 }
 
@@ -81,8 +81,8 @@ void ClearPhotoSlots(const fs::path& work_dir, const std::function<void()>& pump
 }
 
 bool ServeSlotRequest(const fs::path& work_dir, std::string_view command,
-                      const std::function<int64_t()>& frame_num, int& photo_cursor,
-                      std::string& slot_count, const std::function<void()>& pump)
+                      const std::function<int64_t()>& frame_num, int& photo_cursor, std::string& slot_count,
+                      const std::function<void()>& pump)
 {
     const std::optional<int> n = ParseSlotRequest(command);
     if (!n) return false;

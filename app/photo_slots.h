@@ -32,8 +32,7 @@ struct SlotFill {
 // The next slot_count photos from photo_cursor on, for slots 1 to
 // slot_count, with photos 1 to photo_count present.
 SlotFill PlanNextPhotos(int photo_cursor, int slot_count, int photo_count);
-SlotFill PlanNextPhotos(int photo_cursor, int slot_count,
-                        const std::function<bool(int)>& photo_exists);
+SlotFill PlanNextPhotos(int photo_cursor, int slot_count, const std::function<bool(int)>& photo_exists);
 
 // CopyNextPhotos: fills slots 1 to slot_count of the work folder with the
 // next photos and advances photo_cursor. A copy that fails leaves its slot
@@ -53,7 +52,7 @@ void ClearPhotoSlots(const std::filesystem::path& work_dir, const std::function<
 // request or the movie stands at frame 0 (nothing is touched then).
 // slot_count receives the text after "tupian=".
 bool ServeSlotRequest(const std::filesystem::path& work_dir, std::string_view command,
-                      const std::function<int64_t()>& frame_num, int& photo_cursor,
-                      std::string& slot_count, const std::function<void()>& pump = {});
+                      const std::function<int64_t()>& frame_num, int& photo_cursor, std::string& slot_count,
+                      const std::function<void()>& pump = {});
 
 }  // namespace app

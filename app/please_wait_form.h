@@ -15,7 +15,7 @@ class TPleaseWaitForm : public TForm {
 public:
     TkivForm* kivForm1;                // the skinned panel with the form's caption
     TkivProgressBar* kivProgressBar1;  // moves while the work runs
-    TTimer* Timer1;  // off until the work is done; closes the form
+    TTimer* Timer1;                    // off until the work is done; closes the form
 
     void FormShow(TObject* Sender);
     void FormActivate(TObject* Sender);

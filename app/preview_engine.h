@@ -139,15 +139,15 @@ public:
 
     PreviewStage Stage() const { return stage_; }
 
-    void Play();                // kivButton1Click
+    void Play();  // kivButton1Click
     void StartOpeningTitle();
-    void OpeningWatch();        // Timer2
+    void OpeningWatch();  // Timer2
     void StartEffectPreview();
-    void FramePoll();           // Timer3
-    void Tick();                // Edit1Change
+    void FramePoll();  // Timer3
+    void Tick();       // Edit1Change
     void StartEndingTitle();
-    void EndingWatch();         // Timer6
-    void Stop();                // kivButton3Click
+    void EndingWatch();  // Timer6
+    void Stop();         // kivButton3Click
 
     // Whether a valid template is loaded, and whether photos are imported.
     bool HasTemplate() const;

@@ -14,7 +14,7 @@ namespace app {
 struct ProjectState : production::AlbumSettings {
     std::string SystemDir;  // without a trailing separator
     std::string TemplateFile;
-    std::string TemplateState;       // holds the import's marker while a valid template is loaded
+    std::string TemplateState;        // holds the import's marker while a valid template is loaded
     std::string TemplateMovie = "1";  // "zhzp/zhzp" + TemplateMovie + ".swf" is in the effect pane
     // The measured length of each row of the music list, in its order
     // (0 for a file whose length could not be found); MusicSeconds is
@@ -23,12 +23,12 @@ struct ProjectState : production::AlbumSettings {
     int MusicIndex = 0;
     int PageCount = 0;
     int PhotoPageIndex = 0;
-    int PhotoCursor = 0;             // photo last copied into a slot; 0: none yet
-    std::string SlotCount = "1";     // N of the last "tupian=" + N served
+    int PhotoCursor = 0;          // photo last copied into a slot; 0: none yet
+    std::string SlotCount = "1";  // N of the last "tupian=" + N served
     int SelectedSlot = 1;
     int DeleteIndex = 0;
-    std::string TimeHours, TimeMinutes, TimeSeconds;                  // FramesToTimeText
-    std::string MusicTimeHours, MusicTimeMinutes, MusicTimeSeconds;   // SecondsToTimeText
+    std::string TimeHours, TimeMinutes, TimeSeconds;                 // FramesToTimeText
+    std::string MusicTimeHours, MusicTimeMinutes, MusicTimeSeconds;  // SecondsToTimeText
     int EndingMovie = 1;
     std::string BrowserMovie = "zpjj1";
 

@@ -38,9 +38,9 @@ inline constexpr std::string_view kCountKey = "tygex";
 // The segments: one key per column and segment, the column's prefix
 // followed by the segment number 1 to N in plain decimal ("g1", "k1", "v1").
 inline constexpr std::string_view kSegmentSection = "jmfra";
-inline constexpr std::string_view kFirstValuePrefix = "g";   // ListBox1
-inline constexpr std::string_view kEndFramePrefix = "k";     // ListBox2
-inline constexpr std::string_view kPhotoCountPrefix = "v";   // ListBox3
+inline constexpr std::string_view kFirstValuePrefix = "g";  // ListBox1
+inline constexpr std::string_view kEndFramePrefix = "k";    // ListBox2
+inline constexpr std::string_view kPhotoCountPrefix = "v";  // ListBox3
 
 // The digit substitution: kScrambledDigits[d] is the stored form of digit d.
 inline constexpr std::string_view kScrambledDigits = "mtkqzwhrbx";

@@ -39,7 +39,6 @@ NumberRead ReadNumber(const core::IniFile& ini, std::string_view section, const 
     return {value, TemplateFault::kNone};
 }
 
-
 }  // namespace
 
 TemplateCheck ReadTemplateTrailer(std::string_view trailer, uint64_t file_size)
@@ -73,10 +72,11 @@ TemplateCheck ReadTemplateTrailer(std::string_view trailer, uint64_t file_size)
     int64_t photos = 0;
     for (uint64_t k = 1; k <= *count.value; ++k) {
         int64_t values[3];
-        const std::string_view prefixes[3] = {tf::kFirstValuePrefix, tf::kEndFramePrefix, tf::kPhotoCountPrefix};
+        const std::string_view prefixes[3] = {tf::kFirstValuePrefix, tf::kEndFramePrefix,
+                                              tf::kPhotoCountPrefix};
         for (int column = 0; column < 3; ++column) {
-            const NumberRead value = ReadNumber(ini, tf::kSegmentSection, tf::SegmentKey(prefixes[column], k),
-                                                kMaxSegmentValue);
+            const NumberRead value =
+                ReadNumber(ini, tf::kSegmentSection, tf::SegmentKey(prefixes[column], k), kMaxSegmentValue);
             if (!value.value)
                 return Fault(value.fault, "value " + tf::SegmentKey(prefixes[column], k) +
                                               " of the segment table is missing or not a number");
@@ -101,7 +101,8 @@ TemplateCheck ReadTemplateFile(const fs::path& path)
     if (!size) return Fault(TemplateFault::kUnreadable, "the file cannot be read");
     if (*size < tf::kTrailerSize)
         return Fault(TemplateFault::kTooShort, "the file is shorter than its 2000-byte settings block");
-    const std::optional<std::string> trailer = core::ReadFileSlice(path, *size - tf::kTrailerSize, tf::kTrailerSize);
+    const std::optional<std::string> trailer =
+        core::ReadFileSlice(path, *size - tf::kTrailerSize, tf::kTrailerSize);
     if (!trailer) return Fault(TemplateFault::kUnreadable, "the file cannot be read");
     return ReadTemplateTrailer(*trailer, *size);
 }
@@ -133,9 +134,12 @@ std::optional<std::string> WriteTemplateTrailer(const TemplateDescription& descr
     for (size_t k = 1; k <= description.segments.size(); ++k) {
         const TemplateSegment& segment = description.segments[k - 1];
         if (segment.first_value < 0 || segment.end_frame < 0 || segment.photo_count < 0) return std::nullopt;
-        entry(tf::SegmentKey(tf::kFirstValuePrefix, k), tf::EncodeNumber(static_cast<uint64_t>(segment.first_value)));
-        entry(tf::SegmentKey(tf::kEndFramePrefix, k), tf::EncodeNumber(static_cast<uint64_t>(segment.end_frame)));
-        entry(tf::SegmentKey(tf::kPhotoCountPrefix, k), tf::EncodeNumber(static_cast<uint64_t>(segment.photo_count)));
+        entry(tf::SegmentKey(tf::kFirstValuePrefix, k),
+              tf::EncodeNumber(static_cast<uint64_t>(segment.first_value)));
+        entry(tf::SegmentKey(tf::kEndFramePrefix, k),
+              tf::EncodeNumber(static_cast<uint64_t>(segment.end_frame)));
+        entry(tf::SegmentKey(tf::kPhotoCountPrefix, k),
+              tf::EncodeNumber(static_cast<uint64_t>(segment.photo_count)));
     }
     if (text.size() > tf::kTrailerSize) return std::nullopt;
     // The rest is a line of spaces, which an INI reader skips.

@@ -15,7 +15,7 @@ struct TemplateDescription {
     std::string validity;       // the validity text read: TemplateState
     uint64_t movie_offset = 0;  // the effect movie's slice in the file
     uint64_t movie_length = 0;
-    SegmentTable segments;      // ListBox1..3, one row per segment
+    SegmentTable segments;  // ListBox1..3, one row per segment
     bool operator==(const TemplateDescription&) const = default;
 };
 

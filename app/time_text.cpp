@@ -20,8 +20,7 @@ int64_t WholeSeconds(double seconds)
 TimeText FromWholeSeconds(int64_t total)
 {
     const int64_t minutes = total / 60;
-    return TimeText{TwoDigitText(minutes / 60), TwoDigitText(minutes % 60),
-                    TwoDigitText(total % 60)};
+    return TimeText{TwoDigitText(minutes / 60), TwoDigitText(minutes % 60), TwoDigitText(total % 60)};
 }
 
 }  // namespace
@@ -39,9 +38,6 @@ TimeText FramesToTimeText(double frames)
     return FromWholeSeconds(WholeSeconds(frames / 25.0));
 }
 
-TimeText SecondsToTimeText(double seconds)
-{
-    return FromWholeSeconds(WholeSeconds(seconds));
-}
+TimeText SecondsToTimeText(double seconds) { return FromWholeSeconds(WholeSeconds(seconds)); }
 
 }  // namespace app

@@ -32,10 +32,9 @@ bool HasJpegExtension(const fs::path& path)
 
 // Under the work folder; the subfolders are the names of the work folder table.
 constexpr std::array<const char*, 13> kLeftovers = {
-    "llzp/zpjj.jpg",   "jjzp/zpjj.jpg",   "zpyjj/lin_shi.jpg", "zhzp/zhzp1.swf",
-    "zhzp/lswj.bmp",   "zhzp/zhzp2.swf",  "pwwjj/pwwj1.swf",   "pwwjj/pwwj2.swf",
-    "pwwjj/txt_1.txt", "pwwjj/txt_2.txt", "zpyjj/zpyjj.bmp",   "pwwjj/pwtp.bmp",
-    "pwwjj/pwtp.jpg",
+    "llzp/zpjj.jpg",   "jjzp/zpjj.jpg",   "zpyjj/lin_shi.jpg", "zhzp/zhzp1.swf",  "zhzp/lswj.bmp",
+    "zhzp/zhzp2.swf",  "pwwjj/pwwj1.swf", "pwwjj/pwwj2.swf",   "pwwjj/txt_1.txt", "pwwjj/txt_2.txt",
+    "zpyjj/zpyjj.bmp", "pwwjj/pwtp.bmp",  "pwwjj/pwtp.jpg",
 };
 
 }  // namespace
@@ -70,8 +69,7 @@ std::vector<fs::path> JpegFilesIn(const fs::path& folder)
     std::error_code error;
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
         std::error_code kind_error;
-        if (!it->is_directory(kind_error) && HasJpegExtension(it->path()))
-            files.push_back(it->path());
+        if (!it->is_directory(kind_error) && HasJpegExtension(it->path())) files.push_back(it->path());
     }
     std::sort(files.begin(), files.end());
     return files;
@@ -86,8 +84,7 @@ std::vector<fs::path> LeftoverFiles(const fs::path& work_dir)
     }
     for (const char* folder : {"zpyjj", "zhzp"}) {
         for (fs::path& path : JpegFilesIn(work_dir / folder)) {
-            if (std::find(files.begin(), files.end(), path) == files.end())
-                files.push_back(std::move(path));
+            if (std::find(files.begin(), files.end(), path) == files.end()) files.push_back(std::move(path));
         }
     }
     return files;

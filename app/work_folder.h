@@ -9,9 +9,9 @@
 namespace app {
 
 struct WorkFolderSearch {
-    int number = 1;                 // N of "brenholt_" + N
-    std::filesystem::path work_dir; // SystemDir/brenholt_N/, with the trailing separator
-    bool present = false;           // the folder holds "zpyjj"; otherwise the program must not run
+    int number = 1;                  // N of "brenholt_" + N
+    std::filesystem::path work_dir;  // SystemDir/brenholt_N/, with the trailing separator
+    bool present = false;            // the folder holds "zpyjj"; otherwise the program must not run
 };
 
 // The first N from 1 whose folder "brenholt_" + N under system_dir is

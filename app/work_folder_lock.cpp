@@ -53,8 +53,7 @@ WorkFolderLock::WorkFolderLock(WorkFolderLock&& other) noexcept
     : fd_(std::exchange(other.fd_, -1)),
       status_(std::exchange(other.status_, Status::Unavailable)),
       error_(std::move(other.error_))
-{
-}
+{}
 
 WorkFolderLock& WorkFolderLock::operator=(WorkFolderLock&& other) noexcept
 {

@@ -17,9 +17,9 @@ enum class CompletionKind {
 struct JobEnd {
     bool stoppedByUser = false;
     bool producerFinished = false;
-    int encoderErrorCode = 0;  // the encoder's last error code, 0 = none
-    bool errorLogged = false;  // the error callback ran
-    std::string errorText;     // the error text the log holds
+    int encoderErrorCode = 0;   // the encoder's last error code, 0 = none
+    bool errorLogged = false;   // the error callback ran
+    std::string errorText;      // the error text the log holds
     int64_t framesWritten = 0;  // frames the encoder reported done
     bool outputKept = false;    // the video file is under its final name
     std::string outputError;    // why the video file couldn't be made or kept

@@ -111,8 +111,7 @@ std::string MessageBoxText(const std::string& caption, const std::string& text,
         if (i > 0) buttons += "   ";
         buttons += buttonCaptions[i];
     }
-    return dashes + eol + caption + eol + dashes + eol + text + eol + dashes + eol + buttons + eol +
-           dashes;
+    return dashes + eol + caption + eol + dashes + eol + text + eol + dashes + eol + buttons + eol + dashes;
 }
 
 }  // namespace skin

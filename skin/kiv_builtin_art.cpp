@@ -14,33 +14,53 @@ namespace skin {
 namespace {
 
 struct Palette {
-    TColor light;   // top of faces
-    TColor face;    // bottom of faces
-    TColor border;  // outlines
-    TColor accent;  // title bars, progress, selected parts
-    TColor accent2; // the accent's darker end
-    TColor glyph;   // arrows and marks
-    bool round;     // corners left see-through
+    TColor light;    // top of faces
+    TColor face;     // bottom of faces
+    TColor border;   // outlines
+    TColor accent;   // title bars, progress, selected parts
+    TColor accent2;  // the accent's darker end
+    TColor glyph;    // arrows and marks
+    bool round;      // corners left see-through
 };
 
 using gfx::RGB;
 
 const Palette* PaletteOf(std::string_view prefix)
 {
-    static const Palette macos{RGB(0xFA, 0xFA, 0xFA), RGB(0xD6, 0xD6, 0xD6), RGB(0x7F, 0x7F, 0x7F),
-                               RGB(0x6E, 0x9C, 0xD8), RGB(0x3A, 0x6E, 0xB4), RGB(0x30, 0x30, 0x30),
+    static const Palette macos{RGB(0xFA, 0xFA, 0xFA),
+                               RGB(0xD6, 0xD6, 0xD6),
+                               RGB(0x7F, 0x7F, 0x7F),
+                               RGB(0x6E, 0x9C, 0xD8),
+                               RGB(0x3A, 0x6E, 0xB4),
+                               RGB(0x30, 0x30, 0x30),
                                true};
-    static const Palette winxp{RGB(0xFF, 0xFF, 0xFF), RGB(0xDC, 0xE6, 0xF4), RGB(0x00, 0x3C, 0x74),
-                               RGB(0x3C, 0x8C, 0xF0), RGB(0x00, 0x54, 0xE3), RGB(0x15, 0x42, 0x8B),
+    static const Palette winxp{RGB(0xFF, 0xFF, 0xFF),
+                               RGB(0xDC, 0xE6, 0xF4),
+                               RGB(0x00, 0x3C, 0x74),
+                               RGB(0x3C, 0x8C, 0xF0),
+                               RGB(0x00, 0x54, 0xE3),
+                               RGB(0x15, 0x42, 0x8B),
                                true};
-    static const Palette deepblue{RGB(0xF4, 0xF6, 0xFA), RGB(0xC8, 0xD2, 0xE4), RGB(0x1C, 0x2C, 0x4C),
-                                  RGB(0x2C, 0x48, 0x7C), RGB(0x10, 0x20, 0x44), RGB(0x10, 0x18, 0x30),
+    static const Palette deepblue{RGB(0xF4, 0xF6, 0xFA),
+                                  RGB(0xC8, 0xD2, 0xE4),
+                                  RGB(0x1C, 0x2C, 0x4C),
+                                  RGB(0x2C, 0x48, 0x7C),
+                                  RGB(0x10, 0x20, 0x44),
+                                  RGB(0x10, 0x18, 0x30),
                                   false};
-    static const Palette protein{RGB(0xFF, 0xFF, 0xFF), RGB(0xE8, 0xE4, 0xE4), RGB(0x5A, 0x1E, 0x1E),
-                                 RGB(0xC4, 0x3A, 0x30), RGB(0x80, 0x18, 0x14), RGB(0x40, 0x10, 0x10),
+    static const Palette protein{RGB(0xFF, 0xFF, 0xFF),
+                                 RGB(0xE8, 0xE4, 0xE4),
+                                 RGB(0x5A, 0x1E, 0x1E),
+                                 RGB(0xC4, 0x3A, 0x30),
+                                 RGB(0x80, 0x18, 0x14),
+                                 RGB(0x40, 0x10, 0x10),
                                  false};
-    static const Palette blueglass{RGB(0xF0, 0xF8, 0xFF), RGB(0xA8, 0xCC, 0xEC), RGB(0x2A, 0x50, 0x7A),
-                                   RGB(0x78, 0xB4, 0xE8), RGB(0x2E, 0x6C, 0xB0), RGB(0x12, 0x2A, 0x48),
+    static const Palette blueglass{RGB(0xF0, 0xF8, 0xFF),
+                                   RGB(0xA8, 0xCC, 0xEC),
+                                   RGB(0x2A, 0x50, 0x7A),
+                                   RGB(0x78, 0xB4, 0xE8),
+                                   RGB(0x2E, 0x6C, 0xB0),
+                                   RGB(0x12, 0x2A, 0x48),
                                    true};
     if (prefix == "MACOS") return &macos;
     if (prefix == "WINXP") return &winxp;
@@ -159,7 +179,9 @@ TBitmap Box(const Palette& p, bool radio)
         for (int y = 0; y < 13; ++y)
             for (int x = 0; x < 13; ++x) {
                 const double d = std::hypot(x - 6.0, y - 6.0);
-                if (d <= 6.2) b.SetPixel(r.Left + x, y, d >= 5.2 ? border : gfx::MixColor(p.face, clWhite, y * 255 / 12));
+                if (d <= 6.2)
+                    b.SetPixel(r.Left + x, y,
+                               d >= 5.2 ? border : gfx::MixColor(p.face, clWhite, y * 255 / 12));
                 if (checked && d <= 2.3) b.SetPixel(r.Left + x, y, mark);
             }
     }
@@ -185,13 +207,20 @@ TBitmap TitleButtons(const Palette& p)
         const int cx = r.Left + 9, cy = 8;
         switch (glyph) {
         case 5: Cross(b, cx - 1, cy, 3, g); break;
-        case 2: Frame(b, {cx - 4, cy - 4, cx + 5, cy + 4}, g); Frame(b, {cx - 4, cy - 3, cx + 5, cy + 4}, g); break;
+        case 2:
+            Frame(b, {cx - 4, cy - 4, cx + 5, cy + 4}, g);
+            Frame(b, {cx - 4, cy - 3, cx + 5, cy + 4}, g);
+            break;
         case 3:
             Frame(b, {cx - 4, cy - 1, cx + 2, cy + 4}, g);
             Frame(b, {cx - 1, cy - 4, cx + 5, cy + 1}, g);
             break;
         case 4: Frame(b, {cx - 4, cy + 2, cx + 4, cy + 4}, g); break;
-        case 1: Frame(b, {cx - 2, cy - 4, cx + 3, cy}, g); b.SetPixel(cx, cy + 1, g); b.SetPixel(cx, cy + 3, g); break;
+        case 1:
+            Frame(b, {cx - 2, cy - 4, cx + 3, cy}, g);
+            b.SetPixel(cx, cy + 1, g);
+            b.SetPixel(cx, cy + 3, g);
+            break;
         default: Frame(b, {cx - 3, cy - 3, cx + 4, cy + 4}, g); break;
         }
     }
@@ -301,7 +330,6 @@ TBitmap Solid(int w, int h, TColor top, TColor bottom)
     Gradient(b, b.BoundsRect(), top, bottom);
     return b;
 }
-
 
 // --- Message box icons and combo box buttons -------------------------------
 
@@ -451,30 +479,53 @@ bool LoadBitmapResource(std::string_view name, TBitmap& bitmap)
     if (more && part != "SCROLLBUTTON") return false;
 
     TBitmap b;
-    if (part == "BUTTON") b = Button(*p, name.substr(0, cut) == "MACOS" || name.substr(0, cut) == "BLUEGLASS");
-    else if (part == "CHECKBOX" || part == "CHECKLIST") b = Box(*p, false);
-    else if (part == "RADIOBUTTON") b = Box(*p, true);
-    else if (part == "TITLEBTN") b = TitleButtons(*p);
-    else if (part == "TITLE_LEFT") b = TitlePart(*p, 0);
-    else if (part == "TITLE_CLIENT") b = TitlePart(*p, 1);
-    else if (part == "TITLE_RIGHT") b = TitlePart(*p, 2);
-    else if (part == "PROGRESSBAR") b = Progress(*p);
-    else if (part == "TRACKBAR_BAR") b = TrackBar(*p);
-    else if (part == "TRACKBAR_SLIDER") b = Slider(*p);
-    else if (part == "TRACKBAR_SLIDER_V") { b = Slider(*p); RotateBitmapLeft(b); }
-    else if (part == "SCROLLBAR_BUTTON") b = ScrollButtons(*p, false);
-    else if (part == "SCROLLBAR_TRACK") b = ScrollTrack(*p);
-    else if (part == "SCROLLBUTTON") b = ScrollButtons(*p, true);
-    else if (part == "TAB") b = Tab(*p);
-    else if (part == "TAB_LINE") b = Solid(9, 3, p->border, p->light);
-    else if (part == "SIDECHENNEL_HANDLE") b = Solid(9, 9, p->accent, p->accent2);
-    else if (part == "SIDECHENNEL_BAR") b = Solid(9, 21, p->light, p->face);
+    if (part == "BUTTON")
+        b = Button(*p, name.substr(0, cut) == "MACOS" || name.substr(0, cut) == "BLUEGLASS");
+    else if (part == "CHECKBOX" || part == "CHECKLIST")
+        b = Box(*p, false);
+    else if (part == "RADIOBUTTON")
+        b = Box(*p, true);
+    else if (part == "TITLEBTN")
+        b = TitleButtons(*p);
+    else if (part == "TITLE_LEFT")
+        b = TitlePart(*p, 0);
+    else if (part == "TITLE_CLIENT")
+        b = TitlePart(*p, 1);
+    else if (part == "TITLE_RIGHT")
+        b = TitlePart(*p, 2);
+    else if (part == "PROGRESSBAR")
+        b = Progress(*p);
+    else if (part == "TRACKBAR_BAR")
+        b = TrackBar(*p);
+    else if (part == "TRACKBAR_SLIDER")
+        b = Slider(*p);
+    else if (part == "TRACKBAR_SLIDER_V") {
+        b = Slider(*p);
+        RotateBitmapLeft(b);
+    } else if (part == "SCROLLBAR_BUTTON")
+        b = ScrollButtons(*p, false);
+    else if (part == "SCROLLBAR_TRACK")
+        b = ScrollTrack(*p);
+    else if (part == "SCROLLBUTTON")
+        b = ScrollButtons(*p, true);
+    else if (part == "TAB")
+        b = Tab(*p);
+    else if (part == "TAB_LINE")
+        b = Solid(9, 3, p->border, p->light);
+    else if (part == "SIDECHENNEL_HANDLE")
+        b = Solid(9, 9, p->accent, p->accent2);
+    else if (part == "SIDECHENNEL_BAR")
+        b = Solid(9, 21, p->light, p->face);
     else if (part == "COMBOBOX_BUTTON" && (name.starts_with("MACOS_") || name.starts_with("WINXP_")))
         b = ComboButton(*p, name.starts_with("WINXP_"));
-    else if (part == "FORM_BACKGROUND") b = FormBackground(*p);
-    else if (part == "MENU_BAR") b = MacMenu(*p, false);
-    else if (part == "MENU_SELECT") b = MacMenu(*p, true);
-    else return false;
+    else if (part == "FORM_BACKGROUND")
+        b = FormBackground(*p);
+    else if (part == "MENU_BAR")
+        b = MacMenu(*p, false);
+    else if (part == "MENU_SELECT")
+        b = MacMenu(*p, true);
+    else
+        return false;
     b.SetPixelFormat(pf24bit);
     bitmap = std::move(b);
     return true;

@@ -10,9 +10,9 @@
 
 namespace {
 
-constexpr std::uint8_t kSkinButtonBitmap = 15;    // "SKIN2_BUTTON"
-constexpr std::uint8_t kSkinButtonTrans = 5;      // "SKIN2_BUTTONTRANS"
-constexpr std::uint8_t kSkinButtonFontColor = 24; // "SKIN2_BUTTONFONTCOLOR"
+constexpr std::uint8_t kSkinButtonBitmap = 15;     // "SKIN2_BUTTON"
+constexpr std::uint8_t kSkinButtonTrans = 5;       // "SKIN2_BUTTONTRANS"
+constexpr std::uint8_t kSkinButtonFontColor = 24;  // "SKIN2_BUTTONFONTCOLOR"
 constexpr int kBuiltInButton = 1;
 constexpr int kBuiltInButtonTrans = 2;
 constexpr TColor kDisabledLight = 0xFFFFFF;
@@ -57,8 +57,10 @@ void TkivCustomButton::SetDefault(bool on)
 {
     default_ = on;
     // Every button of the form works out again which one answers Enter.
-    if (TForm* form = ParentForm(); form) form->FocusChanged(form->ActiveControl());
-    else active_ = on;
+    if (TForm* form = ParentForm(); form)
+        form->FocusChanged(form->ActiveControl());
+    else
+        active_ = on;
 }
 
 void TkivCustomButton::SetTransparent(bool on)
@@ -130,8 +132,10 @@ void TkivCustomButton::TextChanged()
 void TkivCustomButton::ParentChanged()
 {
     TForm* form = ParentForm();
-    if (form) FocusChanged(form->ActiveControl());
-    else active_ = default_;
+    if (form)
+        FocusChanged(form->ActiveControl());
+    else
+        active_ = default_;
 }
 
 // --- painting -------------------------------------------------------------------------
@@ -141,10 +145,14 @@ void TkivCustomButton::Paint(TCanvas& Canvas)
     // Everything goes into an off-screen picture first, copied in one step.
     TBitmap picture;
     try {
-        if (!EffectivelyEnabled()) GetDisabledPic(picture);
-        else if (down_) GetMouseDownPic(picture);
-        else if (mouse_on_) GetMouseOnPic(picture);
-        else GetNormalPic(picture);
+        if (!EffectivelyEnabled())
+            GetDisabledPic(picture);
+        else if (down_)
+            GetMouseDownPic(picture);
+        else if (mouse_on_)
+            GetMouseOnPic(picture);
+        else
+            GetNormalPic(picture);
     } catch (const std::exception&) {
         picture = TBitmap(74, 21, clWhite);
     }
@@ -173,9 +181,12 @@ void TkivCustomButton::PaintPic(TCanvas& canvas, TBitmap& picture)
 {
     if (picture.Empty()) return;
     const TColor mask = pic_transparent_ ? picture.Pixel(0, 0) : clNone;
-    if (!EffectivelyEnabled()) gfx::DrawGreyed(canvas, 0, 0, picture, mask);
-    else if (pic_transparent_) gfx::DrawMasked(canvas, 0, 0, picture, mask);
-    else canvas.Draw(0, 0, picture, clNone);
+    if (!EffectivelyEnabled())
+        gfx::DrawGreyed(canvas, 0, 0, picture, mask);
+    else if (pic_transparent_)
+        gfx::DrawMasked(canvas, 0, 0, picture, mask);
+    else
+        canvas.Draw(0, 0, picture, clNone);
 }
 
 void TkivCustomButton::DrawCaptionCentred(TCanvas& canvas, const std::string& caption, const TRect& r,
@@ -353,8 +364,10 @@ void TkivCustomButton::FocusChanged(TControl* NewFocus)
 {
     TCustomControl::FocusChanged(NewFocus);
     // A focused TkivButton answers Enter itself; otherwise the default ones do.
-    if (dynamic_cast<TkivButton*>(NewFocus)) active_ = NewFocus == this;
-    else active_ = default_;
+    if (dynamic_cast<TkivButton*>(NewFocus))
+        active_ = NewFocus == this;
+    else
+        active_ = default_;
     Invalidate();
 }
 
@@ -461,10 +474,14 @@ void TkivButton::PaintPic(TCanvas& canvas, TBitmap& picture)
     // The glyph is masked by its top-left pixel.
     const TColor mask = gfx::ColorRGB(glyph_.Pixel(0, 0));
     TBitmap cell;
-    if (twoCells) skin::CutBitmapCell(glyph_, cell, 2, EffectivelyEnabled() ? 1 : 2);
-    else cell = glyph_;
-    if (!twoCells && !EffectivelyEnabled()) gfx::DrawGreyed(canvas, gx, gy, cell, mask);
-    else gfx::DrawMasked(canvas, gx, gy, cell, mask);
+    if (twoCells)
+        skin::CutBitmapCell(glyph_, cell, 2, EffectivelyEnabled() ? 1 : 2);
+    else
+        cell = glyph_;
+    if (!twoCells && !EffectivelyEnabled())
+        gfx::DrawGreyed(canvas, gx, gy, cell, mask);
+    else
+        gfx::DrawMasked(canvas, gx, gy, cell, mask);
 }
 
 void TkivButton::PaintText(TCanvas& canvas, const std::string& caption)

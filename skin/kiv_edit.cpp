@@ -60,10 +60,7 @@ void TkivEdit::Notification(TComponent* AComponent, TOperation Operation)
     }
 }
 
-TRect TkivEdit::NonClientInsets() const
-{
-    return {kFrameWidth, kFrameWidth, kFrameWidth, kFrameWidth};
-}
+TRect TkivEdit::NonClientInsets() const { return {kFrameWidth, kFrameWidth, kFrameWidth, kFrameWidth}; }
 
 void TkivEdit::PaintNonClient(TCanvas& Canvas)
 {

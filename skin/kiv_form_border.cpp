@@ -4,10 +4,7 @@
 
 namespace skin {
 
-int SkinBorderWidthAnswer(int left)
-{
-    return left != 0 ? std::max(left, 4) : 0;
-}
+int SkinBorderWidthAnswer(int left) { return left != 0 ? std::max(left, 4) : 0; }
 
 TRect SkinClientProposal(const TRect& window, int left, int right, int bottom, int borderWidth)
 {
@@ -88,8 +85,8 @@ gfx::Region CreateRegionFromBitmaps(const RegionScan& scan, int height, int widt
     if (height - bottomHeight > titleHeight)
         region |= gfx::Region(TRect{0, titleHeight, width, height - bottomHeight});
     if (bottom)
-        ScanPart(region, *scan.bottom, scan.bottomMinY, scan.bottomMaxY, scan.transparent, height - bottomHeight,
-                 width);
+        ScanPart(region, *scan.bottom, scan.bottomMinY, scan.bottomMaxY, scan.transparent,
+                 height - bottomHeight, width);
     return region;
 }
 

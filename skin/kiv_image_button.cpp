@@ -45,16 +45,20 @@ void TkivImageButton::GetNormalPic(TBitmap& destination)
 
 void TkivImageButton::CopyPic(const TPicture& own, TBitmap& destination) const
 {
-    if (!own.Empty()) destination.Assign(own.Bitmap());
-    else if (!pic_normal_.Empty()) destination.Assign(pic_normal_.Bitmap());
+    if (!own.Empty())
+        destination.Assign(own.Bitmap());
+    else if (!pic_normal_.Empty())
+        destination.Assign(pic_normal_.Bitmap());
 }
 
 void TkivImageButton::PaintPic(TCanvas& canvas, TBitmap& picture)
 {
     if (picture.Empty()) return;
     picture.SetTransparentColor(gfx::ColorRGB(picture.Pixel(0, 0)));
-    if (stretch_) canvas.StretchDraw({0, 0, Width(), Height()}, picture);
-    else canvas.Draw(0, 0, picture);
+    if (stretch_)
+        canvas.StretchDraw({0, 0, Width(), Height()}, picture);
+    else
+        canvas.Draw(0, 0, picture);
 }
 
 void TkivImageButton::PaintFocus(TCanvas& canvas)

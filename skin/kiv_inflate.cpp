@@ -92,8 +92,8 @@ bool THuffmanTree::Decode(BitReader& in, int& symbol, int& extra) const
 
 namespace {
 
-constexpr std::array<std::uint16_t, 29> kLengthBase{3,  4,  5,  6,  7,  8,  9,  10, 11,  13,
-                                                    15, 17, 19, 23, 27, 31, 35, 43, 51,  59,
+constexpr std::array<std::uint16_t, 29> kLengthBase{3,  4,  5,  6,   7,   8,   9,   10,  11, 13,
+                                                    15, 17, 19, 23,  27,  31,  35,  43,  51, 59,
                                                     67, 83, 99, 115, 131, 163, 195, 227, 258};
 constexpr std::array<std::uint8_t, 29> kLengthExtra{0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2,
                                                     2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
@@ -192,8 +192,7 @@ bool ReadDynamicTrees(BitReader& in, THuffmanTree& lit, THuffmanTree& dist)
 
 }  // namespace
 
-InflateStatus Inflate(std::span<const std::uint8_t> in, std::vector<std::uint8_t>& out,
-                      std::size_t maxOutput)
+InflateStatus Inflate(std::span<const std::uint8_t> in, std::vector<std::uint8_t>& out, std::size_t maxOutput)
 {
     BitReader bits(in);
     const std::size_t start = out.size();

@@ -18,7 +18,12 @@ public:
     // The next n (<= 16) bits without consuming them.
     std::uint32_t Peek(int n) const;
     void Skip(int n);
-    std::uint32_t Read(int n) { const std::uint32_t v = Peek(n); Skip(n); return v; }
+    std::uint32_t Read(int n)
+    {
+        const std::uint32_t v = Peek(n);
+        Skip(n);
+        return v;
+    }
     void AlignToByte() { bit_ = (bit_ + 7) / 8 * 8; }
     // Whole bytes from the byte boundary; false when fewer remain.
     bool ReadBytes(std::size_t count, std::vector<std::uint8_t>& out);

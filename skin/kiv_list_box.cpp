@@ -80,7 +80,8 @@ void TkivListBox::SetUIStyle(TkivUIStyle style)
     ui_style_ = style;
     TkivUIStyle effective;
     const bool skinned = TkivFileTheme::UsingFileTheme(file_theme_, style, effective);
-    border_color_ = skin::StyleColour(skinned, file_theme_, kSkinControlBorderColour, effective, kBuiltInBorder);
+    border_color_ =
+        skin::StyleColour(skinned, file_theme_, kSkinControlBorderColour, effective, kBuiltInBorder);
     vbar_.SetStyle(effective);
     Invalidate();
 }
@@ -128,7 +129,10 @@ void TkivListBox::PlaceScrollBars()
     SyncScrollBars();
 }
 
-void TkivListBox::SyncScrollBars() { vbar_.Mirror(VertScrollInfo(), Enabled(), Visible(), skin::UnusableBar::Hide); }
+void TkivListBox::SyncScrollBars()
+{
+    vbar_.Mirror(VertScrollInfo(), Enabled(), Visible(), skin::UnusableBar::Hide);
+}
 
 void TkivListBox::BarMoved()
 {
@@ -192,8 +196,10 @@ void TkivListBox::EnabledChanged()
 void TkivListBox::VisibleChanged()
 {
     TListBox::VisibleChanged();
-    if (Visible()) PlaceScrollBars();
-    else if (vbar_.Bar()) vbar_.Bar()->SetVisible(false);
+    if (Visible())
+        PlaceScrollBars();
+    else if (vbar_.Bar())
+        vbar_.Bar()->SetVisible(false);
 }
 
 unsigned TkivListBox::TextFlags() const
@@ -202,7 +208,9 @@ unsigned TkivListBox::TextFlags() const
     // Under right-to-left layout left and right trade places.
     if (skin::UseRightToLeftLayout(*this) && alignment != taCenter)
         alignment = alignment == taLeftJustify ? taRightJustify : taLeftJustify;
-    const unsigned side = alignment == taRightJustify ? DT_RIGHT : alignment == taCenter ? DT_CENTER : DT_LEFT;
+    const unsigned side = alignment == taRightJustify ? DT_RIGHT
+                          : alignment == taCenter     ? DT_CENTER
+                                                      : DT_LEFT;
     return side | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX;
 }
 
@@ -254,8 +262,10 @@ void TkivListBox::DrawItemDefault(TCanvas& canvas, int index, TRect rect, TOwner
     if (index < 0 || index >= Count()) return;
     const unsigned flags = TextFlags();
     TRect text = rect;
-    if (flags & DT_RIGHT) text.Right -= 2;
-    else text.Left += 2;
+    if (flags & DT_RIGHT)
+        text.Right -= 2;
+    else
+        text.Left += 2;
     canvas.Brush().SetStyle(bsClear);
     canvas.DrawText(Items()[index], text, flags);
 }

@@ -66,8 +66,10 @@ void TkivListView::SetUIStyle(TkivUIStyle style)
     ui_style_ = style;
     TkivUIStyle effective;
     const bool skinned = TkivFileTheme::UsingFileTheme(file_theme_, style, effective);
-    border_color_ = skin::StyleColour(skinned, file_theme_, kSkinControlBorderColour, effective, kBuiltInBorder);
-    header_font_color_ = skin::StyleColour(skinned, file_theme_, kSkinControlFontColour, effective, kBuiltInHeaderFont);
+    border_color_ =
+        skin::StyleColour(skinned, file_theme_, kSkinControlBorderColour, effective, kBuiltInBorder);
+    header_font_color_ =
+        skin::StyleColour(skinned, file_theme_, kSkinControlFontColour, effective, kBuiltInHeaderFont);
     header_color_ = skin::StyleColour(skinned, file_theme_, kSkinFormColour, effective, kBuiltInHeader);
     vbar_.SetStyle(effective);
     hbar_.SetStyle(effective);
@@ -280,8 +282,10 @@ void TkivListView::PaintHeader(TCanvas& Canvas)
         const int w = r.Width() - 6;
         const int text_width = Canvas.TextWidth(caption);
         int x = r.Left + 4;
-        if (column->Alignment() == taRightJustify) x = r.Left + std::max(4, w - text_width - 2);
-        else if (column->Alignment() == taCenter) x = r.Left + std::max(4, (w - text_width - 2) / 2);
+        if (column->Alignment() == taRightJustify)
+            x = r.Left + std::max(4, w - text_width - 2);
+        else if (column->Alignment() == taCenter)
+            x = r.Left + std::max(4, (w - text_width - 2) / 2);
         const std::string shown = skin::FitTextWithEllipsis(Canvas, caption, r.Right - x - 2);
         TRect text_rect{x, r.Top, r.Right - 2, r.Bottom};
         if (text_rect.Right > text_rect.Left) {

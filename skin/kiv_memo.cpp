@@ -45,7 +45,8 @@ void TkivMemo::SetUIStyle(TkivUIStyle style)
     ui_style_ = style;
     TkivUIStyle effective;
     const bool skinned = TkivFileTheme::UsingFileTheme(file_theme_, style, effective);
-    border_color_ = skin::StyleColour(skinned, file_theme_, kSkinControlBorderColour, effective, kBuiltInBorder);
+    border_color_ =
+        skin::StyleColour(skinned, file_theme_, kSkinControlBorderColour, effective, kBuiltInBorder);
     vbar_.SetStyle(effective);
     hbar_.SetStyle(effective);
     Invalidate();
@@ -142,8 +143,10 @@ void TkivMemo::BarMoved(bool vertical)
     slot.TakeChange();
     const int position = slot.Bar()->Position();
     scrolling_from_bar_ = true;
-    if (vertical) SetTopRow(position);
-    else Perform(WM_HSCROLL, MakeScrollWParam(SB_THUMBPOSITION, position));
+    if (vertical)
+        SetTopRow(position);
+    else
+        Perform(WM_HSCROLL, MakeScrollWParam(SB_THUMBPOSITION, position));
     Invalidate();
     scrolling_from_bar_ = false;
 }

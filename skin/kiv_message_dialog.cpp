@@ -66,8 +66,7 @@ TModalResult TkivMessageDialog::ShowModal()
         f.lbl->SetAutoSize(false);
         f.lbl->SetHeight(most);
     }
-    const int contentBottom =
-        std::max(f.lbl->Top() + f.lbl->Height(), f.Image1->Top() + f.Image1->Height());
+    const int contentBottom = std::max(f.lbl->Top() + f.lbl->Height(), f.Image1->Top() + f.Image1->Height());
 
     const int count = ButtonCount();
     if (IconType() != TkivIconType::kivNone) {

@@ -15,8 +15,7 @@ namespace {
 
 // Source rows [s0, s1) of the piece into rows [d0, d1) of r, stretched to
 // r's width (or the same with columns).
-void Band(const TBitmap& piece, TCanvas& canvas, const TRect& r, bool rows, int s0, int s1, int d0,
-          int d1)
+void Band(const TBitmap& piece, TCanvas& canvas, const TRect& r, bool rows, int s0, int s1, int d0, int d1)
 {
     if (s1 <= s0 || d1 <= d0) return;
     if (rows)
@@ -60,10 +59,7 @@ namespace {
 constexpr int kPieceEdge = 2;
 
 // A 64-bit quotient toward zero, brought back into int's range.
-int ClampToInt(std::int64_t v)
-{
-    return static_cast<int>(std::clamp<std::int64_t>(v, INT_MIN, INT_MAX));
-}
+int ClampToInt(std::int64_t v) { return static_cast<int>(std::clamp<std::int64_t>(v, INT_MIN, INT_MAX)); }
 
 std::unique_ptr<TBitmap> SkinPiece(const TkivFileTheme& theme, std::uint8_t index, bool vertical)
 {
@@ -118,8 +114,7 @@ int TkivProgressBar::FilledLength(int length) const
 {
     if (min_ >= max_ || position_ <= min_) return 0;
     if (position_ > max_) return length;
-    return ClampToInt(std::int64_t{length} * (std::int64_t{position_} - min_) /
-                      (std::int64_t{max_} - min_));
+    return ClampToInt(std::int64_t{length} * (std::int64_t{position_} - min_) / (std::int64_t{max_} - min_));
 }
 
 void TkivProgressBar::UpdateCaption()

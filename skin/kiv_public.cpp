@@ -97,18 +97,15 @@ void DrawNineSliceBitmap(const TBitmap& bitmap, TCanvas& canvas, const TRect& r,
     const int W2 = W / 2, H2 = H / 2;
     const int cw = std::min(W2, r.Width() / 2);
     const int ch = std::min(H2, r.Height() / 2);
-    const std::optional<TColor> cornerKey =
-        transparent ? std::optional<TColor>(clMagenta) : std::nullopt;
+    const std::optional<TColor> cornerKey = transparent ? std::optional<TColor>(clMagenta) : std::nullopt;
     const std::optional<TColor> key = clMagenta;
 
     // Corners: the columns and rows nearest the bitmap's outer edges.
     DrawPiece(canvas, {r.Left, r.Top, r.Left + cw, r.Top + ch}, bitmap, {0, 0, cw, ch}, cornerKey);
-    DrawPiece(canvas, {r.Right - cw, r.Top, r.Right, r.Top + ch}, bitmap, {W - cw, 0, W, ch},
+    DrawPiece(canvas, {r.Right - cw, r.Top, r.Right, r.Top + ch}, bitmap, {W - cw, 0, W, ch}, cornerKey);
+    DrawPiece(canvas, {r.Left, r.Bottom - ch, r.Left + cw, r.Bottom}, bitmap, {0, H - ch, cw, H}, cornerKey);
+    DrawPiece(canvas, {r.Right - cw, r.Bottom - ch, r.Right, r.Bottom}, bitmap, {W - cw, H - ch, W, H},
               cornerKey);
-    DrawPiece(canvas, {r.Left, r.Bottom - ch, r.Left + cw, r.Bottom}, bitmap, {0, H - ch, cw, H},
-              cornerKey);
-    DrawPiece(canvas, {r.Right - cw, r.Bottom - ch, r.Right, r.Bottom}, bitmap,
-              {W - cw, H - ch, W, H}, cornerKey);
 
     const auto [mx0, mx1] = MiddleBand(W);
     const auto [my0, my1] = MiddleBand(H);
@@ -135,8 +132,8 @@ void DrawControlBorder(TCanvas& canvas, const TControl& control, TColor colour, 
 
 namespace {
 
-void DrawThreeSlice(const TBitmap& strip, TCanvas& canvas, const TRect& r,
-                    std::optional<TColor> mask, std::optional<TColor> fill, bool fullHeight)
+void DrawThreeSlice(const TBitmap& strip, TCanvas& canvas, const TRect& r, std::optional<TColor> mask,
+                    std::optional<TColor> fill, bool fullHeight)
 {
     const int cw = strip.Width() / 3;
     const int h = strip.Height();
@@ -174,12 +171,12 @@ void DrawThreeSliceBitmap(const TBitmap& strip, TCanvas& canvas, const TRect& r,
     DrawThreeSlice(strip, canvas, r, mask, fillColour, true);
 }
 
-void DrawThreeSliceBitmapMasked(const TBitmap& strip, TCanvas& canvas, const TRect& r,
-                                TColor maskColour, bool masked)
+void DrawThreeSliceBitmapMasked(const TBitmap& strip, TCanvas& canvas, const TRect& r, TColor maskColour,
+                                bool masked)
 {
     if (strip.Empty()) return;
-    DrawThreeSlice(strip, canvas, r, masked ? std::optional<TColor>(maskColour) : std::nullopt,
-                   std::nullopt, false);
+    DrawThreeSlice(strip, canvas, r, masked ? std::optional<TColor>(maskColour) : std::nullopt, std::nullopt,
+                   false);
 }
 
 void RotateBitmapLeft(TBitmap& bitmap)
@@ -229,8 +226,7 @@ void CutBitmapCell(const TBitmap& strip, TBitmap& destination, int count, int in
 bool HasPublishedProperty(const TComponent* component, std::string_view name)
 {
     auto same = [](std::string_view a, std::string_view b) {
-        return a.size() == b.size() &&
-               std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+        return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
                    return std::tolower(static_cast<unsigned char>(x)) ==
                           std::tolower(static_cast<unsigned char>(y));
                });
@@ -260,10 +256,7 @@ bool IsFormActive(const TForm* form)
     return form->Active();
 }
 
-bool IsWinXPVersion(int major, int minor, bool ntFamily)
-{
-    return major > 4 && minor != 0 && ntFamily;
-}
+bool IsWinXPVersion(int major, int minor, bool ntFamily) { return major > 4 && minor != 0 && ntFamily; }
 
 bool IsWinXP()
 {

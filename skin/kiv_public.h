@@ -45,8 +45,8 @@ void SetControlBounds(TControl& control, const TRect& r);
 void DrawNineSliceBitmap(const TBitmap& bitmap, TCanvas& canvas, const TRect& r, bool transparent);
 // A one-pixel frame round the whole control (origin at its top-left, as in
 // PaintNonClient), and a second one inside it when drawInner.
-void DrawControlBorder(TCanvas& canvas, const TControl& control, TColor colour,
-                       TColor innerColour, bool drawInner);
+void DrawControlBorder(TCanvas& canvas, const TControl& control, TColor colour, TColor innerColour,
+                       bool drawInner);
 // A 3-cell strip (left end, middle, right end) over r: the ends masked, the
 // middle laid on fillColour and stretched between them. The mask is the
 // strip's corner pixel (top-left when cornerFromTop, else bottom-left) when
@@ -56,8 +56,8 @@ void DrawThreeSliceBitmap(const TBitmap& strip, TCanvas& canvas, const TRect& r,
                           TColor fillColour, bool useCornerColour);
 // The same with a given mask (none unless `masked`), no fill, the middle
 // stretched to the strip's own height.
-void DrawThreeSliceBitmapMasked(const TBitmap& strip, TCanvas& canvas, const TRect& r,
-                                TColor maskColour, bool masked);
+void DrawThreeSliceBitmapMasked(const TBitmap& strip, TCanvas& canvas, const TRect& r, TColor maskColour,
+                                bool masked);
 
 // In place. Left: 90 degrees counter-clockwise; Right: clockwise.
 void RotateBitmapLeft(TBitmap& bitmap);

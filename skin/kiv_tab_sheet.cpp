@@ -42,7 +42,10 @@ void TkivTabSheet::SetImageIndex(int index)
     page_control_->TopPanel()->Refresh();
 }
 
-std::string TkivTabSheet::PageControlProperty() const { return page_control_ ? page_control_->Name() : std::string(); }
+std::string TkivTabSheet::PageControlProperty() const
+{
+    return page_control_ ? page_control_->Name() : std::string();
+}
 
 void TkivTabSheet::ReadPageControlProperty(const std::string& name)
 {

@@ -40,8 +40,7 @@ void TkivThemeManager::Push()
         TComponent* c = form->FindComponent(name);
         if (!c) continue;
         auto* styled = dynamic_cast<IkivStyled*>(c);
-        if (!styled)
-            throw std::invalid_argument("\"" + name + "\" has no UIStyle and FileTheme properties");
+        if (!styled) throw std::invalid_argument("\"" + name + "\" has no UIStyle and FileTheme properties");
         styled->SetUIStyle(ui_style_);
         styled->SetFileTheme(file_theme_);
     }

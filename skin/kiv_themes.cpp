@@ -72,8 +72,7 @@ constexpr std::array<Position, kBuiltInEntries> kTable{{
     /* 48 */ {K::Colour, {0xE7E7E7, 0xDEEBEF, 0xE8E8E8, 0xFBFBFB, 0xE7E7E7}, nullptr},
 }};
 
-constexpr std::array<const char*, 5> kPrefix{"MACOS_", "WINXP_", "DEEPBLUE_", "PROTEIN_",
-                                             "BLUEGLASS_"};
+constexpr std::array<const char*, 5> kPrefix{"MACOS_", "WINXP_", "DEEPBLUE_", "PROTEIN_", "BLUEGLASS_"};
 
 // The row of a built-in style (0..4), or -1.
 int StyleRow(TkivUIStyle style)
@@ -134,8 +133,7 @@ void LoadBuiltInBitmap(TkivUIStyle style, int position, TBitmap* bitmap)
     LoadBitmapResource(name, *bitmap);
 }
 
-void GetBuiltInBitmap(TkivUIStyle style, int position, TBitmap* graphic, int cellIndex,
-                      int cellCount)
+void GetBuiltInBitmap(TkivUIStyle style, int position, TBitmap* graphic, int cellIndex, int cellCount)
 {
     if (!graphic) return;
     if (cellCount == 0) {

@@ -56,8 +56,7 @@ std::string_view BuiltInBitmapName(TkivUIStyle style, int position);
 void LoadBuiltInBitmap(TkivUIStyle style, int position, TBitmap* bitmap);
 // Nothing without a graphic. Cell count 0: the whole resource; otherwise
 // cell `cellIndex` (from 1) of `cellCount` equal cells (CutBitmapCell).
-void GetBuiltInBitmap(TkivUIStyle style, int position, TBitmap* graphic, int cellIndex,
-                      int cellCount);
+void GetBuiltInBitmap(TkivUIStyle style, int position, TBitmap* graphic, int cellIndex, int cellCount);
 // The entry when it has the asked-for kind; else 0 (colour, boolean) or -1
 // (integer).
 TColor GetBuiltInColor(TkivUIStyle style, int position);

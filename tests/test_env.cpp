@@ -8,7 +8,8 @@
 
 namespace {
 struct TestEnvironment {
-    TestEnvironment() {
+    TestEnvironment()
+    {
         // No display and no sound card in tests; a caller's own choice wins.
         setenv("SDL_AUDIODRIVER", "dummy", 0);
         setenv("SDL_VIDEODRIVER", "dummy", 0);
@@ -17,7 +18,8 @@ struct TestEnvironment {
 }  // namespace
 
 // Read by LeakSanitizer in the sanitizer build; unused otherwise.
-extern "C" const char* __lsan_default_options() {
+extern "C" const char* __lsan_default_options()
+{
     return "suppressions=" VELMORA_SOURCE_DIR "/tests/lsan.supp";
 }
 extern "C" const char* __ubsan_default_options() { return "print_stacktrace=1"; }

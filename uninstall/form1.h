@@ -26,13 +26,13 @@ public:
 
     TkivBuiltInFileTheme* kivBuiltInFileTheme1;  // castorun's own skin
     TkivForm* kivForm1;                          // the skinned frame and title bar "卸载"
-    TkivGroupBox* kivGroupBox1;          // "卸载"
-    TLabel* Label1;                      // "卸载 [" + title + "]"
-    TkivProgressBar* kivProgressBar1;    // the six removal steps
-    TkivButton* kivButton1;              // "卸载"
-    TkivButton* kivButton2;              // "取消"
-    TEdit* Edit1;                        // hidden: the product title
-    TkivMessageDialog* kivMessageDialog1;  // every message, with the button "确定"
+    TkivGroupBox* kivGroupBox1;                  // "卸载"
+    TLabel* Label1;                              // "卸载 [" + title + "]"
+    TkivProgressBar* kivProgressBar1;            // the six removal steps
+    TkivButton* kivButton1;                      // "卸载"
+    TkivButton* kivButton2;                      // "取消"
+    TEdit* Edit1;                                // hidden: the product title
+    TkivMessageDialog* kivMessageDialog1;        // every message, with the button "确定"
 
     // The system folder, read when the form is shown.
     std::string SystemDir;

@@ -15,11 +15,11 @@ namespace {
 
 // Standard folders below the top level that no installation may take with it.
 constexpr std::string_view kSystemFolders[] = {
-    "/usr/bin",         "/usr/sbin",         "/usr/lib",          "/usr/lib32",      "/usr/lib64",
-    "/usr/libexec",     "/usr/include",      "/usr/share",        "/usr/src",        "/usr/games",
-    "/usr/local",       "/usr/local/bin",    "/usr/local/sbin",   "/usr/local/lib",  "/usr/local/share",
-    "/usr/local/include", "/usr/local/src",  "/usr/local/games",  "/var/lib",        "/var/cache",
-    "/var/tmp",         "/var/opt",          "/var/log",          "/var/mail",
+    "/usr/bin",           "/usr/sbin",      "/usr/lib",         "/usr/lib32",     "/usr/lib64",
+    "/usr/libexec",       "/usr/include",   "/usr/share",       "/usr/src",       "/usr/games",
+    "/usr/local",         "/usr/local/bin", "/usr/local/sbin",  "/usr/local/lib", "/usr/local/share",
+    "/usr/local/include", "/usr/local/src", "/usr/local/games", "/var/lib",       "/var/cache",
+    "/var/tmp",           "/var/opt",       "/var/log",         "/var/mail",
 };
 
 // A path without "." and "..", and without a trailing separator (which would
@@ -74,19 +74,20 @@ void DeleteFolder(const fs::path& path)
     core::DeleteTree(Normal(path));
 }
 
-std::string InstalledName(std::string_view title) { return std::string(title) + std::string(kInstalledSuffix); }
+std::string InstalledName(std::string_view title)
+{
+    return std::string(title) + std::string(kInstalledSuffix);
+}
 
 }  // namespace
 
 bool InstallationFolder::Refused() const
 {
     switch (verdict) {
-        case FolderVerdict::Empty:
-        case FolderVerdict::Accepted:
-        case FolderVerdict::Missing:
-            return false;
-        default:
-            return true;
+    case FolderVerdict::Empty:
+    case FolderVerdict::Accepted:
+    case FolderVerdict::Missing: return false;
+    default: return true;
     }
 }
 
@@ -181,23 +182,16 @@ std::string RefusalText(const InstallationFolder& installation, std::string_view
 {
     std::string why;
     switch (installation.verdict) {
-        case FolderVerdict::NotAbsolute:
-            why = "它不是完整的路径";
-            break;
-        case FolderVerdict::Protected:
-            why = "它是系统或用户自己的文件夹";
-            break;
-        case FolderVerdict::NotAFolder:
-            why = "它不是文件夹";
-            break;
-        case FolderVerdict::NotAnInstallation:
-            why = "其中没有" + std::string(kMainProgram) + ",不是<" + std::string(title) + ">的安装目录";
-            break;
-        case FolderVerdict::Unmarked:
-            why = "其中没有安装程序留下的标记,不是<" + std::string(title) + ">的安装目录";
-            break;
-        default:
-            return {};
+    case FolderVerdict::NotAbsolute: why = "它不是完整的路径"; break;
+    case FolderVerdict::Protected: why = "它是系统或用户自己的文件夹"; break;
+    case FolderVerdict::NotAFolder: why = "它不是文件夹"; break;
+    case FolderVerdict::NotAnInstallation:
+        why = "其中没有" + std::string(kMainProgram) + ",不是<" + std::string(title) + ">的安装目录";
+        break;
+    case FolderVerdict::Unmarked:
+        why = "其中没有安装程序留下的标记,不是<" + std::string(title) + ">的安装目录";
+        break;
+    default: return {};
     }
     return "安装目录\"" + installation.recorded + "\"没有删除:" + why + "。";
 }
@@ -225,31 +219,23 @@ RemovalPlan PlanRemoval(const app::WorkFolderSearch& work, const fs::path& syste
 void RunRemovalStep(const RemovalPlan& plan, int step)
 {
     switch (step) {
-        case 1:
-            if (plan.installation.verdict != FolderVerdict::Accepted) return;
-            DeleteFolder(plan.installation.folder);
-            // A recorded link to the folder goes with it.
-            if (const fs::path link = Normal(fs::path(plan.installation.recorded)); link != plan.installation.folder)
-                DeleteEntry(link);
-            return;
-        case 2:
-            // The rule only takes a folder that holds "zpyjj", or one that is missing.
-            if (plan.work.present) DeleteFolder(plan.work.work_dir);
-            return;
-        case 3:
-            DeleteEntry(plan.desktop_shortcut);
-            return;
-        case 4:
-            DeleteEntry(plan.start_menu_shortcut);
-            return;
-        case 5:
-            DeleteFolder(plan.programs_folder);
-            return;
-        case 6:
-            DeleteEntry(plan.startup_shortcut);
-            return;
-        default:
-            return;
+    case 1:
+        if (plan.installation.verdict != FolderVerdict::Accepted) return;
+        DeleteFolder(plan.installation.folder);
+        // A recorded link to the folder goes with it.
+        if (const fs::path link = Normal(fs::path(plan.installation.recorded));
+            link != plan.installation.folder)
+            DeleteEntry(link);
+        return;
+    case 2:
+        // The rule only takes a folder that holds "zpyjj", or one that is missing.
+        if (plan.work.present) DeleteFolder(plan.work.work_dir);
+        return;
+    case 3: DeleteEntry(plan.desktop_shortcut); return;
+    case 4: DeleteEntry(plan.start_menu_shortcut); return;
+    case 5: DeleteFolder(plan.programs_folder); return;
+    case 6: DeleteEntry(plan.startup_shortcut); return;
+    default: return;
     }
 }
 

@@ -82,7 +82,8 @@ struct RemovalPlan {
 
 // Reads the record of the work folder found and names what goes, for the
 // product `title`. Deletes nothing.
-RemovalPlan PlanRemoval(const app::WorkFolderSearch& work, const fs::path& system_dir, std::string_view title);
+RemovalPlan PlanRemoval(const app::WorkFolderSearch& work, const fs::path& system_dir,
+                        std::string_view title);
 
 // Runs one of the kRemovalSteps steps, from 1: the installation folder,
 // the work folder, the desktop shortcut, the menu shortcut, the menu

@@ -31,7 +31,8 @@ void Tick(benchmark::State& state, const fs::path& template_file)
     core::TestApplication app;
     core::TestSystemDir system;
     const fs::path work = system.Path() / "brenholt_1";
-    for (const char* sub : {"zpyjj", "jjzp", "llzp", "zhzp", "pwwjj", "xtsz"}) fs::create_directories(work / sub);
+    for (const char* sub : {"zpyjj", "jjzp", "llzp", "zhzp", "pwwjj", "xtsz"})
+        fs::create_directories(work / sub);
     for (const char* movie : {"rjjj.swf", "wzpyl.swf"})
         fs::copy_file(fs::path(VELMORA_DATA_OUT) / "xtsz" / movie, work / "xtsz" / movie);
     app::CreateCastoraForms();
@@ -43,7 +44,8 @@ void Tick(benchmark::State& state, const fs::path& template_file)
         TBitmap photo(1024, 768);
         for (int y = 0; y < 768; ++y)
             for (int x = 0; x < 1024; ++x)
-                photo.ScanLine(y)[x] = gfx::RGB((x * 255 / 1024 + k * 40) & 255, y * 255 / 768, (x ^ y) & 255);
+                photo.ScanLine(y)[x] =
+                    gfx::RGB((x * 255 / 1024 + k * 40) & 255, y * 255 / 768, (x ^ y) & 255);
         gfx::SaveJpeg(photo, work / "zpyjj" / ("zpyjj" + std::to_string(k) + ".jpg"));
         Form1->kivListView1->Items().Add()->SetCaption("photo" + std::to_string(k));
     }
@@ -86,18 +88,40 @@ void Tick(benchmark::State& state, const fs::path& template_file)
         movie.PaintTo(pane, 0, 0);
         benchmark::DoNotOptimize(pane.Pixels());
     }
-    if (Form1->Preview().Stage() != app::PreviewStage::kEffect) state.SkipWithError("the preview ended early");
+    if (Form1->Preview().Stage() != app::PreviewStage::kEffect)
+        state.SkipWithError("the preview ended early");
     Form1->kivButton3->Click();
 }
 
-void BM_PreviewTickKenBurns(benchmark::State& state) { Tick(state, fs::path(VELMORA_DATA_OUT) / "试用模板" / "试用模板.avi"); }
-BENCHMARK(BM_PreviewTickKenBurns)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly();
+void BM_PreviewTickKenBurns(benchmark::State& state)
+{
+    Tick(state, fs::path(VELMORA_DATA_OUT) / "试用模板" / "试用模板.avi");
+}
+BENCHMARK(BM_PreviewTickKenBurns)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Repetitions(5)
+    ->ReportAggregatesOnly();
 
-void BM_PreviewTickCards(benchmark::State& state) { Tick(state, fs::path(VELMORA_DATA_OUT) / "试用模板" / "卡片飞舞.avi"); }
-BENCHMARK(BM_PreviewTickCards)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly();
+void BM_PreviewTickCards(benchmark::State& state)
+{
+    Tick(state, fs::path(VELMORA_DATA_OUT) / "试用模板" / "卡片飞舞.avi");
+}
+BENCHMARK(BM_PreviewTickCards)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Repetitions(5)
+    ->ReportAggregatesOnly();
 
-void BM_PreviewTickFilmstrip(benchmark::State& state) { Tick(state, fs::path(VELMORA_DATA_OUT) / "试用模板" / "胶片长廊.avi"); }
-BENCHMARK(BM_PreviewTickFilmstrip)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly();
+void BM_PreviewTickFilmstrip(benchmark::State& state)
+{
+    Tick(state, fs::path(VELMORA_DATA_OUT) / "试用模板" / "胶片长廊.avi");
+}
+BENCHMARK(BM_PreviewTickFilmstrip)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Repetitions(5)
+    ->ReportAggregatesOnly();
 
 }  // namespace
 

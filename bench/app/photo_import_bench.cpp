@@ -60,7 +60,8 @@ void BM_ImportButton30Photos12MP(benchmark::State& state)
             auto application = std::make_unique<core::TestApplication>();
             core::TestSystemDir system;
             const fs::path work = system.Path() / "brenholt_1";
-            for (const char* sub : {"zpyjj", "jjzp", "llzp", "zhzp", "pwwjj", "xtsz"}) fs::create_directories(work / sub);
+            for (const char* sub : {"zpyjj", "jjzp", "llzp", "zhzp", "pwwjj", "xtsz"})
+                fs::create_directories(work / sub);
             app::CreateCastoraForms();
             Form1->Show();
             App().ProcessMessages();
@@ -69,7 +70,8 @@ void BM_ImportButton30Photos12MP(benchmark::State& state)
             Form1->kivButton4Click(nullptr);
 
             state.PauseTiming();
-            if (Form1->kivListView1->Items().Count() != 30) state.SkipWithError("not every photo was imported");
+            if (Form1->kivListView1->Items().Count() != 30)
+                state.SkipWithError("not every photo was imported");
             application.reset();
         }
         state.ResumeTiming();

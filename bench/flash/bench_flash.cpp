@@ -35,14 +35,16 @@ at 0 load
 
 class Fixture {
 public:
-    Fixture() {
+    Fixture()
+    {
         dir_ = fs::temp_directory_path() / "velmora_bench_flash";
         fs::create_directories(dir_);
         for (int i = 1; i <= 15; ++i) {
             TBitmap photo(1024, 768);
             for (int y = 0; y < 768; ++y)
                 for (int x = 0; x < 1024; ++x)
-                    photo.ScanLine(y)[x] = gfx::RGB((x * 255 / 1024 + i * 40) & 255, y * 255 / 768, (x ^ y) & 255);
+                    photo.ScanLine(y)[x] =
+                        gfx::RGB((x * 255 / 1024 + i * 40) & 255, y * 255 / 768, (x ^ y) & 255);
             gfx::SaveJpeg(photo, dir_ / ("tupian" + std::to_string(i) + ".jpg"));
         }
         auto bytes = flash::WriteMovie(flash::CompileMovieSource(kThreePictures, dir_, "bench"));
@@ -59,19 +61,22 @@ private:
     fs::path dir_;
 };
 
-Fixture& Files() {
+Fixture& Files()
+{
     static Fixture fixture;
     return fixture;
 }
 
-void SetLyric(flash::Player& player) {
+void SetLyric(flash::Player& player)
+{
     player.SetVariable("LRC_geci", "月亮代表我的心 The moon represents my heart");
     player.SetVariable("LRC_gecidaxiao", "14");
     player.SetVariable("LRC_x", "5");
     player.SetVariable("LRC_y", "250");
 }
 
-void RenderFrame(benchmark::State& state, const std::string& movie, int frame) {
+void RenderFrame(benchmark::State& state, const std::string& movie, int frame)
+{
     core::TestApplication app;
     flash::Player player;
     if (!player.Load(Files().Movie(movie))) {
@@ -95,19 +100,32 @@ void RenderFrame(benchmark::State& state, const std::string& movie, int frame) {
 }
 
 void BM_ThreePictureFrame(benchmark::State& state) { RenderFrame(state, "three", 50); }
-BENCHMARK(BM_ThreePictureFrame)->Args({704, 576})->Args({1408, 1152})->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ThreePictureFrame)
+    ->Args({704, 576})
+    ->Args({1408, 1152})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 void BM_KenBurnsFrame(benchmark::State& state) { RenderFrame(state, "kenburns", 35); }
-BENCHMARK(BM_KenBurnsFrame)->Args({704, 576})->Args({1408, 1152})->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_KenBurnsFrame)
+    ->Args({704, 576})
+    ->Args({1408, 1152})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 void BM_CardsFrame(benchmark::State& state) { RenderFrame(state, "cards", 30); }
 BENCHMARK(BM_CardsFrame)->Args({704, 576})->Args({1408, 1152})->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_FilmstripFrame(benchmark::State& state) { RenderFrame(state, "filmstrip", 30); }
-BENCHMARK(BM_FilmstripFrame)->Args({704, 576})->Args({1408, 1152})->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_FilmstripFrame)
+    ->Args({704, 576})
+    ->Args({1408, 1152})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 // Preview: one tick of playback and a paint of the 352 x 288 pane.
-void BM_PreviewTick(benchmark::State& state) {
+void BM_PreviewTick(benchmark::State& state)
+{
     core::TestApplication app;
     flash::Player player;
     if (!player.Load(Files().Movie("cards"))) {
@@ -125,7 +143,8 @@ void BM_PreviewTick(benchmark::State& state) {
 BENCHMARK(BM_PreviewTick)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // A load point of a segment asking for three 1024 x 768 photos.
-void BM_LoadPoint(benchmark::State& state) {
+void BM_LoadPoint(benchmark::State& state)
+{
     core::TestApplication app;
     flash::Player player;
     if (!player.Load(Files().Movie("three"))) {

@@ -10,7 +10,8 @@
 
 namespace {
 
-TBitmap Photo(int w, int h, bool alpha) {
+TBitmap Photo(int w, int h, bool alpha)
+{
     TBitmap b(w, h);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
@@ -22,7 +23,8 @@ TBitmap Photo(int w, int h, bool alpha) {
     return b;
 }
 
-void BM_ScaledBlitGlobalAlpha(benchmark::State& state) {
+void BM_ScaledBlitGlobalAlpha(benchmark::State& state)
+{
     const TBitmap src = Photo(1024, 768, false);
     TBitmap dst(704, 576, clBlack);
     gfx::BlendOptions o;
@@ -34,7 +36,8 @@ void BM_ScaledBlitGlobalAlpha(benchmark::State& state) {
 }
 BENCHMARK(BM_ScaledBlitGlobalAlpha)->Unit(benchmark::kMillisecond);
 
-void BM_ScaledBlitPixelAlpha(benchmark::State& state) {
+void BM_ScaledBlitPixelAlpha(benchmark::State& state)
+{
     const TBitmap src = Photo(1024, 768, true);
     TBitmap dst(704, 576, clBlack);
     gfx::BlendOptions o;
@@ -46,11 +49,12 @@ void BM_ScaledBlitPixelAlpha(benchmark::State& state) {
 }
 BENCHMARK(BM_ScaledBlitPixelAlpha)->Unit(benchmark::kMillisecond);
 
-void BM_TransformedBlit(benchmark::State& state) {
+void BM_TransformedBlit(benchmark::State& state)
+{
     const TBitmap src = Photo(704, 576, true);
     TBitmap dst(704, 576, clBlack);
-    const gfx::Affine m = gfx::Affine::Translate(352, 288) * gfx::Affine::Rotate(0.3) * gfx::Affine::Scale(0.9, 0.9) *
-                          gfx::Affine::Translate(-352, -288);
+    const gfx::Affine m = gfx::Affine::Translate(352, 288) * gfx::Affine::Rotate(0.3) *
+                          gfx::Affine::Scale(0.9, 0.9) * gfx::Affine::Translate(-352, -288);
     gfx::BlendOptions o;
     o.alpha = 220;
     for (auto _ : state) {
@@ -60,7 +64,8 @@ void BM_TransformedBlit(benchmark::State& state) {
 }
 BENCHMARK(BM_TransformedBlit)->Unit(benchmark::kMillisecond);
 
-void BM_CjkLine24px(benchmark::State& state) {
+void BM_CjkLine24px(benchmark::State& state)
+{
     TBitmap b(600, 40, clWhite);
     TCanvas& c = b.Canvas();
     c.Font().SetName("宋体");
@@ -76,7 +81,8 @@ void BM_CjkLine24px(benchmark::State& state) {
 }
 BENCHMARK(BM_CjkLine24px)->Unit(benchmark::kMicrosecond);
 
-void BM_StretchBoxThumbnail(benchmark::State& state) {
+void BM_StretchBoxThumbnail(benchmark::State& state)
+{
     const TBitmap src = Photo(1024, 768, false);
     TBitmap dst(160, 120, clBlack);
     for (auto _ : state) {
@@ -86,7 +92,8 @@ void BM_StretchBoxThumbnail(benchmark::State& state) {
 }
 BENCHMARK(BM_StretchBoxThumbnail)->Unit(benchmark::kMillisecond);
 
-void BM_JpegDecode(benchmark::State& state) {
+void BM_JpegDecode(benchmark::State& state)
+{
     const auto file = gfx::EncodeJpeg(Photo(2048, 1536, false));
     const int scale = static_cast<int>(state.range(0));
     for (auto _ : state) {
@@ -96,7 +103,8 @@ void BM_JpegDecode(benchmark::State& state) {
 }
 BENCHMARK(BM_JpegDecode)->Arg(1)->Arg(8)->Unit(benchmark::kMillisecond);
 
-void BM_JpegEncode704x576(benchmark::State& state) {
+void BM_JpegEncode704x576(benchmark::State& state)
+{
     const TBitmap frame = Photo(704, 576, false);
     for (auto _ : state) {
         auto data = gfx::EncodeJpeg(frame);

@@ -33,8 +33,9 @@ struct Frames {
         dir = fs::temp_directory_path() / ("mclbench-" + std::to_string(rd()));
         fs::create_directories(dir);
         const int n = FrameCount();
-        std::string command = "ffmpeg -nostdin -loglevel error -y -f lavfi -i testsrc2=size=720x576:rate=25 -frames:v " +
-                              std::to_string(n) + " \"" + (dir / "f%04d.bmp").string() + "\"";
+        std::string command =
+            "ffmpeg -nostdin -loglevel error -y -f lavfi -i testsrc2=size=720x576:rate=25 -frames:v " +
+            std::to_string(n) + " \"" + (dir / "f%04d.bmp").string() + "\"";
         ok = std::system(command.c_str()) == 0;
         for (int i = 1; i <= n; ++i) {
             char name[32];
@@ -83,8 +84,9 @@ double EncodeWithMcl(const Frames& frames, const std::string& out)
 double EncodeWithFfmpeg(const Frames& frames, const std::string& out)
 {
     // silence as our audio stream, so both write the same streams
-    std::string command = "ffmpeg -nostdin -loglevel error -y -framerate 25 -i \"" + (frames.dir / "f%04d.bmp").string() +
-                          "\" -f lavfi -i anullsrc=r=48000:cl=stereo -shortest -target pal-dvd \"" + out + "\"";
+    std::string command =
+        "ffmpeg -nostdin -loglevel error -y -framerate 25 -i \"" + (frames.dir / "f%04d.bmp").string() +
+        "\" -f lavfi -i anullsrc=r=48000:cl=stereo -shortest -target pal-dvd \"" + out + "\"";
     auto start = std::chrono::steady_clock::now();
     if (std::system(command.c_str()) != 0) return -1;
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

@@ -18,7 +18,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-fs::path Folder() {
+fs::path Folder()
+{
     static const fs::path folder = [] {
         fs::path p = fs::temp_directory_path() / ("velmora_bench_media_" + std::to_string(::getpid()));
         fs::create_directories(p);
@@ -27,7 +28,8 @@ fs::path Folder() {
     return folder;
 }
 
-fs::path Make(const std::string& name, const std::string& arguments) {
+fs::path Make(const std::string& name, const std::string& arguments)
+{
     const fs::path file = Folder() / name;
     if (fs::exists(file)) return file;
     const std::string command =
@@ -37,10 +39,12 @@ fs::path Make(const std::string& name, const std::string& arguments) {
 }
 
 // A four-minute song: noise and silence in turns, so the bit rate varies.
-void BM_MeasureVbrSong(benchmark::State& state) {
-    const fs::path song = Make("song.mp3",
-                               "-f lavfi -i \"anoisesrc=d=240:a=0.3:r=44100,volume=gt(mod(t\\,20)\\,10):eval=frame\" "
-                               "-c:a libmp3lame -q:a 2 -write_xing 0");
+void BM_MeasureVbrSong(benchmark::State& state)
+{
+    const fs::path song =
+        Make("song.mp3",
+             "-f lavfi -i \"anoisesrc=d=240:a=0.3:r=44100,volume=gt(mod(t\\,20)\\,10):eval=frame\" "
+             "-c:a libmp3lame -q:a 2 -write_xing 0");
     double seconds = 0;
     for (auto _ : state) {
         seconds = media::ProbeMedia(song).duration;
@@ -51,9 +55,10 @@ void BM_MeasureVbrSong(benchmark::State& state) {
 BENCHMARK(BM_MeasureVbrSong)->Unit(benchmark::kMillisecond);
 
 // One picture of a 352x288 video into panes of the three picture qualities.
-void BM_ScalePicture(benchmark::State& state) {
-    const fs::path video = Make("video.avi",
-                                "-f lavfi -i testsrc=size=352x288:rate=25:duration=1 -c:v mpeg4");
+void BM_ScalePicture(benchmark::State& state)
+{
+    const fs::path video =
+        Make("video.avi", "-f lavfi -i testsrc=size=352x288:rate=25:duration=1 -c:v mpeg4");
     media::Pipeline pipeline(video, media::Pipeline::Mode::Stepped);
     pipeline.DecodeUntil(0);
     std::optional<media::VideoFrame> picture = pipeline.TakeFrameAt(0);
@@ -72,7 +77,8 @@ void BM_ScalePicture(benchmark::State& state) {
 BENCHMARK(BM_ScalePicture)->Args({352, 288})->Args({704, 576})->Args({1408, 1152});
 
 // Decoding a second of 704x576 video with sound, as playback does.
-void BM_DecodeVideoSecond(benchmark::State& state) {
+void BM_DecodeVideoSecond(benchmark::State& state)
+{
     const fs::path video = Make("big.avi",
                                 "-f lavfi -i testsrc=size=704x576:rate=25:duration=2 "
                                 "-f lavfi -i sine=d=2 -c:v mpeg4 -c:a pcm_s16le -shortest");

@@ -18,7 +18,8 @@ namespace fs = std::filesystem;
 // decode unrealistically fast).
 class Photos {
 public:
-    Photos() {
+    Photos()
+    {
         TBitmap picture(4000, 3000);
         for (int i = 0; i < 30; ++i) {
             for (int y = 0; y < picture.Height(); ++y) {
@@ -42,7 +43,8 @@ private:
     std::vector<fs::path> paths_;
 };
 
-void BM_Import30Photos12MP(benchmark::State& state) {
+void BM_Import30Photos12MP(benchmark::State& state)
+{
     static const Photos photos;
     for (auto _ : state) {
         int made = 0;

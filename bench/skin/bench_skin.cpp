@@ -14,8 +14,8 @@ namespace {
 
 void BM_ReadWholeSkin(benchmark::State& state)
 {
-    const auto archive = skinpack::BuildArchive(
-        skinpack::BuildPayload(skinpack::StyleSkinRecords(TkivUIStyle::DeepBlue)));
+    const auto archive =
+        skinpack::BuildArchive(skinpack::BuildPayload(skinpack::StyleSkinRecords(TkivUIStyle::DeepBlue)));
     for (auto _ : state) {
         Tsk2SkinFileReader reader(archive, "");
         benchmark::DoNotOptimize(reader.GetBitmap("SKIN2_BUTTON"));

@@ -33,7 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         // The lookup by a row's own first characters finds a row that begins so.
         const std::string_view key = std::string_view(row.caption).substr(0, 5);
         const std::optional<size_t> found = app::FindLyricRow(tables.index, key);
-        if (!key.empty() && (!found || !StartsWithIgnoringCase(tables.index[*found].caption, key))) std::abort();
+        if (!key.empty() && (!found || !StartsWithIgnoringCase(tables.index[*found].caption, key)))
+            std::abort();
     }
     for (const std::string& line : tables.lines)
         if (line.find('\n') != std::string::npos) std::abort();

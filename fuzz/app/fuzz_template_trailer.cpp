@@ -19,7 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         const app::TemplateCheck check = app::ReadTemplateTrailer(trailer, file_size);
         if (!check.Valid()) continue;
         const app::TemplateDescription& d = *check.description;
-        if (d.movie_length == 0 || d.movie_offset + d.movie_length > file_size - tf::kTrailerSize) std::abort();
+        if (d.movie_length == 0 || d.movie_offset + d.movie_length > file_size - tf::kTrailerSize)
+            std::abort();
         if (d.segments.empty() || d.segments.size() > 100) std::abort();
         if (d.segments.front().photo_count < 1 || d.segments.front().photo_count > 15) std::abort();
         if (const auto rewritten = app::WriteTemplateTrailer(d)) {

@@ -6,7 +6,8 @@
 
 #include "platform/core/ini.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
     std::string_view bytes(reinterpret_cast<const char*>(data), size);
     core::IniFile ini = core::IniFile::FromBytes(bytes);
     for (const std::string& section : ini.ReadSections()) {

@@ -6,7 +6,8 @@
 
 #include "platform/flash/movie_file.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
     flash::Movie movie;
     try {
         movie = flash::ReadMovie(std::span(data, size));

@@ -10,7 +10,8 @@
 #include "platform/gfx/bitmap.h"
 #include "platform/gfx/font.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
     flash::Movie movie;
     try {
         movie = flash::ReadMovie(std::span(data, size));

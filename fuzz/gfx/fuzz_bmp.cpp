@@ -4,7 +4,8 @@
 
 #include "platform/gfx/image_io.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
     try {
         TBitmap b = gfx::DecodeBmp({data, size});
         // Touch every pixel so that a wrong size shows up under the sanitizers.
@@ -12,7 +13,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (int y = 0; y < b.Height(); ++y)
             for (int x = 0; x < b.Width(); ++x) sum += b.ScanLine(y)[x];
         if (sum == 0xDEADBEEF) return 1;
-    } catch (const gfx::ImageError&) {
-    }
+    } catch (const gfx::ImageError&) {}
     return 0;
 }

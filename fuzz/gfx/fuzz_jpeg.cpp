@@ -5,7 +5,8 @@
 
 #include "platform/gfx/image_io.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
     const std::span<const std::uint8_t> bytes(data, size);
     try {
         const TSize s = gfx::JpegSize(bytes);
@@ -15,7 +16,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             TBitmap b = gfx::DecodeJpeg(bytes, scale);
             if (b.Width() > 0 && b.Pixel(b.Width() - 1, b.Height() - 1) == 0xDEADBEEF) return 1;
         }
-    } catch (const gfx::ImageError&) {
-    }
+    } catch (const gfx::ImageError&) {}
     return 0;
 }

@@ -14,7 +14,8 @@
 
 namespace fs = std::filesystem;
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
     // FFmpeg reads files; one scratch file per fuzzing process, named
     // without an extension so that only the content picks the format.
     static const fs::path file =

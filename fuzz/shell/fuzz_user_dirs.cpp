@@ -5,7 +5,8 @@
 
 #include "platform/shell/special_folders.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     for (std::string_view name : {"DESKTOP", "MUSIC", ""}) {
         (void)shell::ParseUserDirsEntry(text, name, "/home/user");

@@ -57,7 +57,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (checked.verdict != uninstall::FolderVerdict::Accepted) continue;
         std::error_code error;
         if (!checked.folder.is_absolute() || uninstall::IsProtectedFolder(checked.folder, sandbox.keep) ||
-            !fs::is_directory(checked.folder, error) || !fs::is_regular_file(checked.folder / "castora", error))
+            !fs::is_directory(checked.folder, error) ||
+            !fs::is_regular_file(checked.folder / "castora", error))
             std::abort();
     }
     return 0;

@@ -4,7 +4,8 @@
 
 namespace core {
 
-int64_t SteadyClock::NowUs() const {
+int64_t SteadyClock::NowUs() const
+{
     using namespace std::chrono;
     return duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
 }

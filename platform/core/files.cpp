@@ -20,22 +20,24 @@ namespace {
 
 // mkstemps on a pattern "<dir>/<prefix>XXXXXX<suffix>"; returns the open
 // descriptor (or -1) and the name.
-int CreateUnique(const fs::path& dir, std::string_view prefix, std::string_view suffix,
-                 fs::path& created) {
+int CreateUnique(const fs::path& dir, std::string_view prefix, std::string_view suffix, fs::path& created)
+{
     std::string pattern = (dir / (std::string(prefix) + "XXXXXX" + std::string(suffix))).string();
     int fd = mkstemps(pattern.data(), static_cast<int>(suffix.size()));
     if (fd >= 0) created = pattern;
     return fd;
 }
 
-fs::path TempRoot(const fs::path& dir) {
+fs::path TempRoot(const fs::path& dir)
+{
     if (!dir.empty()) return dir;
     std::error_code ec;
     fs::path root = fs::temp_directory_path(ec);
     return ec ? fs::path("/tmp") : root;
 }
 
-bool WriteAll(int fd, std::string_view bytes) {
+bool WriteAll(int fd, std::string_view bytes)
+{
     while (!bytes.empty()) {
         ssize_t n = ::write(fd, bytes.data(), bytes.size());
         if (n < 0) {
@@ -48,7 +50,8 @@ bool WriteAll(int fd, std::string_view bytes) {
 }
 
 // The hidden name prefix of a temporary file beside `path`.
-std::string SiblingPrefix(const fs::path& path) {
+std::string SiblingPrefix(const fs::path& path)
+{
     std::string prefix(1, '.');
     prefix.append(path.filename().string());
     prefix.push_back('.');
@@ -56,14 +59,15 @@ std::string SiblingPrefix(const fs::path& path) {
 }
 
 // A folder for a sibling temporary file of `path`.
-fs::path ParentOf(const fs::path& path) {
+fs::path ParentOf(const fs::path& path)
+{
     fs::path parent = path.parent_path();
     return parent.empty() ? fs::path(".") : parent;
 }
 
-bool RenameNoReplace(const fs::path& source, const fs::path& target) {
-    if (::renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0)
-        return true;
+bool RenameNoReplace(const fs::path& source, const fs::path& target)
+{
+    if (::renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) return true;
     if (errno == EINVAL || errno == ENOSYS) {
         // The file system cannot do it in one step; check, then rename.
         std::error_code ec;
@@ -92,25 +96,29 @@ bool RenameNoReplace(const fs::path& source, const fs::path& target) {
 
 }  // namespace
 
-bool FileExists(const fs::path& path) {
+bool FileExists(const fs::path& path)
+{
     std::error_code ec;
     auto status = fs::status(path, ec);
     return !ec && fs::exists(status) && !fs::is_directory(status);
 }
 
-bool DirectoryExists(const fs::path& path) {
+bool DirectoryExists(const fs::path& path)
+{
     std::error_code ec;
     return fs::is_directory(path, ec);
 }
 
-bool DeleteFile(const fs::path& path) {
+bool DeleteFile(const fs::path& path)
+{
     std::error_code ec;
     auto status = fs::symlink_status(path, ec);
     if (ec || !fs::exists(status) || fs::is_directory(status)) return false;
     return fs::remove(path, ec) && !ec;
 }
 
-bool CopyFile(const fs::path& source, const fs::path& target, bool overwrite) {
+bool CopyFile(const fs::path& source, const fs::path& target, bool overwrite)
+{
     std::error_code ec;
     if (!fs::is_regular_file(source, ec)) return false;
     if (!overwrite && fs::exists(fs::symlink_status(target, ec))) return false;
@@ -131,26 +139,30 @@ bool CopyFile(const fs::path& source, const fs::path& target, bool overwrite) {
     return ok;
 }
 
-bool RenameFile(const fs::path& source, const fs::path& target) {
+bool RenameFile(const fs::path& source, const fs::path& target)
+{
     std::error_code ec;
     if (!fs::exists(fs::symlink_status(source, ec))) return false;
     return RenameNoReplace(source, target);
 }
 
-bool ForceDirectories(const fs::path& path) {
+bool ForceDirectories(const fs::path& path)
+{
     if (path.empty()) return false;
     std::error_code ec;
     fs::create_directories(path, ec);
     return fs::is_directory(path, ec);
 }
 
-bool DeleteTree(const fs::path& path) {
+bool DeleteTree(const fs::path& path)
+{
     std::error_code ec;
     fs::remove_all(path, ec);
     return !fs::exists(fs::symlink_status(path, ec));
 }
 
-bool MatchesPattern(std::string_view name, std::string_view pattern) {
+bool MatchesPattern(std::string_view name, std::string_view pattern)
+{
     if (pattern == "*" || pattern == "*.*") return true;
     std::u32string n = Utf8ToCodePoints(name), p = Utf8ToCodePoints(pattern);
     const auto fold = [](char32_t c) { return (c >= 'A' && c <= 'Z') ? c - 'A' + 'a' : c; };
@@ -172,7 +184,8 @@ bool MatchesPattern(std::string_view name, std::string_view pattern) {
     return pi == p.size();
 }
 
-std::vector<fs::path> FindFiles(const fs::path& dir, std::string_view pattern) {
+std::vector<fs::path> FindFiles(const fs::path& dir, std::string_view pattern)
+{
     std::vector<fs::path> found;
     std::error_code ec;
     fs::directory_iterator it(dir, ec), end;
@@ -190,7 +203,8 @@ std::vector<fs::path> FindFiles(const fs::path& dir, std::string_view pattern) {
     return found;
 }
 
-std::optional<std::string> ReadFileBytes(const fs::path& path) {
+std::optional<std::string> ReadFileBytes(const fs::path& path)
+{
     std::error_code ec;
     if (fs::is_directory(path, ec)) return std::nullopt;
     std::ifstream in(path, std::ios::binary);
@@ -200,7 +214,8 @@ std::optional<std::string> ReadFileBytes(const fs::path& path) {
     return bytes;
 }
 
-bool WriteFileBytes(const fs::path& path, std::string_view bytes) {
+bool WriteFileBytes(const fs::path& path, std::string_view bytes)
+{
     std::error_code ec;
     if (fs::is_directory(path, ec)) return false;
     fs::path temp;
@@ -215,14 +230,16 @@ bool WriteFileBytes(const fs::path& path, std::string_view bytes) {
     return ok;
 }
 
-fs::path ProgramDir() {
+fs::path ProgramDir()
+{
     std::error_code ec;
     fs::path exe = fs::read_symlink("/proc/self/exe", ec);
     if (ec) return fs::current_path(ec);
     return exe.parent_path();
 }
 
-fs::path SystemDir() {
+fs::path SystemDir()
+{
     const char* own = std::getenv("VELMORA_SYSTEM_DIR");
     if (own && *own) return fs::path(own);
     const char* data_home = std::getenv("XDG_DATA_HOME");
@@ -231,7 +248,8 @@ fs::path SystemDir() {
     return fs::path(home && *home ? home : "/tmp") / ".local" / "share" / "velmora";
 }
 
-fs::path MakeTempFile(std::string_view prefix, std::string_view suffix, const fs::path& dir) {
+fs::path MakeTempFile(std::string_view prefix, std::string_view suffix, const fs::path& dir)
+{
     fs::path created;
     int fd = CreateUnique(TempRoot(dir), std::string(prefix) + "-", suffix, created);
     if (fd < 0) return {};
@@ -239,28 +257,33 @@ fs::path MakeTempFile(std::string_view prefix, std::string_view suffix, const fs
     return created;
 }
 
-TempFile::TempFile(std::string_view suffix, const fs::path& dir)
-    : path_(MakeTempFile("velmora", suffix, dir)) {}
+TempFile::TempFile(std::string_view suffix, const fs::path& dir) : path_(MakeTempFile("velmora", suffix, dir))
+{}
 
-TempFile::~TempFile() {
+TempFile::~TempFile()
+{
     if (!path_.empty()) DeleteFile(path_);
 }
 
-TempDir::TempDir() {
+TempDir::TempDir()
+{
     std::string pattern = (TempRoot({}) / "velmora-XXXXXX").string();
     if (::mkdtemp(pattern.data())) path_ = pattern;
 }
 
-TempDir::~TempDir() {
+TempDir::~TempDir()
+{
     if (!path_.empty()) DeleteTree(path_);
 }
 
-TestSystemDir::TestSystemDir() {
+TestSystemDir::TestSystemDir()
+{
     if (const char* old = std::getenv("VELMORA_SYSTEM_DIR")) previous_ = old;
     ::setenv("VELMORA_SYSTEM_DIR", dir_.Path().c_str(), 1);
 }
 
-TestSystemDir::~TestSystemDir() {
+TestSystemDir::~TestSystemDir()
+{
     if (previous_)
         ::setenv("VELMORA_SYSTEM_DIR", previous_->c_str(), 1);
     else

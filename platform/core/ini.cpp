@@ -13,7 +13,8 @@ bool IsBlank(unsigned char c) { return c <= ' '; }
 
 bool IsQuote(char c) { return c == '"' || c == '\''; }
 
-std::string WithoutLineBreaks(std::string_view text) {
+std::string WithoutLineBreaks(std::string_view text)
+{
     std::string out;
     out.reserve(text.size());
     for (char c : text)
@@ -22,7 +23,8 @@ std::string WithoutLineBreaks(std::string_view text) {
 }
 
 // Whether a value must be written in quotes to read back the same.
-bool NeedsQuotes(std::string_view value) {
+bool NeedsQuotes(std::string_view value)
+{
     if (value.empty()) return false;
     if (IsBlank(value.front()) || IsBlank(value.back())) return true;
     return value.size() >= 2 && IsQuote(value.front()) && value.front() == value.back();
@@ -30,21 +32,24 @@ bool NeedsQuotes(std::string_view value) {
 
 }  // namespace
 
-IniFile::IniFile(const std::filesystem::path& path) : path_(path) {
+IniFile::IniFile(const std::filesystem::path& path) : path_(path)
+{
     if (auto bytes = ReadFileBytes(path)) {
         opened_ = true;
         Parse(*bytes);
     }
 }
 
-IniFile IniFile::FromBytes(std::string_view bytes) {
+IniFile IniFile::FromBytes(std::string_view bytes)
+{
     IniFile ini;
     ini.opened_ = true;
     ini.Parse(bytes);
     return ini;
 }
 
-void IniFile::Parse(std::string_view bytes) {
+void IniFile::Parse(std::string_view bytes)
+{
     std::string decoded;
     if (bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF") {
         decoded = DecodeText(bytes);
@@ -57,8 +62,7 @@ void IniFile::Parse(std::string_view bytes) {
     size_t start = 0;
     while (start <= bytes.size()) {
         size_t end = start;
-        while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n' && bytes[end] != '\0')
-            ++end;
+        while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n' && bytes[end] != '\0') ++end;
         std::string line = Trim(bytes.substr(start, end - start));
         start = end + 1;
         if (end == bytes.size()) start = bytes.size() + 1;
@@ -82,13 +86,15 @@ void IniFile::Parse(std::string_view bytes) {
     }
 }
 
-const IniFile::Section* IniFile::FindSection(std::string_view name) const {
+const IniFile::Section* IniFile::FindSection(std::string_view name) const
+{
     for (const Section& s : sections_)
         if (SameText(s.name, name)) return &s;
     return nullptr;
 }
 
-const IniFile::Entry* IniFile::FindEntry(std::string_view section, std::string_view key) const {
+const IniFile::Entry* IniFile::FindEntry(std::string_view section, std::string_view key) const
+{
     const Section* s = FindSection(section);
     if (!s) return nullptr;
     for (const Entry& e : s->entries)
@@ -97,43 +103,47 @@ const IniFile::Entry* IniFile::FindEntry(std::string_view section, std::string_v
 }
 
 std::string IniFile::ReadString(std::string_view section, std::string_view key,
-                                std::string_view fallback) const {
+                                std::string_view fallback) const
+{
     const Entry* e = FindEntry(section, key);
     return e ? e->value : std::string(fallback);
 }
 
-int IniFile::ReadInteger(std::string_view section, std::string_view key, int fallback) const {
+int IniFile::ReadInteger(std::string_view section, std::string_view key, int fallback) const
+{
     const Entry* e = FindEntry(section, key);
     return e ? StrToIntDef(e->value, fallback) : fallback;
 }
 
-bool IniFile::ReadBool(std::string_view section, std::string_view key, bool fallback) const {
+bool IniFile::ReadBool(std::string_view section, std::string_view key, bool fallback) const
+{
     return ReadInteger(section, key, fallback ? 1 : 0) != 0;
 }
 
-bool IniFile::SectionExists(std::string_view section) const {
-    return FindSection(section) != nullptr;
-}
+bool IniFile::SectionExists(std::string_view section) const { return FindSection(section) != nullptr; }
 
-bool IniFile::ValueExists(std::string_view section, std::string_view key) const {
+bool IniFile::ValueExists(std::string_view section, std::string_view key) const
+{
     return FindEntry(section, key) != nullptr;
 }
 
-std::vector<std::string> IniFile::ReadSections() const {
+std::vector<std::string> IniFile::ReadSections() const
+{
     std::vector<std::string> names;
     for (const Section& s : sections_)
         if (FindSection(s.name) == &s) names.push_back(s.name);
     return names;
 }
 
-std::vector<std::string> IniFile::ReadSection(std::string_view section) const {
+std::vector<std::string> IniFile::ReadSection(std::string_view section) const
+{
     std::vector<std::string> keys;
     for (auto& [key, value] : ReadSectionValues(section)) keys.push_back(key);
     return keys;
 }
 
-std::vector<std::pair<std::string, std::string>> IniFile::ReadSectionValues(
-    std::string_view section) const {
+std::vector<std::pair<std::string, std::string>> IniFile::ReadSectionValues(std::string_view section) const
+{
     std::vector<std::pair<std::string, std::string>> values;
     const Section* s = FindSection(section);
     if (!s) return values;
@@ -145,7 +155,8 @@ std::vector<std::pair<std::string, std::string>> IniFile::ReadSectionValues(
     return values;
 }
 
-bool IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
+bool IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value)
+{
     std::string section_name = Trim(WithoutLineBreaks(section));
     std::string key_name = Trim(WithoutLineBreaks(key));
     if (key_name.empty() || key_name.find('=') != std::string::npos || key_name[0] == ';' ||
@@ -169,22 +180,26 @@ bool IniFile::WriteString(std::string_view section, std::string_view key, std::s
     return true;
 }
 
-bool IniFile::WriteInteger(std::string_view section, std::string_view key, int value) {
+bool IniFile::WriteInteger(std::string_view section, std::string_view key, int value)
+{
     return WriteString(section, key, IntToStr(value));
 }
 
-void IniFile::DeleteKey(std::string_view section, std::string_view key) {
+void IniFile::DeleteKey(std::string_view section, std::string_view key)
+{
     for (Section& s : sections_) {
         if (!SameText(s.name, section)) continue;
         std::erase_if(s.entries, [&](const Entry& e) { return SameText(e.key, key); });
     }
 }
 
-void IniFile::EraseSection(std::string_view section) {
+void IniFile::EraseSection(std::string_view section)
+{
     std::erase_if(sections_, [&](const Section& s) { return SameText(s.name, section); });
 }
 
-std::string IniFile::ToBytes() const {
+std::string IniFile::ToBytes() const
+{
     std::string out;
     for (const Section& s : sections_) {
         out += "[" + s.name + "]\r\n";
@@ -201,7 +216,8 @@ std::string IniFile::ToBytes() const {
     return out;
 }
 
-bool IniFile::SaveToFile(const std::filesystem::path& path) const {
+bool IniFile::SaveToFile(const std::filesystem::path& path) const
+{
     return !path.empty() && WriteFileBytes(path, ToBytes());
 }
 

@@ -44,8 +44,7 @@ public:
     // order, each name once (the first occurrence).
     std::vector<std::string> ReadSections() const;
     std::vector<std::string> ReadSection(std::string_view section) const;
-    std::vector<std::pair<std::string, std::string>> ReadSectionValues(
-        std::string_view section) const;
+    std::vector<std::pair<std::string, std::string>> ReadSectionValues(std::string_view section) const;
 
     // Sets the first occurrence of the key, or adds it (and the section) at
     // the end. Line breaks and NULs in names and values are dropped; a key

@@ -16,7 +16,8 @@ constexpr char32_t kReplacement = 0xFFFD;
 
 // Decodes one code point at text[pos]; returns its length in bytes (0 when
 // the bytes there start no valid sequence).
-size_t DecodeOne(std::string_view text, size_t pos, char32_t& cp) {
+size_t DecodeOne(std::string_view text, size_t pos, char32_t& cp)
+{
     const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
     unsigned char b0 = byte(pos);
     if (b0 < 0x80) {
@@ -45,7 +46,8 @@ size_t DecodeOne(std::string_view text, size_t pos, char32_t& cp) {
 }
 
 // Byte offsets where each character starts, plus the end.
-std::vector<size_t> CharStarts(std::string_view text) {
+std::vector<size_t> CharStarts(std::string_view text)
+{
     std::vector<size_t> starts;
     starts.reserve(text.size() + 1);
     size_t pos = 0;
@@ -66,7 +68,8 @@ bool IsTrimmed(unsigned char c) { return c <= ' '; }
 // Converts with iconv; on a byte sequence that cannot be converted, writes
 // `bad` and skips `skip_on_error` bytes of input.
 std::string Iconv(const char* to, const char* from, std::string_view input, std::string_view bad,
-                  size_t skip_on_error) {
+                  size_t skip_on_error)
+{
     iconv_t cd = iconv_open(to, from);
     if (cd == reinterpret_cast<iconv_t>(-1))
         throw std::runtime_error(std::string("No text conversion from ") + from + " to " + to);
@@ -98,7 +101,8 @@ std::string Iconv(const char* to, const char* from, std::string_view input, std:
     return out;
 }
 
-std::string Utf16ToUtf8(std::string_view bytes, bool big_endian) {
+std::string Utf16ToUtf8(std::string_view bytes, bool big_endian)
+{
     std::string out;
     out.reserve(bytes.size());
     const auto unit = [&](size_t i) {
@@ -124,7 +128,8 @@ std::string Utf16ToUtf8(std::string_view bytes, bool big_endian) {
 }
 
 template <typename Int>
-bool ParseInt(std::string_view text, Int& value) {
+bool ParseInt(std::string_view text, Int& value)
+{
     std::string trimmed = Trim(text);
     std::string_view s = trimmed;
     bool negative = false;
@@ -159,7 +164,8 @@ bool ParseInt(std::string_view text, Int& value) {
 
 }  // namespace
 
-bool IsValidUtf8(std::string_view bytes) {
+bool IsValidUtf8(std::string_view bytes)
+{
     size_t pos = 0;
     while (pos < bytes.size()) {
         char32_t cp;
@@ -172,21 +178,24 @@ bool IsValidUtf8(std::string_view bytes) {
 
 size_t LengthChars(std::string_view text) { return CharStarts(text).size() - 1; }
 
-std::string LeftChars(std::string_view text, int count) {
+std::string LeftChars(std::string_view text, int count)
+{
     if (count <= 0) return {};
     auto starts = CharStarts(text);
     size_t chars = starts.size() - 1;
     return std::string(text.substr(0, starts[std::min<size_t>(count, chars)]));
 }
 
-std::string RightChars(std::string_view text, int count) {
+std::string RightChars(std::string_view text, int count)
+{
     if (count <= 0) return {};
     auto starts = CharStarts(text);
     size_t chars = starts.size() - 1;
     return std::string(text.substr(starts[chars - std::min<size_t>(count, chars)]));
 }
 
-std::string MidChars(std::string_view text, int start, int count) {
+std::string MidChars(std::string_view text, int start, int count)
+{
     if (start < 1) start = 1;  // as the routine it stands for: no shift of count
     if (count <= 0) return {};
     auto starts = CharStarts(text);
@@ -196,7 +205,8 @@ std::string MidChars(std::string_view text, int start, int count) {
     return std::string(text.substr(starts[first], starts[last] - starts[first]));
 }
 
-std::string DropLastChars(std::string_view text, int count) {
+std::string DropLastChars(std::string_view text, int count)
+{
     if (count <= 0) return std::string(text);
     auto starts = CharStarts(text);
     size_t chars = starts.size() - 1;
@@ -204,7 +214,8 @@ std::string DropLastChars(std::string_view text, int count) {
     return std::string(text.substr(0, starts[chars - count]));
 }
 
-std::u32string Utf8ToCodePoints(std::string_view text) {
+std::u32string Utf8ToCodePoints(std::string_view text)
+{
     std::u32string out;
     out.reserve(text.size());
     size_t pos = 0;
@@ -217,7 +228,8 @@ std::u32string Utf8ToCodePoints(std::string_view text) {
     return out;
 }
 
-void AppendUtf8(std::string& out, char32_t cp) {
+void AppendUtf8(std::string& out, char32_t cp)
+{
     if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) cp = kReplacement;
     if (cp < 0x80) {
         out.push_back(static_cast<char>(cp));
@@ -236,7 +248,8 @@ void AppendUtf8(std::string& out, char32_t cp) {
     }
 }
 
-std::string CodePointsToUtf8(std::u32string_view code_points) {
+std::string CodePointsToUtf8(std::u32string_view code_points)
+{
     std::string out;
     out.reserve(code_points.size());
     for (char32_t cp : code_points) AppendUtf8(out, cp);
@@ -281,7 +294,8 @@ bool IsValidGbk(std::string_view bytes)
 
 }  // namespace
 
-std::string DecodeText(std::string_view bytes) {
+std::string DecodeText(std::string_view bytes)
+{
     if (bytes.substr(0, 3) == "\xEF\xBB\xBF") {
         std::string_view rest = bytes.substr(3);
         return IsValidUtf8(rest) ? std::string(rest) : CodePointsToUtf8(Utf8ToCodePoints(rest));
@@ -302,11 +316,10 @@ std::string DecodeText(std::string_view bytes) {
     return GbkToUtf8(bytes);
 }
 
-std::string GbkToUtf8(std::string_view gbk) {
-    return Iconv("UTF-8", "GB18030", gbk, "\xEF\xBF\xBD", 1);
-}
+std::string GbkToUtf8(std::string_view gbk) { return Iconv("UTF-8", "GB18030", gbk, "\xEF\xBF\xBD", 1); }
 
-std::string Utf8ToGbk(std::string_view text) {
+std::string Utf8ToGbk(std::string_view text)
+{
     // Bad UTF-8 first becomes U+FFFD, which GB18030 can hold; then '?'.
     std::string clean = IsValidUtf8(text) ? std::string(text) : [&] {
         std::string out;
@@ -325,7 +338,8 @@ std::string Utf8ToGbk(std::string_view text) {
     return Iconv("GB18030", "UTF-8", clean, "?", 1);
 }
 
-std::vector<std::string> SplitLines(std::string_view text) {
+std::vector<std::string> SplitLines(std::string_view text)
+{
     std::vector<std::string> lines;
     size_t start = 0;
     for (size_t i = 0; i < text.size(); ++i) {
@@ -338,27 +352,31 @@ std::vector<std::string> SplitLines(std::string_view text) {
     return lines;
 }
 
-std::string LowerCase(std::string_view text) {
+std::string LowerCase(std::string_view text)
+{
     std::string out(text);
     for (char& c : out) c = FoldAscii(c);
     return out;
 }
 
-std::string UpperCase(std::string_view text) {
+std::string UpperCase(std::string_view text)
+{
     std::string out(text);
     for (char& c : out)
         if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
     return out;
 }
 
-bool SameText(std::string_view a, std::string_view b) {
+bool SameText(std::string_view a, std::string_view b)
+{
     if (a.size() != b.size()) return false;
     for (size_t i = 0; i < a.size(); ++i)
         if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
     return true;
 }
 
-int CompareText(std::string_view a, std::string_view b) {
+int CompareText(std::string_view a, std::string_view b)
+{
     size_t n = std::min(a.size(), b.size());
     for (size_t i = 0; i < n; ++i) {
         auto x = static_cast<unsigned char>(FoldAscii(a[i]));
@@ -399,16 +417,18 @@ int CompareNatural(std::string_view a, std::string_view b)
     return c == 0 ? 0 : c < 0 ? -1 : 1;
 }
 
-bool StartsText(std::string_view prefix, std::string_view text) {
+bool StartsText(std::string_view prefix, std::string_view text)
+{
     return text.size() >= prefix.size() && SameText(text.substr(0, prefix.size()), prefix);
 }
 
-bool EndsText(std::string_view suffix, std::string_view text) {
-    return text.size() >= suffix.size() &&
-           SameText(text.substr(text.size() - suffix.size()), suffix);
+bool EndsText(std::string_view suffix, std::string_view text)
+{
+    return text.size() >= suffix.size() && SameText(text.substr(text.size() - suffix.size()), suffix);
 }
 
-std::string Trim(std::string_view text) {
+std::string Trim(std::string_view text)
+{
     size_t begin = 0, end = text.size();
     while (begin < end && IsTrimmed(text[begin])) ++begin;
     while (end > begin && IsTrimmed(text[end - 1])) --end;
@@ -417,26 +437,28 @@ std::string Trim(std::string_view text) {
 
 std::string IntToStr(int64_t value) { return std::to_string(value); }
 
-int StrToIntDef(std::string_view text, int fallback) {
+int StrToIntDef(std::string_view text, int fallback)
+{
     int value;
     return ParseInt(text, value) ? value : fallback;
 }
 
-int64_t StrToInt64Def(std::string_view text, int64_t fallback) {
+int64_t StrToInt64Def(std::string_view text, int64_t fallback)
+{
     int64_t value;
     return ParseInt(text, value) ? value : fallback;
 }
 
-double StrToFloatDef(std::string_view text, double fallback) {
+double StrToFloatDef(std::string_view text, double fallback)
+{
     std::string trimmed = Trim(text);
     if (trimmed.empty()) return fallback;
     const char* begin = trimmed.data();
     if (*begin == '+') ++begin;
     double value;
-    auto [end, ec] = std::from_chars(begin, trimmed.data() + trimmed.size(), value,
-                                     std::chars_format::general);
-    if (ec != std::errc() || end != trimmed.data() + trimmed.size() || !std::isfinite(value))
-        return fallback;
+    auto [end, ec] =
+        std::from_chars(begin, trimmed.data() + trimmed.size(), value, std::chars_format::general);
+    if (ec != std::errc() || end != trimmed.data() + trimmed.size() || !std::isfinite(value)) return fallback;
     return value;
 }
 

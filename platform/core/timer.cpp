@@ -5,19 +5,22 @@
 
 TTimer::TTimer(TComponent* AOwner) : TComponent(AOwner) { Schedule(); }
 
-TTimer::~TTimer() {
+TTimer::~TTimer()
+{
     if (queue_) queue_->Remove(this);
     if (destroyed_flag_) *destroyed_flag_ = true;
 }
 
-void TTimer::SetInterval(int ms) {
+void TTimer::SetInterval(int ms)
+{
     if (ms < 0) ms = 0;
     if (ms == interval_ms_) return;
     interval_ms_ = ms;
     Schedule();
 }
 
-void TTimer::SetEnabled(bool enabled) {
+void TTimer::SetEnabled(bool enabled)
+{
     if (enabled == enabled_) return;
     enabled_ = enabled;
     Schedule();
@@ -25,7 +28,8 @@ void TTimer::SetEnabled(bool enabled) {
 
 // Puts the timer into the current application's queue with a fresh period,
 // or takes it out.
-void TTimer::Schedule() {
+void TTimer::Schedule()
+{
     if (!enabled_ || interval_ms_ == 0) {
         if (queue_) queue_->Remove(this);
         return;
@@ -36,7 +40,8 @@ void TTimer::Schedule() {
     if (queue_ != queue) queue->Add(this);
 }
 
-void TTimer::Fire() {
+void TTimer::Fire()
+{
     if (running_ || !queue_) return;
     // Coalesced: whatever the delay, the next tick is one period from now.
     due_us_ = queue_->NowUs() + static_cast<long long>(interval_ms_) * 1000;
@@ -53,7 +58,8 @@ void TTimer::Fire() {
         TTimer* self;
         bool& destroyed;
         bool* outer_flag;
-        ~Restore() {
+        ~Restore()
+        {
             if (destroyed) {
                 if (outer_flag) *outer_flag = true;
                 return;

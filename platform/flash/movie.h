@@ -26,13 +26,13 @@ inline constexpr float kMaxCoordinate = 1e6f;
 enum class Ease : std::uint8_t { Linear = 0, In = 1, Out = 2, InOut = 3, Hold = 4 };
 
 enum class Property : std::uint8_t {
-    X = 0,         // stage position of the layer's anchor
+    X = 0,  // stage position of the layer's anchor
     Y,
-    ScaleX,        // 1 = the layer's box at its own size
+    ScaleX,  // 1 = the layer's box at its own size
     ScaleY,
-    Rotation,      // degrees, clockwise on screen
-    Alpha,         // 0 (invisible) to 1 (opaque)
-    ClipLeft,      // stage rectangle outside which the layer is cut off
+    Rotation,  // degrees, clockwise on screen
+    Alpha,     // 0 (invisible) to 1 (opaque)
+    ClipLeft,  // stage rectangle outside which the layer is cut off
     ClipTop,
     ClipRight,
     ClipBottom,

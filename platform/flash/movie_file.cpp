@@ -16,31 +16,37 @@ public:
     std::size_t Offset() const { return pos_; }
     std::size_t Remaining() const { return data_.size() - pos_; }
 
-    [[noreturn]] void Fail(const std::string& what) const {
+    [[noreturn]] void Fail(const std::string& what) const
+    {
         throw MovieError("damaged movie file (at byte " + std::to_string(pos_) + "): " + what);
     }
-    std::span<const std::uint8_t> Bytes(std::size_t n, const char* what) {
+    std::span<const std::uint8_t> Bytes(std::size_t n, const char* what)
+    {
         if (n > Remaining()) Fail(std::string("truncated ") + what);
         auto out = data_.subspan(pos_, n);
         pos_ += n;
         return out;
     }
     std::uint8_t U8(const char* what) { return Bytes(1, what)[0]; }
-    std::uint16_t U16(const char* what) {
+    std::uint16_t U16(const char* what)
+    {
         auto b = Bytes(2, what);
         return static_cast<std::uint16_t>(b[0] | (b[1] << 8));
     }
-    std::uint32_t U32(const char* what) {
+    std::uint32_t U32(const char* what)
+    {
         auto b = Bytes(4, what);
         return static_cast<std::uint32_t>(b[0]) | (static_cast<std::uint32_t>(b[1]) << 8) |
                (static_cast<std::uint32_t>(b[2]) << 16) | (static_cast<std::uint32_t>(b[3]) << 24);
     }
-    float F32(const char* what, float lo, float hi) {
+    float F32(const char* what, float lo, float hi)
+    {
         float v = std::bit_cast<float>(U32(what));
         if (!std::isfinite(v) || v < lo || v > hi) Fail(std::string("value out of range: ") + what);
         return v;
     }
-    std::string String(const char* what) {
+    std::string String(const char* what)
+    {
         std::uint16_t n = U16(what);
         if (n > kMaxStringBytes) Fail(std::string("text too long: ") + what);
         auto b = Bytes(n, what);
@@ -50,18 +56,29 @@ public:
     }
 
 private:
-    static bool ValidUtf8(const std::string& s) {
+    static bool ValidUtf8(const std::string& s)
+    {
         std::size_t i = 0;
         while (i < s.size()) {
             unsigned char c = static_cast<unsigned char>(s[i]);
             int extra;
             std::uint32_t cp;
             if (c == 0) return false;
-            if (c < 0x80) { ++i; continue; }
-            if ((c & 0xE0) == 0xC0) { extra = 1; cp = c & 0x1F; }
-            else if ((c & 0xF0) == 0xE0) { extra = 2; cp = c & 0x0F; }
-            else if ((c & 0xF8) == 0xF0) { extra = 3; cp = c & 0x07; }
-            else return false;
+            if (c < 0x80) {
+                ++i;
+                continue;
+            }
+            if ((c & 0xE0) == 0xC0) {
+                extra = 1;
+                cp = c & 0x1F;
+            } else if ((c & 0xF0) == 0xE0) {
+                extra = 2;
+                cp = c & 0x0F;
+            } else if ((c & 0xF8) == 0xF0) {
+                extra = 3;
+                cp = c & 0x07;
+            } else
+                return false;
             if (i + extra >= s.size()) return false;
             for (int k = 1; k <= extra; ++k) {
                 unsigned char d = static_cast<unsigned char>(s[i + k]);
@@ -83,24 +100,29 @@ private:
 class Writer {
 public:
     void U8(std::uint8_t v) { out_.push_back(v); }
-    void U16(std::uint16_t v) {
+    void U16(std::uint16_t v)
+    {
         out_.push_back(static_cast<std::uint8_t>(v));
         out_.push_back(static_cast<std::uint8_t>(v >> 8));
     }
-    void U32(std::uint32_t v) {
+    void U32(std::uint32_t v)
+    {
         for (int i = 0; i < 4; ++i) out_.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
     }
     void F32(float v) { U32(std::bit_cast<std::uint32_t>(v)); }
-    void String(const std::string& s) {
+    void String(const std::string& s)
+    {
         if (s.size() > kMaxStringBytes) throw MovieError("text too long for a movie: " + s.substr(0, 40));
         U16(static_cast<std::uint16_t>(s.size()));
         out_.insert(out_.end(), s.begin(), s.end());
     }
-    void Raw(const void* p, std::size_t n) {
+    void Raw(const void* p, std::size_t n)
+    {
         auto b = static_cast<const std::uint8_t*>(p);
         out_.insert(out_.end(), b, b + n);
     }
-    void PatchU32(std::size_t at, std::uint32_t v) {
+    void PatchU32(std::size_t at, std::uint32_t v)
+    {
         for (int i = 0; i < 4; ++i) out_[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
     }
     std::vector<std::uint8_t>& Data() { return out_; }
@@ -112,16 +134,26 @@ private:
 constexpr float kMaxScale = 1000.0f;
 constexpr float kMaxRotation = 100000.0f;
 
-void ReadTrack(Reader& in, Track& track, Property property, const Movie& movie) {
+void ReadTrack(Reader& in, Track& track, Property property, const Movie& movie)
+{
     std::uint32_t count = in.U32("key count");
     if (count == 0 || count > movie.frame_count) in.Fail("bad key count");
     // Each key takes 9 bytes: refuse counts the file cannot hold before allocating.
     if (count > in.Remaining() / 9) in.Fail("truncated keys");
     track.keys.resize(count);
     float lo = -kMaxCoordinate, hi = kMaxCoordinate;
-    if (property == Property::ScaleX || property == Property::ScaleY) { lo = -kMaxScale; hi = kMaxScale; }
-    if (property == Property::Rotation) { lo = -kMaxRotation; hi = kMaxRotation; }
-    if (property == Property::Alpha) { lo = 0; hi = 1; }
+    if (property == Property::ScaleX || property == Property::ScaleY) {
+        lo = -kMaxScale;
+        hi = kMaxScale;
+    }
+    if (property == Property::Rotation) {
+        lo = -kMaxRotation;
+        hi = kMaxRotation;
+    }
+    if (property == Property::Alpha) {
+        lo = 0;
+        hi = 1;
+    }
     for (std::uint32_t i = 0; i < count; ++i) {
         Key& key = track.keys[i];
         key.frame = in.U32("key frame");
@@ -134,7 +166,8 @@ void ReadTrack(Reader& in, Track& track, Property property, const Movie& movie) 
     }
 }
 
-Layer ReadLayer(Reader& in, const Movie& movie) {
+Layer ReadLayer(Reader& in, const Movie& movie)
+{
     Layer layer;
     layer.name = in.String("layer name");
     std::uint8_t kind = in.U8("layer kind");
@@ -149,52 +182,52 @@ Layer ReadLayer(Reader& in, const Movie& movie) {
     layer.anchor_x = in.F32("layer anchor", -100, 100);
     layer.anchor_y = in.F32("layer anchor", -100, 100);
     switch (layer.kind) {
-        case LayerKind::Image: {
-            std::uint8_t source = in.U8("image source");
-            if (source == static_cast<std::uint8_t>(ImageSource::Asset)) {
-                layer.image_source = ImageSource::Asset;
-                layer.asset = in.U16("asset index");
-                if (layer.asset >= movie.assets.size()) in.Fail("image names a missing asset");
-            } else if (source == static_cast<std::uint8_t>(ImageSource::File)) {
-                layer.image_source = ImageSource::File;
-                layer.file = in.String("image file");
-                if (!IsPlainFileName(layer.file)) in.Fail("image file outside the movie's folder");
-            } else {
-                in.Fail("unknown image source");
-            }
-            std::uint8_t fit = in.U8("image fit");
-            if (fit > static_cast<std::uint8_t>(Fit::Cover)) in.Fail("unknown image fit");
-            layer.fit = static_cast<Fit>(fit);
-            break;
+    case LayerKind::Image: {
+        std::uint8_t source = in.U8("image source");
+        if (source == static_cast<std::uint8_t>(ImageSource::Asset)) {
+            layer.image_source = ImageSource::Asset;
+            layer.asset = in.U16("asset index");
+            if (layer.asset >= movie.assets.size()) in.Fail("image names a missing asset");
+        } else if (source == static_cast<std::uint8_t>(ImageSource::File)) {
+            layer.image_source = ImageSource::File;
+            layer.file = in.String("image file");
+            if (!IsPlainFileName(layer.file)) in.Fail("image file outside the movie's folder");
+        } else {
+            in.Fail("unknown image source");
         }
-        case LayerKind::Rect: {
-            std::uint8_t fill = in.U8("fill");
-            if (fill > static_cast<std::uint8_t>(Fill::Radial)) in.Fail("unknown fill");
-            layer.fill = static_cast<Fill>(fill);
-            layer.color = in.U32("colour");
-            layer.color2 = in.U32("colour");
-            break;
-        }
-        case LayerKind::Text: {
-            std::uint8_t source = in.U8("text source");
-            if (source < 1 || source > 3) in.Fail("unknown text source");
-            layer.text_source = static_cast<TextSource>(source);
-            layer.text = in.String("text");
-            if (layer.text_source != TextSource::Fixed && layer.text.empty())
-                in.Fail("text layer without a variable or file name");
-            if (layer.text_source == TextSource::File && !IsPlainFileName(layer.text))
-                in.Fail("text file outside the movie's folder");
-            layer.font = in.String("font name");
-            layer.font_size = in.F32("font size", 1, 2000);
-            layer.color = in.U32("text colour");
-            std::uint8_t align = in.U8("alignment");
-            if (align > static_cast<std::uint8_t>(Align::Right)) in.Fail("unknown alignment");
-            layer.align = static_cast<Align>(align);
-            layer.style = in.U8("text style");
-            if (layer.style & ~0x0F) in.Fail("unknown text style");
-            layer.shadow = in.U32("shadow colour");
-            break;
-        }
+        std::uint8_t fit = in.U8("image fit");
+        if (fit > static_cast<std::uint8_t>(Fit::Cover)) in.Fail("unknown image fit");
+        layer.fit = static_cast<Fit>(fit);
+        break;
+    }
+    case LayerKind::Rect: {
+        std::uint8_t fill = in.U8("fill");
+        if (fill > static_cast<std::uint8_t>(Fill::Radial)) in.Fail("unknown fill");
+        layer.fill = static_cast<Fill>(fill);
+        layer.color = in.U32("colour");
+        layer.color2 = in.U32("colour");
+        break;
+    }
+    case LayerKind::Text: {
+        std::uint8_t source = in.U8("text source");
+        if (source < 1 || source > 3) in.Fail("unknown text source");
+        layer.text_source = static_cast<TextSource>(source);
+        layer.text = in.String("text");
+        if (layer.text_source != TextSource::Fixed && layer.text.empty())
+            in.Fail("text layer without a variable or file name");
+        if (layer.text_source == TextSource::File && !IsPlainFileName(layer.text))
+            in.Fail("text file outside the movie's folder");
+        layer.font = in.String("font name");
+        layer.font_size = in.F32("font size", 1, 2000);
+        layer.color = in.U32("text colour");
+        std::uint8_t align = in.U8("alignment");
+        if (align > static_cast<std::uint8_t>(Align::Right)) in.Fail("unknown alignment");
+        layer.align = static_cast<Align>(align);
+        layer.style = in.U8("text style");
+        if (layer.style & ~0x0F) in.Fail("unknown text style");
+        layer.shadow = in.U32("shadow colour");
+        break;
+    }
     }
     std::uint16_t mask = in.U16("track mask");
     if (mask >> kPropertyCount) in.Fail("unknown property");
@@ -206,11 +239,13 @@ Layer ReadLayer(Reader& in, const Movie& movie) {
 
 }  // namespace
 
-bool LooksLikeMovie(std::span<const std::uint8_t> data) {
+bool LooksLikeMovie(std::span<const std::uint8_t> data)
+{
     return data.size() >= 4 && std::memcmp(data.data(), kMovieMagic, 4) == 0;
 }
 
-Movie ReadMovie(std::span<const std::uint8_t> data) {
+Movie ReadMovie(std::span<const std::uint8_t> data)
+{
     if (!LooksLikeMovie(data)) throw MovieError("not a movie file (unknown signature)");
     if (data.size() < kMovieHeaderSize + 4) throw MovieError("damaged movie file: too short");
     Reader header(data);
@@ -221,9 +256,9 @@ Movie ReadMovie(std::span<const std::uint8_t> data) {
     if (header.U16("header size") != kMovieHeaderSize) header.Fail("bad header size");
     std::uint32_t length = header.U32("movie length");
     if (length < kMovieHeaderSize + 4 || length > kMaxMovieBytes) header.Fail("bad movie length");
-    if (length > data.size()) throw MovieError("damaged movie file: truncated (" +
-                                               std::to_string(data.size()) + " of " +
-                                               std::to_string(length) + " bytes)");
+    if (length > data.size())
+        throw MovieError("damaged movie file: truncated (" + std::to_string(data.size()) + " of " +
+                         std::to_string(length) + " bytes)");
     // Everything below reads inside the movie's own length only.
     std::span<const std::uint8_t> body = data.first(length);
     if (std::memcmp(body.data() + length - 4, kMovieEndMark, 4) != 0) header.Fail("end mark missing");
@@ -232,8 +267,7 @@ Movie ReadMovie(std::span<const std::uint8_t> data) {
     movie.width = header.U16("stage width");
     movie.height = header.U16("stage height");
     movie.fps = header.U16("frame rate");
-    if (movie.width < 1 || movie.width > kMaxStageSize || movie.height < 1 ||
-        movie.height > kMaxStageSize)
+    if (movie.width < 1 || movie.width > kMaxStageSize || movie.height < 1 || movie.height > kMaxStageSize)
         header.Fail("bad stage size");
     if (movie.fps < 1 || movie.fps > kMaxFps) header.Fail("bad frame rate");
     if (header.U16("flags") != 0) header.Fail("unknown flags");
@@ -288,7 +322,8 @@ Movie ReadMovie(std::span<const std::uint8_t> data) {
     return movie;
 }
 
-std::vector<std::uint8_t> WriteMovie(const Movie& movie) {
+std::vector<std::uint8_t> WriteMovie(const Movie& movie)
+{
     if (movie.assets.size() > kMaxAssets || movie.layers.size() > kMaxLayers ||
         movie.actions.size() > kMaxActions)
         throw MovieError("movie has too many assets, layers or actions");
@@ -322,27 +357,29 @@ std::vector<std::uint8_t> WriteMovie(const Movie& movie) {
         out.F32(layer.anchor_x);
         out.F32(layer.anchor_y);
         switch (layer.kind) {
-            case LayerKind::Image:
-                out.U8(static_cast<std::uint8_t>(layer.image_source));
-                if (layer.image_source == ImageSource::Asset) out.U16(layer.asset);
-                else out.String(layer.file);
-                out.U8(static_cast<std::uint8_t>(layer.fit));
-                break;
-            case LayerKind::Rect:
-                out.U8(static_cast<std::uint8_t>(layer.fill));
-                out.U32(layer.color);
-                out.U32(layer.color2);
-                break;
-            case LayerKind::Text:
-                out.U8(static_cast<std::uint8_t>(layer.text_source));
-                out.String(layer.text);
-                out.String(layer.font);
-                out.F32(layer.font_size);
-                out.U32(layer.color);
-                out.U8(static_cast<std::uint8_t>(layer.align));
-                out.U8(layer.style);
-                out.U32(layer.shadow);
-                break;
+        case LayerKind::Image:
+            out.U8(static_cast<std::uint8_t>(layer.image_source));
+            if (layer.image_source == ImageSource::Asset)
+                out.U16(layer.asset);
+            else
+                out.String(layer.file);
+            out.U8(static_cast<std::uint8_t>(layer.fit));
+            break;
+        case LayerKind::Rect:
+            out.U8(static_cast<std::uint8_t>(layer.fill));
+            out.U32(layer.color);
+            out.U32(layer.color2);
+            break;
+        case LayerKind::Text:
+            out.U8(static_cast<std::uint8_t>(layer.text_source));
+            out.String(layer.text);
+            out.String(layer.font);
+            out.F32(layer.font_size);
+            out.U32(layer.color);
+            out.U8(static_cast<std::uint8_t>(layer.align));
+            out.U8(layer.style);
+            out.U32(layer.shadow);
+            break;
         }
         std::uint16_t mask = 0;
         for (std::size_t p = 0; p < kPropertyCount; ++p)

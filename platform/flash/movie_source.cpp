@@ -20,9 +20,11 @@ struct Token {
 class Compiler {
 public:
     Compiler(const std::filesystem::path& base_dir, std::string source_name)
-        : base_dir_(base_dir), source_name_(std::move(source_name)) {}
+        : base_dir_(base_dir), source_name_(std::move(source_name))
+    {}
 
-    Movie Run(std::string_view text) {
+    Movie Run(std::string_view text)
+    {
         std::size_t start = 0;
         while (start <= text.size()) {
             std::size_t end = text.find('\n', start);
@@ -49,22 +51,27 @@ public:
     }
 
 private:
-    [[noreturn]] void Fail(const std::string& message) const {
+    [[noreturn]] void Fail(const std::string& message) const
+    {
         std::string where = source_name_;
         if (line_ > 0) where += ":" + std::to_string(line_);
         throw MovieError(where + ": " + message);
     }
 
-    std::vector<Token> Tokenize(std::string_view line) {
+    std::vector<Token> Tokenize(std::string_view line)
+    {
         std::vector<Token> out;
         std::size_t i = 0;
         while (i < line.size()) {
             char c = line[i];
-            if (c == ' ' || c == '\t') { ++i; continue; }
+            if (c == ' ' || c == '\t') {
+                ++i;
+                continue;
+            }
             // A comment: '#' at the start of a word followed by a blank or the end
             // of the line ("#FF8800" is a colour).
-            if (c == '#' && (i + 1 == line.size() || line[i + 1] == ' ' || line[i + 1] == '\t' ||
-                             line[i + 1] == '#'))
+            if (c == '#' &&
+                (i + 1 == line.size() || line[i + 1] == ' ' || line[i + 1] == '\t' || line[i + 1] == '#'))
                 break;
             Token token;
             if (c == '"') {
@@ -73,7 +80,10 @@ private:
                 bool closed = false;
                 while (i < line.size()) {
                     char d = line[i++];
-                    if (d == '"') { closed = true; break; }
+                    if (d == '"') {
+                        closed = true;
+                        break;
+                    }
                     if (d == '\\' && i < line.size()) {
                         char e = line[i++];
                         token.text += e == 'n' ? '\n' : e;
@@ -91,21 +101,25 @@ private:
     }
 
     bool AtEnd() const { return pos_ >= tokens_.size(); }
-    const Token& Next(const char* what) {
+    const Token& Next(const char* what)
+    {
         if (AtEnd()) Fail(std::string("missing ") + what);
         return tokens_[pos_++];
     }
-    std::string Word(const char* what) {
+    std::string Word(const char* what)
+    {
         const Token& t = Next(what);
         if (t.quoted) Fail(std::string("expected ") + what + ", found a quoted text");
         return t.text;
     }
-    std::string Quoted(const char* what) {
+    std::string Quoted(const char* what)
+    {
         const Token& t = Next(what);
         if (!t.quoted) Fail(std::string("expected ") + what + " in quotes, found '" + t.text + "'");
         return t.text;
     }
-    double Number(const char* what) {
+    double Number(const char* what)
+    {
         std::string w = Word(what);
         double v = 0;
         auto [end, error] = std::from_chars(w.data(), w.data() + w.size(), v);
@@ -113,7 +127,8 @@ private:
             Fail(std::string("expected a number for ") + what + ", found '" + w + "'");
         return v;
     }
-    std::uint32_t Frame(const char* what) {
+    std::uint32_t Frame(const char* what)
+    {
         std::string w = Word(what);
         if (w == "end" && have_header_) return movie_.frame_count - 1;
         std::uint32_t v = 0;
@@ -124,44 +139,59 @@ private:
             Fail("frame " + w + " is beyond the last frame " + std::to_string(movie_.frame_count - 1));
         return v;
     }
-    Rgba Colour(const char* what) {
+    Rgba Colour(const char* what)
+    {
         std::string w = Word(what);
         std::size_t digits = w.size() - 1;
         if (w.empty() || w[0] != '#' || (digits != 6 && digits != 8))
             Fail(std::string("expected a colour #RRGGBB or #RRGGBBAA for ") + what);
         std::uint32_t v = 0;
         auto [end, error] = std::from_chars(w.data() + 1, w.data() + w.size(), v, 16);
-        if (error != std::errc() || end != w.data() + w.size())
-            Fail(std::string("bad colour '") + w + "'");
+        if (error != std::errc() || end != w.data() + w.size()) Fail(std::string("bad colour '") + w + "'");
         std::uint32_t r, g, b, a = 0xFF;
         if (digits == 6) {
-            r = v >> 16 & 0xFF; g = v >> 8 & 0xFF; b = v & 0xFF;
+            r = v >> 16 & 0xFF;
+            g = v >> 8 & 0xFF;
+            b = v & 0xFF;
         } else {
-            r = v >> 24 & 0xFF; g = v >> 16 & 0xFF; b = v >> 8 & 0xFF; a = v & 0xFF;
+            r = v >> 24 & 0xFF;
+            g = v >> 16 & 0xFF;
+            b = v >> 8 & 0xFF;
+            a = v & 0xFF;
         }
         return r | g << 8 | b << 16 | a << 24;
     }
     template <typename E>
-    E Choice(const char* what, std::initializer_list<std::pair<const char*, E>> choices) {
+    E Choice(const char* what, std::initializer_list<std::pair<const char*, E>> choices)
+    {
         std::string w = Word(what);
         for (auto& [name, value] : choices)
             if (w == name) return value;
         Fail(std::string("unknown ") + what + " '" + w + "'");
     }
 
-    void Statement() {
+    void Statement()
+    {
         std::string keyword = Word("a statement");
-        if (keyword == "movie") Header();
-        else if (!have_header_) Fail("the first statement must be 'movie'");
-        else if (keyword == "asset") AssetStatement();
-        else if (keyword == "layer") LayerStatement();
-        else if (keyword == "key") KeyStatement();
-        else if (keyword == "at") ActionStatement();
-        else Fail("unknown statement '" + keyword + "'");
+        if (keyword == "movie")
+            Header();
+        else if (!have_header_)
+            Fail("the first statement must be 'movie'");
+        else if (keyword == "asset")
+            AssetStatement();
+        else if (keyword == "layer")
+            LayerStatement();
+        else if (keyword == "key")
+            KeyStatement();
+        else if (keyword == "at")
+            ActionStatement();
+        else
+            Fail("unknown statement '" + keyword + "'");
         if (!AtEnd()) Fail("unexpected '" + tokens_[pos_].text + "'");
     }
 
-    void Header() {
+    void Header()
+    {
         if (have_header_) Fail("a second 'movie' line");
         double w = Number("stage width"), h = Number("stage height");
         if (w < 1 || w > kMaxStageSize || h < 1 || h > kMaxStageSize || w != int(w) || h != int(h))
@@ -187,7 +217,8 @@ private:
         have_header_ = true;
     }
 
-    void AssetStatement() {
+    void AssetStatement()
+    {
         std::string name = Word("asset name");
         if (asset_names_.count(name)) Fail("asset '" + name + "' defined twice");
         std::filesystem::path path = base_dir_ / Quoted("asset file");
@@ -196,16 +227,19 @@ private:
         Asset asset;
         asset.data.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
         const auto& d = asset.data;
-        if (d.size() >= 3 && d[0] == 0xFF && d[1] == 0xD8 && d[2] == 0xFF) asset.kind = AssetKind::Jpeg;
+        if (d.size() >= 3 && d[0] == 0xFF && d[1] == 0xD8 && d[2] == 0xFF)
+            asset.kind = AssetKind::Jpeg;
         else if (d.size() >= 8 && d[0] == 0x89 && d[1] == 'P' && d[2] == 'N' && d[3] == 'G')
             asset.kind = AssetKind::Png;
-        else Fail("asset file " + path.string() + " is neither JPEG nor PNG");
+        else
+            Fail("asset file " + path.string() + " is neither JPEG nor PNG");
         if (movie_.assets.size() >= kMaxAssets) Fail("too many assets");
         asset_names_[name] = static_cast<std::uint16_t>(movie_.assets.size());
         movie_.assets.push_back(std::move(asset));
     }
 
-    void LayerStatement() {
+    void LayerStatement()
+    {
         Layer layer;
         layer.name = Word("layer name");
         layer.last_frame = movie_.frame_count - 1;
@@ -236,8 +270,8 @@ private:
             layer.font = "WenQuanYi Micro Hei";
             layer.align = Align::Left;
             layer.text_source = Choice<TextSource>(
-                "text source", {{"fixed", TextSource::Fixed}, {"var", TextSource::Variable},
-                                {"file", TextSource::File}});
+                "text source",
+                {{"fixed", TextSource::Fixed}, {"var", TextSource::Variable}, {"file", TextSource::File}});
             layer.text = Quoted("text");
             if (layer.text_source != TextSource::Fixed && layer.text.empty())
                 Fail("a text layer needs a variable or file name");
@@ -251,7 +285,8 @@ private:
         movie_.layers.push_back(std::move(layer));
     }
 
-    void LayerOption(Layer& layer) {
+    void LayerOption(Layer& layer)
+    {
         std::string option = Word("a layer option");
         if (option == "box") {
             layer.width = static_cast<float>(Number("box width"));
@@ -274,15 +309,15 @@ private:
             layer.last_frame = Frame("last frame");
             if (layer.last_frame < layer.first_frame) Fail("the layer's frames run backwards");
         } else if (option == "fit" && layer.kind == LayerKind::Image) {
-            layer.fit = Choice<Fit>("fit", {{"stretch", Fit::Stretch}, {"contain", Fit::Contain},
-                                            {"cover", Fit::Cover}});
+            layer.fit = Choice<Fit>(
+                "fit", {{"stretch", Fit::Stretch}, {"contain", Fit::Contain}, {"cover", Fit::Cover}});
         } else if (option == "color" && layer.kind != LayerKind::Image) {
             layer.color = Colour("colour");
             layer.fill = Fill::Solid;
         } else if (option == "gradient" && layer.kind == LayerKind::Rect) {
-            layer.fill = Choice<Fill>("gradient", {{"vertical", Fill::Vertical},
-                                                   {"horizontal", Fill::Horizontal},
-                                                   {"radial", Fill::Radial}});
+            layer.fill = Choice<Fill>(
+                "gradient",
+                {{"vertical", Fill::Vertical}, {"horizontal", Fill::Horizontal}, {"radial", Fill::Radial}});
             layer.color = Colour("first gradient colour");
             layer.color2 = Colour("second gradient colour");
         } else if (layer.kind == LayerKind::Text && option == "font") {
@@ -291,9 +326,8 @@ private:
             layer.font_size = static_cast<float>(Number("font size"));
             if (layer.font_size < 1 || layer.font_size > 2000) Fail("bad font size");
         } else if (layer.kind == LayerKind::Text && option == "align") {
-            layer.align = Choice<Align>("alignment", {{"left", Align::Left},
-                                                      {"center", Align::Center},
-                                                      {"right", Align::Right}});
+            layer.align = Choice<Align>(
+                "alignment", {{"left", Align::Left}, {"center", Align::Center}, {"right", Align::Right}});
         } else if (layer.kind == LayerKind::Text && option == "bold") {
             layer.style |= kTextBold;
         } else if (layer.kind == LayerKind::Text && option == "italic") {
@@ -309,7 +343,8 @@ private:
         }
     }
 
-    void SetKey(Layer& layer, Property property, std::uint32_t frame, double value, Ease ease) {
+    void SetKey(Layer& layer, Property property, std::uint32_t frame, double value, Ease ease)
+    {
         Track& track = layer.track(property);
         for (const Key& k : track.keys)
             if (k.frame == frame) Fail("two keys for one property at frame " + std::to_string(frame));
@@ -320,7 +355,8 @@ private:
         track.keys.push_back({frame, static_cast<float>(value), ease});
     }
 
-    void KeyStatement() {
+    void KeyStatement()
+    {
         if (movie_.layers.empty()) Fail("'key' before any layer");
         Layer& layer = movie_.layers.back();
         std::uint32_t frame = Frame("key frame");
@@ -330,10 +366,13 @@ private:
             if (!tokens_[i].quoted && tokens_[i].text == "ease") {
                 std::size_t saved = pos_;
                 pos_ = i + 1;
-                ease = Choice<Ease>("ease", {{"linear", Ease::Linear}, {"in", Ease::In},
-                                             {"out", Ease::Out}, {"inout", Ease::InOut},
+                ease = Choice<Ease>("ease", {{"linear", Ease::Linear},
+                                             {"in", Ease::In},
+                                             {"out", Ease::Out},
+                                             {"inout", Ease::InOut},
                                              {"hold", Ease::Hold}});
-                tokens_.erase(tokens_.begin() + static_cast<long>(i), tokens_.begin() + static_cast<long>(i) + 2);
+                tokens_.erase(tokens_.begin() + static_cast<long>(i),
+                              tokens_.begin() + static_cast<long>(i) + 2);
                 pos_ = saved;
                 break;
             }
@@ -341,26 +380,34 @@ private:
         if (AtEnd()) Fail("a key needs at least one property");
         while (!AtEnd()) {
             std::string name = Word("property");
-            if (name == "x") SetKey(layer, Property::X, frame, Number("x"), ease);
-            else if (name == "y") SetKey(layer, Property::Y, frame, Number("y"), ease);
-            else if (name == "sx") SetKey(layer, Property::ScaleX, frame, Number("sx"), ease);
-            else if (name == "sy") SetKey(layer, Property::ScaleY, frame, Number("sy"), ease);
+            if (name == "x")
+                SetKey(layer, Property::X, frame, Number("x"), ease);
+            else if (name == "y")
+                SetKey(layer, Property::Y, frame, Number("y"), ease);
+            else if (name == "sx")
+                SetKey(layer, Property::ScaleX, frame, Number("sx"), ease);
+            else if (name == "sy")
+                SetKey(layer, Property::ScaleY, frame, Number("sy"), ease);
             else if (name == "scale") {
                 double s = Number("scale");
                 SetKey(layer, Property::ScaleX, frame, s, ease);
                 SetKey(layer, Property::ScaleY, frame, s, ease);
-            } else if (name == "rot") SetKey(layer, Property::Rotation, frame, Number("rot"), ease);
-            else if (name == "alpha") SetKey(layer, Property::Alpha, frame, Number("alpha"), ease);
+            } else if (name == "rot")
+                SetKey(layer, Property::Rotation, frame, Number("rot"), ease);
+            else if (name == "alpha")
+                SetKey(layer, Property::Alpha, frame, Number("alpha"), ease);
             else if (name == "clip") {
                 SetKey(layer, Property::ClipLeft, frame, Number("clip left"), ease);
                 SetKey(layer, Property::ClipTop, frame, Number("clip top"), ease);
                 SetKey(layer, Property::ClipRight, frame, Number("clip right"), ease);
                 SetKey(layer, Property::ClipBottom, frame, Number("clip bottom"), ease);
-            } else Fail("unknown property '" + name + "'");
+            } else
+                Fail("unknown property '" + name + "'");
         }
     }
 
-    void ActionStatement() {
+    void ActionStatement()
+    {
         Action action;
         action.frame = Frame("action frame");
         std::string kind = Word("action");
@@ -396,11 +443,13 @@ private:
 }  // namespace
 
 Movie CompileMovieSource(std::string_view text, const std::filesystem::path& base_dir,
-                         const std::string& source_name) {
+                         const std::string& source_name)
+{
     return Compiler(base_dir, source_name).Run(text);
 }
 
-Movie CompileMovieFile(const std::filesystem::path& source) {
+Movie CompileMovieFile(const std::filesystem::path& source)
+{
     std::ifstream file(source, std::ios::binary);
     if (!file) throw MovieError("cannot read " + source.string());
     std::stringstream text;

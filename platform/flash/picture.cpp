@@ -10,7 +10,8 @@ namespace flash {
 
 namespace {
 
-std::uint32_t Premultiply(std::uint32_t pixel, std::uint32_t alpha) {
+std::uint32_t Premultiply(std::uint32_t pixel, std::uint32_t alpha)
+{
     if (alpha == 255) return pixel | 0xFF000000u;
     if (alpha == 0) return 0;
     std::uint32_t rb = ((pixel & 0x00FF00FFu) * alpha + 0x00800080u);
@@ -21,7 +22,8 @@ std::uint32_t Premultiply(std::uint32_t pixel, std::uint32_t alpha) {
 }
 
 // Adds half-size levels down to a few pixels, each a 2 x 2 box average.
-void BuildLevels(Picture& picture) {
+void BuildLevels(Picture& picture)
+{
     while (true) {
         const PictureLevel& from = picture.levels.back();
         if (from.width < 8 || from.height < 8) break;
@@ -49,14 +51,16 @@ void BuildLevels(Picture& picture) {
 
 }  // namespace
 
-const PictureLevel& Picture::LevelFor(double scale) const {
+const PictureLevel& Picture::LevelFor(double scale) const
+{
     std::size_t level = 0;
     // Halve while a level pixel would still cover less than half a target pixel.
     while (level + 1 < levels.size() && scale * static_cast<double>(1u << (level + 1)) <= 1.0) ++level;
     return levels[level];
 }
 
-PicturePtr MakePicture(const TBitmap& bitmap) {
+PicturePtr MakePicture(const TBitmap& bitmap)
+{
     auto picture = std::make_shared<Picture>();
     PictureLevel base;
     base.width = bitmap.Width();
@@ -76,8 +80,8 @@ PicturePtr MakePicture(const TBitmap& bitmap) {
     return picture;
 }
 
-PicturePtr MakeMaskPicture(std::span<const std::uint8_t> coverage, int width, int height,
-                           std::uint32_t color) {
+PicturePtr MakeMaskPicture(std::span<const std::uint8_t> coverage, int width, int height, std::uint32_t color)
+{
     if (width <= 0 || height <= 0 || coverage.size() < static_cast<std::size_t>(width) * height)
         return nullptr;
     auto picture = std::make_shared<Picture>();
@@ -95,7 +99,8 @@ PicturePtr MakeMaskPicture(std::span<const std::uint8_t> coverage, int width, in
     return picture;
 }
 
-PicturePtr DecodePicture(std::span<const std::uint8_t> data, int min_width, int min_height) {
+PicturePtr DecodePicture(std::span<const std::uint8_t> data, int min_width, int min_height)
+{
     if (gfx::DetectImageFormat(data) == gfx::ImageFormat::Jpeg) {
         TSize size = gfx::JpegSize(data);
         int denom = gfx::JpegScaleFor(size, min_width, min_height);

@@ -37,7 +37,6 @@ PicturePtr MakeMaskPicture(std::span<const std::uint8_t> coverage, int width, in
 // Decodes JPEG or PNG (by content). Large JPEG photos are decoded at a
 // reduced size that still covers min_width x min_height. Throws
 // gfx::ImageError for data that is not a readable picture.
-PicturePtr DecodePicture(std::span<const std::uint8_t> data, int min_width = 1536,
-                         int min_height = 1152);
+PicturePtr DecodePicture(std::span<const std::uint8_t> data, int min_width = 1536, int min_height = 1152);
 
 }  // namespace flash

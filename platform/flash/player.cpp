@@ -13,7 +13,8 @@ namespace {
 
 constexpr std::uintmax_t kMaxFileBytes = kMaxMovieBytes + 16u * 1024 * 1024;
 
-std::vector<std::uint8_t> ReadWholeFile(const std::filesystem::path& path) {
+std::vector<std::uint8_t> ReadWholeFile(const std::filesystem::path& path)
+{
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error)) throw MovieError("the file does not exist");
     std::uintmax_t size = std::filesystem::file_size(path, error);
@@ -28,7 +29,8 @@ std::vector<std::uint8_t> ReadWholeFile(const std::filesystem::path& path) {
 }
 
 // A picture shown as a one-frame movie, fitted and centred on black.
-Movie StillMovie() {
+Movie StillMovie()
+{
     Movie movie;
     movie.width = 352;
     movie.height = 288;
@@ -49,14 +51,16 @@ Movie StillMovie() {
 
 }  // namespace
 
-Player::Player() {
+Player::Player()
+{
     timer_.SetEnabled(false);
     timer_.OnTimer = [this](TObject*) { Tick(); };
 }
 
 Player::~Player() { timer_.SetEnabled(false); }
 
-bool Player::Load(const std::filesystem::path& path) {
+bool Player::Load(const std::filesystem::path& path)
+{
     Unload();
     path_ = path;
     folder_ = path.parent_path();
@@ -105,7 +109,8 @@ bool Player::Load(const std::filesystem::path& path) {
     return true;
 }
 
-void Player::Unload() {
+void Player::Unload()
+{
     timer_.SetEnabled(false);
     movie_.reset();
     assets_.clear();
@@ -117,7 +122,8 @@ void Player::Unload() {
     restart_armed_ = false;
 }
 
-void Player::SetFrameNum(int frame) {
+void Player::SetFrameNum(int frame)
+{
     if (!movie_) return;
     const int last = static_cast<int>(movie_->frame_count) - 1;
     bool past_end = frame > last;
@@ -126,7 +132,8 @@ void Player::SetFrameNum(int frame) {
     if (target != frame_) Enter(target);
 }
 
-void Player::Play() {
+void Player::Play()
+{
     if (!movie_) return;
     playing_ = true;
     StartTimer();
@@ -136,35 +143,41 @@ void Player::Play() {
     }
 }
 
-void Player::Stop() {
+void Player::Stop()
+{
     playing_ = false;
     timer_.SetEnabled(false);
 }
 
-void Player::SetVariable(const std::string& name, const std::string& value) {
+void Player::SetVariable(const std::string& name, const std::string& value)
+{
     variables_[name] = value;
     Changed();
 }
 
-std::string Player::GetVariable(const std::string& name) const {
+std::string Player::GetVariable(const std::string& name) const
+{
     auto it = variables_.find(name);
     return it == variables_.end() ? std::string() : it->second;
 }
 
-void Player::Render(TBitmap& target, const TRect& dest, const TRect& clip) {
+void Player::Render(TBitmap& target, const TRect& dest, const TRect& clip)
+{
     if (!movie_) return;
     Scene scene{movie_.get(), &assets_, &files_, &variables_};
     renderer_.Render(scene, frame_, target, dest, clip);
 }
 
-void Player::StartTimer() {
+void Player::StartTimer()
+{
     if (!movie_) return;
     int interval = std::max(1, static_cast<int>(std::lround(1000.0 / movie_->fps)));
     if (timer_.Interval() != interval) timer_.SetInterval(interval);
     if (!timer_.Enabled()) timer_.SetEnabled(true);
 }
 
-void Player::Tick() {
+void Player::Tick()
+{
     // A command handler that pumps messages must not see the movie move.
     if (!movie_ || !playing_ || running_actions_) return;
     std::uint32_t next = restart_armed_ ? 0 : (frame_ + 1) % movie_->frame_count;
@@ -172,7 +185,8 @@ void Player::Tick() {
     Enter(next);
 }
 
-void Player::Enter(std::uint32_t frame) {
+void Player::Enter(std::uint32_t frame)
+{
     frame_ = frame;
     // Actions are ordered by frame: find this frame's run.
     const auto& actions = movie_->actions;
@@ -183,7 +197,8 @@ void Player::Enter(std::uint32_t frame) {
     RunActions();
 }
 
-void Player::RunActions() {
+void Player::RunActions()
+{
     if (running_actions_) return;  // the outer run picks the new actions up
     running_actions_ = true;
     struct Reset {
@@ -196,36 +211,36 @@ void Player::RunActions() {
         Action action = std::move(pending_.front());
         pending_.pop_front();
         switch (action.kind) {
-            case ActionKind::FSCommand:
-                if (OnFSCommand) OnFSCommand(action.command, action.args);
-                break;
-            case ActionKind::LoadPoint:
-                ReadFiles();
-                Changed();
-                break;
-            case ActionKind::Stop:
+        case ActionKind::FSCommand:
+            if (OnFSCommand) OnFSCommand(action.command, action.args);
+            break;
+        case ActionKind::LoadPoint:
+            ReadFiles();
+            Changed();
+            break;
+        case ActionKind::Stop: Stop(); break;
+        case ActionKind::GotoAndPlay:
+            if (++jumps > 64) {
                 Stop();
+                pending_.clear();
                 break;
-            case ActionKind::GotoAndPlay:
-                if (++jumps > 64) {
-                    Stop();
-                    pending_.clear();
-                    break;
-                }
-                restart_armed_ = false;
-                playing_ = true;
-                StartTimer();
-                if (action.target < movie_->frame_count && action.target != frame_) Enter(action.target);
-                break;
+            }
+            restart_armed_ = false;
+            playing_ = true;
+            StartTimer();
+            if (action.target < movie_->frame_count && action.target != frame_) Enter(action.target);
+            break;
         }
     }
 }
 
-void Player::ReadFiles() {
+void Player::ReadFiles()
+{
     if (movie_) files_ = ReadMovieFiles(*movie_, folder_, OnPictureFile);
 }
 
-void Player::Changed() {
+void Player::Changed()
+{
     if (OnChange) OnChange();
 }
 

@@ -2,7 +2,8 @@
 
 #include "platform/gfx/canvas.h"
 
-TShockwaveFlash::TShockwaveFlash(TComponent* AOwner) : TWinControl(AOwner) {
+TShockwaveFlash::TShockwaveFlash(TComponent* AOwner) : TWinControl(AOwner)
+{
     SetBounds(0, 0, 352, 288);
     player_.OnChange = [this] { Invalidate(); };
     player_.OnFSCommand = [this](const std::string& command, const std::string& args) {
@@ -10,18 +11,21 @@ TShockwaveFlash::TShockwaveFlash(TComponent* AOwner) : TWinControl(AOwner) {
     };
 }
 
-TShockwaveFlash::~TShockwaveFlash() {
+TShockwaveFlash::~TShockwaveFlash()
+{
     player_.OnChange = nullptr;
     player_.OnFSCommand = nullptr;
 }
 
-void TShockwaveFlash::SetMovie(const std::string& path) {
+void TShockwaveFlash::SetMovie(const std::string& path)
+{
     movie_ = path;
     player_.Load(std::filesystem::path(path));
     Invalidate();
 }
 
-void TShockwaveFlash::Paint(TCanvas& Canvas) {
+void TShockwaveFlash::Paint(TCanvas& Canvas)
+{
     // The canvas origin is the control's client top-left, in device pixels
     // of the bitmap being painted; its clip limits what changes.
     const TPoint origin = Canvas.Origin();

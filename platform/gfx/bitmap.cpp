@@ -7,21 +7,24 @@
 
 TBitmap::TBitmap() = default;
 
-TBitmap::TBitmap(int width, int height, TColor fill) {
+TBitmap::TBitmap(int width, int height, TColor fill)
+{
     SetSize(width, height);
     Fill(fill);
 }
 
 TBitmap::TBitmap(const TBitmap& other) : TObject() { Assign(other); }
 
-TBitmap& TBitmap::operator=(const TBitmap& other) {
+TBitmap& TBitmap::operator=(const TBitmap& other)
+{
     Assign(other);
     return *this;
 }
 
 TBitmap::TBitmap(TBitmap&& other) noexcept { *this = std::move(other); }
 
-TBitmap& TBitmap::operator=(TBitmap&& other) noexcept {
+TBitmap& TBitmap::operator=(TBitmap&& other) noexcept
+{
     if (this == &other) return *this;
     width_ = other.width_;
     height_ = other.height_;
@@ -38,7 +41,8 @@ TBitmap& TBitmap::operator=(TBitmap&& other) noexcept {
 
 TBitmap::~TBitmap() = default;
 
-void TBitmap::Assign(const TBitmap& other) {
+void TBitmap::Assign(const TBitmap& other)
+{
     if (this == &other) return;
     width_ = other.width_;
     height_ = other.height_;
@@ -49,7 +53,8 @@ void TBitmap::Assign(const TBitmap& other) {
     pixel_format_ = other.pixel_format_;
 }
 
-void TBitmap::SetSize(int width, int height) {
+void TBitmap::SetSize(int width, int height)
+{
     width = std::max(width, 0);
     height = std::max(height, 0);
     if (width == width_ && height == height_) return;
@@ -65,24 +70,28 @@ void TBitmap::SetSize(int width, int height) {
     height_ = height;
 }
 
-TColor TBitmap::Pixel(int x, int y) const {
+TColor TBitmap::Pixel(int x, int y) const
+{
     if (x < 0 || y < 0 || x >= width_ || y >= height_) return clNone;
     return pixels_[static_cast<std::size_t>(y) * width_ + x];
 }
 
-void TBitmap::SetPixel(int x, int y, TColor c) {
+void TBitmap::SetPixel(int x, int y, TColor c)
+{
     if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
     pixels_[static_cast<std::size_t>(y) * width_ + x] = c;
 }
 
 void TBitmap::Fill(TColor c) { std::fill(pixels_.begin(), pixels_.end(), c); }
 
-TCanvas& TBitmap::Canvas() {
+TCanvas& TBitmap::Canvas()
+{
     if (!canvas_) canvas_ = std::make_unique<TCanvas>(*this);
     return *canvas_;
 }
 
-void TBitmap::LoadFromFile(const std::filesystem::path& path) {
+void TBitmap::LoadFromFile(const std::filesystem::path& path)
+{
     TBitmap loaded = gfx::LoadImage(path);
     const bool transparent = transparent_;
     const TColor key = transparent_color_;

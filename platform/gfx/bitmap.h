@@ -37,7 +37,8 @@ public:
 
     // Row y (0 = top) as Width() pixels; rows follow each other without gaps.
     std::uint32_t* ScanLine(int y) { return pixels_.data() + static_cast<std::size_t>(y) * width_; }
-    const std::uint32_t* ScanLine(int y) const {
+    const std::uint32_t* ScanLine(int y) const
+    {
         return pixels_.data() + static_cast<std::size_t>(y) * width_;
     }
     std::uint32_t* Pixels() { return pixels_.data(); }

@@ -10,17 +10,20 @@
 
 namespace gfx {
 
-Affine Affine::Rotate(double radians) {
+Affine Affine::Rotate(double radians)
+{
     const double c = std::cos(radians), s = std::sin(radians);
     return {c, -s, s, c, 0, 0};
 }
 
-Affine Affine::operator*(const Affine& f) const {
-    return {a * f.a + c * f.b, b * f.a + d * f.b, a * f.c + c * f.d, b * f.c + d * f.d,
-            a * f.tx + c * f.ty + tx, b * f.tx + d * f.ty + ty};
+Affine Affine::operator*(const Affine& f) const
+{
+    return {a * f.a + c * f.b, b * f.a + d * f.b,        a * f.c + c * f.d,
+            b * f.c + d * f.d, a * f.tx + c * f.ty + tx, b * f.tx + d * f.ty + ty};
 }
 
-std::optional<Affine> Affine::Inverse() const {
+std::optional<Affine> Affine::Inverse() const
+{
     const double det = a * d - b * c;
     if (!(std::abs(det) > 1e-12)) return std::nullopt;
     const double ia = d / det, ib = -b / det, ic = -c / det, id = a / det;
@@ -37,8 +40,9 @@ struct Axis {
 // Bilinear sampling positions of destination pixels [from, to) of a
 // dstLen-long run mapped onto the source run [srcStart, srcStart + srcLen),
 // clamped to [lo, hi).
-std::vector<Axis> AxisTable(int from, int to, int dstStart, int dstLen, int srcStart, int srcLen, int lo, int hi,
-                            bool bilinear) {
+std::vector<Axis> AxisTable(int from, int to, int dstStart, int dstLen, int srcStart, int srcLen, int lo,
+                            int hi, bool bilinear)
+{
     std::vector<Axis> t(std::max(0, to - from));
     const double scale = static_cast<double>(srcLen) / dstLen;
     for (int i = from; i < to; ++i) {
@@ -63,7 +67,6 @@ std::vector<Axis> AxisTable(int from, int to, int dstStart, int dstLen, int srcS
     return t;
 }
 
-
 // --- two channels at a time ------------------------------------------------
 //
 // A pixel splits into its red/blue and green/alpha halves (0x00FF00FF
@@ -72,7 +75,8 @@ std::vector<Axis> AxisTable(int from, int to, int dstStart, int dstLen, int srcS
 constexpr std::uint32_t kRB = 0x00FF00FFu;
 
 // a + (b - a) * f / 256 per channel, f in 0..256.
-inline std::uint32_t Lerp(std::uint32_t a, std::uint32_t b, std::uint32_t f) {
+inline std::uint32_t Lerp(std::uint32_t a, std::uint32_t b, std::uint32_t f)
+{
     const std::uint32_t arb = a & kRB, aag = (a >> 8) & kRB;
     const std::uint32_t brb = b & kRB, bag = (b >> 8) & kRB;
     const std::uint32_t rb = (arb * (256 - f) + brb * f) >> 8;
@@ -81,19 +85,22 @@ inline std::uint32_t Lerp(std::uint32_t a, std::uint32_t b, std::uint32_t f) {
 }
 
 // Every channel times f / 256, f in 0..256.
-inline std::uint32_t Scale(std::uint32_t p, std::uint32_t f) {
+inline std::uint32_t Scale(std::uint32_t p, std::uint32_t f)
+{
     return (((p & kRB) * f >> 8) & kRB) | ((((p >> 8) & kRB) * f) & ~kRB);
 }
 
 // The colour channels times the pixel's own alpha; alpha stays.
-inline std::uint32_t Premultiply(std::uint32_t p) {
+inline std::uint32_t Premultiply(std::uint32_t p)
+{
     const std::uint32_t a = p >> 24;
     const std::uint32_t f = a + (a >> 7);
     return (((p & kRB) * f >> 8) & kRB) | ((((p >> 8) & 0xFFu) * f) & 0xFF00u) | (p & 0xFF000000u);
 }
 
 // Premultiplied source s (alpha in its top byte) over the destination.
-inline std::uint32_t Over(std::uint32_t d, std::uint32_t s, bool dstAlpha) {
+inline std::uint32_t Over(std::uint32_t d, std::uint32_t s, bool dstAlpha)
+{
     const std::uint32_t sa = s >> 24;
     const std::uint32_t inv = 256 - (sa + (sa >> 7));
     const std::uint32_t rb = ((s & kRB) + (((d & kRB) * inv) >> 8)) & kRB;
@@ -114,26 +121,30 @@ inline __m128i Lo16(__m128i v) { return _mm_unpacklo_epi8(v, _mm_setzero_si128()
 inline __m128i Hi16(__m128i v) { return _mm_unpackhi_epi8(v, _mm_setzero_si128()); }
 
 // (a * (256 - w) + b * w) >> 8 per 16-bit lane.
-inline __m128i Lerp16(__m128i a, __m128i b, __m128i w) {
+inline __m128i Lerp16(__m128i a, __m128i b, __m128i w)
+{
     const __m128i iw = _mm_sub_epi16(_mm_set1_epi16(256), w);
     return _mm_srli_epi16(_mm_add_epi16(_mm_mullo_epi16(a, iw), _mm_mullo_epi16(b, w)), 8);
 }
 
 // Each pixel's alpha lane (scaled to 0..256) in all four of its lanes.
-inline __m128i AlphaLanes(__m128i v16) {
+inline __m128i AlphaLanes(__m128i v16)
+{
     __m128i a = _mm_shufflehi_epi16(_mm_shufflelo_epi16(v16, 0xFF), 0xFF);
     return _mm_add_epi16(a, _mm_srli_epi16(a, 7));
 }
 
-inline __m128i Premultiply16(__m128i v16) {
+inline __m128i Premultiply16(__m128i v16)
+{
     const __m128i alphaMask = _mm_set_epi16(-1, 0, 0, 0, -1, 0, 0, 0);
     const __m128i scaled = _mm_srli_epi16(_mm_mullo_epi16(v16, AlphaLanes(v16)), 8);
     return _mm_or_si128(_mm_andnot_si128(alphaMask, scaled), _mm_and_si128(alphaMask, v16));
 }
 
 // Vertical pass: out[x] = Lerp(r0[x], r1[x], fy), premultiplied first when asked.
-void LerpRowsSse(const std::uint32_t* r0, const std::uint32_t* r1, std::uint32_t* out, int n, std::uint32_t fy,
-                 bool premultiply) {
+void LerpRowsSse(const std::uint32_t* r0, const std::uint32_t* r1, std::uint32_t* out, int n,
+                 std::uint32_t fy, bool premultiply)
+{
     const __m128i w = _mm_set1_epi16(static_cast<short>(fy));
     int i = 0;
     for (; i + 4 <= n; i += 4) {
@@ -157,7 +168,8 @@ void LerpRowsSse(const std::uint32_t* r0, const std::uint32_t* r1, std::uint32_t
 // mode 0: store opaque; 1: opaque source scaled by g over dst; 2: premultiplied source scaled by g over dst.
 void HorizontalSse(const std::uint32_t* tmp, const std::uint32_t* x0, const std::uint32_t* x1,
                    const std::uint64_t* weights, std::uint32_t* drow, int n, std::uint32_t gw, int mode,
-                   bool dstAlpha) {
+                   bool dstAlpha)
+{
     const __m128i g = _mm_set1_epi16(static_cast<short>(gw));
     const __m128i c256 = _mm_set1_epi16(256);
     const __m128i opaqueAlpha = _mm_set_epi16(static_cast<short>(gw == 256 ? 255 : (gw * 255) >> 8), 0, 0, 0,
@@ -180,8 +192,10 @@ void HorizontalSse(const std::uint32_t* tmp, const std::uint32_t* x0, const std:
             continue;
         }
         if (mode == 1) {
-            slo = _mm_or_si128(_mm_andnot_si128(alphaMask, _mm_srli_epi16(_mm_mullo_epi16(slo, g), 8)), opaqueAlpha);
-            shi = _mm_or_si128(_mm_andnot_si128(alphaMask, _mm_srli_epi16(_mm_mullo_epi16(shi, g), 8)), opaqueAlpha);
+            slo = _mm_or_si128(_mm_andnot_si128(alphaMask, _mm_srli_epi16(_mm_mullo_epi16(slo, g), 8)),
+                               opaqueAlpha);
+            shi = _mm_or_si128(_mm_andnot_si128(alphaMask, _mm_srli_epi16(_mm_mullo_epi16(shi, g), 8)),
+                               opaqueAlpha);
         } else if (gw != 256) {
             slo = _mm_srli_epi16(_mm_mullo_epi16(slo, g), 8);
             shi = _mm_srli_epi16(_mm_mullo_epi16(shi, g), 8);
@@ -199,7 +213,8 @@ void HorizontalSse(const std::uint32_t* tmp, const std::uint32_t* x0, const std:
     }
     for (; i < n; ++i) {
         const std::uint32_t s = Lerp(tmp[x0[i]], tmp[x1[i]], static_cast<std::uint32_t>(weights[i] & 0xFFFF));
-        if (mode == 0) drow[i] = s & 0x00FFFFFFu;
+        if (mode == 0)
+            drow[i] = s & 0x00FFFFFFu;
         else if (mode == 1) {
             const std::uint32_t opaque = gw == 256 ? 0xFF000000u : ((gw * 255) >> 8) << 24;
             drow[i] = Over(drow[i], (Scale(s, gw) & 0x00FFFFFFu) | opaque, dstAlpha);
@@ -213,7 +228,8 @@ void HorizontalSse(const std::uint32_t* tmp, const std::uint32_t* x0, const std:
 // One bilinear sample from four taps (premultiplied here when asked), as Lerp(Lerp(p00,
 // p01, fx), Lerp(p10, p11, fx), fy) computes it.
 inline std::uint32_t BilinearSse(std::uint32_t p00, std::uint32_t p01, std::uint32_t p10, std::uint32_t p11,
-                                 std::uint32_t fx, std::uint32_t fy, bool premultiply) {
+                                 std::uint32_t fx, std::uint32_t fy, bool premultiply)
+{
     __m128i top = Lo16(_mm_set_epi32(0, 0, static_cast<int>(p01), static_cast<int>(p00)));
     __m128i bottom = Lo16(_mm_set_epi32(0, 0, static_cast<int>(p11), static_cast<int>(p10)));
     if (premultiply) {
@@ -232,7 +248,8 @@ inline std::uint32_t BilinearSse(std::uint32_t p00, std::uint32_t p01, std::uint
 }  // namespace
 
 void DrawScaled(TBitmap& dst, const TRect& dstRect, const TBitmap& src, const TRect& srcRect,
-                const BlendOptions& options) {
+                const BlendOptions& options)
+{
     const int g = std::clamp(options.alpha, 0, 255);
     if (g == 0 || dstRect.IsEmpty() || srcRect.IsEmpty() || src.Empty() || dst.Empty()) return;
     TRect vis = dstRect.Intersect(dst.BoundsRect());
@@ -243,10 +260,10 @@ void DrawScaled(TBitmap& dst, const TRect& dstRect, const TBitmap& src, const TR
     const bool dstAlpha = dst.HasAlpha();
     const std::uint32_t gw = static_cast<std::uint32_t>(g + (g >> 7));  // 0..256
 
-    const auto xs = AxisTable(vis.Left, vis.Right, dstRect.Left, dstRect.Width(), srcRect.Left, srcRect.Width(),
-                              srcVis.Left, srcVis.Right, options.bilinear);
-    const auto ys = AxisTable(vis.Top, vis.Bottom, dstRect.Top, dstRect.Height(), srcRect.Top, srcRect.Height(),
-                              srcVis.Top, srcVis.Bottom, options.bilinear);
+    const auto xs = AxisTable(vis.Left, vis.Right, dstRect.Left, dstRect.Width(), srcRect.Left,
+                              srcRect.Width(), srcVis.Left, srcVis.Right, options.bilinear);
+    const auto ys = AxisTable(vis.Top, vis.Bottom, dstRect.Top, dstRect.Height(), srcRect.Top,
+                              srcRect.Height(), srcVis.Top, srcVis.Bottom, options.bilinear);
     const int n = vis.Width();
     // The source columns the row needs, vertically interpolated (and
     // premultiplied) once per row.
@@ -310,7 +327,8 @@ void DrawScaled(TBitmap& dst, const TRect& dstRect, const TBitmap& src, const TR
     }
 }
 
-void DrawTransformed(TBitmap& dst, const TBitmap& src, const Affine& srcToDst, const BlendOptions& options) {
+void DrawTransformed(TBitmap& dst, const TBitmap& src, const Affine& srcToDst, const BlendOptions& options)
+{
     const int g = std::clamp(options.alpha, 0, 255);
     if (g == 0 || src.Empty() || dst.Empty()) return;
     const auto inv = srcToDst.Inverse();
@@ -322,7 +340,8 @@ void DrawTransformed(TBitmap& dst, const TBitmap& src, const Affine& srcToDst, c
 
     // Destination bounds of the transformed picture.
     double minX = 1e18, minY = 1e18, maxX = -1e18, maxY = -1e18;
-    for (const auto& [cx, cy] : {std::pair{0.0, 0.0}, {double(sw), 0.0}, {0.0, double(sh)}, {double(sw), double(sh)}}) {
+    for (const auto& [cx, cy] :
+         {std::pair{0.0, 0.0}, {double(sw), 0.0}, {0.0, double(sh)}, {double(sw), double(sh)}}) {
         double ox, oy;
         srcToDst.Apply(cx, cy, ox, oy);
         minX = std::min(minX, ox);
@@ -380,13 +399,15 @@ void DrawTransformed(TBitmap& dst, const TBitmap& src, const Affine& srcToDst, c
                     const std::uint32_t* r1 = r0 + sw;
 #if defined(__SSE2__)
                     const std::uint32_t opaque = useSrcAlpha ? 0u : 0xFF000000u;
-                    s = BilinearSse(r0[ix] | opaque, r0[ix + 1] | opaque, r1[ix] | opaque, r1[ix + 1] | opaque, fx, fy,
-                                    useSrcAlpha);
+                    s = BilinearSse(r0[ix] | opaque, r0[ix + 1] | opaque, r1[ix] | opaque,
+                                    r1[ix + 1] | opaque, fx, fy, useSrcAlpha);
 #else
-                    s = Lerp(Lerp(fetch(r0, ix), fetch(r0, ix + 1), fx), Lerp(fetch(r1, ix), fetch(r1, ix + 1), fx), fy);
+                    s = Lerp(Lerp(fetch(r0, ix), fetch(r0, ix + 1), fx),
+                             Lerp(fetch(r1, ix), fetch(r1, ix + 1), fx), fy);
 #endif
                 } else {
-                    s = Lerp(Lerp(tap(ix, iy), tap(ix + 1, iy), fx), Lerp(tap(ix, iy + 1), tap(ix + 1, iy + 1), fx), fy);
+                    s = Lerp(Lerp(tap(ix, iy), tap(ix + 1, iy), fx),
+                             Lerp(tap(ix, iy + 1), tap(ix + 1, iy + 1), fx), fy);
                 }
             }
             if ((s >> 24) == 0) continue;

@@ -38,7 +38,8 @@ struct Affine {
     // this after first: (this * first)(p) = this(first(p)).
     Affine operator*(const Affine& first) const;
     std::optional<Affine> Inverse() const;
-    void Apply(double x, double y, double& ox, double& oy) const {
+    void Apply(double x, double y, double& ox, double& oy) const
+    {
         ox = a * x + c * y + tx;
         oy = b * x + d * y + ty;
     }

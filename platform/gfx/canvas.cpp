@@ -14,17 +14,18 @@ namespace {
 using gfx::internal::RowSpan;
 
 // On/off run lengths of the dashed pen styles, in pixels.
-std::span<const int> DashPattern(TPenStyle style) {
+std::span<const int> DashPattern(TPenStyle style)
+{
     static constexpr int dash[] = {18, 6};
     static constexpr int dot[] = {3, 3};
     static constexpr int dashDot[] = {9, 6, 3, 6};
     static constexpr int dashDotDot[] = {9, 3, 3, 3, 3, 3};
     switch (style) {
-        case psDash: return dash;
-        case psDot: return dot;
-        case psDashDot: return dashDot;
-        case psDashDotDot: return dashDotDot;
-        default: return {};
+    case psDash: return dash;
+    case psDot: return dot;
+    case psDashDot: return dashDot;
+    case psDashDotDot: return dashDotDot;
+    default: return {};
     }
 }
 
@@ -33,12 +34,17 @@ std::span<const int> DashPattern(TPenStyle style) {
 class PenPlotter {
 public:
     PenPlotter(TBitmap& bmp, const TRect& clip, const TPen& pen)
-        : bmp_(bmp), clip_(clip), pen_(pen), pattern_(DashPattern(pen.Style())),
-          color_(gfx::ColorRGB(pen.Color()) | bmp.AlphaBits()) {}
+        : bmp_(bmp),
+          clip_(clip),
+          pen_(pen),
+          pattern_(DashPattern(pen.Style())),
+          color_(gfx::ColorRGB(pen.Color()) | bmp.AlphaBits())
+    {}
 
     bool Visible() const { return pen_.Style() != psClear && !clip_.IsEmpty(); }
 
-    void Plot(int x, int y) {
+    void Plot(int x, int y)
+    {
         if (!pattern_.empty()) {
             const bool on = (phase_index_ % 2) == 0;
             if (++phase_count_ >= pattern_[phase_index_]) {
@@ -58,7 +64,8 @@ public:
     }
 
     // Bresenham from (x0, y0) towards (x1, y1), leaving out (x1, y1).
-    void Line(int x0, int y0, int x1, int y1) {
+    void Line(int x0, int y0, int x1, int y1)
+    {
         const int dx = std::abs(x1 - x0), dy = -std::abs(y1 - y0);
         const int sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
         int err = dx + dy;
@@ -66,19 +73,26 @@ public:
         while (x0 != x1 || y0 != y1) {
             Plot(x0, y0);
             const int e2 = 2 * err;
-            if (e2 >= dy) { err += dy; x0 += sx; }
-            if (e2 <= dx) { err += dx; y0 += sy; }
+            if (e2 >= dy) {
+                err += dy;
+                x0 += sx;
+            }
+            if (e2 <= dx) {
+                err += dx;
+                y0 += sy;
+            }
         }
     }
 
 private:
-    void Put(int x, int y) {
+    void Put(int x, int y)
+    {
         if (!clip_.Contains(x, y)) return;
         std::uint32_t& p = bmp_.ScanLine(y)[x];
         switch (pen_.Mode()) {
-            case pmCopy: p = color_; break;
-            case pmXor: p ^= gfx::ColorRGB(pen_.Color()); break;
-            case pmNot: p ^= 0x00FFFFFFu; break;
+        case pmCopy: p = color_; break;
+        case pmXor: p ^= gfx::ColorRGB(pen_.Color()); break;
+        case pmNot: p ^= 0x00FFFFFFu; break;
         }
     }
 
@@ -96,15 +110,21 @@ private:
 class BrushFiller {
 public:
     BrushFiller(TBitmap& bmp, const TRect& clip, const TBrush& brush, TPoint origin)
-        : bmp_(bmp), clip_(clip), brush_(brush), origin_(origin),
-          color_(gfx::ColorRGB(brush.Color()) | bmp.AlphaBits()) {}
+        : bmp_(bmp),
+          clip_(clip),
+          brush_(brush),
+          origin_(origin),
+          color_(gfx::ColorRGB(brush.Color()) | bmp.AlphaBits())
+    {}
 
-    bool Visible() const {
+    bool Visible() const
+    {
         if (brush_.Style() == bsClear || clip_.IsEmpty()) return false;
         return true;
     }
 
-    void Span(int y, int x0, int x1) {
+    void Span(int y, int x0, int x1)
+    {
         if (y < clip_.Top || y >= clip_.Bottom) return;
         x0 = std::max(x0, clip_.Left);
         x1 = std::min(x1, clip_.Right);
@@ -137,7 +157,8 @@ private:
 // The outline of a shape given by row spans: the pixels of the shape with a
 // 4-neighbour outside it.
 template <class Fn>
-void ForEachOutlinePixel(const std::vector<RowSpan>& rows, int top, Fn&& fn) {
+void ForEachOutlinePixel(const std::vector<RowSpan>& rows, int top, Fn&& fn)
+{
     const int n = static_cast<int>(rows.size());
     auto inside = [&](int i, int x) { return i >= 0 && i < n && x >= rows[i].left && x < rows[i].right; };
     for (int i = 0; i < n; ++i) {
@@ -158,20 +179,23 @@ public:
 
 TCanvas::TCanvas(TBitmap& target) : target_(&target) {}
 
-TRect TCanvas::DeviceClip() const {
+TRect TCanvas::DeviceClip() const
+{
     TRect all = target_->BoundsRect();
     return clip_ ? clip_->Intersect(all) : all;
 }
 
 TRect TCanvas::ClipRect() const { return DeviceClip().Offset(-origin_.X, -origin_.Y); }
 
-void TCanvas::IntersectClipRect(const TRect& r) {
+void TCanvas::IntersectClipRect(const TRect& r)
+{
     clip_ = DeviceClip().Intersect(r.Offset(origin_.X, origin_.Y));
 }
 
 void TCanvas::SaveState() { saved_.push_back({origin_, clip_, pen_pos_}); }
 
-void TCanvas::RestoreState() {
+void TCanvas::RestoreState()
+{
     if (saved_.empty()) return;
     origin_ = saved_.back().origin;
     clip_ = saved_.back().clip;
@@ -179,24 +203,28 @@ void TCanvas::RestoreState() {
     saved_.pop_back();
 }
 
-TColor TCanvas::Pixel(int x, int y) const {
+TColor TCanvas::Pixel(int x, int y) const
+{
     const int dx = x + origin_.X, dy = y + origin_.Y;
     return DeviceClip().Contains(dx, dy) ? gfx::ColorRGB(target_->Pixel(dx, dy)) : clNone;
 }
 
-void TCanvas::SetPixel(int x, int y, TColor c) {
+void TCanvas::SetPixel(int x, int y, TColor c)
+{
     const int dx = x + origin_.X, dy = y + origin_.Y;
     if (DeviceClip().Contains(dx, dy)) target_->SetPixel(dx, dy, gfx::ColorRGB(c) | target_->AlphaBits());
 }
 
-void TCanvas::FillRect(const TRect& r) {
+void TCanvas::FillRect(const TRect& r)
+{
     BrushFiller fill(*target_, DeviceClip(), brush_, origin_);
     if (!fill.Visible()) return;
     const TRect d = r.Offset(origin_.X, origin_.Y).Intersect(DeviceClip());
     for (int y = d.Top; y < d.Bottom; ++y) fill.Span(y, d.Left, d.Right);
 }
 
-void TCanvas::FrameRect(const TRect& r) {
+void TCanvas::FrameRect(const TRect& r)
+{
     if (r.IsEmpty()) return;
     const TRect clip = DeviceClip();
     const TRect d = r.Offset(origin_.X, origin_.Y);
@@ -215,7 +243,8 @@ void TCanvas::FrameRect(const TRect& r) {
     }
 }
 
-void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
+void TCanvas::Rectangle(int x1, int y1, int x2, int y2)
+{
     if (x2 < x1) std::swap(x1, x2);
     if (y2 < y1) std::swap(y1, y2);
     if (pen_.Style() == psClear) {
@@ -229,8 +258,10 @@ void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
     const int l = x1 + origin_.X, t = y1 + origin_.Y, r = x2 - 1 + origin_.X, b = y2 - 1 + origin_.Y;
     if (l == r || t == b) {
         // A degenerate rectangle is a single line of pixels.
-        if (t == b) pen.Line(l, t, r + 1, t);
-        else pen.Line(l, t, l, b + 1);
+        if (t == b)
+            pen.Line(l, t, r + 1, t);
+        else
+            pen.Line(l, t, l, b + 1);
         return;
     }
     pen.Line(l, t, r, t);
@@ -239,14 +270,15 @@ void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
     pen.Line(l, b, l, t);
 }
 
-void TCanvas::LineTo(int x, int y) {
+void TCanvas::LineTo(int x, int y)
+{
     PenPlotter pen(*target_, DeviceClip(), pen_);
-    if (pen.Visible())
-        pen.Line(pen_pos_.X + origin_.X, pen_pos_.Y + origin_.Y, x + origin_.X, y + origin_.Y);
+    if (pen.Visible()) pen.Line(pen_pos_.X + origin_.X, pen_pos_.Y + origin_.Y, x + origin_.X, y + origin_.Y);
     pen_pos_ = {x, y};
 }
 
-void TCanvas::Polyline(std::span<const TPoint> points) {
+void TCanvas::Polyline(std::span<const TPoint> points)
+{
     if (points.empty()) return;
     PenPlotter pen(*target_, DeviceClip(), pen_);
     if (pen.Visible()) {
@@ -257,7 +289,8 @@ void TCanvas::Polyline(std::span<const TPoint> points) {
     pen_pos_ = points.back();
 }
 
-void TCanvas::Polygon(std::span<const TPoint> points) {
+void TCanvas::Polygon(std::span<const TPoint> points)
+{
     if (points.size() < 2) return;
     const TRect clip = DeviceClip();
     BrushFiller fill(*target_, clip, brush_, origin_);
@@ -299,7 +332,8 @@ void TCanvas::Polygon(std::span<const TPoint> points) {
     }
 }
 
-void TCanvas::RoundRect(int x1, int y1, int x2, int y2, int w, int h) {
+void TCanvas::RoundRect(int x1, int y1, int x2, int y2, int w, int h)
+{
     if (x2 < x1) std::swap(x1, x2);
     if (y2 < y1) std::swap(y1, y2);
     const TRect d = TRect{x1, y1, x2, y2}.Offset(origin_.X, origin_.Y);
@@ -307,16 +341,19 @@ void TCanvas::RoundRect(int x1, int y1, int x2, int y2, int w, int h) {
     const TRect clip = DeviceClip();
     BrushFiller fill(*target_, clip, brush_, origin_);
     if (fill.Visible())
-        for (std::size_t i = 0; i < rows.size(); ++i) fill.Span(d.Top + static_cast<int>(i), rows[i].left, rows[i].right);
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            fill.Span(d.Top + static_cast<int>(i), rows[i].left, rows[i].right);
     PenPlotter pen(*target_, clip, pen_);
     if (pen.Visible()) ForEachOutlinePixel(rows, d.Top, [&](int x, int y) { pen.Plot(x, y); });
 }
 
-void TCanvas::Ellipse(int x1, int y1, int x2, int y2) {
+void TCanvas::Ellipse(int x1, int y1, int x2, int y2)
+{
     RoundRect(x1, y1, x2, y2, std::abs(x2 - x1), std::abs(y2 - y1));
 }
 
-void TCanvas::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
+void TCanvas::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
+{
     if (x2 < x1) std::swap(x1, x2);
     if (y2 < y1) std::swap(y1, y2);
     const TRect d = TRect{x1, y1, x2, y2}.Offset(origin_.X, origin_.Y);
@@ -339,7 +376,8 @@ void TCanvas::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4
     });
 }
 
-void TCanvas::DrawFocusRect(const TRect& r) {
+void TCanvas::DrawFocusRect(const TRect& r)
+{
     if (r.IsEmpty()) return;
     const TRect clip = DeviceClip();
     const TRect d = r.Offset(origin_.X, origin_.Y);
@@ -356,37 +394,44 @@ void TCanvas::DrawFocusRect(const TRect& r) {
     }
 }
 
-void TCanvas::FillRegion(const gfx::Region& region) {
+void TCanvas::FillRegion(const gfx::Region& region)
+{
     BrushFiller fill(*target_, DeviceClip(), brush_, origin_);
     if (!fill.Visible()) return;
     for (const auto& band : region.Bands())
         for (int y = band.top; y < band.bottom; ++y)
-            for (const auto& s : band.spans) fill.Span(y + origin_.Y, s.left + origin_.X, s.right + origin_.X);
+            for (const auto& s : band.spans)
+                fill.Span(y + origin_.Y, s.left + origin_.X, s.right + origin_.X);
 }
 
-void TCanvas::Draw(int x, int y, const TBitmap& b) {
+void TCanvas::Draw(int x, int y, const TBitmap& b)
+{
     gfx::DrawOptions o;
     if (b.Transparent()) o.key = b.TransparentColor();
     DrawBitmap(Bounds(x, y, b.Width(), b.Height()), b, b.BoundsRect(), o);
 }
 
-void TCanvas::Draw(int x, int y, const TBitmap& b, TColor key) {
+void TCanvas::Draw(int x, int y, const TBitmap& b, TColor key)
+{
     DrawBitmap(Bounds(x, y, b.Width(), b.Height()), b, b.BoundsRect(), {gfx::StretchFilter::Nearest, key});
 }
 
 void TCanvas::StretchDraw(const TRect& r, const TBitmap& b) { StretchDraw(r, b, stretch_mode_); }
 
-void TCanvas::StretchDraw(const TRect& r, const TBitmap& b, gfx::StretchFilter f) {
+void TCanvas::StretchDraw(const TRect& r, const TBitmap& b, gfx::StretchFilter f)
+{
     gfx::DrawOptions o{f, {}};
     if (b.Transparent()) o.key = b.TransparentColor();
     DrawBitmap(r, b, b.BoundsRect(), o);
 }
 
-void TCanvas::CopyRect(const TRect& dest, const TCanvas& source, const TRect& srcRect) {
+void TCanvas::CopyRect(const TRect& dest, const TCanvas& source, const TRect& srcRect)
+{
     CopyRect(dest, *source.target_, srcRect.Offset(source.origin_.X, source.origin_.Y));
 }
 
-void TCanvas::CopyRect(const TRect& dest, const TBitmap& source, const TRect& srcRect) {
+void TCanvas::CopyRect(const TRect& dest, const TBitmap& source, const TRect& srcRect)
+{
     DrawBitmap(dest, source, srcRect, {stretch_mode_, {}});
 }
 
@@ -398,7 +443,8 @@ struct Tap {
 };
 
 // Area weights of the source columns (or rows) under each destination one.
-std::vector<std::vector<Tap>> BoxTaps(int srcStart, int srcLen, int dstLen, int dstFrom, int dstTo) {
+std::vector<std::vector<Tap>> BoxTaps(int srcStart, int srcLen, int dstLen, int dstFrom, int dstTo)
+{
     std::vector<std::vector<Tap>> taps(dstTo - dstFrom);
     const double scale = static_cast<double>(srcLen) / dstLen;
     for (int i = dstFrom; i < dstTo; ++i) {
@@ -413,8 +459,10 @@ std::vector<std::vector<Tap>> BoxTaps(int srcStart, int srcLen, int dstLen, int 
             t.push_back({srcStart + s, w});
             total += w;
         }
-        if (t.empty()) t.push_back({srcStart + std::min(first, srcLen - 1), 65536});
-        else t.back().weight += 65536 - total;  // exact sum, so flat areas stay exact
+        if (t.empty())
+            t.push_back({srcStart + std::min(first, srcLen - 1), 65536});
+        else
+            t.back().weight += 65536 - total;  // exact sum, so flat areas stay exact
     }
     return taps;
 }
@@ -422,7 +470,8 @@ std::vector<std::vector<Tap>> BoxTaps(int srcStart, int srcLen, int dstLen, int 
 }  // namespace
 
 void TCanvas::DrawBitmap(const TRect& dest, const TBitmap& source, const TRect& srcRect,
-                         const gfx::DrawOptions& options) {
+                         const gfx::DrawOptions& options)
+{
     const TRect d = dest.Offset(origin_.X, origin_.Y);
     const int dw = d.Width(), dh = d.Height(), sw = srcRect.Width(), sh = srcRect.Height();
     if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0 || source.Empty()) return;
@@ -484,8 +533,10 @@ void TCanvas::DrawBitmap(const TRect& dest, const TBitmap& source, const TRect& 
                 const int i0 = static_cast<int>(u);
                 const int f = static_cast<int>(std::lround((u - i0) * 65536.0));
                 auto& t = taps[i - from];
-                if (f == 0 || i0 + 1 >= srcLen) t.push_back({srcStart + i0, 65536});
-                else t = {{srcStart + i0, 65536 - f}, {srcStart + i0 + 1, f}};
+                if (f == 0 || i0 + 1 >= srcLen)
+                    t.push_back({srcStart + i0, 65536});
+                else
+                    t = {{srcStart + i0, 65536 - f}, {srcStart + i0 + 1, f}};
             }
             return taps;
         };
@@ -524,7 +575,8 @@ void TCanvas::DrawBitmap(const TRect& dest, const TBitmap& source, const TRect& 
     }
 }
 
-void TCanvas::TileDraw(const TRect& r, const TBitmap& tile) {
+void TCanvas::TileDraw(const TRect& r, const TBitmap& tile)
+{
     if (tile.Empty() || r.IsEmpty()) return;
     TBrush pattern;
     pattern.SetBitmap(&tile);
@@ -537,8 +589,9 @@ void TCanvas::TileDraw(const TRect& r, const TBitmap& tile) {
 
 namespace {
 
-void DrawTextLine(TBitmap& bmp, const TRect& clip, gfx::internal::FontInstance& fi, const TFont& font,
-                  int x, int top, const std::u32string& text, int underlineIndex) {
+void DrawTextLine(TBitmap& bmp, const TRect& clip, gfx::internal::FontInstance& fi, const TFont& font, int x,
+                  int top, const std::u32string& text, int underlineIndex)
+{
     const auto& m = fi.Metrics();
     const int baseline = top + m.ascent;
     fi.Draw(bmp, clip, x, baseline, text, font.Color());
@@ -561,12 +614,14 @@ void DrawTextLine(TBitmap& bmp, const TRect& clip, gfx::internal::FontInstance& 
 
 }  // namespace
 
-void TCanvas::TextOut(int x, int y, const std::string& text) {
+void TCanvas::TextOut(int x, int y, const std::string& text)
+{
     TextRect(TRect{-(1 << 29), -(1 << 29), 1 << 29, 1 << 29}, x, y, text);
     pen_pos_ = {x + TextWidth(text), y};
 }
 
-void TCanvas::TextRect(const TRect& r, int x, int y, const std::string& text) {
+void TCanvas::TextRect(const TRect& r, int x, int y, const std::string& text)
+{
     auto fi = gfx::internal::GetFontInstance(font_);
     const std::u32string u = gfx::internal::DecodeUtf8(text);
     const TRect clip = DeviceClip().Intersect(r.Offset(origin_.X, origin_.Y));
@@ -584,7 +639,8 @@ TSize TCanvas::TextExtent(const std::string& text) const { return gfx::TextExten
 int TCanvas::TextWidth(const std::string& text) const { return TextExtent(text).cx; }
 int TCanvas::TextHeight(const std::string& text) const { return TextExtent(text).cy; }
 
-int TCanvas::DrawText(const std::string& text, TRect& r, unsigned flags) {
+int TCanvas::DrawText(const std::string& text, TRect& r, unsigned flags)
+{
     auto fi = gfx::internal::GetFontInstance(font_);
     gfx::internal::TextMeasure measure;
     measure.advance = [&fi](char32_t ch) { return fi->Advance(ch); };
@@ -617,12 +673,14 @@ int TCanvas::DrawText(const std::string& text, TRect& r, unsigned flags) {
 
 namespace gfx {
 
-void DrawMasked(TCanvas& canvas, int x, int y, const TBitmap& bitmap, TColor maskColor) {
+void DrawMasked(TCanvas& canvas, int x, int y, const TBitmap& bitmap, TColor maskColor)
+{
     canvas.Draw(x, y, bitmap, maskColor);
 }
 
 void DrawGreyed(TCanvas& canvas, int x, int y, const TBitmap& bitmap, TColor maskColor, TColor highlight,
-                TColor shadow) {
+                TColor shadow)
+{
     // The shape: kept pixels darker than mid-grey, as the platform's
     // disabled image-list look makes it (light pixels vanish into the face).
     const std::uint32_t key = ColorRGB(maskColor);
@@ -643,7 +701,8 @@ void DrawGreyed(TCanvas& canvas, int x, int y, const TBitmap& bitmap, TColor mas
     }
 }
 
-TSize TextExtent(const TFont& font, const std::string& text) {
+TSize TextExtent(const TFont& font, const std::string& text)
+{
     auto fi = internal::GetFontInstance(font);
     return {fi->Measure(internal::DecodeUtf8(text)), fi->Metrics().height};
 }

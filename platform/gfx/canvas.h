@@ -28,18 +28,44 @@ enum TBrushStyle { bsSolid, bsClear };
 class TPen : public TObject {
 public:
     TColor Color() const { return color_; }
-    void SetColor(TColor c) { color_ = c; Changed(); }
+    void SetColor(TColor c)
+    {
+        color_ = c;
+        Changed();
+    }
     int Width() const { return width_; }
-    void SetWidth(int w) { width_ = w < 1 ? 1 : w; Changed(); }
+    void SetWidth(int w)
+    {
+        width_ = w < 1 ? 1 : w;
+        Changed();
+    }
     TPenStyle Style() const { return style_; }
-    void SetStyle(TPenStyle s) { style_ = s; Changed(); }
+    void SetStyle(TPenStyle s)
+    {
+        style_ = s;
+        Changed();
+    }
     TPenMode Mode() const { return mode_; }
-    void SetMode(TPenMode m) { mode_ = m; Changed(); }
-    void Assign(const TPen& o) { color_ = o.color_; width_ = o.width_; style_ = o.style_; mode_ = o.mode_; Changed(); }
+    void SetMode(TPenMode m)
+    {
+        mode_ = m;
+        Changed();
+    }
+    void Assign(const TPen& o)
+    {
+        color_ = o.color_;
+        width_ = o.width_;
+        style_ = o.style_;
+        mode_ = o.mode_;
+        Changed();
+    }
     TNotifyEvent OnChange;
 
 private:
-    void Changed() { if (OnChange) OnChange(this); }
+    void Changed()
+    {
+        if (OnChange) OnChange(this);
+    }
     TColor color_ = clBlack;
     int width_ = 1;
     TPenStyle style_ = psSolid;
@@ -49,18 +75,40 @@ private:
 class TBrush : public TObject {
 public:
     TColor Color() const { return color_; }
-    void SetColor(TColor c) { color_ = c; style_ = bsSolid; Changed(); }
+    void SetColor(TColor c)
+    {
+        color_ = c;
+        style_ = bsSolid;
+        Changed();
+    }
     TBrushStyle Style() const { return style_; }
-    void SetStyle(TBrushStyle s) { style_ = s; Changed(); }
+    void SetStyle(TBrushStyle s)
+    {
+        style_ = s;
+        Changed();
+    }
     // A pattern: fills tile it from the canvas origin. Not owned; the
     // caller keeps it alive while it is set. nullptr for a plain colour.
     const TBitmap* Bitmap() const { return bitmap_; }
-    void SetBitmap(const TBitmap* b) { bitmap_ = b; Changed(); }
-    void Assign(const TBrush& o) { color_ = o.color_; style_ = o.style_; bitmap_ = o.bitmap_; Changed(); }
+    void SetBitmap(const TBitmap* b)
+    {
+        bitmap_ = b;
+        Changed();
+    }
+    void Assign(const TBrush& o)
+    {
+        color_ = o.color_;
+        style_ = o.style_;
+        bitmap_ = o.bitmap_;
+        Changed();
+    }
     TNotifyEvent OnChange;
 
 private:
-    void Changed() { if (OnChange) OnChange(this); }
+    void Changed()
+    {
+        if (OnChange) OnChange(this);
+    }
     TColor color_ = clWhite;
     TBrushStyle style_ = bsSolid;
     const TBitmap* bitmap_ = nullptr;
@@ -84,8 +132,8 @@ constexpr unsigned DT_HIDEPREFIX = 0x100000;
 
 namespace gfx {
 enum class StretchFilter {
-    Nearest,   // pixel replication
-    Box,       // area average (what the platform calls halftone)
+    Nearest,  // pixel replication
+    Box,      // area average (what the platform calls halftone)
     Bilinear,
 };
 

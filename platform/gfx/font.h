@@ -31,7 +31,11 @@ class TFont : public TObject {
 public:
     TFont() = default;
     TFont(const TFont& other) : TObject() { CopyFrom(other); }
-    TFont& operator=(const TFont& other) { Assign(other); return *this; }
+    TFont& operator=(const TFont& other)
+    {
+        Assign(other);
+        return *this;
+    }
 
     // Copies the description and raises OnChange (the event is not copied).
     void Assign(const TFont& other);

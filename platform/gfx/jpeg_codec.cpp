@@ -16,7 +16,8 @@ struct ErrorManager {
     char text[JMSG_LENGTH_MAX];
 };
 
-void ErrorExit(j_common_ptr cinfo) {
+void ErrorExit(j_common_ptr cinfo)
+{
     auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
     (*cinfo->err->format_message)(cinfo, err->text);
     std::longjmp(err->jump, 1);
@@ -26,11 +27,13 @@ void ErrorExit(j_common_ptr cinfo) {
 // shown with what could be read.
 void EmitMessage(j_common_ptr, int) {}
 
-void CopyMessage(const ErrorManager& err, JpegMessage* msg) {
+void CopyMessage(const ErrorManager& err, JpegMessage* msg)
+{
     std::snprintf(msg->text, sizeof msg->text, "%s", err.text);
 }
 
-void InitErrors(ErrorManager& err) {
+void InitErrors(ErrorManager& err)
+{
     std::memset(&err, 0, sizeof err);
     jpeg_std_error(&err.pub);
     err.pub.error_exit = ErrorExit;
@@ -39,7 +42,8 @@ void InitErrors(ErrorManager& err) {
 
 }  // namespace
 
-int JpegReadSize(const unsigned char* data, std::size_t size, int* width, int* height, JpegMessage* msg) {
+int JpegReadSize(const unsigned char* data, std::size_t size, int* width, int* height, JpegMessage* msg)
+{
     jpeg_decompress_struct cinfo;
     ErrorManager err;
     InitErrors(err);
@@ -59,7 +63,8 @@ int JpegReadSize(const unsigned char* data, std::size_t size, int* width, int* h
 }
 
 int JpegDecode(const unsigned char* data, std::size_t size, int scaleDenom, JpegAllocFn alloc, void* ctx,
-               JpegMessage* msg) {
+               JpegMessage* msg)
+{
     jpeg_decompress_struct cinfo;
     ErrorManager err;
     InitErrors(err);
@@ -104,8 +109,14 @@ int JpegDecode(const unsigned char* data, std::size_t size, int scaleDenom, Jpeg
         if (jpeg_read_scanlines(&cinfo, &target, 1) != 1) break;
         if (cmyk) {
             for (int x = 0; x < w; ++x) {
-                int c = cmykRow[4 * x], m = cmykRow[4 * x + 1], yy = cmykRow[4 * x + 2], k = cmykRow[4 * x + 3];
-                if (!inverted) { c = 255 - c; m = 255 - m; yy = 255 - yy; k = 255 - k; }
+                int c = cmykRow[4 * x], m = cmykRow[4 * x + 1], yy = cmykRow[4 * x + 2],
+                    k = cmykRow[4 * x + 3];
+                if (!inverted) {
+                    c = 255 - c;
+                    m = 255 - m;
+                    yy = 255 - yy;
+                    k = 255 - k;
+                }
                 const std::uint32_t r = static_cast<std::uint32_t>(c * k / 255);
                 const std::uint32_t g = static_cast<std::uint32_t>(m * k / 255);
                 const std::uint32_t b = static_cast<std::uint32_t>(yy * k / 255);
@@ -123,7 +134,8 @@ int JpegDecode(const unsigned char* data, std::size_t size, int scaleDenom, Jpeg
 }
 
 int JpegEncode(const std::uint32_t* pixels, int width, int height, int quality, unsigned char** out,
-               unsigned long* outSize, JpegMessage* msg) {
+               unsigned long* outSize, JpegMessage* msg)
+{
     jpeg_compress_struct cinfo;
     ErrorManager err;
     InitErrors(err);

@@ -5,7 +5,8 @@
 
 namespace gfx::internal {
 
-std::vector<RowSpan> RoundRectSpans(const TRect& r, int w, int h) {
+std::vector<RowSpan> RoundRectSpans(const TRect& r, int w, int h)
+{
     const int width = r.Width(), height = r.Height();
     std::vector<RowSpan> rows;
     if (width <= 0 || height <= 0) return rows;

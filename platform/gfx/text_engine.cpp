@@ -26,7 +26,8 @@ std::u32string DecodeUtf8(std::string_view s) { return core::Utf8ToCodePoints(s)
 
 std::string EncodeUtf8(std::u32string_view text) { return core::CodePointsToUtf8(text); }
 
-bool IsWideChar(char32_t c) {
+bool IsWideChar(char32_t c)
+{
     return (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0x303E) || (c >= 0x3041 && c <= 0x33FF) ||
            (c >= 0x3400 && c <= 0x4DBF) || (c >= 0x4E00 && c <= 0x9FFF) || (c >= 0xA000 && c <= 0xA4CF) ||
            (c >= 0xAC00 && c <= 0xD7A3) || (c >= 0xF900 && c <= 0xFAFF) || (c >= 0xFE30 && c <= 0xFE4F) ||
@@ -38,7 +39,8 @@ namespace {
 bool IsBlank(char32_t c) { return c == ' ' || c == '\t' || c == 0xA0 || c == 0x3000; }
 bool IsControl(char32_t c) { return c < 0x20 || (c >= 0x7F && c < 0xA0); }
 
-void BlendPixel(std::uint32_t& p, std::uint32_t color, int cov, std::uint32_t alphaBits) {
+void BlendPixel(std::uint32_t& p, std::uint32_t color, int cov, std::uint32_t alphaBits)
+{
     if (cov <= 0) return;
     if (cov >= 255) {
         p = color | (alphaBits ? 0xFF000000u : (p & 0xFF000000u));
@@ -61,7 +63,8 @@ void BlendPixel(std::uint32_t& p, std::uint32_t color, int cov, std::uint32_t al
 
 class BoxFont final : public FontInstance {
 public:
-    explicit BoxFont(int em) : em_(std::max(em, 1)) {
+    explicit BoxFont(int em) : em_(std::max(em, 1))
+    {
         m_.descent = em_ / 5;
         m_.ascent = em_ - m_.descent;
         m_.height = em_;
@@ -70,17 +73,20 @@ public:
         m_.lineThickness = 1;
     }
     const FontMetrics& Metrics() const override { return m_; }
-    int Advance(char32_t ch) override {
+    int Advance(char32_t ch) override
+    {
         if (IsControl(ch)) return 0;
         return IsWideChar(ch) || ch == 0x3000 ? em_ : std::max(1, em_ / 2);
     }
     void Draw(TBitmap& dst, const TRect& clip, int x, int baseline, std::u32string_view text,
-              TColor color) override {
+              TColor color) override
+    {
         const std::uint32_t c = ColorRGB(color) | dst.AlphaBits();
         for (char32_t ch : text) {
             const int adv = Advance(ch);
             if (!IsBlank(ch) && adv > 0) {
-                const TRect box = TRect{x, baseline - m_.ascent + 1, x + std::max(1, adv - 1), baseline}.Intersect(clip);
+                const TRect box =
+                    TRect{x, baseline - m_.ascent + 1, x + std::max(1, adv - 1), baseline}.Intersect(clip);
                 for (int y = box.Top; y < box.Bottom; ++y)
                     std::fill(dst.ScanLine(y) + box.Left, dst.ScanLine(y) + box.Right, c);
             }
@@ -101,12 +107,14 @@ std::recursive_mutex g_mutex;
 FT_Library g_ft = nullptr;
 bool g_fc_ready = false;
 
-FT_Library Library() {
+FT_Library Library()
+{
     if (!g_ft && FT_Init_FreeType(&g_ft) != 0) g_ft = nullptr;
     return g_ft;
 }
 
-bool FontconfigReady() {
+bool FontconfigReady()
+{
     if (!g_fc_ready) {
         g_fc_ready = FcInit() == FcTrue;
         // Hand fontconfig's configuration back at exit, so that leak checkers
@@ -116,7 +124,8 @@ bool FontconfigReady() {
     return g_fc_ready;
 }
 
-std::string Lower(std::string s) {
+std::string Lower(std::string s)
+{
     for (char& c : s)
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     return s;
@@ -126,19 +135,39 @@ constexpr const char* kLatinFamily = "DejaVu Sans";
 constexpr const char* kCjkFamily = "WenQuanYi Micro Hei";
 
 // The names the program's forms use, to the installed families.
-std::string MapFamily(const std::string& name) {
+std::string MapFamily(const std::string& name)
+{
     static const std::map<std::string, std::string> table = {
-        {"tahoma", kLatinFamily},        {"ms sans serif", kLatinFamily}, {"microsoft sans serif", kLatinFamily},
-        {"arial", kLatinFamily},         {"ms shell dlg", kLatinFamily},  {"ms shell dlg 2", kLatinFamily},
-        {"system", kLatinFamily},        {"verdana", kLatinFamily},       {"segoe ui", kLatinFamily},
-        {"menu", kLatinFamily},          {"", kLatinFamily},              {"courier new", "DejaVu Sans Mono"},
-        {"courier", "DejaVu Sans Mono"}, {"fixedsys", "DejaVu Sans Mono"}, {"terminal", "DejaVu Sans Mono"},
+        {"tahoma", kLatinFamily},
+        {"ms sans serif", kLatinFamily},
+        {"microsoft sans serif", kLatinFamily},
+        {"arial", kLatinFamily},
+        {"ms shell dlg", kLatinFamily},
+        {"ms shell dlg 2", kLatinFamily},
+        {"system", kLatinFamily},
+        {"verdana", kLatinFamily},
+        {"segoe ui", kLatinFamily},
+        {"menu", kLatinFamily},
+        {"", kLatinFamily},
+        {"courier new", "DejaVu Sans Mono"},
+        {"courier", "DejaVu Sans Mono"},
+        {"fixedsys", "DejaVu Sans Mono"},
+        {"terminal", "DejaVu Sans Mono"},
         {"times new roman", "DejaVu Serif"},
-        {"宋体", kCjkFamily},            {"新宋体", kCjkFamily},          {"simsun", kCjkFamily},
-        {"nsimsun", kCjkFamily},         {"黑体", kCjkFamily},            {"simhei", kCjkFamily},
-        {"微软雅黑", kCjkFamily},        {"microsoft yahei", kCjkFamily}, {"楷体", kCjkFamily},
-        {"楷体_gb2312", kCjkFamily},     {"仿宋", kCjkFamily},            {"仿宋_gb2312", kCjkFamily},
-        {"幼圆", kCjkFamily},            {"隶书", kCjkFamily},
+        {"宋体", kCjkFamily},
+        {"新宋体", kCjkFamily},
+        {"simsun", kCjkFamily},
+        {"nsimsun", kCjkFamily},
+        {"黑体", kCjkFamily},
+        {"simhei", kCjkFamily},
+        {"微软雅黑", kCjkFamily},
+        {"microsoft yahei", kCjkFamily},
+        {"楷体", kCjkFamily},
+        {"楷体_gb2312", kCjkFamily},
+        {"仿宋", kCjkFamily},
+        {"仿宋_gb2312", kCjkFamily},
+        {"幼圆", kCjkFamily},
+        {"隶书", kCjkFamily},
     };
     auto it = table.find(Lower(name));
     return it == table.end() ? name : it->second;
@@ -152,7 +181,8 @@ struct FaceFile {
 };
 
 // fontconfig's best file for a family and style (g_mutex held).
-FaceFile MatchFamily(const std::string& family, bool bold, bool italic) {
+FaceFile MatchFamily(const std::string& family, bool bold, bool italic)
+{
     FaceFile out;
     if (!FontconfigReady()) return out;
     FcPattern* pat = FcPatternCreate();
@@ -167,10 +197,13 @@ FaceFile MatchFamily(const std::string& family, bool bold, bool italic) {
     if (match) {
         FcChar8* file = nullptr;
         int index = 0, weight = 0, slant = 0;
-        if (FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch) out.path = reinterpret_cast<char*>(file);
+        if (FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch)
+            out.path = reinterpret_cast<char*>(file);
         if (FcPatternGetInteger(match, FC_INDEX, 0, &index) == FcResultMatch) out.index = index;
-        if (FcPatternGetInteger(match, FC_WEIGHT, 0, &weight) == FcResultMatch) out.bold = weight >= FC_WEIGHT_DEMIBOLD;
-        if (FcPatternGetInteger(match, FC_SLANT, 0, &slant) == FcResultMatch) out.italic = slant != FC_SLANT_ROMAN;
+        if (FcPatternGetInteger(match, FC_WEIGHT, 0, &weight) == FcResultMatch)
+            out.bold = weight >= FC_WEIGHT_DEMIBOLD;
+        if (FcPatternGetInteger(match, FC_SLANT, 0, &slant) == FcResultMatch)
+            out.italic = slant != FC_SLANT_ROMAN;
         FcPatternDestroy(match);
     }
     FcPatternDestroy(pat);
@@ -178,7 +211,8 @@ FaceFile MatchFamily(const std::string& family, bool bold, bool italic) {
 }
 
 // A file that has a glyph for the character (g_mutex held).
-FaceFile MatchChar(char32_t ch) {
+FaceFile MatchChar(char32_t ch)
+{
     FaceFile out;
     if (!FontconfigReady()) return out;
     FcPattern* pat = FcPatternCreate();
@@ -207,13 +241,16 @@ FaceFile MatchChar(char32_t ch) {
 }
 
 // Font files read once and shared by every face opened on them.
-std::shared_ptr<const std::vector<unsigned char>> FileBytes(const std::string& path) {
+std::shared_ptr<const std::vector<unsigned char>> FileBytes(const std::string& path)
+{
     static std::map<std::string, std::shared_ptr<const std::vector<unsigned char>>> files;
     auto it = files.find(path);
     if (it != files.end()) return it->second;
     std::ifstream in(path, std::ios::binary);
     std::shared_ptr<const std::vector<unsigned char>> data;
-    if (in) data = std::make_shared<const std::vector<unsigned char>>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    if (in)
+        data = std::make_shared<const std::vector<unsigned char>>(std::istreambuf_iterator<char>(in),
+                                                                  std::istreambuf_iterator<char>());
     files[path] = data;
     return data;
 }
@@ -226,7 +263,9 @@ struct Glyph {
 class FreeTypeFont final : public FontInstance {
 public:
     // Called with g_mutex held.
-    FreeTypeFont(const std::string& name, int heightSpec, bool bold, bool italic) : bold_(bold), italic_(italic) {
+    FreeTypeFont(const std::string& name, int heightSpec, bool bold, bool italic)
+        : bold_(bold), italic_(italic)
+    {
         const std::string family = MapFamily(name);
         AddFace(MatchFamily(family, bold, italic));
         AddFace(MatchFamily(kLatinFamily, bold, italic));
@@ -256,23 +295,27 @@ public:
         m_.height = m_.ascent + m_.descent;
         m_.lineThickness = std::max(1, static_cast<int>(std::lround(em_ / 14.0)));
         m_.underlineOffset = std::max(1, static_cast<int>(std::lround(em_ / 9.0)));
-        if (m_.underlineOffset + m_.lineThickness > m_.descent) m_.underlineOffset = std::max(1, m_.descent - m_.lineThickness);
+        if (m_.underlineOffset + m_.lineThickness > m_.descent)
+            m_.underlineOffset = std::max(1, m_.descent - m_.lineThickness);
         m_.avgCharWidth = std::max(1, AdvanceLocked('x'));
     }
-    ~FreeTypeFont() override {
+    ~FreeTypeFont() override
+    {
         std::lock_guard lock(g_mutex);
         for (auto& f : faces_) FT_Done_Face(f.face);
     }
 
     const FontMetrics& Metrics() const override { return m_; }
 
-    int Advance(char32_t ch) override {
+    int Advance(char32_t ch) override
+    {
         std::lock_guard lock(mutex_);
         return AdvanceLocked(ch);
     }
 
     void Draw(TBitmap& dst, const TRect& clipIn, int x, int baseline, std::u32string_view text,
-              TColor color) override {
+              TColor color) override
+    {
         std::lock_guard lock(mutex_);
         const TRect clip = clipIn.Intersect(dst.BoundsRect());
         const std::uint32_t c = ColorRGB(color);
@@ -284,7 +327,8 @@ public:
             const TRect box = TRect{gx, gy, gx + g->width, gy + g->height}.Intersect(clip);
             for (int y = box.Top; y < box.Bottom; ++y) {
                 std::uint32_t* row = dst.ScanLine(y);
-                const unsigned char* cov = g->coverage.data() + static_cast<std::size_t>(y - gy) * g->width - gx;
+                const unsigned char* cov =
+                    g->coverage.data() + static_cast<std::size_t>(y - gy) * g->width - gx;
                 for (int xx = box.Left; xx < box.Right; ++xx) BlendPixel(row[xx], c, cov[xx], alphaBits);
             }
             x += g->advance;
@@ -298,7 +342,8 @@ private:
         bool synthBold = false, synthItalic = false;
     };
 
-    int AddFace(const FaceFile& file) {
+    int AddFace(const FaceFile& file)
+    {
         if (file.path.empty()) return -1;
         for (std::size_t i = 0; i < faces_.size(); ++i)
             if (paths_[i] == file.path + "#" + std::to_string(file.index)) return static_cast<int>(i);
@@ -307,7 +352,9 @@ private:
         if (!lib || !data || data->empty()) return -1;
         Face f;
         f.data = data;
-        if (FT_New_Memory_Face(lib, data->data(), static_cast<FT_Long>(data->size()), file.index, &f.face) != 0) return -1;
+        if (FT_New_Memory_Face(lib, data->data(), static_cast<FT_Long>(data->size()), file.index, &f.face) !=
+            0)
+            return -1;
         if (em_ > 0) FT_Set_Pixel_Sizes(f.face, 0, em_);
         f.synthBold = bold_ && !file.bold;
         f.synthItalic = italic_ && !file.italic;
@@ -321,7 +368,8 @@ private:
         FT_UInt glyph = 0;
     };
 
-    CharEntry Lookup(char32_t ch) {
+    CharEntry Lookup(char32_t ch)
+    {
         auto it = chars_.find(ch);
         if (it != chars_.end()) return it->second;
         CharEntry e;
@@ -342,7 +390,8 @@ private:
         return e;
     }
 
-    const Glyph* GlyphFor(char32_t ch) {
+    const Glyph* GlyphFor(char32_t ch)
+    {
         if (IsControl(ch)) return nullptr;
         const CharEntry e = Lookup(ch);
         if (e.face < 0) return nullptr;
@@ -372,7 +421,8 @@ private:
         return &glyphs_.emplace(key, std::move(g)).first->second;
     }
 
-    int AdvanceLocked(char32_t ch) {
+    int AdvanceLocked(char32_t ch)
+    {
         const Glyph* g = GlyphFor(ch);
         return g ? g->advance : 0;
     }
@@ -389,7 +439,8 @@ private:
 
 }  // namespace
 
-std::shared_ptr<FontInstance> GetFontInstance(const TFont& font) {
+std::shared_ptr<FontInstance> GetFontInstance(const TFont& font)
+{
     using Key = std::tuple<std::string, int, bool, bool>;
     static std::map<Key, std::shared_ptr<FontInstance>> cache;
     const Key key{font.Name(), font.Height(), font.Bold(), font.Italic()};
@@ -412,14 +463,16 @@ std::shared_ptr<FontInstance> GetFontInstance(const TFont& font) {
 
 namespace gfx {
 
-TFont SystemMenuFont() {
+TFont SystemMenuFont()
+{
     TFont f;
     f.SetName("Tahoma");
     f.SetHeight(-11);
     return f;
 }
 
-std::string ResolveFontFile(const std::string& name, bool bold, bool italic) {
+std::string ResolveFontFile(const std::string& name, bool bold, bool italic)
+{
     if (name == kTestFontName) return {};
     std::lock_guard lock(internal::g_mutex);
     return internal::MatchFamily(internal::MapFamily(name), bold, italic).path;

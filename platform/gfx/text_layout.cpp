@@ -11,16 +11,19 @@ namespace {
 bool IsSpace(char32_t c) { return c == ' ' || c == 0x3000; }
 
 // Characters that may not begin a line (closing punctuation).
-bool NoBreakBefore(char32_t c) {
+bool NoBreakBefore(char32_t c)
+{
     static constexpr char32_t kClosing[] = {U'，', U'。', U'、', U'！', U'？', U'；', U'：', U'）', U'」',
-                                           U'』', U'》', U'〉', U'】', U'”', U'’', U'…', ',', '.', '!',
-                                           '?', ';', ':', ')', ']', '}'};
+                                            U'』', U'》', U'〉', U'】', U'”',  U'’',  U'…',  ',',   '.',
+                                            '!',   '?',   ';',   ':',   ')',   ']',   '}'};
     return std::find(std::begin(kClosing), std::end(kClosing), c) != std::end(kClosing);
 }
 
 // Characters after which a line may not end (opening punctuation).
-bool NoBreakAfter(char32_t c) {
-    static constexpr char32_t kOpening[] = {U'（', U'「', U'『', U'《', U'〈', U'【', U'“', U'‘', '(', '[', '{'};
+bool NoBreakAfter(char32_t c)
+{
+    static constexpr char32_t kOpening[] = {U'（', U'「', U'『', U'《', U'〈', U'【',
+                                            U'“',  U'‘',  '(',   '[',   '{'};
     return std::find(std::begin(kOpening), std::end(kOpening), c) != std::end(kOpening);
 }
 
@@ -195,7 +198,8 @@ void ExpandTabs(LaidOutLine& line, const Pen& pen)
 }  // namespace
 
 TextLayout LayOutText(const std::u32string& input, int rectWidth, int rectHeight, unsigned flags,
-                      const TextMeasure& measure) {
+                      const TextMeasure& measure)
+{
     TextLayout out;
     out.lineHeight = measure.lineHeight;
 
@@ -228,8 +232,10 @@ TextLayout LayOutText(const std::u32string& input, int rectWidth, int rectHeight
     }
     out.height = static_cast<int>(out.lines.size()) * out.lineHeight;
     if (single) {
-        if (flags & DT_VCENTER) out.top = (rectHeight - out.lineHeight) / 2;
-        else if (flags & DT_BOTTOM) out.top = rectHeight - out.lineHeight;
+        if (flags & DT_VCENTER)
+            out.top = (rectHeight - out.lineHeight) / 2;
+        else if (flags & DT_BOTTOM)
+            out.top = rectHeight - out.lineHeight;
     }
     if (pen.expandTabs)
         for (auto& line : out.lines) ExpandTabs(line, pen);

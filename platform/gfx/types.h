@@ -10,7 +10,8 @@
 using TColor = std::uint32_t;
 
 namespace gfx {
-constexpr TColor RGB(int r, int g, int b) {
+constexpr TColor RGB(int r, int g, int b)
+{
     return static_cast<TColor>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
 }
 constexpr int GetRValue(TColor c) { return static_cast<int>(c & 0xFF); }
@@ -20,7 +21,8 @@ constexpr int GetAValue(TColor c) { return static_cast<int>((c >> 24) & 0xFF); }
 // The colour without its top (alpha) byte.
 constexpr TColor ColorRGB(TColor c) { return c & 0x00FFFFFFu; }
 // a*c1 + (1-a)*c2 per channel, a in 0..255; the result's top byte is 0.
-constexpr TColor MixColor(TColor c1, TColor c2, int a) {
+constexpr TColor MixColor(TColor c1, TColor c2, int a)
+{
     auto mix = [a](int x, int y) { return (x * a + y * (255 - a) + 127) / 255; };
     return RGB(mix(GetRValue(c1), GetRValue(c2)), mix(GetGValue(c1), GetGValue(c2)),
                mix(GetBValue(c1), GetBValue(c2)));
@@ -110,7 +112,8 @@ struct TRect {
     constexpr TRect() = default;
     constexpr TRect(int l, int t, int r, int b) : Left(l), Top(t), Right(r), Bottom(b) {}
     constexpr TRect(TPoint topLeft, TPoint bottomRight)
-        : Left(topLeft.X), Top(topLeft.Y), Right(bottomRight.X), Bottom(bottomRight.Y) {}
+        : Left(topLeft.X), Top(topLeft.Y), Right(bottomRight.X), Bottom(bottomRight.Y)
+    {}
     friend constexpr bool operator==(const TRect&, const TRect&) = default;
 
     constexpr int Width() const { return Right - Left; }
@@ -124,13 +127,15 @@ struct TRect {
     constexpr TRect Offset(int dx, int dy) const { return {Left + dx, Top + dy, Right + dx, Bottom + dy}; }
     constexpr TRect Inflate(int dx, int dy) const { return {Left - dx, Top - dy, Right + dx, Bottom + dy}; }
     // The common part; an empty rectangle (all zero) when they don't meet.
-    constexpr TRect Intersect(const TRect& o) const {
+    constexpr TRect Intersect(const TRect& o) const
+    {
         TRect r{std::max(Left, o.Left), std::max(Top, o.Top), std::min(Right, o.Right),
                 std::min(Bottom, o.Bottom)};
         return r.IsEmpty() ? TRect{} : r;
     }
     // The smallest rectangle holding both; an empty side is ignored.
-    constexpr TRect Union(const TRect& o) const {
+    constexpr TRect Union(const TRect& o) const
+    {
         if (IsEmpty()) return o;
         if (o.IsEmpty()) return *this;
         return {std::min(Left, o.Left), std::min(Top, o.Top), std::max(Right, o.Right),
@@ -140,6 +145,7 @@ struct TRect {
 
 constexpr TPoint Point(int x, int y) { return {x, y}; }
 constexpr TRect Rect(int left, int top, int right, int bottom) { return {left, top, right, bottom}; }
-constexpr TRect Bounds(int left, int top, int width, int height) {
+constexpr TRect Bounds(int left, int top, int width, int height)
+{
     return {left, top, left + width, top + height};
 }

@@ -42,7 +42,8 @@ void NoteSoundOff(const std::string& reason)
 
 AudioOutput::~AudioOutput() { Close(); }
 
-bool AudioOutput::Open(AudioRing& ring, std::string& error) {
+bool AudioOutput::Open(AudioRing& ring, std::string& error)
+{
     Close();
     SilenceAlsa();
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
@@ -72,7 +73,8 @@ bool AudioOutput::Open(AudioRing& ring, std::string& error) {
     return true;
 }
 
-void AudioOutput::Close() {
+void AudioOutput::Close()
+{
     if (device_ != 0) {
         SDL_CloseAudioDevice(device_);  // waits for a running callback
         device_ = 0;
@@ -84,11 +86,13 @@ void AudioOutput::Close() {
     ring_ = nullptr;
 }
 
-void AudioOutput::SetPaused(bool paused) {
+void AudioOutput::SetPaused(bool paused)
+{
     if (device_ != 0) SDL_PauseAudioDevice(device_, paused ? 1 : 0);
 }
 
-void AudioOutput::Callback(void* self, uint8_t* stream, int length) {
+void AudioOutput::Callback(void* self, uint8_t* stream, int length)
+{
     auto* output = static_cast<AudioOutput*>(self);
     const size_t frame_bytes = sizeof(int16_t) * kOutputChannels;
     const size_t wanted = static_cast<size_t>(length) / frame_bytes;

@@ -8,9 +8,11 @@
 namespace media {
 
 AudioRing::AudioRing(size_t capacity_frames)
-    : data_(capacity_frames * kOutputChannels), capacity_(capacity_frames) {}
+    : data_(capacity_frames * kOutputChannels), capacity_(capacity_frames)
+{}
 
-size_t AudioRing::Push(const int16_t* data, size_t frames) {
+size_t AudioRing::Push(const int16_t* data, size_t frames)
+{
     std::lock_guard lock(mutex_);
     const size_t accepted = std::min(frames, capacity_ - size_);
     size_t tail = (head_ + size_) % capacity_;
@@ -26,7 +28,8 @@ size_t AudioRing::Push(const int16_t* data, size_t frames) {
     return accepted;
 }
 
-size_t AudioRing::Pop(int16_t* out, size_t frames) {
+size_t AudioRing::Pop(int16_t* out, size_t frames)
+{
     std::lock_guard lock(mutex_);
     const size_t taken = std::min(frames, size_);
     size_t done = 0;
@@ -41,12 +44,14 @@ size_t AudioRing::Pop(int16_t* out, size_t frames) {
     return taken;
 }
 
-size_t AudioRing::Buffered() const {
+size_t AudioRing::Buffered() const
+{
     std::lock_guard lock(mutex_);
     return size_;
 }
 
-void AudioRing::Clear() {
+void AudioRing::Clear()
+{
     std::lock_guard lock(mutex_);
     head_ = size_ = 0;
 }

@@ -5,7 +5,8 @@
 
 namespace media {
 
-std::string AvErrorText(int code) {
+std::string AvErrorText(int code)
+{
     char text[AV_ERROR_MAX_STRING_SIZE] = {};
     av_strerror(code, text, sizeof text);
     return text;
@@ -14,14 +15,15 @@ std::string AvErrorText(int code) {
 namespace {
 constexpr size_t kMaxSingleAllocation = size_t{64} << 20;
 
-int InterruptRequested(void* opaque) {
+int InterruptRequested(void* opaque)
+{
     const auto* cancel = static_cast<const std::atomic<bool>*>(opaque);
     return cancel && cancel->load() ? 1 : 0;
 }
 }  // namespace
 
-FormatPtr OpenMediaFile(const std::string& path, const std::atomic<bool>* cancel,
-                        std::string& error) {
+FormatPtr OpenMediaFile(const std::string& path, const std::atomic<bool>* cancel, std::string& error)
+{
     static std::once_flag configured;
     std::call_once(configured, [] {
         // The player reports its own errors; FFmpeg's console chatter about

@@ -46,7 +46,6 @@ std::string AvErrorText(int code);
 // Opens a file for reading and reads its stream information. `cancel`, when
 // given, is polled by blocking reads so that a closing player is not held up.
 // On failure returns null and sets `error`.
-FormatPtr OpenMediaFile(const std::string& path, const std::atomic<bool>* cancel,
-                        std::string& error);
+FormatPtr OpenMediaFile(const std::string& path, const std::atomic<bool>* cancel, std::string& error);
 
 }  // namespace media

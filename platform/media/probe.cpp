@@ -7,20 +7,23 @@
 
 namespace media {
 
-bool IsPlayableAudio(const AVStream* stream) {
+bool IsPlayableAudio(const AVStream* stream)
+{
     const AVCodecParameters* p = stream->codecpar;
-    return p->codec_type == AVMEDIA_TYPE_AUDIO && p->sample_rate > 0 &&
-           p->ch_layout.nb_channels > 0 && avcodec_find_decoder(p->codec_id) != nullptr;
+    return p->codec_type == AVMEDIA_TYPE_AUDIO && p->sample_rate > 0 && p->ch_layout.nb_channels > 0 &&
+           avcodec_find_decoder(p->codec_id) != nullptr;
 }
 
-bool IsPlayableVideo(const AVStream* stream) {
+bool IsPlayableVideo(const AVStream* stream)
+{
     const AVCodecParameters* p = stream->codecpar;
     return p->codec_type == AVMEDIA_TYPE_VIDEO && p->width > 0 && p->height > 0 &&
            !(stream->disposition & AV_DISPOSITION_ATTACHED_PIC) &&
            avcodec_find_decoder(p->codec_id) != nullptr;
 }
 
-double MeasureDuration(AVFormatContext* format, const std::atomic<bool>* cancel) {
+double MeasureDuration(AVFormatContext* format, const std::atomic<bool>* cancel)
+{
     if (format->duration != AV_NOPTS_VALUE &&
         format->duration_estimation_method != AVFMT_DURATION_FROM_BITRATE) {
         return std::max(0.0, static_cast<double>(format->duration) / AV_TIME_BASE);
@@ -46,13 +49,13 @@ double MeasureDuration(AVFormatContext* format, const std::atomic<bool>* cancel)
         av_packet_unref(packet.get());
     }
     if (!any) return 0;
-    const double start = format->start_time == AV_NOPTS_VALUE
-                             ? 0.0
-                             : static_cast<double>(format->start_time) / AV_TIME_BASE;
+    const double start =
+        format->start_time == AV_NOPTS_VALUE ? 0.0 : static_cast<double>(format->start_time) / AV_TIME_BASE;
     return std::max(0.0, latest_end - start);
 }
 
-MediaInfo ProbeMedia(const std::filesystem::path& path, const std::atomic<bool>* cancel) {
+MediaInfo ProbeMedia(const std::filesystem::path& path, const std::atomic<bool>* cancel)
+{
     MediaInfo info;
     FormatPtr format = OpenMediaFile(path.string(), cancel, info.error);
     if (!format) return info;

@@ -33,7 +33,6 @@ bool IsPlayableVideo(const AVStream* stream);
 double MeasureDuration(AVFormatContext* format, const std::atomic<bool>* cancel = nullptr);
 
 // Opens, inspects and measures a file; never throws.
-MediaInfo ProbeMedia(const std::filesystem::path& path,
-                     const std::atomic<bool>* cancel = nullptr);
+MediaInfo ProbeMedia(const std::filesystem::path& path, const std::atomic<bool>* cancel = nullptr);
 
 }  // namespace media

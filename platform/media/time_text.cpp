@@ -5,7 +5,8 @@
 
 namespace media {
 
-std::string TimeText(double seconds) {
+std::string TimeText(double seconds)
+{
     if (!std::isfinite(seconds) || seconds < 0) seconds = 0;
     if (seconds > 1e12) seconds = 1e12;
     // Whole microseconds first, so 2.9999999 from a sum of frame times

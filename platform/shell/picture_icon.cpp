@@ -19,7 +19,8 @@ constexpr TColor kNearHill = gfx::RGB(52, 128, 60);
 
 }  // namespace
 
-TBitmap PictureIcon(int size) {
+TBitmap PictureIcon(int size)
+{
     size = std::max(size, 8);
     TBitmap icon(size, size, kMountEdge);
     // The mount: a one-pixel grey edge around a white border of 1/12.

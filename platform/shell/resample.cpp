@@ -15,13 +15,14 @@ constexpr int kWeightOne = 1 << kWeightBits;
 // For each output index, the source indices it reads and their weights,
 // the weights of one output summing to kWeightOne.
 struct Taps {
-    std::vector<int> first;    // per output: offset into index/weight
-    std::vector<int> count;    // per output: number of taps
+    std::vector<int> first;  // per output: offset into index/weight
+    std::vector<int> count;  // per output: number of taps
     std::vector<int> index;
     std::vector<int> weight;
 };
 
-Taps MakeTaps(int sourceSize, int targetSize) {
+Taps MakeTaps(int sourceSize, int targetSize)
+{
     Taps taps;
     taps.first.resize(targetSize);
     taps.count.resize(targetSize);
@@ -64,14 +65,18 @@ Taps MakeTaps(int sourceSize, int targetSize) {
 
 // Sums of 8-bit channels times weights that add up to kWeightOne fit in
 // 32 bits; linear weights are never negative, so no clamping below 0 is due.
-inline std::uint32_t Pack(std::uint32_t r, std::uint32_t g, std::uint32_t b) {
-    auto channel = [](std::uint32_t v) { return std::min<std::uint32_t>((v + kWeightOne / 2) >> kWeightBits, 255); };
+inline std::uint32_t Pack(std::uint32_t r, std::uint32_t g, std::uint32_t b)
+{
+    auto channel = [](std::uint32_t v) {
+        return std::min<std::uint32_t>((v + kWeightOne / 2) >> kWeightBits, 255);
+    };
     return channel(r) | (channel(g) << 8) | (channel(b) << 16);
 }
 
 }  // namespace
 
-TBitmap ResamplePicture(const TBitmap& source, int width, int height) {
+TBitmap ResamplePicture(const TBitmap& source, int width, int height)
+{
     width = std::max(width, 1);
     height = std::max(height, 1);
     TBitmap result(width, height, 0);

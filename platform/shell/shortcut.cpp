@@ -10,30 +10,46 @@ namespace {
 
 // The escapes of a string value: backslash and the control characters that
 // would end or break the line.
-std::string EscapeValue(std::string_view value) {
+std::string EscapeValue(std::string_view value)
+{
     std::string out;
     for (char c : value) {
         switch (c) {
-            case '\\': out += "\\\\"; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            case '\t': out += "\\t"; break;
-            default: out += c;
+        case '\\': out += "\\\\"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\t': out += "\\t"; break;
+        default: out += c;
         }
     }
     return out;
 }
 
-bool NeedsQuotes(std::string_view argument) {
+bool NeedsQuotes(std::string_view argument)
+{
     if (argument.empty()) return true;
     for (char c : argument) {
         switch (c) {
-            case ' ': case '\t': case '\n': case '"': case '\'': case '\\': case '>': case '<':
-            case '~': case '|': case '&': case ';': case '$': case '*': case '?': case '#':
-            case '(': case ')': case '`':
-                return true;
-            default:
-                break;
+        case ' ':
+        case '\t':
+        case '\n':
+        case '"':
+        case '\'':
+        case '\\':
+        case '>':
+        case '<':
+        case '~':
+        case '|':
+        case '&':
+        case ';':
+        case '$':
+        case '*':
+        case '?':
+        case '#':
+        case '(':
+        case ')':
+        case '`': return true;
+        default: break;
         }
     }
     return false;
@@ -41,11 +57,13 @@ bool NeedsQuotes(std::string_view argument) {
 
 }  // namespace
 
-fs::path ShortcutPath(const fs::path& folder, std::string_view name) {
+fs::path ShortcutPath(const fs::path& folder, std::string_view name)
+{
     return folder / (std::string(name) + ".desktop");
 }
 
-std::string QuoteExecArgument(std::string_view argument) {
+std::string QuoteExecArgument(std::string_view argument)
+{
     std::string out;
     const bool quoted = NeedsQuotes(argument);
     if (quoted) out += '"';
@@ -61,7 +79,8 @@ std::string QuoteExecArgument(std::string_view argument) {
     return out;
 }
 
-std::string FormatShortcut(const Shortcut& shortcut) {
+std::string FormatShortcut(const Shortcut& shortcut)
+{
     std::string exec = QuoteExecArgument(shortcut.program.string());
     for (const std::string& argument : shortcut.arguments) exec += ' ' + QuoteExecArgument(argument);
 
@@ -78,18 +97,19 @@ std::string FormatShortcut(const Shortcut& shortcut) {
     return text;
 }
 
-bool WriteShortcut(const fs::path& folder, std::string_view name, const Shortcut& shortcut) {
+bool WriteShortcut(const fs::path& folder, std::string_view name, const Shortcut& shortcut)
+{
     if (!core::ForceDirectories(folder)) return false;
     const fs::path path = ShortcutPath(folder, name);
     if (!core::WriteFileBytes(path, FormatShortcut(shortcut))) return false;
     std::error_code ec;
-    fs::permissions(path,
-                    fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec,
+    fs::permissions(path, fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec,
                     fs::perm_options::add, ec);
     return true;
 }
 
-bool DeleteShortcut(const fs::path& folder, std::string_view name) {
+bool DeleteShortcut(const fs::path& folder, std::string_view name)
+{
     return core::DeleteFile(ShortcutPath(folder, name));
 }
 

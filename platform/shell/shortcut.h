@@ -11,13 +11,13 @@ namespace shell {
 namespace fs = std::filesystem;
 
 struct Shortcut {
-    std::string name;               // the caption shown under the icon
-    std::string comment;            // tool tip; may be empty
-    fs::path program;               // the program to start
+    std::string name;     // the caption shown under the icon
+    std::string comment;  // tool tip; may be empty
+    fs::path program;     // the program to start
     std::vector<std::string> arguments;
-    fs::path workingDir;            // may be empty
-    std::string icon;               // an icon name or file; may be empty
-    std::string categories;         // menu categories such as "AudioVideo;Video;"
+    fs::path workingDir;     // may be empty
+    std::string icon;        // an icon name or file; may be empty
+    std::string categories;  // menu categories such as "AudioVideo;Video;"
 };
 
 // The file of the shortcut called `name` in `folder`: folder/name.desktop.

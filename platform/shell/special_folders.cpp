@@ -12,21 +12,24 @@ namespace shell {
 
 namespace {
 
-fs::path AbsoluteFromEnv(const char* variable) {
+fs::path AbsoluteFromEnv(const char* variable)
+{
     const char* value = std::getenv(variable);
     if (!value || !*value) return {};
     fs::path path(value);
     return path.is_absolute() ? path : fs::path{};
 }
 
-std::string_view TrimLeft(std::string_view s) {
+std::string_view TrimLeft(std::string_view s)
+{
     while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
     return s;
 }
 
 // One line "XDG_<name>_DIR=\"value\"": the value with "$HOME" expanded, or
 // empty when the line is something else or malformed.
-fs::path ParseLine(std::string_view line, std::string_view key, const fs::path& home) {
+fs::path ParseLine(std::string_view line, std::string_view key, const fs::path& home)
+{
     line = TrimLeft(line);
     if (!line.starts_with(key)) return {};
     line = TrimLeft(line.substr(key.size()));
@@ -62,23 +65,27 @@ fs::path ParseLine(std::string_view line, std::string_view key, const fs::path& 
 
 }  // namespace
 
-fs::path HomeDir() {
+fs::path HomeDir()
+{
     if (const char* home = std::getenv("HOME"); home && *home) return fs::path(home);
     if (const passwd* entry = ::getpwuid(::getuid()); entry && entry->pw_dir) return fs::path(entry->pw_dir);
     return fs::path("/");
 }
 
-fs::path ConfigHome() {
+fs::path ConfigHome()
+{
     fs::path own = AbsoluteFromEnv("XDG_CONFIG_HOME");
     return own.empty() ? HomeDir() / ".config" : own;
 }
 
-fs::path DataHome() {
+fs::path DataHome()
+{
     fs::path own = AbsoluteFromEnv("XDG_DATA_HOME");
     return own.empty() ? HomeDir() / ".local" / "share" : own;
 }
 
-fs::path ParseUserDirsEntry(std::string_view fileText, std::string_view name, const fs::path& home) {
+fs::path ParseUserDirsEntry(std::string_view fileText, std::string_view name, const fs::path& home)
+{
     const std::string key = "XDG_" + std::string(name) + "_DIR";
     fs::path found;
     while (!fileText.empty()) {
@@ -90,7 +97,8 @@ fs::path ParseUserDirsEntry(std::string_view fileText, std::string_view name, co
     return found;
 }
 
-fs::path UserDir(std::string_view name) {
+fs::path UserDir(std::string_view name)
+{
     const fs::path home = HomeDir();
     if (auto text = core::ReadFileBytes(ConfigHome() / "user-dirs.dirs")) {
         if (fs::path found = ParseUserDirsEntry(*text, name, home); !found.empty()) return found;
@@ -100,15 +108,13 @@ fs::path UserDir(std::string_view name) {
     return name == "DESKTOP" ? home / "Desktop" : home;
 }
 
-fs::path GetSpecialFolderPath(SpecialFolder folder) {
+fs::path GetSpecialFolderPath(SpecialFolder folder)
+{
     switch (folder) {
-        case SpecialFolder::Desktop:
-            return UserDir("DESKTOP");
-        case SpecialFolder::StartMenu:
-        case SpecialFolder::Programs:
-            return DataHome() / "applications";
-        case SpecialFolder::Startup:
-            return ConfigHome() / "autostart";
+    case SpecialFolder::Desktop: return UserDir("DESKTOP");
+    case SpecialFolder::StartMenu:
+    case SpecialFolder::Programs: return DataHome() / "applications";
+    case SpecialFolder::Startup: return ConfigHome() / "autostart";
     }
     return {};
 }

@@ -14,7 +14,8 @@ namespace shell {
 namespace {
 
 // See-through pixels show the white of a page, as they would in a viewer.
-void FlattenOnWhite(TBitmap& picture) {
+void FlattenOnWhite(TBitmap& picture)
+{
     std::uint32_t* p = picture.Pixels();
     const std::size_t count = static_cast<std::size_t>(picture.Width()) * picture.Height();
     for (std::size_t i = 0; i < count; ++i) {
@@ -24,7 +25,8 @@ void FlattenOnWhite(TBitmap& picture) {
 }
 
 // The whole file in one read of its known size.
-std::vector<std::uint8_t> ReadWholeFile(const fs::path& file) {
+std::vector<std::uint8_t> ReadWholeFile(const fs::path& file)
+{
     std::ifstream in(file, std::ios::binary);
     std::error_code ec;
     const auto size = fs::file_size(file, ec);
@@ -38,7 +40,8 @@ std::vector<std::uint8_t> ReadWholeFile(const fs::path& file) {
 
 }  // namespace
 
-TSize FitInside(TSize picture, TSize frame) {
+TSize FitInside(TSize picture, TSize frame)
+{
     if (picture.cx <= 0 || picture.cy <= 0 || frame.cx <= 0 || frame.cy <= 0) return {};
     const std::int64_t w = picture.cx, h = picture.cy, fw = frame.cx, fh = frame.cy;
     // Height-bound when the picture is relatively taller than the frame.
@@ -50,7 +53,8 @@ TSize FitInside(TSize picture, TSize frame) {
     return {frame.cx, std::clamp(height, 1, frame.cy)};
 }
 
-std::optional<TBitmap> ExtractThumbnail(const fs::path& file, TSize frame) {
+std::optional<TBitmap> ExtractThumbnail(const fs::path& file, TSize frame)
+{
     if (frame.cx <= 0 || frame.cy <= 0) return std::nullopt;
     try {
         const std::vector<std::uint8_t> data = ReadWholeFile(file);
@@ -77,12 +81,14 @@ std::optional<TBitmap> ExtractThumbnail(const fs::path& file, TSize frame) {
     }
 }
 
-TBitmap ThumbnailOrIcon(const fs::path& file, TSize frame) {
+TBitmap ThumbnailOrIcon(const fs::path& file, TSize frame)
+{
     if (auto thumbnail = ExtractThumbnail(file, frame)) return std::move(*thumbnail);
     return PictureIcon();
 }
 
-TPoint CentredOrigin(TSize frame, TSize picture) {
+TPoint CentredOrigin(TSize frame, TSize picture)
+{
     return {(frame.cx - picture.cx) / 2, (frame.cy - picture.cy) / 2};
 }
 

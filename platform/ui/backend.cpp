@@ -5,18 +5,21 @@
 namespace ui {
 
 namespace {
-std::unique_ptr<Backend>& Current() {
+std::unique_ptr<Backend>& Current()
+{
     static std::unique_ptr<Backend> backend;
     return backend;
 }
 }  // namespace
 
-Backend& CurrentBackend() {
+Backend& CurrentBackend()
+{
     if (!Current()) InstallBackend(std::make_unique<HeadlessBackend>());
     return *Current();
 }
 
-void InstallBackend(std::unique_ptr<Backend> backend) {
+void InstallBackend(std::unique_ptr<Backend> backend)
+{
     Current() = std::move(backend);
     if (Current()) App().SetEventSource(Current()->EventSource());
 }

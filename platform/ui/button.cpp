@@ -4,20 +4,23 @@
 #include "platform/ui/draw.h"
 #include "platform/ui/form.h"
 
-TButton::TButton(TComponent* AOwner) : TCustomControl(AOwner) {
+TButton::TButton(TComponent* AOwner) : TCustomControl(AOwner)
+{
     SetTabStop(true);
     SetBounds(0, 0, 75, 25);
     // A quick second press is a second click.
     SetControlStyle(ControlStyle() & ~csDoubleClicks);
 }
 
-void TButton::SetDefault(bool on) {
+void TButton::SetDefault(bool on)
+{
     default_ = on;
     active_ = on;
     Invalidate();
 }
 
-void TButton::Click() {
+void TButton::Click()
+{
     // The result goes first: a handler may set another one.
     if (modal_result_ != mrNone) {
         if (TForm* form = ParentForm()) form->SetModalResult(modal_result_);
@@ -25,7 +28,8 @@ void TButton::Click() {
     TCustomControl::Click();
 }
 
-void TButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+void TButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
     if (Button == mbLeft) {
         if (CanFocus()) SetFocus();
         down_ = true;
@@ -34,7 +38,8 @@ void TButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
     TCustomControl::MouseDown(Button, Shift, X, Y);
 }
 
-void TButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
+void TButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
     if (Button == mbLeft && down_) {
         down_ = false;
         Invalidate();
@@ -42,25 +47,29 @@ void TButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
     TCustomControl::MouseUp(Button, Shift, X, Y);
 }
 
-void TButton::MouseEnter() {
+void TButton::MouseEnter()
+{
     mouse_in_ = true;
     Invalidate();
     TCustomControl::MouseEnter();
 }
 
-void TButton::MouseLeave() {
+void TButton::MouseLeave()
+{
     mouse_in_ = false;
     Invalidate();
     TCustomControl::MouseLeave();
 }
 
-void TButton::CancelMode() {
+void TButton::CancelMode()
+{
     down_ = false;
     key_down_ = false;
     Invalidate();
 }
 
-void TButton::KeyDown(uint16_t& Key, TShiftState Shift) {
+void TButton::KeyDown(uint16_t& Key, TShiftState Shift)
+{
     if (Key == VK_SPACE && !(Shift & (ssAlt | ssCtrl))) {
         key_down_ = true;
         down_ = true;
@@ -69,7 +78,8 @@ void TButton::KeyDown(uint16_t& Key, TShiftState Shift) {
     TCustomControl::KeyDown(Key, Shift);
 }
 
-void TButton::KeyUp(uint16_t& Key, TShiftState Shift) {
+void TButton::KeyUp(uint16_t& Key, TShiftState Shift)
+{
     if (Key == VK_SPACE && key_down_) {
         key_down_ = false;
         down_ = false;
@@ -80,7 +90,8 @@ void TButton::KeyUp(uint16_t& Key, TShiftState Shift) {
     TCustomControl::KeyUp(Key, Shift);
 }
 
-bool TButton::DialogKey(uint16_t Key, TShiftState) {
+bool TButton::DialogKey(uint16_t Key, TShiftState)
+{
     if (!EffectivelyEnabled() || !Showing()) return false;
     if ((Key == VK_RETURN && active_) || (Key == VK_ESCAPE && cancel_)) {
         Click();
@@ -89,14 +100,16 @@ bool TButton::DialogKey(uint16_t Key, TShiftState) {
     return false;
 }
 
-bool TButton::DialogChar(char32_t Key, TShiftState) {
+bool TButton::DialogChar(char32_t Key, TShiftState)
+{
     if (!EffectivelyEnabled() || !Showing() || !IsAccel(Key, Caption())) return false;
     if (CanFocus()) SetFocus();
     Click();
     return true;
 }
 
-void TButton::FocusChanged(TControl* NewFocus) {
+void TButton::FocusChanged(TControl* NewFocus)
+{
     // A focused button answers Enter itself; otherwise the default one does.
     bool other_button = dynamic_cast<TButton*>(NewFocus) != nullptr;
     bool was = active_;
@@ -104,7 +117,8 @@ void TButton::FocusChanged(TControl* NewFocus) {
     if (was != active_) Invalidate();
 }
 
-void TButton::Paint(TCanvas& canvas) {
+void TButton::Paint(TCanvas& canvas)
+{
     TRect r = ClientRect();
     ui::DrawButtonFace(canvas, r, down_, Focused() || active_);
     canvas.Brush().SetStyle(bsClear);

@@ -5,7 +5,8 @@
 std::string TClipboard::AsText() const { return ui::CurrentBackend().ClipboardText(); }
 void TClipboard::SetAsText(const std::string& text) { ui::CurrentBackend().SetClipboardText(text); }
 
-TClipboard& Clipboard() {
+TClipboard& Clipboard()
+{
     static TClipboard clipboard;
     return clipboard;
 }

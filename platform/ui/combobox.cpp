@@ -8,7 +8,8 @@
 #include "platform/ui/listbox.h"
 #include "platform/ui/scrollbar_part.h"
 
-TComboBox::TComboBox(TComponent* AOwner) : TCustomControl(AOwner) {
+TComboBox::TComboBox(TComponent* AOwner) : TCustomControl(AOwner)
+{
     SetTabStop(true);
     SetColor(clWindow);
     SetBounds(0, 0, 145, 21);
@@ -18,7 +19,8 @@ TComboBox::TComboBox(TComponent* AOwner) : TCustomControl(AOwner) {
     };
 }
 
-void TComboBox::SetItemIndex(int index) {
+void TComboBox::SetItemIndex(int index)
+{
     if (index < -1 || index >= items_.Count()) index = -1;
     item_index_ = index;
     Invalidate();
@@ -26,7 +28,8 @@ void TComboBox::SetItemIndex(int index) {
 
 std::string TComboBox::Text() const { return item_index_ >= 0 ? items_[item_index_] : std::string(); }
 
-void TComboBox::ChooseByUser(int index) {
+void TComboBox::ChooseByUser(int index)
+{
     if (index < 0 || index >= items_.Count()) return;
     bool changed = index != item_index_;
     SetItemIndex(index);
@@ -35,7 +38,8 @@ void TComboBox::ChooseByUser(int index) {
     if (changed && OnChange) OnChange(this);
 }
 
-void TComboBox::DropDown() {
+void TComboBox::DropDown()
+{
     if (dropped_ || items_.Count() == 0) return;
     if (OnDropDown && !EventsMuted()) OnDropDown(this);
     TForm popup(nullptr);
@@ -84,7 +88,8 @@ void TComboBox::DropDown() {
     Invalidate();
 }
 
-void TComboBox::KeyDown(uint16_t& Key, TShiftState Shift) {
+void TComboBox::KeyDown(uint16_t& Key, TShiftState Shift)
+{
     TCustomControl::KeyDown(Key, Shift);
     if (Key == 0) return;
     if ((Key == VK_DOWN && (Shift & ssAlt)) || Key == VK_F4) {
@@ -95,16 +100,17 @@ void TComboBox::KeyDown(uint16_t& Key, TShiftState Shift) {
     int n = items_.Count();
     if (n == 0) return;
     switch (Key) {
-        case VK_UP: ChooseByUser(std::max(0, item_index_ - 1)); break;
-        case VK_DOWN: ChooseByUser(std::min(n - 1, item_index_ + 1)); break;
-        case VK_HOME: ChooseByUser(0); break;
-        case VK_END: ChooseByUser(n - 1); break;
-        default: return;
+    case VK_UP: ChooseByUser(std::max(0, item_index_ - 1)); break;
+    case VK_DOWN: ChooseByUser(std::min(n - 1, item_index_ + 1)); break;
+    case VK_HOME: ChooseByUser(0); break;
+    case VK_END: ChooseByUser(n - 1); break;
+    default: return;
     }
     Key = 0;
 }
 
-void TComboBox::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+void TComboBox::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
     if (CanFocus()) SetFocus();
     TCustomControl::MouseDown(Button, Shift, X, Y);
     if (Button == mbLeft) {
@@ -114,7 +120,8 @@ void TComboBox::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) 
     }
 }
 
-bool TComboBox::MouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) {
+bool TComboBox::MouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos)
+{
     if (TCustomControl::MouseWheel(Shift, WheelDelta, MousePos)) return true;
     if (!Focused() || items_.Count() == 0) return false;
     ChooseByUser(std::clamp(item_index_ + (WheelDelta > 0 ? -1 : 1), 0, items_.Count() - 1));
@@ -123,7 +130,8 @@ bool TComboBox::MouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) {
 
 void TComboBox::PaintNonClient(TCanvas& canvas) { ui::DrawSunkenEdge(canvas, {0, 0, Width(), Height()}); }
 
-void TComboBox::Paint(TCanvas& canvas) {
+void TComboBox::Paint(TCanvas& canvas)
+{
     TRect r = ClientRect();
     canvas.Brush().SetColor(EffectivelyEnabled() ? Color() : clBtnFace);
     canvas.FillRect(r);

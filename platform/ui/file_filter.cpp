@@ -6,7 +6,8 @@
 namespace ui {
 
 namespace {
-std::vector<std::string> Split(const std::string& s, char sep) {
+std::vector<std::string> Split(const std::string& s, char sep)
+{
     std::vector<std::string> out;
     size_t start = 0;
     for (;;) {
@@ -19,7 +20,8 @@ std::vector<std::string> Split(const std::string& s, char sep) {
 }
 }  // namespace
 
-std::vector<FileFilter> ParseFileFilter(const std::string& filter) {
+std::vector<FileFilter> ParseFileFilter(const std::string& filter)
+{
     std::vector<FileFilter> out;
     std::vector<std::string> parts = Split(filter, '|');
     for (size_t i = 0; i + 1 < parts.size(); i += 2) {
@@ -36,7 +38,8 @@ std::vector<FileFilter> ParseFileFilter(const std::string& filter) {
     return out;
 }
 
-bool MatchesPattern(const std::string& name, const std::string& pattern) {
+bool MatchesPattern(const std::string& name, const std::string& pattern)
+{
     if (pattern == "*" || pattern == "*.*") return true;
     std::vector<char32_t> n = ui::utf8::CodePoints(name), p = ui::utf8::CodePoints(pattern);
     // Iterative wildcard match with back-tracking to the last star.
@@ -59,13 +62,15 @@ bool MatchesPattern(const std::string& name, const std::string& pattern) {
     return j == p.size();
 }
 
-bool MatchesFilter(const std::string& name, const FileFilter& filter) {
+bool MatchesFilter(const std::string& name, const FileFilter& filter)
+{
     for (const std::string& p : filter.patterns)
         if (MatchesPattern(name, p)) return true;
     return false;
 }
 
-std::vector<std::string> SplitFileNames(const std::string& text) {
+std::vector<std::string> SplitFileNames(const std::string& text)
+{
     std::vector<std::string> out;
     if (text.find('"') == std::string::npos) {
         std::string t = core::Trim(text);
@@ -83,7 +88,8 @@ std::vector<std::string> SplitFileNames(const std::string& text) {
         std::string before = core::Trim(text.substr(i, open - i));
         if (!before.empty()) out.push_back(before);
         size_t close = text.find('"', open + 1);
-        std::string name = text.substr(open + 1, close == std::string::npos ? std::string::npos : close - open - 1);
+        std::string name =
+            text.substr(open + 1, close == std::string::npos ? std::string::npos : close - open - 1);
         if (!name.empty()) out.push_back(name);
         if (close == std::string::npos) break;
         i = close + 1;

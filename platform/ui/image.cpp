@@ -3,42 +3,50 @@
 #include "platform/gfx/canvas.h"
 #include "platform/gfx/image_io.h"
 
-void TPicture::LoadFromFile(const std::filesystem::path& path) {
+void TPicture::LoadFromFile(const std::filesystem::path& path)
+{
     TBitmap loaded = gfx::LoadImage(path);
     bitmap_ = std::move(loaded);
     Changed();
 }
 
-void TPicture::Assign(const TBitmap& bitmap) {
+void TPicture::Assign(const TBitmap& bitmap)
+{
     bitmap_.Assign(bitmap);
     Changed();
 }
 
-void TPicture::Clear() {
+void TPicture::Clear()
+{
     bitmap_ = TBitmap();
     Changed();
 }
 
-void TPicture::Changed() {
+void TPicture::Changed()
+{
     if (OnChange) OnChange(this);
 }
 
-TImage::TImage(TComponent* AOwner) : TGraphicControl(AOwner) {
+TImage::TImage(TComponent* AOwner) : TGraphicControl(AOwner)
+{
     SetBounds(0, 0, 105, 105);
     picture_.OnChange = [this](TObject*) { PictureChanged(); };
 }
 
-void TImage::SetAutoSize(bool on) {
+void TImage::SetAutoSize(bool on)
+{
     auto_size_ = on;
     PictureChanged();
 }
 
-void TImage::PictureChanged() {
+void TImage::PictureChanged()
+{
     if (auto_size_ && !picture_.Empty()) SetBounds(Left(), Top(), picture_.Width(), picture_.Height());
     Invalidate();
 }
 
-TRect TImage::DestRect() const {
+TRect TImage::DestRect() const
+{
     int pw = picture_.Width(), ph = picture_.Height();
     int w = pw, h = ph;
     int cw = ClientWidth(), ch = ClientHeight();
@@ -64,7 +72,8 @@ TRect TImage::DestRect() const {
     return Bounds(x, y, w, h);
 }
 
-void TImage::Paint(TCanvas& canvas) {
+void TImage::Paint(TCanvas& canvas)
+{
     if (picture_.Empty()) return;
     TRect dest = DestRect();
     TBitmap& b = picture_.Bitmap();

@@ -33,14 +33,30 @@ public:
     const TPicture& Picture() const { return picture_; }
     void LoadFromFile(const std::filesystem::path& path) { picture_.LoadFromFile(path); }
     bool Center() const { return center_; }
-    void SetCenter(bool on) { center_ = on; Invalidate(); }
+    void SetCenter(bool on)
+    {
+        center_ = on;
+        Invalidate();
+    }
     bool Stretch() const { return stretch_; }
-    void SetStretch(bool on) { stretch_ = on; Invalidate(); }
+    void SetStretch(bool on)
+    {
+        stretch_ = on;
+        Invalidate();
+    }
     // Stretch keeping the aspect ratio.
     bool Proportional() const { return proportional_; }
-    void SetProportional(bool on) { proportional_ = on; Invalidate(); }
+    void SetProportional(bool on)
+    {
+        proportional_ = on;
+        Invalidate();
+    }
     bool Transparent() const { return transparent_; }
-    void SetTransparent(bool on) { transparent_ = on; Invalidate(); }
+    void SetTransparent(bool on)
+    {
+        transparent_ = on;
+        Invalidate();
+    }
     bool AutoSize() const { return auto_size_; }
     void SetAutoSize(bool on);
     // Where the picture lands in the control.

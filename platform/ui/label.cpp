@@ -2,48 +2,58 @@
 
 #include "platform/gfx/canvas.h"
 
-TLabel::TLabel(TComponent* AOwner) : TGraphicControl(AOwner) {
+TLabel::TLabel(TComponent* AOwner) : TGraphicControl(AOwner)
+{
     SetBounds(0, 0, 65, 17);
     SetParentColor(true);
 }
 
-void TLabel::SetAutoSize(bool on) {
+void TLabel::SetAutoSize(bool on)
+{
     auto_size_ = on;
     AdjustBounds();
 }
-void TLabel::SetWordWrap(bool on) {
+void TLabel::SetWordWrap(bool on)
+{
     word_wrap_ = on;
     AdjustBounds();
     Invalidate();
 }
-void TLabel::SetAlignment(TAlignment a) {
+void TLabel::SetAlignment(TAlignment a)
+{
     alignment_ = a;
     Invalidate();
 }
-void TLabel::SetLayout(TTextLayout l) {
+void TLabel::SetLayout(TTextLayout l)
+{
     layout_ = l;
     Invalidate();
 }
-void TLabel::SetTransparent(bool on) {
+void TLabel::SetTransparent(bool on)
+{
     transparent_ = on;
     Invalidate();
 }
-void TLabel::SetShowAccelChar(bool on) {
+void TLabel::SetShowAccelChar(bool on)
+{
     show_accel_ = on;
     AdjustBounds();
     Invalidate();
 }
-void TLabel::SetFocusControl(TControl* control) {
+void TLabel::SetFocusControl(TControl* control)
+{
     focus_control_ = control;
     if (control) control->FreeNotification(this);
 }
 
-void TLabel::Notification(TComponent* AComponent, TOperation Operation) {
+void TLabel::Notification(TComponent* AComponent, TOperation Operation)
+{
     TGraphicControl::Notification(AComponent, Operation);
     if (Operation == TOperation::opRemove && AComponent == focus_control_) focus_control_ = nullptr;
 }
 
-unsigned TLabel::TextFlags() const {
+unsigned TLabel::TextFlags() const
+{
     unsigned flags = DT_EXPANDTABS;
     if (word_wrap_) flags |= DT_WORDBREAK;
     if (!show_accel_) flags |= DT_NOPREFIX;
@@ -52,7 +62,8 @@ unsigned TLabel::TextFlags() const {
     return flags;
 }
 
-void TLabel::AdjustBounds() {
+void TLabel::AdjustBounds()
+{
     if (!auto_size_) return;
     TBitmap scratch(1, 1);
     TCanvas& c = scratch.Canvas();
@@ -68,7 +79,8 @@ void TLabel::AdjustBounds() {
     SetBounds(left, Top(), w, r.Height());
 }
 
-void TLabel::Paint(TCanvas& canvas) {
+void TLabel::Paint(TCanvas& canvas)
+{
     TRect r = ClientRect();
     if (!transparent_) {
         canvas.Brush().SetColor(Color());
@@ -87,7 +99,8 @@ void TLabel::Paint(TCanvas& canvas) {
     canvas.DrawText(Caption(), r, flags);
 }
 
-bool TLabel::DialogChar(char32_t Key, TShiftState) {
+bool TLabel::DialogChar(char32_t Key, TShiftState)
+{
     if (!show_accel_ || !focus_control_ || !IsAccel(Key, Caption())) return false;
     if (!focus_control_->CanFocus()) return false;
     focus_control_->SetFocus();

@@ -11,7 +11,8 @@ constexpr int kMargin = 2;
 constexpr int kBar = ui::ScrollBarPart::kSize;
 }  // namespace
 
-TMemo::TMemo(TComponent* AOwner) : TCustomControl(AOwner) {
+TMemo::TMemo(TComponent* AOwner) : TCustomControl(AOwner)
+{
     SetTabStop(true);
     SetColor(clWindow);
     SetCursor(crIBeam);
@@ -20,44 +21,53 @@ TMemo::TMemo(TComponent* AOwner) : TCustomControl(AOwner) {
     Layout();
 }
 
-std::string TMemo::Text() const {
+std::string TMemo::Text() const
+{
     std::string t = lines_.Text();
     if (t.size() >= 2) t.resize(t.size() - 2);
     return t;
 }
 
-void TMemo::SetText(const std::string& text) {
+void TMemo::SetText(const std::string& text)
+{
     if (text == Text()) return;
     lines_.SetText(text);
 }
 
-void TMemo::LinesChanged() {
+void TMemo::LinesChanged()
+{
     caret_line_ = std::clamp(caret_line_, 0, std::max(0, lines_.Count() - 1));
-    if (caret_line_ < lines_.Count()) caret_col_ = std::min(caret_col_, lines_[caret_line_].size());
-    else caret_col_ = 0;
+    if (caret_line_ < lines_.Count())
+        caret_col_ = std::min(caret_col_, lines_[caret_line_].size());
+    else
+        caret_col_ = 0;
     Layout();
     Invalidate();
     if (OnChange && !EventsMuted()) OnChange(this);
 }
 
-void TMemo::SetWordWrap(bool on) {
+void TMemo::SetWordWrap(bool on)
+{
     word_wrap_ = on;
     Layout();
     Invalidate();
 }
-void TMemo::SetScrollBars(TScrollStyle s) {
+void TMemo::SetScrollBars(TScrollStyle s)
+{
     scroll_bars_ = s;
     Realign();
     Layout();
     Invalidate();
 }
-void TMemo::SetBorderStyle(TBorderStyle s) {
+void TMemo::SetBorderStyle(TBorderStyle s)
+{
     border_style_ = s;
     Layout();
     Invalidate();
 }
 
-TRect TMemo::NonClientInsets() const {
+TRect TMemo::NonClientInsets() const
+{
     int e = border_style_ == bsSingle ? 2 : 0;
     return {e, e, e + (HasV() ? kBar : 0), e + (HasH() ? kBar : 0)};
 }
@@ -66,7 +76,8 @@ int TMemo::LineHeight() const { return std::max(1, gfx::TextExtent(Font(), "Wg")
 int TMemo::TextAreaWidth() const { return std::max(1, ClientWidth() - 2 * kMargin); }
 int TMemo::VisibleRows() const { return std::max(1, (ClientHeight() - 2 * kMargin) / LineHeight()); }
 
-void TMemo::Layout() {
+void TMemo::Layout()
+{
     rows_.clear();
     content_width_ = 0;
     int width = TextAreaWidth();
@@ -84,7 +95,8 @@ void TMemo::Layout() {
             size_t end = start, last_space = std::string::npos;
             while (end < line.size()) {
                 size_t next = ui::utf8::Next(line, end);
-                if (gfx::TextExtent(Font(), line.substr(start, next - start)).cx > width && end > start) break;
+                if (gfx::TextExtent(Font(), line.substr(start, next - start)).cx > width && end > start)
+                    break;
                 if (line[end] == ' ') last_space = next;
                 end = next;
             }
@@ -98,26 +110,30 @@ void TMemo::Layout() {
     scroll_x_ = std::clamp(scroll_x_, 0, std::max(0, content_width_ - TextAreaWidth()));
 }
 
-void TMemo::Resize() {
+void TMemo::Resize()
+{
     Layout();
     TCustomControl::Resize();
 }
 
 void TMemo::FontChanged() { Layout(); }
 
-TPoint TMemo::CaretPos() const {
+TPoint TMemo::CaretPos() const
+{
     if (caret_line_ >= lines_.Count()) return {0, caret_line_};
     return {static_cast<int>(ui::utf8::Length(lines_[caret_line_].substr(0, caret_col_))), caret_line_};
 }
 
-void TMemo::SetCaretPos(TPoint p) {
+void TMemo::SetCaretPos(TPoint p)
+{
     caret_line_ = std::clamp(p.Y, 0, std::max(0, lines_.Count() - 1));
     caret_col_ = caret_line_ < lines_.Count() ? ui::utf8::OffsetOf(lines_[caret_line_], std::max(0, p.X)) : 0;
     ScrollToCaret();
     Invalidate();
 }
 
-int TMemo::RowOfCaret() const {
+int TMemo::RowOfCaret() const
+{
     for (int r = 0; r < RowCount(); ++r) {
         const Row& row = rows_[r];
         if (row.line != caret_line_) continue;
@@ -127,7 +143,8 @@ int TMemo::RowOfCaret() const {
     return 0;
 }
 
-void TMemo::SetTopRow(int row) {
+void TMemo::SetTopRow(int row)
+{
     row = std::clamp(row, 0, std::max(0, RowCount() - VisibleRows()));
     if (row == top_row_) return;
     top_row_ = row;
@@ -135,43 +152,51 @@ void TMemo::SetTopRow(int row) {
     if (OnScroll && !EventsMuted()) OnScroll(this);
 }
 
-void TMemo::ScrollToCaret() {
+void TMemo::ScrollToCaret()
+{
     int r = RowOfCaret();
-    if (r < top_row_) SetTopRow(r);
-    else if (r >= top_row_ + VisibleRows()) SetTopRow(r - VisibleRows() + 1);
+    if (r < top_row_)
+        SetTopRow(r);
+    else if (r >= top_row_ + VisibleRows())
+        SetTopRow(r - VisibleRows() + 1);
 }
 
-TScrollInfo TMemo::VertScrollInfo() const { return {0, std::max(0, RowCount() - 1), VisibleRows(), top_row_, HasV()}; }
-TScrollInfo TMemo::HorzScrollInfo() const {
+TScrollInfo TMemo::VertScrollInfo() const
+{
+    return {0, std::max(0, RowCount() - 1), VisibleRows(), top_row_, HasV()};
+}
+TScrollInfo TMemo::HorzScrollInfo() const
+{
     return {0, std::max(0, content_width_ - 1), TextAreaWidth(), scroll_x_, HasH()};
 }
 
-intptr_t TMemo::Perform(unsigned Msg, intptr_t WParam, intptr_t LParam) {
+intptr_t TMemo::Perform(unsigned Msg, intptr_t WParam, intptr_t LParam)
+{
     if (Msg == WM_VSCROLL || Msg == WM_HSCROLL) {
         int code = static_cast<int>(WParam & 0xFFFF);
         int pos = static_cast<int>((WParam >> 16) & 0xFFFF);
         if (Msg == WM_VSCROLL) {
             int target = top_row_;
             switch (code) {
-                case SB_LINEUP: target--; break;
-                case SB_LINEDOWN: target++; break;
-                case SB_PAGEUP: target -= VisibleRows(); break;
-                case SB_PAGEDOWN: target += VisibleRows(); break;
-                case SB_THUMBPOSITION:
-                case SB_THUMBTRACK: target = pos; break;
-                case SB_TOP: target = 0; break;
-                case SB_BOTTOM: target = RowCount(); break;
+            case SB_LINEUP: target--; break;
+            case SB_LINEDOWN: target++; break;
+            case SB_PAGEUP: target -= VisibleRows(); break;
+            case SB_PAGEDOWN: target += VisibleRows(); break;
+            case SB_THUMBPOSITION:
+            case SB_THUMBTRACK: target = pos; break;
+            case SB_TOP: target = 0; break;
+            case SB_BOTTOM: target = RowCount(); break;
             }
             SetTopRow(target);
         } else {
             int target = scroll_x_;
             switch (code) {
-                case SB_LINEUP: target -= 8; break;
-                case SB_LINEDOWN: target += 8; break;
-                case SB_PAGEUP: target -= TextAreaWidth(); break;
-                case SB_PAGEDOWN: target += TextAreaWidth(); break;
-                case SB_THUMBPOSITION:
-                case SB_THUMBTRACK: target = pos; break;
+            case SB_LINEUP: target -= 8; break;
+            case SB_LINEDOWN: target += 8; break;
+            case SB_PAGEUP: target -= TextAreaWidth(); break;
+            case SB_PAGEDOWN: target += TextAreaWidth(); break;
+            case SB_THUMBPOSITION:
+            case SB_THUMBTRACK: target = pos; break;
             }
             int x = std::clamp(target, 0, std::max(0, content_width_ - TextAreaWidth()));
             if (x != scroll_x_) {
@@ -185,7 +210,8 @@ intptr_t TMemo::Perform(unsigned Msg, intptr_t WParam, intptr_t LParam) {
     return TCustomControl::Perform(Msg, WParam, LParam);
 }
 
-void TMemo::EditLines(const std::function<void()>& edit) {
+void TMemo::EditLines(const std::function<void()>& edit)
+{
     if (lines_.Count() == 0) {
         lines_.BeginUpdate();
         lines_.Add("");
@@ -197,7 +223,8 @@ void TMemo::EditLines(const std::function<void()>& edit) {
     ScrollToCaret();
 }
 
-void TMemo::KeyDown(uint16_t& Key, TShiftState Shift) {
+void TMemo::KeyDown(uint16_t& Key, TShiftState Shift)
+{
     TCustomControl::KeyDown(Key, Shift);
     if (Key == 0) return;
     auto line = [&]() -> const std::string& {
@@ -205,53 +232,58 @@ void TMemo::KeyDown(uint16_t& Key, TShiftState Shift) {
         return caret_line_ < lines_.Count() ? lines_[caret_line_] : empty;
     };
     switch (Key) {
-        case VK_LEFT:
-            if (caret_col_ > 0) caret_col_ = ui::utf8::Prev(line(), caret_col_);
-            else if (caret_line_ > 0) caret_col_ = lines_[--caret_line_].size();
-            break;
-        case VK_RIGHT:
-            if (caret_col_ < line().size()) caret_col_ = ui::utf8::Next(line(), caret_col_);
-            else if (caret_line_ + 1 < lines_.Count()) {
-                ++caret_line_;
-                caret_col_ = 0;
-            }
-            break;
-        case VK_UP:
-        case VK_DOWN: {
-            int r = RowOfCaret() + (Key == VK_UP ? -1 : 1);
-            if (r < 0 || r >= RowCount()) break;
-            const Row& row = rows_[r];
-            int chars = static_cast<int>(ui::utf8::Length(line().substr(0, caret_col_)));
-            int cur = RowOfCaret();
-            chars -= static_cast<int>(ui::utf8::Length(line().substr(0, rows_[cur].start)));
-            caret_line_ = row.line;
-            const std::string& l = lines_[row.line];
-            size_t off = row.start + ui::utf8::OffsetOf(l.substr(row.start, row.end - row.start), std::max(0, chars));
-            caret_col_ = std::min(off, row.end);
-            break;
+    case VK_LEFT:
+        if (caret_col_ > 0)
+            caret_col_ = ui::utf8::Prev(line(), caret_col_);
+        else if (caret_line_ > 0)
+            caret_col_ = lines_[--caret_line_].size();
+        break;
+    case VK_RIGHT:
+        if (caret_col_ < line().size())
+            caret_col_ = ui::utf8::Next(line(), caret_col_);
+        else if (caret_line_ + 1 < lines_.Count()) {
+            ++caret_line_;
+            caret_col_ = 0;
         }
-        case VK_HOME: caret_col_ = rows_[RowOfCaret()].start; break;
-        case VK_END: caret_col_ = rows_[RowOfCaret()].end; break;
-        case VK_DELETE:
-            if (read_only_) break;
-            EditLines([&] {
-                std::string l = lines_[caret_line_];
-                if (caret_col_ < l.size()) {
-                    l.erase(caret_col_, ui::utf8::Next(l, caret_col_) - caret_col_);
-                    lines_.SetStrings(caret_line_, l);
-                } else if (caret_line_ + 1 < lines_.Count()) {
-                    lines_.SetStrings(caret_line_, l + lines_[caret_line_ + 1]);
-                    lines_.Delete(caret_line_ + 1);
-                }
-            });
-            break;
-        default: return;
+        break;
+    case VK_UP:
+    case VK_DOWN: {
+        int r = RowOfCaret() + (Key == VK_UP ? -1 : 1);
+        if (r < 0 || r >= RowCount()) break;
+        const Row& row = rows_[r];
+        int chars = static_cast<int>(ui::utf8::Length(line().substr(0, caret_col_)));
+        int cur = RowOfCaret();
+        chars -= static_cast<int>(ui::utf8::Length(line().substr(0, rows_[cur].start)));
+        caret_line_ = row.line;
+        const std::string& l = lines_[row.line];
+        size_t off =
+            row.start + ui::utf8::OffsetOf(l.substr(row.start, row.end - row.start), std::max(0, chars));
+        caret_col_ = std::min(off, row.end);
+        break;
+    }
+    case VK_HOME: caret_col_ = rows_[RowOfCaret()].start; break;
+    case VK_END: caret_col_ = rows_[RowOfCaret()].end; break;
+    case VK_DELETE:
+        if (read_only_) break;
+        EditLines([&] {
+            std::string l = lines_[caret_line_];
+            if (caret_col_ < l.size()) {
+                l.erase(caret_col_, ui::utf8::Next(l, caret_col_) - caret_col_);
+                lines_.SetStrings(caret_line_, l);
+            } else if (caret_line_ + 1 < lines_.Count()) {
+                lines_.SetStrings(caret_line_, l + lines_[caret_line_ + 1]);
+                lines_.Delete(caret_line_ + 1);
+            }
+        });
+        break;
+    default: return;
     }
     ScrollToCaret();
     Invalidate();
 }
 
-void TMemo::KeyPress(char32_t& Key) {
+void TMemo::KeyPress(char32_t& Key)
+{
     TCustomControl::KeyPress(Key);
     if (Key == 0 || read_only_) return;
     if (Key == VK_BACK) {
@@ -294,7 +326,8 @@ void TMemo::KeyPress(char32_t& Key) {
     });
 }
 
-void TMemo::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+void TMemo::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
     if (CanFocus()) SetFocus();
     if (Button == mbLeft && !rows_.empty()) {
         int r = std::clamp(top_row_ + (Y - kMargin) / LineHeight(), 0, RowCount() - 1);
@@ -319,13 +352,15 @@ void TMemo::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
     TCustomControl::MouseDown(Button, Shift, X, Y);
 }
 
-bool TMemo::MouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) {
+bool TMemo::MouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos)
+{
     if (TCustomControl::MouseWheel(Shift, WheelDelta, MousePos)) return true;
     SetTopRow(top_row_ - WheelDelta / 40);
     return true;
 }
 
-void TMemo::PaintNonClient(TCanvas& canvas) {
+void TMemo::PaintNonClient(TCanvas& canvas)
+{
     int e = border_style_ == bsSingle ? 2 : 0;
     if (e) ui::DrawSunkenEdge(canvas, {0, 0, Width(), Height()});
     if (HasV()) {
@@ -344,7 +379,8 @@ void TMemo::PaintNonClient(TCanvas& canvas) {
     }
 }
 
-void TMemo::Paint(TCanvas& canvas) {
+void TMemo::Paint(TCanvas& canvas)
+{
     canvas.Brush().SetColor(EffectivelyEnabled() ? Color() : clBtnFace);
     canvas.FillRect(ClientRect());
     canvas.Brush().SetStyle(bsClear);
@@ -358,7 +394,8 @@ void TMemo::Paint(TCanvas& canvas) {
         int y = kMargin + (r - top_row_) * lh;
         canvas.TextOut(kMargin - scroll_x_, y, l.substr(row.start, row.end - row.start));
         if (Focused() && r == caret_row) {
-            int x = kMargin - scroll_x_ + gfx::TextExtent(Font(), l.substr(row.start, caret_col_ - row.start)).cx;
+            int x =
+                kMargin - scroll_x_ + gfx::TextExtent(Font(), l.substr(row.start, caret_col_ - row.start)).cx;
             canvas.Pen().SetColor(clWindowText);
             canvas.MoveTo(x, y);
             canvas.LineTo(x, y + lh);

@@ -10,7 +10,8 @@
 namespace ui {
 
 namespace {
-MessageBoxHook& Hook() {
+MessageBoxHook& Hook()
+{
     static MessageBoxHook hook;
     return hook;
 }
@@ -18,7 +19,8 @@ MessageBoxHook& Hook() {
 
 void SetMessageBoxHook(MessageBoxHook hook) { Hook() = std::move(hook); }
 
-void ShowMessageBox(const std::string& caption, const std::string& text, const std::string& button) {
+void ShowMessageBox(const std::string& caption, const std::string& text, const std::string& button)
+{
     if (Hook()) {
         Hook()(caption, text);
         return;
@@ -54,7 +56,8 @@ void ShowMessageBox(const std::string& caption, const std::string& text, const s
     box.ShowModal();
 }
 
-void ReportExceptionsInMessageBox(const std::string& caption) {
+void ReportExceptionsInMessageBox(const std::string& caption)
+{
     App().OnException = [caption](const std::string& message) { ShowMessageBox(caption, message); };
 }
 

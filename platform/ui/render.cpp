@@ -10,7 +10,8 @@
 namespace {
 
 // Copies src's rectangle r (src pixels) to dst at (dx, dy), clipped to both.
-void CopyPixels(const TBitmap& src, TRect r, TBitmap& dst, int dx, int dy) {
+void CopyPixels(const TBitmap& src, TRect r, TBitmap& dst, int dx, int dy)
+{
     TRect rs = r.Intersect(src.BoundsRect());
     if (rs.IsEmpty()) return;
     dx += rs.Left - r.Left;
@@ -25,7 +26,8 @@ void CopyPixels(const TBitmap& src, TRect r, TBitmap& dst, int dx, int dy) {
     }
 }
 
-void PrepareCanvas(TCanvas& canvas, const TControl& control) {
+void PrepareCanvas(TCanvas& canvas, const TControl& control)
+{
     canvas.Font().Assign(control.Font());
     canvas.Brush().SetColor(control.Color());
     canvas.Pen().SetColor(clBlack);
@@ -37,7 +39,8 @@ void PrepareCanvas(TCanvas& canvas, const TControl& control) {
 }  // namespace
 
 struct UiRender {
-    static void Render(TControl& c, TBitmap& bmp) {
+    static void Render(TControl& c, TBitmap& bmp)
+    {
         TCanvas& canvas = bmp.Canvas();
         TRect ins = c.NonClientInsets();
         {
@@ -58,8 +61,8 @@ struct UiRender {
         std::vector<TControl*> children = c.children_;
         for (TControl* child : children) {
             if (!child->visible_ || child->width_ <= 0 || child->height_ <= 0) continue;
-            TRect dst = Bounds(client.Left + child->left_, client.Top + child->top_, child->width_,
-                               child->height_);
+            TRect dst =
+                Bounds(client.Left + child->left_, client.Top + child->top_, child->width_, child->height_);
             TRect vis = dst.Intersect(client);
             if (vis.IsEmpty()) continue;
             TBitmap& cb = child->Buffer(child->width_, child->height_);
@@ -69,7 +72,8 @@ struct UiRender {
         }
     }
 
-    static void PaintSelf(TControl& c, TCanvas& canvas, int dx, int dy) {
+    static void PaintSelf(TControl& c, TCanvas& canvas, int dx, int dy)
+    {
         TFont font(canvas.Font());
         TBrush brush;
         brush.Assign(canvas.Brush());
@@ -96,13 +100,15 @@ namespace ui {
 
 void RenderControl(TControl& control, TBitmap& picture) { UiRender::Render(control, picture); }
 
-void CopyBitmapRect(const TBitmap& src, const TRect& r, TBitmap& dst, int dx, int dy) {
+void CopyBitmapRect(const TBitmap& src, const TRect& r, TBitmap& dst, int dx, int dy)
+{
     CopyPixels(src, r, dst, dx, dy);
 }
 
 }  // namespace ui
 
-void TControl::PaintTo(TBitmap& target, int x, int y) {
+void TControl::PaintTo(TBitmap& target, int x, int y)
+{
     if (width_ <= 0 || height_ <= 0) return;
     TBitmap picture(width_, height_, color_);
     CopyPixels(target, Bounds(x, y, width_, height_), picture, 0, 0);
@@ -110,7 +116,8 @@ void TControl::PaintTo(TBitmap& target, int x, int y) {
     CopyPixels(picture, picture.BoundsRect(), target, x, y);
 }
 
-void TControl::PaintTo(TCanvas& canvas, int x, int y) {
+void TControl::PaintTo(TCanvas& canvas, int x, int y)
+{
     if (width_ <= 0 || height_ <= 0) return;
     TBitmap picture(width_, height_, color_);
     TPoint device = canvas.Origin() + TPoint{x, y};
@@ -123,9 +130,13 @@ void TControl::PaintTo(TCanvas& canvas, int x, int y) {
     CopyPixels(picture, dest.Offset(-device.X, -device.Y), canvas.Target(), dest.Left, dest.Top);
 }
 
-void TControl::PaintBackgroundInto(TCanvas& canvas, int dx, int dy) { UiRender::PaintSelf(*this, canvas, dx, dy); }
+void TControl::PaintBackgroundInto(TCanvas& canvas, int dx, int dy)
+{
+    UiRender::PaintSelf(*this, canvas, dx, dy);
+}
 
-void TControl::DrawParentBackground(TCanvas& canvas) {
+void TControl::DrawParentBackground(TCanvas& canvas)
+{
     if (!parent_) return;
     TRect pins = parent_->NonClientInsets();
     TRect ins = NonClientInsets();

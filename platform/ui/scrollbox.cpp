@@ -12,51 +12,60 @@ constexpr int kBar = ui::ScrollBarPart::kSize;
 
 TScrollBox::TScrollBox(TComponent* AOwner) : TCustomControl(AOwner) { SetBounds(0, 0, 185, 41); }
 
-void TScrollBox::SetBorderStyle(TBorderStyle s) {
+void TScrollBox::SetBorderStyle(TBorderStyle s)
+{
     border_style_ = s;
     UpdateRange();
     Invalidate();
 }
 
-void TScrollBox::SetAutoSize(bool on) {
+void TScrollBox::SetAutoSize(bool on)
+{
     auto_size_ = on;
     UpdateRange();
 }
 
-void TScrollBox::SetAutoScroll(bool on) {
+void TScrollBox::SetAutoScroll(bool on)
+{
     auto_scroll_ = on;
     UpdateRange();
     Invalidate();
 }
 
-TRect TScrollBox::NonClientInsets() const {
+TRect TScrollBox::NonClientInsets() const
+{
     int e = border_style_ == bsSingle ? 2 : 0;
     return {e, e, e + (vbar_ ? kBar : 0), e + (hbar_ ? kBar : 0)};
 }
 
-TRect TScrollBox::ContentExtent() const {
+TRect TScrollBox::ContentExtent() const
+{
     TRect r{};
     for (TControl* c : Children())
         if (c->Visible()) r = r.Union(c->BoundsRect().Offset(pos_x_, pos_y_));
     return r;
 }
 
-void TScrollBox::AlignControls(TControl* AControl, TRect& Rect) {
+void TScrollBox::AlignControls(TControl* AControl, TRect& Rect)
+{
     TCustomControl::AlignControls(AControl, Rect);
     if (!updating_) UpdateRange();
 }
 
-void TScrollBox::ChildChanged(TControl* child) {
+void TScrollBox::ChildChanged(TControl* child)
+{
     TCustomControl::ChildChanged(child);
     if (!updating_) UpdateRange();
 }
 
-void TScrollBox::Resize() {
+void TScrollBox::Resize()
+{
     if (!updating_) UpdateRange();
     TCustomControl::Resize();
 }
 
-void TScrollBox::UpdateRange() {
+void TScrollBox::UpdateRange()
+{
     if (updating_) return;
     updating_ = true;
     TRect ext = ContentExtent();
@@ -93,7 +102,8 @@ void TScrollBox::UpdateRange() {
     Invalidate();
 }
 
-void TScrollBox::ScrollBy(int dx, int dy) {
+void TScrollBox::ScrollBy(int dx, int dy)
+{
     if (!dx && !dy) return;
     updating_ = true;
     for (TControl* c : Children()) c->SetBounds(c->Left() + dx, c->Top() + dy, c->Width(), c->Height());
@@ -101,33 +111,47 @@ void TScrollBox::ScrollBy(int dx, int dy) {
     Invalidate();
 }
 
-void TScrollBox::SetHorzPosition(int x) {
+void TScrollBox::SetHorzPosition(int x)
+{
     x = std::clamp(x, 0, std::max(0, range_x_ - ClientWidth()));
     int d = pos_x_ - x;
     pos_x_ = x;
     ScrollBy(d, 0);
 }
 
-void TScrollBox::SetVertPosition(int y) {
+void TScrollBox::SetVertPosition(int y)
+{
     y = std::clamp(y, 0, std::max(0, range_y_ - ClientHeight()));
     int d = pos_y_ - y;
     pos_y_ = y;
     ScrollBy(0, d);
 }
 
-void TScrollBox::ScrollInView(TControl* control) {
+void TScrollBox::ScrollInView(TControl* control)
+{
     if (!control || control->Parent() != this) return;
     TRect r = control->BoundsRect();
-    if (r.Top < 0) SetVertPosition(pos_y_ + r.Top);
-    else if (r.Bottom > ClientHeight()) SetVertPosition(pos_y_ + r.Bottom - ClientHeight());
-    if (r.Left < 0) SetHorzPosition(pos_x_ + r.Left);
-    else if (r.Right > ClientWidth()) SetHorzPosition(pos_x_ + r.Right - ClientWidth());
+    if (r.Top < 0)
+        SetVertPosition(pos_y_ + r.Top);
+    else if (r.Bottom > ClientHeight())
+        SetVertPosition(pos_y_ + r.Bottom - ClientHeight());
+    if (r.Left < 0)
+        SetHorzPosition(pos_x_ + r.Left);
+    else if (r.Right > ClientWidth())
+        SetHorzPosition(pos_x_ + r.Right - ClientWidth());
 }
 
-TScrollInfo TScrollBox::VertScrollInfo() const { return {0, std::max(0, range_y_ - 1), ClientHeight(), pos_y_, vbar_}; }
-TScrollInfo TScrollBox::HorzScrollInfo() const { return {0, std::max(0, range_x_ - 1), ClientWidth(), pos_x_, hbar_}; }
+TScrollInfo TScrollBox::VertScrollInfo() const
+{
+    return {0, std::max(0, range_y_ - 1), ClientHeight(), pos_y_, vbar_};
+}
+TScrollInfo TScrollBox::HorzScrollInfo() const
+{
+    return {0, std::max(0, range_x_ - 1), ClientWidth(), pos_x_, hbar_};
+}
 
-void TScrollBox::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+void TScrollBox::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
     // Presses on the bars arrive in client coordinates, right of or below the client area.
     if (Button == mbLeft && vbar_ && X >= ClientWidth() && Y < ClientHeight()) {
         ui::ScrollBarPart bar(sbVertical);
@@ -145,19 +169,22 @@ void TScrollBox::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
     TCustomControl::MouseDown(Button, Shift, X, Y);
 }
 
-bool TScrollBox::MouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) {
+bool TScrollBox::MouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos)
+{
     if (TCustomControl::MouseWheel(Shift, WheelDelta, MousePos)) return true;
     if (!vbar_) return false;
     SetVertPosition(pos_y_ - WheelDelta / 3);
     return true;
 }
 
-void TScrollBox::Paint(TCanvas& canvas) {
+void TScrollBox::Paint(TCanvas& canvas)
+{
     canvas.Brush().SetColor(Color());
     canvas.FillRect(ClientRect());
 }
 
-void TScrollBox::PaintNonClient(TCanvas& canvas) {
+void TScrollBox::PaintNonClient(TCanvas& canvas)
+{
     int e = border_style_ == bsSingle ? 2 : 0;
     if (e) ui::DrawSunkenEdge(canvas, {0, 0, Width(), Height()});
     if (vbar_) {

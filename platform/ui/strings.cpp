@@ -4,7 +4,8 @@
 
 #include "platform/core/text.h"
 
-void TStrings::Changed() {
+void TStrings::Changed()
+{
     if (updating_ > 0) {
         changed_while_updating_ = true;
         return;
@@ -12,7 +13,8 @@ void TStrings::Changed() {
     if (OnChange) OnChange(this);
 }
 
-void TStrings::EndUpdate() {
+void TStrings::EndUpdate()
+{
     if (updating_ > 0) --updating_;
     if (updating_ == 0 && changed_while_updating_) {
         changed_while_updating_ = false;
@@ -20,36 +22,42 @@ void TStrings::EndUpdate() {
     }
 }
 
-void TStrings::SetStrings(int index, const std::string& s) {
+void TStrings::SetStrings(int index, const std::string& s)
+{
     items_.at(index) = s;
     Changed();
 }
 
-int TStrings::Add(const std::string& s) {
+int TStrings::Add(const std::string& s)
+{
     items_.push_back(s);
     Changed();
     return Count() - 1;
 }
 
-void TStrings::Insert(int index, const std::string& s) {
+void TStrings::Insert(int index, const std::string& s)
+{
     if (index < 0 || index > Count()) throw std::out_of_range("List index out of bounds");
     items_.insert(items_.begin() + index, s);
     Changed();
 }
 
-void TStrings::Delete(int index) {
+void TStrings::Delete(int index)
+{
     if (index < 0 || index >= Count()) throw std::out_of_range("List index out of bounds");
     items_.erase(items_.begin() + index);
     Changed();
 }
 
-void TStrings::Clear() {
+void TStrings::Clear()
+{
     if (items_.empty()) return;
     items_.clear();
     Changed();
 }
 
-void TStrings::Move(int from, int to) {
+void TStrings::Move(int from, int to)
+{
     if (from == to) return;
     std::string s = items_.at(from);
     items_.erase(items_.begin() + from);
@@ -57,30 +65,35 @@ void TStrings::Move(int from, int to) {
     Changed();
 }
 
-void TStrings::Exchange(int a, int b) {
+void TStrings::Exchange(int a, int b)
+{
     std::swap(items_.at(a), items_.at(b));
     Changed();
 }
 
-int TStrings::IndexOf(const std::string& s) const {
+int TStrings::IndexOf(const std::string& s) const
+{
     for (int i = 0; i < Count(); ++i)
         if (items_[i] == s) return i;
     return -1;
 }
 
-void TStrings::Assign(const TStrings& other) {
+void TStrings::Assign(const TStrings& other)
+{
     if (&other == this) return;
     items_ = other.items_;
     Changed();
 }
 
-void TStrings::AddStrings(const TStrings& other) {
+void TStrings::AddStrings(const TStrings& other)
+{
     std::vector<std::string> copy = other.items_;
     items_.insert(items_.end(), copy.begin(), copy.end());
     Changed();
 }
 
-std::string TStrings::Text() const {
+std::string TStrings::Text() const
+{
     std::string out;
     for (const auto& s : items_) {
         out += s;
@@ -89,7 +102,8 @@ std::string TStrings::Text() const {
     return out;
 }
 
-void TStrings::SetText(const std::string& text) {
+void TStrings::SetText(const std::string& text)
+{
     items_ = core::SplitLines(text);
     Changed();
 }

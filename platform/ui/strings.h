@@ -11,7 +11,8 @@ class TStrings : public TObject {
 public:
     TStrings() = default;
     TStrings(const TStrings& other) : TObject(), items_(other.items_) {}
-    TStrings& operator=(const TStrings& other) {
+    TStrings& operator=(const TStrings& other)
+    {
         Assign(other);
         return *this;
     }

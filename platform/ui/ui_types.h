@@ -134,7 +134,8 @@ struct TMsg {
     int wheel_delta = 0;  // WM_MOUSEWHEEL: 120 a notch, positive away from the user
 };
 
-using TMouseEvent = std::function<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
+using TMouseEvent =
+    std::function<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
 using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, int X, int Y)>;
 using TMouseWheelEvent =
     std::function<void(TObject* Sender, TShiftState Shift, int WheelDelta, TPoint MousePos, bool& Handled)>;
@@ -152,7 +153,10 @@ constexpr int SB_THUMBPOSITION = 4;
 constexpr int SB_THUMBTRACK = 5;
 constexpr int SB_TOP = 6;
 constexpr int SB_BOTTOM = 7;
-constexpr intptr_t MakeScrollWParam(int code, int pos) { return (code & 0xFFFF) | (static_cast<intptr_t>(pos & 0xFFFF) << 16); }
+constexpr intptr_t MakeScrollWParam(int code, int pos)
+{
+    return (code & 0xFFFF) | (static_cast<intptr_t>(pos & 0xFFFF) << 16);
+}
 
 // What a scrolling control reports of one of its scroll bars. A bar is
 // usable when Max - Min + 1 > Page.

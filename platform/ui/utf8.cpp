@@ -4,7 +4,8 @@
 
 namespace ui::utf8 {
 
-char32_t Decode(const std::string& s, size_t i, size_t* length) {
+char32_t Decode(const std::string& s, size_t i, size_t* length)
+{
     auto byte = [&](size_t k) { return static_cast<unsigned char>(s[k]); };
     size_t n = s.size();
     if (i >= n) {
@@ -32,20 +33,23 @@ char32_t Decode(const std::string& s, size_t i, size_t* length) {
 
 void Append(std::string& out, char32_t cp) { core::AppendUtf8(out, cp); }
 
-std::string Encode(char32_t cp) {
+std::string Encode(char32_t cp)
+{
     std::string s;
     Append(s, cp);
     return s;
 }
 
-size_t Next(const std::string& s, size_t i) {
+size_t Next(const std::string& s, size_t i)
+{
     if (i >= s.size()) return s.size();
     size_t len = 1;
     Decode(s, i, &len);
     return i + (len ? len : 1);
 }
 
-size_t Prev(const std::string& s, size_t i) {
+size_t Prev(const std::string& s, size_t i)
+{
     if (i == 0) return 0;
     if (i > s.size()) i = s.size();
     size_t j = i - 1;
@@ -53,7 +57,8 @@ size_t Prev(const std::string& s, size_t i) {
     return j;
 }
 
-std::vector<char32_t> CodePoints(const std::string& s) {
+std::vector<char32_t> CodePoints(const std::string& s)
+{
     std::vector<char32_t> out;
     for (size_t i = 0; i < s.size();) {
         size_t len = 1;
@@ -63,13 +68,15 @@ std::vector<char32_t> CodePoints(const std::string& s) {
     return out;
 }
 
-size_t Length(const std::string& s) {
+size_t Length(const std::string& s)
+{
     size_t n = 0;
     for (size_t i = 0; i < s.size(); i = Next(s, i)) ++n;
     return n;
 }
 
-size_t OffsetOf(const std::string& s, size_t n) {
+size_t OffsetOf(const std::string& s, size_t n)
+{
     size_t i = 0;
     while (n > 0 && i < s.size()) {
         i = Next(s, i);
@@ -80,15 +87,18 @@ size_t OffsetOf(const std::string& s, size_t n) {
 
 char32_t ToLowerAscii(char32_t c) { return (c >= 'A' && c <= 'Z') ? c - 'A' + 'a' : c; }
 
-bool StartsWithNoCase(const std::string& text, const std::string& prefix) {
+bool StartsWithNoCase(const std::string& text, const std::string& prefix)
+{
     if (prefix.size() > text.size()) return false;
     for (size_t i = 0; i < prefix.size(); ++i)
-        if (ToLowerAscii(static_cast<unsigned char>(text[i])) != ToLowerAscii(static_cast<unsigned char>(prefix[i])))
+        if (ToLowerAscii(static_cast<unsigned char>(text[i])) !=
+            ToLowerAscii(static_cast<unsigned char>(prefix[i])))
             return false;
     return true;
 }
 
-bool EqualsNoCase(const std::string& a, const std::string& b) {
+bool EqualsNoCase(const std::string& a, const std::string& b)
+{
     return a.size() == b.size() && StartsWithNoCase(a, b);
 }
 

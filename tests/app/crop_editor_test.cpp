@@ -43,7 +43,8 @@ constexpr TColor kTopLeft = clRed, kTopRight = clLime, kBottomLeft = clBlue, kBo
 
 bool Near(TColor a, TColor b)
 {
-    return std::abs(gfx::GetRValue(a) - gfx::GetRValue(b)) < 48 && std::abs(gfx::GetGValue(a) - gfx::GetGValue(b)) < 48 &&
+    return std::abs(gfx::GetRValue(a) - gfx::GetRValue(b)) < 48 &&
+           std::abs(gfx::GetGValue(a) - gfx::GetGValue(b)) < 48 &&
            std::abs(gfx::GetBValue(a) - gfx::GetBValue(b)) < 48;
 }
 
@@ -56,14 +57,17 @@ protected:
         TBitmap photo(app::kClipResetPictureWidth, app::kClipResetPictureHeight);
         for (int y = 0; y < photo.Height(); ++y)
             for (int x = 0; x < photo.Width(); ++x)
-                photo.SetPixel(x, y, y < 354 ? (x < 313 ? kTopLeft : kTopRight) : (x < 313 ? kBottomLeft : kBottomRight));
+                photo.SetPixel(
+                    x, y,
+                    y < 354 ? (x < 313 ? kTopLeft : kTopRight) : (x < 313 ? kBottomLeft : kBottomRight));
         const fs::path path = system_.Path() / "photos" / name;
         fs::create_directories(path.parent_path());
         gfx::SaveJpeg(photo, path);
         return path.string();
     }
     // A photo row as the import leaves it, with a picture of one colour.
-    void AddPhoto(const std::string& source, std::vector<std::string> geometry = {"-120", "-120", "708", "771"})
+    void AddPhoto(const std::string& source,
+                  std::vector<std::string> geometry = {"-120", "-120", "708", "771"})
     {
         const std::string caption = fs::path(source).stem().string();
         TListItem* row = Form1->kivListView1->Items().Add();
@@ -215,8 +219,9 @@ TEST_F(CropEditor, SavingWritesWhatLiesInsideTheFrame)
         int x, y;
         TColor colour;
     };
-    for (const Sample& s : {Sample{50, 100, kTopLeft}, Sample{300, 100, kTopRight}, Sample{50, 300, kBottomLeft},
-                            Sample{300, 400, kBottomRight}, Sample{440, 100, clBlack}, Sample{440, 470, clBlack}})
+    for (const Sample& s :
+         {Sample{50, 100, kTopLeft}, Sample{300, 100, kTopRight}, Sample{50, 300, kBottomLeft},
+          Sample{300, 400, kBottomRight}, Sample{440, 100, clBlack}, Sample{440, 470, clBlack}})
         EXPECT_TRUE(Near(picture.Pixel(s.x, s.y), s.colour)) << s.x << "," << s.y;
     EXPECT_FALSE(fs::exists(work_ / "zpyjj" / "zpyjj.bmp"));
     // The thumbnails show the new picture.
@@ -256,8 +261,8 @@ TEST_F(CropEditor, ZoomMakesTheViewerSquareAndClearingGoesBackToTheWholePhoto)
         TColor colour;
     };
     for (const Sample& s : {Sample{5, 200, clBlack}, Sample{30, 200, kTopLeft}, Sample{395, 200, kTopRight},
-                            Sample{420, 200, clBlack}, Sample{30, 400, kBottomLeft}, Sample{395, 400, kBottomRight},
-                            Sample{200, 80, clBlack}})
+                            Sample{420, 200, clBlack}, Sample{30, 400, kBottomLeft},
+                            Sample{395, 400, kBottomRight}, Sample{200, 80, clBlack}})
         EXPECT_TRUE(Near(zoomed.Pixel(s.x, s.y), s.colour)) << s.x << "," << s.y;
 
     messages_.clear();
@@ -432,8 +437,8 @@ TEST_F(CropEditor, TheImportFormsCropModeMovesZoomsAndSavesTheThumbnail)
     EXPECT_EQ(MainForm->ClientWidth(), 791);
     EXPECT_EQ(MainForm->ClientHeight(), 617);
     EXPECT_EQ(MainForm->kivPageControl1->Top(), 28);
-    for (TkivPageControl* pages : {MainForm->kivPageControl2, MainForm->kivPageControl3, MainForm->kivPageControl4,
-                                   MainForm->kivPageControl5})
+    for (TkivPageControl* pages : {MainForm->kivPageControl2, MainForm->kivPageControl3,
+                                   MainForm->kivPageControl4, MainForm->kivPageControl5})
         EXPECT_TRUE(pages->Visible());
     ASSERT_EQ(MainForm->kivListView1->Items().Count(), 2);
     EXPECT_EQ(MainForm->kivListView1->Items()[0]->Caption(), "red");
@@ -497,7 +502,8 @@ TEST_F(CropEditor, TheImportFormsCropModeMovesZoomsAndSavesTheThumbnail)
     // The import afterwards lays the form out for itself again.
     const fs::path green = system_.Path() / "photos" / "green.jpg";
     gfx::SaveJpeg(TBitmap(64, 48, clGreen), green);
-    ui::SetFileDialogHook([&](const TOpenDialog&) { return std::optional<std::vector<std::string>>{{green.string()}}; });
+    ui::SetFileDialogHook(
+        [&](const TOpenDialog&) { return std::optional<std::vector<std::string>>{{green.string()}}; });
     Form1->kivButton4->OnClick(Form1->kivButton4);
     ASSERT_EQ(Form1->kivListView1->Items().Count(), 3);
     EXPECT_FALSE(MainForm->kivPageControl2->Visible());
@@ -505,7 +511,6 @@ TEST_F(CropEditor, TheImportFormsCropModeMovesZoomsAndSavesTheThumbnail)
     EXPECT_EQ(gfx::LoadImage(Picture(3)).Width(), 468);
     EXPECT_EQ(Crop(3), (std::vector<std::string>{"-120", "-120", "708", "771"}));
 }
-
 
 TEST_F(CropEditor, TheViewerRendererSkipsAPhotoThatCannotBeRead)
 {

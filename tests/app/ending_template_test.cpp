@@ -15,7 +15,8 @@ std::string Trailer(const std::string& ini)
 }
 
 const std::string kValidIni =
-    "[pwyzxx]\r\nxx=pianweiyanzhengxinxi\r\n[pw_t_p]\r\nt_p=12\r\nz_s=200\r\n[pw_w_z]\r\nq_s=4000\r\nj_s=77\r\n";
+    "[pwyzxx]\r\nxx=pianweiyanzhengxinxi\r\n[pw_t_p]\r\nt_p=12\r\nz_s=200\r\n[pw_w_z]\r\nq_s=4000\r\nj_s="
+    "77\r\n";
 
 TEST(ReadEndingTrailer, ReadsAValidBlock)
 {
@@ -43,9 +44,11 @@ TEST(ReadEndingTrailer, RefusesInvalidBlocks)
         {"play frame missing", "t_p=12", "tp=12", 9000, EndingFault::kBadPlayFrame},
         {"still frame too large", "z_s=200", "z_s=2147483648", 9000, EndingFault::kBadStillFrame},
         {"movie start not a number", "q_s=4000", "q_s=", 9000, EndingFault::kBadMovieStart},
-        {"movie start beyond 64 bits", "q_s=4000", "q_s=18446744073709551616", 9000, EndingFault::kBadMovieStart},
+        {"movie start beyond 64 bits", "q_s=4000", "q_s=18446744073709551616", 9000,
+         EndingFault::kBadMovieStart},
         {"movie start inside the block", "q_s=4000", "q_s=8000", 9000, EndingFault::kMovieOutOfRange},
-        {"movie start past the end", "q_s=4000", "q_s=18446744073709551615", 9000, EndingFault::kMovieOutOfRange},
+        {"movie start past the end", "q_s=4000", "q_s=18446744073709551615", 9000,
+         EndingFault::kMovieOutOfRange},
         {"file of the block alone", "q_s=4000", "q_s=0", 1000, EndingFault::kMovieOutOfRange},
     };
     for (const Case& c : cases) {

@@ -159,10 +159,11 @@ TEST_F(MainWindow, EveryFormExistsOnceInOrderWithItsCaption)
     MakeCastoraWorkFolder(system_.Path(), 1);
     Start();
     const std::vector<std::pair<TForm*, const char*>> forms = {
-        {Form1, "Form1"},   {Form3, "Form3"},     {Form4, "Form4"},   {Form5, "Form5"},   {Form6, "Form6"},
-        {Form2, "Form2"},   {Form7, "Form7"},     {Form8, "Form8"},   {frmMain, "frmMain"}, {Form9, "Form9"},
-        {Form10, "Form10"}, {Form11, "Form11"},   {Form12, "Form12"}, {Form14, "Form14"}, {Form15, "Form15"},
-        {Form16, "Form16"}, {Form17, "Form17"},   {MainForm, "MainForm"}};
+        {Form1, "Form1"},     {Form3, "Form3"},      {Form4, "Form4"},   {Form5, "Form5"},
+        {Form6, "Form6"},     {Form2, "Form2"},      {Form7, "Form7"},   {Form8, "Form8"},
+        {frmMain, "frmMain"}, {Form9, "Form9"},      {Form10, "Form10"}, {Form11, "Form11"},
+        {Form12, "Form12"},   {Form14, "Form14"},    {Form15, "Form15"}, {Form16, "Form16"},
+        {Form17, "Form17"},   {MainForm, "MainForm"}};
     ASSERT_GE(App().ComponentCount(), static_cast<int>(forms.size()));
     int index = 0;
     for (int i = 0; i < App().ComponentCount(); ++i) {
@@ -212,7 +213,8 @@ TEST_F(MainWindow, EveryFormWearsTheMainWindowsSkinWithItsStoredTitleButtons)
             EXPECT_EQ(kinds, expected) << form->Name();
             EXPECT_EQ(form->FrameHook(), panel) << form->Name();
             // The one skin of the program, stored in the main window.
-            EXPECT_EQ(panel->FileTheme(), static_cast<TkivFileTheme*>(Form1->kivBuiltInFileTheme1)) << form->Name();
+            EXPECT_EQ(panel->FileTheme(), static_cast<TkivFileTheme*>(Form1->kivBuiltInFileTheme1))
+                << form->Name();
             EXPECT_EQ(panel->UIStyle(), TkivUIStyle::FromThemeFile) << form->Name();
             EXPECT_EQ(form->Perform(WM_SKIN_GETBORDERWIDTH), 4) << form->Name();
         }
@@ -273,21 +275,29 @@ TEST_F(MainWindow, LockListsTouchOnlyTheirControlsAndCloseUnlocks)
     for (TControl* control : AllControls()) before[control] = control->Enabled();
     for (const auto* list : {&main_list, &import_list}) {
         const std::set<TControl*> locked(list->begin(), list->end());
-        if (list == &main_list) Form1->LockMainControls();
-        else Form1->LockTemplateImportControls();
+        if (list == &main_list)
+            Form1->LockMainControls();
+        else
+            Form1->LockTemplateImportControls();
         for (TControl* control : AllControls()) {
-            if (locked.count(control)) EXPECT_FALSE(control->Enabled()) << control->Name();
-            else EXPECT_EQ(control->Enabled(), before[control]) << control->Name();
+            if (locked.count(control))
+                EXPECT_FALSE(control->Enabled()) << control->Name();
+            else
+                EXPECT_EQ(control->Enabled(), before[control]) << control->Name();
         }
-        if (list == &main_list) Form1->UnlockMainControls();
-        else Form1->UnlockTemplateImportControls();
-        for (TControl* control : AllControls()) EXPECT_EQ(control->Enabled(), before[control]) << control->Name();
+        if (list == &main_list)
+            Form1->UnlockMainControls();
+        else
+            Form1->UnlockTemplateImportControls();
+        for (TControl* control : AllControls())
+            EXPECT_EQ(control->Enabled(), before[control]) << control->Name();
     }
     // The music buttons, the quality button and the output buttons stay usable.
     Form1->LockMainControls();
-    for (TControl* control : {static_cast<TControl*>(Form1->kivButton5), static_cast<TControl*>(Form1->kivButton6),
-                              static_cast<TControl*>(Form1->kivButton32), static_cast<TControl*>(Form1->kivButton2),
-                              static_cast<TControl*>(Form1->kivButton20), static_cast<TControl*>(Form1->kivButton3)})
+    for (TControl* control :
+         {static_cast<TControl*>(Form1->kivButton5), static_cast<TControl*>(Form1->kivButton6),
+          static_cast<TControl*>(Form1->kivButton32), static_cast<TControl*>(Form1->kivButton2),
+          static_cast<TControl*>(Form1->kivButton20), static_cast<TControl*>(Form1->kivButton3)})
         EXPECT_TRUE(control->Enabled()) << control->Name();
     // Closing runs Stop, which unlocks.
     Form1->Close();
@@ -299,13 +309,21 @@ TEST_F(MainWindow, ButtonsSitAtTheirBoundsAndThePreviewIsInView)
 {
     MakeCastoraWorkFolder(system_.Path(), 1);
     Start();
-    struct Row { TControl* control; const char* caption; TRect bounds; };
-    const Row rows[] = {
-        {Form1->kivButton7, "导入模板", {527, 28, 657, 53}},   {Form1->kivButton4, "导入照片", {527, 58, 657, 83}},
-        {Form1->kivButton32, "画面质量", {527, 248, 657, 273}}, {Form1->kivButton14, "DVD", {527, 376, 657, 401}},
-        {Form1->kivButton30, "删除全部照片", {172, 28, 252, 48}}, {Form1->kivButton17, "", {264, 28, 517, 48}},
-        {Form1->kivButton28, "删除全部音乐", {256, 272, 336, 292}}, {Form1->kivButton26, "", {340, 272, 517, 292}},
-        {Form1->kivGroupBox3, "", {4, 44, 519, 269}},          {Form1->kivGroupBox1, "", {4, 288, 519, 489}}};
+    struct Row {
+        TControl* control;
+        const char* caption;
+        TRect bounds;
+    };
+    const Row rows[] = {{Form1->kivButton7, "导入模板", {527, 28, 657, 53}},
+                        {Form1->kivButton4, "导入照片", {527, 58, 657, 83}},
+                        {Form1->kivButton32, "画面质量", {527, 248, 657, 273}},
+                        {Form1->kivButton14, "DVD", {527, 376, 657, 401}},
+                        {Form1->kivButton30, "删除全部照片", {172, 28, 252, 48}},
+                        {Form1->kivButton17, "", {264, 28, 517, 48}},
+                        {Form1->kivButton28, "删除全部音乐", {256, 272, 336, 292}},
+                        {Form1->kivButton26, "", {340, 272, 517, 292}},
+                        {Form1->kivGroupBox3, "", {4, 44, 519, 269}},
+                        {Form1->kivGroupBox1, "", {4, 288, 519, 489}}};
     for (const Row& row : rows) {
         EXPECT_EQ(row.control->Caption(), row.caption) << row.control->Name();
         EXPECT_EQ(row.control->BoundsRect(), row.bounds) << row.control->Name();
@@ -314,11 +332,12 @@ TEST_F(MainWindow, ButtonsSitAtTheirBoundsAndThePreviewIsInView)
     EXPECT_FALSE(Form1->kivButton9->Enabled());
     // What the stored layout leaves outside the panel is inside the window now.
     const TRect client = Form1->ClientRect();
-    for (TControl* control : {static_cast<TControl*>(Form1->kivGroupBox2), static_cast<TControl*>(Form1->kivGroupBox7),
-                              static_cast<TControl*>(Form1->Label5), static_cast<TControl*>(Form1->kivButton9),
-                              static_cast<TControl*>(Form1->kivButton19), static_cast<TControl*>(Form1->kivButton20),
-                              static_cast<TControl*>(Form1->kivButton21), static_cast<TControl*>(Form1->kivButton83),
-                              static_cast<TControl*>(Form1->kivButton1), static_cast<TControl*>(Form1->kivButton3)}) {
+    for (TControl* control :
+         {static_cast<TControl*>(Form1->kivGroupBox2), static_cast<TControl*>(Form1->kivGroupBox7),
+          static_cast<TControl*>(Form1->Label5), static_cast<TControl*>(Form1->kivButton9),
+          static_cast<TControl*>(Form1->kivButton19), static_cast<TControl*>(Form1->kivButton20),
+          static_cast<TControl*>(Form1->kivButton21), static_cast<TControl*>(Form1->kivButton83),
+          static_cast<TControl*>(Form1->kivButton1), static_cast<TControl*>(Form1->kivButton3)}) {
         const TPoint top_left = control->Parent()->ClientToAncestor({control->Left(), control->Top()}, Form1);
         EXPECT_TRUE(control->Visible()) << control->Name();
         EXPECT_GE(top_left.X, 0) << control->Name();
@@ -362,14 +381,16 @@ TEST_F(MainWindow, SharedRoutinesWriteTheProjectState)
     for (const char* row : {"100", "250"}) Form1->ListBox2->Items().Add(row);
     for (const char* row : {"2", "3"}) Form1->ListBox3->Items().Add(row);
     for (int photos : {7}) {
-        for (int i = 0; i < photos; ++i) Form1->kivListView1->Items().Add()->SetCaption("zpyjj" + std::to_string(i + 1));
+        for (int i = 0; i < photos; ++i)
+            Form1->kivListView1->Items().Add()->SetCaption("zpyjj" + std::to_string(i + 1));
     }
     Form1->CalcPhotoFrames();
     EXPECT_EQ(Form1->PhotoFrames, 550);
     EXPECT_EQ(Form1->Label2->Caption(), "00:00:22");
 
     // The effect movie asks for five slots; three photos go round.
-    for (int k = 1; k <= 3; ++k) Touch(work / "zpyjj" / ("zpyjj" + std::to_string(k) + ".jpg"), "photo" + std::to_string(k));
+    for (int k = 1; k <= 3; ++k)
+        Touch(work / "zpyjj" / ("zpyjj" + std::to_string(k) + ".jpg"), "photo" + std::to_string(k));
     Touch(work / "zhzp" / "tupian9.jpg", "old");
     Form1->xiao_guo_Flash->SetFrameNum(0);
     Form1->xiao_guo_FlashFSCommand(Form1->xiao_guo_Flash, "tupian=5", "");
@@ -425,15 +446,17 @@ TEST_F(MainWindow, ScreenshotAfterStartUp)
     };
     expect_shows(*Form1->jian_jie, "intro");
     TBitmap first_thumb;
-    for (TShockwaveFlash* thumb : {Form1->ShockwaveFlash1, Form1->ShockwaveFlash2, Form1->ShockwaveFlash3,
-                                   Form1->ShockwaveFlash4, Form1->ShockwaveFlash5, Form1->ShockwaveFlash6,
-                                   Form1->ShockwaveFlash7}) {
+    for (TShockwaveFlash* thumb :
+         {Form1->ShockwaveFlash1, Form1->ShockwaveFlash2, Form1->ShockwaveFlash3, Form1->ShockwaveFlash4,
+          Form1->ShockwaveFlash5, Form1->ShockwaveFlash6, Form1->ShockwaveFlash7}) {
         expect_shows(*thumb, thumb->Name().c_str());
         TBitmap alone;
         alone.SetSize(thumb->Width(), thumb->Height());
         thumb->PaintTo(alone, 0, 0);
-        if (first_thumb.Empty()) first_thumb = alone;
-        else EXPECT_TRUE(SamePixels(alone, first_thumb)) << thumb->Name();
+        if (first_thumb.Empty())
+            first_thumb = alone;
+        else
+            EXPECT_TRUE(SamePixels(alone, first_thumb)) << thumb->Name();
     }
 }
 

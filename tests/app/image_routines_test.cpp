@@ -26,8 +26,8 @@ void ExpectRoughlyTwoColours(const TBitmap& picture)
     ASSERT_EQ(picture.Width(), 64);
     ASSERT_EQ(picture.Height(), 48);
     const TColor left = picture.Pixel(8, 24), right = picture.Pixel(56, 24);
-    EXPECT_GT(left & 0xFF, 200u);             // red
-    EXPECT_GT((right >> 16) & 0xFF, 200u);    // blue
+    EXPECT_GT(left & 0xFF, 200u);           // red
+    EXPECT_GT((right >> 16) & 0xFF, 200u);  // blue
 }
 
 TEST(ImageRoutines, SaveBitmapAsJpegWritesAJpegReplacingTheFile)

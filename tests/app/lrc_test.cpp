@@ -20,22 +20,27 @@ struct ParseCase {
 TEST(ParseLrc, IndexTable)
 {
     const ParseCase cases[] = {
-        {"several tags before the text, rightmost first", "[00:12.50][01:02.00]Hello",
+        {"several tags before the text, rightmost first",
+         "[00:12.50][01:02.00]Hello",
          {{"01:02.00", "Hello"}, {"00:12.50", "Hello"}}},
-        {"three adjacent tags", "[00:01.00][00:02.00][00:03.00]la",
+        {"three adjacent tags",
+         "[00:01.00][00:02.00][00:03.00]la",
          {{"00:03.00", "la"}, {"00:02.00", "la"}, {"00:01.00", "la"}}},
         {"tags between texts", "[00:05.00]a[00:07.00]b", {{"00:07.00", "b"}, {"00:05.00", "a"}}},
         {"brackets inside the text are tags", "[00:01.00]x[y]z", {{"y", "z"}, {"00:01.00", "x"}}},
         {"identification tag line", "[ti:Title]", {{"ti", "Title"}}},
-        {"identification tags after the time tags", "[ar:Singer]\n[00:01.00]one\n[al:Album]\n[by:Me]",
+        {"identification tags after the time tags",
+         "[ar:Singer]\n[00:01.00]one\n[al:Album]\n[by:Me]",
          {{"00:01.00", "one"}, {"ar", "Singer"}, {"al", "Album"}, {"by", "Me"}}},
-        {"identification tag followed by spaces", "[ti:Song]  \n[00:02.00]two",
+        {"identification tag followed by spaces",
+         "[ti:Song]  \n[00:02.00]two",
          {{"00:02.00", "two"}, {"ti", "Song"}}},
         {"other tags give no row", "[offset:+100]\n[la:cn]\n[00:03.00]x", {{"00:03.00", "x"}}},
         {"empty identification tag", "[ti:]\n[ar]", {{"ti", ""}, {"ar", ""}}},
         {"a bare time tag clears the line", "[00:20.00]", {{"00:20.00", ""}}},
         {"two bare time tags", "[00:20.00][00:21.00]", {{"00:21.00", ""}, {"00:20.00", ""}}},
-        {"text ending in a bracket is a lyric line", "[00:10.00]Hello [world]",
+        {"text ending in a bracket is a lyric line",
+         "[00:10.00]Hello [world]",
          {{"world", ""}, {"00:10.00", "Hello "}}},
         {"plain text and empty lines", "just text\n\n[00:01.00]a", {{"00:01.00", "a"}}},
         {"unbalanced [ is text", "[00:01.00]a[b", {{"00:01.00", "a[b"}}},
@@ -46,7 +51,8 @@ TEST(ParseLrc, IndexTable)
         {"nested brackets pair innermost", "[00:01.00]a[b[c]d", {{"c", "d"}, {"00:01.00", "a[b"}}},
         {"lone brackets", "[\n]\n[]", {}},
         {"empty tag", "[]x", {{"", "x"}}},
-        {"Chinese text counts characters", "[00:01.00]歌词[00:02.00]你好",
+        {"Chinese text counts characters",
+         "[00:01.00]歌词[00:02.00]你好",
          {{"00:02.00", "你好"}, {"00:01.00", "歌词"}}},
         {"CR-only lines", "[00:01.00]a\r[00:02.00]b\r", {{"00:01.00", "a"}, {"00:02.00", "b"}}},
         {"CR LF lines", "[00:01.00]a\r\n[00:02.00]b\r\n", {{"00:01.00", "a"}, {"00:02.00", "b"}}},
@@ -125,10 +131,10 @@ TEST(FindLyricRow, Table)
         std::optional<size_t> row;
     };
     const Case cases[] = {
-        {"00:12", 0},   // the first of several tags within a second
+        {"00:12", 0},  // the first of several tags within a second
         {"00:13", std::nullopt},
         {"01:05", 2},
-        {"ab:CD", 4},   // letter case ignored
+        {"ab:CD", 4},  // letter case ignored
         {"ti", 3},
         {"", std::nullopt},
         {"00:12.50.1", std::nullopt},

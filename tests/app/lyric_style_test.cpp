@@ -14,9 +14,10 @@ TEST(LyricStyle, ListsAndTheEntriesOfHeldValues)
     EXPECT_EQ(sizes.front(), "3");
     EXPECT_EQ(sizes[9], "12");
     EXPECT_EQ(sizes.back(), "80");
-    EXPECT_EQ(LyricColourNames(),
-              (std::vector<std::string>{"black（黑色）", "white（白色）", "red（红色）", "green（绿色）", "blue（蓝色）",
-                                        "magenta（洋红色）", "yellow（黄色）", "cyan（青色）"}));
+    EXPECT_EQ(
+        LyricColourNames(),
+        (std::vector<std::string>{"black（黑色）", "white（白色）", "red（红色）", "green（绿色）",
+                                  "blue（蓝色）", "magenta（洋红色）", "yellow（黄色）", "cyan（青色）"}));
 
     EXPECT_EQ(LyricAlignIndex(LyricAlign::kLeft), 0);
     EXPECT_EQ(LyricAlignIndex(LyricAlign::kCenter), 1);

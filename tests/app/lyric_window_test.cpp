@@ -116,7 +116,10 @@ protected:
     bool PlayTo(double seconds)
     {
         return app_.App().PumpUntil(
-            [&] { return Player().playState() == wmppsPlaying && Player().controls().currentPosition() >= seconds; },
+            [&] {
+                return Player().playState() == wmppsPlaying &&
+                       Player().controls().currentPosition() >= seconds;
+            },
             10000);
     }
     std::vector<bool> PlayLockStates() const
@@ -223,7 +226,8 @@ TEST_F(LyricWindow, ImportListsEveryReadableFileAndParsesTheFirst)
         EXPECT_EQ(Form1->kivListView5->Items()[1]->SubItems()[0], first.string());
         EXPECT_EQ(Form1->kivListView5->Items()[2]->SubItems()[0], second.string());
         EXPECT_EQ(Form1->kivListView5->ItemIndex(), 0);
-        EXPECT_EQ(Form15->kivComboBox2->Items().Items(), (std::vector<std::string>{"old", "First", "second"}));
+        EXPECT_EQ(Form15->kivComboBox2->Items().Items(),
+                  (std::vector<std::string>{"old", "First", "second"}));
         EXPECT_EQ(Form15->kivComboBox2->ItemIndex(), 0);
         // The first readable file is parsed: the main window's index, the
         // dialog's own numbered lines and tag lines.
@@ -235,8 +239,8 @@ TEST_F(LyricWindow, ImportListsEveryReadableFileAndParsesTheFirst)
         // The files that could not be read are named, and not listed.
         ASSERT_EQ(messages_.size(), 1u);
         EXPECT_EQ(messages_[0].caption, "导入歌词");
-        EXPECT_EQ(messages_[0].text,
-                  "下列歌词文件不能读取,没有导入:\n" + folder.string() + "\n" + (files_ / "gone.lrc").string());
+        EXPECT_EQ(messages_[0].text, "下列歌词文件不能读取,没有导入:\n" + folder.string() + "\n" +
+                                         (files_ / "gone.lrc").string());
         EXPECT_EQ(messages_[0].button, "确定");
 
         // Nothing readable: nothing changes but the message.
@@ -329,7 +333,8 @@ TEST_F(LyricWindow, WhenTheSongEndsTheNextOneAndItsOwnLyricsFollow)
         Form15->kivButton5->Click();
         ASSERT_TRUE(PlayTo(0.5));
         EXPECT_EQ(Line(), "a line");
-        ASSERT_TRUE(app_.App().PumpUntil([&] { return Form15->PlayingSong() == 1 && Line() == "b line"; }, 5000));
+        ASSERT_TRUE(
+            app_.App().PumpUntil([&] { return Form15->PlayingSong() == 1 && Line() == "b line"; }, 5000));
         EXPECT_EQ(Form1->MusicIndex, 1);
         EXPECT_EQ(Form15->kivComboBox1->ItemIndex(), 1);
         EXPECT_EQ(Form15->kivComboBox2->ItemIndex(), 1);

@@ -24,7 +24,8 @@ float Tone(int64_t sample, int rate)
 template <class T>
 void Put(std::ofstream& out, T value)
 {
-    for (size_t i = 0; i < sizeof(T); ++i) out.put(static_cast<char>((static_cast<uint64_t>(value) >> (8 * i)) & 0xFF));
+    for (size_t i = 0; i < sizeof(T); ++i)
+        out.put(static_cast<char>((static_cast<uint64_t>(value) >> (8 * i)) & 0xFF));
 }
 
 struct Encoder {

@@ -75,7 +75,8 @@ protected:
         movie.frame_count = total_frames;
         const std::vector<std::uint8_t> bytes = flash::WriteMovie(movie);
         const fs::path file = work_ / "zhzp" / "zhzp1.swf";
-        std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+        std::ofstream(file, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
         Form1->xiao_guo_Flash->SetMovie(file.string());
         ASSERT_EQ(Form1->xiao_guo_Flash->TotalFrames(), static_cast<int>(total_frames));
         for (const char* row : {"0", "0"}) Form1->ListBox1->Items().Add(row);
@@ -109,7 +110,10 @@ protected:
         for (int i = 0; i < view->Items().Count(); ++i) captions.push_back(view->Items()[i]->Caption());
         return captions;
     }
-    std::string Field(int row, int field) const { return Form1->kivListView2->Items()[row]->SubItems()[field]; }
+    std::string Field(int row, int field) const
+    {
+        return Form1->kivListView2->Items()[row]->SubItems()[field];
+    }
 
     TWindowsMediaPlayer& Player() const { return *Form1->WindowsMediaPlayer2; }
 
@@ -125,7 +129,8 @@ TEST_F(MusicWindow, ImportMeasuresEveryRowIntoTheTotalAndTheLabels)
     EXPECT_TRUE(Form1->OpenDialog2->Options() & ofAllowMultiSelect);
     const std::vector<ui::FileFilter> filters = ui::ParseFileFilter(Form1->OpenDialog2->Filter());
     ASSERT_EQ(filters.size(), 1u);
-    for (const char* name : {"B.MP3", "a.wav", "c.Mp3", "d.WAV"}) EXPECT_TRUE(ui::MatchesFilter(name, filters[0])) << name;
+    for (const char* name : {"B.MP3", "a.wav", "c.Mp3", "d.WAV"})
+        EXPECT_TRUE(ui::MatchesFilter(name, filters[0])) << name;
     EXPECT_FALSE(ui::MatchesFilter("e.ogg", filters[0]));
 
     ASSERT_EQ(Captions(Form1->kivListView2), (std::vector<std::string>{"a", "B"}));
@@ -168,7 +173,7 @@ TEST_F(MusicWindow, TheLastSongGoingSetsTheAlbumLengthAndFallsBackFromFollowingT
         const char* mode;
         bool photos;
         bool delete_all;
-        const char* length;  // Label2 afterwards
+        const char* length;   // Label2 afterwards
         const char* message;  // nullptr: none, the mode stays
     };
     const Case cases[] = {
@@ -184,7 +189,8 @@ TEST_F(MusicWindow, TheLastSongGoingSetsTheAlbumLengthAndFallsBackFromFollowingT
     };
     LoadTemplate(250);  // 10 s
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.mode) + (c.photos ? " photos" : " no photos") + (c.delete_all ? " all" : " one"));
+        SCOPED_TRACE(std::string(c.mode) + (c.photos ? " photos" : " no photos") +
+                     (c.delete_all ? " all" : " one"));
         Form1->kivListView1->Items().Clear();
         if (c.photos) AddPhotos(3);
         Import({song});

@@ -143,8 +143,8 @@ TEST_F(OutputHandOver, RefusalsTouchNothing)
         {"dialog cancelled", true, 5, std::nullopt, nullptr, "yinyuesuimobanchangdu", 1, std::nullopt},
         {"the file exists", true, 5, "album.avi", "album.avi", "yinyuesuimobanchangdu", 1,
          Message{"文件已存在", "文件已存在! 不能完成操作.", "确定"}},
-        {"the file with the added extension exists", true, 5, "album", "album.avi", "yinyuesuimobanchangdu", 1,
-         Message{"文件已存在", "文件已存在! 不能完成操作.", "确定"}},
+        {"the file with the added extension exists", true, 5, "album", "album.avi", "yinyuesuimobanchangdu",
+         1, Message{"文件已存在", "文件已存在! 不能完成操作.", "确定"}},
         {"music follows nothing", true, 5, "b.avi", nullptr, "zhaopiansuiyinyue", 1,
          Message{std::string(production::kEmptyJobCaption), std::string(production::kEmptyJobText), "确定"}},
     };

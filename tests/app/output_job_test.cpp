@@ -52,7 +52,8 @@ TEST(OutputPathFor, AddsTheFormatsExtensionOnlyWhenThereIsNone)
         {"/home/u/.album", "AVI", "/home/u/.album"},
         {"相册", "DVD", "相册.mpg"},
     };
-    for (const Case& c : cases) EXPECT_EQ(OutputPathFor(c.chosen, c.format), c.expected) << c.chosen << " " << c.format;
+    for (const Case& c : cases)
+        EXPECT_EQ(OutputPathFor(c.chosen, c.format), c.expected) << c.chosen << " " << c.format;
 }
 
 }  // namespace

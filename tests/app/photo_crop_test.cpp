@@ -36,8 +36,8 @@ TEST(PhotoCrop, FrameGrowsToTheViewHeightThenNarrowsToItsWidth)
 
 TEST(PhotoCrop, MoveRangesLetTheViewerLeaveTheViewOnOneSide)
 {
-    EXPECT_EQ(app::ClipMoveRange(1000, 708), (app::SliderRange{-708, 1000}));   // smaller than the view
-    EXPECT_EQ(app::ClipMoveRange(900, 1252), (app::SliderRange{-1252, 352}));   // overhangs by 352
+    EXPECT_EQ(app::ClipMoveRange(1000, 708), (app::SliderRange{-708, 1000}));  // smaller than the view
+    EXPECT_EQ(app::ClipMoveRange(900, 1252), (app::SliderRange{-1252, 352}));  // overhangs by 352
     EXPECT_EQ(app::ClipMoveRange(500, 500), (app::SliderRange{-500, 0}));
     EXPECT_EQ(app::ClipPaintOffset(200, 121), 79);
     EXPECT_EQ(app::ClipPaintOffset(100, 10), 90);
@@ -51,11 +51,11 @@ TEST(PhotoCrop, CropDataTextsReadAndWrite)
     EXPECT_EQ(app::ReadClipGeometry({"a.jpg", "yijianji", "0", "0", "1252", "1416", "more"}),
               (app::FrameBounds{0, 0, 1252, 1416}));
     const Texts unreadable[] = {
-        {"a.jpg", "", "-120", "-120", "708"},       // too short
-        {"a.jpg", "", "x", "-120", "708", "771"},   // not a number
-        {"a.jpg", "", "1", "2", "708 ", "771"},     // trailing text
-        {"a.jpg", "", "1", "2", "0", "771"},        // no width
-        {"a.jpg", "", "1", "2", "708", "-5"},       // negative height
+        {"a.jpg", "", "-120", "-120", "708"},      // too short
+        {"a.jpg", "", "x", "-120", "708", "771"},  // not a number
+        {"a.jpg", "", "1", "2", "708 ", "771"},    // trailing text
+        {"a.jpg", "", "1", "2", "0", "771"},       // no width
+        {"a.jpg", "", "1", "2", "708", "-5"},      // negative height
         {"a.jpg", "", "1", "2", "708", "99999999999"},
     };
     for (const Texts& texts : unreadable) EXPECT_EQ(app::ReadClipGeometry(texts), std::nullopt) << texts[2];
@@ -84,7 +84,8 @@ TEST(PhotoCrop, OnlyAPictureThatDecodesCountsAsStaged)
     EXPECT_FALSE(app::StagedClipPhotoReadable(folder.Path()));
     // A JPEG header with nothing behind it.
     const std::vector<std::uint8_t> jpeg = gfx::EncodeJpeg(TBitmap(64, 48, clRed));
-    std::ofstream(staged, std::ios::binary | std::ios::trunc).write(reinterpret_cast<const char*>(jpeg.data()), 20);
+    std::ofstream(staged, std::ios::binary | std::ios::trunc)
+        .write(reinterpret_cast<const char*>(jpeg.data()), 20);
     EXPECT_FALSE(app::StagedClipPhotoReadable(folder.Path()));
 }
 

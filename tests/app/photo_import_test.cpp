@@ -23,7 +23,7 @@ TEST(PhotoImport, CaptionCutsCharactersNotBytes)
         {"/home/u/春天的花.jpg", "春天的花"},
         {"/home/u/春天.JPG", "春天"},
         {"/home/u/a.jpg", "a"},
-        {"/home/u/.jpg", ""},      // four characters or fewer: empty
+        {"/home/u/.jpg", ""},  // four characters or fewer: empty
         {"/home/u/ab.c", ""},
         {"/home/u/照片照片", ""},  // four Chinese characters, twelve bytes
         {"/home/u/照片照片1", "照"},
@@ -43,7 +43,8 @@ TEST(PhotoImport, OnlyAFileDirectlyUnderTheRootIsCopied)
 
     // A root path whose copy cannot be made (no "Photo" folder) is used as chosen.
     app_test::TempFolder temp;
-    EXPECT_EQ(PhotoSourcePath("/velmora-no-such-photo.jpg", temp.Path() / "Photo"), "/velmora-no-such-photo.jpg");
+    EXPECT_EQ(PhotoSourcePath("/velmora-no-such-photo.jpg", temp.Path() / "Photo"),
+              "/velmora-no-such-photo.jpg");
     // A deeper path is used in place, even when the folder exists.
     fs::create_directories(temp.Path() / "Photo");
     const std::string deeper = (temp.Path() / "a.jpg").string();

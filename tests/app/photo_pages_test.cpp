@@ -16,10 +16,9 @@ TEST(PageInView, StaysOnAPageThatHoldsPhotos)
         int index, photos, expected;
     };
     const Case cases[] = {
-        {0, 10, 0}, {1, 10, 1}, {2, 10, 1},   // overshoot past photos 8 to 10
-        {1, 14, 1}, {2, 14, 1}, {3, 14, 1},   // 14 photos: pages 0 and 1 only
-        {0, 7, 0},  {2, 7, 0},  {4, 15, 2},
-        {-1, 10, 0}, {3, 0, 0},
+        {0, 10, 0}, {1, 10, 1}, {2, 10, 1},  // overshoot past photos 8 to 10
+        {1, 14, 1}, {2, 14, 1}, {3, 14, 1},  // 14 photos: pages 0 and 1 only
+        {0, 7, 0},  {2, 7, 0},  {4, 15, 2}, {-1, 10, 0}, {3, 0, 0},
     };
     for (const Case& c : cases)
         EXPECT_EQ(PageInView(c.index, c.photos), c.expected) << c.index << " of " << c.photos;
@@ -42,13 +41,21 @@ TEST(PageButtons, WalkThePagesAndStopAtBothEnds)
         // 10 photos: page 1, then past it, then back to page 0.
         {10, 0, {{true, 1, true, nullptr}, {true, 2, false, "最后一页."}, {false, 0, true, nullptr}}},
         // 14 photos on page 1: the overshoot to 3, then pages 1 and 0.
-        {14, 1, {{true, 3, false, "最后一页."}, {false, 1, true, nullptr}, {false, 0, true, nullptr},
-                 {false, 0, false, "第一页."}}},
+        {14,
+         1,
+         {{true, 3, false, "最后一页."},
+          {false, 1, true, nullptr},
+          {false, 0, true, nullptr},
+          {false, 0, false, "第一页."}}},
         // Exactly seven photos always count as the first page.
         {7, 0, {{true, 2, false, "最后一页."}, {false, 0, false, "第一页."}}},
         {3, 0, {{true, 1, false, "最后一页."}, {false, 0, false, "第一页."}}},
-        {15, 0, {{true, 1, true, nullptr}, {true, 2, true, nullptr}, {true, 3, false, "最后一页."},
-                 {false, 1, true, nullptr}}},
+        {15,
+         0,
+         {{true, 1, true, nullptr},
+          {true, 2, true, nullptr},
+          {true, 3, false, "最后一页."},
+          {false, 1, true, nullptr}}},
     };
     for (const Walk& walk : walks) {
         int index = walk.start;

@@ -56,8 +56,9 @@ protected:
     std::string EmptySlot() const { return (work_ / "xtsz" / "wzpyl.swf").string(); }
     std::vector<TShockwaveFlash*> Thumbnails() const
     {
-        return {Form1->ShockwaveFlash1, Form1->ShockwaveFlash2, Form1->ShockwaveFlash3, Form1->ShockwaveFlash4,
-                Form1->ShockwaveFlash5, Form1->ShockwaveFlash6, Form1->ShockwaveFlash7};
+        return {Form1->ShockwaveFlash1, Form1->ShockwaveFlash2, Form1->ShockwaveFlash3,
+                Form1->ShockwaveFlash4, Form1->ShockwaveFlash5, Form1->ShockwaveFlash6,
+                Form1->ShockwaveFlash7};
     }
     std::vector<TkivGroupBox*> Frames() const
     {
@@ -113,7 +114,8 @@ protected:
         const std::vector<std::uint8_t> bytes = flash::WriteMovie(movie);
         for (const char* copy : {"zhzp1.swf", "zhzp2.swf"})
             std::ofstream(work_ / "zhzp" / copy, std::ios::binary)
-                .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+                .write(reinterpret_cast<const char*>(bytes.data()),
+                       static_cast<std::streamsize>(bytes.size()));
         Form1->TemplateState = std::string(app::template_format::kValidityConstant);
         Form1->TemplateMovie = "1";
         Form1->xiao_guo_Flash->SetMovie((work_ / "zhzp" / "zhzp1.swf").string());
@@ -165,8 +167,9 @@ TEST_F(PhotoPages, TenPhotosPageForwardPastTheEndAndBack)
     EXPECT_EQ(MessageLines(), std::vector<std::string>{"浏览照片|最后一页.|确定"});
     EXPECT_EQ(Form1->PhotoPageIndex, 2);
     EXPECT_EQ(Strip(), (std::vector<int>{8, 9, 10, 0, 0, 0, 0}));  // still the last page
-    for (TControl* control : {static_cast<TControl*>(Form1->kivGroupBox7), static_cast<TControl*>(Form1->kivButton21),
-                              static_cast<TControl*>(Form1->kivButton22)})
+    for (TControl* control :
+         {static_cast<TControl*>(Form1->kivGroupBox7), static_cast<TControl*>(Form1->kivButton21),
+          static_cast<TControl*>(Form1->kivButton22)})
         EXPECT_TRUE(control->Enabled()) << control->Name();
 
     Press(Form1->kivButton21);
@@ -409,7 +412,8 @@ TEST_F(PhotoPages, AMissingPictureLetsItsRowGoAndKeepsTheOthersMatched)
     fs::remove(Picture(3));
     Form1->kivListView1->SetItemIndex(2);
     Press(Form1->kivButton29);
-    EXPECT_EQ(Captions(Form1->kivListView1), (std::vector<std::string>{"photo1", "photo2", "photo4", "photo5"}));
+    EXPECT_EQ(Captions(Form1->kivListView1),
+              (std::vector<std::string>{"photo1", "photo2", "photo4", "photo5"}));
     ExpectRowsMatchPictures();
 }
 
@@ -425,7 +429,8 @@ TEST_F(PhotoPages, ARenumberingThatFailsHalfwayLeavesEveryPhotoInPlace)
     EXPECT_EQ(MessageLines(), std::vector<std::string>{"删除照片|照片未能删除:工作文件夹无法写入.|确定"});
     EXPECT_EQ(Form1->kivListView1->Items().Count(), 5);
     EXPECT_EQ(Form1->kivListView3->Items().Count(), 5);
-    for (int k : {1, 2, 3, 5}) EXPECT_EQ(core::ReadFileBytes(Picture(k)), pictures_[static_cast<size_t>(k - 1)]) << k;
+    for (int k : {1, 2, 3, 5})
+        EXPECT_EQ(core::ReadFileBytes(Picture(k)), pictures_[static_cast<size_t>(k - 1)]) << k;
     EXPECT_FALSE(fs::exists(work_ / "zpyjj" / "removed.jpg"));
 }
 

@@ -66,7 +66,8 @@ TEST_F(PictureStore, RemovingAPhotoMovesTheLaterOnesDown)
         fs::remove_all(work_.Path() / "zpyjj");
         Fill({1, 2, 3, 4, 5});
         std::vector<int> steps;
-        EXPECT_EQ(RemovePhotoPicture(work_.Path(), c.number, 5, core::RenameFile, [&](int j) { steps.push_back(j); }),
+        EXPECT_EQ(RemovePhotoPicture(work_.Path(), c.number, 5, core::RenameFile,
+                                     [&](int j) { steps.push_back(j); }),
                   PictureRemoval::kRemoved);
         EXPECT_EQ(Layout(), c.layout) << c.number;
         EXPECT_EQ(steps, c.steps) << c.number;
@@ -86,7 +87,8 @@ TEST_F(PictureStore, NumbersOutsideThePhotosRemoveNothing)
 {
     Fill({1, 2});
     for (int number : {0, -1, 3, 12})
-        EXPECT_EQ(RemovePhotoPicture(work_.Path(), number, 2, core::RenameFile), PictureRemoval::kNone) << number;
+        EXPECT_EQ(RemovePhotoPicture(work_.Path(), number, 2, core::RenameFile), PictureRemoval::kNone)
+            << number;
     EXPECT_EQ(Layout(), "p1 p2 - - - - - - -");
 }
 
@@ -97,7 +99,8 @@ TEST_F(PictureStore, AFailedMoveAtAnyStepPutsEveryPictureBack)
         fs::remove_all(work_.Path() / "zpyjj");
         Fill({1, 2, 3, 4, 5});
         renames_ = 0;
-        EXPECT_EQ(RemovePhotoPicture(work_.Path(), 2, 5, FailingAt(fail_at)), PictureRemoval::kFailed) << fail_at;
+        EXPECT_EQ(RemovePhotoPicture(work_.Path(), 2, 5, FailingAt(fail_at)), PictureRemoval::kFailed)
+            << fail_at;
         EXPECT_EQ(Layout(), "p1 p2 p3 p4 p5 - - - -") << fail_at;
         EXPECT_FALSE(fs::exists(RemovedPicture(work_.Path()))) << fail_at;
     }

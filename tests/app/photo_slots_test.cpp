@@ -14,11 +14,10 @@ using app_test::WriteFile;
 
 TEST(ParseSlotRequest, ServesExactlyTheFifteenCommands)
 {
-    for (int n = 1; n <= 15; ++n)
-        EXPECT_EQ(ParseSlotRequest("tupian=" + std::to_string(n)), n);
-    for (const char* ignored : {"Tupian=3", "TUPIAN=3", "tupian=16", "tupian=03", "tupian=0",
-                                "tupian=", "tupian", "tupian=3 ", " tupian=3", "tupian=+3",
-                                "tupian=-1", "tupian=1x", "tupian=100"}) {
+    for (int n = 1; n <= 15; ++n) EXPECT_EQ(ParseSlotRequest("tupian=" + std::to_string(n)), n);
+    for (const char* ignored :
+         {"Tupian=3", "TUPIAN=3", "tupian=16", "tupian=03", "tupian=0", "tupian=", "tupian", "tupian=3 ",
+          " tupian=3", "tupian=+3", "tupian=-1", "tupian=1x", "tupian=100"}) {
         EXPECT_FALSE(ParseSlotRequest(ignored)) << ignored;
     }
     EXPECT_FALSE(ParseSlotRequest(std::string_view("tupian=3\0", 9)));
@@ -35,7 +34,7 @@ TEST(PlanNextPhotos, UsesPhotosInOrderAndCyclically)
         {0, 5, 3, {1, 2, 3, 1, 2}, 2},
         {2, 3, 3, {3, 1, 2}, 2},
         {0, 2, 7, {1, 2}, 2},
-        {9, 2, 3, {1, 2}, 2},   // a cursor past the last photo starts again
+        {9, 2, 3, {1, 2}, 2},  // a cursor past the last photo starts again
         {0, 0, 3, {}, 0},
         {0, 2, 0, {1, 1}, 1},  // no photos: the copies will find nothing
     };
@@ -83,7 +82,8 @@ TEST_F(PhotoSlotFolder, RequestReplacesAllSlots)
     int cursor = 0;
     std::string slot_count = "1";
     int pumps = 0;
-    ASSERT_TRUE(ServeSlotRequest(work_, "tupian=5", [] { return 7; }, cursor, slot_count, [&] { ++pumps; }));
+    ASSERT_TRUE(ServeSlotRequest(
+        work_, "tupian=5", [] { return 7; }, cursor, slot_count, [&] { ++pumps; }));
     EXPECT_EQ(slot_count, "5");
     EXPECT_EQ(cursor, 2);
     EXPECT_EQ(Slot(4), "photo1");
@@ -97,8 +97,10 @@ TEST_F(PhotoSlotFolder, RequestAtFrameZeroOrNotARequestTouchesNothing)
     WriteFile(SlotFile(work_, 1), "kept");
     int cursor = 1;
     std::string slot_count = "1";
-    EXPECT_FALSE(ServeSlotRequest(work_, "tupian=3", [] { return 0; }, cursor, slot_count));
-    EXPECT_FALSE(ServeSlotRequest(work_, "Tupian=3", [] { return 7; }, cursor, slot_count));
+    EXPECT_FALSE(ServeSlotRequest(
+        work_, "tupian=3", [] { return 0; }, cursor, slot_count));
+    EXPECT_FALSE(ServeSlotRequest(
+        work_, "Tupian=3", [] { return 7; }, cursor, slot_count));
     EXPECT_EQ(cursor, 1);
     EXPECT_EQ(slot_count, "1");
     EXPECT_EQ(Slot(1), "kept");

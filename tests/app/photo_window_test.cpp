@@ -73,8 +73,9 @@ protected:
     }
     std::vector<TShockwaveFlash*> Thumbnails() const
     {
-        return {Form1->ShockwaveFlash1, Form1->ShockwaveFlash2, Form1->ShockwaveFlash3, Form1->ShockwaveFlash4,
-                Form1->ShockwaveFlash5, Form1->ShockwaveFlash6, Form1->ShockwaveFlash7};
+        return {Form1->ShockwaveFlash1, Form1->ShockwaveFlash2, Form1->ShockwaveFlash3,
+                Form1->ShockwaveFlash4, Form1->ShockwaveFlash5, Form1->ShockwaveFlash6,
+                Form1->ShockwaveFlash7};
     }
     std::string EmptySlot() const { return (work_ / "xtsz" / "wzpyl.swf").string(); }
     std::string Picture(int k) const
@@ -195,16 +196,21 @@ TEST_F(PhotoWindow, LoadLrcLyricsFillsTheTablesOfTheCurrentSong)
 }
 
 bool IsRed(TColor c) { return gfx::GetRValue(c) > 200 && gfx::GetGValue(c) < 60 && gfx::GetBValue(c) < 60; }
-bool IsWhite(TColor c) { return gfx::GetRValue(c) > 235 && gfx::GetGValue(c) > 235 && gfx::GetBValue(c) > 235; }
+bool IsWhite(TColor c)
+{
+    return gfx::GetRValue(c) > 235 && gfx::GetGValue(c) > 235 && gfx::GetBValue(c) > 235;
+}
 
 TEST_F(PhotoWindow, ThreePhotosIntoAProjectOfFiveBecomePhotosSixToEight)
 {
     std::vector<std::string> first, second;
-    for (int i = 1; i <= 5; ++i) first.push_back(Photo("first" + std::to_string(i) + ".jpg", 64, 48, gfx::RGB(40 * i, 0, 0)));
+    for (int i = 1; i <= 5; ++i)
+        first.push_back(Photo("first" + std::to_string(i) + ".jpg", 64, 48, gfx::RGB(40 * i, 0, 0)));
     Import(first);
     ASSERT_EQ(Form1->kivListView1->Items().Count(), 5);
     Form1->PhotoPageIndex = 1;
-    for (const char* name : {"花.jpg", "second.JPG", "third.jpg"}) second.push_back(Photo(name, 64, 48, clGreen));
+    for (const char* name : {"花.jpg", "second.JPG", "third.jpg"})
+        second.push_back(Photo(name, 64, 48, clGreen));
     Import(second);
 
     ASSERT_EQ(Form1->kivListView1->Items().Count(), 8);
@@ -276,7 +282,8 @@ TEST_F(PhotoWindow, ImportedPicturesStandAsTheirExifOrientationSays)
     for (const auto& c : cases) {
         const fs::path path = system_.Path() / "photos" / ("turned" + std::to_string(c.orientation) + ".jpg");
         fs::create_directories(path.parent_path());
-        const auto tiff = gfx_test::OrientationTiff(c.orientation > 4, static_cast<std::uint16_t>(c.orientation));
+        const auto tiff =
+            gfx_test::OrientationTiff(c.orientation > 4, static_cast<std::uint16_t>(c.orientation));
         gfx::WriteFileBytes(path, gfx_test::WithSegments(stored, gfx_test::ExifSegment(tiff)));
         photos.push_back(path.string());
     }
@@ -325,12 +332,14 @@ TEST_F(PhotoWindow, AnUndecodablePhotoGetsThePictureIconNotThePreviousPhoto)
     for (int y = 0; y < icon.Height(); ++y)
         for (int x = 0; x < icon.Width(); ++x) {
             const TColor a = icon.Pixel(x, y), b = picture.Pixel(left + x, top + y);
-            difference += std::abs(gfx::GetRValue(a) - gfx::GetRValue(b)) + std::abs(gfx::GetGValue(a) - gfx::GetGValue(b)) +
+            difference += std::abs(gfx::GetRValue(a) - gfx::GetRValue(b)) +
+                          std::abs(gfx::GetGValue(a) - gfx::GetGValue(b)) +
                           std::abs(gfx::GetBValue(a) - gfx::GetBValue(b));
         }
     EXPECT_LT(difference / (icon.Width() * icon.Height() * 3), 12);
     for (int y = 0; y < picture.Height(); y += 10)
-        for (int x = 0; x < picture.Width(); x += 10) EXPECT_FALSE(IsRed(picture.Pixel(x, y))) << x << "," << y;
+        for (int x = 0; x < picture.Width(); x += 10)
+            EXPECT_FALSE(IsRed(picture.Pixel(x, y))) << x << "," << y;
     EXPECT_TRUE(IsWhite(picture.Pixel(20, 20)));
     EXPECT_TRUE(IsWhite(picture.Pixel(234, 100)));
 }

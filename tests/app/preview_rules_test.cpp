@@ -17,14 +17,14 @@ TEST(PassedFrame, CrossingsOfAPolledFrameNumber)
     };
     // A 20-frame movie: marks 3 (pane switch), 15 (T - 5) and 19 (T - 1).
     const Case cases[] = {
-        {-1, 0, 3, false},  {-1, 5, 3, true},   // nothing seen yet: the first look counts from 0
-        {2, 3, 3, true},    {3, 4, 3, false},   // once, at the frame itself
-        {1, 4, 3, true},    {2, 2, 3, false},   // a missed frame; no move
+        {-1, 0, 3, false},  {-1, 5, 3, true},  // nothing seen yet: the first look counts from 0
+        {2, 3, 3, true},    {3, 4, 3, false},  // once, at the frame itself
+        {1, 4, 3, true},    {2, 2, 3, false},  // a missed frame; no move
         {14, 15, 15, true}, {13, 17, 15, true}, {15, 16, 15, false},
-        {18, 19, 19, true}, {17, 0, 19, true},  // wrapped round past the last frame
-        {19, 0, 19, false}, {18, 1, 3, false},  // the start of the next pass
-        {18, 4, 3, true},   {16, 2, 15, false}, // wrapped past frame 3, but not past 15
-        {-1, 0, 0, true},   {5, 6, -1, false},  // mark 0 at the first look; no mark at all
+        {18, 19, 19, true}, {17, 0, 19, true},   // wrapped round past the last frame
+        {19, 0, 19, false}, {18, 1, 3, false},   // the start of the next pass
+        {18, 4, 3, true},   {16, 2, 15, false},  // wrapped past frame 3, but not past 15
+        {-1, 0, 0, true},   {5, 6, -1, false},   // mark 0 at the first look; no mark at all
     };
     for (const Case& c : cases)
         EXPECT_EQ(PassedFrame(c.previous, c.current, c.mark), c.passed)

@@ -24,8 +24,12 @@ void WriteSilence(const fs::path& path, double seconds)
     const uint32_t rate = 8000;
     const uint32_t data = static_cast<uint32_t>(seconds * rate) * 2;
     std::string wav;
-    const auto put32 = [&wav](uint32_t v) { for (int i = 0; i < 4; ++i) wav += static_cast<char>((v >> (8 * i)) & 0xFF); };
-    const auto put16 = [&wav](uint16_t v) { for (int i = 0; i < 2; ++i) wav += static_cast<char>((v >> (8 * i)) & 0xFF); };
+    const auto put32 = [&wav](uint32_t v) {
+        for (int i = 0; i < 4; ++i) wav += static_cast<char>((v >> (8 * i)) & 0xFF);
+    };
+    const auto put16 = [&wav](uint16_t v) {
+        for (int i = 0; i < 2; ++i) wav += static_cast<char>((v >> (8 * i)) & 0xFF);
+    };
     wav += "RIFF";
     put32(36 + data);
     wav += "WAVEfmt ";
@@ -78,7 +82,8 @@ void PreviewWindow::AddPhotos(int count)
 {
     const TColor colours[] = {clRed, clLime, clBlue, clYellow, clFuchsia, clAqua};
     for (int k = 1; k <= count; ++k) {
-        gfx::SaveJpeg(TBitmap(160, 120, colours[(k - 1) % 6]), work_ / "zpyjj" / ("zpyjj" + std::to_string(k) + ".jpg"));
+        gfx::SaveJpeg(TBitmap(160, 120, colours[(k - 1) % 6]),
+                      work_ / "zpyjj" / ("zpyjj" + std::to_string(k) + ".jpg"));
         Form1->kivListView1->Items().Add()->SetCaption("photo" + std::to_string(k));
     }
 }
@@ -102,7 +107,10 @@ TControl* PreviewWindow::FrontPane() const
     return front;
 }
 
-bool PreviewWindow::RunUntil(const std::function<bool()>& done, int64_t ms) { return App().PumpUntil(done, ms); }
+bool PreviewWindow::RunUntil(const std::function<bool()>& done, int64_t ms)
+{
+    return App().PumpUntil(done, ms);
+}
 
 int PreviewWindow::Ticks() const { return std::stoi(Form1->Edit2->Text()); }
 

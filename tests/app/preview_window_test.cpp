@@ -29,7 +29,10 @@ protected:
     int Frame() const { return Form1->xiao_guo_Flash->FrameNum(); }
     std::string Lyric() const { return Form1->xiao_guo_Flash->GetVariable("LRC_geci"); }
     std::string Elapsed() const { return Form1->Label5->Caption(); }
-    static std::string TimeOf(int64_t frames) { return app::FramesToTimeText(static_cast<double>(frames)).HhMmSs(); }
+    static std::string TimeOf(int64_t frames)
+    {
+        return app::FramesToTimeText(static_cast<double>(frames)).HhMmSs();
+    }
 
     // A 1-s opening title loaded into its player, and a 10-frame ending.
     void SetOpeningAndEnding()
@@ -157,7 +160,8 @@ TEST_F(Preview, LyricLinesChangeByTheFramesSeenAndSongsSwitchAtTheirLength)
     };
     const std::string first = write("a.lrc", "[ti:A]\n[00:00.00]A zero\n[00:01.00]A one\n");
     const std::string second = write("b.lrc", "[00:00.00]B zero\n[00:02.50]B two\n");
-    for (const auto& [name, length, lrc] : {std::tuple{"a", "00:01", first}, std::tuple{"b", "00:05", second}}) {
+    for (const auto& [name, length, lrc] :
+         {std::tuple{"a", "00:01", first}, std::tuple{"b", "00:05", second}}) {
         TListItem* song = Form1->kivListView2->Items().Add();
         song->SetCaption(name);
         song->SubItems().Add(std::string(name) + ".mp3");

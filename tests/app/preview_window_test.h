@@ -45,8 +45,14 @@ protected:
     // Runs until `done` or `ms` of virtual time; false on the timeout.
     bool RunUntil(const std::function<bool()>& done, int64_t ms = 5000);
     int Ticks() const;  // Edit2
-    std::string Slot(int i) const { return ReadBytes(work_ / "zhzp" / ("tupian" + std::to_string(i) + ".jpg")); }
-    std::string Photo(int k) const { return ReadBytes(work_ / "zpyjj" / ("zpyjj" + std::to_string(k) + ".jpg")); }
+    std::string Slot(int i) const
+    {
+        return ReadBytes(work_ / "zhzp" / ("tupian" + std::to_string(i) + ".jpg"));
+    }
+    std::string Photo(int k) const
+    {
+        return ReadBytes(work_ / "zpyjj" / ("zpyjj" + std::to_string(k) + ".jpg"));
+    }
     // The editing controls are all unlocked (or all locked).
     bool Unlocked() const;
     bool Locked() const;

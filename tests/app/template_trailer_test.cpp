@@ -60,7 +60,8 @@ TEST(TemplateFormat, NumbersRoundTripAndRefuseStrangers)
     for (uint64_t value : {0ull, 7ull, 1234567890ull, 18446744073709551615ull})
         EXPECT_EQ(tf::DecodeNumber(tf::EncodeNumber(value)), value);
     EXPECT_EQ(tf::EncodeNumber(1234567890), "tkqzwhrbxm");
-    for (const char* bad : {"", "12", "tk q", "TK", "-t", "tkqzwhrbxmtkqzwhrbxmt"})  // the last exceeds 64 bits
+    for (const char* bad :
+         {"", "12", "tk q", "TK", "-t", "tkqzwhrbxmtkqzwhrbxmt"})  // the last exceeds 64 bits
         EXPECT_FALSE(tf::DecodeNumber(bad)) << bad;
 }
 
@@ -85,23 +86,49 @@ TEST(ReadTemplateTrailer, RefusesInvalidTrailers)
     const uint64_t kMax = UINT64_MAX;
     const Case cases[] = {
         {"short file", [](TrailerText&) {}, 1999, TemplateFault::kTooShort},
-        {"wrong constant", [](TrailerText& t) { t.Set(tf::kValiditySection, tf::kValidityKey, "VelmoraEffectTemplate-1.0-c7e2a94f3b1d5e09"); }, kFileSize, TemplateFault::kWrongValidity},
-        {"missing constant", [](TrailerText& t) { t.Erase(tf::kValiditySection, tf::kValidityKey); }, kFileSize, TemplateFault::kWrongValidity},
-        {"bad digit", [](TrailerText& t) { t.Set(tf::kMovieSection, tf::kMovieOffsetKey, "tm0"); }, kFileSize, TemplateFault::kBadNumber},
-        {"plain decimal is not a stored number", [](TrailerText& t) { t.Set(tf::kCountSection, tf::kCountKey, "2"); }, kFileSize, TemplateFault::kBadNumber},
-        {"missing length", [](TrailerText& t) { t.Erase(tf::kMovieSection, tf::kMovieLengthKey); }, kFileSize, TemplateFault::kMissingValue},
-        {"missing count", [](TrailerText& t) { t.Erase(tf::kCountSection, tf::kCountKey); }, kFileSize, TemplateFault::kMissingValue},
-        {"empty movie", [](TrailerText& t) { t.Set(tf::kMovieSection, tf::kMovieLengthKey, tf::EncodeNumber(0)); }, kFileSize, TemplateFault::kEmptyMovie},
-        {"slice into the trailer", [](TrailerText& t) { t.Set(tf::kMovieSection, tf::kMovieLengthKey, tf::EncodeNumber(51)); }, kFileSize, TemplateFault::kMovieOutOfRange},
-        {"slice past the end", [](TrailerText& t) { t.Set(tf::kMovieSection, tf::kMovieOffsetKey, tf::EncodeNumber(5000)); }, kFileSize, TemplateFault::kMovieOutOfRange},
-        {"offset + length wraps 64 bits", [](TrailerText& t) { t.Set(tf::kMovieSection, tf::kMovieLengthKey, tf::EncodeNumber(kMax - 50)); }, kFileSize, TemplateFault::kMovieOutOfRange},
-        {"N = 0", [](TrailerText& t) { t.Set(tf::kCountSection, tf::kCountKey, tf::EncodeNumber(0)); }, kFileSize, TemplateFault::kSegmentCount},
-        {"N = 101", [](TrailerText& t) { t.Set(tf::kCountSection, tf::kCountKey, tf::EncodeNumber(101)); }, kFileSize, TemplateFault::kSegmentCount},
-        {"N above the rows present", [](TrailerText& t) { t.Set(tf::kCountSection, tf::kCountKey, tf::EncodeNumber(3)); }, kFileSize, TemplateFault::kMissingValue},
-        {"segment value not a number", [](TrailerText& t) { t.Set(tf::kSegmentSection, "k2", "z z"); }, kFileSize, TemplateFault::kBadNumber},
-        {"segment value above an int", [](TrailerText& t) { t.SetSegment(2, 0, 2147483648ull, 3); }, kFileSize, TemplateFault::kBadNumber},
-        {"slot count 16", [](TrailerText& t) { t.SetSegment(1, 7, 100, 16); }, kFileSize, TemplateFault::kSlotCount},
-        {"slot count 0", [](TrailerText& t) { t.SetSegment(1, 7, 100, 0); }, kFileSize, TemplateFault::kSlotCount},
+        {"wrong constant",
+         [](TrailerText& t) {
+             t.Set(tf::kValiditySection, tf::kValidityKey, "VelmoraEffectTemplate-1.0-c7e2a94f3b1d5e09");
+         },
+         kFileSize, TemplateFault::kWrongValidity},
+        {"missing constant", [](TrailerText& t) { t.Erase(tf::kValiditySection, tf::kValidityKey); },
+         kFileSize, TemplateFault::kWrongValidity},
+        {"bad digit", [](TrailerText& t) { t.Set(tf::kMovieSection, tf::kMovieOffsetKey, "tm0"); }, kFileSize,
+         TemplateFault::kBadNumber},
+        {"plain decimal is not a stored number",
+         [](TrailerText& t) { t.Set(tf::kCountSection, tf::kCountKey, "2"); }, kFileSize,
+         TemplateFault::kBadNumber},
+        {"missing length", [](TrailerText& t) { t.Erase(tf::kMovieSection, tf::kMovieLengthKey); }, kFileSize,
+         TemplateFault::kMissingValue},
+        {"missing count", [](TrailerText& t) { t.Erase(tf::kCountSection, tf::kCountKey); }, kFileSize,
+         TemplateFault::kMissingValue},
+        {"empty movie",
+         [](TrailerText& t) { t.Set(tf::kMovieSection, tf::kMovieLengthKey, tf::EncodeNumber(0)); },
+         kFileSize, TemplateFault::kEmptyMovie},
+        {"slice into the trailer",
+         [](TrailerText& t) { t.Set(tf::kMovieSection, tf::kMovieLengthKey, tf::EncodeNumber(51)); },
+         kFileSize, TemplateFault::kMovieOutOfRange},
+        {"slice past the end",
+         [](TrailerText& t) { t.Set(tf::kMovieSection, tf::kMovieOffsetKey, tf::EncodeNumber(5000)); },
+         kFileSize, TemplateFault::kMovieOutOfRange},
+        {"offset + length wraps 64 bits",
+         [](TrailerText& t) { t.Set(tf::kMovieSection, tf::kMovieLengthKey, tf::EncodeNumber(kMax - 50)); },
+         kFileSize, TemplateFault::kMovieOutOfRange},
+        {"N = 0", [](TrailerText& t) { t.Set(tf::kCountSection, tf::kCountKey, tf::EncodeNumber(0)); },
+         kFileSize, TemplateFault::kSegmentCount},
+        {"N = 101", [](TrailerText& t) { t.Set(tf::kCountSection, tf::kCountKey, tf::EncodeNumber(101)); },
+         kFileSize, TemplateFault::kSegmentCount},
+        {"N above the rows present",
+         [](TrailerText& t) { t.Set(tf::kCountSection, tf::kCountKey, tf::EncodeNumber(3)); }, kFileSize,
+         TemplateFault::kMissingValue},
+        {"segment value not a number", [](TrailerText& t) { t.Set(tf::kSegmentSection, "k2", "z z"); },
+         kFileSize, TemplateFault::kBadNumber},
+        {"segment value above an int", [](TrailerText& t) { t.SetSegment(2, 0, 2147483648ull, 3); },
+         kFileSize, TemplateFault::kBadNumber},
+        {"slot count 16", [](TrailerText& t) { t.SetSegment(1, 7, 100, 16); }, kFileSize,
+         TemplateFault::kSlotCount},
+        {"slot count 0", [](TrailerText& t) { t.SetSegment(1, 7, 100, 0); }, kFileSize,
+         TemplateFault::kSlotCount},
     };
     for (const Case& c : cases) {
         TrailerText trailer;
@@ -126,7 +153,8 @@ TEST(ReadTemplateTrailer, NamesIgnoreLetterCaseAndFirstEntryWins)
 
 TEST(WriteTemplateTrailer, RoundTripsAndRefusesWhatDoesNotFit)
 {
-    TemplateDescription description{std::string(tf::kValidityConstant), 4096, 1234, {{1, 60, 3}, {2, 120, 0}}};
+    TemplateDescription description{
+        std::string(tf::kValidityConstant), 4096, 1234, {{1, 60, 3}, {2, 120, 0}}};
     const std::optional<std::string> trailer = WriteTemplateTrailer(description);
     ASSERT_TRUE(trailer);
     EXPECT_EQ(trailer->size(), tf::kTrailerSize);

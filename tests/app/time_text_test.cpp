@@ -16,18 +16,13 @@ struct FramesCase {
 TEST(FramesToTimeText, TruncatesToWholeSecondsAndCarriesHours)
 {
     const FramesCase cases[] = {
-        {0, {"00", "00", "00"}},
-        {24, {"00", "00", "00"}},
-        {25, {"00", "00", "01"}},
-        {75, {"00", "00", "03"}},          // a whole multiple of 25 is exact
-        {89999, {"00", "59", "59"}},       // 3599.96 s truncates
-        {90000, {"01", "00", "00"}},
-        {250.0 * 3600 * 25, {"250", "00", "00"}},
-        {-5, {"00", "00", "00"}},
-        {std::nan(""), {"00", "00", "00"}},
+        {0, {"00", "00", "00"}},     {24, {"00", "00", "00"}},
+        {25, {"00", "00", "01"}},    {75, {"00", "00", "03"}},  // a whole multiple of 25 is exact
+        {89999, {"00", "59", "59"}},                            // 3599.96 s truncates
+        {90000, {"01", "00", "00"}}, {250.0 * 3600 * 25, {"250", "00", "00"}},
+        {-5, {"00", "00", "00"}},    {std::nan(""), {"00", "00", "00"}},
     };
-    for (const FramesCase& c : cases)
-        EXPECT_EQ(FramesToTimeText(c.frames), c.expected) << c.frames;
+    for (const FramesCase& c : cases) EXPECT_EQ(FramesToTimeText(c.frames), c.expected) << c.frames;
 }
 
 TEST(FramesToTimeText, EveryWholeSecondOfAnHourIsExact)

@@ -46,14 +46,14 @@ TEST(RemoveLeftoverFiles, ClearsWorkFilesAndKeepsShippedOnes)
     TempFolder temp;
     const fs::path work = temp.Path() / "brenholt_1" / "";
     const char* leftovers[] = {
-        "llzp/zpjj.jpg", "jjzp/zpjj.jpg", "zpyjj/lin_shi.jpg", "zhzp/zhzp1.swf", "zhzp/lswj.bmp",
-        "zhzp/zhzp2.swf", "pwwjj/pwwj1.swf", "pwwjj/pwwj2.swf", "pwwjj/txt_1.txt", "pwwjj/txt_2.txt",
-        "zpyjj/zpyjj.bmp", "pwwjj/pwtp.bmp", "pwwjj/pwtp.jpg", "zpyjj/zpyjj1.jpg", "zpyjj/zpyjj12.jpg",
+        "llzp/zpjj.jpg",    "jjzp/zpjj.jpg",    "zpyjj/lin_shi.jpg", "zhzp/zhzp1.swf",   "zhzp/lswj.bmp",
+        "zhzp/zhzp2.swf",   "pwwjj/pwwj1.swf",  "pwwjj/pwwj2.swf",   "pwwjj/txt_1.txt",  "pwwjj/txt_2.txt",
+        "zpyjj/zpyjj.bmp",  "pwwjj/pwtp.bmp",   "pwwjj/pwtp.jpg",    "zpyjj/zpyjj1.jpg", "zpyjj/zpyjj12.jpg",
         "zpyjj/CAMERA.JPG", "zhzp/tupian3.jpg",
     };
     const char* kept[] = {
-        "xtsz/rjjj.swf", "xtsz/wzpyl.swf", "pwwjj/wu_pwwj.swf", "llzp/zpjj1.swf", "jjzp/zpjj2.swf",
-        "zhzp/lin_shi.ini", "zpyjj/notes.txt", "llzp/other.jpg",
+        "xtsz/rjjj.swf",  "xtsz/wzpyl.swf",   "pwwjj/wu_pwwj.swf", "llzp/zpjj1.swf",
+        "jjzp/zpjj2.swf", "zhzp/lin_shi.ini", "zpyjj/notes.txt",   "llzp/other.jpg",
     };
     for (const char* name : leftovers) WriteFile(work / name, "x");
     for (const char* name : kept) WriteFile(work / name, "x");

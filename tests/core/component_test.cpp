@@ -10,12 +10,13 @@ namespace {
 // Records its own destruction and the notifications it hears.
 class Probe : public TComponent {
 public:
-    Probe(TComponent* owner, std::string name, std::vector<std::string>& log)
-        : TComponent(owner), log_(log) {
+    Probe(TComponent* owner, std::string name, std::vector<std::string>& log) : TComponent(owner), log_(log)
+    {
         SetName(std::move(name));
     }
     ~Probe() override { log_.push_back("free " + Name()); }
-    void Notification(TComponent* c, TOperation op) override {
+    void Notification(TComponent* c, TOperation op) override
+    {
         if (op == TOperation::opRemove) {
             log_.push_back(Name() + " hears " + c->Name() + " go");
             if (c == partner) partner = nullptr;
@@ -28,7 +29,8 @@ private:
     std::vector<std::string>& log_;
 };
 
-TEST(Component, OwnerFreesOwnedComponentsLastCreatedFirst) {
+TEST(Component, OwnerFreesOwnedComponentsLastCreatedFirst)
+{
     std::vector<std::string> log;
     auto* form = new Probe(nullptr, "Form1", log);
     auto* panel = new Probe(form, "Panel1", log);
@@ -38,11 +40,11 @@ TEST(Component, OwnerFreesOwnedComponentsLastCreatedFirst) {
     EXPECT_EQ(panel->Owner(), form);
     delete form;
     // No removal broadcast while the owner tears down.
-    EXPECT_EQ(log, (std::vector<std::string>{"free Form1", "free Timer1", "free Panel1",
-                                             "free Button1"}));
+    EXPECT_EQ(log, (std::vector<std::string>{"free Form1", "free Timer1", "free Panel1", "free Button1"}));
 }
 
-TEST(Component, FindComponentIgnoresLetterCase) {
+TEST(Component, FindComponentIgnoresLetterCase)
+{
     std::vector<std::string> log;
     Probe form(nullptr, "Form1", log);
     auto* edit = new Probe(&form, "Edit1", log);
@@ -52,8 +54,7 @@ TEST(Component, FindComponentIgnoresLetterCase) {
         TComponent* expected;
     };
     for (Case c : {Case{"Edit1", edit}, Case{"EDIT1", edit}, Case{"edit1", edit},
-                   Case{"KIVBUTTON12", form.Components(1)}, Case{"Edit", nullptr},
-                   Case{"", nullptr}}) {
+                   Case{"KIVBUTTON12", form.Components(1)}, Case{"Edit", nullptr}, Case{"", nullptr}}) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(form.FindComponent(c.name), c.expected);
     }
@@ -62,7 +63,8 @@ TEST(Component, FindComponentIgnoresLetterCase) {
     EXPECT_EQ(form.ComponentCount(), 1);
 }
 
-TEST(Component, SiblingsHearARemovalAndPartnersHearADestruction) {
+TEST(Component, SiblingsHearARemovalAndPartnersHearADestruction)
+{
     std::vector<std::string> log;
     Probe form(nullptr, "Form1", log);
     auto* theme = new Probe(&form, "Theme", log);
@@ -70,8 +72,7 @@ TEST(Component, SiblingsHearARemovalAndPartnersHearADestruction) {
     button->partner = theme;
     delete theme;
     EXPECT_EQ(button->partner, nullptr);
-    EXPECT_EQ(log, (std::vector<std::string>{"free Theme", "Form1 hears Theme go",
-                                             "Button hears Theme go"}));
+    EXPECT_EQ(log, (std::vector<std::string>{"free Theme", "Form1 hears Theme go", "Button hears Theme go"}));
 
     // A component of another form, linked by free notification, both ways.
     log.clear();
@@ -85,8 +86,8 @@ TEST(Component, SiblingsHearARemovalAndPartnersHearADestruction) {
     label->FreeNotification(button);
     log.clear();
     delete button;
-    EXPECT_EQ(log, (std::vector<std::string>{"free Button", "Label hears Button go",
-                                             "Form1 hears Button go"}));
+    EXPECT_EQ(log,
+              (std::vector<std::string>{"free Button", "Label hears Button go", "Form1 hears Button go"}));
     delete label;
 
     // A removed notification is not sent.

@@ -21,7 +21,8 @@ protected:
     core::VirtualClock& clock = test_app.Clock();
 
     // A timer that counts its ticks and records when they came.
-    std::unique_ptr<TTimer> CountingTimer(int interval_ms, std::vector<int64_t>& ticks) {
+    std::unique_ptr<TTimer> CountingTimer(int interval_ms, std::vector<int64_t>& ticks)
+    {
         auto timer = std::make_unique<TTimer>();
         timer->SetInterval(interval_ms);
         timer->OnTimer = [this, &ticks](TObject*) { ticks.push_back(clock.NowMs()); };
@@ -29,7 +30,8 @@ protected:
     }
 };
 
-TEST_F(EventLoop, FirstTickOneIntervalAfterEnablingThenEveryInterval) {
+TEST_F(EventLoop, FirstTickOneIntervalAfterEnablingThenEveryInterval)
+{
     clock.SetUs(7'000);
     std::vector<int64_t> ticks;
     auto timer = CountingTimer(100, ticks);
@@ -45,7 +47,8 @@ TEST_F(EventLoop, FirstTickOneIntervalAfterEnablingThenEveryInterval) {
     EXPECT_EQ(ticks.back(), clock.NowMs() - 50);
 }
 
-TEST_F(EventLoop, DefaultTimerIsEnabledWithOneSecondAndZeroNeverFires) {
+TEST_F(EventLoop, DefaultTimerIsEnabledWithOneSecondAndZeroNeverFires)
+{
     TTimer timer;
     EXPECT_TRUE(timer.Enabled());
     EXPECT_EQ(timer.Interval(), 1000);
@@ -62,7 +65,8 @@ TEST_F(EventLoop, DefaultTimerIsEnabledWithOneSecondAndZeroNeverFires) {
     EXPECT_EQ(app.Timers().Count(), 0);
 }
 
-TEST_F(EventLoop, PostedMessagesRunInOrderBeforeADueTimer) {
+TEST_F(EventLoop, PostedMessagesRunInOrderBeforeADueTimer)
+{
     std::vector<std::string> order;
     TTimer timer;
     timer.SetInterval(10);
@@ -80,7 +84,8 @@ TEST_F(EventLoop, PostedMessagesRunInOrderBeforeADueTimer) {
     EXPECT_EQ(order, (std::vector<std::string>{"first", "second", "third", "timer"}));
 }
 
-TEST_F(EventLoop, NoBurstAfterAStall) {
+TEST_F(EventLoop, NoBurstAfterAStall)
+{
     std::vector<int64_t> ticks;
     auto timer = CountingTimer(20, ticks);
     test_app.RunForMs(40);
@@ -103,7 +108,8 @@ TEST_F(EventLoop, NoBurstAfterAStall) {
     EXPECT_EQ(ticks, (std::vector<int64_t>{600, 1100, 1120, 1140}));
 }
 
-TEST_F(EventLoop, ModalLoopClosedByItsOwnTimerWhileAnotherFormsTimerKeepsFiring) {
+TEST_F(EventLoop, ModalLoopClosedByItsOwnTimerWhileAnotherFormsTimerKeepsFiring)
+{
     std::vector<int64_t> other_ticks;
     auto other_form_timer = CountingTimer(10, other_ticks);
 
@@ -132,7 +138,8 @@ TEST_F(EventLoop, ModalLoopClosedByItsOwnTimerWhileAnotherFormsTimerKeepsFiring)
     EXPECT_EQ(other_ticks.size(), 50u);
 }
 
-TEST_F(EventLoop, NestedModalLoopsInsideTimerHandlers) {
+TEST_F(EventLoop, NestedModalLoopsInsideTimerHandlers)
+{
     // A one-shot timer opens a modal loop, whose own one-shot timer opens a
     // second one; both close from timers while the outer timer is stopped.
     std::vector<int64_t> background;
@@ -170,7 +177,8 @@ TEST_F(EventLoop, NestedModalLoopsInsideTimerHandlers) {
     EXPECT_EQ(background.size(), 60u);
 }
 
-TEST_F(EventLoop, NestedPumpInsideATimerHandlerDoesNotReenterThatTimer) {
+TEST_F(EventLoop, NestedPumpInsideATimerHandlerDoesNotReenterThatTimer)
+{
     int depth = 0, max_depth = 0, ticks = 0, other_ticks = 0;
     TTimer timer, other;
     timer.SetInterval(1);
@@ -192,7 +200,8 @@ TEST_F(EventLoop, NestedPumpInsideATimerHandlerDoesNotReenterThatTimer) {
     EXPECT_GT(other_ticks, ticks);
 }
 
-TEST_F(EventLoop, PumpUntil) {
+TEST_F(EventLoop, PumpUntil)
+{
     // Times out on the virtual clock without sleeping.
     EXPECT_FALSE(app.PumpUntil([] { return false; }, 60'000));
     EXPECT_EQ(clock.NowMs(), 60'000);
@@ -226,7 +235,8 @@ TEST_F(EventLoop, PumpUntil) {
     app.Run();
 }
 
-TEST_F(EventLoop, TimerHandlerMayStopOrDestroyItsOwnTimer) {
+TEST_F(EventLoop, TimerHandlerMayStopOrDestroyItsOwnTimer)
+{
     struct Case {
         const char* name;
         bool destroy;
@@ -255,7 +265,8 @@ TEST_F(EventLoop, TimerHandlerMayStopOrDestroyItsOwnTimer) {
     }
 }
 
-TEST_F(EventLoop, HandlerDestroysAnotherDueTimer) {
+TEST_F(EventLoop, HandlerDestroysAnotherDueTimer)
+{
     int victim_ticks = 0;
     TTimer killer;
     auto victim = std::make_unique<TTimer>();  // queued after the killer
@@ -270,7 +281,8 @@ TEST_F(EventLoop, HandlerDestroysAnotherDueTimer) {
 class ThrowingSource : public core::EventSource {
 public:
     bool armed = true;
-    bool Poll() override {
+    bool Poll() override
+    {
         if (!armed) return false;
         armed = false;
         throw std::runtime_error("from an event");
@@ -278,7 +290,8 @@ public:
     void Wait(int64_t) override {}
 };
 
-TEST_F(EventLoop, ExceptionBarrierReportsAndTheLoopGoesOn) {
+TEST_F(EventLoop, ExceptionBarrierReportsAndTheLoopGoesOn)
+{
     std::vector<std::string> reports;
     app.OnException = [&](const std::string& text) { reports.push_back(text); };
 
@@ -300,8 +313,8 @@ TEST_F(EventLoop, ExceptionBarrierReportsAndTheLoopGoesOn) {
 
     EXPECT_TRUE(after);
     EXPECT_EQ(ticks, 5);  // still firing after throwing
-    EXPECT_EQ(reports, (std::vector<std::string>{"from an event", "from a message",
-                                                 "from a timer", "Unknown error"}));
+    EXPECT_EQ(reports,
+              (std::vector<std::string>{"from an event", "from a message", "from a timer", "Unknown error"}));
 
     // A reporter that throws falls back to stderr and the loop still goes on.
     app.OnException = [](const std::string&) { throw std::logic_error("reporter"); };
@@ -311,7 +324,8 @@ TEST_F(EventLoop, ExceptionBarrierReportsAndTheLoopGoesOn) {
     EXPECT_NE(testing::internal::GetCapturedStderr().find("unreported"), std::string::npos);
 }
 
-TEST_F(EventLoop, VirtualTimeRunsThousandsOfFramesWithoutSleeping) {
+TEST_F(EventLoop, VirtualTimeRunsThousandsOfFramesWithoutSleeping)
+{
     // A 1-ms poll for 2500 frames of 40 ms: 100 000 ticks of virtual time.
     int frames = 0, polls = 0;
     TTimer frame_clock, poll;
@@ -324,7 +338,8 @@ TEST_F(EventLoop, VirtualTimeRunsThousandsOfFramesWithoutSleeping) {
     EXPECT_EQ(polls, 100'000);
 }
 
-TEST(EventLoopReal, ThreadPostWakesTheRealClockLoop) {
+TEST(EventLoopReal, ThreadPostWakesTheRealClockLoop)
+{
     TApplication app;  // real clock, no event source
     std::atomic<bool> started{false};
     bool got = false;
@@ -344,7 +359,8 @@ TEST(EventLoopReal, ThreadPostWakesTheRealClockLoop) {
     EXPECT_GE(app.Clock().NowUs() - start, 30'000);
 }
 
-TEST(TestApplicationFixture, InstallsAFreshApplicationAndRestoresThePrevious) {
+TEST(TestApplicationFixture, InstallsAFreshApplicationAndRestoresThePrevious)
+{
     TApplication* outer = &App();
     {
         core::TestApplication test_app;
@@ -359,7 +375,8 @@ TEST(TestApplicationFixture, InstallsAFreshApplicationAndRestoresThePrevious) {
     EXPECT_FALSE(App().Clock().IsVirtual());
 }
 
-TEST(TestApplicationFixture, TimerOutlivingItsApplicationStops) {
+TEST(TestApplicationFixture, TimerOutlivingItsApplicationStops)
+{
     std::unique_ptr<TTimer> survivor;
     {
         core::TestApplication test_app;

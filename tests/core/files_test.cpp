@@ -11,9 +11,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-void Write(const fs::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
+void Write(const fs::path& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
 std::string Read(const fs::path& path) { return core::ReadFileBytes(path).value_or("<none>"); }
 
@@ -23,7 +21,8 @@ protected:
     fs::path Path(const std::string& name) const { return dir.Path() / name; }
 };
 
-TEST_F(Files, ExistsAndDelete) {
+TEST_F(Files, ExistsAndDelete)
+{
     Write(Path("a.jpg"), "x");
     fs::create_directory(Path("zpyjj"));
     EXPECT_TRUE(core::FileExists(Path("a.jpg")));
@@ -39,7 +38,8 @@ TEST_F(Files, ExistsAndDelete) {
     EXPECT_TRUE(core::DirectoryExists(Path("zpyjj")));
 }
 
-TEST_F(Files, CopyWithAndWithoutOverwrite) {
+TEST_F(Files, CopyWithAndWithoutOverwrite)
+{
     Write(Path("src.jpg"), "new");
     Write(Path("dst.jpg"), "old");
     EXPECT_FALSE(core::CopyFile(Path("src.jpg"), Path("dst.jpg"), false));
@@ -58,7 +58,8 @@ TEST_F(Files, CopyWithAndWithoutOverwrite) {
     EXPECT_EQ(core::FindFiles(dir.Path(), "*").size(), 3u);
 }
 
-TEST_F(Files, RenameNeverReplaces) {
+TEST_F(Files, RenameNeverReplaces)
+{
     Write(Path("a.txt"), "a");
     Write(Path("b.txt"), "b");
     EXPECT_FALSE(core::RenameFile(Path("a.txt"), Path("b.txt")));
@@ -69,16 +70,17 @@ TEST_F(Files, RenameNeverReplaces) {
     EXPECT_EQ(Read(Path("c.txt")), "a");
     EXPECT_FALSE(core::RenameFile(Path("a.txt"), Path("d.txt")));  // source gone
     ASSERT_TRUE(core::ForceDirectories(Path("x/y/z")));
-    EXPECT_TRUE(core::ForceDirectories(Path("x/y/z")));  // already there
+    EXPECT_TRUE(core::ForceDirectories(Path("x/y/z")));   // already there
     EXPECT_TRUE(core::RenameFile(Path("x"), Path("w")));  // folders too
     EXPECT_TRUE(core::DirectoryExists(Path("w/y/z")));
     EXPECT_TRUE(core::DeleteTree(Path("w")));
     EXPECT_FALSE(core::DirectoryExists(Path("w")));
 }
 
-TEST_F(Files, FindFilesIgnoresLetterCase) {
-    for (const char* name : {"A.JPG", "b.jpg", "zpyjj1.jpg", "ZPYJJ12.Jpg", "zpyjj2.jpeg", "c.png",
-                             "照片.JPG", "noext"})
+TEST_F(Files, FindFilesIgnoresLetterCase)
+{
+    for (const char* name :
+         {"A.JPG", "b.jpg", "zpyjj1.jpg", "ZPYJJ12.Jpg", "zpyjj2.jpeg", "c.png", "照片.JPG", "noext"})
         Write(Path(name), "x");
     fs::create_directory(Path("folder.jpg"));  // folders are not files
 
@@ -91,8 +93,7 @@ TEST_F(Files, FindFilesIgnoresLetterCase) {
         {"zpyjj*.jpg", {"zpyjj1.jpg", "ZPYJJ12.Jpg"}},
         {"zpyjj?.jpg", {"zpyjj1.jpg"}},
         {"??.jpg", {"照片.JPG"}},
-        {"*.*", {"A.JPG", "b.jpg", "c.png", "noext", "zpyjj1.jpg", "ZPYJJ12.Jpg", "zpyjj2.jpeg",
-                 "照片.JPG"}},
+        {"*.*", {"A.JPG", "b.jpg", "c.png", "noext", "zpyjj1.jpg", "ZPYJJ12.Jpg", "zpyjj2.jpeg", "照片.JPG"}},
         {"C.PNG", {"c.png"}},
         {"*.bmp", {}},
     };
@@ -108,7 +109,8 @@ TEST_F(Files, FindFilesIgnoresLetterCase) {
     EXPECT_TRUE(core::FindFiles(Path("missing"), "*").empty());
 }
 
-TEST_F(Files, WriteFileBytesReplacesWhole) {
+TEST_F(Files, WriteFileBytesReplacesWhole)
+{
     EXPECT_TRUE(core::WriteFileBytes(Path("w.bin"), std::string("a\0b", 3)));
     EXPECT_EQ(Read(Path("w.bin")), std::string("a\0b", 3));
     EXPECT_TRUE(core::WriteFileBytes(Path("w.bin"), "second"));
@@ -119,7 +121,8 @@ TEST_F(Files, WriteFileBytesReplacesWhole) {
     EXPECT_EQ(core::FindFiles(dir.Path(), "*").size(), 1u);
 }
 
-TEST_F(Files, TemporaryFilesGoAway) {
+TEST_F(Files, TemporaryFilesGoAway)
+{
     fs::path kept;
     {
         core::TempFile temp(".bmp", dir.Path());
@@ -136,7 +139,8 @@ TEST_F(Files, TemporaryFilesGoAway) {
     core::DeleteFile(made);
 }
 
-TEST(SystemDir, FromTheEnvironment) {
+TEST(SystemDir, FromTheEnvironment)
+{
     core::TestSystemDir test_dir;
     EXPECT_EQ(core::SystemDir(), test_dir.Path());
     EXPECT_TRUE(core::DirectoryExists(test_dir.Path()));
@@ -157,7 +161,8 @@ TEST(SystemDir, FromTheEnvironment) {
         unsetenv("XDG_DATA_HOME");
 }
 
-TEST(ProgramDir, HoldsTheRunningProgram) {
+TEST(ProgramDir, HoldsTheRunningProgram)
+{
     fs::path dir = core::ProgramDir();
     EXPECT_TRUE(core::DirectoryExists(dir));
     EXPECT_TRUE(core::FileExists(dir / "test_core"));

@@ -18,7 +18,8 @@ struct ReadCase {
     const char* expected;  // with the fallback "<none>"
 };
 
-TEST(IniReader, ReadsLikeTheProfileRoutines) {
+TEST(IniReader, ReadsLikeTheProfileRoutines)
+{
     const std::vector<ReadCase> cases = {
         {"plain", "[s]\nk=v\n", "s", "k", "v"},
         {"spaces around =", "[s]\n  k   =   v w  \n", "s", "k", "v w"},
@@ -59,15 +60,16 @@ TEST(IniReader, ReadsLikeTheProfileRoutines) {
     }
 }
 
-TEST(IniReader, MissingKeyReadsEmptyAndNumbers) {
+TEST(IniReader, MissingKeyReadsEmptyAndNumbers)
+{
     auto ini = core::IniFile::FromBytes("[s]\na=12\nb= -7 \nc=$1F\nd=12abc\ne=\nf=1\n");
     EXPECT_EQ(ini.ReadString("s", "zz"), "");
     struct Case {
         const char* key;
         int expected;
     };
-    for (Case c : {Case{"a", 12}, Case{"b", -7}, Case{"c", 31}, Case{"d", 99}, Case{"e", 99},
-                   Case{"zz", 99}}) {
+    for (Case c :
+         {Case{"a", 12}, Case{"b", -7}, Case{"c", 31}, Case{"d", 99}, Case{"e", 99}, Case{"zz", 99}}) {
         SCOPED_TRACE(c.key);
         EXPECT_EQ(ini.ReadInteger("s", c.key, 99), c.expected);
     }
@@ -75,7 +77,8 @@ TEST(IniReader, MissingKeyReadsEmptyAndNumbers) {
     EXPECT_FALSE(ini.ReadBool("s", "zz", false));
 }
 
-TEST(IniReader, ListsSectionsAndKeysOnceInFileOrder) {
+TEST(IniReader, ListsSectionsAndKeysOnceInFileOrder)
+{
     auto ini = core::IniFile::FromBytes("[b]\nx=1\ny=2\nX=3\n[a]\n[B]\nz=4\n");
     EXPECT_EQ(ini.ReadSections(), (std::vector<std::string>{"b", "a"}));
     EXPECT_EQ(ini.ReadSection("B"), (std::vector<std::string>{"x", "y"}));
@@ -84,7 +87,8 @@ TEST(IniReader, ListsSectionsAndKeysOnceInFileOrder) {
     EXPECT_FALSE(ini.SectionExists("c"));
 }
 
-TEST(IniWriter, WritesWhatReadsBack) {
+TEST(IniWriter, WritesWhatReadsBack)
+{
     core::IniFile ini = core::IniFile::FromBytes("; note\n[azlj]\nLJ=old\nother=1\n");
     EXPECT_TRUE(ini.WriteString("AZLJ", "lj", "/opt/velmora 2007"));
     EXPECT_TRUE(ini.WriteString("new", "txt1", " padded \"quoted\" "));

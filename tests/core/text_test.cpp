@@ -9,7 +9,8 @@ namespace {
 
 using namespace std::string_literals;
 
-TEST(Text, CharacterRoutinesCountCodePoints) {
+TEST(Text, CharacterRoutinesCountCodePoints)
+{
     struct Case {
         const char* what;
         std::string text;
@@ -24,7 +25,12 @@ TEST(Text, CharacterRoutinesCountCodePoints) {
         {"one character", "歌", "歌", "歌", "", "", 1},
         {"empty", "", "", "", "", "", 0},
         {"four-byte character", "😀ab.lrc", "😀a", "rc", "ab", "😀ab", 7},
-        {"bad byte counts as one", "\xFF" "abcd", "\xFF" "a", "cd", "ab", "\xFF", 5},
+        {"bad byte counts as one",
+         "\xFF"
+         "abcd",
+         "\xFF"
+         "a",
+         "cd", "ab", "\xFF", 5},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -42,7 +48,8 @@ TEST(Text, CharacterRoutinesCountCodePoints) {
     EXPECT_EQ(core::MidChars("照片.jpg", 9, 1), "");
 }
 
-TEST(Text, DecodesOutsideText) {
+TEST(Text, DecodesOutsideText)
+{
     struct Case {
         const char* what;
         std::string bytes;
@@ -57,10 +64,21 @@ TEST(Text, DecodesOutsideText) {
         {"UTF-16 LE", "\xFF\xFE\x4C\x6B\xCD\x8B"s, "歌词"},
         {"UTF-16 BE", "\xFE\xFF\x6B\x4C\x8B\xCD"s, "歌词"},
         {"UTF-16 LE surrogate pair", "\xFF\xFE\x3D\xD8\x00\xDE"s, "😀"},
-        {"UTF-16 lone surrogate", "\xFF\xFE\x3D\xD8" "a\0"s, "\xEF\xBF\xBD" "a"},
-        {"UTF-16 odd byte at end", "\xFF\xFE" "a\0b"s, "a\xEF\xBF\xBD"},
+        {"UTF-16 lone surrogate",
+         "\xFF\xFE\x3D\xD8"
+         "a\0"s,
+         "\xEF\xBF\xBD"
+         "a"},
+        {"UTF-16 odd byte at end",
+         "\xFF\xFE"
+         "a\0b"s,
+         "a\xEF\xBF\xBD"},
         {"GB18030 four-byte form", "\x81\x30\x81\x30", "\xC2\x80"},
-        {"undecodable byte", "a\xFF" "b", "a\xEF\xBF\xBD" "b"},
+        {"undecodable byte",
+         "a\xFF"
+         "b",
+         "a\xEF\xBF\xBD"
+         "b"},
         {"cut-off GBK at end", "\xB8\xE8\xB4", "歌\xEF\xBF\xBD"},
         {"empty", "", ""},
     };
@@ -108,7 +126,8 @@ TEST(Text, TellsGbkFromUtf8ShortAndLong)
     }
 }
 
-TEST(Text, SplitsLinesOnEveryBreak) {
+TEST(Text, SplitsLinesOnEveryBreak)
+{
     struct Case {
         const char* what;
         std::string text;
@@ -129,7 +148,8 @@ TEST(Text, SplitsLinesOnEveryBreak) {
     }
 }
 
-TEST(Text, CaseAndNumbers) {
+TEST(Text, CaseAndNumbers)
+{
     EXPECT_TRUE(core::SameText("ZPYJJ1.JPG", "zpyjj1.jpg"));
     EXPECT_FALSE(core::SameText("abc", "abd"));
     EXPECT_TRUE(core::SameText("歌A", "歌a"));
@@ -148,10 +168,9 @@ TEST(Text, CaseAndNumbers) {
         const char* text;
         int expected;
     };
-    for (IntCase c : {IntCase{"42", 42}, IntCase{" -17 ", -17}, IntCase{"+5", 5},
-                      IntCase{"$ff", 255}, IntCase{"0x10", 16}, IntCase{"-2147483648", INT32_MIN},
-                      IntCase{"2147483648", -1}, IntCase{"12a", -1}, IntCase{"", -1},
-                      IntCase{"-", -1}, IntCase{"1.5", -1}}) {
+    for (IntCase c : {IntCase{"42", 42}, IntCase{" -17 ", -17}, IntCase{"+5", 5}, IntCase{"$ff", 255},
+                      IntCase{"0x10", 16}, IntCase{"-2147483648", INT32_MIN}, IntCase{"2147483648", -1},
+                      IntCase{"12a", -1}, IntCase{"", -1}, IntCase{"-", -1}, IntCase{"1.5", -1}}) {
         SCOPED_TRACE(c.text);
         EXPECT_EQ(core::StrToIntDef(c.text, -1), c.expected);
     }

@@ -45,10 +45,11 @@ TEST_F(TitlesRoad, TheOpeningLeadsAndTheEndingClosesTheProducedVideo)
 {
     // A one-second red opening with a tone, as an MPEG.
     const fs::path opening = user_ / "opening.mpg";
-    ASSERT_TRUE(mcltest::RunFfmpeg(
-        "-f lavfi -i color=c=0xD02020:size=352x288:rate=25:duration=1 "
-        "-f lavfi -i sine=frequency=300:sample_rate=44100:duration=1 -ac 2 "
-        "-c:v mpeg1video -q:v 2 -c:a mp2 -f mpeg \"" + opening.string() + "\""));
+    ASSERT_TRUE(
+        mcltest::RunFfmpeg("-f lavfi -i color=c=0xD02020:size=352x288:rate=25:duration=1 "
+                           "-f lavfi -i sine=frequency=300:sample_rate=44100:duration=1 -ac 2 "
+                           "-c:v mpeg1video -q:v 2 -c:a mp2 -f mpeg \"" +
+                           opening.string() + "\""));
     const fs::path ending = fs::path(VELMORA_DATA_OUT) / "fixtures" / "ending25.mpg";
 
     answers_[Form11->OpenDialog1] = {opening.string()};
@@ -84,7 +85,9 @@ TEST_F(TitlesRoad, TheOpeningLeadsAndTheEndingClosesTheProducedVideo)
     answers_[Form1->SaveDialog1] = {chosen.string()};
     auto* form10 = dynamic_cast<TForm*>(App().FindComponent("Form10"));
     ASSERT_NE(form10, nullptr);
-    WhenModal(form10, [form10] { ui::headless::ClickControl(*dynamic_cast<TControl*>(form10->FindComponent("kivButton1"))); });
+    WhenModal(form10, [form10] {
+        ui::headless::ClickControl(*dynamic_cast<TControl*>(form10->FindComponent("kivButton1")));
+    });
     ui::headless::ClickControl(*Form1->kivButton12);  // VCD
     const fs::path video = user_ / "album.mpg";
     std::string log;

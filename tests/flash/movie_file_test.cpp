@@ -10,7 +10,8 @@ namespace {
 
 using flash::Movie;
 
-Movie SampleMovie() {
+Movie SampleMovie()
+{
     Movie m;
     m.width = 352;
     m.height = 288;
@@ -74,33 +75,39 @@ Movie SampleMovie() {
     return m;
 }
 
-void PutU32(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v) {
+void PutU32(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v)
+{
     for (int i = 0; i < 4; ++i) b[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
 }
-void PutU16(std::vector<std::uint8_t>& b, std::size_t at, std::uint16_t v) {
+void PutU16(std::vector<std::uint8_t>& b, std::size_t at, std::uint16_t v)
+{
     b[at] = static_cast<std::uint8_t>(v);
     b[at + 1] = static_cast<std::uint8_t>(v >> 8);
 }
-std::size_t Find(const std::vector<std::uint8_t>& b, const std::vector<std::uint8_t>& pattern) {
+std::size_t Find(const std::vector<std::uint8_t>& b, const std::vector<std::uint8_t>& pattern)
+{
     auto it = std::search(b.begin(), b.end(), pattern.begin(), pattern.end());
     EXPECT_NE(it, b.end());
     return static_cast<std::size_t>(it - b.begin());
 }
 std::vector<std::uint8_t> Pattern(const std::string& s) { return {s.begin(), s.end()}; }
-std::vector<std::uint8_t> KeyPattern(std::uint32_t frame, float value) {
+std::vector<std::uint8_t> KeyPattern(std::uint32_t frame, float value)
+{
     std::vector<std::uint8_t> p(8);
     PutU32(p, 0, frame);
     PutU32(p, 4, std::bit_cast<std::uint32_t>(value));
     return p;
 }
 
-TEST(MovieFile, RoundTripKeepsEverything) {
+TEST(MovieFile, RoundTripKeepsEverything)
+{
     Movie m = SampleMovie();
     std::vector<std::uint8_t> bytes = flash::WriteMovie(m);
     EXPECT_EQ(flash::ReadMovie(bytes), m);
 }
 
-TEST(MovieFile, BytesAfterTheMovieAreIgnored) {
+TEST(MovieFile, BytesAfterTheMovieAreIgnored)
+{
     Movie m = SampleMovie();
     std::vector<std::uint8_t> bytes = flash::WriteMovie(m);
     std::vector<std::uint8_t> trailer(2000, 'x');
@@ -108,7 +115,8 @@ TEST(MovieFile, BytesAfterTheMovieAreIgnored) {
     EXPECT_EQ(flash::ReadMovie(bytes), m);
 }
 
-TEST(MovieFile, WriterRefusesWhatTheReaderWould) {
+TEST(MovieFile, WriterRefusesWhatTheReaderWould)
+{
     Movie m = SampleMovie();
     m.layers[0].file = "../tupian1.jpg";
     EXPECT_THROW(flash::WriteMovie(m), flash::MovieError);
@@ -124,7 +132,12 @@ struct Damage {
 
 const Damage kDamages[] = {
     {"empty", [](auto& b) { b.clear(); }},
-    {"foreign signature", [](auto& b) { b[0] = 'F'; b[1] = 'W'; b[2] = 'S'; }},
+    {"foreign signature",
+     [](auto& b) {
+         b[0] = 'F';
+         b[1] = 'W';
+         b[2] = 'S';
+     }},
     {"header only", [](auto& b) { b.resize(20); }},
     {"future version", [](auto& b) { PutU16(b, 4, 2); }},
     {"truncated", [](auto& b) { b.resize(b.size() / 2); }},
@@ -143,15 +156,16 @@ const Damage kDamages[] = {
     {"asset size past the end", [](auto& b) { PutU32(b, 41, 0x7FFFFFFF); }},
     {"unknown layer kind", [](auto& b) { b[Find(b, Pattern(std::string("\x02\x00L1", 4))) + 4] = 9; }},
     {"picture outside the folder",
-     [](auto& b) { auto at = Find(b, Pattern("tupian1.jpg")); std::memcpy(&b[at], "../ian1.jpg", 11); }},
+     [](auto& b) {
+         auto at = Find(b, Pattern("tupian1.jpg"));
+         std::memcpy(&b[at], "../ian1.jpg", 11);
+     }},
     {"keys out of order", [](auto& b) { PutU32(b, Find(b, KeyPattern(7, 123.5f)), 0); }},
     {"key beyond the last frame", [](auto& b) { PutU32(b, Find(b, KeyPattern(7, 123.5f)), 50); }},
-    {"key value not a number",
-     [](auto& b) { PutU32(b, Find(b, KeyPattern(7, 123.5f)) + 4, 0x7FC00000); }},
+    {"key value not a number", [](auto& b) { PutU32(b, Find(b, KeyPattern(7, 123.5f)) + 4, 0x7FC00000); }},
     {"alpha above one",
      [](auto& b) { PutU32(b, Find(b, KeyPattern(10, 1.0f)) + 4, std::bit_cast<std::uint32_t>(2.0f)); }},
-    {"action beyond the last frame",
-     [](auto& b) { PutU32(b, Find(b, Pattern("hello")) - 7, 60); }},
+    {"action beyond the last frame", [](auto& b) { PutU32(b, Find(b, Pattern("hello")) - 7, 60); }},
     {"unknown action", [](auto& b) { b[Find(b, Pattern("hello")) - 3] = 7; }},
     {"text not UTF-8", [](auto& b) { b[Find(b, Pattern("world"))] = 0xFF; }},
     {"jump beyond the last frame", [](auto& b) { PutU32(b, b.size() - 8, 77); }},
@@ -159,7 +173,8 @@ const Damage kDamages[] = {
 
 class DamagedMovie : public testing::TestWithParam<Damage> {};
 
-TEST_P(DamagedMovie, IsRefusedWithAMessage) {
+TEST_P(DamagedMovie, IsRefusedWithAMessage)
+{
     std::vector<std::uint8_t> bytes = flash::WriteMovie(SampleMovie());
     GetParam().apply(bytes);
     try {
@@ -170,25 +185,31 @@ TEST_P(DamagedMovie, IsRefusedWithAMessage) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, DamagedMovie, testing::ValuesIn(kDamages),
-                         [](const auto& info) {
-                             std::string n = info.param.name;
-                             std::replace_if(n.begin(), n.end(), [](char c) { return !isalnum(c); }, '_');
-                             return n;
-                         });
+INSTANTIATE_TEST_SUITE_P(Table, DamagedMovie, testing::ValuesIn(kDamages), [](const auto& info) {
+    std::string n = info.param.name;
+    std::replace_if(
+        n.begin(), n.end(), [](char c) { return !isalnum(c); }, '_');
+    return n;
+});
 
-TEST(Track, InterpolatesByTheEarlierKeysEase) {
+TEST(Track, InterpolatesByTheEarlierKeysEase)
+{
     flash::Track t;
-    t.keys = {{10, 0, flash::Ease::Linear}, {20, 100, flash::Ease::Hold}, {30, 0, flash::Ease::In},
-              {40, 100, flash::Ease::Out}, {50, 0, flash::Ease::Linear}};
-    struct Case { double frame, value; } cases[] = {
-        {0, 0}, {10, 0}, {15, 50}, {20, 100}, {25, 100}, {29.9, 100}, {30, 0},
-        {35, 25}, {45, 25}, {50, 0}, {99, 0}};
+    t.keys = {{10, 0, flash::Ease::Linear},
+              {20, 100, flash::Ease::Hold},
+              {30, 0, flash::Ease::In},
+              {40, 100, flash::Ease::Out},
+              {50, 0, flash::Ease::Linear}};
+    struct Case {
+        double frame, value;
+    } cases[] = {{0, 0},  {10, 0},  {15, 50}, {20, 100}, {25, 100}, {29.9, 100},
+                 {30, 0}, {35, 25}, {45, 25}, {50, 0},   {99, 0}};
     for (auto c : cases) EXPECT_NEAR(t.ValueAt(c.frame, -1), c.value, 1e-9) << c.frame;
     EXPECT_EQ(flash::Track{}.ValueAt(3, 7.5), 7.5);
 }
 
-TEST(Segments, FollowThePhotoRequests) {
+TEST(Segments, FollowThePhotoRequests)
+{
     Movie m;
     m.frame_count = 300;
     m.actions = {{0, flash::ActionKind::FSCommand, "tupian=3", "", 0},
@@ -199,9 +220,13 @@ TEST(Segments, FollowThePhotoRequests) {
                  {220, flash::ActionKind::FSCommand, "tupian=4", "", 0}};
     auto s = flash::SegmentsOf(m);
     ASSERT_EQ(s.size(), 3u);
-    EXPECT_EQ(s[0].start_frame, 0u); EXPECT_EQ(s[0].end_frame, 100u); EXPECT_EQ(s[0].photos, 3);
-    EXPECT_EQ(s[1].end_frame, 220u); EXPECT_EQ(s[1].photos, 2);
-    EXPECT_EQ(s[2].end_frame, 299u); EXPECT_EQ(s[2].photos, 4);
+    EXPECT_EQ(s[0].start_frame, 0u);
+    EXPECT_EQ(s[0].end_frame, 100u);
+    EXPECT_EQ(s[0].photos, 3);
+    EXPECT_EQ(s[1].end_frame, 220u);
+    EXPECT_EQ(s[1].photos, 2);
+    EXPECT_EQ(s[2].end_frame, 299u);
+    EXPECT_EQ(s[2].photos, 4);
 }
 
 }  // namespace

@@ -10,11 +10,13 @@
 
 namespace {
 
-flash::Movie Compile(const std::string& text, const std::filesystem::path& dir = ".") {
+flash::Movie Compile(const std::string& text, const std::filesystem::path& dir = ".")
+{
     return flash::CompileMovieSource(text, dir, "test.movie");
 }
 
-TEST(MovieSource, CompilesLayersKeysAndActions) {
+TEST(MovieSource, CompilesLayersKeysAndActions)
+{
     flash::Movie m = Compile(R"(# a comment line
 movie 352 288 fps 25 frames 100 background #102030
 layer bg rect gradient vertical #FF0000 #0000FF80   # top red, bottom half-transparent blue
@@ -59,11 +61,16 @@ at end goto 10
     EXPECT_EQ(flash::ReadMovie(flash::WriteMovie(m)), m);
 }
 
-TEST(MovieSource, EmbedsAssetsByContent) {
+TEST(MovieSource, EmbedsAssetsByContent)
+{
     core::TempDir temp;
     const auto& dir = temp.Path();
-    { std::ofstream(dir / "a.png", std::ios::binary) << "\x89PNG\r\n\x1a\nrest"; }
-    { std::ofstream(dir / "b.txt", std::ios::binary) << "plain text"; }
+    {
+        std::ofstream(dir / "a.png", std::ios::binary) << "\x89PNG\r\n\x1a\nrest";
+    }
+    {
+        std::ofstream(dir / "b.txt", std::ios::binary) << "plain text";
+    }
     flash::Movie m = Compile("movie 10 10\nasset logo \"a.png\"\nlayer l image asset logo\n", dir);
     ASSERT_EQ(m.assets.size(), 1u);
     EXPECT_EQ(m.assets[0].kind, flash::AssetKind::Png);
@@ -79,7 +86,8 @@ struct BadSource {
 
 class BadMovieSource : public testing::TestWithParam<BadSource> {};
 
-TEST_P(BadMovieSource, NamesTheLineAndTheFault) {
+TEST_P(BadMovieSource, NamesTheLineAndTheFault)
+{
     try {
         Compile(GetParam().text);
         FAIL() << "accepted";
@@ -88,27 +96,28 @@ TEST_P(BadMovieSource, NamesTheLineAndTheFault) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, BadMovieSource, testing::Values(
-    BadSource{"layer a rect\n", "test.movie:1: the first statement must be 'movie'"},
-    BadSource{"", "no 'movie' line"},
-    BadSource{"movie 0 288\n", ":1: bad stage size"},
-    BadSource{"movie 352 288 fps 0\n", "bad frame rate"},
-    BadSource{"movie 352 288 frames 10\nat 10 stop\n", ":2: frame 10 is beyond the last frame 9"},
-    BadSource{"movie 352 288\nkey 0 x 1\n", "'key' before any layer"},
-    BadSource{"movie 352 288\nlayer a rect color red\n", "expected a colour"},
-    BadSource{"movie 352 288\nlayer a image file tupian1.jpg\n", "in quotes"},
-    BadSource{"movie 352 288\nlayer a image file \"../x.jpg\"\n", "not a plain file name"},
-    BadSource{"movie 352 288\nlayer a image file \"/etc/x.jpg\"\n", "not a plain file name"},
-    BadSource{"movie 352 288\nlayer a text file \"sub\\\\x.txt\"\n", "not a plain file name"},
-    BadSource{"movie 352 288\nlayer a image asset nothing\n", "unknown asset 'nothing'"},
-    BadSource{"movie 352 288\nlayer a rect size 3\n", "unknown option 'size'"},
-    BadSource{"movie 352 288 frames 5\nlayer a rect\nkey 1 x 1\nkey 1 x 2\n", ":4: two keys"},
-    BadSource{"movie 352 288\nlayer a rect\nkey 0 alpha 2\n", "alpha runs from 0 to 1"},
-    BadSource{"movie 352 288\nlayer a rect\nkey 0 ease sideways x 1\n", "unknown ease"},
-    BadSource{"movie 352 288\nlayer a text fixed \"open\n", "unclosed quote"},
-    BadSource{"movie 352 288\nat 0 jump 3\n", "unknown action 'jump'"},
-    BadSource{"movie 352 288\nat 0 fscommand \"\"\n", "empty command"},
-    BadSource{"movie 352 288 frames 9\nlayer a rect frames 5 2\n", "backwards"}),
+INSTANTIATE_TEST_SUITE_P(
+    Table, BadMovieSource,
+    testing::Values(BadSource{"layer a rect\n", "test.movie:1: the first statement must be 'movie'"},
+                    BadSource{"", "no 'movie' line"}, BadSource{"movie 0 288\n", ":1: bad stage size"},
+                    BadSource{"movie 352 288 fps 0\n", "bad frame rate"},
+                    BadSource{"movie 352 288 frames 10\nat 10 stop\n",
+                              ":2: frame 10 is beyond the last frame 9"},
+                    BadSource{"movie 352 288\nkey 0 x 1\n", "'key' before any layer"},
+                    BadSource{"movie 352 288\nlayer a rect color red\n", "expected a colour"},
+                    BadSource{"movie 352 288\nlayer a image file tupian1.jpg\n", "in quotes"},
+                    BadSource{"movie 352 288\nlayer a image file \"../x.jpg\"\n", "not a plain file name"},
+                    BadSource{"movie 352 288\nlayer a image file \"/etc/x.jpg\"\n", "not a plain file name"},
+                    BadSource{"movie 352 288\nlayer a text file \"sub\\\\x.txt\"\n", "not a plain file name"},
+                    BadSource{"movie 352 288\nlayer a image asset nothing\n", "unknown asset 'nothing'"},
+                    BadSource{"movie 352 288\nlayer a rect size 3\n", "unknown option 'size'"},
+                    BadSource{"movie 352 288 frames 5\nlayer a rect\nkey 1 x 1\nkey 1 x 2\n", ":4: two keys"},
+                    BadSource{"movie 352 288\nlayer a rect\nkey 0 alpha 2\n", "alpha runs from 0 to 1"},
+                    BadSource{"movie 352 288\nlayer a rect\nkey 0 ease sideways x 1\n", "unknown ease"},
+                    BadSource{"movie 352 288\nlayer a text fixed \"open\n", "unclosed quote"},
+                    BadSource{"movie 352 288\nat 0 jump 3\n", "unknown action 'jump'"},
+                    BadSource{"movie 352 288\nat 0 fscommand \"\"\n", "empty command"},
+                    BadSource{"movie 352 288 frames 9\nlayer a rect frames 5 2\n", "backwards"}),
     [](const auto& info) { return "Case" + std::to_string(info.index); });
 
 }  // namespace

@@ -21,40 +21,47 @@ namespace fs = std::filesystem;
 class PlayerTest : public testing::Test {
 protected:
     core::TestApplication test_app;
-    fs::path dir = fs::temp_directory_path() /
-                   ("velmora_flash_" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
+    fs::path dir =
+        fs::temp_directory_path() /
+        ("velmora_flash_" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
     flash::Player player;
 
-    PlayerTest() {
+    PlayerTest()
+    {
         fs::remove_all(dir);
         fs::create_directories(dir);
     }
     ~PlayerTest() override { fs::remove_all(dir); }
 
-    fs::path WriteMovie(const std::string& source, const std::string& name = "m.swf") {
+    fs::path WriteMovie(const std::string& source, const std::string& name = "m.swf")
+    {
         auto bytes = flash::WriteMovie(flash::CompileMovieSource(source, dir, name));
         std::ofstream(dir / name, std::ios::binary)
             .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
         return dir / name;
     }
-    void WritePicture(const std::string& name, TColor colour, int w = 64, int h = 48) {
+    void WritePicture(const std::string& name, TColor colour, int w = 64, int h = 48)
+    {
         gfx::SaveJpeg(TBitmap(w, h, colour), dir / name);
     }
     // Plays one frame period.
     void Tick() { test_app.RunForMs(40); }
-    TBitmap Paint(int w = 352, int h = 288) {
+    TBitmap Paint(int w = 352, int h = 288)
+    {
         TBitmap b(w, h, clFuchsia);
         player.Render(b, TRect(0, 0, w, h));
         return b;
     }
-    static bool Near(TColor a, TColor b, int tolerance = 24) {
+    static bool Near(TColor a, TColor b, int tolerance = 24)
+    {
         return std::abs(gfx::GetRValue(a) - gfx::GetRValue(b)) <= tolerance &&
                std::abs(gfx::GetGValue(a) - gfx::GetGValue(b)) <= tolerance &&
                std::abs(gfx::GetBValue(a) - gfx::GetBValue(b)) <= tolerance;
     }
 };
 
-TEST_F(PlayerTest, PlaysOneFramePerPeriodLoopsAndRestartsFromTheEnd) {
+TEST_F(PlayerTest, PlaysOneFramePerPeriodLoopsAndRestartsFromTheEnd)
+{
     ASSERT_TRUE(player.Load(WriteMovie("movie 352 288 fps 25 frames 250\n")));
     EXPECT_EQ(player.TotalFrames(), 250);
     EXPECT_EQ(player.FrameNum(), 0);
@@ -81,7 +88,8 @@ TEST_F(PlayerTest, PlaysOneFramePerPeriodLoopsAndRestartsFromTheEnd) {
     EXPECT_EQ(player.FrameNum(), 249);
 }
 
-TEST_F(PlayerTest, CommandsFireOnceOnPlayAndOnSeek) {
+TEST_F(PlayerTest, CommandsFireOnceOnPlayAndOnSeek)
+{
     ASSERT_TRUE(player.Load(WriteMovie("movie 352 288 frames 20\nat 7 fscommand \"tupian=3\" \"x\"\n")));
     std::vector<std::pair<std::string, int>> seen;
     player.OnFSCommand = [&](const std::string& command, const std::string& args) {
@@ -98,9 +106,11 @@ TEST_F(PlayerTest, CommandsFireOnceOnPlayAndOnSeek) {
     EXPECT_EQ(seen.size(), 2u);
 }
 
-TEST_F(PlayerTest, APumpingHandlerSeesNoNestedAdvanceOrCommand) {
-    ASSERT_TRUE(player.Load(WriteMovie(
-        "movie 352 288 frames 20\nat 7 fscommand \"first\"\nat 8 fscommand \"second\"\nat 9 fscommand \"third\"\n")));
+TEST_F(PlayerTest, APumpingHandlerSeesNoNestedAdvanceOrCommand)
+{
+    ASSERT_TRUE(
+        player.Load(WriteMovie("movie 352 288 frames 20\nat 7 fscommand \"first\"\nat 8 fscommand "
+                               "\"second\"\nat 9 fscommand \"third\"\n")));
     int depth = 0, max_depth = 0;
     std::vector<std::string> order;
     player.OnFSCommand = [&](const std::string& command, const std::string&) {
@@ -125,10 +135,11 @@ TEST_F(PlayerTest, APumpingHandlerSeesNoNestedAdvanceOrCommand) {
     EXPECT_EQ(order.back(), "third");
 }
 
-TEST_F(PlayerTest, PicturesAreReadAtLoadPointsOnly) {
+TEST_F(PlayerTest, PicturesAreReadAtLoadPointsOnly)
+{
     WritePicture("tupian1.jpg", clRed);
-    ASSERT_TRUE(player.Load(WriteMovie(
-        "movie 352 288 frames 20\nlayer p image file \"tupian1.jpg\"\nat 10 load\n")));
+    ASSERT_TRUE(
+        player.Load(WriteMovie("movie 352 288 frames 20\nlayer p image file \"tupian1.jpg\"\nat 10 load\n")));
     player.Stop();
     EXPECT_TRUE(Near(Paint().Pixel(176, 144), clRed));
     // Deleted after its load point: still shown.
@@ -148,18 +159,20 @@ TEST_F(PlayerTest, PicturesAreReadAtLoadPointsOnly) {
     EXPECT_TRUE(Near(Paint().Pixel(176, 144), clBlack));
 }
 
-TEST_F(PlayerTest, CommandRunsBeforeTheLoadPointOfItsFrame) {
+TEST_F(PlayerTest, CommandRunsBeforeTheLoadPointOfItsFrame)
+{
     WritePicture("tupian1.jpg", clRed);
-    ASSERT_TRUE(player.Load(WriteMovie(
-        "movie 352 288 frames 20\nlayer p image file \"tupian1.jpg\"\n"
-        "at 5 fscommand \"tupian=1\"\nat 5 load\n")));
+    ASSERT_TRUE(
+        player.Load(WriteMovie("movie 352 288 frames 20\nlayer p image file \"tupian1.jpg\"\n"
+                               "at 5 fscommand \"tupian=1\"\nat 5 load\n")));
     player.Stop();
     player.OnFSCommand = [&](const std::string&, const std::string&) { WritePicture("tupian1.jpg", clLime); };
     player.SetFrameNum(5);
     EXPECT_TRUE(Near(Paint().Pixel(10, 10), clLime));
 }
 
-TEST_F(PlayerTest, SeekAndPlayGiveIdenticalPixels) {
+TEST_F(PlayerTest, SeekAndPlayGiveIdenticalPixels)
+{
     WritePicture("tupian1.jpg", clRed, 200, 120);
     WritePicture("tupian2.jpg", clYellow, 90, 160);
     fs::path movie = WriteMovie(R"(movie 352 288 frames 60 background #203040
@@ -189,7 +202,8 @@ at 0 load
 }
 
 // The bounding box of the pixels near a colour.
-TRect Extent(const TBitmap& b, TColor colour) {
+TRect Extent(const TBitmap& b, TColor colour)
+{
     TRect r{b.Width(), b.Height(), 0, 0};
     for (int y = 0; y < b.Height(); ++y)
         for (int x = 0; x < b.Width(); ++x)
@@ -202,9 +216,11 @@ TRect Extent(const TBitmap& b, TColor colour) {
     return r;
 }
 
-TEST_F(PlayerTest, LyricLineTakesTheStyleVariablesAndScales) {
-    ASSERT_TRUE(player.Load(WriteMovie(std::string("movie 352 288\nlayer l text var \"LRC_geci\" lyric font \"") +
-                                       gfx::kTestFontName + "\" box 342 30\n  key 0 x 5 y 250\n")));
+TEST_F(PlayerTest, LyricLineTakesTheStyleVariablesAndScales)
+{
+    ASSERT_TRUE(
+        player.Load(WriteMovie(std::string("movie 352 288\nlayer l text var \"LRC_geci\" lyric font \"") +
+                               gfx::kTestFontName + "\" box 342 30\n  key 0 x 5 y 250\n")));
     player.SetVariable("LRC_geci", "ABCD");
     player.SetVariable("LRC_geciyanse", "0x00FF00");
     player.SetVariable("LRC_gecidaxiao", "20");
@@ -229,7 +245,8 @@ TEST_F(PlayerTest, LyricLineTakesTheStyleVariablesAndScales) {
     EXPECT_NEAR(Extent(again, clRed).Right, 5 + 342, 3);
 }
 
-TEST_F(PlayerTest, ShippedCropViewerSendsWanChengAndFillsTheCentralHalf) {
+TEST_F(PlayerTest, ShippedCropViewerSendsWanChengAndFillsTheCentralHalf)
+{
     fs::path shipped = fs::path(VELMORA_DATA_OUT) / "jjzp" / "zpjj1.swf";
     fs::copy_file(shipped, dir / "zpjj1.swf");
     WritePicture("zpjj.jpg", clRed, 626, 708);
@@ -253,7 +270,8 @@ TEST_F(PlayerTest, ShippedCropViewerSendsWanChengAndFillsTheCentralHalf) {
 // A phone photo staged as it was taken, stored lying on its side with the
 // EXIF orientation 6: the viewer shows it standing, its stored left column
 // (red over blue) along its top.
-TEST_F(PlayerTest, ShippedCropViewerShowsAPhotoTheWayItsOrientationSays) {
+TEST_F(PlayerTest, ShippedCropViewerShowsAPhotoTheWayItsOrientationSays)
+{
     fs::copy_file(fs::path(VELMORA_DATA_OUT) / "jjzp" / "zpjj1.swf", dir / "zpjj1.swf");
     gfx::WriteFileBytes(dir / "zpjj.jpg",
                         gfx_test::WithSegments(gfx::EncodeJpeg(gfx_test::Quadrants(400, 200)),
@@ -271,11 +289,13 @@ TEST_F(PlayerTest, ShippedCropViewerShowsAPhotoTheWayItsOrientationSays) {
     EXPECT_GT(shown.Height(), shown.Width());
     TBitmap photo(shown.Width(), shown.Height());
     for (int y = 0; y < photo.Height(); ++y)
-        for (int x = 0; x < photo.Width(); ++x) photo.SetPixel(x, y, view.Pixel(shown.Left + x, shown.Top + y));
+        for (int x = 0; x < photo.Width(); ++x)
+            photo.SetPixel(x, y, view.Pixel(shown.Left + x, shown.Top + y));
     EXPECT_EQ(gfx_test::Corners(photo, 8), "BRYG");
 }
 
-TEST_F(PlayerTest, BareJpegIsAStillFittedWithItsAspect) {
+TEST_F(PlayerTest, BareJpegIsAStillFittedWithItsAspect)
+{
     WritePicture("photo.jpg", clRed, 200, 100);
     ASSERT_TRUE(player.Load(dir / "photo.jpg"));
     EXPECT_EQ(player.TotalFrames(), 1);
@@ -285,7 +305,8 @@ TEST_F(PlayerTest, BareJpegIsAStillFittedWithItsAspect) {
     EXPECT_TRUE(Near(b.Pixel(1, 33), clRed));
 }
 
-TEST_F(PlayerTest, PaintToAnOffsetClipsToTheTarget) {
+TEST_F(PlayerTest, PaintToAnOffsetClipsToTheTarget)
+{
     ASSERT_TRUE(player.Load(WriteMovie("movie 352 288 background #0000FF\n")));
     TBitmap b(100, 100, clWhite);
     player.Render(b, TRect(50, 60, 50 + 352, 60 + 288));
@@ -294,7 +315,8 @@ TEST_F(PlayerTest, PaintToAnOffsetClipsToTheTarget) {
     EXPECT_EQ(b.Pixel(99, 99), clBlue);
 }
 
-TEST_F(PlayerTest, UnusableFilesAreRefusedWithAMessage) {
+TEST_F(PlayerTest, UnusableFilesAreRefusedWithAMessage)
+{
     std::ofstream(dir / "junk.swf") << "this is not a movie";
     std::ofstream(dir / "broken.jpg", std::ios::binary) << "\xFF\xD8\xFF\xE0 truncated";
     auto movie = flash::WriteMovie(flash::CompileMovieSource("movie 10 10 frames 3\n", dir, "x"));
@@ -309,12 +331,14 @@ TEST_F(PlayerTest, UnusableFilesAreRefusedWithAMessage) {
     }
 }
 
-TEST_F(PlayerTest, EndingTextsComeFromTheTextFilesAtLoadPoints) {
+TEST_F(PlayerTest, EndingTextsComeFromTheTextFilesAtLoadPoints)
+{
     EXPECT_EQ(flash::TextFileLine("txt1=\xBB\xB6\xD3\xAD\r\nmore"), "欢迎");  // GBK
     EXPECT_EQ(flash::TextFileLine("txt2=plain"), "plain");
     std::ofstream(dir / "txt_1.txt", std::ios::binary) << "txt1=WXYZ\r\n";
-    ASSERT_TRUE(player.Load(WriteMovie(std::string("movie 352 288 frames 5\nlayer t text file \"txt_1.txt\" font \"") +
-                                       gfx::kTestFontName + "\" size 20 color #00FF00 box 352 40\nat 3 load\n")));
+    ASSERT_TRUE(player.Load(
+        WriteMovie(std::string("movie 352 288 frames 5\nlayer t text file \"txt_1.txt\" font \"") +
+                   gfx::kTestFontName + "\" size 20 color #00FF00 box 352 40\nat 3 load\n")));
     player.Stop();
     TRect shown = Extent(Paint(), clLime);
     EXPECT_NEAR(shown.Width(), 4 * 10, 4);

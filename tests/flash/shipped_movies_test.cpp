@@ -10,13 +10,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
-flash::Movie Shipped(const std::string& name) {
+flash::Movie Shipped(const std::string& name)
+{
     std::ifstream file(fs::path(VELMORA_DATA_OUT) / name, std::ios::binary);
     std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
     return flash::ReadMovie(bytes);
 }
 
-bool HasLyricLayer(const flash::Movie& m) {
+bool HasLyricLayer(const flash::Movie& m)
+{
     for (const auto& layer : m.layers)
         if (layer.kind == flash::LayerKind::Text && layer.text_source == flash::TextSource::Variable &&
             layer.text == "LRC_geci" && (layer.style & flash::kTextLyric))
@@ -24,10 +26,11 @@ bool HasLyricLayer(const flash::Movie& m) {
     return false;
 }
 
-TEST(ShippedMovies, AllReadBackAndPlayAtTwentyFiveFrames) {
-    for (const char* name : {"xtsz/rjjj.swf", "xtsz/wzpyl.swf", "xtsz/LRC_yulan.swf", "pwwjj/wu_pwwj.swf",
-                             "llzp/zpjj1.swf", "llzp/zpjj2.swf", "jjzp/zpjj1.swf", "jjzp/zpjj2.swf",
-                             "template-movies/ending.swf"}) {
+TEST(ShippedMovies, AllReadBackAndPlayAtTwentyFiveFrames)
+{
+    for (const char* name :
+         {"xtsz/rjjj.swf", "xtsz/wzpyl.swf", "xtsz/LRC_yulan.swf", "pwwjj/wu_pwwj.swf", "llzp/zpjj1.swf",
+          "llzp/zpjj2.swf", "jjzp/zpjj1.swf", "jjzp/zpjj2.swf", "template-movies/ending.swf"}) {
         flash::Movie m = Shipped(name);
         EXPECT_EQ(m.fps, 25) << name;
     }
@@ -45,7 +48,8 @@ TEST(ShippedMovies, PlaceholderOfTheEndingSaysNoneIsImportedYet)
     EXPECT_EQ(texts, (std::vector<std::string>{"片尾预览", "尚未导入片尾模板"}));
 }
 
-TEST(ShippedMovies, EffectTemplatesAskForPhotosAtTheirSegmentStarts) {
+TEST(ShippedMovies, EffectTemplatesAskForPhotosAtTheirSegmentStarts)
+{
     for (const char* name : {"kenburns", "cards", "filmstrip"}) {
         SCOPED_TRACE(name);
         flash::Movie m = Shipped(std::string("template-movies/") + name + ".swf");

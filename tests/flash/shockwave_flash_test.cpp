@@ -26,7 +26,8 @@ protected:
     fs::path dir = temp.Path();
     TForm* form;
 
-    ShockwaveFlash() {
+    ShockwaveFlash()
+    {
         ui::Headless();
         form = new TForm(&App());
         form->SetBounds(0, 0, 800, 700);
@@ -41,7 +42,8 @@ protected:
     }
 };
 
-TEST_F(ShockwaveFlash, PaintsTheStageScaledToItsSizeAtAnOffsetWhileHidden) {
+TEST_F(ShockwaveFlash, PaintsTheStageScaledToItsSizeAtAnOffsetWhileHidden)
+{
     auto* flash = new TShockwaveFlash(form);
     flash->SetParent(form);
     flash->SetBounds(0, 0, 704, 576);
@@ -65,7 +67,8 @@ TEST_F(ShockwaveFlash, PaintsTheStageScaledToItsSizeAtAnOffsetWhileHidden) {
     EXPECT_EQ(thumb.Pixel(47, 33), clBlue);
 }
 
-TEST_F(ShockwaveFlash, RaisesCommandsWithItselfAsSender) {
+TEST_F(ShockwaveFlash, RaisesCommandsWithItselfAsSender)
+{
     auto* flash = new TShockwaveFlash(form);
     TObject* sender = nullptr;
     std::string seen;
@@ -80,7 +83,8 @@ TEST_F(ShockwaveFlash, RaisesCommandsWithItselfAsSender) {
     EXPECT_EQ(seen, "tupian=2");
 }
 
-TEST_F(ShockwaveFlash, EveryAssignmentReloadsAndABadFileLeavesNothing) {
+TEST_F(ShockwaveFlash, EveryAssignmentReloadsAndABadFileLeavesNothing)
+{
     auto* flash = new TShockwaveFlash(form);
     flash->SetMovie((dir / "t.swf").string());
     flash->Stop();

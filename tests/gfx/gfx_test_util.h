@@ -9,7 +9,8 @@ namespace gfx_test {
 
 // The bitmap as rows of characters: '#' where the pixel is `ink`, '.' where
 // it is `paper`, 'o' elsewhere.
-inline std::vector<std::string> Map(const TBitmap& b, TColor ink, TColor paper = clBlack) {
+inline std::vector<std::string> Map(const TBitmap& b, TColor ink, TColor paper = clBlack)
+{
     std::vector<std::string> rows;
     for (int y = 0; y < b.Height(); ++y) {
         std::string row;
@@ -22,7 +23,8 @@ inline std::vector<std::string> Map(const TBitmap& b, TColor ink, TColor paper =
     return rows;
 }
 
-inline int Count(const TBitmap& b, TColor c) {
+inline int Count(const TBitmap& b, TColor c)
+{
     int n = 0;
     for (int y = 0; y < b.Height(); ++y)
         for (int x = 0; x < b.Width(); ++x) n += b.Pixel(x, y) == c;

@@ -9,21 +9,26 @@ using gfx::BlendOptions;
 
 namespace {
 
-TBitmap Gradient(int w, int h) {
+TBitmap Gradient(int w, int h)
+{
     TBitmap b(w, h);
     for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) b.ScanLine(y)[x] = gfx::RGB(x * 255 / std::max(1, w - 1), y * 255 / std::max(1, h - 1), 77);
+        for (int x = 0; x < w; ++x)
+            b.ScanLine(y)[x] = gfx::RGB(x * 255 / std::max(1, w - 1), y * 255 / std::max(1, h - 1), 77);
     return b;
 }
 
-int MaxDiff(TColor a, TColor b) {
-    return std::max({std::abs(gfx::GetRValue(a) - gfx::GetRValue(b)), std::abs(gfx::GetGValue(a) - gfx::GetGValue(b)),
+int MaxDiff(TColor a, TColor b)
+{
+    return std::max({std::abs(gfx::GetRValue(a) - gfx::GetRValue(b)),
+                     std::abs(gfx::GetGValue(a) - gfx::GetGValue(b)),
                      std::abs(gfx::GetBValue(a) - gfx::GetBValue(b))});
 }
 
 }  // namespace
 
-TEST(DrawScaled, SameSizeOpaqueIsAnExactCopy) {
+TEST(DrawScaled, SameSizeOpaqueIsAnExactCopy)
+{
     const TBitmap src = Gradient(13, 7);
     TBitmap dst(20, 10, clBlack);
     gfx::DrawScaled(dst, Bounds(3, 2, 13, 7), src, src.BoundsRect());
@@ -33,7 +38,8 @@ TEST(DrawScaled, SameSizeOpaqueIsAnExactCopy) {
     EXPECT_EQ(dst.Pixel(16, 2), clBlack);
 }
 
-TEST(DrawScaled, GlobalAndPerPixelAlphaBlend) {
+TEST(DrawScaled, GlobalAndPerPixelAlphaBlend)
+{
     TBitmap src(4, 4, clWhite);
     TBitmap dst(4, 4, clBlack);
     BlendOptions half;
@@ -72,7 +78,8 @@ TEST(DrawScaled, GlobalAndPerPixelAlphaBlend) {
     EXPECT_EQ(dst.Pixel(0, 0), clBlack);
 }
 
-TEST(DrawScaled, ClipAndScaleKeepEdgesClean) {
+TEST(DrawScaled, ClipAndScaleKeepEdgesClean)
+{
     const TBitmap src = Gradient(10, 10);
     TBitmap dst(30, 30, clMagenta);
     BlendOptions o;
@@ -89,7 +96,8 @@ TEST(DrawScaled, ClipAndScaleKeepEdgesClean) {
     for (int x = 0; x < 8; ++x) EXPECT_EQ(out.Pixel(x, 0), clRed);
 }
 
-TEST(DrawTransformed, IdentityAndTranslationCopy) {
+TEST(DrawTransformed, IdentityAndTranslationCopy)
+{
     const TBitmap src = Gradient(8, 6);
     TBitmap dst(12, 10, clBlack);
     gfx::DrawTransformed(dst, src, gfx::Affine::Translate(2, 3));
@@ -99,7 +107,8 @@ TEST(DrawTransformed, IdentityAndTranslationCopy) {
     EXPECT_EQ(dst.Pixel(10, 3), clBlack);
 }
 
-TEST(DrawTransformed, RotationMapsCornersAndRespectsClip) {
+TEST(DrawTransformed, RotationMapsCornersAndRespectsClip)
+{
     // A quarter turn about the centre of a 9x9 square: the top-left marker
     // (red) goes to the bottom-left when turning counter-clockwise on screen.
     TBitmap src(9, 9, clWhite);
@@ -126,7 +135,8 @@ TEST(DrawTransformed, RotationMapsCornersAndRespectsClip) {
     EXPECT_EQ(gfx_test::Count(flat, clBlack), 81);
 }
 
-TEST(DrawTransformed, EdgesAreAntiAliasedAgainstTheDestination) {
+TEST(DrawTransformed, EdgesAreAntiAliasedAgainstTheDestination)
+{
     TBitmap src(4, 4, clWhite);
     TBitmap dst(10, 10, clBlack);
     gfx::DrawTransformed(dst, src, gfx::Affine::Translate(3.5, 3));

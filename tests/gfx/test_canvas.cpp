@@ -7,7 +7,8 @@ using gfx_test::Count;
 using gfx_test::Map;
 using Rows = std::vector<std::string>;
 
-TEST(CanvasClip, OriginAndClipStackGovernEveryFill) {
+TEST(CanvasClip, OriginAndClipStackGovernEveryFill)
+{
     TBitmap b(6, 6, clBlack);
     TCanvas& c = b.Canvas();
     c.Brush().SetColor(clRed);
@@ -29,7 +30,8 @@ TEST(CanvasClip, OriginAndClipStackGovernEveryFill) {
     EXPECT_EQ(b.Pixel(5, 5), clRed);
 }
 
-TEST(CanvasClip, ReadsAndWritesOutsideTheClipAreIgnored) {
+TEST(CanvasClip, ReadsAndWritesOutsideTheClipAreIgnored)
+{
     TBitmap b(3, 3, clBlack);
     TCanvas& c = b.Canvas();
     c.IntersectClipRect({1, 1, 2, 2});
@@ -41,7 +43,8 @@ TEST(CanvasClip, ReadsAndWritesOutsideTheClipAreIgnored) {
     EXPECT_EQ(c.Pixel(-100, 100000), clNone);
 }
 
-TEST(CanvasShapes, RectanglesExcludeRightAndBottom) {
+TEST(CanvasShapes, RectanglesExcludeRightAndBottom)
+{
     TBitmap b(6, 5, clBlack);
     TCanvas& c = b.Canvas();
     c.Brush().SetColor(clWhite);
@@ -60,11 +63,11 @@ struct LineCase {
     int pixels;
 };
 
-TEST(CanvasShapes, LineToLeavesOutTheEndPoint) {
+TEST(CanvasShapes, LineToLeavesOutTheEndPoint)
+{
     const LineCase cases[] = {
-        {{0, 0}, {5, 0}, 5}, {{5, 2}, {0, 2}, 5}, {{1, 0}, {1, 6}, 6},
-        {{0, 0}, {5, 5}, 5}, {{6, 6}, {1, 1}, 5}, {{0, 6}, {6, 3}, 6},
-        {{2, 2}, {2, 2}, 0},
+        {{0, 0}, {5, 0}, 5}, {{5, 2}, {0, 2}, 5}, {{1, 0}, {1, 6}, 6}, {{0, 0}, {5, 5}, 5},
+        {{6, 6}, {1, 1}, 5}, {{0, 6}, {6, 3}, 6}, {{2, 2}, {2, 2}, 0},
     };
     for (const auto& lc : cases) {
         TBitmap b(8, 8, clBlack);
@@ -72,7 +75,8 @@ TEST(CanvasShapes, LineToLeavesOutTheEndPoint) {
         c.Pen().SetColor(clWhite);
         c.MoveTo(lc.from.X, lc.from.Y);
         c.LineTo(lc.to.X, lc.to.Y);
-        SCOPED_TRACE(testing::Message() << lc.from.X << "," << lc.from.Y << " -> " << lc.to.X << "," << lc.to.Y);
+        SCOPED_TRACE(testing::Message()
+                     << lc.from.X << "," << lc.from.Y << " -> " << lc.to.X << "," << lc.to.Y);
         EXPECT_EQ(Count(b, clWhite), lc.pixels);
         EXPECT_EQ(b.Pixel(lc.to.X, lc.to.Y), clBlack);
         if (lc.pixels) {
@@ -82,7 +86,8 @@ TEST(CanvasShapes, LineToLeavesOutTheEndPoint) {
     }
 }
 
-TEST(CanvasShapes, ClosedOutlinesTouchEveryPixelOnceSoXorTwiceRestores) {
+TEST(CanvasShapes, ClosedOutlinesTouchEveryPixelOnceSoXorTwiceRestores)
+{
     TBitmap b(9, 9, clBlack);
     b.Canvas().Brush().SetColor(clGreen);
     b.Canvas().FillRect({2, 2, 6, 6});
@@ -103,7 +108,8 @@ TEST(CanvasShapes, ClosedOutlinesTouchEveryPixelOnceSoXorTwiceRestores) {
     EXPECT_EQ(Map(b, clGreen), Map(before, clGreen));
 }
 
-TEST(CanvasShapes, PolygonFillCoversPixelCentresInside) {
+TEST(CanvasShapes, PolygonFillCoversPixelCentresInside)
+{
     TBitmap b(7, 6, clBlack);
     TCanvas& c = b.Canvas();
     c.Pen().SetStyle(psClear);
@@ -118,13 +124,15 @@ struct RoundCase {
     int w, h;
 };
 
-TEST(CanvasShapes, RoundRectIsSymmetricWithRoundedCorners) {
+TEST(CanvasShapes, RoundRectIsSymmetricWithRoundedCorners)
+{
     const RoundCase cases[] = {
-        {{0, 0, 10, 8}, 4, 4}, {{0, 0, 11, 9}, 5, 5}, {{0, 0, 12, 12}, 12, 12},
+        {{0, 0, 10, 8}, 4, 4}, {{0, 0, 11, 9}, 5, 5},    {{0, 0, 12, 12}, 12, 12},
         {{0, 0, 9, 7}, 6, 3},  {{0, 0, 16, 10}, 20, 20},
     };
     for (const auto& rc : cases) {
-        SCOPED_TRACE(testing::Message() << rc.r.Right << "x" << rc.r.Bottom << " corner " << rc.w << "x" << rc.h);
+        SCOPED_TRACE(testing::Message()
+                     << rc.r.Right << "x" << rc.r.Bottom << " corner " << rc.w << "x" << rc.h);
         TBitmap b(rc.r.Right, rc.r.Bottom, clBlack);
         TCanvas& c = b.Canvas();
         c.Pen().SetColor(clWhite);
@@ -136,15 +144,16 @@ TEST(CanvasShapes, RoundRectIsSymmetricWithRoundedCorners) {
                 EXPECT_EQ(m[y][x], m[y][b.Width() - 1 - x]) << x << "," << y;
                 EXPECT_EQ(m[y][x], m[b.Height() - 1 - y][x]) << x << "," << y;
             }
-        EXPECT_EQ(m[0][0], '.');                        // the corner is cut
-        EXPECT_EQ(m[0][b.Width() / 2], '#');            // edges touch the rectangle
+        EXPECT_EQ(m[0][0], '.');              // the corner is cut
+        EXPECT_EQ(m[0][b.Width() / 2], '#');  // edges touch the rectangle
         EXPECT_EQ(m[b.Height() / 2][0], '#');
         EXPECT_EQ(b.Pixel(b.Width() / 2, b.Height() / 2), clBlue);  // brush inside
         EXPECT_EQ(Count(b, clBlack) + Count(b, clWhite) + Count(b, clBlue), b.Width() * b.Height());
     }
 }
 
-TEST(CanvasShapes, SmallRoundRectCornersAsExpected) {
+TEST(CanvasShapes, SmallRoundRectCornersAsExpected)
+{
     TBitmap b(6, 5, clBlack);
     TCanvas& c = b.Canvas();
     c.Pen().SetColor(clWhite);
@@ -153,7 +162,8 @@ TEST(CanvasShapes, SmallRoundRectCornersAsExpected) {
     EXPECT_EQ(Map(b, clWhite), (Rows{".####.", "#....#", "#....#", "#....#", ".####."}));
 }
 
-TEST(CanvasShapes, ArcDrawsOnlyTheCounterClockwiseSweep) {
+TEST(CanvasShapes, ArcDrawsOnlyTheCounterClockwiseSweep)
+{
     TBitmap b(11, 11, clBlack);
     TCanvas& c = b.Canvas();
     c.Pen().SetColor(clWhite);
@@ -175,7 +185,8 @@ TEST(CanvasShapes, ArcDrawsOnlyTheCounterClockwiseSweep) {
     EXPECT_EQ(Map(full, clWhite), Map(ellipse, clWhite));
 }
 
-TEST(CanvasShapes, DashedPenLeavesGaps) {
+TEST(CanvasShapes, DashedPenLeavesGaps)
+{
     TBitmap b(40, 1, clBlack);
     TCanvas& c = b.Canvas();
     c.Pen().SetColor(clWhite);
@@ -186,14 +197,16 @@ TEST(CanvasShapes, DashedPenLeavesGaps) {
 }
 
 // A 4x2 strip: red cells with magenta holes.
-TBitmap KeyedSource() {
+TBitmap KeyedSource()
+{
     TBitmap s(4, 2, clRed);
     s.SetPixel(1, 0, clMagenta);
     s.SetPixel(2, 1, clMagenta);
     return s;
 }
 
-TEST(CanvasBitmaps, DrawLeavesKeyPixelsAndHonoursTransparentFlag) {
+TEST(CanvasBitmaps, DrawLeavesKeyPixelsAndHonoursTransparentFlag)
+{
     TBitmap dst(6, 3, clBlack);
     TBitmap src = KeyedSource();
     dst.Canvas().Draw(1, 1, src, clMagenta);
@@ -207,12 +220,14 @@ TEST(CanvasBitmaps, DrawLeavesKeyPixelsAndHonoursTransparentFlag) {
     EXPECT_EQ(dst.Pixel(1, 0), clBlack);
 }
 
-TEST(CanvasBitmaps, KeyedStretchKeepsHolesExactWithEveryFilter) {
+TEST(CanvasBitmaps, KeyedStretchKeepsHolesExactWithEveryFilter)
+{
     const TBitmap src = KeyedSource();
     TBitmap nearest(12, 6, clBlack);
-    nearest.Canvas().DrawBitmap({0, 0, 12, 6}, src, src.BoundsRect(), {gfx::StretchFilter::Nearest, clMagenta});
-    EXPECT_EQ(Map(nearest, clRed),
-              (Rows{"###...######", "###...######", "###...######", "######...###", "######...###", "######...###"}));
+    nearest.Canvas().DrawBitmap({0, 0, 12, 6}, src, src.BoundsRect(),
+                                {gfx::StretchFilter::Nearest, clMagenta});
+    EXPECT_EQ(Map(nearest, clRed), (Rows{"###...######", "###...######", "###...######", "######...###",
+                                         "######...###", "######...###"}));
     for (auto f : {gfx::StretchFilter::Box, gfx::StretchFilter::Bilinear}) {
         TBitmap d(12, 6, clBlack);
         d.Canvas().DrawBitmap({0, 0, 12, 6}, src, src.BoundsRect(), {f, clMagenta});
@@ -228,7 +243,8 @@ TEST(CanvasBitmaps, KeyedStretchKeepsHolesExactWithEveryFilter) {
     }
 }
 
-TEST(CanvasBitmaps, BoxFilterAveragesAreas) {
+TEST(CanvasBitmaps, BoxFilterAveragesAreas)
+{
     TBitmap src(4, 2, clBlack);
     src.SetPixel(0, 0, clWhite);
     src.SetPixel(1, 0, clWhite);  // left 2x2: half white
@@ -243,7 +259,8 @@ TEST(CanvasBitmaps, BoxFilterAveragesAreas) {
     EXPECT_EQ(Count(d2, gfx::RGB(10, 200, 33)), 12);
 }
 
-TEST(CanvasBitmaps, BilinearUpscaleKeepsCornersAndIsMonotonic) {
+TEST(CanvasBitmaps, BilinearUpscaleKeepsCornersAndIsMonotonic)
+{
     TBitmap src(2, 1, clBlack);
     src.SetPixel(1, 0, clWhite);
     TBitmap d(8, 1, clRed);
@@ -253,7 +270,8 @@ TEST(CanvasBitmaps, BilinearUpscaleKeepsCornersAndIsMonotonic) {
     for (int x = 1; x < 8; ++x) EXPECT_GE(gfx::GetRValue(d.Pixel(x, 0)), gfx::GetRValue(d.Pixel(x - 1, 0)));
 }
 
-TEST(CanvasBitmaps, CopyRectUsesSourceDevicePixelsAndDestinationOrigin) {
+TEST(CanvasBitmaps, CopyRectUsesSourceDevicePixelsAndDestinationOrigin)
+{
     TBitmap src(4, 4, clBlack);
     src.SetPixel(2, 2, clWhite);
     src.Canvas().SetOrigin({1, 1});
@@ -270,7 +288,8 @@ TEST(CanvasBitmaps, CopyRectUsesSourceDevicePixelsAndDestinationOrigin) {
     EXPECT_EQ(Map(self, clWhite), (Rows{"##.."}));
 }
 
-TEST(CanvasBitmaps, TilesAndPatternBrushAlignToTheOrigin) {
+TEST(CanvasBitmaps, TilesAndPatternBrushAlignToTheOrigin)
+{
     TBitmap tile(2, 2, clBlack);
     tile.SetPixel(0, 0, clWhite);
     TBitmap d(5, 4, clRed);
@@ -283,7 +302,8 @@ TEST(CanvasBitmaps, TilesAndPatternBrushAlignToTheOrigin) {
     EXPECT_EQ(Map(d, clWhite), (Rows{"o#.#.", "o....", "ooooo", "ooooo"}));
 }
 
-TEST(CanvasBitmaps, GreyedDrawingEmbossesTheShape) {
+TEST(CanvasBitmaps, GreyedDrawingEmbossesTheShape)
+{
     TBitmap icon(2, 1, clMagenta);
     icon.SetPixel(0, 0, clBlack);
     TBitmap d(4, 3, clBtnFace);
@@ -296,7 +316,8 @@ TEST(CanvasBitmaps, GreyedDrawingEmbossesTheShape) {
     EXPECT_EQ(d.Pixel(1, 0), clBtnFace);
 }
 
-TEST(CanvasBitmaps, AlphaBitmapsGetOpaquePixels) {
+TEST(CanvasBitmaps, AlphaBitmapsGetOpaquePixels)
+{
     TBitmap layer(2, 1, 0);
     layer.SetHasAlpha(true);
     layer.Canvas().Brush().SetColor(clRed);
@@ -306,7 +327,8 @@ TEST(CanvasBitmaps, AlphaBitmapsGetOpaquePixels) {
     EXPECT_EQ(layer.Pixel(1, 0), 0u);
 }
 
-TEST(Bitmap, ResizeKeepsCommonAreaAndCopiesAreIndependent) {
+TEST(Bitmap, ResizeKeepsCommonAreaAndCopiesAreIndependent)
+{
     TBitmap b(2, 2, clWhite);
     b.SetSize(3, 1);
     EXPECT_EQ(Map(b, clWhite), (Rows{"##."}));

@@ -18,24 +18,27 @@ struct BmpFields {
     int bpp = 24;
     std::uint32_t compression = 0;
     std::uint32_t headerSize = 40;
-    std::vector<std::uint32_t> masks;     // after a 40-byte header, or inside a larger one
-    std::vector<std::uint32_t> palette;   // 0x00RRGGBB entries
+    std::vector<std::uint32_t> masks;    // after a 40-byte header, or inside a larger one
+    std::vector<std::uint32_t> palette;  // 0x00RRGGBB entries
     std::uint32_t colorsUsed = 0;
-    Bytes pixels;                         // raw rows, padded by the caller
+    Bytes pixels;  // raw rows, padded by the caller
     long offsetAdjust = 0;
 };
 
-void Put32(Bytes& b, std::size_t at, std::uint32_t v) {
+void Put32(Bytes& b, std::size_t at, std::uint32_t v)
+{
     if (b.size() < at + 4) b.resize(at + 4);
     for (int i = 0; i < 4; ++i) b[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
 }
-void Put16(Bytes& b, std::size_t at, std::uint16_t v) {
+void Put16(Bytes& b, std::size_t at, std::uint16_t v)
+{
     if (b.size() < at + 2) b.resize(at + 2);
     b[at] = static_cast<std::uint8_t>(v);
     b[at + 1] = static_cast<std::uint8_t>(v >> 8);
 }
 
-Bytes MakeBmp(const BmpFields& s) {
+Bytes MakeBmp(const BmpFields& s)
+{
     Bytes b(14 + s.headerSize, 0);
     b[0] = 'B';
     b[1] = 'M';
@@ -58,7 +61,8 @@ Bytes MakeBmp(const BmpFields& s) {
     return b;
 }
 
-TBitmap RandomBitmap(int w, int h, unsigned seed) {
+TBitmap RandomBitmap(int w, int h, unsigned seed)
+{
     std::mt19937 rng(seed);
     TBitmap b(w, h);
     for (int y = 0; y < h; ++y)
@@ -66,14 +70,16 @@ TBitmap RandomBitmap(int w, int h, unsigned seed) {
     return b;
 }
 
-bool SamePixels(const TBitmap& a, const TBitmap& b) {
+bool SamePixels(const TBitmap& a, const TBitmap& b)
+{
     if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
     return std::equal(a.Pixels(), a.Pixels() + a.Width() * a.Height(), b.Pixels());
 }
 
 class TempDir {
 public:
-    TempDir() {
+    TempDir()
+    {
         char tmpl[] = "/tmp/velmora-gfx-XXXXXX";
         path_ = mkdtemp(tmpl);
     }
@@ -86,7 +92,8 @@ private:
 
 }  // namespace
 
-TEST(Bmp, RoundTripsAt24BitsForOddWidths) {
+TEST(Bmp, RoundTripsAt24BitsForOddWidths)
+{
     for (int w : {1, 2, 3, 5, 17}) {
         const TBitmap src = RandomBitmap(w, 3, w);
         const Bytes file = gfx::EncodeBmp(src);
@@ -95,7 +102,8 @@ TEST(Bmp, RoundTripsAt24BitsForOddWidths) {
     }
 }
 
-TEST(Bmp, ReadsEveryDepthAndOrientation) {
+TEST(Bmp, ReadsEveryDepthAndOrientation)
+{
     struct Case {
         const char* name;
         BmpFields fields;
@@ -126,8 +134,8 @@ TEST(Bmp, ReadsEveryDepthAndOrientation) {
         s.bpp = 16;  // 5-5-5
         auto px = [](int r, int g, int b) { return static_cast<std::uint16_t>((r << 10) | (g << 5) | b); };
         auto row = [&](std::uint16_t a, std::uint16_t b) {
-            return Bytes{static_cast<std::uint8_t>(a), static_cast<std::uint8_t>(a >> 8), static_cast<std::uint8_t>(b),
-                         static_cast<std::uint8_t>(b >> 8)};
+            return Bytes{static_cast<std::uint8_t>(a), static_cast<std::uint8_t>(a >> 8),
+                         static_cast<std::uint8_t>(b), static_cast<std::uint8_t>(b >> 8)};
         };
         Bytes bottom = row(px(0, 0, 31), px(31, 31, 31)), top = row(px(31, 0, 0), px(0, 31, 0));
         s.pixels = bottom;
@@ -175,7 +183,8 @@ TEST(Bmp, ReadsEveryDepthAndOrientation) {
     }
 }
 
-TEST(Bmp, MalformedFilesAreRejectedWithATypedError) {
+TEST(Bmp, MalformedFilesAreRejectedWithATypedError)
+{
     BmpFields good;
     good.pixels.assign(16, 0);
     ASSERT_NO_THROW(gfx::DecodeBmp(MakeBmp(good)));
@@ -202,24 +211,41 @@ TEST(Bmp, MalformedFilesAreRejectedWithATypedError) {
     with("zero width", [](BmpFields& s) { s.width = 0; });
     with("zero height", [](BmpFields& s) { s.height = 0; });
     with("negative width", [](BmpFields& s) { s.width = -2; });
-    with("huge", [](BmpFields& s) { s.width = 100000; s.height = 100000; });
+    with("huge", [](BmpFields& s) {
+        s.width = 100000;
+        s.height = 100000;
+    });
     with("most negative height", [](BmpFields& s) { s.height = INT32_MIN; });
     with("7 bits", [](BmpFields& s) { s.bpp = 7; });
     with("zero bits", [](BmpFields& s) { s.bpp = 0; });
-    with("rle8", [](BmpFields& s) { s.bpp = 8; s.compression = 1; });
-    with("bitfields at 24 bits", [](BmpFields& s) { s.compression = 3; s.masks = {0xFF, 0xFF00, 0xFF0000}; });
+    with("rle8", [](BmpFields& s) {
+        s.bpp = 8;
+        s.compression = 1;
+    });
+    with("bitfields at 24 bits", [](BmpFields& s) {
+        s.compression = 3;
+        s.masks = {0xFF, 0xFF00, 0xFF0000};
+    });
     with("odd header size", [](BmpFields& s) { s.headerSize = 41; });
     with("offset past the end", [](BmpFields& s) { s.offsetAdjust = 1000; });
     with("offset inside the header", [](BmpFields& s) { s.offsetAdjust = -30; });
-    with("palette larger than 256", [](BmpFields& s) { s.bpp = 8; s.colorsUsed = 100000; });
-    with("palette cut", [](BmpFields& s) { s.bpp = 8; s.colorsUsed = 200; s.pixels.clear(); });
+    with("palette larger than 256", [](BmpFields& s) {
+        s.bpp = 8;
+        s.colorsUsed = 100000;
+    });
+    with("palette cut", [](BmpFields& s) {
+        s.bpp = 8;
+        s.colorsUsed = 200;
+        s.pixels.clear();
+    });
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         EXPECT_THROW(gfx::DecodeBmp(c.data), ImageError);
     }
 }
 
-TEST(Jpeg, WriteThenReadKeepsSizeAndColours) {
+TEST(Jpeg, WriteThenReadKeepsSizeAndColours)
+{
     // Flat blocks survive compression within a small tolerance.
     TBitmap src(64, 48);
     const TColor blocks[] = {clRed, clLime, clBlue, clWhite, gfx::RGB(40, 120, 200), clBlack};
@@ -232,7 +258,8 @@ TEST(Jpeg, WriteThenReadKeepsSizeAndColours) {
     ASSERT_EQ(back.Width(), 64);
     ASSERT_EQ(back.Height(), 48);
     EXPECT_FALSE(back.HasAlpha());
-    for (const TPoint p : {TPoint{10, 10}, TPoint{32, 10}, TPoint{54, 10}, TPoint{10, 36}, TPoint{32, 36}, TPoint{54, 36}}) {
+    for (const TPoint p :
+         {TPoint{10, 10}, TPoint{32, 10}, TPoint{54, 10}, TPoint{10, 36}, TPoint{32, 36}, TPoint{54, 36}}) {
         const TColor a = src.Pixel(p.X, p.Y), b = back.Pixel(p.X, p.Y);
         EXPECT_EQ(b >> 24, 0u);
         EXPECT_NEAR(gfx::GetRValue(a), gfx::GetRValue(b), 12) << p.X << "," << p.Y;
@@ -241,7 +268,8 @@ TEST(Jpeg, WriteThenReadKeepsSizeAndColours) {
     }
 }
 
-TEST(Jpeg, ScaledDecodeRoundsUp) {
+TEST(Jpeg, ScaledDecodeRoundsUp)
+{
     const Bytes file = gfx::EncodeJpeg(RandomBitmap(101, 37, 7));
     for (int d : {1, 2, 4, 8}) {
         const TBitmap b = gfx::DecodeJpeg(file, d);
@@ -254,7 +282,8 @@ TEST(Jpeg, ScaledDecodeRoundsUp) {
     EXPECT_EQ(gfx::JpegScaleFor({300, 200}, 160, 120), 1);
 }
 
-TEST(Jpeg, CorruptDataThrowsAndTruncatedDataStillDecodes) {
+TEST(Jpeg, CorruptDataThrowsAndTruncatedDataStillDecodes)
+{
     const Bytes good = gfx::EncodeJpeg(RandomBitmap(32, 32, 3));
     const std::vector<std::pair<const char*, Bytes>> bad = {
         {"empty", {}},
@@ -272,7 +301,8 @@ TEST(Jpeg, CorruptDataThrowsAndTruncatedDataStillDecodes) {
     EXPECT_EQ(b.Width(), 32);
 }
 
-TEST(Png, RoundTripsWithAndWithoutAlpha) {
+TEST(Png, RoundTripsWithAndWithoutAlpha)
+{
     const TBitmap plain = RandomBitmap(9, 4, 11);
     const TBitmap back = gfx::DecodePng(gfx::EncodePng(plain));
     EXPECT_FALSE(back.HasAlpha());
@@ -286,7 +316,8 @@ TEST(Png, RoundTripsWithAndWithoutAlpha) {
     EXPECT_THROW(gfx::DecodePng(Bytes{0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 0, 0}), ImageError);
 }
 
-TEST(ImageFiles, SaveLoadByContentAndErrors) {
+TEST(ImageFiles, SaveLoadByContentAndErrors)
+{
     TempDir dir;
     const TBitmap src = RandomBitmap(6, 5, 21);
     gfx::SaveBmp(src, dir.path() / "a.bmp");

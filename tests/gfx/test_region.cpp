@@ -4,7 +4,8 @@
 
 using gfx::Region;
 
-TEST(Region, UnionIsBandedAndCanonical) {
+TEST(Region, UnionIsBandedAndCanonical)
+{
     const Region a = Region({0, 0, 4, 4}).Union(Region({2, 2, 6, 6}));
     const Region b = Region({2, 2, 6, 6}).Union(Region({0, 0, 4, 4}));
     EXPECT_EQ(a, b);
@@ -21,7 +22,8 @@ TEST(Region, UnionIsBandedAndCanonical) {
     EXPECT_EQ(Region({0, 0, 6, 2}).Union(Region({0, 2, 6, 5})), Region({0, 0, 6, 5}));
 }
 
-TEST(Region, IntersectSubtractOffset) {
+TEST(Region, IntersectSubtractOffset)
+{
     const Region a({0, 0, 4, 4});
     EXPECT_EQ(a.Intersect(Region({2, 2, 6, 6})), Region({2, 2, 4, 4}));
     EXPECT_TRUE(a.Intersect(Region({5, 5, 6, 6})).IsEmpty());
@@ -34,7 +36,8 @@ TEST(Region, IntersectSubtractOffset) {
     EXPECT_EQ(Region(), Region(TRect{}));
 }
 
-TEST(Region, RoundRectMatchesTheDrawnShapeAndIsSymmetric) {
+TEST(Region, RoundRectMatchesTheDrawnShapeAndIsSymmetric)
+{
     const TRect r{0, 0, 21, 15};
     const Region rr = Region::RoundRect(r, 8, 8);
     TBitmap b(21, 15, clBlack);

@@ -10,7 +10,8 @@ using gfx_test::Count;
 namespace {
 
 // The box font at em 10: narrow characters 5 px, wide ones 10 px, lines 10 px.
-TFont BoxFont(int height = -10) {
+TFont BoxFont(int height = -10)
+{
     TFont f;
     f.SetName(gfx::kTestFontName);
     f.SetHeight(height);
@@ -27,7 +28,8 @@ struct LayoutCase {
     std::vector<int> xs;  // empty: not checked
 };
 
-gfx::internal::TextLayout Lay(const char* text, unsigned flags, int width, int height = 40) {
+gfx::internal::TextLayout Lay(const char* text, unsigned flags, int width, int height = 40)
+{
     auto fi = gfx::internal::GetFontInstance(BoxFont());
     gfx::internal::TextMeasure m;
     m.advance = [fi](char32_t c) { return fi->Advance(c); };
@@ -38,7 +40,8 @@ gfx::internal::TextLayout Lay(const char* text, unsigned flags, int width, int h
 
 }  // namespace
 
-TEST(BoxFont, MetricsAreFixed) {
+TEST(BoxFont, MetricsAreFixed)
+{
     TBitmap b(1, 1);
     TCanvas& c = b.Canvas();
     c.Font().Assign(BoxFont());
@@ -51,7 +54,8 @@ TEST(BoxFont, MetricsAreFixed) {
     EXPECT_EQ(gfx::TextExtent(BoxFont(-8), "ab"), TSize(8, 8));
 }
 
-TEST(BoxFont, TextOutDrawsBoxesWithOrWithoutBackground) {
+TEST(BoxFont, TextOutDrawsBoxesWithOrWithoutBackground)
+{
     TBitmap b(12, 10, clBlack);
     TCanvas& c = b.Canvas();
     c.Font().Assign(BoxFont());
@@ -73,7 +77,8 @@ TEST(BoxFont, TextOutDrawsBoxesWithOrWithoutBackground) {
     EXPECT_EQ(b.Pixel(5, 0), clBlack);
 }
 
-TEST(DrawTextLayout, WrapsAlignsAndBreaksAsTheFlagsSay) {
+TEST(DrawTextLayout, WrapsAlignsAndBreaksAsTheFlagsSay)
+{
     const LayoutCase cases[] = {
         {"single line", "ab cd", DT_SINGLELINE, 100, {"ab cd"}, {0}},
         {"newlines", "ab\ncd\r\nef", DT_LEFT, 100, {"ab", "cd", "ef"}, {}},
@@ -100,14 +105,16 @@ TEST(DrawTextLayout, WrapsAlignsAndBreaksAsTheFlagsSay) {
         std::vector<std::string> got;
         for (const auto& l : layout.lines) got.push_back(gfx::internal::EncodeUtf8(l.text));
         EXPECT_EQ(got, c.lines);
-        for (std::size_t i = 0; i < c.xs.size() && i < layout.lines.size(); ++i) EXPECT_EQ(layout.lines[i].x, c.xs[i]);
+        for (std::size_t i = 0; i < c.xs.size() && i < layout.lines.size(); ++i)
+            EXPECT_EQ(layout.lines[i].x, c.xs[i]);
         if (c.flags & DT_WORDBREAK) {
             for (const auto& l : layout.lines) EXPECT_LE(l.width, c.width);
         }
     }
 }
 
-TEST(DrawTextLayout, PrefixMarksTheUnderlinedCharacter) {
+TEST(DrawTextLayout, PrefixMarksTheUnderlinedCharacter)
+{
     auto l = Lay("Save &As", DT_SINGLELINE, 100);
     ASSERT_EQ(l.lines.size(), 1u);
     EXPECT_EQ(l.lines[0].underline, 5);
@@ -117,7 +124,8 @@ TEST(DrawTextLayout, PrefixMarksTheUnderlinedCharacter) {
     EXPECT_EQ(Lay("abcdefg&h", DT_SINGLELINE | DT_END_ELLIPSIS, 30).lines[0].underline, -1);
 }
 
-TEST(DrawText, CalcRectMeasuresWithoutDrawing) {
+TEST(DrawText, CalcRectMeasuresWithoutDrawing)
+{
     TBitmap b(50, 50, clBlack);
     TCanvas& c = b.Canvas();
     c.Font().Assign(BoxFont());
@@ -130,7 +138,8 @@ TEST(DrawText, CalcRectMeasuresWithoutDrawing) {
     EXPECT_EQ(Count(b, clBlack), 2500);
 }
 
-TEST(DrawText, DrawsCentredClippedAndWithThePrefixUnderline) {
+TEST(DrawText, DrawsCentredClippedAndWithThePrefixUnderline)
+{
     TBitmap b(40, 20, clBlack);
     TCanvas& c = b.Canvas();
     c.Font().Assign(BoxFont());
@@ -155,14 +164,16 @@ TEST(DrawText, DrawsCentredClippedAndWithThePrefixUnderline) {
     EXPECT_EQ(b.Pixel(1, 9), clBlack);
 }
 
-TEST(RealFonts, NamesMapToTheInstalledFonts) {
+TEST(RealFonts, NamesMapToTheInstalledFonts)
+{
     EXPECT_NE(gfx::ResolveFontFile("Tahoma", false, false).find("DejaVuSans"), std::string::npos);
     EXPECT_NE(gfx::ResolveFontFile("MS Sans Serif", true, false).find("DejaVuSans-Bold"), std::string::npos);
     EXPECT_NE(gfx::ResolveFontFile("宋体", false, false).find("wqy"), std::string::npos);
     EXPECT_EQ(gfx::ResolveFontFile(gfx::kTestFontName, false, false), "");
 }
 
-TEST(RealFonts, MixedTextRendersWithFallbackGlyphs) {
+TEST(RealFonts, MixedTextRendersWithFallbackGlyphs)
+{
     TBitmap b(220, 40, clWhite);
     TCanvas& c = b.Canvas();
     c.Font().SetName("Tahoma");  // Latin face: the CJK glyphs come from the fallback
@@ -193,7 +204,8 @@ TEST(RealFonts, MixedTextRendersWithFallbackGlyphs) {
     EXPECT_GT(gfx::TextExtent(bold, "Bold text").cx, c.TextWidth("Bold text"));
 }
 
-TEST(FontProperties, SizeAndHeightAndChangeEvent) {
+TEST(FontProperties, SizeAndHeightAndChangeEvent)
+{
     TFont f;
     int changes = 0;
     f.OnChange = [&](TObject*) { ++changes; };

@@ -35,7 +35,8 @@ void PrintTo(const LengthCase& c, std::ostream* out) { *out << c.name; }
 
 class MediaLength : public testing::TestWithParam<LengthCase> {};
 
-TEST_P(MediaLength, MeasuresTheToneLength) {
+TEST_P(MediaLength, MeasuresTheToneLength)
+{
     const LengthCase& c = GetParam();
     const MediaInfo info = ProbeMedia(c.file());
     ASSERT_TRUE(info.Ok()) << info.error;
@@ -43,33 +44,32 @@ TEST_P(MediaLength, MeasuresTheToneLength) {
     EXPECT_EQ(TimeText(info.duration), TimeText(c.seconds));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Files, MediaLength,
-    testing::Values(LengthCase{"wav", WavTone3s, 3.0, 1e-6},
-                    LengthCase{"cbr_mp3", CbrMp3Tone3s, 3.0, kFrame},
-                    LengthCase{"vbr_noise_first", VbrMp3NoiseFirst, 3.0, kFrame},
-                    LengthCase{"vbr_noise_last", VbrMp3NoiseLast, 3.0, kFrame},
-                    LengthCase{"template_avi", TemplateAvi, 2.0, kFrame},
-                    LengthCase{"opening_mpg", OpeningMpg, 2.0, kFrame}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Files, MediaLength,
+                         testing::Values(LengthCase{"wav", WavTone3s, 3.0, 1e-6},
+                                         LengthCase{"cbr_mp3", CbrMp3Tone3s, 3.0, kFrame},
+                                         LengthCase{"vbr_noise_first", VbrMp3NoiseFirst, 3.0, kFrame},
+                                         LengthCase{"vbr_noise_last", VbrMp3NoiseLast, 3.0, kFrame},
+                                         LengthCase{"template_avi", TemplateAvi, 2.0, kFrame},
+                                         LengthCase{"opening_mpg", OpeningMpg, 2.0, kFrame}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // The VBR files only test the packet scan if the container's own length is
 // a bit-rate guess that is visibly wrong.
-TEST(MediaLength, VbrFixturesDefeatTheBitRateGuess) {
+TEST(MediaLength, VbrFixturesDefeatTheBitRateGuess)
+{
     for (const fs::path& file : {VbrMp3NoiseFirst(), VbrMp3NoiseLast()}) {
         std::string error;
         FormatPtr format = OpenMediaFile(file.string(), nullptr, error);
         ASSERT_TRUE(format) << error;
         EXPECT_EQ(format->duration_estimation_method, AVFMT_DURATION_FROM_BITRATE);
-        EXPECT_GT(std::abs(static_cast<double>(format->duration) / AV_TIME_BASE - 3.0), 0.5)
-            << file;
+        EXPECT_GT(std::abs(static_cast<double>(format->duration) / AV_TIME_BASE - 3.0), 0.5) << file;
     }
 }
 
-TEST(MediaLength, UnreadableFilesHaveNoLengthAndAnError) {
-    for (const fs::path& file :
-         {Garbage("garbage.mp3"), Garbage("garbage.avi"), TextFile("text.mp3"),
-          EmptyFile("empty.wav"), TempDir() / "missing.mp3"}) {
+TEST(MediaLength, UnreadableFilesHaveNoLengthAndAnError)
+{
+    for (const fs::path& file : {Garbage("garbage.mp3"), Garbage("garbage.avi"), TextFile("text.mp3"),
+                                 EmptyFile("empty.wav"), TempDir() / "missing.mp3"}) {
         const MediaInfo info = ProbeMedia(file);
         EXPECT_FALSE(info.Ok()) << file;
         EXPECT_EQ(info.duration, 0) << file;
@@ -81,9 +81,9 @@ TEST(MediaLength, UnreadableFilesHaveNoLengthAndAnError) {
 }
 
 // A WAV whose LIST chunk claims 2 GB: FFmpeg would allocate and clear it.
-TEST(MediaLength, ADamagedHeaderIsRefusedWithoutTakingGigabytes) {
-    const fs::path file =
-        fs::path(VELMORA_SOURCE_DIR) / "fuzz/corpus/fuzz_media_probe/huge_list_chunk.wav";
+TEST(MediaLength, ADamagedHeaderIsRefusedWithoutTakingGigabytes)
+{
+    const fs::path file = fs::path(VELMORA_SOURCE_DIR) / "fuzz/corpus/fuzz_media_probe/huge_list_chunk.wav";
     ASSERT_TRUE(fs::exists(file));
     const MediaInfo info = ProbeMedia(file);
     EXPECT_FALSE(info.Ok());
@@ -93,23 +93,25 @@ TEST(MediaLength, ADamagedHeaderIsRefusedWithoutTakingGigabytes) {
     EXPECT_LT(usage.ru_maxrss, 1024L * 1024) << "peak memory in KiB";
 }
 
-TEST(MediaLength, ACancelledProbeGivesUp) {
+TEST(MediaLength, ACancelledProbeGivesUp)
+{
     std::atomic<bool> cancel{true};
     const MediaInfo info = ProbeMedia(VbrMp3NoiseFirst(), &cancel);
     EXPECT_FALSE(info.Ok());
     EXPECT_EQ(info.duration, 0);
 }
 
-TEST(TimeText, MinutesAndTruncatedSeconds) {
+TEST(TimeText, MinutesAndTruncatedSeconds)
+{
     const std::pair<double, const char*> cases[] = {
-        {0, "00:00"},        {0.999, "00:00"},     {3.0, "00:03"},      {2.9999999, "00:03"},
-        {59.99, "00:59"},    {60, "01:00"},        {200.5, "03:20"},    {3599.9, "59:59"},
-        {3600, "60:00"},     {5999, "99:59"},      {6000, "100:00"},    {-4, "00:00"},
-        {std::nan(""), "00:00"}};
+        {0, "00:00"},     {0.999, "00:00"}, {3.0, "00:03"},         {2.9999999, "00:03"}, {59.99, "00:59"},
+        {60, "01:00"},    {200.5, "03:20"}, {3599.9, "59:59"},      {3600, "60:00"},      {5999, "99:59"},
+        {6000, "100:00"}, {-4, "00:00"},    {std::nan(""), "00:00"}};
     for (const auto& [seconds, text] : cases) EXPECT_EQ(TimeText(seconds), text) << seconds;
 }
 
-TEST(Decoder, WavDecodesToEverySampleInStereo) {
+TEST(Decoder, WavDecodesToEverySampleInStereo)
+{
     Decoder decoder;
     std::string error;
     ASSERT_TRUE(decoder.Open(WavTone3s(), nullptr, error)) << error;
@@ -117,8 +119,7 @@ TEST(Decoder, WavDecodesToEverySampleInStereo) {
     EXPECT_FALSE(decoder.HasVideo());
     std::vector<int16_t> samples;
     std::vector<VideoFrame> pictures;
-    while (decoder.Step(samples, pictures)) {
-    }
+    while (decoder.Step(samples, pictures)) {}
     EXPECT_TRUE(pictures.empty());
     ASSERT_EQ(samples.size() % kOutputChannels, 0u);
     const size_t frames = samples.size() / kOutputChannels;
@@ -133,7 +134,8 @@ TEST(Decoder, WavDecodesToEverySampleInStereo) {
     EXPECT_GT(loudest, 1000);
 }
 
-TEST(Decoder, TemplateAviGivesTimedPicturesAndSound) {
+TEST(Decoder, TemplateAviGivesTimedPicturesAndSound)
+{
     Decoder decoder;
     std::string error;
     ASSERT_TRUE(decoder.Open(TemplateAvi(), nullptr, error)) << error;
@@ -141,8 +143,7 @@ TEST(Decoder, TemplateAviGivesTimedPicturesAndSound) {
     ASSERT_TRUE(decoder.HasVideo());
     std::vector<int16_t> samples;
     std::vector<VideoFrame> pictures;
-    while (decoder.Step(samples, pictures)) {
-    }
+    while (decoder.Step(samples, pictures)) {}
     ASSERT_EQ(pictures.size(), 50u);  // 2 s at 25 frames a second
     for (size_t i = 0; i < pictures.size(); ++i)
         EXPECT_NEAR(pictures[i].time, static_cast<double>(i) * kFrame, 1e-6);
@@ -150,14 +151,16 @@ TEST(Decoder, TemplateAviGivesTimedPicturesAndSound) {
                 kOutputRate * kFrame);
 }
 
-std::vector<uint32_t> Render(const VideoFrame& picture, int width, int height) {
+std::vector<uint32_t> Render(const VideoFrame& picture, int width, int height)
+{
     std::vector<uint32_t> pixels(static_cast<size_t>(width) * height, 0xDEADBEEF);
     FrameScaler scaler;
     EXPECT_TRUE(scaler.Scale(*picture.frame, pixels.data(), width, height, width));
     return pixels;
 }
 
-TEST(FrameScaler, RedComesOutAs0x00BBGGRRScaledToThePane) {
+TEST(FrameScaler, RedComesOutAs0x00BBGGRRScaledToThePane)
+{
     Pipeline pipeline(RedAvi(), Pipeline::Mode::Stepped);
     ASSERT_TRUE(pipeline.Ok()) << pipeline.Error();
     pipeline.DecodeUntil(0);
@@ -181,7 +184,8 @@ TEST(FrameScaler, RedComesOutAs0x00BBGGRRScaledToThePane) {
     }
 }
 
-TEST(Pipeline, SteppedRunHandsOutThePictureDueAtEachTime) {
+TEST(Pipeline, SteppedRunHandsOutThePictureDueAtEachTime)
+{
     Pipeline pipeline(TemplateAvi(), Pipeline::Mode::Stepped);
     ASSERT_TRUE(pipeline.Ok()) << pipeline.Error();
     EXPECT_TRUE(pipeline.HasAudio());
@@ -202,7 +206,8 @@ TEST(Pipeline, SteppedRunHandsOutThePictureDueAtEachTime) {
     EXPECT_TRUE(pipeline.Exhausted());
 }
 
-TEST(Pipeline, ThreadedRunDecodesAheadUntilTheEnd) {
+TEST(Pipeline, ThreadedRunDecodesAheadUntilTheEnd)
+{
     Pipeline pipeline(TemplateAvi(), Pipeline::Mode::Threaded);
     ASSERT_TRUE(pipeline.Ok()) << pipeline.Error();
     // Play the sound out as a device would, and take the pictures due by
@@ -225,14 +230,16 @@ TEST(Pipeline, ThreadedRunDecodesAheadUntilTheEnd) {
     EXPECT_NEAR(static_cast<double>(frames), 2.0 * kOutputRate, kOutputRate * kFrame);
 }
 
-TEST(Pipeline, ClosingWhileDecodingReturnsPromptly) {
+TEST(Pipeline, ClosingWhileDecodingReturnsPromptly)
+{
     for (int i = 0; i < 5; ++i) {
         Pipeline pipeline(TemplateAvi(), Pipeline::Mode::Threaded);
         EXPECT_TRUE(pipeline.Ok());
     }
 }
 
-TEST(AudioRing, WrapsAroundAndRefusesOverflow) {
+TEST(AudioRing, WrapsAroundAndRefusesOverflow)
+{
     AudioRing ring(5);
     const int16_t in[] = {1, -1, 2, -2, 3, -3, 4, -4};
     EXPECT_EQ(ring.Push(in, 4), 4u);

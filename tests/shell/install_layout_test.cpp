@@ -14,7 +14,8 @@ namespace fs = std::filesystem;
 // folder, all temporary.
 class InstallLayoutTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         root_ = temp_.Path();
         env_.Set("HOME", (root_ / "home").string());
         env_.Set("XDG_DATA_HOME", (root_ / "home/data").string());
@@ -25,7 +26,8 @@ protected:
         options_.systemDir = root_ / "system";
         ASSERT_TRUE(core::ForceDirectories(options_.installDir));
     }
-    void Ship(const fs::path& relative) {
+    void Ship(const fs::path& relative)
+    {
         ASSERT_TRUE(core::ForceDirectories((options_.shippedDir / relative).parent_path()));
         ASSERT_TRUE(core::WriteFileBytes(options_.shippedDir / relative, relative.string()));
     }
@@ -36,7 +38,8 @@ protected:
     installer::InstallOptions options_;
 };
 
-TEST_F(InstallLayoutTest, FreshInstallationLaysOutEverything) {
+TEST_F(InstallLayoutTest, FreshInstallationLaysOutEverything)
+{
     for (const char* movie : {"xtsz/rjjj.swf", "xtsz/wzpyl.swf", "xtsz/LRC_yulan.swf", "pwwjj/wu_pwwj.swf",
                               "llzp/zpjj1.swf", "llzp/zpjj2.swf", "jjzp/zpjj1.swf", "jjzp/zpjj2.swf"}) {
         Ship(movie);
@@ -48,7 +51,8 @@ TEST_F(InstallLayoutTest, FreshInstallationLaysOutEverything) {
 
     const fs::path work = options_.systemDir / "brenholt_1";
     EXPECT_EQ(result.workDir, work);
-    for (std::string_view sub : installer::kWorkSubfolders) EXPECT_TRUE(core::DirectoryExists(work / sub)) << sub;
+    for (std::string_view sub : installer::kWorkSubfolders)
+        EXPECT_TRUE(core::DirectoryExists(work / sub)) << sub;
     for (const char* folder : {"试用模板", "MP3歌曲", "LRC歌词", "Photo"}) {
         EXPECT_TRUE(core::DirectoryExists(options_.installDir / folder)) << folder;
     }
@@ -67,7 +71,8 @@ TEST_F(InstallLayoutTest, FreshInstallationLaysOutEverything) {
                                  menu / "Velmora2007/Velmora2007.desktop"}) {
         auto text = core::ReadFileBytes(file);
         ASSERT_TRUE(text) << file;
-        EXPECT_NE(text->find("Exec=\"" + (options_.installDir / "castora").string() + "\"\n"), std::string::npos)
+        EXPECT_NE(text->find("Exec=\"" + (options_.installDir / "castora").string() + "\"\n"),
+                  std::string::npos)
             << *text;
     }
     EXPECT_NE(core::ReadFileBytes(desktop / "Velmora.desktop")->find("Name=Velmora\n"), std::string::npos);
@@ -75,7 +80,8 @@ TEST_F(InstallLayoutTest, FreshInstallationLaysOutEverything) {
     EXPECT_FALSE(core::DirectoryExists(root_ / "home/config/autostart"));
 }
 
-TEST_F(InstallLayoutTest, RerunReusesTheWorkFolderAndKeepsUserFiles) {
+TEST_F(InstallLayoutTest, RerunReusesTheWorkFolderAndKeepsUserFiles)
+{
     installer::Install(options_);
     const fs::path work = options_.systemDir / "brenholt_1";
     ASSERT_TRUE(core::WriteFileBytes(work / "zpyjj/zpyjj1.jpg", "photo"));
@@ -90,13 +96,15 @@ TEST_F(InstallLayoutTest, RerunReusesTheWorkFolderAndKeepsUserFiles) {
     EXPECT_TRUE(core::FileExists(work / "xtsz/rjjj.swf"));
 }
 
-TEST_F(InstallLayoutTest, ForeignFolderWithoutPhotosFolderIsSkipped) {
+TEST_F(InstallLayoutTest, ForeignFolderWithoutPhotosFolderIsSkipped)
+{
     ASSERT_TRUE(core::ForceDirectories(options_.systemDir / "brenholt_1"));
     EXPECT_EQ(installer::Install(options_).workDir, options_.systemDir / "brenholt_2");
     EXPECT_TRUE(core::DirectoryExists(options_.systemDir / "brenholt_2/zpyjj"));
 }
 
-TEST(FindWorkFolder, ProgramsRule) {
+TEST(FindWorkFolder, ProgramsRule)
+{
     core::TempDir temp;
     const fs::path system = temp.Path();
     EXPECT_EQ(installer::FindWorkFolder(system), system / "brenholt_1");
@@ -105,7 +113,8 @@ TEST(FindWorkFolder, ProgramsRule) {
     EXPECT_EQ(installer::FindWorkFolder(system), system / "brenholt_2");
 }
 
-TEST_F(InstallLayoutTest, MissingInstallationFolderIsRefused) {
+TEST_F(InstallLayoutTest, MissingInstallationFolderIsRefused)
+{
     options_.installDir = root_ / "absent";
     EXPECT_THROW(installer::Install(options_), installer::InstallError);
     EXPECT_FALSE(core::DirectoryExists(options_.systemDir));

@@ -20,7 +20,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(SampleSong, Mp3IsStereoAndOutlastsItsLyrics) {
+TEST(SampleSong, Mp3IsStereoAndOutlastsItsLyrics)
+{
     const fs::path mp3 = fs::path(VELMORA_DATA_OUT) / "MP3歌曲" / "相册小调.mp3";
     const fs::path lrc = fs::path(VELMORA_DATA_OUT) / "LRC歌词" / "相册小调.lrc";
     AVFormatContext* format = nullptr;
@@ -42,7 +43,8 @@ TEST(SampleSong, Mp3IsStereoAndOutlastsItsLyrics) {
     ASSERT_TRUE(text) << lrc;
     const std::regex tag(R"(\[(\d\d):(\d\d)\.(\d\d)\])");
     int tags = 0;
-    for (auto it = std::sregex_iterator(text->begin(), text->end(), tag); it != std::sregex_iterator(); ++it) {
+    for (auto it = std::sregex_iterator(text->begin(), text->end(), tag); it != std::sregex_iterator();
+         ++it) {
         const double at = std::stoi((*it)[1]) * 60 + std::stoi((*it)[2]) + std::stoi((*it)[3]) / 100.0;
         EXPECT_LT(at, seconds);
         ++tags;

@@ -8,7 +8,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(ShortcutExec, QuotesOnlyWhatNeedsIt) {
+TEST(ShortcutExec, QuotesOnlyWhatNeedsIt)
+{
     struct Case {
         const char* argument;
         const char* expected;
@@ -25,7 +26,8 @@ TEST(ShortcutExec, QuotesOnlyWhatNeedsIt) {
     for (const Case& c : cases) EXPECT_EQ(shell::QuoteExecArgument(c.argument), c.expected) << c.argument;
 }
 
-TEST(ShortcutFormat, EntryWithEscapedValues) {
+TEST(ShortcutFormat, EntryWithEscapedValues)
+{
     shell::Shortcut s;
     s.name = "Velmora2007";
     s.comment = "line\nbreak";
@@ -48,7 +50,8 @@ TEST(ShortcutFormat, EntryWithEscapedValues) {
               "Terminal=false\n");
 }
 
-TEST(ShortcutFile, WriteReplaceAndDelete) {
+TEST(ShortcutFile, WriteReplaceAndDelete)
+{
     core::TempDir temp;
     const fs::path folder = temp.Path() / "new" / "applications";
     shell::Shortcut s;
@@ -71,7 +74,8 @@ TEST(ShortcutFile, WriteReplaceAndDelete) {
     EXPECT_FALSE(shell::DeleteShortcut(folder, "Velmora"));
 }
 
-TEST(ShortcutFile, UnwritableFolderFails) {
+TEST(ShortcutFile, UnwritableFolderFails)
+{
     core::TempDir temp;
     ASSERT_TRUE(core::WriteFileBytes(temp.Path() / "plain", "x"));
     shell::Shortcut s;

@@ -13,13 +13,15 @@ using shell::SpecialFolder;
 // A home of its own, with no XDG variables set.
 class SpecialFoldersTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         home_ = temp_.Path() / "home";
         fs::create_directories(home_);
         env_.Set("HOME", home_.string());
         for (const char* name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_DESKTOP_DIR"}) env_.Clear(name);
     }
-    void WriteUserDirs(const fs::path& configHome, const std::string& text) {
+    void WriteUserDirs(const fs::path& configHome, const std::string& text)
+    {
         ASSERT_TRUE(core::ForceDirectories(configHome));
         ASSERT_TRUE(core::WriteFileBytes(configHome / "user-dirs.dirs", text));
     }
@@ -29,7 +31,8 @@ protected:
     EnvGuard env_;
 };
 
-TEST_F(SpecialFoldersTest, DefaultsUnderHome) {
+TEST_F(SpecialFoldersTest, DefaultsUnderHome)
+{
     EXPECT_EQ(shell::GetSpecialFolderPath(SpecialFolder::Desktop), home_ / "Desktop");
     EXPECT_EQ(shell::GetSpecialFolderPath(SpecialFolder::StartMenu), home_ / ".local/share/applications");
     EXPECT_EQ(shell::GetSpecialFolderPath(SpecialFolder::Programs), home_ / ".local/share/applications");
@@ -37,7 +40,8 @@ TEST_F(SpecialFoldersTest, DefaultsUnderHome) {
     EXPECT_EQ(shell::UserDir("MUSIC"), home_);
 }
 
-TEST_F(SpecialFoldersTest, XdgHomesMoveMenuAndAutostart) {
+TEST_F(SpecialFoldersTest, XdgHomesMoveMenuAndAutostart)
+{
     env_.Set("XDG_DATA_HOME", (temp_.Path() / "data").string());
     env_.Set("XDG_CONFIG_HOME", (temp_.Path() / "config").string());
     EXPECT_EQ(shell::GetSpecialFolderPath(SpecialFolder::StartMenu), temp_.Path() / "data/applications");
@@ -50,7 +54,8 @@ TEST_F(SpecialFoldersTest, XdgHomesMoveMenuAndAutostart) {
     EXPECT_EQ(shell::GetSpecialFolderPath(SpecialFolder::Startup), home_ / ".config/autostart");
 }
 
-TEST_F(SpecialFoldersTest, DesktopFromUserDirsFileInConfigHome) {
+TEST_F(SpecialFoldersTest, DesktopFromUserDirsFileInConfigHome)
+{
     const fs::path config = temp_.Path() / "config";
     env_.Set("XDG_CONFIG_HOME", config.string());
     WriteUserDirs(config,
@@ -84,7 +89,8 @@ TEST_F(SpecialFoldersTest, DialogsStartInAUserFolderThatExistsElseAtHome)
     for (const Case& c : cases) EXPECT_EQ(shell::ExistingUserDir(c.name), c.expected) << c.name;
 }
 
-TEST(UserDirsParse, Lines) {
+TEST(UserDirsParse, Lines)
+{
     const fs::path home = "/home/ann";
     struct Case {
         const char* text;

@@ -12,30 +12,30 @@ namespace {
 namespace fs = std::filesystem;
 constexpr TSize kFrame{708, 771};  // the import's render frame
 
-bool Near(TColor pixel, TColor expected, int tolerance = 24) {
+bool Near(TColor pixel, TColor expected, int tolerance = 24)
+{
     return std::abs(gfx::GetRValue(pixel) - gfx::GetRValue(expected)) <= tolerance &&
            std::abs(gfx::GetGValue(pixel) - gfx::GetGValue(expected)) <= tolerance &&
            std::abs(gfx::GetBValue(pixel) - gfx::GetBValue(expected)) <= tolerance;
 }
 
-bool SamePixels(const TBitmap& a, const TBitmap& b) {
+bool SamePixels(const TBitmap& a, const TBitmap& b)
+{
     if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
     return std::equal(a.Pixels(), a.Pixels() + static_cast<std::size_t>(a.Width()) * a.Height(), b.Pixels());
 }
 
-TEST(FitInside, KeepsAspectBothWays) {
+TEST(FitInside, KeepsAspectBothWays)
+{
     struct Case {
         TSize picture, frame, expected;
     } cases[] = {
-        {{200, 100}, kFrame, {708, 354}},     // enlarged, bound by the width
-        {{100, 200}, kFrame, {386, 771}},     // enlarged, bound by the height
-        {{4000, 3000}, kFrame, {708, 531}},   // reduced
-        {{3000, 4000}, kFrame, {578, 771}},
-        {{708, 771}, kFrame, {708, 771}},
-        {{1, 1}, kFrame, {708, 708}},
-        {{10000, 1}, kFrame, {708, 1}},       // never thinner than a pixel
-        {{0, 10}, kFrame, {0, 0}},
-        {{10, 10}, {0, 5}, {0, 0}},
+        {{200, 100}, kFrame, {708, 354}},    // enlarged, bound by the width
+        {{100, 200}, kFrame, {386, 771}},    // enlarged, bound by the height
+        {{4000, 3000}, kFrame, {708, 531}},  // reduced
+        {{3000, 4000}, kFrame, {578, 771}}, {{708, 771}, kFrame, {708, 771}},
+        {{1, 1}, kFrame, {708, 708}},       {{10000, 1}, kFrame, {708, 1}},  // never thinner than a pixel
+        {{0, 10}, kFrame, {0, 0}},          {{10, 10}, {0, 5}, {0, 0}},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(shell::FitInside(c.picture, c.frame), c.expected)
@@ -43,13 +43,15 @@ TEST(FitInside, KeepsAspectBothWays) {
     }
 }
 
-TEST(CentredOrigin, LikeACentringImageControl) {
+TEST(CentredOrigin, LikeACentringImageControl)
+{
     EXPECT_EQ(shell::CentredOrigin(kFrame, {708, 354}), TPoint(0, 208));
     EXPECT_EQ(shell::CentredOrigin(kFrame, {48, 48}), TPoint(330, 361));
     EXPECT_EQ(shell::CentredOrigin({10, 10}, {20, 4}), TPoint(-5, 3));
 }
 
-TEST(Resample, FlatAreasStayFlatAndEdgesAverage) {
+TEST(Resample, FlatAreasStayFlatAndEdgesAverage)
+{
     TBitmap flat(37, 23, gfx::RGB(10, 200, 90));
     for (TSize size : {TSize{100, 61}, TSize{5, 3}, TSize{1, 1}, TSize{37, 23}}) {
         TBitmap out = shell::ResamplePicture(flat, size.cx, size.cy);
@@ -65,12 +67,14 @@ TEST(Resample, FlatAreasStayFlatAndEdgesAverage) {
     TBitmap grown = shell::ResamplePicture(halves, 8, 1);
     EXPECT_EQ(grown.Pixel(0, 0), clBlack);
     EXPECT_EQ(grown.Pixel(7, 0), clWhite);
-    for (int x = 1; x < 8; ++x) EXPECT_GE(gfx::GetRValue(grown.Pixel(x, 0)), gfx::GetRValue(grown.Pixel(x - 1, 0)));
+    for (int x = 1; x < 8; ++x)
+        EXPECT_GE(gfx::GetRValue(grown.Pixel(x, 0)), gfx::GetRValue(grown.Pixel(x - 1, 0)));
 }
 
 class ThumbnailTest : public ::testing::Test {
 protected:
-    fs::path Jpeg(const std::string& name, const TBitmap& picture) {
+    fs::path Jpeg(const std::string& name, const TBitmap& picture)
+    {
         fs::path path = temp_.Path() / name;
         gfx::SaveJpeg(picture, path);
         return path;
@@ -78,7 +82,8 @@ protected:
     core::TempDir temp_;
 };
 
-TEST_F(ThumbnailTest, SmallPhotoIsEnlargedToTheFrameWidth) {
+TEST_F(ThumbnailTest, SmallPhotoIsEnlargedToTheFrameWidth)
+{
     const auto thumbnail = shell::ExtractThumbnail(Jpeg("red.jpg", TBitmap(200, 100, clRed)), kFrame);
     ASSERT_TRUE(thumbnail);
     ASSERT_EQ(thumbnail->Width(), 708);
@@ -88,7 +93,8 @@ TEST_F(ThumbnailTest, SmallPhotoIsEnlargedToTheFrameWidth) {
     }
 }
 
-TEST_F(ThumbnailTest, LargePhotoIsReducedWithItsLayoutKept) {
+TEST_F(ThumbnailTest, LargePhotoIsReducedWithItsLayoutKept)
+{
     // Left half blue, right half green, a white band across the top quarter.
     TBitmap photo(1600, 1200, clBlue);
     for (int y = 0; y < 1200; ++y) {
@@ -107,7 +113,8 @@ TEST_F(ThumbnailTest, LargePhotoIsReducedWithItsLayoutKept) {
     EXPECT_TRUE(Near(thumbnail->Pixel(350, 200), clBlue));
 }
 
-TEST_F(ThumbnailTest, PortraitAndOtherFormats) {
+TEST_F(ThumbnailTest, PortraitAndOtherFormats)
+{
     const fs::path png = temp_.Path() / "tall.png";
     gfx::SavePng(TBitmap(30, 60, clYellow), png);
     const auto thumbnail = shell::ExtractThumbnail(png, kFrame);
@@ -117,7 +124,8 @@ TEST_F(ThumbnailTest, PortraitAndOtherFormats) {
     EXPECT_EQ(thumbnail->Pixel(200, 400), clYellow);
 }
 
-TEST_F(ThumbnailTest, ExifOrientationStandsThePhotoUp) {
+TEST_F(ThumbnailTest, ExifOrientationStandsThePhotoUp)
+{
     // A landscape photo whose EXIF block says "rotate 90 degrees clockwise"
     // (orientation 6): the thumbnail stands, its stored left half on top.
     TBitmap photo(200, 100, clBlue);
@@ -144,7 +152,8 @@ TEST_F(ThumbnailTest, ExifOrientationStandsThePhotoUp) {
     EXPECT_TRUE(Near(thumbnail->Pixel(193, 580), clLime));
 }
 
-TEST_F(ThumbnailTest, UndecodableFilesGiveTheIconNeverTheLastPicture) {
+TEST_F(ThumbnailTest, UndecodableFilesGiveTheIconNeverTheLastPicture)
+{
     const fs::path good = Jpeg("good.jpg", TBitmap(64, 64, clRed));
     const fs::path text = temp_.Path() / "notes.jpg";
     ASSERT_TRUE(core::WriteFileBytes(text, "not a picture at all"));
@@ -163,11 +172,12 @@ TEST_F(ThumbnailTest, UndecodableFilesGiveTheIconNeverTheLastPicture) {
     }
 }
 
-TEST(PictureIcon, LandscapeInAMount) {
+TEST(PictureIcon, LandscapeInAMount)
+{
     const TBitmap icon = shell::PictureIcon();
     ASSERT_EQ(icon.Width(), shell::kPictureIconSize);
     ASSERT_EQ(icon.Height(), shell::kPictureIconSize);
-    EXPECT_EQ(icon.Pixel(0, 0), gfx::RGB(128, 128, 128));  // edge
+    EXPECT_EQ(icon.Pixel(0, 0), gfx::RGB(128, 128, 128));   // edge
     EXPECT_EQ(icon.Pixel(2, 24), gfx::RGB(250, 250, 250));  // mount
     const TColor sky = icon.Pixel(8, 8);
     EXPECT_GT(gfx::GetBValue(sky), gfx::GetRValue(sky));

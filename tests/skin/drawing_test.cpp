@@ -66,7 +66,8 @@ TEST(SkinDrawing, TilePictureRepeatsFromTheOriginAndStaysInsideTheRect)
     EXPECT_EQ(Rows(target), (Grid{
                                 "wwwwwww",
                                 "wdcdcdw",
-                                "wbabab" "w",
+                                "wbabab"
+                                "w",
                                 "wdcdcdw",
                                 "wwwwwww",
                             }));
@@ -77,7 +78,13 @@ TEST(SkinDrawing, TilePictureRepeatsFromTheOriginAndStaysInsideTheRect)
 
 TEST(SkinDrawing, ThreeSliceDrawsEndsAndStretchesTheMiddleOverTheFill)
 {
-    const TBitmap strip = Picture({"Mab" "MMM" "baM", "aab" "ccc" "baa"});
+    const TBitmap strip =
+        Picture({"Mab"
+                 "MMM"
+                 "baM",
+                 "aab"
+                 "ccc"
+                 "baa"});
     const TColor fill = skintest::ColourOf('f');
     struct Case {
         const char* what;
@@ -85,10 +92,44 @@ TEST(SkinDrawing, ThreeSliceDrawsEndsAndStretchesTheMiddleOverTheFill)
         bool cornerFromTop, useCorner;
         Grid expected;
     } cases[] = {
-        {"magenta mask", 8, true, false, {"wab" "ff" "baw", "aab" "cc" "baa"}},
-        {"top corner is magenta too", 8, true, true, {"wab" "ff" "baw", "aab" "cc" "baa"}},
-        {"bottom corner colour as mask", 8, false, true, {"Mwb" "MM" "bwM", "wwb" "cc" "bww"}},
-        {"narrower than a cell: the left end cut", 2, true, false, {"wa" "wwwwww", "aa" "wwwwww"}},
+        {"magenta mask",
+         8,
+         true,
+         false,
+         {"wab"
+          "ff"
+          "baw",
+          "aab"
+          "cc"
+          "baa"}},
+        {"top corner is magenta too",
+         8,
+         true,
+         true,
+         {"wab"
+          "ff"
+          "baw",
+          "aab"
+          "cc"
+          "baa"}},
+        {"bottom corner colour as mask",
+         8,
+         false,
+         true,
+         {"Mwb"
+          "MM"
+          "bwM",
+          "wwb"
+          "cc"
+          "bww"}},
+        {"narrower than a cell: the left end cut",
+         2,
+         true,
+         false,
+         {"wa"
+          "wwwwww",
+          "aa"
+          "wwwwww"}},
     };
     for (const Case& c : cases) {
         TBitmap target(8, 2, clWhite);
@@ -100,10 +141,16 @@ TEST(SkinDrawing, ThreeSliceDrawsEndsAndStretchesTheMiddleOverTheFill)
 
 TEST(SkinDrawing, ThreeSliceMaskedKeepsTheStripHeightAndItsOwnMask)
 {
-    const TBitmap strip = Picture({"aMb" "ccc" "bMa"});
+    const TBitmap strip =
+        Picture({"aMb"
+                 "ccc"
+                 "bMa"});
     TBitmap target(7, 2, clWhite);
     skin::DrawThreeSliceBitmapMasked(strip, target.Canvas(), {0, 0, 7, 2}, clMagenta, true);
-    EXPECT_EQ(Rows(target), (Grid{"awb" "c" "bwa", "wwwwwww"}));
+    EXPECT_EQ(Rows(target), (Grid{"awb"
+                                  "c"
+                                  "bwa",
+                                  "wwwwwww"}));
     skin::DrawThreeSliceBitmapMasked(strip, target.Canvas(), {0, 0, 7, 2}, clMagenta, false);
     EXPECT_EQ(Rows(target)[0], "aMbcbMa");
 }
@@ -114,7 +161,9 @@ TEST(SkinDrawing, NineSliceKeepsCornersAndStretchesTheMiddleBands)
     const TBitmap bitmap = Picture({
         "aaebb",
         "aMebb",
-        "gg" "x" "hh",
+        "gg"
+        "x"
+        "hh",
         "ccfdd",
         "ccfdM",
     });
@@ -122,7 +171,9 @@ TEST(SkinDrawing, NineSliceKeepsCornersAndStretchesTheMiddleBands)
     skin::DrawNineSliceBitmap(bitmap, target.Canvas(), {0, 0, 7, 6}, true);
     EXPECT_EQ(Rows(target), (Grid{
                                 "aaeeebb",
-                                "awe" "ee" "bb",
+                                "awe"
+                                "ee"
+                                "bb",
                                 "ggxxxhh",
                                 "ggxxxhh",
                                 "ccfffdd",
@@ -230,8 +281,8 @@ TEST(SkinDrawing, WinXPVersionRule)
         int major, minor;
         bool nt, expected;
     } cases[] = {
-        {5, 1, true, true}, {5, 2, true, true}, {6, 1, true, true},
-        {5, 0, true, false}, {6, 0, true, false}, {4, 10, true, false}, {5, 1, false, false},
+        {5, 1, true, true},  {5, 2, true, true},   {6, 1, true, true},   {5, 0, true, false},
+        {6, 0, true, false}, {4, 10, true, false}, {5, 1, false, false},
     };
     for (const Case& c : cases)
         EXPECT_EQ(skin::IsWinXPVersion(c.major, c.minor, c.nt), c.expected) << c.major << "." << c.minor;

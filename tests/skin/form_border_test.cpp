@@ -104,7 +104,8 @@ TEST(FormBorder, ScanBoundsPastTheBitmapStayInsideIt)
     EXPECT_EQ(skin::CreateRegionFromBitmaps(scan, 6, 4), gfx::Region(TRect{0, 0, 4, 6}));
     // A window narrower than the strip scans only its own width.
     scan.titleMinY = 0;
-    EXPECT_EQ(skin::CreateRegionFromBitmaps(scan, 6, 2), gfx::Region(TRect{1, 0, 2, 1}).Union(gfx::Region(TRect{0, 2, 2, 6})));
+    EXPECT_EQ(skin::CreateRegionFromBitmaps(scan, 6, 2),
+              gfx::Region(TRect{1, 0, 2, 1}).Union(gfx::Region(TRect{0, 2, 2, 6})));
 }
 
 TEST(FormBorder, WithoutRegionSwitchesTheWindowIsARectangle)

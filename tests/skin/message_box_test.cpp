@@ -207,8 +207,7 @@ TEST_F(MessageBox, IconsComeFromTheirCellAndLeaveTheBackgroundAround)
             middles[static_cast<int>(icon) - 1] = gfx::ColorRGB(window.Pixel(at.X + 13, at.Y + 24));
             // The see-through corner shows the frame, not magenta.
             EXPECT_NE(gfx::ColorRGB(window.Pixel(at.X, at.Y)), gfx::ColorRGB(clMagenta));
-            EXPECT_EQ(gfx::ColorRGB(window.Pixel(at.X, at.Y)),
-                      gfx::ColorRGB(window.Pixel(at.X - 2, at.Y)));
+            EXPECT_EQ(gfx::ColorRGB(window.Pixel(at.X, at.Y)), gfx::ColorRGB(window.Pixel(at.X - 2, at.Y)));
         });
     }
     for (int i = 0; i < 4; ++i)
@@ -255,8 +254,7 @@ TEST_F(MessageBox, StyleSetsTheFontColoursAndReachesTheBox)
         TColor title;
     };
     for (const Case& c : {Case{TkivUIStyle::MacOS, clBlack}, Case{TkivUIStyle::DeepBlue, clWhite},
-                          Case{TkivUIStyle::WinXP, clWhite},
-                          Case{TkivUIStyle::FromThemeFile, clWhite}}) {
+                          Case{TkivUIStyle::WinXP, clWhite}, Case{TkivUIStyle::FromThemeFile, clWhite}}) {
         TkivMessageDialog dialog(owner_);
         dialog.SetUIStyle(c.style);
         EXPECT_EQ(dialog.CaptionFont().Color(), c.title) << static_cast<int>(c.style);
@@ -334,7 +332,8 @@ private:
 
 TEST_F(MessageBox, SkinBordersWiderThanSixWidenTheBoxOnShow)
 {
-    for (const auto& [border, growth] : {std::pair{0, 0}, std::pair{6, 0}, std::pair{7, 14}, std::pair{12, 24}}) {
+    for (const auto& [border, growth] :
+         {std::pair{0, 0}, std::pair{6, 0}, std::pair{7, 14}, std::pair{12, 24}}) {
         TfrmMsg box(nullptr);
         BorderAnswer answer(border);
         TFormFrameHook* before = box.FrameHook();

@@ -26,7 +26,8 @@ inline char LetterOf(TColor c)
     if (c == clBlack) return '.';
     if (c == clMagenta) return 'M';
     if (c == clWhite) return 'w';
-    if (gfx::GetBValue(c) == 0x40 && gfx::GetRValue(c) == gfx::GetGValue(c)) return static_cast<char>(gfx::GetRValue(c));
+    if (gfx::GetBValue(c) == 0x40 && gfx::GetRValue(c) == gfx::GetGValue(c))
+        return static_cast<char>(gfx::GetRValue(c));
     return '?';
 }
 

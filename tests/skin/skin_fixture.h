@@ -10,8 +10,7 @@
 
 namespace skintest {
 
-inline std::vector<unsigned char> SkinWith(
-    const std::vector<std::pair<std::string, std::int32_t>>& colours)
+inline std::vector<unsigned char> SkinWith(const std::vector<std::pair<std::string, std::int32_t>>& colours)
 {
     std::vector<skinpack::Record> records = skinpack::StyleSkinRecords(TkivUIStyle::DeepBlue);
     for (const auto& [name, value] : colours)

@@ -111,9 +111,9 @@ int VideoFrames(const fs::path& path, int* width = nullptr, int* height = nullpt
 TEST(SegmentTable, IsReadOffThePhotoRequests)
 {
     // Requests that the host would not answer are no segment boundaries.
-    const flash::Movie m = TinyMovie(
-        40, {Command(0, "tupian=3"), Load(0), Command(5, "tupian=0"), Command(8, "tupian=16"),
-             Command(12, "other"), Command(15, "tupian=1"), Load(15), Command(30, "tupian=15")});
+    const flash::Movie m =
+        TinyMovie(40, {Command(0, "tupian=3"), Load(0), Command(5, "tupian=0"), Command(8, "tupian=16"),
+                       Command(12, "other"), Command(15, "tupian=1"), Load(15), Command(30, "tupian=15")});
     const app::SegmentTable expected = {{0, 15, 3}, {15, 30, 1}, {30, 39, 15}};
     EXPECT_EQ(template_pack::SegmentTableOf(m), expected);
 }
@@ -132,14 +132,14 @@ TEST(SegmentTable, RefusesMoviesThatCannotBeTemplates)
         {"first request late", TinyMovie(20, {Command(3, "tupian=2")})},
         {"101 segments", TinyMovie(200, many)},
     };
-    for (const Case& c : cases)
-        EXPECT_THROW(template_pack::SegmentTableOf(c.movie), PackError) << c.what;
+    for (const Case& c : cases) EXPECT_THROW(template_pack::SegmentTableOf(c.movie), PackError) << c.what;
 }
 
 TEST(PackTemplate, RoundTripsThroughTheReader)
 {
     TempFolder folder;
-    const flash::Movie m = TinyMovie(20, {Command(0, "tupian=2"), Load(0), Command(10, "tupian=2"), Load(10)});
+    const flash::Movie m =
+        TinyMovie(20, {Command(0, "tupian=2"), Load(0), Command(10, "tupian=2"), Load(10)});
     const std::string movie = Bytes(m);
     const std::string video = "RIFF fake preview video bytes";
     const fs::path file = *folder / "t.avi";
@@ -184,7 +184,7 @@ TEST(PackEndingTemplate, RoundTripsThroughTheReaderAndRefusesBadInput)
     EXPECT_THROW(template_pack::PackEndingTemplate("video", "not a movie", 0, 1), PackError);
     EXPECT_THROW(template_pack::PackEndingTemplate("video", movie, 30, 1), PackError);  // past the last frame
     EXPECT_THROW(template_pack::PackEndingTemplate("video", movie, -1, 1), PackError);
-    EXPECT_THROW(template_pack::PackEndingTemplate("video", movie, 0, 0), PackError);   // would rest on -1
+    EXPECT_THROW(template_pack::PackEndingTemplate("video", movie, 0, 0), PackError);  // would rest on -1
     EXPECT_THROW(template_pack::PackEndingTemplate("video", movie, 0, 31), PackError);
 }
 
@@ -220,12 +220,13 @@ TEST(PreviewVideo, IsAPlayableAviOfEveryPaintedFrame)
     TempFolder folder;
     const fs::path video = *folder / "preview.avi";
     std::vector<int> painted;
-    template_pack::EncodePreviewVideo(video, 12, 352, 288,
-                                      [&](int frame, TBitmap& target) {
-                                          painted.push_back(frame);
-                                          target = template_pack::SamplePhoto(frame, 352, 288);
-                                      },
-                                      *folder / "scratch");
+    template_pack::EncodePreviewVideo(
+        video, 12, 352, 288,
+        [&](int frame, TBitmap& target) {
+            painted.push_back(frame);
+            target = template_pack::SamplePhoto(frame, 352, 288);
+        },
+        *folder / "scratch");
     EXPECT_EQ(VideoFrames(video), 12);
     ASSERT_FALSE(painted.empty());
     EXPECT_EQ(painted.back(), 11);
@@ -337,8 +338,8 @@ TEST(ShippedTemplates, TheFixtureIsASoundTwentyFrameTemplate)
 TEST(ShippedTemplates, EachIsASoundTemplateOfItsMovie)
 {
     const fs::path out = VELMORA_DATA_OUT;
-    for (const auto& [movie, name] : {std::pair{"kenburns", "试用模板"}, {"cards", "卡片飞舞"},
-                                      {"filmstrip", "胶片长廊"}}) {
+    for (const auto& [movie, name] :
+         {std::pair{"kenburns", "试用模板"}, {"cards", "卡片飞舞"}, {"filmstrip", "胶片长廊"}}) {
         const fs::path movie_file = out / "template-movies" / (std::string(movie) + ".swf");
         ExpectSoundTemplate(out / "试用模板" / (std::string(name) + ".avi"), movie_file, 300);
     }
@@ -355,8 +356,9 @@ TEST(ShippedEndings, AreSoundEndingTemplatesOfTheirMovies)
         fs::path file, movie;
         int frames, play_frame, still_index;
     };
-    for (const Case& c : {Case{out / "试用片尾" / "谢谢观看.mpg", out / "template-movies/ending.swf", 250, 0, 150},
-                          Case{out / "fixtures/ending25.mpg", out / "fixtures/ending25.swf", 25, 2, 12}}) {
+    for (const Case& c :
+         {Case{out / "试用片尾" / "谢谢观看.mpg", out / "template-movies/ending.swf", 250, 0, 150},
+          Case{out / "fixtures/ending25.mpg", out / "fixtures/ending25.swf", 25, 2, 12}}) {
         SCOPED_TRACE(c.file.string());
         const app::EndingCheck check = app::ReadEndingTemplateFile(c.file);
         ASSERT_TRUE(check.Valid()) << check.detail;

@@ -12,7 +12,8 @@ namespace {
 class Filled : public TCustomControl {
 public:
     using TCustomControl::TCustomControl;
-    void Paint(TCanvas& c) override {
+    void Paint(TCanvas& c) override
+    {
         c.Brush().SetColor(Color());
         c.FillRect(ClientRect());
     }
@@ -22,7 +23,8 @@ public:
 class HalfFilled : public TGraphicControl {
 public:
     using TGraphicControl::TGraphicControl;
-    void Paint(TCanvas& c) override {
+    void Paint(TCanvas& c) override
+    {
         c.Brush().SetColor(Color());
         c.FillRect({0, 0, Width() / 2, Height()});
     }
@@ -30,7 +32,8 @@ public:
 
 using ControlTree = UiTest;
 
-TEST_F(ControlTree, OwnerFreesControlsAndParentFreesLeftoverChildren) {
+TEST_F(ControlTree, OwnerFreesControlsAndParentFreesLeftoverChildren)
+{
     auto* panel = new TPanel(form);
     panel->SetParent(form);
     auto* button = new TButton(form);
@@ -45,7 +48,8 @@ TEST_F(ControlTree, OwnerFreesControlsAndParentFreesLeftoverChildren) {
     EXPECT_EQ(form->ComponentCount(), 0);
 }
 
-TEST_F(ControlTree, DeletingTheFocusedControlClearsTheFocus) {
+TEST_F(ControlTree, DeletingTheFocusedControlClearsTheFocus)
+{
     auto* a = new TButton(form);
     a->SetParent(form);
     form->Show();
@@ -56,7 +60,8 @@ TEST_F(ControlTree, DeletingTheFocusedControlClearsTheFocus) {
     ui::headless::Key(*form, VK_TAB);  // no dangling focus is used
 }
 
-TEST_F(ControlTree, ReparentingIntoOwnDescendantIsRefused) {
+TEST_F(ControlTree, ReparentingIntoOwnDescendantIsRefused)
+{
     auto* outer = new TPanel(form);
     auto* inner = new TPanel(form);
     inner->SetParent(outer);
@@ -64,7 +69,8 @@ TEST_F(ControlTree, ReparentingIntoOwnDescendantIsRefused) {
     EXPECT_THROW(outer->SetParent(outer), std::invalid_argument);
 }
 
-TEST_F(ControlTree, SetBoundsIsANoOpWhenNothingChanges) {
+TEST_F(ControlTree, SetBoundsIsANoOpWhenNothingChanges)
+{
     auto* p = new TPanel(form);
     p->SetParent(form);
     int resizes = 0;
@@ -78,7 +84,8 @@ TEST_F(ControlTree, SetBoundsIsANoOpWhenNothingChanges) {
     EXPECT_EQ(resizes, 2);
 }
 
-TEST_F(ControlTree, AlignFillsTheClientAreaInOrder) {
+TEST_F(ControlTree, AlignFillsTheClientAreaInOrder)
+{
     auto* host = new TPanel(form);
     host->SetBevelOuter(bvNone);
     host->SetParent(form);
@@ -100,7 +107,7 @@ TEST_F(ControlTree, AlignFillsTheClientAreaInOrder) {
         TPanel* control;
         TRect expected;
     } rows[] = {
-        {top, {0, 0, 200, 20}},       {bottom, {0, 85, 200, 100}}, {left, {0, 20, 30, 85}},
+        {top, {0, 0, 200, 20}},      {bottom, {0, 85, 200, 100}}, {left, {0, 20, 30, 85}},
         {right, {175, 20, 200, 85}}, {client, {30, 20, 175, 85}},
     };
     for (auto& row : rows) EXPECT_EQ(row.control->BoundsRect(), row.expected);
@@ -117,7 +124,8 @@ TEST_F(ControlTree, AlignFillsTheClientAreaInOrder) {
     EXPECT_EQ(left->BoundsRect(), (TRect{3, 3, 33, 82}));
 }
 
-TEST_F(ControlTree, VisibleAndEnabledAreInheritedEffectively) {
+TEST_F(ControlTree, VisibleAndEnabledAreInheritedEffectively)
+{
     auto* panel = new TPanel(form);
     panel->SetParent(form);
     auto* button = new TButton(form);
@@ -136,7 +144,8 @@ TEST_F(ControlTree, VisibleAndEnabledAreInheritedEffectively) {
     EXPECT_FALSE(button->CanFocus());
 }
 
-TEST_F(ControlTree, ParentColorAndParentFollowTheParentUntilSetOwn) {
+TEST_F(ControlTree, ParentColorAndParentFollowTheParentUntilSetOwn)
+{
     auto* panel = new TPanel(form);
     panel->SetParent(form);
     auto* child = new TPanel(form);
@@ -158,7 +167,8 @@ TEST_F(ControlTree, ParentColorAndParentFollowTheParentUntilSetOwn) {
     EXPECT_EQ(child->Font().Height(), -20);
 }
 
-TEST_F(ControlTree, CoordinatesMapThroughParentsAndFrames) {
+TEST_F(ControlTree, CoordinatesMapThroughParentsAndFrames)
+{
     form->SetBorderStyle(bsSizeable);
     TRect ins = form->NonClientInsets();
     auto* panel = new TPanel(form);
@@ -177,7 +187,8 @@ TEST_F(ControlTree, CoordinatesMapThroughParentsAndFrames) {
 
 using Painting = UiTest;
 
-TEST_F(Painting, PaintToRendersHiddenControlsWithTheirChildren) {
+TEST_F(Painting, PaintToRendersHiddenControlsWithTheirChildren)
+{
     auto* panel = new Filled(form);
     panel->SetColor(clRed);
     panel->SetBounds(0, 0, 40, 30);
@@ -202,7 +213,8 @@ TEST_F(Painting, PaintToRendersHiddenControlsWithTheirChildren) {
     EXPECT_EQ(big.Pixel(62, 72), clBlue);
 }
 
-TEST_F(Painting, TheFrontmostSiblingIsPaintedAndUnpaintedPixelsShowThroughs) {
+TEST_F(Painting, TheFrontmostSiblingIsPaintedAndUnpaintedPixelsShowThroughs)
+{
     form->SetColor(clWhite);
     auto* a = new Filled(form);
     a->SetColor(clRed);
@@ -230,7 +242,8 @@ TEST_F(Painting, TheFrontmostSiblingIsPaintedAndUnpaintedPixelsShowThroughs) {
     EXPECT_EQ(pic.Pixel(115, 15), clWhite);  // the form behind the unpainted half
 }
 
-TEST_F(Painting, ChildrenAreClippedToTheParentsClientArea) {
+TEST_F(Painting, ChildrenAreClippedToTheParentsClientArea)
+{
     form->SetColor(clWhite);
     auto* parent = new Filled(form);
     parent->SetColor(clRed);
@@ -245,11 +258,13 @@ TEST_F(Painting, ChildrenAreClippedToTheParentsClientArea) {
     EXPECT_EQ(pic.Pixel(25, 25), clWhite);
 }
 
-TEST_F(Painting, DrawParentBackgroundPaintsWhatLiesBehind) {
+TEST_F(Painting, DrawParentBackgroundPaintsWhatLiesBehind)
+{
     class Striped : public TCustomControl {
     public:
         using TCustomControl::TCustomControl;
-        void Paint(TCanvas& c) override {
+        void Paint(TCanvas& c) override
+        {
             for (int x = 0; x < Width(); ++x) {
                 c.Brush().SetColor(x % 2 ? clBlack : clWhite);
                 c.FillRect({x, 0, x + 1, Height()});
@@ -259,7 +274,8 @@ TEST_F(Painting, DrawParentBackgroundPaintsWhatLiesBehind) {
     class Transparentish : public TCustomControl {
     public:
         using TCustomControl::TCustomControl;
-        void Paint(TCanvas& c) override {
+        void Paint(TCanvas& c) override
+        {
             c.Brush().SetColor(clRed);
             c.FillRect(ClientRect());  // overwritten by the parent's background
             DrawParentBackground(c);
@@ -277,7 +293,8 @@ TEST_F(Painting, DrawParentBackgroundPaintsWhatLiesBehind) {
     EXPECT_EQ(pic.Pixel(1, 0), clWhite);  // parent column 4
 }
 
-TEST_F(Painting, InvalidatePresentsOnceABatch) {
+TEST_F(Painting, InvalidatePresentsOnceABatch)
+{
     auto* p = new Filled(form);
     p->SetParent(form);
     p->SetBounds(0, 0, 10, 10);

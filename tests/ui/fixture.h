@@ -12,7 +12,8 @@
 
 class UiTest : public ::testing::Test {
 protected:
-    UiTest() {
+    UiTest()
+    {
         ui::Headless();
         form = new TForm(&App());
         form->SetBorderStyle(bsNone);
@@ -27,7 +28,8 @@ protected:
 struct EventLog {
     std::vector<std::string> lines;
     void Add(const std::string& s) { lines.push_back(s); }
-    std::string Joined() const {
+    std::string Joined() const
+    {
         std::string out;
         for (const auto& l : lines) out += (out.empty() ? "" : " ") + l;
         return out;
@@ -39,44 +41,56 @@ struct EventLog {
 template <class Base>
 class Logged : public Base {
 public:
-    Logged(TComponent* owner, EventLog& log, std::string tag) : Base(owner), log_(log), tag_(std::move(tag)) {}
-    void MouseDown(TMouseButton b, TShiftState s, int x, int y) override {
-        log_.Add(tag_ + ".down(" + std::to_string(x) + "," + std::to_string(y) + (s & ssDouble ? ",dbl" : "") + ")");
+    Logged(TComponent* owner, EventLog& log, std::string tag) : Base(owner), log_(log), tag_(std::move(tag))
+    {}
+    void MouseDown(TMouseButton b, TShiftState s, int x, int y) override
+    {
+        log_.Add(tag_ + ".down(" + std::to_string(x) + "," + std::to_string(y) +
+                 (s & ssDouble ? ",dbl" : "") + ")");
         Base::MouseDown(b, s, x, y);
     }
-    void MouseUp(TMouseButton b, TShiftState s, int x, int y) override {
+    void MouseUp(TMouseButton b, TShiftState s, int x, int y) override
+    {
         log_.Add(tag_ + ".up(" + std::to_string(x) + "," + std::to_string(y) + ")");
         Base::MouseUp(b, s, x, y);
     }
-    void MouseMove(TShiftState s, int x, int y) override {
+    void MouseMove(TShiftState s, int x, int y) override
+    {
         log_.Add(tag_ + ".move(" + std::to_string(x) + "," + std::to_string(y) + ")");
         Base::MouseMove(s, x, y);
     }
-    void MouseEnter() override {
+    void MouseEnter() override
+    {
         log_.Add(tag_ + ".enter");
         Base::MouseEnter();
     }
-    void MouseLeave() override {
+    void MouseLeave() override
+    {
         log_.Add(tag_ + ".leave");
         Base::MouseLeave();
     }
-    void Click() override {
+    void Click() override
+    {
         log_.Add(tag_ + ".click");
         Base::Click();
     }
-    void DblClick() override {
+    void DblClick() override
+    {
         log_.Add(tag_ + ".dblclick");
         Base::DblClick();
     }
-    void CancelMode() override {
+    void CancelMode() override
+    {
         log_.Add(tag_ + ".cancel");
         Base::CancelMode();
     }
-    void DoEnter() override {
+    void DoEnter() override
+    {
         log_.Add(tag_ + ".focus");
         Base::DoEnter();
     }
-    void DoExit() override {
+    void DoExit() override
+    {
         log_.Add(tag_ + ".blur");
         Base::DoExit();
     }

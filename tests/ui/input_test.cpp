@@ -12,7 +12,8 @@ using namespace ui::headless;
 
 class MouseRouting : public UiTest {
 protected:
-    MouseRouting() {
+    MouseRouting()
+    {
         a = new Logged<TPanel>(form, log, "A");
         a->SetBounds(10, 10, 50, 50);
         a->SetParent(form);
@@ -26,7 +27,8 @@ protected:
     Logged<TPanel>* b;
 };
 
-TEST_F(MouseRouting, EventSequences) {
+TEST_F(MouseRouting, EventSequences)
+{
     struct Step {
         char kind;  // m move, d down, u up, 2 second press of a double click
         int x, y;
@@ -36,7 +38,8 @@ TEST_F(MouseRouting, EventSequences) {
         std::vector<Step> steps;
         const char* expected;
     } cases[] = {
-        {"click inside", {{'m', 20, 20}, {'d', 20, 20}, {'u', 21, 21}},
+        {"click inside",
+         {{'m', 20, 20}, {'d', 20, 20}, {'u', 21, 21}},
          "A.enter A.move(10,10) A.down(10,10) A.click A.up(11,11)"},
         {"press inside, release outside: captured, no click",
          {{'m', 20, 20}, {'d', 20, 20}, {'m', 110, 20}, {'u', 110, 20}},
@@ -45,7 +48,8 @@ TEST_F(MouseRouting, EventSequences) {
          {{'d', 20, 20}, {'m', 110, 20}, {'m', 30, 30}, {'u', 30, 30}},
          "A.enter A.down(10,10) A.leave B.enter A.move(100,10) B.leave A.enter A.move(20,20) A.click "
          "A.up(20,20)"},
-        {"press outside, release inside: no click", {{'d', 200, 200}, {'m', 20, 20}, {'u', 20, 20}},
+        {"press outside, release inside: no click",
+         {{'d', 200, 200}, {'m', 20, 20}, {'u', 20, 20}},
          "A.enter"},
         {"double click on a control that takes double clicks",
          {{'d', 20, 20}, {'u', 20, 20}, {'2', 20, 20}, {'u', 20, 20}},
@@ -57,10 +61,10 @@ TEST_F(MouseRouting, EventSequences) {
         log.Clear();
         for (const Step& s : c.steps) {
             switch (s.kind) {
-                case 'm': MouseMove(*form, s.x, s.y); break;
-                case 'd': MouseDown(*form, s.x, s.y); break;
-                case '2': MouseDown(*form, s.x, s.y, mbLeft, 2); break;
-                case 'u': MouseUp(*form, s.x, s.y); break;
+            case 'm': MouseMove(*form, s.x, s.y); break;
+            case 'd': MouseDown(*form, s.x, s.y); break;
+            case '2': MouseDown(*form, s.x, s.y, mbLeft, 2); break;
+            case 'u': MouseUp(*form, s.x, s.y); break;
             }
         }
         EXPECT_EQ(log.Joined(), c.expected);
@@ -68,7 +72,8 @@ TEST_F(MouseRouting, EventSequences) {
     }
 }
 
-TEST_F(MouseRouting, WithoutTheDoubleClickFlagASecondPressIsASecondClick) {
+TEST_F(MouseRouting, WithoutTheDoubleClickFlagASecondPressIsASecondClick)
+{
     a->SetControlStyle(a->ControlStyle() & ~csDoubleClicks);
     int clicks = 0, doubles = 0;
     a->OnClick = [&](TObject*) { ++clicks; };
@@ -78,7 +83,8 @@ TEST_F(MouseRouting, WithoutTheDoubleClickFlagASecondPressIsASecondClick) {
     EXPECT_EQ(doubles, 0);
 }
 
-TEST_F(MouseRouting, ExplicitCaptureRedirectsAndTakingItAwayCancels) {
+TEST_F(MouseRouting, ExplicitCaptureRedirectsAndTakingItAwayCancels)
+{
     b->SetMouseCapture(true);
     log.Clear();
     MouseMove(*form, 20, 20);
@@ -91,14 +97,16 @@ TEST_F(MouseRouting, ExplicitCaptureRedirectsAndTakingItAwayCancels) {
     EXPECT_EQ(ui::CaptureControl(), nullptr);
 }
 
-TEST_F(MouseRouting, DisabledControlsTakeNoPresses) {
+TEST_F(MouseRouting, DisabledControlsTakeNoPresses)
+{
     a->SetEnabled(false);
     log.Clear();
     Click(*form, 20, 20);
     EXPECT_EQ(log.Joined(), "A.enter");
 }
 
-TEST_F(MouseRouting, PressesOnADisabledChildGoToItsParent) {
+TEST_F(MouseRouting, PressesOnADisabledChildGoToItsParent)
+{
     auto* inner = new Logged<TPanel>(form, log, "I");
     inner->SetParent(a);
     inner->SetBounds(0, 0, 20, 20);
@@ -116,7 +124,8 @@ TEST_F(MouseRouting, PressesOnADisabledChildGoToItsParent) {
     EXPECT_EQ(a_clicks, 1);
 }
 
-TEST_F(MouseRouting, WheelBubblesToTheFirstHandler) {
+TEST_F(MouseRouting, WheelBubblesToTheFirstHandler)
+{
     auto* inner = new TPanel(form);
     inner->SetParent(a);
     inner->SetBounds(0, 0, 20, 20);
@@ -129,7 +138,8 @@ TEST_F(MouseRouting, WheelBubblesToTheFirstHandler) {
     EXPECT_EQ(seen, -120);
 }
 
-TEST_F(MouseRouting, TheMessageHookSeesInputFirstAndCanDropIt) {
+TEST_F(MouseRouting, TheMessageHookSeesInputFirstAndCanDropIt)
+{
     TApplicationEvents hook(nullptr);
     std::vector<unsigned> seen;
     hook.OnMessage = [&](TMsg& msg, bool& handled) {
@@ -145,7 +155,8 @@ TEST_F(MouseRouting, TheMessageHookSeesInputFirstAndCanDropIt) {
 
 class Keyboard : public UiTest {
 protected:
-    Keyboard() {
+    Keyboard()
+    {
         for (int i = 0; i < 4; ++i) {
             auto* btn = new Logged<TButton>(form, log, std::string(1, char('a' + i)));
             btn->SetBounds(10 + i * 80, 10, 75, 25);
@@ -157,7 +168,8 @@ protected:
     std::vector<TButton*> buttons;
 };
 
-TEST_F(Keyboard, FocusFollowsTabOrder) {
+TEST_F(Keyboard, FocusFollowsTabOrder)
+{
     buttons[1]->SetTabStop(false);
     buttons[3]->SetTabOrder(0);  // d moves first
     form->Show();                // the first tab stop takes the focus
@@ -168,13 +180,12 @@ TEST_F(Keyboard, FocusFollowsTabOrder) {
         TShiftState shift;
         TButton* expected;
     } steps[] = {
-        {VK_TAB, 0, buttons[0]},          // d -> a
-        {VK_TAB, 0, buttons[2]},          // b is no tab stop
-        {VK_TAB, 0, buttons[3]},          // wraps to d
-        {VK_TAB, ssShift, buttons[2]},    // backwards
-        {VK_RIGHT, 0, buttons[3]},        // arrows ignore TabStop: c -> d
-        {VK_LEFT, 0, buttons[2]},
-        {VK_LEFT, 0, buttons[1]},         // b via the arrow
+        {VK_TAB, 0, buttons[0]},                                  // d -> a
+        {VK_TAB, 0, buttons[2]},                                  // b is no tab stop
+        {VK_TAB, 0, buttons[3]},                                  // wraps to d
+        {VK_TAB, ssShift, buttons[2]},                            // backwards
+        {VK_RIGHT, 0, buttons[3]},                                // arrows ignore TabStop: c -> d
+        {VK_LEFT, 0, buttons[2]},      {VK_LEFT, 0, buttons[1]},  // b via the arrow
     };
     for (const Step& s : steps) {
         Key(*form, s.key, s.shift);
@@ -187,14 +198,16 @@ TEST_F(Keyboard, FocusFollowsTabOrder) {
     EXPECT_EQ(form->ActiveControl(), buttons[0]);  // nothing else can take it
 }
 
-TEST_F(Keyboard, FocusChangesRunExitThenEnterAndBroadcast) {
+TEST_F(Keyboard, FocusChangesRunExitThenEnterAndBroadcast)
+{
     form->Show();
     log.Clear();
     std::vector<TControl*> told;
     struct Listener : TPanel {
         std::vector<TControl*>* out;
         using TPanel::TPanel;
-        void FocusChanged(TControl* c) override {
+        void FocusChanged(TControl* c) override
+        {
             out->push_back(c);
             TPanel::FocusChanged(c);
         }
@@ -207,7 +220,8 @@ TEST_F(Keyboard, FocusChangesRunExitThenEnterAndBroadcast) {
     EXPECT_EQ(told, (std::vector<TControl*>{buttons[2]}));
 }
 
-TEST_F(Keyboard, EnterGoesToTheDefaultButtonUnlessAnotherButtonIsFocused) {
+TEST_F(Keyboard, EnterGoesToTheDefaultButtonUnlessAnotherButtonIsFocused)
+{
     auto* panel = new TPanel(form);  // a focusable control that is not a button
     panel->SetParent(form);
     panel->SetBounds(0, 100, 50, 50);
@@ -236,7 +250,8 @@ TEST_F(Keyboard, EnterGoesToTheDefaultButtonUnlessAnotherButtonIsFocused) {
     }
 }
 
-TEST_F(Keyboard, AcceleratorsClickWithAltOrWhenTheFocusTakesNoText) {
+TEST_F(Keyboard, AcceleratorsClickWithAltOrWhenTheFocusTakesNoText)
+{
     buttons[2]->SetCaption("&Open");
     buttons[3]->SetCaption("Save && &quit");
     form->Show();
@@ -248,7 +263,7 @@ TEST_F(Keyboard, AcceleratorsClickWithAltOrWhenTheFocusTakesNoText) {
     } cases[] = {
         {'O', ssAlt, nullptr, "c.focus c.click"},
         {0, 0, "q", "d.focus d.click"},  // typed: the button takes no text
-        {'S', ssAlt, nullptr, ""},      // "&&" is no accelerator
+        {'S', ssAlt, nullptr, ""},       // "&&" is no accelerator
     };
     for (const Case& c : cases) {
         form->SetActiveControl(buttons[0]);
@@ -265,7 +280,8 @@ TEST_F(Keyboard, AcceleratorsClickWithAltOrWhenTheFocusTakesNoText) {
     }
 }
 
-TEST_F(Keyboard, KeyPreviewLetsTheFormSeeKeysFirst) {
+TEST_F(Keyboard, KeyPreviewLetsTheFormSeeKeysFirst)
+{
     form->Show();
     std::string order;
     form->SetKeyPreview(true);
@@ -279,7 +295,8 @@ TEST_F(Keyboard, KeyPreviewLetsTheFormSeeKeysFirst) {
     EXPECT_EQ(order, "form button form ");
 }
 
-TEST_F(Keyboard, AltSpaceReachesTheMessageHookAsASystemChar) {
+TEST_F(Keyboard, AltSpaceReachesTheMessageHookAsASystemChar)
+{
     form->Show();
     TApplicationEvents hook(nullptr);
     bool seen = false;

@@ -15,7 +15,8 @@ using namespace ui::headless;
 
 class MenuTest : public UiTest {
 protected:
-    MenuTest() : menu(form) {
+    MenuTest() : menu(form)
+    {
         for (const char* c : {"&Open", "-", "Disabled", "&Close"}) {
             auto* item = new TMenuItem(form);
             item->SetCaption(c);
@@ -29,7 +30,8 @@ protected:
         form->Show();
     }
     // Runs `script` once the menu window is up, from inside its loop.
-    void PopupWith(std::function<void(TForm&)> script) {
+    void PopupWith(std::function<void(TForm&)> script)
+    {
         TTimer timer(nullptr);
         timer.SetInterval(1);
         timer.OnTimer = [&](TObject*) {
@@ -45,15 +47,16 @@ protected:
     bool menu_gone_when_run = false;
 };
 
-TEST_F(MenuTest, KeysMoveOverItemsSkippingSeparators) {
+TEST_F(MenuTest, KeysMoveOverItemsSkippingSeparators)
+{
     struct Case {
         std::vector<uint16_t> keys;
         std::string expected;
     } cases[] = {
         {{VK_DOWN, VK_RETURN}, "&Open"},
-        {{VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}, "&Close"},      // over the separator and the disabled item
-        {{VK_UP, VK_RETURN}, "&Close"},                          // wraps from the top
-        {{VK_DOWN, VK_DOWN, VK_RETURN, VK_ESCAPE}, ""},          // a disabled item is not chosen
+        {{VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}, "&Close"},  // over the separator and the disabled item
+        {{VK_UP, VK_RETURN}, "&Close"},                      // wraps from the top
+        {{VK_DOWN, VK_DOWN, VK_RETURN, VK_ESCAPE}, ""},      // a disabled item is not chosen
         {{VK_ESCAPE}, ""},
     };
     for (const Case& c : cases) {
@@ -66,14 +69,16 @@ TEST_F(MenuTest, KeysMoveOverItemsSkippingSeparators) {
     }
 }
 
-TEST_F(MenuTest, TheActionRunsAfterTheMenuHasClosed) {
+TEST_F(MenuTest, TheActionRunsAfterTheMenuHasClosed)
+{
     PopupWith([&](TForm& window) { PostText(window, "c"); });  // the mnemonic
     EXPECT_EQ(chosen, "&Close");
     EXPECT_TRUE(menu_gone_when_run);
     EXPECT_EQ(menu.LastChosen(), menu.Items()->Items(3));
 }
 
-TEST_F(MenuTest, ClickingAnItemChoosesItAndClickingElsewhereCloses) {
+TEST_F(MenuTest, ClickingAnItemChoosesItAndClickingElsewhereCloses)
+{
     auto* behind = new TButton(form);
     behind->SetParent(form);
     behind->SetBounds(0, 0, 50, 50);
@@ -93,7 +98,8 @@ TEST_F(MenuTest, ClickingAnItemChoosesItAndClickingElsewhereCloses) {
     EXPECT_EQ(behind_clicks, 0);  // the closing click goes nowhere
 }
 
-TEST_F(MenuTest, OwnerDrawnItemsMeasureAndDrawThemselves) {
+TEST_F(MenuTest, OwnerDrawnItemsMeasureAndDrawThemselves)
+{
     menu.SetOwnerDraw(true);
     int drawn = 0;
     for (int i = 0; i < menu.Items()->Count(); ++i) {
@@ -117,7 +123,8 @@ TEST_F(MenuTest, OwnerDrawnItemsMeasureAndDrawThemselves) {
     EXPECT_GE(drawn, 4);
 }
 
-TEST_F(MenuTest, ShortCutsRunTheirItems) {
+TEST_F(MenuTest, ShortCutsRunTheirItems)
+{
     TMainMenu main(form);
     auto* save = new TMenuItem(form);
     save->SetCaption("Save");
@@ -133,7 +140,8 @@ TEST_F(MenuTest, ShortCutsRunTheirItems) {
     EXPECT_EQ(ShortCutToText(save->ShortCut()), "Ctrl+S");
 }
 
-TEST_F(UiTest, ComboBoxDropsDownAndReportsTheUsersChoice) {
+TEST_F(UiTest, ComboBoxDropsDownAndReportsTheUsersChoice)
+{
     auto* combo = new TComboBox(form);
     combo->SetParent(form);
     for (const char* c : {"PAL", "NTSC"}) combo->Items().Add(c);

@@ -14,9 +14,9 @@ void Installation::SetUp()
     install_ = root_ / "opt" / "安装 目录";
     env_.Set("HOME", home_.string());
     env_.Set("VELMORA_SYSTEM_DIR", system_.string());
-    for (const char* name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_DESKTOP_DIR", "XDG_DOCUMENTS_DIR",
-                             "XDG_DOWNLOAD_DIR", "XDG_MUSIC_DIR", "XDG_PICTURES_DIR", "XDG_VIDEOS_DIR",
-                             "XDG_PUBLICSHARE_DIR", "XDG_TEMPLATES_DIR"})
+    for (const char* name :
+         {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_DESKTOP_DIR", "XDG_DOCUMENTS_DIR", "XDG_DOWNLOAD_DIR",
+          "XDG_MUSIC_DIR", "XDG_PICTURES_DIR", "XDG_VIDEOS_DIR", "XDG_PUBLICSHARE_DIR", "XDG_TEMPLATES_DIR"})
         env_.Clear(name);
     desktop_ = home_ / "Desktop";
     menu_ = home_ / ".local" / "share" / "applications";

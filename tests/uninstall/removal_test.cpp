@@ -36,8 +36,11 @@ TEST_F(Removal, StepByStepTheInstallationTheWorkFolderAndTheShortcutsGoAndNothin
     Touch(work / "zpyjj" / "zpyjj1.jpg");
     Touch(autostart_ / "Velmora2007.desktop");
     const std::vector<fs::path> kept = {
-        menu_ / "other.desktop", desktop_ / "notes.txt", autostart_ / "other.desktop",
-        root_ / "opt" / "other" / "castora", system_ / "brenholt_2" / "zpyjj" / "theirs.jpg",
+        menu_ / "other.desktop",
+        desktop_ / "notes.txt",
+        autostart_ / "other.desktop",
+        root_ / "opt" / "other" / "castora",
+        system_ / "brenholt_2" / "zpyjj" / "theirs.jpg",
     };
     for (const fs::path& file : kept) Touch(file);
 
@@ -123,8 +126,7 @@ TEST_F(Removal, RecordsNamingOtherFoldersAreRefusedAndTheirFilesStay)
 {
     const fs::path work = Install();
     // castora planted everywhere: the marker alone is not enough.
-    for (const fs::path& folder : {home_, system_, desktop_, root_})
-        Touch(folder / "castora");
+    for (const fs::path& folder : {home_, system_, desktop_, root_}) Touch(folder / "castora");
     Touch(home_ / "Documents" / "letter.txt");
     Touch(root_ / "opt" / "other" / "readme.txt");
     Touch(root_ / "opt" / "a file");
@@ -166,13 +168,15 @@ TEST_F(Removal, RecordsNamingOtherFoldersAreRefusedAndTheirFilesStay)
         }
         uninstall::RunRemovalStep(plan, 1);
     }
-    for (const fs::path& file : {home_ / "castora", home_ / "Documents" / "letter.txt", system_ / "castora",
-                                 desktop_ / "castora", root_ / "castora", root_ / "opt" / "other" / "readme.txt",
-                                 root_ / "opt" / "a file", root_ / "opt" / "home-link", install_ / "castora"})
+    for (const fs::path& file :
+         {home_ / "castora", home_ / "Documents" / "letter.txt", system_ / "castora", desktop_ / "castora",
+          root_ / "castora", root_ / "opt" / "other" / "readme.txt", root_ / "opt" / "a file",
+          root_ / "opt" / "home-link", install_ / "castora"})
         EXPECT_TRUE(Exists(file)) << file;
     Record(work, (root_ / "opt" / "other").string());
     EXPECT_EQ(uninstall::RefusalText(Plan().installation, "Velmora"),
-              "安装目录\"" + (root_ / "opt" / "other").string() + "\"没有删除:其中没有castora,不是<Velmora>的安装目录。");
+              "安装目录\"" + (root_ / "opt" / "other").string() +
+                  "\"没有删除:其中没有castora,不是<Velmora>的安装目录。");
 }
 
 // What the whole removal takes and leaves for each kind of record. Whatever

@@ -33,7 +33,7 @@ TEST_F(SelfRemovalFiles, OnlyAnInstalledCopyBesideCastoraRemovesItself)
     EXPECT_FALSE(uninstall::ShouldRemoveItself(folder / "castorun"));  // a build folder, say
     Touch(folder / "castora");
     EXPECT_TRUE(uninstall::ShouldRemoveItself(folder / "castorun"));
-    EXPECT_FALSE(uninstall::ShouldRemoveItself(folder / "gone"));     // went with the installation
+    EXPECT_FALSE(uninstall::ShouldRemoveItself(folder / "gone"));  // went with the installation
     EXPECT_FALSE(uninstall::ShouldRemoveItself(fs::path("castorun")));
     EXPECT_FALSE(uninstall::ShouldRemoveItself({}));
 }

@@ -56,8 +56,9 @@ protected:
     // Everything that an installation lays out.
     std::vector<fs::path> Installed(const fs::path& work) const
     {
-        return {install_ / "castora",      install_ / "Photo",       work / "zpyjj",
-                desktop_ / "Velmora.desktop", menu_ / "Velmora2007.desktop", menu_ / "Velmora2007"};
+        return {
+            install_ / "castora",          install_ / "Photo",   work / "zpyjj", desktop_ / "Velmora.desktop",
+            menu_ / "Velmora2007.desktop", menu_ / "Velmora2007"};
     }
 
     core::TestApplication app_;

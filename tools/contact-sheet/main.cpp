@@ -35,9 +35,17 @@ const Sheet kSheets[] = {
     {"pwwjj/wu_pwwj.swf  no ending title", "pwwjj/wu_pwwj.swf", 176, 144, {0, 20}},
     {"llzp/zpjj1.swf  photo browser", "llzp/zpjj1.swf", 176, 144, {0, 9}},
     {"jjzp/zpjj1.swf  crop viewer (1252 x 1416 / 8)", "jjzp/zpjj1.swf", 156, 177, {0}},
-    {"kenburns.swf  effect template", "template-movies/kenburns.swf", 176, 144, {5, 35, 66, 95, 104, 170, 250}},
+    {"kenburns.swf  effect template",
+     "template-movies/kenburns.swf",
+     176,
+     144,
+     {5, 35, 66, 95, 104, 170, 250}},
     {"cards.swf  effect template", "template-movies/cards.swf", 176, 144, {4, 12, 30, 68, 100, 180, 290}},
-    {"filmstrip.swf  effect template", "template-movies/filmstrip.swf", 176, 144, {2, 30, 60, 90, 140, 210, 280}},
+    {"filmstrip.swf  effect template",
+     "template-movies/filmstrip.swf",
+     176,
+     144,
+     {2, 30, 60, 90, 140, 210, 280}},
     {"ending.swf  ending title", "template-movies/ending.swf", 176, 144, {5, 40, 80, 150, 235}},
 };
 
@@ -46,13 +54,17 @@ const char* const kLyrics[] = {"这里显示歌词内容", "春风十里 不如�
 
 constexpr int kMargin = 12, kLabelHeight = 22, kGap = 8, kCaption = 14;
 
-void WriteText(const fs::path& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+void WriteText(const fs::path& path, const std::string& text)
+{
+    std::ofstream(path, std::ios::binary) << text;
+}
 
 void StagePhoto(const fs::path& path, int index) { gfx::SaveJpeg(SamplePhoto(index, 640, 480), path); }
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     if (argc != 3) {
         std::fprintf(stderr, "usage: contact-sheet OUTPUT.png SHIPPED_DIR\n");
         return 2;
@@ -85,7 +97,8 @@ int main(int argc, char** argv) {
             fs::create_directories(work);
             fs::path movie = work / fs::path(s.movie).filename();
             fs::copy_file(shipped / s.movie, movie);
-            for (int slot = 1; slot <= 15; ++slot) StagePhoto(work / ("tupian" + std::to_string(slot) + ".jpg"), slot);
+            for (int slot = 1; slot <= 15; ++slot)
+                StagePhoto(work / ("tupian" + std::to_string(slot) + ".jpg"), slot);
             StagePhoto(work / "zpjj.jpg", 3);
             StagePhoto(work / "pwtp.jpg", 7);
             WriteText(work / "txt_1.txt", "txt1=Our summer\r\n");
@@ -102,9 +115,9 @@ int main(int argc, char** argv) {
             };
             if (!player.Load(movie)) throw std::runtime_error(player.LoadError());
             player.Stop();
-            for (const char* name : {"LRC_ju_zuozhongyou=center", "LRC_geciyanse=0xFFFFFF",
-                                     "LRC_biaozhuen_cuti=false", "LRC_xieti=false", "LRC_xiahuaxian=false",
-                                     "LRC_gecidaxiao=12", "LRC_x=5", "LRC_y=250"}) {
+            for (const char* name :
+                 {"LRC_ju_zuozhongyou=center", "LRC_geciyanse=0xFFFFFF", "LRC_biaozhuen_cuti=false",
+                  "LRC_xieti=false", "LRC_xiahuaxian=false", "LRC_gecidaxiao=12", "LRC_x=5", "LRC_y=250"}) {
                 std::string pair = name;
                 auto eq = pair.find('=');
                 player.SetVariable(pair.substr(0, eq), pair.substr(eq + 1));

@@ -9,15 +9,20 @@ struct Rgb {
     double r, g, b;
 };
 
-Rgb Mix(Rgb a, Rgb b, double t) { return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t}; }
+Rgb Mix(Rgb a, Rgb b, double t)
+{
+    return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
+}
 
-TColor ToColor(Rgb c) {
+TColor ToColor(Rgb c)
+{
     auto ch = [](double v) { return static_cast<int>(std::clamp(v, 0.0, 255.0)); };
     return gfx::RGB(ch(c.r), ch(c.g), ch(c.b));
 }
 
 // A colour of the given hue (0..1) with full saturation and value.
-Rgb Hue(double h, double lightness) {
+Rgb Hue(double h, double lightness)
+{
     double r = std::abs(h * 6 - 3) - 1, g = 2 - std::abs(h * 6 - 2), b = 2 - std::abs(h * 6 - 4);
     auto c = [&](double v) { return std::clamp(v, 0.0, 1.0) * 255 * lightness; };
     return {c(r), c(g), c(b)};
@@ -25,10 +30,12 @@ Rgb Hue(double h, double lightness) {
 
 }  // namespace
 
-TBitmap SamplePhoto(int index, int width, int height) {
+TBitmap SamplePhoto(int index, int width, int height)
+{
     TBitmap photo(width, height);
     const double hue = std::fmod(index * 0.137 + 0.55, 1.0);
-    const Rgb sky_top = Hue(hue, 0.55), sky_low = Mix(Hue(std::fmod(hue + 0.08, 1.0), 1.0), {255, 240, 220}, 0.55);
+    const Rgb sky_top = Hue(hue, 0.55),
+              sky_low = Mix(Hue(std::fmod(hue + 0.08, 1.0), 1.0), {255, 240, 220}, 0.55);
     const Rgb hill_far = Mix(Hue(std::fmod(hue + 0.3, 1.0), 0.5), {60, 70, 90}, 0.5);
     const Rgb hill_near = Mix(Hue(std::fmod(hue + 0.35, 1.0), 0.35), {20, 30, 25}, 0.4);
     const double sun_x = width * (0.25 + 0.5 * std::fmod(index * 0.31, 1.0)), sun_y = height * 0.35;

@@ -8,7 +8,8 @@
 #include "platform/flash/movie_file.h"
 #include "platform/flash/movie_source.h"
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     if (argc != 3) {
         std::fprintf(stderr, "usage: movie-compile SOURCE OUTPUT\n");
         return 2;
@@ -22,7 +23,8 @@ int main(int argc, char** argv) {
         temporary += ".part";
         {
             std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-            file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+            file.write(reinterpret_cast<const char*>(bytes.data()),
+                       static_cast<std::streamsize>(bytes.size()));
             if (!file.flush()) throw flash::MovieError("cannot write " + temporary.string());
         }
         std::filesystem::rename(temporary, output);

@@ -16,12 +16,18 @@ namespace {
 
 bool StyleByName(std::string_view name, TkivUIStyle& style)
 {
-    if (name == "macos") style = TkivUIStyle::MacOS;
-    else if (name == "winxp") style = TkivUIStyle::WinXP;
-    else if (name == "deepblue") style = TkivUIStyle::DeepBlue;
-    else if (name == "protein") style = TkivUIStyle::Protein;
-    else if (name == "blueglass") style = TkivUIStyle::BlueGlass;
-    else return false;
+    if (name == "macos")
+        style = TkivUIStyle::MacOS;
+    else if (name == "winxp")
+        style = TkivUIStyle::WinXP;
+    else if (name == "deepblue")
+        style = TkivUIStyle::DeepBlue;
+    else if (name == "protein")
+        style = TkivUIStyle::Protein;
+    else if (name == "blueglass")
+        style = TkivUIStyle::BlueGlass;
+    else
+        return false;
     return true;
 }
 

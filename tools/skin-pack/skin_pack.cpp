@@ -98,8 +98,7 @@ std::vector<std::uint8_t> BuildPayload(const std::vector<Record>& records)
     return out;
 }
 
-std::vector<std::uint8_t> BuildArchive(std::span<const std::uint8_t> payload,
-                                       const ArchiveOptions& options)
+std::vector<std::uint8_t> BuildArchive(std::span<const std::uint8_t> payload, const ArchiveOptions& options)
 {
     struct Entry {
         std::string name;
@@ -111,8 +110,8 @@ std::vector<std::uint8_t> BuildArchive(std::span<const std::uint8_t> payload,
     std::vector<Entry> entries;
     for (const std::string& other : options.otherEntries) {
         const std::vector<std::uint8_t> text(other.begin(), other.end());
-        entries.push_back({other, Deflate(text, 6, false), skin::Crc32(text),
-                           static_cast<std::uint32_t>(text.size()), 0});
+        entries.push_back(
+            {other, Deflate(text, 6, false), skin::Crc32(text), static_cast<std::uint32_t>(text.size()), 0});
     }
     Entry skinEntry{options.entryName, Deflate(payload, options.level, options.fixedCodes),
                     skin::Crc32(payload), static_cast<std::uint32_t>(payload.size()), 0};
@@ -234,7 +233,8 @@ std::vector<Record> StyleSkinRecords(TkivUIStyle style)
             // A run of cells cut out of a longer strip.
             const int w = b.Width() / count;
             TBitmap part(w * cells, b.Height());
-            part.Canvas().CopyRect(part.BoundsRect(), b, Bounds((cellFrom - 1) * w, 0, w * cells, b.Height()));
+            part.Canvas().CopyRect(part.BoundsRect(), b,
+                                   Bounds((cellFrom - 1) * w, 0, w * cells, b.Height()));
             b = std::move(part);
         }
         r.push_back(BitmapRecord(name, b));
@@ -269,8 +269,8 @@ std::vector<Record> StyleSkinRecords(TkivUIStyle style)
     }
     bitmap("SKIN2_CHECKBOXLIST", 34);
     bitmap("SKIN2_RADIOBUTTON", 4);
-    for (const char* name : {"SKIN2_PROGRESSBAR1", "SKIN2_PROGRESSBAR2", "SKIN2_PROGRESSBAR3",
-                             "SKIN2_PROGRESSBAR4"})
+    for (const char* name :
+         {"SKIN2_PROGRESSBAR1", "SKIN2_PROGRESSBAR2", "SKIN2_PROGRESSBAR3", "SKIN2_PROGRESSBAR4"})
         bitmap(name, 24);
     bitmap("SKIN2_TRACKBAR", 28);
     bitmap("SKIN2_TRACKBARSLIDER", 29);

@@ -17,13 +17,15 @@ namespace {
 
 constexpr int kSampleRate = 44100;
 
-std::string AvError(int code) {
+std::string AvError(int code)
+{
     char text[AV_ERROR_MAX_STRING_SIZE] = {};
     av_strerror(code, text, sizeof text);
     return text;
 }
 
-int Fail(const std::string& what) {
+int Fail(const std::string& what)
+{
     std::fprintf(stderr, "song-synth: %s\n", what.c_str());
     return 1;
 }
@@ -34,7 +36,8 @@ struct Encoder {
     AVCodecContext* codec = nullptr;
     AVFrame* frame = nullptr;
     AVPacket* packet = nullptr;
-    ~Encoder() {
+    ~Encoder()
+    {
         av_packet_free(&packet);
         av_frame_free(&frame);
         avcodec_free_context(&codec);
@@ -43,7 +46,8 @@ struct Encoder {
     }
 };
 
-int Drain(Encoder& e, AVStream* stream) {
+int Drain(Encoder& e, AVStream* stream)
+{
     for (;;) {
         int rc = avcodec_receive_packet(e.codec, e.packet);
         if (rc == AVERROR(EAGAIN) || rc == AVERROR_EOF) return 0;
@@ -57,7 +61,8 @@ int Drain(Encoder& e, AVStream* stream) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     if (argc != 2) {
         std::fprintf(stderr, "usage: song-synth OUTPUT.mp3\n");
         return 2;
@@ -81,7 +86,8 @@ int main(int argc, char** argv) {
     e.codec->bit_rate = 128000;
     e.codec->time_base = AVRational{1, kSampleRate};
     av_channel_layout_default(&e.codec->ch_layout, 2);
-    if ((rc = avcodec_open2(e.codec, codec, nullptr)) < 0) return Fail("cannot open the encoder: " + AvError(rc));
+    if ((rc = avcodec_open2(e.codec, codec, nullptr)) < 0)
+        return Fail("cannot open the encoder: " + AvError(rc));
     if ((rc = avcodec_parameters_from_context(stream->codecpar, e.codec)) < 0) return Fail(AvError(rc));
     stream->time_base = e.codec->time_base;
     av_dict_set(&e.format->metadata, "title", "相册小调", 0);

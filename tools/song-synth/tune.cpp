@@ -28,7 +28,8 @@ constexpr Voice kFlute = {{1.0, 0.35, 0.12, 0.05}, 0.02, 0.15, 0.7, 0.12, 0.12};
 constexpr Voice kPluck = {{1.0, 0.5, 0.25, 0.1}, 0.005, 0.6, 0.15, 0.2, 0.0};
 constexpr Voice kPad = {{1.0, 0.2, 0.05, 0.0}, 0.25, 0.4, 0.8, 0.4, 0.0};
 
-double Envelope(const Voice& v, double t, double held) {
+double Envelope(const Voice& v, double t, double held)
+{
     if (t < 0) return 0;
     double level;
     if (t < v.attack) {
@@ -42,8 +43,9 @@ double Envelope(const Voice& v, double t, double held) {
     return level;
 }
 
-void AddNote(std::vector<float>& out, int rate, const Voice& voice, const Note& note,
-             double secondsPerBeat, double gain) {
+void AddNote(std::vector<float>& out, int rate, const Voice& voice, const Note& note, double secondsPerBeat,
+             double gain)
+{
     const double start = note.beat * secondsPerBeat;
     const double held = note.length * secondsPerBeat * 0.92;
     const double end = held + voice.release;
@@ -53,7 +55,8 @@ void AddNote(std::vector<float>& out, int rate, const Voice& voice, const Note& 
     double phase = 0;
     for (std::size_t i = 0; i < count && first + i < out.size(); ++i) {
         const double t = static_cast<double>(i) / rate;
-        const double wobble = voice.vibrato * std::sin(2 * std::numbers::pi * 5.0 * t) * std::min(1.0, t / 0.3);
+        const double wobble =
+            voice.vibrato * std::sin(2 * std::numbers::pi * 5.0 * t) * std::min(1.0, t / 0.3);
         phase += 2 * std::numbers::pi * f * std::pow(2.0, wobble / 12.0) / rate;
         double s = 0;
         for (int h = 0; h < 4; ++h) s += voice.harmonics[h] * std::sin((h + 1) * phase);
@@ -61,7 +64,8 @@ void AddNote(std::vector<float>& out, int rate, const Voice& voice, const Note& 
     }
 }
 
-void Chord(Tune& tune, double beat, double length, int root, std::initializer_list<int> tones) {
+void Chord(Tune& tune, double beat, double length, int root, std::initializer_list<int> tones)
+{
     // Bass on the beats, the chord held underneath.
     for (double b = 0; b < length; b += 1) {
         tune.accompaniment.push_back({beat + b, 1, b == 0 ? root : root + 7, 0.55});
@@ -71,7 +75,8 @@ void Chord(Tune& tune, double beat, double length, int root, std::initializer_li
 
 }  // namespace
 
-Tune SampleTune() {
+Tune SampleTune()
+{
     Tune tune;
     auto line = [&](double beat, std::initializer_list<std::pair<int, double>> notes) {
         for (const auto& [pitch, length] : notes) {
@@ -104,14 +109,17 @@ Tune SampleTune() {
     return tune;
 }
 
-Stereo Render(const Tune& tune, int sampleRate) {
+Stereo Render(const Tune& tune, int sampleRate)
+{
     const double secondsPerBeat = 60.0 / tune.beatsPerMinute;
     const std::size_t total = static_cast<std::size_t>(tune.totalBeats * secondsPerBeat * sampleRate);
     std::vector<float> melody(total, 0.0f), bass(total, 0.0f), pad(total, 0.0f);
     for (const Note& n : tune.melody) AddNote(melody, sampleRate, kFlute, n, secondsPerBeat, 0.5);
     for (const Note& n : tune.accompaniment) {
-        if (n.length <= 1) AddNote(bass, sampleRate, kPluck, n, secondsPerBeat, 0.5);
-        else AddNote(pad, sampleRate, kPad, n, secondsPerBeat, 0.5);
+        if (n.length <= 1)
+            AddNote(bass, sampleRate, kPluck, n, secondsPerBeat, 0.5);
+        else
+            AddNote(pad, sampleRate, kPad, n, secondsPerBeat, 0.5);
     }
     // A little width: the pad leans left, the bass right, the melody stays in
     // the middle, and a soft echo a dotted eighth later.

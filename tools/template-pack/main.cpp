@@ -83,7 +83,11 @@ int RenderAndPack(const fs::path& movie, const fs::path& photo_folder, const fs:
     const fs::path video = scratch.string() + ".avi";
     struct RemoveVideo {
         fs::path path;
-        ~RemoveVideo() { std::error_code ignored; fs::remove(path, ignored); }
+        ~RemoveVideo()
+        {
+            std::error_code ignored;
+            fs::remove(path, ignored);
+        }
     } remove_video{video};
     RenderMoviePreview(movie, photos, video, scratch);
     return Pack(video, movie, output);
@@ -96,7 +100,11 @@ int PackEnding(const fs::path& movie, const fs::path& picture, int play_frame, i
     const fs::path video = scratch.string() + ".mpg";
     struct RemoveVideo {
         fs::path path;
-        ~RemoveVideo() { std::error_code ignored; fs::remove(path, ignored); }
+        ~RemoveVideo()
+        {
+            std::error_code ignored;
+            fs::remove(path, ignored);
+        }
     } remove_video{video};
     RenderEndingPreview(movie, picture, video, scratch);
     WriteWhole(output, PackEndingTemplate(ReadWhole(video), ReadWhole(movie), play_frame, still_frame));

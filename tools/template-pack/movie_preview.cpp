@@ -22,7 +22,11 @@ void RenderMoviePreview(const fs::path& movie_file, const std::vector<fs::path>&
     fs::create_directories(scratch_folder);
     struct Cleanup {
         fs::path folder;
-        ~Cleanup() { std::error_code ignored; fs::remove_all(folder, ignored); }
+        ~Cleanup()
+        {
+            std::error_code ignored;
+            fs::remove_all(folder, ignored);
+        }
     } cleanup{scratch_folder};
 
     const fs::path movie = scratch_folder / "zhzp1.swf";
@@ -44,7 +48,8 @@ void RenderMoviePreview(const fs::path& movie_file, const std::vector<fs::path>&
             std::error_code error;
             fs::copy_file(photos[cursor], scratch_folder / ("tupian" + std::to_string(slot) + ".jpg"),
                           fs::copy_options::overwrite_existing, error);
-            if (error && failure.empty()) failure = "cannot copy " + photos[cursor].string() + ": " + error.message();
+            if (error && failure.empty())
+                failure = "cannot copy " + photos[cursor].string() + ": " + error.message();
             cursor = (cursor + 1) % photos.size();
         }
     };
@@ -52,14 +57,15 @@ void RenderMoviePreview(const fs::path& movie_file, const std::vector<fs::path>&
     player.Stop();
     player.SetVariable("LRC_geci", "");
 
-    EncodePreviewVideo(output, player.TotalFrames(), kPreviewWidth, kPreviewHeight,
-                       [&](int frame, TBitmap& target) {
-                           // Every frame is entered in turn, so that each request is answered.
-                           while (player.FrameNum() < frame) player.SetFrameNum(player.FrameNum() + 1);
-                           target.Fill(clBlack);
-                           player.Render(target, target.BoundsRect());
-                       },
-                       scratch_folder);
+    EncodePreviewVideo(
+        output, player.TotalFrames(), kPreviewWidth, kPreviewHeight,
+        [&](int frame, TBitmap& target) {
+            // Every frame is entered in turn, so that each request is answered.
+            while (player.FrameNum() < frame) player.SetFrameNum(player.FrameNum() + 1);
+            target.Fill(clBlack);
+            player.Render(target, target.BoundsRect());
+        },
+        scratch_folder);
     if (!failure.empty()) throw PackError(failure);
 }
 
@@ -70,7 +76,11 @@ void RenderEndingPreview(const fs::path& movie_file, const fs::path& picture, co
     fs::create_directories(scratch_folder);
     struct Cleanup {
         fs::path folder;
-        ~Cleanup() { std::error_code ignored; fs::remove_all(folder, ignored); }
+        ~Cleanup()
+        {
+            std::error_code ignored;
+            fs::remove_all(folder, ignored);
+        }
     } cleanup{scratch_folder};
 
     // The ending's folder as the work folder's "pwwjj" holds it.
@@ -86,13 +96,14 @@ void RenderEndingPreview(const fs::path& movie_file, const fs::path& picture, co
     flash::Player player;
     if (!player.Load(movie)) throw PackError("the movie does not load: " + player.LoadError());
     player.Stop();
-    EncodePreviewVideo(output, player.TotalFrames(), kPreviewWidth, kPreviewHeight,
-                       [&](int frame, TBitmap& target) {
-                           while (player.FrameNum() < frame) player.SetFrameNum(player.FrameNum() + 1);
-                           target.Fill(clBlack);
-                           player.Render(target, target.BoundsRect());
-                       },
-                       scratch_folder / "frames", MCL_PRESET_VCD);
+    EncodePreviewVideo(
+        output, player.TotalFrames(), kPreviewWidth, kPreviewHeight,
+        [&](int frame, TBitmap& target) {
+            while (player.FrameNum() < frame) player.SetFrameNum(player.FrameNum() + 1);
+            target.Fill(clBlack);
+            player.Render(target, target.BoundsRect());
+        },
+        scratch_folder / "frames", MCL_PRESET_VCD);
 }
 
 }  // namespace template_pack

@@ -13,8 +13,7 @@ inline constexpr int kPreviewHeight = 288;
 // Writes the preview AVI of the movie file with the given photos. Throws
 // PackError. scratch_folder is created and removed again.
 void RenderMoviePreview(const std::filesystem::path& movie_file,
-                        const std::vector<std::filesystem::path>& photos,
-                        const std::filesystem::path& output,
+                        const std::vector<std::filesystem::path>& photos, const std::filesystem::path& output,
                         const std::filesystem::path& scratch_folder);
 
 // Writes the video of an ending-title template: the ending movie played

@@ -15,6 +15,7 @@ using PaintFrame = std::function<void(int frame, TBitmap& target)>;
 // Throws PackError (with the encoder's message) when encoding fails.
 // scratch_folder holds the frame picture handed to the encoder.
 void EncodePreviewVideo(const std::filesystem::path& output, int frame_count, int width, int height,
-                        const PaintFrame& paint, const std::filesystem::path& scratch_folder, int preset = -1);
+                        const PaintFrame& paint, const std::filesystem::path& scratch_folder,
+                        int preset = -1);
 
 }  // namespace template_pack

@@ -57,7 +57,8 @@ Rgb Tint(Rgb c, int variant)
 
 class Painter {
 public:
-    Painter(TBitmap& bitmap, int variant) : b_(bitmap), w_(bitmap.Width()), h_(bitmap.Height()), v_(variant) {}
+    Painter(TBitmap& bitmap, int variant) : b_(bitmap), w_(bitmap.Width()), h_(bitmap.Height()), v_(variant)
+    {}
 
     int W() const { return w_; }
     int H() const { return h_; }
@@ -78,7 +79,8 @@ public:
             for (size_t i = 1; i < stops.size(); ++i) {
                 if (t <= stops[i].first) {
                     const double span = stops[i].first - stops[i - 1].first;
-                    c = Mix(stops[i - 1].second, stops[i].second, span > 0 ? (t - stops[i - 1].first) / span : 1);
+                    c = Mix(stops[i - 1].second, stops[i].second,
+                            span > 0 ? (t - stops[i - 1].first) / span : 1);
                     break;
                 }
                 c = stops[i].second;
@@ -120,14 +122,18 @@ void Sunset(Painter& p, std::uint32_t seed)
 {
     const double horizon = p.H() * (0.58 + 0.08 * Noise(seed, 1));
     const double hf = horizon / p.H();
-    p.VerticalGradient({{0.0, {48, 26, 92}}, {hf * 0.55, {214, 78, 98}}, {hf, {255, 180, 90}}, {1.0, {255, 180, 90}}});
+    p.VerticalGradient(
+        {{0.0, {48, 26, 92}}, {hf * 0.55, {214, 78, 98}}, {hf, {255, 180, 90}}, {1.0, {255, 180, 90}}});
     const double sx = p.W() * (0.4 + 0.35 * Noise(seed, 2));
     const double r = p.H() * 0.11;
     p.Disc(sx, horizon - r * 0.35, r * 2.2, {255, 150, 80}, r * 1.8);
     p.Disc(sx, horizon - r * 0.35, r, {255, 236, 170}, 2);
     // Hills of the far shore, dark against the sky, on the left.
-    p.Ground([&](double x) { return x < p.W() * 0.35 ? horizon - 8 - 12 * (1 + std::sin(x * 0.03 + seed)) : double(p.H()); },
-             {70, 34, 80}, {70, 34, 80});
+    p.Ground(
+        [&](double x) {
+            return x < p.W() * 0.35 ? horizon - 8 - 12 * (1 + std::sin(x * 0.03 + seed)) : double(p.H());
+        },
+        {70, 34, 80}, {70, 34, 80});
     // The sea, lit by the sky near the horizon, and the sun's glitter on it.
     for (int y = int(horizon); y < p.H(); ++y) {
         const double t = (y - horizon) / std::max(1.0, p.H() - horizon);
@@ -147,15 +153,19 @@ void Hills(Painter& p, std::uint32_t seed)
     for (int c = 0; c < 4; ++c) {  // clouds
         const double cx = p.W() * Noise(seed, 20 + c), cy = p.H() * (0.1 + 0.25 * Noise(seed, 30 + c));
         for (int k = 0; k < 5; ++k)
-            p.Disc(cx + (k - 2) * p.H() * 0.04, cy + (k % 2) * p.H() * 0.015, p.H() * (0.035 + 0.01 * (k % 3)),
-                   {255, 255, 255}, 3);
+            p.Disc(cx + (k - 2) * p.H() * 0.04, cy + (k % 2) * p.H() * 0.015,
+                   p.H() * (0.035 + 0.01 * (k % 3)), {255, 255, 255}, 3);
     }
-    const Rgb greens[][2] = {{{120, 170, 90}, {80, 130, 70}}, {{90, 160, 60}, {50, 120, 40}}, {{60, 130, 40}, {30, 90, 30}}};
+    const Rgb greens[][2] = {
+        {{120, 170, 90}, {80, 130, 70}}, {{90, 160, 60}, {50, 120, 40}}, {{60, 130, 40}, {30, 90, 30}}};
     for (int layer = 0; layer < 3; ++layer) {
         const double base = p.H() * (0.5 + 0.14 * layer), amp = p.H() * (0.07 - 0.015 * layer);
         const double f = 0.008 + 0.004 * layer, ph = 6.28 * Noise(seed, 40 + layer);
-        p.Ground([&](double x) { return base - amp * std::sin(x * f + ph) - amp * 0.4 * std::sin(x * f * 2.7 + ph * 2); },
-                 greens[layer][0], greens[layer][1]);
+        p.Ground(
+            [&](double x) {
+                return base - amp * std::sin(x * f + ph) - amp * 0.4 * std::sin(x * f * 2.7 + ph * 2);
+            },
+            greens[layer][0], greens[layer][1]);
     }
     for (int t = 0; t < 6; ++t) {  // trees on the nearest hill
         const double x = p.W() * Noise(seed, 50 + t), y = p.H() * (0.8 + 0.12 * Noise(seed, 60 + t));
@@ -180,9 +190,9 @@ void NightSky(Painter& p, std::uint32_t seed)
         const double top = p.H() * (0.62 + 0.25 * Noise(seed, 300 + i));
         for (int yy = int(top); yy < p.H(); ++yy)
             for (int xx = int(x); xx < int(x + bw); ++xx) {
-                const bool window = (xx - int(x)) % 6 >= 2 && (xx - int(x)) % 6 < 4 && (yy - int(top)) % 8 >= 3 &&
-                                    (yy - int(top)) % 8 < 6 && xx > int(x) + 1 && xx < int(x + bw) - 2 &&
-                                    Noise(seed, xx * 131 + yy * 7) < 0.45;
+                const bool window = (xx - int(x)) % 6 >= 2 && (xx - int(x)) % 6 < 4 &&
+                                    (yy - int(top)) % 8 >= 3 && (yy - int(top)) % 8 < 6 && xx > int(x) + 1 &&
+                                    xx < int(x + bw) - 2 && Noise(seed, xx * 131 + yy * 7) < 0.45;
                 p.Blend(xx, yy, window ? Rgb{255, 210, 120} : Rgb{24, 20, 60}, 1);
             }
         x += bw;
@@ -200,7 +210,8 @@ void Mountains(Painter& p, std::uint32_t seed)
             double best = p.H();
             for (int k = 0; k < peaks; ++k) {
                 const double px = p.W() * (k + Noise(seed, 10 * layer + k)) / peaks;
-                const double ph = base - p.H() * (0.2 + 0.15 * Noise(seed, 50 + 10 * layer + k)) / (1 + 0.4 * layer);
+                const double ph =
+                    base - p.H() * (0.2 + 0.15 * Noise(seed, 50 + 10 * layer + k)) / (1 + 0.4 * layer);
                 best = std::min(best, ph + std::abs(x - px) * (0.9 + 0.3 * layer));
             }
             return std::min(best, base);
@@ -216,7 +227,8 @@ void Mountains(Painter& p, std::uint32_t seed)
 
 void Meadow(Painter& p, std::uint32_t seed)
 {
-    p.VerticalGradient({{0.0, {110, 190, 240}}, {0.45, {210, 235, 250}}, {0.46, {130, 190, 80}}, {1.0, {50, 120, 40}}});
+    p.VerticalGradient(
+        {{0.0, {110, 190, 240}}, {0.45, {210, 235, 250}}, {0.46, {130, 190, 80}}, {1.0, {50, 120, 40}}});
     const Rgb petals[] = {{240, 60, 80}, {255, 200, 40}, {250, 250, 250}, {190, 90, 220}, {255, 130, 40}};
     const int count = p.W() * p.H() / 180;
     for (int i = 0; i < count; ++i) {
@@ -242,8 +254,9 @@ void Pattern(Painter& p, std::uint32_t seed)
             p.Blend(x, y, Mix(a, b, wave * 0.8 + 0.2 * double(y) / p.H()), 1);
         }
     for (int i = 0; i < 12; ++i)
-        p.Disc(p.W() * Noise(seed, 10 + i), p.H() * Noise(seed, 30 + i), p.H() * (0.03 + 0.07 * Noise(seed, 50 + i)),
-               Mix({255, 255, 255}, b, Noise(seed, 70 + i)), 2.5);
+        p.Disc(p.W() * Noise(seed, 10 + i), p.H() * Noise(seed, 30 + i),
+               p.H() * (0.03 + 0.07 * Noise(seed, 50 + i)), Mix({255, 255, 255}, b, Noise(seed, 70 + i)),
+               2.5);
 }
 
 }  // namespace
@@ -267,8 +280,7 @@ TBitmap SamplePhoto(int index, int width, int height)
 }
 
 std::vector<std::filesystem::path> WriteSamplePhotos(const std::filesystem::path& folder, int count,
-                                                     int width, int height,
-                                                     const std::string& name_prefix)
+                                                     int width, int height, const std::string& name_prefix)
 {
     std::filesystem::create_directories(folder);
     std::vector<std::filesystem::path> paths;

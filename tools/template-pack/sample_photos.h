@@ -15,7 +15,6 @@ TBitmap SamplePhoto(int index, int width, int height);
 // Writes count photos as JPEG files named by name_prefix + number (from 1)
 // + ".jpg" into folder (created when missing); returns their paths.
 std::vector<std::filesystem::path> WriteSamplePhotos(const std::filesystem::path& folder, int count,
-                                                     int width, int height,
-                                                     const std::string& name_prefix);
+                                                     int width, int height, const std::string& name_prefix);
 
 }  // namespace template_pack

@@ -60,7 +60,8 @@ std::string PackEndingTemplate(std::string_view video, std::string_view movie_fi
         throw PackError("the play frame " + std::to_string(play_frame) + " is not a frame of the movie");
     // The dialog rests on z_s - 1.
     if (still_frame < 1 || still_frame > frames)
-        throw PackError("the still frame " + std::to_string(still_frame) + " does not name a frame of the movie");
+        throw PackError("the still frame " + std::to_string(still_frame) +
+                        " does not name a frame of the movie");
     const std::optional<std::string> trailer = app::WriteEndingTrailer(play_frame, still_frame, video.size());
     if (!trailer) throw PackError("the settings block does not fit");
     std::string file;

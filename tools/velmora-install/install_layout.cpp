@@ -11,7 +11,8 @@ namespace installer {
 
 namespace {
 
-void MakeFolder(const fs::path& path) {
+void MakeFolder(const fs::path& path)
+{
     if (!core::ForceDirectories(path)) throw InstallError("cannot create the folder " + path.string());
 }
 
@@ -28,7 +29,8 @@ constexpr MovieSet kShippedMovies[] = {
     {"jjzp", "*"},
 };
 
-std::vector<fs::path> CopyMovies(const fs::path& shippedDir, const fs::path& workDir) {
+std::vector<fs::path> CopyMovies(const fs::path& shippedDir, const fs::path& workDir)
+{
     std::vector<fs::path> copied;
     for (const MovieSet& set : kShippedMovies) {
         for (const fs::path& source : core::FindFiles(shippedDir / set.folder, set.pattern)) {
@@ -42,14 +44,16 @@ std::vector<fs::path> CopyMovies(const fs::path& shippedDir, const fs::path& wor
     return copied;
 }
 
-void WriteRecord(const fs::path& workDir, const fs::path& installDir) {
+void WriteRecord(const fs::path& workDir, const fs::path& installDir)
+{
     core::IniFile record;
     record.WriteString("azlj", "lj", installDir.string());
     const fs::path path = workDir / "azlj.ini";
     if (!record.SaveToFile(path)) throw InstallError("cannot write " + path.string());
 }
 
-std::vector<fs::path> WriteShortcuts(const fs::path& installDir) {
+std::vector<fs::path> WriteShortcuts(const fs::path& installDir)
+{
     shell::Shortcut shortcut;
     shortcut.program = installDir / "castora";
     shortcut.workingDir = installDir;
@@ -72,7 +76,8 @@ std::vector<fs::path> WriteShortcuts(const fs::path& installDir) {
     for (const Place& place : places) {
         shortcut.name = std::string(place.name);
         if (!shell::WriteShortcut(place.folder, place.name, shortcut)) {
-            throw InstallError("cannot write the shortcut " + shell::ShortcutPath(place.folder, place.name).string());
+            throw InstallError("cannot write the shortcut " +
+                               shell::ShortcutPath(place.folder, place.name).string());
         }
         written.push_back(shell::ShortcutPath(place.folder, place.name));
     }
@@ -81,14 +86,16 @@ std::vector<fs::path> WriteShortcuts(const fs::path& installDir) {
 
 }  // namespace
 
-fs::path FindWorkFolder(const fs::path& systemDir) {
+fs::path FindWorkFolder(const fs::path& systemDir)
+{
     for (int n = 1;; ++n) {
         fs::path candidate = systemDir / ("brenholt_" + std::to_string(n));
         if (!core::DirectoryExists(candidate) || core::DirectoryExists(candidate / "zpyjj")) return candidate;
     }
 }
 
-InstallResult Install(const InstallOptions& options) {
+InstallResult Install(const InstallOptions& options)
+{
     if (options.installDir.empty()) throw InstallError("no installation folder given");
     std::error_code ec;
     const fs::path installDir = fs::weakly_canonical(fs::absolute(options.installDir, ec), ec);

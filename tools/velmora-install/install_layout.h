@@ -39,9 +39,9 @@ struct InstallOptions {
 };
 
 struct InstallResult {
-    fs::path workDir;                     // without a trailing separator
-    std::vector<fs::path> copiedMovies;   // relative to the work folder
-    std::vector<fs::path> shortcuts;      // the files written
+    fs::path workDir;                    // without a trailing separator
+    std::vector<fs::path> copiedMovies;  // relative to the work folder
+    std::vector<fs::path> shortcuts;     // the files written
 };
 
 class InstallError : public std::runtime_error {

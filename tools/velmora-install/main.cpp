@@ -10,7 +10,8 @@
 
 #include "tools/velmora-install/install_layout.h"
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     installer::InstallOptions options;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
@@ -27,7 +28,8 @@ int main(int argc, char** argv) {
     }
     try {
         const installer::InstallResult result = installer::Install(options);
-        std::printf("Work folder: %s (%zu shipped movies)\n", result.workDir.c_str(), result.copiedMovies.size());
+        std::printf("Work folder: %s (%zu shipped movies)\n", result.workDir.c_str(),
+                    result.copiedMovies.size());
         for (const auto& shortcut : result.shortcuts) std::printf("Shortcut: %s\n", shortcut.c_str());
         if (result.copiedMovies.empty()) {
             std::fprintf(stderr, "velmora-install: note: no shipped movies were found to copy\n");

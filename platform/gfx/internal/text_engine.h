@@ -30,7 +30,8 @@ public:
     // inside clip (device coordinates).
     virtual void Draw(TBitmap& dst, const TRect& clip, int x, int baseline, std::u32string_view text,
                       TColor color) = 0;
-    int Measure(std::u32string_view text) {
+    int Measure(std::u32string_view text)
+    {
         int w = 0;
         for (char32_t ch : text) w += Advance(ch);
         return w;

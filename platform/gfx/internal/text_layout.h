@@ -11,17 +11,17 @@ namespace gfx::internal {
 
 struct LaidOutLine {
     std::u32string text;
-    int x = 0;           // left of the line, relative to the rectangle's left
+    int x = 0;  // left of the line, relative to the rectangle's left
     int width = 0;
     int underline = -1;  // index in text of the prefix-underlined character, or -1
 };
 
 struct TextLayout {
     std::vector<LaidOutLine> lines;
-    int top = 0;          // first line's top, relative to the rectangle's top
+    int top = 0;  // first line's top, relative to the rectangle's top
     int lineHeight = 0;
-    int width = 0;        // widest line
-    int height = 0;       // lines * lineHeight
+    int width = 0;   // widest line
+    int height = 0;  // lines * lineHeight
 };
 
 struct TextMeasure {

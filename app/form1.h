@@ -14,6 +14,7 @@
 
 #include "app/lrc.h"
 #include "app/project_state.h"
+#include "app/run_buttons.h"
 #include "app/segment_table.h"
 #include "app/thumbnail_strip.h"
 #include "app/work_folder_lock.h"
@@ -104,8 +105,8 @@ public:
     TListBox* ListBox2;  // the frame at which each segment ends
     TListBox* ListBox3;  // photos each segment shows; row 0 is the slots filled at a time
     // Hidden edits that carry the preview's and the photo renderer's state.
-    TEdit* Edit1;         // the preview's tick: the effect movie's last frame seen; a change runs Edit1Change
-    TEdit* Edit2;         // the photo renderer's number base: a render writes photo Edit2 + 1
+    TEdit* Edit1;         // the effect movie's frame the preview's poll saw last; a change runs Edit1Change
+    TEdit* Edit2;         // the preview's tick: ticks of the effect stage, from -1
     TEdit* Edit3;         // the preview's lyric tick, counting frames of the current song
     TEdit* LRC_text;      // the "mm:ss" key of the lyric line the preview shows last
     TEdit* Z_P_J_J_Edit;  // MainForm's mode: "dao_ru_zhao_pian" (photo import) or the crop editor's
@@ -215,6 +216,9 @@ public:
     void kivButton14Click(TObject* Sender);
     void kivButton20Click(TObject* Sender);
     void kivButton32Click(TObject* Sender);
+    // The preview's Stop and the output buttons, which a running preview or
+    // an import frees or holds.
+    app::RunButtons RunButtons() const;
 
     // --- the preview (app/preview_engine) -----------------------------------------------------
     void StartOpeningTitle();

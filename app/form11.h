@@ -1,6 +1,6 @@
 #pragma once
 // TForm11 ("片头片尾"): the album's opening and ending titles. Page 0 takes
-// an opening-title video, measures it in frames (OpeningFiles and
+// an opening-title video, measures it in frames (OpeningFile and
 // OpeningFrames of the main window) and previews it; page 1 takes an
 // ending-title template (its movie copies and the two texts in "pwwjj"),
 // previews its movie and opens the text editor TForm12.

@@ -33,9 +33,7 @@ void ShowMessage(TkivMessageDialog* dialog, const char* text)
 
 void SetRunButtons(TForm1& f, bool enabled)
 {
-    for (TkivButton* button :
-         {f.kivButton3, f.kivButton2, f.kivButton12, f.kivButton13, f.kivButton14, f.kivButton20})
-        button->SetEnabled(enabled);
+    for (TkivButton* button : f.RunButtons()) button->SetEnabled(enabled);
 }
 
 // A pane at the frame's top-left corner, sized by its content.

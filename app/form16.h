@@ -28,8 +28,7 @@ public:
     ~TForm16() override;
 
     TkivForm* kivForm1;  // the skinned panel: "调整歌词"
-    // One page control a group, each with its one tab.
-    // One page control per setting, each holding the tab sheet below it.
+    // One page control per setting, each holding its one tab sheet below.
     TkivPageControl* kivPageControl1;
     TkivPageControl* kivPageControl2;
     TkivPageControl* kivPageControl3;

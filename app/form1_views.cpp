@@ -92,6 +92,12 @@ app::PhotoDeletionView TForm1::DeletionView()
             [] { Form6->ShowModal(); }};
 }
 
+app::RunButtons TForm1::RunButtons() const
+{
+    // Stop, then the output buttons in the order of production::kOutputFormats.
+    return {kivButton3, kivButton2, kivButton12, kivButton13, kivButton14, kivButton20};
+}
+
 app::PreviewEngineView TForm1::PreviewView()
 {
     return {*ScrollBox13,
@@ -107,7 +113,7 @@ app::PreviewEngineView TForm1::PreviewView()
             *WindowsMediaPlayer3,
             *WindowsMediaPlayer1,
             *kivButton1,
-            {kivButton3, kivButton2, kivButton12, kivButton13, kivButton14, kivButton20},
+            RunButtons(),
             *Timer2,
             *Timer3,
             *Timer6,

@@ -5,6 +5,7 @@
 
 #include "app/sync_mode.h"
 #include "mcl/mcl_timebase.h"
+#include "production/output_formats.h"
 
 namespace app {
 
@@ -39,10 +40,8 @@ int64_t JobFrameCount(const JobFrameInput& input)
 
 std::string_view OutputExtension(std::string_view output_format)
 {
-    if (output_format == "AVI") return ".avi";
-    if (output_format == "VCD" || output_format == "SVCD" || output_format == "DVD") return ".mpg";
-    if (output_format == "MP4") return ".mp4";
-    return {};
+    const production::OutputFormat* format = production::FindOutputFormat(output_format);
+    return format ? format->extension : std::string_view{};
 }
 
 std::string_view FileNameExtension(std::string_view path)

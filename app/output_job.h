@@ -21,9 +21,8 @@ struct JobFrameInput {
 // a result of 0 is a job that must be refused.
 int64_t JobFrameCount(const JobFrameInput& input);
 
-// The extension added for OutputFormat when the chosen name has none:
-// ".avi" for "AVI", ".mp4" for "MP4", ".mpg" for "VCD", "SVCD" and "DVD";
-// empty for an unknown format.
+// The extension added for OutputFormat when the chosen name has none (its
+// row of production::kOutputFormats); empty for an unknown format.
 std::string_view OutputExtension(std::string_view output_format);
 
 // The extension of a file name: the part from the last "." of its last

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/lrc.h"
+#include "app/run_buttons.h"
 #include "app/segment_table.h"
 #include "production/album_settings.h"
 
@@ -98,8 +99,8 @@ struct PreviewEngineView {
     TWindowsMediaPlayer& opening_player;
     TWindowsMediaPlayer& template_video;
     TkivButton& play_button;
-    // Stop and the five output buttons: usable while a run goes.
-    std::array<TkivButton*, 6> run_buttons;
+    // Stop and the output buttons: usable while a run goes.
+    RunButtons run_buttons;
     TTimer& opening_watch;
     TTimer& frame_poll;
     TTimer& ending_watch;

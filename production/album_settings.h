@@ -13,7 +13,7 @@ struct AlbumSettings {
     std::string WorkDir;  // always ending in "/"
     std::string SyncMode = "yinyuesuimobanchangdu";
     std::string TvSystem = "PAL";
-    std::string OutputFormat;   // "AVI", "VCD", "SVCD", "DVD" or "MP4"
+    std::string OutputFormat;   // a key of kOutputFormats (production/output_formats.h)
     int PhotoFrames = 0;        // the album's frames when the music follows the photos
     double MusicSeconds = 0.0;  // the music list's whole length
     std::string OpeningFile;

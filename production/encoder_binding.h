@@ -34,7 +34,7 @@ public:
 struct EncoderJob {
     std::vector<std::string> videoNames, audioNames;
     std::string videoOut, audioOut;
-    std::string outputFormat;  // "AVI", "VCD", "SVCD", "DVD", "MP4"
+    std::string outputFormat;  // a key of kOutputFormats (production/output_formats.h)
     std::string tvSystem;      // "PAL", "NTSC"
     bool keepDuration = true;
 };

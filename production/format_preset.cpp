@@ -1,25 +1,19 @@
 #include "production/format_preset.h"
 
+#include "production/output_formats.h"
+
 namespace production {
 
 std::optional<FormatPreset> FormatPresetFor(std::string_view outputFormat, std::string_view tvSystem)
 {
+    const OutputFormat* format = FindOutputFormat(outputFormat);
+    if (!format || format->preset == kEncoderDefaults) return std::nullopt;
     FormatPreset preset;
-    if (outputFormat == "VCD") {
-        preset.kind = 0;
-    } else if (outputFormat == "SVCD") {
-        preset.kind = 1;
-    } else if (outputFormat == "DVD") {
-        preset.kind = 2;
-    } else if (outputFormat == "MP4") {
-        preset.kind = 6;
-    } else {
-        return std::nullopt;
-    }
+    preset.kind = format->preset;
     if (tvSystem == "PAL") {
-        preset.tvSystem = 0;
+        preset.tvSystem = MCL_TV_PAL;
     } else if (tvSystem == "NTSC") {
-        preset.tvSystem = 1;
+        preset.tvSystem = MCL_TV_NTSC;
     } else {
         return std::nullopt;
     }

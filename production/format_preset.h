@@ -7,11 +7,11 @@
 namespace production {
 
 struct FormatPreset {
-    int kind = 0;      // VCD 0, SVCD 1, DVD 2, MPEG-4 6
-    int tvSystem = 0;  // PAL 0, NTSC 1
+    int kind = 0;      // MCL_PRESET_*
+    int tvSystem = 0;  // MCL_TV_PAL or MCL_TV_NTSC
 };
 
-// Nothing for "AVI" or any other format, and for a TV system other than
+// Nothing for a format without a preset of its own (kOutputFormats), and for a TV system other than
 // "PAL" and "NTSC": the encoder's defaults stay.
 std::optional<FormatPreset> FormatPresetFor(std::string_view outputFormat, std::string_view tvSystem);
 

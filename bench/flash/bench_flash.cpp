@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "data/shipped_templates.h"
 #include "platform/core/application.h"
 #include "platform/flash/movie_file.h"
 #include "platform/flash/movie_source.h"
@@ -50,9 +51,9 @@ public:
         auto bytes = flash::WriteMovie(flash::CompileMovieSource(kThreePictures, dir_, "bench"));
         std::ofstream(dir_ / "three.swf", std::ios::binary)
             .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        for (const char* name : {"kenburns", "cards", "filmstrip"})
-            fs::copy_file(fs::path(VELMORA_DATA_OUT) / "template-movies" / (std::string(name) + ".swf"),
-                          dir_ / (std::string(name) + ".swf"), fs::copy_options::overwrite_existing);
+        for (const shipped::EffectTemplate& t : shipped::kEffectTemplates)
+            fs::copy_file(fs::path(VELMORA_DATA_OUT) / "template-movies" / (std::string(t.movie) + ".swf"),
+                          dir_ / (std::string(t.movie) + ".swf"), fs::copy_options::overwrite_existing);
     }
     ~Fixture() { fs::remove_all(dir_); }
     fs::path Movie(const std::string& name) const { return dir_ / (name + ".swf"); }

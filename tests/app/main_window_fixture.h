@@ -1,7 +1,6 @@
 #pragma once
-// The main window as the program entry starts it, for the tests of its
-// windows: headless, on a virtual clock, in a temporary system folder,
-// with every message box recorded and answered.
+// The main window as the program entry starts it (tests/program_fixture.h),
+// for the tests of its windows, with every message box recorded.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -9,8 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/core/application.h"
-#include "platform/core/files.h"
+#include "tests/program_fixture.h"
 
 namespace app_test {
 
@@ -21,19 +19,13 @@ struct Message {
 // A movie file of `frames` empty frames (its folder made if need be).
 void WriteMovieFile(const std::filesystem::path& path, std::uint32_t frames);
 
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public ProgramFixture<> {
 protected:
-    // Every message box from here on is recorded in messages_ and answered
-    // with its first button.
-    void SetUp() override;
-    // The message box and file dialog hooks back to none.
-    void TearDown() override;
-
-    // Creates every form and shows the main window.
-    void Start();
-    // The installer's work folder "brenholt_1" in the system folder, then
-    // Start; the start-up must take it.
-    void StartWithWorkFolder();
+    // Every message box is recorded in messages_.
+    void OnMessage(const TkivMessageDialog& dialog) override
+    {
+        messages_.push_back({dialog.Caption(), dialog.Text(), dialog.Button1Caption()});
+    }
 
     // The messages as "caption|text|button".
     std::vector<std::string> MessageLines() const;
@@ -41,9 +33,6 @@ protected:
     // file name each was opened with in dialog_file_name_.
     void ChooseFiles(const std::vector<std::filesystem::path>& files);
 
-    core::TestApplication app_;
-    core::TestSystemDir system_;
-    std::filesystem::path work_;
     std::vector<Message> messages_;
     std::string dialog_file_name_;
 };

@@ -46,36 +46,22 @@ void WriteSilence(const fs::path& path, double seconds)
     std::ofstream(path, std::ios::binary) << wav;
 }
 
-void WriteMovieFile(const fs::path& path, std::uint32_t frames)
-{
-    flash::Movie movie;
-    movie.frame_count = frames;
-    const std::vector<std::uint8_t> bytes = flash::WriteMovie(movie);
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-}
-
 std::string ReadBytes(const fs::path& path) { return core::ReadFileBytes(path).value_or("<missing>"); }
 
 void PreviewWindow::SetUp()
 {
-    work_ = MakeCastoraWorkFolder(system_.Path());
-    app::CreateCastoraForms();
-    Form1->Show();
-    App().ProcessMessages();
-    ASSERT_EQ(Form1->StartupExitCode(), 0);
-    skin::SetMessageDialogHook([this](const TkivMessageDialog& dialog) {
-        // The please-wait form is gone before a message shows.
-        EXPECT_FALSE(Form14->Visible());
-        EXPECT_EQ(dialog.Button1Caption(), "确定");
-        messages_.push_back(dialog.Caption() + "|" + dialog.Text());
-        return mrOk;
-    });
+    ProgramFixture::SetUp();
+    StartWithWorkFolder();
+    started_ = true;
 }
 
-void PreviewWindow::TearDown()
+void PreviewWindow::OnMessage(const TkivMessageDialog& dialog)
 {
-    skin::SetMessageDialogHook({});
-    ui::SetFileDialogHook(nullptr);
+    if (!started_) return;
+    // The please-wait form is gone before a message shows.
+    EXPECT_FALSE(Form14->Visible());
+    EXPECT_EQ(dialog.Button1Caption(), "确定");
+    messages_.push_back(dialog.Caption() + "|" + dialog.Text());
 }
 
 void PreviewWindow::AddPhotos(int count)
@@ -90,11 +76,11 @@ void PreviewWindow::AddPhotos(int count)
 
 void PreviewWindow::ImportTemplate(const fs::path& file)
 {
-    ui::SetFileDialogHook([file](const TOpenDialog&) -> std::optional<std::vector<std::string>> {
-        return std::vector<std::string>{file.string()};
-    });
+    answers_[Form1->OpenDialog3] = {file.string()};
+    AnswerFileDialogs();
     Form1->kivButton7->Click();
     ui::SetFileDialogHook(nullptr);
+    answers_.erase(Form1->OpenDialog3);
     // Form14 closes from its own timer, one tick after the import.
     ASSERT_TRUE(App().PumpUntil([] { return !Form14->Visible() && !Form14->Timer3->Enabled(); }, 1000));
 }

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "app/form1.h"
-#include "platform/core/application.h"
-#include "platform/core/files.h"
+#include "tests/app/main_window_fixture.h"
+#include "tests/program_fixture.h"
 
 class TControl;
 
@@ -25,15 +25,15 @@ fs::path FixtureTemplate();
 // A WAV file of silence lasting `seconds`.
 void WriteSilence(const fs::path& path, double seconds);
 
-// A movie file of `frames` empty frames.
-void WriteMovieFile(const fs::path& path, std::uint32_t frames);
+using app_test::WriteMovieFile;
 
 std::string ReadBytes(const fs::path& path);
 
-class PreviewWindow : public ::testing::Test {
+class PreviewWindow : public ProgramFixture<> {
 protected:
     void SetUp() override;
-    void TearDown() override;
+    // Every message box after the start, as caption "|" text.
+    void OnMessage(const TkivMessageDialog& dialog) override;
 
     // Photos 1..count in the work folder and the photo list.
     void AddPhotos(int count);
@@ -57,10 +57,8 @@ protected:
     bool Unlocked() const;
     bool Locked() const;
 
-    core::TestApplication app_;
-    core::TestSystemDir system_;
-    fs::path work_;
-    std::vector<std::string> messages_;  // caption "|" text of every message box
+    bool started_ = false;
+    std::vector<std::string> messages_;
 };
 
 }  // namespace preview_test

@@ -29,6 +29,7 @@
 #include "skin/kiv_page_control.h"
 #include "tests/app/file_writes_fail.h"
 #include "tests/castora_work_folder.h"
+#include "tests/program_fixture.h"
 
 namespace {
 
@@ -75,42 +76,26 @@ std::string EndingFile(const std::string& movie, int play_frame, int still_frame
 
 std::string Read(const fs::path& path) { return core::ReadFileBytes(path).value_or("<missing>"); }
 
-class Titles : public ::testing::Test {
+class Titles : public ProgramFixture<> {
 protected:
     void SetUp() override
     {
-        work_ = MakeCastoraWorkFolder(system_.Path());
-        user_ = system_.Path() / "user";
-        fs::create_directories(user_);
-
-        skin::SetMessageDialogHook([this](const TkivMessageDialog& dialog) {
-            EXPECT_EQ(dialog.Button1Caption(), "确定");
-            messages_.push_back(dialog.Caption() + "|" + dialog.Text());
-            return mrOk;
-        });
-        ui::SetFileDialogHook([this](const TOpenDialog& dialog) -> std::optional<std::vector<std::string>> {
-            const auto answer = answers_.find(&dialog);
-            if (answer == answers_.end() || !answer->second) return std::nullopt;  // cancelled
-            return std::vector<std::string>{*answer->second};
-        });
-
-        app::CreateCastoraForms();
-        Form1->Show();
-        App().ProcessMessages();
-        ASSERT_EQ(Form1->StartupExitCode(), 0);
+        ProgramFixture::SetUp();
+        AnswerFileDialogs();
+        StartWithWorkFolder();
         Form11->Show();
     }
-
-    void TearDown() override
+    // Every message box, as caption "|" text.
+    void OnMessage(const TkivMessageDialog& dialog) override
     {
-        ui::SetFileDialogHook({});
-        skin::SetMessageDialogHook({});
+        EXPECT_EQ(dialog.Button1Caption(), "确定");
+        messages_.push_back(dialog.Caption() + "|" + dialog.Text());
     }
 
     // Chooses `file` (nothing: cancels) in the dialog and clicks the button.
     void Choose(TOpenDialog* dialog, std::optional<fs::path> file, TkivButton* button)
     {
-        answers_[dialog] = file ? std::optional<std::string>(file->string()) : std::nullopt;
+        answers_[dialog] = file ? std::vector<std::string>{file->string()} : std::vector<std::string>{};
         button->Click();
     }
     void ImportOpening(std::optional<fs::path> file)
@@ -125,21 +110,6 @@ protected:
         App().ProcessMessages();
     }
 
-    // Runs `action` once `form` is the modal form on top.
-    void WhenModal(TForm* form, std::function<void()> action)
-    {
-        auto timer = std::make_unique<TTimer>();
-        timer->SetInterval(1);
-        TTimer* raw = timer.get();
-        timer->OnTimer = [form, raw, action](TObject*) {
-            if (Screen().ModalForm() != form) return;
-            raw->SetEnabled(false);
-            action();
-        };
-        timer->SetEnabled(true);
-        watchers_.push_back(std::move(timer));
-    }
-
     fs::path Fixture() const { return fs::path(VELMORA_DATA_OUT) / "fixtures" / "ending25.mpg"; }
     TShockwaveFlash& Preview() const { return *Form11->ShockwaveFlash1; }
     TShockwaveFlash& Placeholder() const { return *Form11->ShockwaveFlash2; }
@@ -148,12 +118,7 @@ protected:
         return Placeholder().Visible() && !Preview().Visible() && !Preview().Playing();
     }
 
-    core::TestApplication app_;
-    core::TestSystemDir system_;
-    fs::path work_, user_;
-    std::map<const TOpenDialog*, std::optional<std::string>> answers_;
     std::vector<std::string> messages_;
-    std::vector<std::unique_ptr<TTimer>> watchers_;
 };
 
 TEST_F(Titles, TheMainWindowsButtonOpensTheDialogOnItsOpeningPage)

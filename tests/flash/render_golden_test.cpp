@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "data/shipped_templates.h"
 #include "platform/core/application.h"
 #include "platform/flash/movie_file.h"
 #include "platform/flash/movie_source.h"
@@ -57,7 +58,8 @@ protected:
         auto three = flash::WriteMovie(flash::CompileMovieSource(kThreePictures, Dir(), "three"));
         std::ofstream(Dir() / "three.swf", std::ios::binary)
             .write(reinterpret_cast<const char*>(three.data()), static_cast<std::streamsize>(three.size()));
-        for (const char* name : {"kenburns", "cards", "filmstrip"}) {
+        for (const shipped::EffectTemplate& t : shipped::kEffectTemplates) {
+            const std::string name(t.movie);
             // The templates ask for JPEG names; the same PNG content serves.
             std::ifstream in(fs::path(VELMORA_DATA_OUT) / "template-movies" / (std::string(name) + ".swf"),
                              std::ios::binary);

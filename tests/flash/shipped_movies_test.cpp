@@ -4,6 +4,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "data/shipped_templates.h"
 #include "platform/flash/movie_file.h"
 
 namespace {
@@ -50,9 +51,9 @@ TEST(ShippedMovies, PlaceholderOfTheEndingSaysNoneIsImportedYet)
 
 TEST(ShippedMovies, EffectTemplatesAskForPhotosAtTheirSegmentStarts)
 {
-    for (const char* name : {"kenburns", "cards", "filmstrip"}) {
-        SCOPED_TRACE(name);
-        flash::Movie m = Shipped(std::string("template-movies/") + name + ".swf");
+    for (const shipped::EffectTemplate& t : shipped::kEffectTemplates) {
+        SCOPED_TRACE(t.movie);
+        flash::Movie m = Shipped("template-movies/" + std::string(t.movie) + ".swf");
         EXPECT_EQ(m.fps, 25);
         EXPECT_GE(m.frame_count, 250u);
         EXPECT_TRUE(HasLyricLayer(m));
@@ -75,3 +76,14 @@ TEST(ShippedMovies, EffectTemplatesAskForPhotosAtTheirSegmentStarts)
 }
 
 }  // namespace
+
+// The movie format's page describes every shipped effect template; the list
+// of them is data/shipped_templates.cmake, which the page cannot be made from.
+TEST(ShippedMovies, TheMovieFormatPageDescribesEveryEffectTemplate)
+{
+    std::ifstream page(fs::path(VELMORA_SOURCE_DIR) / "docs/movie-format.md");
+    const std::string text((std::istreambuf_iterator<char>(page)), std::istreambuf_iterator<char>());
+    ASSERT_FALSE(text.empty());
+    for (const shipped::EffectTemplate& t : shipped::kEffectTemplates)
+        EXPECT_NE(text.find("| \"" + std::string(t.movie) + ".swf\" |"), std::string::npos) << t.movie;
+}

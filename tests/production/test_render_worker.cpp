@@ -1,7 +1,9 @@
 // The thread that renders the next frame while the encoder takes this one.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cstdint>
 #include <stdexcept>
 #include <thread>
 #include <vector>
@@ -42,15 +44,23 @@ TEST(RenderWorker, HandsAJobsErrorToTheWaitAndGoesOn)
     EXPECT_TRUE(ran);
 }
 
-TEST(RenderWorker, EndsWithAJobNotWaitedFor)
+TEST(RenderWorker, EndsOnlyWhenTheFrameUnderWayIsWhole)
 {
-    std::atomic<bool> ran{false};
+    constexpr std::uint32_t kPixel = 0xff336699;
+    std::vector<std::uint32_t> frame(64 * 64, 0);
+    std::atomic<bool> started{false};
     {
         production::RenderWorker worker;
-        worker.Start([&] { ran = true; });
-    }
-    // Ended: the job ran or was dropped, and nothing is left running.
-    SUCCEED() << ran.load();
+        worker.Start([&] {
+            started = true;
+            for (std::uint32_t& pixel : frame) {
+                pixel = kPixel;
+                std::this_thread::yield();
+            }
+        });
+        while (!started) std::this_thread::yield();
+    }  // the worker ends while it draws the frame, which it was never asked to wait for
+    EXPECT_EQ(static_cast<std::size_t>(std::count(frame.begin(), frame.end(), kPixel)), frame.size());
 }
 
 }  // namespace

@@ -11,6 +11,7 @@ extern "C" {
 #include <libavformat/avformat.h>
 }
 
+#include "data/shipped_templates.h"
 #include "app/ending_template.h"
 #include "app/template_trailer.h"
 #include "platform/flash/movie_file.h"
@@ -338,10 +339,9 @@ TEST(ShippedTemplates, TheFixtureIsASoundTwentyFrameTemplate)
 TEST(ShippedTemplates, EachIsASoundTemplateOfItsMovie)
 {
     const fs::path out = VELMORA_DATA_OUT;
-    for (const auto& [movie, name] :
-         {std::pair{"kenburns", "试用模板"}, {"cards", "卡片飞舞"}, {"filmstrip", "胶片长廊"}}) {
-        const fs::path movie_file = out / "template-movies" / (std::string(movie) + ".swf");
-        ExpectSoundTemplate(out / "试用模板" / (std::string(name) + ".avi"), movie_file, 300);
+    for (const shipped::EffectTemplate& t : shipped::kEffectTemplates) {
+        const fs::path movie_file = out / "template-movies" / (std::string(t.movie) + ".swf");
+        ExpectSoundTemplate(out / "试用模板" / (std::string(t.name) + ".avi"), movie_file, 300);
     }
     for (int i = 1; i <= 12; ++i)
         EXPECT_TRUE(fs::exists(out / "试用模板/示例照片" / ("photo" + std::to_string(i) + ".jpg"))) << i;

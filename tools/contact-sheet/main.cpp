@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "data/shipped_templates.h"
 #include "platform/core/application.h"
 #include "platform/flash/player.h"
 #include "platform/gfx/bitmap.h"
@@ -22,32 +23,36 @@ namespace fs = std::filesystem;
 namespace {
 
 struct Sheet {
-    const char* label;
-    const char* movie;  // under the shipped folder
+    std::string label;
+    std::string movie;  // under the shipped folder
     int width, height;  // size painted
     std::vector<int> frames;
 };
 
-const Sheet kSheets[] = {
-    {"xtsz/rjjj.swf  intro", "xtsz/rjjj.swf", 176, 144, {0, 12, 30, 50, 75, 110}},
-    {"xtsz/wzpyl.swf  empty slot (92 x 67)", "xtsz/wzpyl.swf", 92, 67, {0}},
-    {"xtsz/LRC_yulan.swf  lyric preview", "xtsz/LRC_yulan.swf", 176, 144, {0}},
-    {"pwwjj/wu_pwwj.swf  no ending title", "pwwjj/wu_pwwj.swf", 176, 144, {0, 20}},
-    {"llzp/zpjj1.swf  photo browser", "llzp/zpjj1.swf", 176, 144, {0, 9}},
-    {"jjzp/zpjj1.swf  crop viewer (1252 x 1416 / 8)", "jjzp/zpjj1.swf", 156, 177, {0}},
-    {"kenburns.swf  effect template",
-     "template-movies/kenburns.swf",
-     176,
-     144,
-     {5, 35, 66, 95, 104, 170, 250}},
-    {"cards.swf  effect template", "template-movies/cards.swf", 176, 144, {4, 12, 30, 68, 100, 180, 290}},
-    {"filmstrip.swf  effect template",
-     "template-movies/filmstrip.swf",
-     176,
-     144,
-     {2, 30, 60, 90, 140, 210, 280}},
-    {"ending.swf  ending title", "template-movies/ending.swf", 176, 144, {5, 40, 80, 150, 235}},
-};
+// The fixed movies, every shipped effect template, then the ending title.
+std::vector<Sheet> Sheets()
+{
+    std::vector<Sheet> sheets = {
+        {"xtsz/rjjj.swf  intro", "xtsz/rjjj.swf", 176, 144, {0, 12, 30, 50, 75, 110}},
+        {"xtsz/wzpyl.swf  empty slot (92 x 67)", "xtsz/wzpyl.swf", 92, 67, {0}},
+        {"xtsz/LRC_yulan.swf  lyric preview", "xtsz/LRC_yulan.swf", 176, 144, {0}},
+        {"pwwjj/wu_pwwj.swf  no ending title", "pwwjj/wu_pwwj.swf", 176, 144, {0, 20}},
+        {"llzp/zpjj1.swf  photo browser", "llzp/zpjj1.swf", 176, 144, {0, 9}},
+        {"jjzp/zpjj1.swf  crop viewer (1252 x 1416 / 8)", "jjzp/zpjj1.swf", 156, 177, {0}},
+    };
+    for (const shipped::EffectTemplate& t : shipped::kEffectTemplates) {
+        const std::string movie(t.movie);
+        // Frames across the 12 s of a template: segment starts, middles and ends.
+        sheets.push_back({movie + ".swf  effect template",
+                          "template-movies/" + movie + ".swf",
+                          176,
+                          144,
+                          {4, 30, 66, 95, 140, 210, 280}});
+    }
+    sheets.push_back(
+        {"ending.swf  ending title", "template-movies/ending.swf", 176, 144, {5, 40, 80, 150, 235}});
+    return sheets;
+}
 
 const char* const kLyrics[] = {"这里显示歌词内容", "春风十里 不如你", "Happy birthday to you",
                                "月亮代表我的心", "一起走过的日子"};
@@ -73,8 +78,9 @@ int main(int argc, char** argv)
     const fs::path work = fs::temp_directory_path() / ("velmora_contact_sheet_" + std::to_string(::getpid()));
     try {
         core::TestApplication app;  // a quiet loop on a virtual clock: nothing plays by itself
+        const std::vector<Sheet> sheets = Sheets();
         int sheet_width = 0, sheet_height = kMargin;
-        for (const Sheet& s : kSheets) {
+        for (const Sheet& s : sheets) {
             int w = kMargin * 2 + static_cast<int>(s.frames.size()) * (s.width + kGap);
             sheet_width = std::max(sheet_width, w);
             sheet_height += kLabelHeight + s.height + kCaption + kMargin;
@@ -86,7 +92,7 @@ int main(int argc, char** argv)
 
         int y = kMargin;
         int photo_cursor = 0;
-        for (const Sheet& s : kSheets) {
+        for (const Sheet& s : sheets) {
             canvas.Font().SetHeight(-13);
             canvas.Font().SetColor(gfx::RGB(230, 232, 240));
             canvas.TextOut(kMargin, y + 2, s.label);
@@ -122,7 +128,7 @@ int main(int argc, char** argv)
                 auto eq = pair.find('=');
                 player.SetVariable(pair.substr(0, eq), pair.substr(eq + 1));
             }
-            if (std::string(s.movie).find("LRC_yulan") != std::string::npos) {
+            if (s.movie.find("LRC_yulan") != std::string::npos) {
                 player.SetVariable("LRC_gecidaxiao", "20");
                 player.SetVariable("LRC_geciyanse", "0xFFE070");
                 player.SetVariable("LRC_y", "200");

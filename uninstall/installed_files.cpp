@@ -12,21 +12,28 @@ namespace {
 // Larger than any list an installation writes: a bigger file is not ours.
 constexpr uintmax_t kMaxListBytes = 4 * 1024 * 1024;
 
+// A relative path as the list spells it: parts between single "/", none
+// of them "." or "..", no line breaks or NULs, UTF-8.
+bool IsListableText(std::string_view text)
+{
+    if (text.empty() || !core::IsValidUtf8(text)) return false;
+    if (text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos) return false;
+    if (text == kInstalledFilesHeader || text == kInstalledFilesEnd) return false;
+    size_t start = 0;
+    for (;;) {
+        const size_t slash = text.find('/', start);
+        const std::string_view part = text.substr(start, slash - start);
+        if (part.empty() || part == "." || part == "..") return false;
+        if (slash == std::string_view::npos) return true;
+        start = slash + 1;
+    }
+}
+
 }  // namespace
 
 bool IsListablePath(const fs::path& path)
 {
-    const std::string text = path.generic_string();
-    if (text.empty() || path.is_absolute() || path.has_root_name() || !core::IsValidUtf8(text)) return false;
-    if (text.find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos) return false;
-    size_t start = 0;
-    for (;;) {
-        const size_t slash = text.find('/', start);
-        const std::string_view part = std::string_view(text).substr(start, slash - start);
-        if (part.empty() || part == "." || part == "..") return false;
-        if (slash == std::string::npos) return true;
-        start = slash + 1;
-    }
+    return !path.has_root_path() && IsListableText(path.generic_string());
 }
 
 std::string InstalledFilesText(const InstalledFiles& list)
@@ -53,9 +60,8 @@ std::optional<InstalledFiles> ParseInstalledFiles(std::string_view text)
         text.remove_prefix(newline == std::string_view::npos ? text.size() : newline + 1);
         const bool folder = line.ends_with('/');
         if (folder) line.remove_suffix(1);
-        const fs::path path{std::string(line)};
-        if (!IsListablePath(path)) return std::nullopt;
-        (folder ? list.folders : list.files).insert(path);
+        if (!IsListableText(line)) return std::nullopt;
+        (folder ? list.folders : list.files).insert(fs::path(std::string(line)));
     }
     return list;
 }

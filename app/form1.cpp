@@ -463,8 +463,10 @@ void TForm1::FormShow(TObject*)
     }
     if (!work_folder_lock_->Held()) {
         RefuseStart(4, "cannot lock the work folder: " + work_folder_lock_->Error(),
-                    product + "无法启动:工作目录\"" + WorkPath().string() + "\"无法锁定(" +
-                        work_folder_lock_->Error() + "),请检查它的权限。");
+                    // The system's own words stay on stderr; WorkDir ends in a separator.
+                    product + "无法启动:无法锁定工作目录\"" + WorkPath().parent_path().string() +
+                        "\"(其中的文件\"" + std::string(app::kWorkFolderLockFile) +
+                        "\"打不开或锁不上),请检查工作目录的权限。");
         return;
     }
 

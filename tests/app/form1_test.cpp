@@ -253,9 +253,8 @@ TEST_F(MainWindow, AWorkFolderThatCannotBeLockedRefusesTheStartWithAMessage)
     EXPECT_NE(err.find("cannot lock the work folder"), std::string::npos) << err;
     ASSERT_EQ(messages_.size(), 1u);
     EXPECT_EQ(messages_[0].caption, "Velmora2007");
-    EXPECT_TRUE(
-        messages_[0].text.starts_with("<Velmora>无法启动:工作目录\"" + (work / "").string() + "\"无法锁定("))
-        << messages_[0].text;
+    EXPECT_EQ(messages_[0].text, "<Velmora>无法启动:无法锁定工作目录\"" + work.string() +
+                                     "\"(其中的文件\".lock\"打不开或锁不上),请检查工作目录的权限。");
     EXPECT_EQ(messages_[0].button, "确定");
     // Nothing of the work folder was cleared.
     EXPECT_TRUE(fs::exists(work / "zpyjj" / "zpyjj1.jpg"));

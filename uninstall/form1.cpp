@@ -164,8 +164,8 @@ void TForm1::kivButton1Click(TObject*)
 
     // What the installer did not put into the installation folder stays
     // there; the user is told where.
-    if (const std::string kept =
-            uninstall::KeptFilesText(plan.installation.folder, uninstall::KeptEntries(plan));
+    if (const std::string kept = uninstall::KeptFilesText(
+            plan.installation.folder, uninstall::KeptEntries(plan, uninstall::kKeptNamed + 1));
         !kept.empty()) {
         std::cerr << "castorun: " << kept << std::endl;
         ShowMessage(kept);

@@ -120,12 +120,12 @@ size_t Depth(const fs::path& path) { return static_cast<size_t>(std::distance(pa
 
 // The entries of the open folder `dir` at `relative`, and whether it holds any.
 bool CollectUnlisted(const Installation& installation, int dir, const fs::path& relative,
-                     const InstalledFiles& list, std::vector<fs::path>& out)
+                     const InstalledFiles& list, size_t limit, std::vector<fs::path>& out)
 {
     DIR* stream = ::fdopendir(::dup(dir));
     if (!stream) return true;
     bool any = false;
-    while (const dirent* entry = ::readdir(stream)) {
+    while (const dirent* entry = out.size() < limit ? ::readdir(stream) : nullptr) {
         const std::string name = entry->d_name;
         if (name == "." || name == "..") continue;
         any = true;
@@ -142,7 +142,8 @@ bool CollectUnlisted(const Installation& installation, int dir, const fs::path& 
             out.push_back(child.generic_string() + "/");
             continue;
         }
-        if (!CollectUnlisted(installation, sub.get(), child, list, out) && !list.folders.contains(child))
+        if (!CollectUnlisted(installation, sub.get(), child, list, limit, out) &&
+            !list.folders.contains(child))
             out.push_back(child.generic_string() + "/");
     }
     ::closedir(stream);
@@ -191,12 +192,12 @@ void RemoveInstalledFiles(const fs::path& folder, const InstalledFiles& list, co
 }
 
 std::vector<fs::path> UnlistedEntries(const fs::path& folder, const InstalledFiles& list,
-                                      const FileSystemProbe& probe)
+                                      const FileSystemProbe& probe, size_t limit)
 {
     std::vector<fs::path> out;
     const Installation installation(folder, probe);
     if (!installation.Usable()) return out;
-    CollectUnlisted(installation, installation.Top(), {}, list, out);
+    CollectUnlisted(installation, installation.Top(), {}, list, limit, out);
     std::sort(out.begin(), out.end());
     return out;
 }
@@ -204,13 +205,12 @@ std::vector<fs::path> UnlistedEntries(const fs::path& folder, const InstalledFil
 std::string KeptFilesText(const fs::path& folder, const std::vector<fs::path>& kept)
 {
     if (kept.empty()) return {};
-    constexpr size_t kNamed = 10;
     std::string text = "安装目录\"" + folder.string() + "\"中以下文件不是安装的文件, 已保留: ";
-    for (size_t i = 0; i < kept.size() && i < kNamed; ++i) {
+    for (size_t i = 0; i < kept.size() && i < kKeptNamed; ++i) {
         if (i > 0) text += ", ";
         text += kept[i].generic_string();
     }
-    if (kept.size() > kNamed) text += ", …(共" + std::to_string(kept.size()) + "个)";
+    if (kept.size() > kKeptNamed) text += " 等";
     return text;
 }
 

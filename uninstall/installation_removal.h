@@ -4,6 +4,7 @@
 // The removal never follows a link and never leaves the installation
 // folder's file system: a folder on another device or mount (a bind mount
 // of the user's pictures, say) is neither entered nor removed.
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -37,13 +38,19 @@ FileSystemId ProbeFileSystem(int fd, const fs::path& path);
 void RemoveInstalledFiles(const fs::path& folder, const InstalledFiles& list,
                           const FileSystemProbe& probe = ProbeFileSystem);
 
+// How many kept entries the message names.
+inline constexpr size_t kKeptNamed = 10;
+
 // What is left in `folder` that the list does not name, relative to it and
 // sorted: files, links, empty folders, and folders on another file system
-// (not looked into); a folder ends with "/".
+// (not looked into); a folder ends with "/". The walk ends once `limit`
+// entries are found, so that a large photo collection is not read through.
 std::vector<fs::path> UnlistedEntries(const fs::path& folder, const InstalledFiles& list,
-                                      const FileSystemProbe& probe = ProbeFileSystem);
+                                      const FileSystemProbe& probe = ProbeFileSystem,
+                                      size_t limit = SIZE_MAX);
 
-// The message for what was kept, naming the folder; empty when nothing was.
+// The message for what was kept, naming the folder and the first
+// kKeptNamed entries; empty when nothing was.
 std::string KeptFilesText(const fs::path& folder, const std::vector<fs::path>& kept);
 
 }  // namespace uninstall

@@ -345,10 +345,10 @@ void RunRemovalStep(const RemovalPlan& plan, int step)
     }
 }
 
-std::vector<fs::path> KeptEntries(const RemovalPlan& plan)
+std::vector<fs::path> KeptEntries(const RemovalPlan& plan, size_t limit)
 {
     if (plan.installation.verdict != FolderVerdict::Accepted) return {};
-    return UnlistedEntries(plan.installation.folder, plan.installation.installed, plan.file_system);
+    return UnlistedEntries(plan.installation.folder, plan.installation.installed, plan.file_system, limit);
 }
 
 }  // namespace uninstall

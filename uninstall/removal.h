@@ -110,7 +110,8 @@ RemovalPlan PlanRemoval(const app::WorkFolderSearch& work, const fs::path& syste
 void RunRemovalStep(const RemovalPlan& plan, int step);
 
 // What the removal kept of an accepted installation folder, because the
-// installer did not put it there (see UnlistedEntries); empty otherwise.
-std::vector<fs::path> KeptEntries(const RemovalPlan& plan);
+// installer did not put it there (see UnlistedEntries), up to `limit`
+// entries; empty otherwise.
+std::vector<fs::path> KeptEntries(const RemovalPlan& plan, size_t limit = SIZE_MAX);
 
 }  // namespace uninstall

@@ -467,6 +467,28 @@ TEST_F(Removal, LinksAreRemovedAsLinksNeverFollowed)
     EXPECT_TRUE(Exists(root_ / "menu-data" / "entry.desktop"));
 }
 
+// A large collection of the user's is not read through, and the message
+// names a few of its files.
+TEST_F(Removal, TheKeptFilesAreNamedTenAtMost)
+{
+    Install();
+    for (int i = 0; i < 25; ++i) Touch(install_ / "Photo" / ("照片" + std::to_string(i) + ".jpg"));
+    const uninstall::RemovalPlan plan = Plan();
+    RunAll(plan);
+    EXPECT_EQ(uninstall::KeptEntries(plan).size(), 25u);
+    const std::vector<fs::path> kept = uninstall::KeptEntries(plan, uninstall::kKeptNamed + 1);
+    ASSERT_EQ(kept.size(), 11u);
+    const std::string text = uninstall::KeptFilesText(plan.installation.folder, kept);
+    EXPECT_TRUE(text.starts_with("安装目录\"" + plan.installation.folder.string() +
+                                 "\"中以下文件不是安装的文件, 已保留: Photo/照片"))
+        << text;
+    EXPECT_TRUE(text.ends_with(".jpg 等")) << text;
+    size_t named = 0;
+    for (size_t at = text.find("Photo/"); at != std::string::npos; at = text.find("Photo/", at + 1)) ++named;
+    EXPECT_EQ(named, 10u) << text;
+    EXPECT_EQ(uninstall::KeptFilesText(plan.installation.folder, {}), "");
+}
+
 // A record may name another path of a folder to keep: a bind mount shows
 // it under a path of its own, with its device and inode. Where the machine
 // refuses mounts there is nothing to try.

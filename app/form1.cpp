@@ -418,10 +418,15 @@ void TForm1::FormCreate(TObject*)
     // Double buffering: every window is composed off-screen already.
 }
 
-void TForm1::RefuseStart(int exit_code, const std::string& reason)
+void TForm1::RefuseStart(int exit_code, const std::string& reason, const std::string& message)
 {
     startup_exit_code_ = exit_code;
     std::cerr << "castora: " << reason << std::endl;
+    // Started from the menu, nobody reads stderr: the box says why.
+    kivMessageDialog1->SetCaption(app::kMainWindowTitle);
+    kivMessageDialog1->SetText(message);
+    kivMessageDialog1->SetButton1Caption("确定");
+    kivMessageDialog1->ShowModal();
     Close();
 }
 
@@ -439,26 +444,29 @@ void TForm1::FormShow(TObject*)
     WorkDir = search.work_dir.string();
 
     // Without its work folder the program cannot run; it never makes one.
+    const std::string product = std::string("<") + app::kProductTitle + ">";
     if (!search.present) {
-        RefuseStart(2, "the work folder " + (search.work_dir / "zpyjj").string() +
-                           " does not exist; the installation is incomplete (run the installer again)");
+        RefuseStart(2,
+                    "the work folder " + (search.work_dir / "zpyjj").string() +
+                        " does not exist; the installation is incomplete (run the installer again)",
+                    product + "无法启动:找不到工作目录\"" + (search.work_dir / "zpyjj").string() +
+                        "\",安装不完整,请重新运行安装程序。");
         return;
     }
     // One program to a work folder: a second one would wipe the first
     // one's work files below.
     work_folder_lock_.emplace(WorkPath());
     if (work_folder_lock_->State() == app::WorkFolderLock::Status::InUse) {
-        kivMessageDialog1->SetCaption(app::kMainWindowTitle);
-        kivMessageDialog1->SetText(std::string("<") + app::kProductTitle + ">已经在运行,不能同时运行两个!");
-        kivMessageDialog1->SetButton1Caption("确定");
-        std::cerr << "castora: the work folder " << WorkDir << " is in use by another castora" << std::endl;
-        kivMessageDialog1->ShowModal();
-        startup_exit_code_ = 3;
-        Close();
+        RefuseStart(3, "the work folder " + WorkDir + " is in use by another castora",
+                    product + "已经在运行,不能同时运行两个!");
         return;
     }
     if (!work_folder_lock_->Held()) {
-        RefuseStart(4, "cannot lock the work folder: " + work_folder_lock_->Error());
+        RefuseStart(4, "cannot lock the work folder: " + work_folder_lock_->Error(),
+                    // The system's own words stay on stderr; WorkDir ends in a separator.
+                    product + "无法启动:无法锁定工作目录\"" + WorkPath().parent_path().string() +
+                        "\"(其中的文件\"" + std::string(app::kWorkFolderLockFile) +
+                        "\"打不开或锁不上),请检查工作目录的权限。");
         return;
     }
 

@@ -362,8 +362,9 @@ private:
     void CreateDataControls();
     void WirePhotoHandlers();
     void SetLocked(const std::vector<TControl*>& controls, bool locked);
-    // Start-up refused: the reason to stderr, the window closes.
-    void RefuseStart(int exit_code, const std::string& reason);
+    // Start-up refused: `exit_code`, the reason to stderr and the message
+    // in the box, and the window closes.
+    void RefuseStart(int exit_code, const std::string& reason, const std::string& message);
 
     int startup_exit_code_ = 0;
     std::optional<app::WorkFolderLock> work_folder_lock_;

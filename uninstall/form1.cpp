@@ -152,15 +152,24 @@ void TForm1::kivButton1Click(TObject*)
         ShowMessage(refusal);
     }
 
-    // The installation folder, the work folder and the shortcuts, one step
-    // of the progress bar each. A refused installation folder stays, but
-    // the rest still goes: it is ours whatever the record says.
+    // The installed files, the work folder and the shortcuts, one step of
+    // the progress bar each. A refused installation folder stays, but the
+    // rest still goes: it is ours whatever the record says.
     for (int step = 1; step <= uninstall::kRemovalSteps; ++step) {
         uninstall::RunRemovalStep(plan, step);
         kivProgressBar1->SetPosition(kivProgressBar1->Position() + 1);
         pump();
     }
     hold.reset();
+
+    // What the installer did not put into the installation folder stays
+    // there; the user is told where.
+    if (const std::string kept = uninstall::KeptFilesText(
+            plan.installation.folder, uninstall::KeptEntries(plan, uninstall::kKeptNamed + 1));
+        !kept.empty()) {
+        std::cerr << "castorun: " << kept << std::endl;
+        ShowMessage(kept);
+    }
 
     // The uninstaller's own file cannot go while it runs: a script started
     // now removes it once the program has ended.

@@ -1,6 +1,6 @@
 #pragma once
 // TForm1 of castorun: "卸载". The user confirms with "卸载"; the form then
-// removes the installation folder, the work folder and the shortcuts, has
+// removes the installed files, the work folder and the shortcuts, has
 // the uninstaller's own file removed once it has ended, and ends. While
 // castora holds the work folder, it refuses and ends.
 #include <filesystem>

@@ -1,7 +1,11 @@
 #include "uninstall/removal.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <optional>
 #include <system_error>
+#include <utility>
 
 #include "platform/core/files.h"
 #include "platform/core/ini.h"
@@ -74,6 +78,23 @@ void DeleteFolder(const fs::path& path)
     core::DeleteTree(Normal(path));
 }
 
+// A recorded path as a message shows it: line breaks as "\r", "\n", "\0".
+std::string Shown(std::string_view recorded)
+{
+    std::string shown;
+    for (char c : recorded) {
+        if (c == '\r')
+            shown += "\\r";
+        else if (c == '\n')
+            shown += "\\n";
+        else if (c == '\0')
+            shown += "\\0";
+        else
+            shown += c;
+    }
+    return shown;
+}
+
 std::string InstalledName(std::string_view title)
 {
     return std::string(title) + std::string(kInstalledSuffix);
@@ -102,17 +123,67 @@ std::string DecodeRecordedPath(const std::string& value)
     return core::DecodeText(value);
 }
 
-}  // namespace
+bool IsLineEnd(char c) { return c == '\r' || c == '\n' || c == '\0'; }
 
-std::string ReadInstallationRecord(const fs::path& work_dir)
+// The INI reader ends a line at CR, LF or NUL, so a path that held one
+// reads as its first part, and the rest as a junk line. In the record's
+// own bytes: the break after the first "lj" of the first section "azlj"
+// and the text that follows it, when the line was broken (a lone CR, a
+// NUL, or a next line that is no entry); nothing when it was not.
+std::optional<std::string> BrokenRest(std::string_view bytes)
 {
-    const core::IniFile record(work_dir / std::string(kRecordFile));
-    return DecodeRecordedPath(record.ReadString("azlj", "lj"));
+    std::string decoded;
+    if (bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF") {
+        decoded = core::DecodeText(bytes);
+        bytes = decoded;
+    } else if (bytes.substr(0, 3) == "\xEF\xBB\xBF") {
+        bytes.remove_prefix(3);
+    }
+    const auto line_at = [&](size_t start) {
+        size_t end = start;
+        while (end < bytes.size() && !IsLineEnd(bytes[end])) ++end;
+        return std::pair{core::Trim(bytes.substr(start, end - start)), end};
+    };
+    bool in_record = false, seen_record = false;
+    for (size_t start = 0; start < bytes.size();) {
+        const auto [line, end] = line_at(start);
+        start = end + 1;
+        if (line.starts_with('[') && line.find(']') != std::string::npos) {
+            const bool record = core::SameText(core::Trim(line.substr(1, line.rfind(']') - 1)), "azlj");
+            in_record = record && !seen_record;
+            seen_record = seen_record || record;
+            continue;
+        }
+        const size_t equals = line.find('=');
+        if (!in_record || line.starts_with(';') || equals == std::string::npos ||
+            !core::SameText(core::Trim(line.substr(0, equals)), "lj"))
+            continue;
+        if (end >= bytes.size()) return std::nullopt;
+        std::string brk(1, bytes[end]);
+        size_t next = end + 1;
+        if (bytes[end] == '\r' && next < bytes.size() && bytes[next] == '\n') brk += bytes[next++];
+        const std::string rest = line_at(next).first;
+        const bool lone = brk == "\r" || brk[0] == '\0';
+        const bool junk =
+            !rest.empty() && rest[0] != ';' && rest[0] != '[' && rest.find('=') == std::string::npos;
+        if (!lone && !junk) return std::nullopt;
+        return brk + rest;
+    }
+    return std::nullopt;
 }
+
+}  // namespace
 
 std::string ParseInstallationRecord(std::string_view bytes)
 {
-    return DecodeRecordedPath(core::IniFile::FromBytes(bytes).ReadString("azlj", "lj"));
+    std::string recorded = DecodeRecordedPath(core::IniFile::FromBytes(bytes).ReadString("azlj", "lj"));
+    if (const std::optional<std::string> rest = BrokenRest(bytes)) recorded += DecodeRecordedPath(*rest);
+    return recorded;
+}
+
+std::string ReadInstallationRecord(const fs::path& work_dir)
+{
+    return ParseInstallationRecord(core::ReadFileBytes(work_dir / std::string(kRecordFile)).value_or(""));
 }
 
 std::vector<fs::path> FoldersToKeep(const fs::path& system_dir)
@@ -149,6 +220,31 @@ bool IsProtectedFolder(const fs::path& folder, const std::vector<fs::path>& keep
     return false;
 }
 
+bool IsProtectedByIdentity(const fs::path& folder, const std::vector<fs::path>& keep)
+{
+    const auto identity = [](const fs::path& path) -> std::optional<std::pair<dev_t, ino_t>> {
+        struct stat status {};
+        if (::stat(path.c_str(), &status) != 0) return std::nullopt;
+        return std::pair{status.st_dev, status.st_ino};
+    };
+    const auto id = identity(folder);
+    if (!id) return false;
+    std::vector<fs::path> guarded = keep;
+    for (std::string_view system : kSystemFolders) guarded.emplace_back(system);
+    for (const fs::path& kept : guarded) {
+        if (kept.empty()) continue;
+        std::error_code error;
+        const fs::path resolved = Normal(fs::weakly_canonical(kept, error));
+        if (error || !resolved.is_absolute()) continue;
+        // The kept folder and every folder above it, up to the root.
+        for (fs::path above = resolved;; above = above.parent_path()) {
+            if (identity(above) == id) return true;
+            if (above == above.parent_path()) break;
+        }
+    }
+    return false;
+}
+
 InstallationFolder CheckInstallationFolder(std::string_view recorded, const std::vector<fs::path>& keep)
 {
     InstallationFolder result;
@@ -160,6 +256,8 @@ InstallationFolder CheckInstallationFolder(std::string_view recorded, const std:
         result.verdict = v;
         return result;
     };
+    if (recorded.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos)
+        return verdict(FolderVerdict::LineBreak);
     if (!path.is_absolute()) return verdict(FolderVerdict::NotAbsolute);
     const fs::path normal = Normal(path);
     if (IsProtectedFolder(normal, keep)) return verdict(FolderVerdict::Protected);
@@ -169,11 +267,16 @@ InstallationFolder CheckInstallationFolder(std::string_view recorded, const std:
     std::error_code error;
     const fs::path resolved = Normal(fs::weakly_canonical(normal, error));
     if (error || !fs::exists(resolved, error)) return verdict(FolderVerdict::Missing);
-    if (IsProtectedFolder(resolved, keep)) return verdict(FolderVerdict::Protected);
+    if (IsProtectedFolder(resolved, keep) || IsProtectedByIdentity(resolved, keep))
+        return verdict(FolderVerdict::Protected);
     if (!fs::is_directory(resolved, error)) return verdict(FolderVerdict::NotAFolder);
     if (!fs::is_regular_file(resolved / std::string(kMainProgram), error))
         return verdict(FolderVerdict::NotAnInstallation);
     if (!HoldsInstallMark(resolved)) return verdict(FolderVerdict::Unmarked);
+    if (!ExistsNoFollow(resolved / std::string(kInstalledFilesList))) return verdict(FolderVerdict::Unlisted);
+    std::optional<InstalledFiles> installed = ReadInstalledFiles(resolved);
+    if (!installed) return verdict(FolderVerdict::ListDamaged);
+    result.installed = std::move(*installed);
     result.folder = resolved;
     return verdict(FolderVerdict::Accepted);
 }
@@ -191,9 +294,12 @@ std::string RefusalText(const InstallationFolder& installation, std::string_view
     case FolderVerdict::Unmarked:
         why = "其中没有安装程序留下的标记,不是<" + std::string(title) + ">的安装目录";
         break;
+    case FolderVerdict::LineBreak: why = "记录中的路径含有回车或换行符"; break;
+    case FolderVerdict::Unlisted: why = "其中没有安装程序留下的文件清单,无法分辨哪些是安装的文件"; break;
+    case FolderVerdict::ListDamaged: why = "安装程序留下的文件清单已损坏,无法分辨哪些是安装的文件"; break;
     default: return {};
     }
-    return "安装目录\"" + installation.recorded + "\"没有删除:" + why + "。";
+    return "安装目录\"" + Shown(installation.recorded) + "\"没有删除:" + why + "。";
 }
 
 RemovalPlan PlanRemoval(const app::WorkFolderSearch& work, const fs::path& system_dir, std::string_view title)
@@ -221,10 +327,10 @@ void RunRemovalStep(const RemovalPlan& plan, int step)
     switch (step) {
     case 1:
         if (plan.installation.verdict != FolderVerdict::Accepted) return;
-        DeleteFolder(plan.installation.folder);
-        // A recorded link to the folder goes with it.
+        RemoveInstalledFiles(plan.installation.folder, plan.installation.installed, plan.file_system);
+        // A recorded link to the folder goes with it, once the folder has gone.
         if (const fs::path link = Normal(fs::path(plan.installation.recorded));
-            link != plan.installation.folder)
+            link != plan.installation.folder && !ExistsNoFollow(plan.installation.folder))
             DeleteEntry(link);
         return;
     case 2:
@@ -237,6 +343,12 @@ void RunRemovalStep(const RemovalPlan& plan, int step)
     case 6: DeleteEntry(plan.startup_shortcut); return;
     default: return;
     }
+}
+
+std::vector<fs::path> KeptEntries(const RemovalPlan& plan, size_t limit)
+{
+    if (plan.installation.verdict != FolderVerdict::Accepted) return {};
+    return UnlistedEntries(plan.installation.folder, plan.installation.installed, plan.file_system, limit);
 }
 
 }  // namespace uninstall

@@ -1,7 +1,9 @@
 // Any installer record reads, and the folder it names is accepted for
-// deletion only when it is a folder holding castora and the installer's
-// mark that is none of the folders to keep. The checks only look at the files of a sandbox made
-// once: a home, a system folder, an installation, a plain folder and links.
+// deletion only when it is a folder holding castora, the installer's mark
+// and its list of installed files, that is none of the folders to keep, and
+// whose recorded path held no line break. The checks only look at the files
+// of a sandbox made once: a home, a system folder, an installation, a plain
+// folder and links.
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -36,6 +38,8 @@ struct Sandbox {
             fs::create_directories(folder, error);
             std::ofstream(folder / "castora") << "castora";
             std::ofstream(folder / std::string(uninstall::kInstallMark)) << uninstall::kInstallMarkText;
+            std::ofstream(folder / std::string(uninstall::kInstalledFilesList))
+                << uninstall::InstalledFilesText({{"castora"}, {}});
         }
         fs::create_directory_symlink(home, root.Path() / "opt/home-link", error);
         fs::create_directory_symlink(root.Path() / "opt/velmora", root.Path() / "opt/link", error);
@@ -58,7 +62,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         std::error_code error;
         if (!checked.folder.is_absolute() || uninstall::IsProtectedFolder(checked.folder, sandbox.keep) ||
             !fs::is_directory(checked.folder, error) ||
-            !fs::is_regular_file(checked.folder / "castora", error))
+            !fs::is_regular_file(checked.folder / "castora", error) ||
+            name.find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos ||
+            uninstall::IsProtectedByIdentity(checked.folder, sandbox.keep))
             std::abort();
     }
     return 0;

@@ -228,12 +228,36 @@ TEST_F(MainWindow, MissingWorkFolderRefusesTheStartWithAReason)
     testing::internal::CaptureStderr();
     Start();
     const std::string err = testing::internal::GetCapturedStderr();
-    EXPECT_NE(Form1->StartupExitCode(), 0);
+    EXPECT_EQ(Form1->StartupExitCode(), 2);
     EXPECT_NE(err.find("brenholt_1"), std::string::npos) << err;
     EXPECT_NE(err.find("does not exist"), std::string::npos) << err;
+    // Started from the menu nobody sees stderr: the box says why.
+    EXPECT_EQ(MessageLines(), std::vector<std::string>{"Velmora2007|<Velmora>无法启动:找不到工作目录\"" +
+                                                       (system_.Path() / "brenholt_1" / "zpyjj").string() +
+                                                       "\",安装不完整,请重新运行安装程序。|确定"});
     // The remaining start-up steps were skipped, and nothing was made.
     EXPECT_TRUE(Form1->jian_jie->Movie().empty());
     EXPECT_FALSE(fs::exists(system_.Path() / "brenholt_1"));
+    EXPECT_TRUE(App().Terminated() || !Form1->Visible());
+}
+
+TEST_F(MainWindow, AWorkFolderThatCannotBeLockedRefusesTheStartWithAMessage)
+{
+    const fs::path work = MakeCastoraWorkFolder(system_.Path(), 1);
+    Touch(work / "zpyjj" / "zpyjj1.jpg");
+    fs::create_directory(work / ".lock");  // the lock file cannot be opened
+    testing::internal::CaptureStderr();
+    Start();
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(Form1->StartupExitCode(), 4);
+    EXPECT_NE(err.find("cannot lock the work folder"), std::string::npos) << err;
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0].caption, "Velmora2007");
+    EXPECT_EQ(messages_[0].text, "<Velmora>无法启动:无法锁定工作目录\"" + work.string() +
+                                     "\"(其中的文件\".lock\"打不开或锁不上),请检查工作目录的权限。");
+    EXPECT_EQ(messages_[0].button, "确定");
+    // Nothing of the work folder was cleared.
+    EXPECT_TRUE(fs::exists(work / "zpyjj" / "zpyjj1.jpg"));
     EXPECT_TRUE(App().Terminated() || !Form1->Visible());
 }
 

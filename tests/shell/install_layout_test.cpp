@@ -5,6 +5,7 @@
 #include "platform/core/files.h"
 #include "platform/core/ini.h"
 #include "env_guard.h"
+#include "uninstall/installed_files.h"
 
 namespace {
 
@@ -111,6 +112,53 @@ TEST(FindWorkFolder, ProgramsRule)
     ASSERT_TRUE(core::ForceDirectories(system / "brenholt_1"));
     ASSERT_TRUE(core::ForceDirectories(system / "brenholt_2/zpyjj"));
     EXPECT_EQ(installer::FindWorkFolder(system), system / "brenholt_2");
+}
+
+// castorun removes what the list beside the mark names, and only that.
+TEST_F(InstallLayoutTest, TheListOfInstalledFilesNamesWhatWasCopiedAndTheFoldersMade)
+{
+    const fs::path manifest = root_ / "install_manifest.txt";
+    // As cmake writes it: absolute paths, "./" for the top, no final newline.
+    const std::string prefix = options_.installDir.string();
+    ASSERT_TRUE(core::WriteFileBytes(
+        manifest, prefix + "/./castora\n" + prefix + "/MP3歌曲/相册小调.mp3\n" + prefix + "/./libmcl.so"));
+    ASSERT_TRUE(core::ForceDirectories(options_.installDir / "MP3歌曲"));
+    for (const char* file : {"castora", "MP3歌曲/相册小调.mp3"})
+        ASSERT_TRUE(core::WriteFileBytes(options_.installDir / file, file));
+    fs::create_symlink("castora", options_.installDir / "libmcl.so");  // a link is listed as itself
+    options_.installedFiles = installer::ReadInstallManifest(manifest);
+    installer::Install(options_);
+
+    const auto list = uninstall::ReadInstalledFiles(options_.installDir);
+    ASSERT_TRUE(list);
+    EXPECT_EQ(list->files,
+              (std::set<fs::path>{"castora", "libmcl.so", fs::path("MP3歌曲") / "相册小调.mp3"}));
+    EXPECT_EQ(list->folders, (std::set<fs::path>{"LRC歌词", "MP3歌曲", "Photo", "试用模板"}));
+
+    // A second run keeps what the first one listed.
+    options_.installedFiles = {options_.installDir / "castorun"};
+    ASSERT_TRUE(core::WriteFileBytes(options_.installDir / "castorun", "castorun"));
+    installer::Install(options_);
+    EXPECT_EQ(uninstall::ReadInstalledFiles(options_.installDir)->files,
+              (std::set<fs::path>{"castora", "castorun", "libmcl.so", fs::path("MP3歌曲") / "相册小调.mp3"}));
+}
+
+TEST_F(InstallLayoutTest, WhatCannotBeRecordedIsRefused)
+{
+    // A file outside the installation folder cannot be listed relative to it.
+    options_.installedFiles = {root_ / "elsewhere" / "castora"};
+    EXPECT_THROW(installer::Install(options_), installer::InstallError);
+    options_.installedFiles = {options_.installDir / ".." / "castora"};
+    EXPECT_THROW(installer::Install(options_), installer::InstallError);
+    // "azlj.ini" cannot hold a path with a line break: it would name another folder.
+    options_.installedFiles.clear();
+    for (const char* name : {"velmora\nother", "velmora\rother"}) {
+        options_.installDir = root_ / name;
+        ASSERT_TRUE(core::ForceDirectories(options_.installDir));
+        EXPECT_THROW(installer::Install(options_), installer::InstallError) << name;
+        EXPECT_FALSE(core::FileExists(options_.installDir / ".velmora-installation"));
+    }
+    EXPECT_THROW(installer::ReadInstallManifest(root_ / "no manifest"), installer::InstallError);
 }
 
 TEST_F(InstallLayoutTest, MissingInstallationFolderIsRefused)

@@ -26,13 +26,22 @@ void Installation::SetUp()
 
 fs::path Installation::Install()
 {
-    for (const char* program : {"castora", "castorun", "libmcl.so.4"}) Touch(install_ / program, program);
     installer::InstallOptions options;
+    for (const fs::path& file : InstalledFiles()) {
+        Touch(install_ / file, file.string());
+        options.installedFiles.push_back(install_ / file);
+    }
     options.installDir = install_;
     options.shippedDir = root_ / "shipped";
     options.systemDir = system_;
     Touch(options.shippedDir / "xtsz" / "rjjj.swf");
     return installer::Install(options).workDir;
+}
+
+std::vector<fs::path> Installation::InstalledFiles()
+{
+    return {"castora", "castorun", "libmcl.so.4", fs::path("MP3歌曲") / "相册小调.mp3",
+            fs::path("试用模板") / "示例照片" / "photo1.jpg"};
 }
 
 void Installation::Touch(const fs::path& path, const std::string& bytes)

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "platform/core/files.h"
 #include "tests/shell/env_guard.h"
@@ -18,8 +19,11 @@ protected:
     void SetUp() override;
 
     // Program files as `cmake --install` leaves them, then the installer's
-    // folders, work folder, record and shortcuts. Returns the work folder.
+    // folders, list of installed files, work folder, record and shortcuts.
+    // Returns the work folder.
     fs::path Install();
+    // What `cmake --install` copies, relative to the installation folder.
+    static std::vector<fs::path> InstalledFiles();
     // A file with some bytes, and its folders.
     static void Touch(const fs::path& path, const std::string& bytes = "x");
     static bool Exists(const fs::path& path);

@@ -8,6 +8,7 @@
 #include "platform/core/ini.h"
 #include "platform/core/text.h"
 #include "tests/uninstall/installation.h"
+#include "tests/uninstall/second_file_system.h"
 
 namespace uninstall_test {
 namespace {
@@ -18,7 +19,10 @@ class Removal : public Installation {
 protected:
     uninstall::RemovalPlan Plan() const
     {
-        return uninstall::PlanRemoval(app::FindWorkFolder(system_), system_, uninstall::kProductTitle);
+        uninstall::RemovalPlan plan =
+            uninstall::PlanRemoval(app::FindWorkFolder(system_), system_, uninstall::kProductTitle);
+        plan.file_system = second_.Probe();
+        return plan;
     }
     static void RunAll(const uninstall::RemovalPlan& plan)
     {
@@ -28,6 +32,27 @@ protected:
     {
         Touch(work / "azlj.ini", "[azlj]\r\nlj=" + lj + "\r\n");
     }
+    // A folder that looks like an installation in every way but its place:
+    // castora, the mark, and a list that names `files` (relative to it).
+    static void LooksInstalled(const fs::path& folder, const std::vector<fs::path>& files = {})
+    {
+        Touch(folder / "castora");
+        Touch(folder / std::string(uninstall::kInstallMark), std::string(uninstall::kInstallMarkText));
+        uninstall::InstalledFiles list;
+        list.files = {"castora"};
+        list.files.insert(files.begin(), files.end());
+        Touch(folder / std::string(uninstall::kInstalledFilesList), uninstall::InstalledFilesText(list));
+    }
+    // A recorded path as the refusal shows it.
+    static std::string Shown(const std::string& recorded)
+    {
+        std::string shown;
+        for (char c : recorded)
+            shown += c == '\r' ? std::string("\\r") : c == '\n' ? std::string("\\n") : std::string(1, c);
+        return shown;
+    }
+
+    SecondFileSystems second_;
 };
 
 TEST_F(Removal, StepByStepTheInstallationTheWorkFolderAndTheShortcutsGoAndNothingElse)
@@ -193,12 +218,13 @@ TEST_F(Removal, EachRecordTakesOnlyAMarkedInstallationAndTheRestAlwaysGoes)
         FolderVerdict verdict;
         std::vector<fs::path> gone;
         std::vector<fs::path> kept;
+        std::vector<fs::path> told = {};  // what the removal reports as kept, relative to the installation
     };
-    // A folder that looks like an installation in every way but its place.
-    const auto looks_installed = [](const fs::path& folder) {
-        Touch(folder / "castora");
-        Touch(folder / std::string(uninstall::kInstallMark), std::string(uninstall::kInstallMarkText));
-    };
+    const auto looks_installed = [](const fs::path& folder) { LooksInstalled(folder); };
+    const auto install = [&](const fs::path& file) { return install_ / file; };
+    const std::vector<fs::path> user_files = {"my_song.mp3", fs::path("MP3歌曲") / "my_song.mp3",
+                                              fs::path("Photo") / "my_wedding.jpg", "my_album.mp4"};
+    const fs::path song = fs::path("MP3歌曲") / "相册小调.mp3";  // installed
     const std::vector<Case> cases = {
         {"the root", [] { return std::string("/"); }, FolderVerdict::Protected, {}, {install_ / "castora"}},
         {"a system folder",
@@ -294,9 +320,76 @@ TEST_F(Removal, EachRecordTakesOnlyAMarkedInstallationAndTheRestAlwaysGoes)
          FolderVerdict::Protected,
          {},
          {home_ / "音乐" / "castora"}},
+        {"user files at the top of the installation and in its folders",
+         [&] {
+             for (const fs::path& file : user_files) Touch(install_ / file, "the user's");
+             return install_.string();
+         },
+         FolderVerdict::Accepted,
+         {install("castora"), install("castorun"), install("libmcl.so.4"), install(song), install("试用模板"),
+          install("LRC歌词"), install(uninstall::kInstallMark), install(uninstall::kInstalledFilesList)},
+         {install(user_files[0]), install(user_files[1]), install(user_files[2]), install(user_files[3])},
+         {fs::path("MP3歌曲") / "my_song.mp3", fs::path("Photo") / "my_wedding.jpg", "my_album.mp4",
+          "my_song.mp3"}},
+        {"the user's music and pictures bound into the installation",
+         [&] {
+             Touch(home_ / "Music" / "相册小调.mp3", "the user's own copy");
+             Touch(home_ / "Music" / "mine.mp3");
+             Touch(home_ / "Pictures" / "holiday.jpg");
+             second_.Add(home_ / "Music", install_ / "MP3歌曲");
+             second_.Add(home_ / "Pictures", install_ / "Photo");
+             return install_.string();
+         },
+         FolderVerdict::Accepted,
+         {install("castora"), install("LRC歌词"), install("试用模板")},
+         {install(song), install("MP3歌曲") / "mine.mp3", install("Photo") / "holiday.jpg",
+          home_ / "Music" / "相册小调.mp3", home_ / "Music" / "mine.mp3", home_ / "Pictures" / "holiday.jpg"},
+         {"MP3歌曲/", "Photo/"}},
+        {"a folder of the installation made a link to the user's music",
+         [&] {
+             Touch(home_ / "Music" / "相册小调.mp3", "the user's own copy");
+             fs::remove_all(install_ / "MP3歌曲");
+             fs::create_directory_symlink(home_ / "Music", install_ / "MP3歌曲");
+             return install_.string();
+         },
+         FolderVerdict::Accepted,
+         {install("castora")},
+         {install("MP3歌曲"), home_ / "Music" / "相册小调.mp3"},
+         {"MP3歌曲"}},
+        {"a record with a CR in the middle",
+         [&] { return install_.string() + "\r" + home_.string(); },
+         FolderVerdict::LineBreak,
+         {},
+         {install("castora"), install(song)}},
+        {"a record with an LF in the middle",
+         [&] { return install_.string() + "\n" + home_.string(); },
+         FolderVerdict::LineBreak,
+         {},
+         {install("castora"), install(song)}},
+        {"an installation without its list of installed files",
+         [&] {
+             fs::remove(install(uninstall::kInstalledFilesList));
+             return install_.string();
+         },
+         FolderVerdict::Unlisted,
+         {},
+         {install("castora"), install(song)}},
+        {"a list of installed files cut short",
+         [&] {
+             const fs::path list = install(uninstall::kInstalledFilesList);
+             fs::resize_file(list, fs::file_size(list) - 3);
+             return install_.string();
+         },
+         FolderVerdict::ListDamaged,
+         {},
+         {install("castora"), install(song)}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
+        second_.Clear();
+        fs::remove_all(install_);
+        fs::remove_all(home_ / "Music");
+        fs::remove_all(home_ / "Pictures");
         fs::remove(user_dirs);
         const fs::path work = Install();
         const std::string recorded = c.record();
@@ -305,12 +398,13 @@ TEST_F(Removal, EachRecordTakesOnlyAMarkedInstallationAndTheRestAlwaysGoes)
         EXPECT_EQ(plan.installation.verdict, c.verdict);
         const std::string refusal = uninstall::RefusalText(plan.installation, "Velmora");
         if (plan.installation.Refused())
-            EXPECT_TRUE(refusal.starts_with("安装目录\"" + recorded + "\"没有删除:")) << refusal;
+            EXPECT_TRUE(refusal.starts_with("安装目录\"" + Shown(recorded) + "\"没有删除:")) << refusal;
         else
             EXPECT_EQ(refusal, "");
         RunAll(plan);
         for (const fs::path& path : c.gone) EXPECT_FALSE(Exists(path)) << path;
         for (const fs::path& path : c.kept) EXPECT_TRUE(Exists(path)) << path;
+        EXPECT_EQ(uninstall::KeptEntries(plan), c.told);
         // The rest of the removal runs whatever the record said.
         for (const fs::path& path :
              {work, desktop_ / "Velmora.desktop", menu_ / "Velmora2007.desktop", menu_ / "Velmora2007"})
@@ -358,13 +452,67 @@ TEST_F(Removal, LinksAreRemovedAsLinksNeverFollowed)
     const uninstall::RemovalPlan plan = Plan();
     EXPECT_EQ(plan.installation.folder, fs::canonical(install_));
     RunAll(plan);
-    EXPECT_FALSE(Exists(install_));
-    EXPECT_FALSE(Exists(root_ / "velmora-link"));
+    // The links are the user's: they stay, as links, and so does the
+    // folder that holds them, and the link to it.
+    EXPECT_FALSE(Exists(install_ / "castora"));
+    EXPECT_TRUE(fs::is_symlink(install_ / "Photo" / "mine"));
+    EXPECT_TRUE(fs::is_symlink(install_ / "试用模板" / "photo.jpg"));
+    EXPECT_EQ(uninstall::KeptEntries(plan),
+              (std::vector<fs::path>{fs::path("Photo") / "mine", fs::path("试用模板") / "photo.jpg"}));
+    EXPECT_TRUE(Exists(root_ / "velmora-link"));
     EXPECT_FALSE(Exists(work));
     EXPECT_FALSE(Exists(menu_ / "Velmora2007"));
     EXPECT_FALSE(Exists(desktop_ / "Velmora.desktop"));
     EXPECT_TRUE(Exists(data / "photo.jpg"));
     EXPECT_TRUE(Exists(root_ / "menu-data" / "entry.desktop"));
+}
+
+// A large collection of the user's is not read through, and the message
+// names a few of its files.
+TEST_F(Removal, TheKeptFilesAreNamedTenAtMost)
+{
+    Install();
+    for (int i = 0; i < 25; ++i) Touch(install_ / "Photo" / ("照片" + std::to_string(i) + ".jpg"));
+    const uninstall::RemovalPlan plan = Plan();
+    RunAll(plan);
+    EXPECT_EQ(uninstall::KeptEntries(plan).size(), 25u);
+    const std::vector<fs::path> kept = uninstall::KeptEntries(plan, uninstall::kKeptNamed + 1);
+    ASSERT_EQ(kept.size(), 11u);
+    const std::string text = uninstall::KeptFilesText(plan.installation.folder, kept);
+    EXPECT_TRUE(text.starts_with("安装目录\"" + plan.installation.folder.string() +
+                                 "\"中以下文件不是安装的文件, 已保留: Photo/照片"))
+        << text;
+    EXPECT_TRUE(text.ends_with(".jpg 等")) << text;
+    size_t named = 0;
+    for (size_t at = text.find("Photo/"); at != std::string::npos; at = text.find("Photo/", at + 1)) ++named;
+    EXPECT_EQ(named, 10u) << text;
+    EXPECT_EQ(uninstall::KeptFilesText(plan.installation.folder, {}), "");
+}
+
+// A record may name another path of a folder to keep: a bind mount shows
+// it under a path of its own, with its device and inode. Where the machine
+// refuses mounts there is nothing to try.
+TEST_F(Removal, ARecordNamingABindMountOfAFolderToKeepIsRefused)
+{
+    const fs::path work = Install();
+    Touch(home_ / "Pictures" / "holiday.jpg");
+    Touch(home_ / "Documents" / "letter.txt");
+    LooksInstalled(home_, {fs::path("Documents") / "letter.txt"});
+    LooksInstalled(home_ / "Pictures", {"holiday.jpg"});
+    const fs::path alias = root_ / "opt" / "alias";
+    fs::create_directories(alias);
+    for (const fs::path& kept : {home_, home_ / "Pictures", root_ / "home"}) {
+        SCOPED_TRACE(kept);
+        if (!second_.Bind(kept, alias)) GTEST_SKIP() << "mounts are refused on this machine";
+        Record(work, alias.string());
+        const uninstall::RemovalPlan plan = Plan();
+        EXPECT_EQ(plan.installation.verdict, FolderVerdict::Protected);
+        uninstall::RunRemovalStep(plan, 1);
+        second_.Clear();
+        for (const fs::path& file : {home_ / "castora", home_ / "Documents" / "letter.txt",
+                                     home_ / "Pictures" / "castora", home_ / "Pictures" / "holiday.jpg"})
+            EXPECT_TRUE(Exists(file)) << file;
+    }
 }
 
 }  // namespace

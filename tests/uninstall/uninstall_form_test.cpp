@@ -207,6 +207,32 @@ TEST_F(UninstallForm, ARecordNamingTheHomeFolderIsReportedAndTheRestIsRemoved)
     EXPECT_FALSE(Exists(menu_ / "Velmora2007"));
 }
 
+TEST_F(UninstallForm, TheUsersOwnFilesInTheInstallationStayAndOneMessageSaysWhere)
+{
+    const fs::path work = Install();
+    const std::vector<fs::path> mine = {install_ / "my_song.mp3", install_ / "Photo" / "my_wedding.jpg",
+                                        install_ / "my_album.mp4"};
+    for (const fs::path& file : mine) Touch(file, "the user's");
+    const fs::path folder = fs::canonical(install_);
+    std::vector<int> positions;
+    on_message_ = [&] { positions.push_back(Form1->kivProgressBar1->Position()); };
+    Start();
+    Form1->kivButton1->Click();
+
+    ASSERT_EQ(shown_.size(), 1u);
+    EXPECT_EQ(shown_[0].caption, "卸载  Velmora");
+    EXPECT_EQ(shown_[0].text,
+              "安装目录\"" + folder.string() +
+                  "\"中以下文件不是安装的文件, 已保留: Photo/my_wedding.jpg, my_album.mp4, my_song.mp3");
+    EXPECT_EQ(shown_[0].button, "确定");
+    EXPECT_EQ(positions, std::vector<int>{6});  // after the removal
+    EXPECT_TRUE(Form1->Removed());
+    for (const fs::path& file : mine) EXPECT_EQ(core::ReadFileBytes(file), "the user's") << file;
+    for (const fs::path& gone :
+         {install_ / "castora", install_ / "MP3歌曲", install_ / "LRC歌词", work, menu_ / "Velmora2007"})
+        EXPECT_FALSE(Exists(gone)) << gone;
+}
+
 TEST_F(UninstallForm, WithoutTheRecordTheUninstallerStillRemovesItself)
 {
     const fs::path work = Install();

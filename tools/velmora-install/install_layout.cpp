@@ -6,6 +6,7 @@
 #include "platform/core/ini.h"
 #include "platform/shell/shortcut.h"
 #include "platform/shell/special_folders.h"
+#include "uninstall/installed_files.h"
 
 namespace installer {
 
@@ -50,6 +51,30 @@ void WriteRecord(const fs::path& workDir, const fs::path& installDir)
     record.WriteString("azlj", "lj", installDir.string());
     const fs::path path = workDir / "azlj.ini";
     if (!record.SaveToFile(path)) throw InstallError("cannot write " + path.string());
+}
+
+// The list of installed files beside the mark: the earlier list's entries,
+// the installation's folders and the files `cmake --install` copied.
+void WriteInstalledFiles(const fs::path& installDir, const std::vector<fs::path>& copied)
+{
+    uninstall::InstalledFiles list =
+        uninstall::ReadInstalledFiles(installDir).value_or(uninstall::InstalledFiles{});
+    for (std::string_view folder : {kTemplateFolder, kMusicFolder, kLyricsFolder, kPhotoFolder})
+        list.folders.insert(fs::path(std::string(folder)));
+    for (const fs::path& file : copied) {
+        // The folder resolved, the name not: a link is listed as itself.
+        std::error_code ec;
+        const fs::path named = (installDir / file).lexically_normal();
+        const fs::path absolute = fs::weakly_canonical(named.parent_path(), ec) / named.filename();
+        const fs::path relative = absolute.lexically_relative(installDir);
+        if (ec || !uninstall::IsListablePath(relative))
+            throw InstallError("the installed file " + file.string() + " is not inside " +
+                               installDir.string());
+        list.files.insert(fs::path(relative.generic_string()));
+    }
+    const fs::path path = installDir / std::string(uninstall::kInstalledFilesList);
+    if (!core::WriteFileBytes(path, uninstall::InstalledFilesText(list)))
+        throw InstallError("cannot write " + path.string());
 }
 
 std::vector<fs::path> WriteShortcuts(const fs::path& installDir)
@@ -102,6 +127,8 @@ InstallResult Install(const InstallOptions& options)
     if (ec || !core::DirectoryExists(installDir)) {
         throw InstallError("the installation folder " + options.installDir.string() + " does not exist");
     }
+    if (installDir.string().find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos)
+        throw InstallError("the installation folder's path holds a line break; choose another folder");
     const fs::path shippedDir = options.shippedDir.empty() ? installDir / "shipped" : options.shippedDir;
     const fs::path systemDir = options.systemDir.empty() ? core::SystemDir() : options.systemDir;
 
@@ -110,6 +137,7 @@ InstallResult Install(const InstallOptions& options)
     }
     const fs::path mark = installDir / kInstallMark;
     if (!core::WriteFileBytes(mark, kInstallMarkText)) throw InstallError("cannot write " + mark.string());
+    WriteInstalledFiles(installDir, options.installedFiles);
 
     MakeFolder(systemDir);
     InstallResult result;
@@ -119,6 +147,21 @@ InstallResult Install(const InstallOptions& options)
     WriteRecord(result.workDir, installDir);
     result.shortcuts = WriteShortcuts(installDir);
     return result;
+}
+
+std::vector<fs::path> ReadInstallManifest(const fs::path& manifest)
+{
+    const auto bytes = core::ReadFileBytes(manifest);
+    if (!bytes) throw InstallError("cannot read the install manifest " + manifest.string());
+    std::vector<fs::path> files;
+    std::string_view text = *bytes;
+    while (!text.empty()) {
+        const size_t newline = text.find('\n');
+        const std::string_view line = text.substr(0, newline);
+        text.remove_prefix(newline == std::string_view::npos ? text.size() : newline + 1);
+        if (!line.empty()) files.emplace_back(std::string(line));
+    }
+    return files;
 }
 
 }  // namespace installer

@@ -3,7 +3,8 @@
 // `cmake --install` copies: the installation's own folders, the work folder
 // under the system folder with the shipped movies and the installation
 // record "azlj.ini", the mark that lets castorun recognise the installation
-// folder, and the shortcuts on the desktop and in the menu.
+// folder with the list of what was installed beside it, and the shortcuts on
+// the desktop and in the menu.
 #include <filesystem>
 #include <stdexcept>
 #include <string>
@@ -36,6 +37,10 @@ struct InstallOptions {
     fs::path installDir;  // holds castora, castorun and libmcl
     fs::path shippedDir;  // the shipped movies in the work folder's layout; empty: installDir/"shipped"
     fs::path systemDir;   // empty: core::SystemDir()
+    // The files that `cmake --install` copied into installDir (absolute, or
+    // relative to it): they go into the list of installed files, with the
+    // installation's folders. castorun removes only what the list names.
+    std::vector<fs::path> installedFiles;
 };
 
 struct InstallResult {
@@ -56,8 +61,14 @@ fs::path FindWorkFolder(const fs::path& systemDir);
 
 // Lays out everything; safe to run again over an earlier installation (the
 // same work folder is used, movies, record and shortcuts are replaced, the
-// user's photos, songs and templates stay). Throws InstallError with a
-// message naming what could not be made.
+// list of installed files keeps what the earlier one named, the user's
+// photos, songs and templates stay). Throws InstallError with a message
+// naming what could not be made, and refuses a folder whose path holds a
+// line break (the record could not hold it) or installed files outside it.
 InstallResult Install(const InstallOptions& options);
+
+// The files that cmake's install manifest names (one absolute path a line).
+// Throws InstallError when it cannot be read.
+std::vector<fs::path> ReadInstallManifest(const fs::path& manifest);
 
 }  // namespace installer

@@ -135,7 +135,10 @@ std::optional<Failure> PendingOutput::Keep()
 {
     if (!created_) return Failure(FailureKind::OutputGone, final_.string());
     struct stat written;
-    if (::fstat(fd_, &written) != 0 || written.st_size == 0) {
+    struct stat named;
+    // Renamed is only the file written, never what was put under its name.
+    if (::fstat(fd_, &written) != 0 || written.st_size == 0 || ::lstat(temporary_.c_str(), &named) != 0 ||
+        named.st_ino != written.st_ino || named.st_dev != written.st_dev) {
         Discard();
         return Failure(FailureKind::OutputGone, final_.string());
     }

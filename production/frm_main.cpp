@@ -206,16 +206,15 @@ void TfrmMain::SettleOutput()
         failure = output_->Keep();
         output_kept_ = !failure;
     } else {
-        failure = output_->Discard();
+        output_->Discard();
+    }
+    if (failure) FailJob(*failure);
+    // Told after why the file wasn't kept.
+    if (output_->LeftBehind()) {
+        left_behind_ = output_->LeftBehind();
+        LogError(production::FailureText(*left_behind_));
     }
     output_.reset();
-    if (!failure) return;
-    if (failure->kind == production::FailureKind::TemporaryLeft) {
-        left_behind_ = failure;
-        LogError(production::FailureText(*failure));
-    } else {
-        FailJob(*failure);
-    }
 }
 
 void TfrmMain::FailJob(const production::Failure& failure)

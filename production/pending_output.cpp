@@ -134,19 +134,28 @@ std::optional<Failure> PendingOutput::Create()
 std::optional<Failure> PendingOutput::Keep()
 {
     if (!created_) return Failure(FailureKind::OutputGone, final_.string());
-    struct stat written;
-    struct stat named;
+    struct stat written, named;
+    if (::fstat(fd_, &written) != 0 || written.st_size == 0) {
+        Discard();
+        return Failure(FailureKind::OutputGone, final_.string());
+    }
     // Renamed is only the file written, never what was put under its name.
-    if (::fstat(fd_, &written) != 0 || written.st_size == 0 || ::lstat(temporary_.c_str(), &named) != 0 ||
-        named.st_ino != written.st_ino || named.st_dev != written.st_dev) {
+    if (::lstat(temporary_.c_str(), &named) != 0) {
+        const int error = errno;
+        struct stat folder;
+        Discard();
+        if (::stat(FolderOf(final_).c_str(), &folder) != 0)
+            return Failure(FailureKind::OutputKeep, final_.string(), ENOENT);
+        return Failure(FailureKind::OutputGone, final_.string(), error);
+    }
+    if (named.st_ino != written.st_ino || named.st_dev != written.st_dev) {
         Discard();
         return Failure(FailureKind::OutputGone, final_.string());
     }
     if (const int rc = RenameNoReplace(temporary_, final_); rc != 0) {
-        Failure failure{FailureKind::OutputKeep, final_.string(), rc};
-        if (rc == EEXIST) failure.kind = FailureKind::OutputExists;
-        if (std::optional<Failure> left = Discard()) failure = *left;
-        return failure;
+        Discard();
+        return Failure(rc == EEXIST ? FailureKind::OutputExists : FailureKind::OutputKeep, final_.string(),
+                       rc);
     }
     created_ = false;
     // What lies under the final name now is the file this job wrote.
@@ -169,7 +178,8 @@ std::optional<Failure> PendingOutput::Discard()
     Close();
     if (!ours) return std::nullopt;
     if (::unlink(temporary_.c_str()) == 0 || errno == ENOENT) return std::nullopt;
-    return Failure(FailureKind::TemporaryLeft, temporary_.string(), errno);
+    left_behind_ = Failure(FailureKind::TemporaryLeft, temporary_.string(), errno);
+    return left_behind_;
 }
 
 }  // namespace production

@@ -44,6 +44,8 @@ public:
     std::optional<Failure> Keep();
     // Removes the temporary file; the failure when it stays behind.
     std::optional<Failure> Discard();
+    // The hidden file that stayed behind a refused Keep or a Discard.
+    const std::optional<Failure>& LeftBehind() const { return left_behind_; }
 
 private:
     void Close();
@@ -51,6 +53,7 @@ private:
     std::filesystem::path final_, temporary_;
     int fd_ = -1;
     bool created_ = false;
+    std::optional<Failure> left_behind_;
 };
 
 }  // namespace production

@@ -165,8 +165,10 @@ TEST(PendingOutput, FailuresNameTheUsersFileAndAHiddenFileLeftBehind)
         failure = output.Keep();
     }
     ASSERT_TRUE(failure);
-    EXPECT_EQ(failure->kind, FailureKind::TemporaryLeft);
     EXPECT_EQ(FailureText(*failure),
+              "视频文件无法保存为 " + (folder / "album.mpg").string() + " (没有权限).");
+    ASSERT_TRUE(output.LeftBehind());
+    EXPECT_EQ(FailureText(*output.LeftBehind()),
               "留下了一个隐藏的临时文件, 无法删除: " + hidden.string() + " (没有权限).");
     EXPECT_TRUE(fs::exists(hidden));
     EXPECT_FALSE(fs::exists(folder / "album.mpg"));

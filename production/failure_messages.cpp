@@ -56,9 +56,9 @@ std::string FailureText(const Failure& f)
     case FailureKind::OutputKeep:
         if (f.systemCode == ENOENT || f.systemCode == ENOTDIR)
             return "视频文件无法保存, 文件夹已不存在: " + FolderOf(f.file) + ".";
-        if (f.systemCode == EEXIST) return "文件已存在! 不能完成操作: " + f.file;
+        if (f.systemCode == EEXIST) return "文件已存在! 不能完成操作: " + f.file + ".";
         return WithReason("视频文件无法保存为 " + f.file, f.systemCode);
-    case FailureKind::OutputExists: return "文件已存在! 不能完成操作: " + f.file;
+    case FailureKind::OutputExists: return "文件已存在! 不能完成操作: " + f.file + ".";
     case FailureKind::OutputGone: return "视频文件不在了: " + f.file + ".";
     case FailureKind::NoFileName: return "没有文件名.";
     case FailureKind::FolderMissing: return WithReason("文件夹无法打开: " + f.file, f.systemCode);

@@ -195,7 +195,7 @@ TEST(FailureMessages, EveryFailureIsToldInChineseWithTheUsersFile)
          "视频文件无法保存为 /x/相册.mpg (没有权限)."},
         {Failure(FailureKind::OutputKeep, "/x/相册.mpg", EROFS),
          "视频文件无法保存为 /x/相册.mpg (磁盘只读)."},
-        {Failure(FailureKind::OutputExists, "/x/相册.mpg"), "文件已存在! 不能完成操作: /x/相册.mpg"},
+        {Failure(FailureKind::OutputExists, "/x/相册.mpg"), "文件已存在! 不能完成操作: /x/相册.mpg."},
         {Failure(FailureKind::OutputGone, "/x/相册.mpg"), "视频文件不在了: /x/相册.mpg."},
         {Failure(FailureKind::NameTooLong, "相册.mpg"), "文件名太长, 文件系统不接受: 相册.mpg."},
         {Failure(FailureKind::PhotoUnreadable, "/p/海边.jpg"), "照片无法读取: /p/海边.jpg."},

@@ -598,7 +598,7 @@ TEST_F(ProductionForm, TwoJobsOnOneNameGiveOneWholeAlbumAndOneHonestFailure)
     EXPECT_TRUE(secondOutcome->ShowsCompletionForm()) << secondOutcome->text;
     const production::CompletionOutcome outcome = first->Outcome();
     EXPECT_EQ(outcome.kind, production::CompletionKind::EncoderError) << outcome.text;
-    EXPECT_EQ(outcome.text, "制作失败: 文件已存在! 不能完成操作: " + output + " 没有生成视频文件.");
+    EXPECT_EQ(outcome.text, "制作失败: 文件已存在! 不能完成操作: " + output + ". 没有生成视频文件.");
     // The file under the name is the second job's whole album.
     const mcltest::StreamFacts facts = mcltest::ReadBack(output, true);
     EXPECT_EQ(facts.decodeErrors, 0);

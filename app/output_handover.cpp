@@ -76,6 +76,9 @@ production::AlbumProject MakeAlbumProject(const TForm1& form)
     // The settings whole; then the lists as production reads them.
     static_cast<production::AlbumSettings&>(project) = form;
 
+    const TListItems& photos = form.kivListView1->Items();
+    for (int row = 0; row < photos.Count(); ++row) project.Photos.push_back(SubItem(*photos[row], 0));
+
     const TListItems& music = form.kivListView2->Items();
     for (int row = 0; row < music.Count(); ++row) {
         production::AlbumMusicRow entry;

@@ -172,6 +172,8 @@ void MclAbort(MclConverter* c)
 
 int32_t MclGetError(void) { return mcl::LastErrorCode(); }
 const char* MclGetErrorStr(void) { return mcl::LastErrorText(); }
+int32_t MclGetErrorSystemCode(void) { return mcl::LastErrorSystemCode(); }
+const char* MclGetErrorFile(void) { return mcl::LastErrorFile(); }
 
 void MclSourceSetFile(MclSource* source, const char* name)
 {

@@ -60,9 +60,9 @@ private:
         if (c_.progress) c_.progress(&c_, code, frame, sample);
     }
     // Sets the error and asks the application what to do.
-    int32_t InputError(int32_t code, std::string text)
+    int32_t InputError(int32_t code, std::string text, std::string file)
     {
-        SetLastError(code, std::move(text));
+        SetLastError(code, std::move(text), 0, std::move(file));
         int32_t action = MCL_ACTION_ABORT;
         if (c_.error) c_.error(&c_, code, &action);
         if (action != MCL_ACTION_SKIP && action != MCL_ACTION_CONTINUE) action = MCL_ACTION_ABORT;
@@ -72,7 +72,7 @@ private:
     // A failure of the run itself, not of an input: it ends the run.
     bool Fail(const Status& status)
     {
-        SetLastError(status.code, status.text);
+        SetLastError(status.code, status.text, status.systemCode, status.file);
         stopped_ = true;
         return false;
     }
@@ -177,7 +177,7 @@ bool Run::EnsureVideoEntry()
         }
         if (!entry->image && !entry->media) {
             // an unreadable media file has no known length: continuing leaves it out too
-            if (InputError(MCL_ERROR_INPUT_OPEN, error) == MCL_ACTION_ABORT) return false;
+            if (InputError(MCL_ERROR_INPUT_OPEN, error, *name) == MCL_ACTION_ABORT) return false;
             ++videoIndex_;
             continue;
         }
@@ -232,7 +232,10 @@ bool Run::FeedAudio(int64_t target)
         }
         case AudioFeed::Event::Kind::Name: feed_->AnswerName(audioSources_.Get(event.index)); break;
         case AudioFeed::Event::Kind::InputError: {
-            const int32_t action = InputError(event.status.code, std::move(event.status.text));
+            std::string file = event.status.file;
+            if (file.empty()) file = audioSources_.Get(event.index).value_or(std::string());
+            const int32_t action =
+                InputError(event.status.code, std::move(event.status.text), std::move(file));
             feed_->AnswerAction(action);
             if (action == MCL_ACTION_ABORT) return false;
             break;
@@ -312,7 +315,7 @@ int32_t Run::Execute()
         settings_.height = height = size.height;
     }
     if (Status s = output_.Open(settings_, path, width, height); !s.ok()) {
-        SetLastError(s.code, s.text);
+        SetLastError(s.code, s.text, s.systemCode, s.file);
         Progress(MCL_PROGRESS_DONE, 0, 0);
         return s.code;
     }
@@ -342,7 +345,7 @@ int32_t Run::Execute()
             std::string error;
             picture = TakePicture(&error);
             if (picture) break;
-            int32_t action = InputError(MCL_ERROR_INPUT_DECODE, error);
+            int32_t action = InputError(MCL_ERROR_INPUT_DECODE, error, entry_->path);
             if (action == MCL_ACTION_ABORT) break;
             if (action == MCL_ACTION_CONTINUE) {
                 if (last) {
@@ -387,7 +390,7 @@ int32_t Run::Execute()
     feed_.reset();
     FlushAudio(AudioTarget(frame, audio_.sampleRate));
     Status s = pipeline_->Finish();
-    if (!s.ok()) SetLastError(s.code, s.text);
+    if (!s.ok()) SetLastError(s.code, s.text, s.systemCode, s.file);
     Progress(MCL_PROGRESS_DONE, frame, AudioTarget(frame, 44100));
     if (!s.ok()) return s.code;
     if (stopped_) return LastErrorCode();

@@ -1,4 +1,5 @@
-// The calling thread's last error, as MclGetError/MclGetErrorStr report it.
+// The calling thread's last error, as MclGetError/MclGetErrorStr report it,
+// with the errno and the file behind it.
 #pragma once
 
 #include <cstdint>
@@ -6,9 +7,11 @@
 
 namespace mcl {
 
-void SetLastError(int32_t code, std::string text);
+void SetLastError(int32_t code, std::string text, int systemCode = 0, std::string file = {});
 void ClearLastError();
 int32_t LastErrorCode();
 const char* LastErrorText();
+int LastErrorSystemCode();
+const char* LastErrorFile();
 
 }  // namespace mcl

@@ -112,6 +112,11 @@ MCL_API void MclAbort(MclConverter* converter);
 /* The calling thread's last error, and its text ("" when none). */
 MCL_API int32_t MclGetError(void);
 MCL_API const char* MclGetErrorStr(void);
+/* What lies behind the last error: the system's error number (errno, 0 when
+ * none is known) and the file it concerns ("" when none): the output file
+ * for MCL_ERROR_OUTPUT, the entry for the input errors. */
+MCL_API int32_t MclGetErrorSystemCode(void);
+MCL_API const char* MclGetErrorFile(void);
 
 MCL_API void MclSourceSetFile(MclSource* source, const char* name);
 MCL_API void MclSourceFinished(MclSource* source);

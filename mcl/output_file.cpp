@@ -15,6 +15,13 @@ namespace {
 
 Status Fail(int32_t code, std::string text) { return Status{code, std::move(text)}; }
 
+// A failure of the output file itself: its errno and its name go with it.
+Status FailOutput(const std::string& path, std::string text, int averror)
+{
+    return Status{MCL_ERROR_OUTPUT, std::move(text) + ": " + AvErrorText(averror), SystemCodeOf(averror),
+                  path};
+}
+
 // The filter for the job: a picture rendered at twice the size is brought
 // down by the mean of each 2 x 2 block; else bicubic (at the same size only
 // the halved chroma is filtered).
@@ -48,6 +55,12 @@ SwsContext* NewScaler(int fromWidth, int fromHeight, AVPixelFormat from, int toW
 
 }  // namespace
 
+int SystemCodeOf(int averror)
+{
+    // AVERROR(e) is -e; FFmpeg's own codes are tags far below any errno.
+    return averror < 0 && averror > -4096 ? -averror : 0;
+}
+
 OutputFile::~OutputFile()
 {
     if (muxer_) {
@@ -60,6 +73,7 @@ OutputFile::~OutputFile()
 Status OutputFile::Open(const OutputSettings& settings, const std::string& path, int width, int height)
 {
     settings_ = settings;
+    path_ = path;
     const AVOutputFormat* format = av_guess_format(settings.muxer.c_str(), nullptr, nullptr);
     if (!format || avformat_alloc_output_context2(&muxer_, format, nullptr, path.c_str()) < 0 || !muxer_)
         return Fail(MCL_ERROR_OUTPUT, "Output format \"" + settings.muxer + "\" is not available");
@@ -73,13 +87,13 @@ Status OutputFile::Open(const OutputSettings& settings, const std::string& path,
 
     if (!(format->flags & AVFMT_NOFILE)) {
         int r = avio_open(&muxer_->pb, path.c_str(), AVIO_FLAG_WRITE);
-        if (r < 0) return Fail(MCL_ERROR_OUTPUT, "Cannot create \"" + path + "\": " + AvErrorText(r));
+        if (r < 0) return FailOutput(path, "Cannot create \"" + path + "\"", r);
     }
     AVDictionary* options = nullptr;
     if (settings.fastStart) av_dict_set(&options, "movflags", "+faststart", 0);
     int r = avformat_write_header(muxer_, &options);
     av_dict_free(&options);
-    if (r < 0) return Fail(MCL_ERROR_OUTPUT, "Cannot write \"" + path + "\": " + AvErrorText(r));
+    if (r < 0) return FailOutput(path, "Cannot write \"" + path + "\"", r);
     headerWritten_ = true;
     return {};
 }
@@ -179,7 +193,7 @@ Status OutputFile::Encode(AVCodecContext* ctx, AVStream* stream, const AVFrame* 
         av_packet_rescale_ts(packet_.get(), ctx->time_base, stream->time_base);
         packet_->stream_index = stream->index;
         r = av_interleaved_write_frame(muxer_, packet_.get());
-        if (r < 0) return Fail(MCL_ERROR_OUTPUT, "Writing the output failed: " + AvErrorText(r));
+        if (r < 0) return FailOutput(path_, "Writing the output failed", r);
     }
 }
 
@@ -235,11 +249,10 @@ Status OutputFile::Finish()
     Status audio = Encode(audio_.get(), audioStream_, nullptr);
     if (first.ok()) first = audio;
     int r = av_write_trailer(muxer_);
-    if (r < 0 && first.ok()) first = Fail(MCL_ERROR_OUTPUT, "Writing the output failed: " + AvErrorText(r));
+    if (r < 0 && first.ok()) first = FailOutput(path_, "Writing the output failed", r);
     if (!(muxer_->oformat->flags & AVFMT_NOFILE)) {
         r = avio_closep(&muxer_->pb);
-        if (r < 0 && first.ok())
-            first = Fail(MCL_ERROR_OUTPUT, "Closing the output failed: " + AvErrorText(r));
+        if (r < 0 && first.ok()) first = FailOutput(path_, "Closing the output failed", r);
     }
     return first;
 }

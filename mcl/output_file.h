@@ -11,10 +11,19 @@
 namespace mcl {
 
 struct Status {
+    Status() = default;
+    Status(int32_t code_, std::string text_, int systemCode_ = 0, std::string file_ = {})
+        : code(code_), text(std::move(text_)), systemCode(systemCode_), file(std::move(file_))
+    {}
     int32_t code = 0;  // an MCL_ERROR_* value, 0 = fine
     std::string text;
+    int systemCode = 0;  // the errno behind it, 0 = none known
+    std::string file;    // the file it concerns, empty = none
     bool ok() const { return code == 0; }
 };
+
+// The errno an FFmpeg error code carries, or 0 for FFmpeg's own codes.
+int SystemCodeOf(int averror);
 
 struct AudioFormat {
     AVSampleFormat sampleFormat = AV_SAMPLE_FMT_S16;
@@ -57,6 +66,7 @@ private:
     Status OpenAudio();
 
     OutputSettings settings_;
+    std::string path_;
     AVFormatContext* muxer_ = nullptr;
     CodecContext video_, audio_;
     AVStream* videoStream_ = nullptr;

@@ -26,6 +26,9 @@ struct AlbumMusicRow {
 // The settings and the main window's lists as production reads them.
 struct AlbumProject : AlbumSettings {
     // The main window's lists.
+    // kivListView1: each photo's own file as imported, in the order of the
+    // work folder's pictures; empty when the caller names none.
+    std::vector<std::string> Photos;
     std::vector<AlbumMusicRow> Music;  // kivListView2
     std::size_t LyricFileCount = 0;    // rows of kivListView5
     int SlotsPerFill = 0;              // ListBox3 row 0

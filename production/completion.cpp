@@ -28,13 +28,14 @@ CompletionOutcome DecideCompletion(const JobEnd& end)
             outcome.text = "制作已停止, 视频文件只到停止的地方.";
         } else {
             outcome.text = "制作已停止.";
-            if (!end.outputError.empty()) outcome.text += " " + end.outputError;
+            if (!end.failureText.empty()) outcome.text += " " + end.failureText;
             outcome.text += kNoFile;
         }
-    } else if (Failed(end) || !end.outputError.empty()) {
+    } else if (Failed(end) || !end.failureText.empty()) {
         outcome.kind = CompletionKind::EncoderError;
         outcome.caption = "制作失败";
-        std::string reason = Failed(end) ? end.errorText : end.outputError;
+        // The encoder's own text only for an error no message words.
+        std::string reason = !end.failureText.empty() ? end.failureText : end.errorText;
         if (reason.empty()) reason = "编码出错.";
         outcome.text = "制作失败: " + reason + kNoFile;
     } else {

@@ -19,10 +19,12 @@ struct JobEnd {
     bool producerFinished = false;
     int encoderErrorCode = 0;   // the encoder's last error code, 0 = none
     bool errorLogged = false;   // the error callback ran
-    std::string errorText;      // the error text the log holds
+    std::string errorText;      // the error text the log holds, the last resort
     int64_t framesWritten = 0;  // frames the encoder reported done
     bool outputKept = false;    // the video file is under its final name
-    std::string outputError;    // why the video file couldn't be made or kept
+    // Why the job failed or its file couldn't be made or kept, as the user
+    // is told it (FailureText), and a hidden file left behind.
+    std::string failureText;
 };
 
 // Whether the job's video file is worth keeping: a completed job, or one

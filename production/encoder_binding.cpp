@@ -13,6 +13,11 @@ namespace {
 // thread inside Run, so the session in progress there is theirs.
 thread_local EncoderSession* t_session = nullptr;
 
+EncoderError LastEncoderError()
+{
+    return {MclGetError(), MclGetErrorSystemCode(), MclGetErrorFile(), MclGetErrorStr()};
+}
+
 }  // namespace
 
 struct EncoderCallbacks {
@@ -59,7 +64,9 @@ struct EncoderCallbacks {
     static void Error(MclConverter*, int32_t code, int32_t* action)
     {
         *action = MCL_ACTION_CONTINUE;
-        if (t_session) t_session->client_.LogError(EncoderErrorLine(code, MclGetErrorStr()));
+        if (!t_session) return;
+        t_session->client_.InputError(LastEncoderError());
+        t_session->client_.LogError(EncoderErrorLine(code, MclGetErrorStr()));
     }
 };
 
@@ -114,9 +121,10 @@ EncoderRunResult EncoderSession::Run(const EncoderJob& job)
         client_.Log(std::string(kStartingConversion));
         MclConvert(converter_);
         result.converted = true;
-        result.error = MclGetError();
+        result.failure = LastEncoderError();
+        result.error = result.failure.code;
         if (result.error != 0) {
-            result.errorText = MclGetErrorStr();
+            result.errorText = result.failure.text;
             client_.LogError(EncoderErrorLine(result.error, result.errorText));
         }
         client_.Log(std::string(kConversionEnded));

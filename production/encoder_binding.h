@@ -11,6 +11,15 @@
 
 namespace production {
 
+// An error as the encoder library reports it: its code, the errno and the
+// file behind it, and its own text.
+struct EncoderError {
+    int32_t code = 0;
+    int32_t systemCode = 0;
+    std::string file;
+    std::string text;
+};
+
 // What the form does inside a run. Every call comes on the thread that called
 // EncoderSession::Run, from inside the conversion.
 class EncoderClient {
@@ -25,6 +34,8 @@ public:
     virtual void Log(const std::string& line) = 0;
     // The line of an encoder error.
     virtual void LogError(const std::string& line) { Log(line); }
+    // An input error the conversion goes on over, before its line.
+    virtual void InputError(const EncoderError& /*error*/) {}
     // Lets the message loop run while the lists are handed over.
     virtual void PumpMessages() {}
     // A stop while the lists were handed over: the conversion doesn't start.
@@ -46,6 +57,7 @@ struct EncoderRunResult {
     bool cancelled = false;  // stopped before the conversion began
     int32_t error = 0;       // MclGetError after the conversion
     std::string errorText;
+    EncoderError failure;  // all of it
 };
 
 class EncoderSession {

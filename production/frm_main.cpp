@@ -6,6 +6,7 @@
 #include "platform/core/application.h"
 #include "platform/core/memory.h"
 #include "platform/core/timer.h"
+#include "platform/flash/movie_files.h"
 #include "platform/flash/shockwave_flash.h"
 #include "platform/gfx/image_io.h"
 #include "platform/ui/button.h"
@@ -77,9 +78,19 @@ void TfrmMain::CreateControls()
 
     ShockwaveFlash1 = Place<TShockwaveFlash>(this, kivForm1, "ShockwaveFlash1", kMovieLeft, 0, 352, 288);
     ShockwaveFlash1->Player().OnPictureFile = [this](const fs::path& file, flash::PictureCover cover) {
-        if (!photos_ahead_on_) return flash::PicturePtr();
-        if (flash::PicturePtr picture = photos_ahead_.Take(file, cover)) return picture;
-        return photos_ahead_.Decode(file, cover);
+        flash::PicturePtr picture;
+        if (photos_ahead_on_) {
+            picture = photos_ahead_.Take(file, cover);
+            if (!picture) picture = photos_ahead_.Decode(file, cover);
+        } else {
+            try {
+                picture = flash::ReadPictureFile(file, cover);
+            } catch (const std::exception&) {
+                // told below, as for a missing file
+            }
+        }
+        NotePicture(file, picture != nullptr);
+        return picture;
     };
     ShockwaveFlash1->OnFSCommand = [this](TObject* Sender, const std::string& command,
                                           const std::string& args) {
@@ -156,7 +167,9 @@ void TfrmMain::SetProject(const production::AlbumProject& project)
     job_active_ = false;
     setup_error_.clear();
     output_.reset();
-    output_error_.clear();
+    failure_.reset();
+    left_behind_.reset();
+    slot_photos_.clear();
     output_kept_ = false;
     frames_written_ = 0;
 }
@@ -176,7 +189,11 @@ production::JobEnd TfrmMain::JobEndSoFar() const
     end.errorText = log_.LastError();
     end.framesWritten = frames_written_;
     end.outputKept = output_kept_;
-    end.outputError = output_error_;
+    if (failure_) end.failureText = production::FailureText(*failure_);
+    if (left_behind_) {
+        if (!end.failureText.empty()) end.failureText += " ";
+        end.failureText += production::FailureText(*left_behind_);
+    }
     return end;
 }
 
@@ -184,17 +201,54 @@ void TfrmMain::SettleOutput()
 {
     if (!output_) return;
     output_kept_ = false;
+    std::optional<production::Failure> failure;
     if (production::KeepsOutput(JobEndSoFar())) {
-        std::string error;
-        output_kept_ = output_->Keep(error);
-        if (!output_kept_) {
-            output_error_ = error;
-            LogError(error);
-        }
+        failure = output_->Keep();
+        output_kept_ = !failure;
     } else {
         output_->Discard();
     }
+    if (failure) FailJob(*failure);
+    // Told after why the file wasn't kept.
+    if (output_->LeftBehind()) {
+        left_behind_ = output_->LeftBehind();
+        LogError(production::FailureText(*left_behind_));
+    }
     output_.reset();
+}
+
+void TfrmMain::FailJob(const production::Failure& failure)
+{
+    if (failure_) return;
+    failure_ = failure;
+    LogError(production::FailureText(failure));
+    if (producer_) producer_->Cancel();
+    if (Converting()) AbortEncoder();
+}
+
+void TfrmMain::NotePicture(const fs::path& file, bool read)
+{
+    if (read) return;
+    const auto slot = slot_photos_.find(file);
+    if (slot != slot_photos_.end())
+        FailJob(production::Failure(production::FailureKind::PhotoUnreadable, PhotoName(slot->second)));
+}
+
+std::string TfrmMain::PhotoName(int photo) const
+{
+    const auto index = static_cast<std::size_t>(photo - 1);
+    if (photo >= 1 && index < project_.Photos.size() && !project_.Photos[index].empty())
+        return project_.Photos[index];
+    return PhotoFile(photo);
+}
+
+production::InputRole TfrmMain::RoleOf(const std::string& input) const
+{
+    if (input.empty()) return production::InputRole::Other;
+    if (!project_.OpeningFile.empty() && input == project_.OpeningFile) return production::InputRole::Opening;
+    for (const production::AlbumMusicRow& song : project_.Music)
+        if (song.path == input) return production::InputRole::Song;
+    return production::InputRole::Other;
 }
 
 std::string TfrmMain::FrameFile() const { return project_.WorkDir + "zhzp/lswj.bmp"; }
@@ -231,7 +285,8 @@ void TfrmMain::Timer2Timer(TObject*)
     setup_error_.clear();
     job_active_ = true;
     output_.reset();
-    output_error_.clear();
+    failure_.reset();
+    left_behind_.reset();
     output_kept_ = false;
     frames_written_ = 0;
     edit3->SetText("-1");
@@ -251,6 +306,13 @@ void TfrmMain::Timer2Timer(TObject*)
             ShockwaveFlash1->Show();
         }
     }
+
+    // The slots hold photos 1 to N from the hand-over, in turn over the
+    // photo list.
+    slot_photos_.clear();
+    const int photos = static_cast<int>(project_.Photos.size());
+    for (int slot = 1; photos > 0 && slot <= project_.SlotsPerFill; ++slot)
+        slot_photos_[SlotFile(slot)] = (slot - 1) % photos + 1;
 
     // The template movie, by the two-copy rule; stopped, the producer steps it.
     LoadMovieCopy(*ShockwaveFlash1, project_.ProduceTemplateMovie, "zhzp", "zhzp");
@@ -303,13 +365,18 @@ void TfrmMain::Timer3Timer(TObject*)
     Timer3->SetEnabled(false);
     if (!producer_) return;
 
+    // A slot's photo that couldn't be read at the set-up ends the job here.
+    if (failure_) {
+        FinishJob();
+        return;
+    }
+
     // The video file goes under a temporary name until the job has
     // ended well; a name the file system refuses ends the job here.
     output_.emplace(edVideoOut->Text());
-    if (std::string error; !output_->Create(error)) {
-        output_error_ = error;
-        LogError(error);
+    if (std::optional<production::Failure> failure = output_->Create()) {
         output_.reset();
+        FailJob(*failure);
         FinishJob();
         return;
     }
@@ -419,6 +486,9 @@ std::string TfrmMain::SlotFile(int slot) const
 
 bool TfrmMain::PhotoExists(int photo)
 {
+    // The photo list says which photos there are; one of them missing from
+    // the work folder is an error, not the list's end.
+    if (!project_.Photos.empty()) return photo >= 1 && photo <= static_cast<int>(project_.Photos.size());
     std::error_code ec;
     return fs::exists(PhotoFile(photo), ec);
 }
@@ -427,7 +497,12 @@ void TfrmMain::CopyPhotoToSlot(int photo, int slot)
 {
     std::error_code ec;
     fs::copy_file(PhotoFile(photo), SlotFile(slot), fs::copy_options::overwrite_existing, ec);
-    if (!ec) photos_ahead_.NoteCopy(PhotoFile(photo), SlotFile(slot));
+    if (!ec) {
+        slot_photos_[SlotFile(slot)] = photo;
+        photos_ahead_.NoteCopy(PhotoFile(photo), SlotFile(slot));
+    } else if (!project_.Photos.empty()) {
+        FailJob(production::Failure(production::FailureKind::PhotoUnreadable, PhotoName(photo)));
+    }
     Pump();
 }
 
@@ -453,6 +528,7 @@ void TfrmMain::GuessPhotos()
 void TfrmMain::DeleteSlotPictures()
 {
     photos_ahead_.ForgetCopies();
+    slot_photos_.clear();
     std::error_code ec;
     std::vector<fs::path> pictures;
     for (fs::directory_iterator it(project_.WorkDir + "zhzp", ec), end; !ec && it != end; it.increment(ec)) {
@@ -616,8 +692,8 @@ void TfrmMain::RunConversion()
     job.videoNames = ListBox1->Items().Items();
     job.audioNames = ListBox2->Items().Items();
     // The job's video file is written under its temporary name.
-    job.videoOut = output_ ? output_->Temporary().string() : edVideoOut->Text();
-    job.audioOut = output_ ? output_->Temporary().string() : edAudioOut->Text();
+    job.videoOut = output_ ? output_->WritePath() : edVideoOut->Text();
+    job.audioOut = output_ ? output_->WritePath() : edAudioOut->Text();
     job.outputFormat = project_.OutputFormat;
     job.tvSystem = project_.TvSystem;
     job.keepDuration = chkKeepDuration->Checked();
@@ -631,6 +707,19 @@ void TfrmMain::RunConversion()
     }
     Screen().SetCursor(crDefault);
     EnableJobControls(true);
+    const production::EncoderError& error = run_result_->failure;
+    if (auto failure = production::EncoderFailure(error.code, error.systemCode, error.file,
+                                                  RoleOf(error.file), error.text, edVideoOut->Text());
+        failure && !failure_) {
+        failure_ = failure;
+    }
+}
+
+void TfrmMain::InputError(const production::EncoderError& error)
+{
+    if (failure_) return;
+    failure_ = production::EncoderFailure(error.code, error.systemCode, error.file, RoleOf(error.file),
+                                          error.text, edVideoOut->Text());
 }
 
 void TfrmMain::AbortConversion() { session_.Abort(); }

@@ -5,6 +5,8 @@
 // builds the encoder's input lists, runs the conversion with the frame
 // producer answering every frame, and closes itself. Outcome() tells how
 // the job ended.
+#include <filesystem>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -16,6 +18,7 @@
 #include "production/album_project.h"
 #include "production/completion.h"
 #include "production/encoder_binding.h"
+#include "production/failure_messages.h"
 #include "production/frame_file.h"
 #include "production/frame_producer.h"
 #include "production/pending_output.h"
@@ -138,6 +141,15 @@ private:
     // else removes it.
     void SettleOutput();
     production::JobEnd JobEndSoFar() const;
+    // The job's first failure: logged, and the job stops at the next frame.
+    void FailJob(const production::Failure& failure);
+    // A picture the template movie asked for at a load point, and whether
+    // it could be read: a slot's photo that can't be read fails the job.
+    void NotePicture(const std::filesystem::path& file, bool read);
+    // The photo as the user knows it: the file imported, or the work
+    // folder's picture when the project names none.
+    std::string PhotoName(int photo) const;
+    production::InputRole RoleOf(const std::string& input) const;
     void DeleteFrameFile();
     void PaintFlashToFile(TShockwaveFlash& movie, const std::string& file);
     // A frame of the producer: written at once, or rendered ahead.
@@ -174,6 +186,7 @@ private:
     void Progress(int code, int64_t frame, int64_t sample) override;
     void Log(const std::string& line) override;
     void LogError(const std::string& line) override;
+    void InputError(const production::EncoderError& error) override;
     void PumpMessages() override;
     bool Cancelled() const override { return stopped_by_user_; }
 
@@ -189,7 +202,10 @@ private:
     // The video file under its temporary name, from the start of the job
     // until it is kept or removed.
     std::optional<production::PendingOutput> output_;
-    std::string output_error_;  // why it couldn't be made or kept
+    std::optional<production::Failure> failure_;      // the first failure of the job
+    std::optional<production::Failure> left_behind_;  // a hidden file that stayed
+    // The photo each slot picture was copied from, while it is there.
+    std::map<std::filesystem::path, int> slot_photos_;
     bool output_kept_ = false;
     int64_t frames_written_ = 0;  // frames the encoder reported done
     TBitmap frame_bitmap_;        // reused for every rendered frame

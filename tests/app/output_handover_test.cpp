@@ -298,6 +298,9 @@ TEST_F(OutputHandOver, TheProjectGoesToProductionAndComesBack)
     EXPECT_EQ(project.LrcStyle.x, 40);
     EXPECT_EQ(project.LrcSongIndex, 3);
     EXPECT_EQ(project.SlotsPerFill, 2);
+    // The photos by the files the user imported, for production's messages.
+    ASSERT_EQ(project.Photos.size(), 3u);
+    EXPECT_EQ(project.Photos[2], Form1->kivListView1->Items()[2]->SubItems()[0]);
     ASSERT_EQ(project.Music.size(), 2u);
     EXPECT_EQ(project.Music[0].path, (out_ / "one.wav").string());
     EXPECT_EQ(project.Music[0].lengthText, "01:05");

@@ -152,6 +152,7 @@ TEST(MclMediaInputs, DamagedSongIsAnInputErrorNotAShortSong)
             job.Run();
             EXPECT_EQ(errors, 1);
             EXPECT_NE(job.errorTextInCallback.find(c.file), std::string::npos) << job.errorTextInCallback;
+            EXPECT_EQ(job.errorFileInCallback, quiet.string()) << "the song, from the sound's own thread";
             if (action == MCL_ACTION_ABORT) {
                 EXPECT_EQ(job.result, MCL_ERROR_INPUT_DECODE);
                 EXPECT_EQ(job.lastErrorText, job.errorTextInCallback);

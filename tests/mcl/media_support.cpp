@@ -293,6 +293,7 @@ void Job::Run()
     MclAssignError(c, [](MclConverter*, int32_t code, int32_t* action) {
         Note("error:" + std::to_string(code));
         t_job->errorTextInCallback = MclGetErrorStr();
+        t_job->errorFileInCallback = MclGetErrorFile();
         if (t_job->onError) *action = t_job->onError(code);
     });
     t_videoList = MclListCreate();
@@ -309,6 +310,8 @@ void Job::Run()
     result = MclConvert(c);
     lastError = MclGetError();
     lastErrorText = MclGetErrorStr();
+    lastErrorSystemCode = MclGetErrorSystemCode();
+    lastErrorFile = MclGetErrorFile();
     MclListFree(t_videoList);
     MclListFree(t_audioList);
     MclFree(c);

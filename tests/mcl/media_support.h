@@ -78,6 +78,9 @@ struct Job {
     int32_t lastError = 0;
     std::string lastErrorText;
     std::string errorTextInCallback;  // MclGetErrorStr inside the last error callback
+    std::string errorFileInCallback;  // MclGetErrorFile there
+    int32_t lastErrorSystemCode = 0;  // MclGetErrorSystemCode after the run
+    std::string lastErrorFile;        // MclGetErrorFile after the run
     int64_t frameTotal = 0, sampleTotal = 0;
     std::vector<std::string> events;  // "source:i", "video:i", "progress:code:frame", "error:code", ...
     bool allOnCallerThread = true;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <sstream>
 #include <string>
@@ -150,6 +151,8 @@ TEST(MclErrors, ActionsForAnUnreadableEntry)
         EXPECT_EQ(job.result, c.result);
         EXPECT_EQ(job.errorTextInCallback.find("missing.bmp") != std::string::npos, true)
             << job.errorTextInCallback;
+        EXPECT_EQ(job.errorFileInCallback, (dir / "missing.bmp").string())
+            << "the entry, for its own message";
         // only an error that ended the run stays the last error
         EXPECT_EQ(job.lastError, c.result);
         // one video callback per timeline frame, also when an entry is skipped
@@ -214,6 +217,9 @@ TEST(MclErrors, UnwritableOutputIsFatal)
     EXPECT_EQ(job.result, MCL_ERROR_OUTPUT);
     EXPECT_EQ(job.lastError, MCL_ERROR_OUTPUT);
     EXPECT_FALSE(job.lastErrorText.empty());
+    // What the application words its own message from.
+    EXPECT_EQ(job.lastErrorSystemCode, ENOENT);
+    EXPECT_EQ(job.lastErrorFile, job.output);
 
     mcltest::Job unnamed;
     unnamed.video = {frame};

@@ -175,8 +175,8 @@ TEST(Completion, OnlyACompletedJobWithItsFileInPlaceShowsTheCompletionForm)
         if (!c.end.errorText.empty() && c.kind == CompletionKind::EncoderError) {
             EXPECT_NE(outcome.text.find(c.end.errorText), std::string::npos);
         }
-        if (!c.end.outputError.empty()) {
-            EXPECT_NE(outcome.text.find(c.end.outputError), std::string::npos);
+        if (!c.end.failureText.empty()) {
+            EXPECT_NE(outcome.text.find(c.end.failureText), std::string::npos);
         }
     }
 }

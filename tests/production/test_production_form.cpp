@@ -4,6 +4,8 @@
 
 #include <sys/resource.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <csignal>
 #include <functional>
@@ -37,6 +39,7 @@
 #include "skin/kiv_progress_bar.h"
 #include "skin/kiv_radio_button.h"
 #include "tests/mcl/media_support.h"
+#include "tests/production/hostile_files.h"
 
 namespace {
 
@@ -148,6 +151,20 @@ bool SaysNoFile(const production::CompletionOutcome& outcome)
 {
     return outcome.text.find("没有生成视频文件") != std::string::npos;
 }
+
+// The text holds no English: nothing but the names given has a Latin letter.
+bool OnlyChineseBesides(std::string text, std::vector<std::string> names)
+{
+    std::sort(names.begin(), names.end(),
+              [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
+    for (const std::string& name : names)
+        for (std::size_t at; !name.empty() && (at = text.find(name)) != std::string::npos;)
+            text.erase(at, name.size());
+    return std::none_of(text.begin(), text.end(),
+                        [](char c) { return std::isalpha(static_cast<unsigned char>(c)); });
+}
+
+bool Holds(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 TEST_F(ProductionForm, EachFormatProducesTheJobsFramesAndCompletes)
 {
@@ -395,7 +412,7 @@ TEST_F(ProductionForm, EncoderErrorsAndABadOutputPathEndWithTheirMessage)
     production::CompletionOutcome outcome = frmMain->Outcome();
     EXPECT_EQ(outcome.kind, production::CompletionKind::EncoderError);
     EXPECT_FALSE(outcome.ShowsCompletionForm());
-    EXPECT_NE(outcome.text.find("opening.mpg"), std::string::npos) << outcome.text;
+    EXPECT_EQ(outcome.text, "制作失败: 片头视频无法读取: " + project.OpeningFile + ". 没有生成视频文件.");
     EXPECT_FALSE(frmMain->Visible());
 
     // An output folder that doesn't exist.
@@ -484,7 +501,8 @@ TEST_F(ProductionForm, AWriteErrorFailsTheJobAndLeavesNoFile)
 
     const production::CompletionOutcome outcome = frmMain->Outcome();
     EXPECT_EQ(outcome.kind, production::CompletionKind::EncoderError) << outcome.text;
-    EXPECT_TRUE(SaysNoFile(outcome)) << outcome.text;
+    EXPECT_EQ(outcome.text,
+              "制作失败: 视频文件无法写入: " + output + " (文件太大, 文件系统不接受). 没有生成视频文件.");
     EXPECT_LT(frmMain->Producer()->Position(), 2000);
     EXPECT_FALSE(fs::exists(output));
     EXPECT_TRUE(PartFiles(out).empty());
@@ -531,6 +549,206 @@ TEST_F(ProductionForm, LongAndChineseNamesReachTheEncoderOrAreRefusedFirst)
     EXPECT_TRUE(SaysNoFile(outcome)) << outcome.text;
     EXPECT_EQ(frmMain->Producer()->Calls(), 0);
     EXPECT_TRUE(PartFiles(deep).empty());
+}
+
+TEST_F(ProductionForm, ALinkPlantedAtTheTemporaryNameIsNeverFollowed)
+{
+    const fs::path victim = dir / "victim.txt";
+    std::ofstream(victim) << "keep me";
+    fs::create_symlink(victim, dir / ".album.avi.part");
+    Produce();
+    const production::CompletionOutcome outcome = frmMain->Outcome();
+    EXPECT_TRUE(outcome.ShowsCompletionForm()) << outcome.text;
+    std::ifstream in(victim);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "keep me");
+    EXPECT_NEAR(ProbedFrames(), 75.0, 1.0) << "the whole album under its name";
+    EXPECT_TRUE(fs::is_symlink(dir / ".album.avi.part"));
+}
+
+TEST_F(ProductionForm, TwoJobsOnOneNameGiveOneWholeAlbumAndOneHonestFailure)
+{
+    // Two castoras, two work folders: red photos in the first, blue in the
+    // second, which runs to its end while the first is at frame 30, where
+    // the slot's photo is read.
+    SetTemplate(76, 30, true);
+    const fs::path work2 = dir.path() / "work2";
+    for (const char* sub : {"zpyjj", "zhzp", "pwwjj"}) fs::create_directories(work2 / sub);
+    for (const fs::path& folder : {work, work2})
+        for (int k = 1; k <= 3; ++k)
+            gfx::SaveJpeg(TBitmap(64, 48, folder == work ? clRed : clBlue),
+                          folder / "zpyjj" / ("zpyjj" + std::to_string(k) + ".jpg"));
+    for (const char* copy : {"zhzp1.swf", "zhzp2.swf"})
+        fs::copy_file(work / "zhzp" / copy, work2 / "zhzp" / copy);
+    production::AlbumProject second = project;
+    second.WorkDir = work2.string() + "/";
+    TfrmMain* first = frmMain;
+    TfrmMain* other = CreateForm<TfrmMain>();
+    std::optional<production::CompletionOutcome> secondOutcome;
+    auto serve = first->ShockwaveFlash1->OnFSCommand;
+    first->ShockwaveFlash1->OnFSCommand = [&](TObject* sender, const std::string& command,
+                                              const std::string& args) {
+        serve(sender, command, args);
+        if (secondOutcome || !first->Converting() || first->ShockwaveFlash1->FrameNum() != 30) return;
+        frmMain = other;
+        secondOutcome = production::RunProductionForm({output, 1000, second}).outcome;
+        frmMain = first;
+    };
+    Produce();
+    ASSERT_TRUE(secondOutcome);
+    EXPECT_TRUE(secondOutcome->ShowsCompletionForm()) << secondOutcome->text;
+    const production::CompletionOutcome outcome = first->Outcome();
+    EXPECT_EQ(outcome.kind, production::CompletionKind::EncoderError) << outcome.text;
+    EXPECT_EQ(outcome.text, "制作失败: 文件已存在! 不能完成操作: " + output + ". 没有生成视频文件.");
+    // The file under the name is the second job's whole album.
+    const mcltest::StreamFacts facts = mcltest::ReadBack(output, true);
+    EXPECT_EQ(facts.decodeErrors, 0);
+    ASSERT_NEAR(static_cast<double>(facts.frameColours.size()), 75.0, 1.0);
+    int red = 0;
+    for (std::size_t i = 32; i < facts.frameColours.size(); ++i)
+        red += facts.frameColours[i].r > facts.frameColours[i].b;
+    EXPECT_EQ(red, 0) << "none of the first job's pictures";
+    EXPECT_TRUE(PartFiles(dir.path()).empty());
+}
+
+TEST_F(ProductionForm, APhotoThatCannotBeReadFailsTheJobNamingIt)
+{
+    // Photo sync over a 12-frame template whose request at frame 4 reads
+    // the slot at once; the five-frame pre-copy serves the next pass.
+    SetTemplate(12, 4, true);
+    project.SyncMode = "yinyuesuizhaopian";
+    project.PhotoFrames = 60;
+    project.Photos = {"/home/用户/照片/海边.jpg", "/home/用户/照片/山.jpg", "/home/用户/照片/城.jpg"};
+    enum class Harm { NotAJpeg, Deleted, Empty };
+    struct Trial {
+        const char* name;
+        int photo;
+        Harm harm;
+        bool ahead;
+        int64_t atMost;  // frames rendered when the job stops
+    };
+    const Trial trials[] = {
+        {"second photo not a JPEG", 2, Harm::NotAJpeg, true, 5},
+        {"second photo not a JPEG, decoded in place", 2, Harm::NotAJpeg, false, 5},
+        {"second photo deleted", 2, Harm::Deleted, true, 5},
+        {"third photo empty, asked for by the third pass", 3, Harm::Empty, true, 29},
+        {"first photo not a JPEG, in the slot from the hand-over", 1, Harm::NotAJpeg, true, 0},
+    };
+    int n = 0;
+    for (const Trial& trial : trials) {
+        SCOPED_TRACE(trial.name);
+        const TColor colours[] = {clRed, clGreen, clBlue};
+        for (int k = 1; k <= 3; ++k)
+            gfx::SaveJpeg(TBitmap(64, 48, colours[k - 1]),
+                          work / "zpyjj" / ("zpyjj" + std::to_string(k) + ".jpg"));
+        const fs::path photo = work / "zpyjj" / ("zpyjj" + std::to_string(trial.photo) + ".jpg");
+        switch (trial.harm) {
+        case Harm::NotAJpeg: std::ofstream(photo, std::ios::trunc) << "GIF89a, not a photo"; break;
+        case Harm::Deleted: fs::remove(photo); break;
+        case Harm::Empty: std::ofstream(photo, std::ios::trunc).flush(); break;
+        }
+        // The hand-over's fill: slot 1 holds photo 1.
+        std::error_code error;
+        fs::copy_file(work / "zpyjj" / "zpyjj1.jpg", work / "zhzp" / "tupian1.jpg",
+                      fs::copy_options::overwrite_existing, error);
+        frmMain->SetPhotosAhead(trial.ahead);
+        output = (dir / ("photo" + std::to_string(++n) + ".avi")).string();
+        Produce();
+        const production::CompletionOutcome outcome = frmMain->Outcome();
+        const std::string name = project.Photos[static_cast<std::size_t>(trial.photo - 1)];
+        EXPECT_EQ(outcome.kind, production::CompletionKind::EncoderError) << outcome.text;
+        EXPECT_EQ(outcome.text, "制作失败: 照片无法读取: " + name + ". 没有生成视频文件.");
+        EXPECT_LE(frmMain->Producer()->Position(), trial.atMost) << "at the frame that needs it";
+        EXPECT_FALSE(fs::exists(output));
+        EXPECT_TRUE(PartFiles(dir.path()).empty());
+    }
+}
+
+TEST_F(ProductionForm, EachFailureOfTheVideoFileIsToldInChineseWithTheUsersFile)
+{
+    // Photo sync, long enough to fill a small disk.
+    project.SyncMode = "yinyuesuizhaopian";
+    project.PhotoFrames = 600;
+    std::optional<production_test::PermissionsBind> bind;
+    struct Trial {
+        const char* name;
+        std::string mount;                                       // a tmpfs of the output folder's own
+        std::function<void(const fs::path&)> before, atFrame30;  // given the output folder
+        // The message after "制作失败: ", with {album} and {folder} for the
+        // album and its folder; empty: the job completes.
+        std::string text;
+    };
+    const auto readOnly = [&](const fs::path& folder) {
+        fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
+        bind.emplace();
+    };
+    const Trial trials[] = {
+        {"no space", "size=256k", {}, {}, "视频文件无法写入: {album} (磁盘空间不足)."},
+        {"no inode left for a link",
+         "size=50m,nr_inodes=8",
+         [](const fs::path& folder) { production_test::FillInodes(folder, 1); },
+         {},
+         ""},
+        {"no permission", "", readOnly, {}, "视频文件无法创建: {album} (没有权限)."},
+        {"folder removed",
+         "",
+         {},
+         [](const fs::path& folder) { fs::remove_all(folder); },
+         "视频文件无法保存, 文件夹已不存在: {folder}."},
+        {"folder made read-only",
+         "",
+         {},
+         readOnly,
+         "视频文件无法保存为 {album} (没有权限). 留下了一个隐藏的临时文件, 无法删除: {hidden} (没有权限)."},
+    };
+    int n = 0;
+    for (const Trial& trial : trials) {
+        SCOPED_TRACE(trial.name);
+        const fs::path folder = dir / ("输出" + std::to_string(++n));
+        fs::create_directories(folder);
+        std::optional<production_test::SmallFileSystem> tmpfs;
+        if (!trial.mount.empty()) {
+            tmpfs.emplace(folder, trial.mount);
+            if (!tmpfs->Mounted()) {
+                std::cout << "skipped: this process may not mount a file system\n";
+                continue;
+            }
+        }
+        output = (folder / "相册.avi").string();
+        if (trial.before) trial.before(folder);
+        auto serve = frmMain->ShockwaveFlash1->OnFSCommand;
+        frmMain->ShockwaveFlash1->OnFSCommand = [&](TObject* sender, const std::string& command,
+                                                    const std::string& args) {
+            serve(sender, command, args);
+            if (frmMain->Converting() && frmMain->ShockwaveFlash1->FrameNum() == 30 && trial.atFrame30)
+                trial.atFrame30(folder);
+        };
+        Produce();
+        frmMain->ShockwaveFlash1->OnFSCommand = serve;
+        bind.reset();
+        std::error_code error;
+        fs::permissions(folder, fs::perms::owner_all, error);
+
+        const production::CompletionOutcome outcome = frmMain->Outcome();
+        const std::vector<std::string> parts =
+            fs::exists(folder) ? PartFiles(folder) : std::vector<std::string>{};
+        if (trial.text.empty()) {
+            EXPECT_TRUE(outcome.ShowsCompletionForm()) << outcome.text;
+            EXPECT_GT(ProbedFrames(), 600.0) << "the whole album, its restarts' holds too";
+            EXPECT_TRUE(parts.empty());
+            continue;
+        }
+        std::string text = trial.text;
+        const std::string hidden = parts.empty() ? std::string() : (folder / parts.front()).string();
+        for (const auto& [key, value] : {std::pair<std::string, std::string>{"{album}", output},
+                                         {"{folder}", folder.string()},
+                                         {"{hidden}", hidden}})
+            if (const std::size_t at = text.find(key); at != std::string::npos)
+                text.replace(at, key.size(), value);
+        EXPECT_EQ(outcome.text, "制作失败: " + text + " 没有生成视频文件.");
+        EXPECT_TRUE(OnlyChineseBesides(outcome.text, {output, folder.string(), hidden})) << outcome.text;
+        EXPECT_FALSE(fs::exists(output));
+        EXPECT_EQ(parts.size(), hidden.empty() || !Holds(trial.text, "{hidden}") ? 0u : 1u);
+    }
 }
 
 TEST_F(ProductionForm, EmptyJobsAreRecognisedForTheHandOver)

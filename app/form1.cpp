@@ -688,6 +688,12 @@ void TForm1::kivButton4Click(TObject*)
         kivMessageDialog1->SetButton1Caption("确定");
         kivMessageDialog1->ShowModal();
     }
+    if (!MainForm->UnreadPhotos().Empty()) {
+        kivMessageDialog1->SetCaption("导入照片");
+        kivMessageDialog1->SetText(app::UnreadPhotosText(MainForm->UnreadPhotos()));
+        kivMessageDialog1->SetButton1Caption("确定");
+        kivMessageDialog1->ShowModal();
+    }
 }
 
 void TForm1::kivButton18Click(TObject*) { Form3->ShowModal(); }

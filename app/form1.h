@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/lrc.h"
+#include "app/music_actions.h"
 #include "app/project_state.h"
 #include "app/run_buttons.h"
 #include "app/segment_table.h"
@@ -367,6 +368,7 @@ private:
     void RefuseStart(int exit_code, const std::string& reason, const std::string& message);
 
     int startup_exit_code_ = 0;
+    app::SoundOffNotice sound_off_notice_;
     std::optional<app::WorkFolderLock> work_folder_lock_;
     std::unique_ptr<app::PreviewEngine> preview_;
 };

@@ -28,6 +28,7 @@ app::MusicActionsView TForm1::MusicView()
             MusicIndex,
             SyncMode,
             PhotoFrames,
+            sound_off_notice_,
             [this] { return ValidTemplateLoaded(); },
             [] { Form4->ShowModal(); },
             [this] { ProjectLengthText(); }};

@@ -173,6 +173,7 @@ void TMainForm::RunImport()
 {
     const TStrings& files = Form1->OpenDialog1->Files();
     failed_renders_ = 0;
+    unread_photos_ = {};
     kivProgressBar1->SetMin(0);
     kivProgressBar1->SetMax(files.Count());
     kivProgressBar1->SetPosition(0);
@@ -243,7 +244,8 @@ void TMainForm::RenderPhoto(const std::string& path)
 {
     // The thumbnails are always 32-bit pictures scaled to fit the frame; a
     // file without one shows the picture icon, never the previous photo.
-    Image1->Picture().Assign(shell::ThumbnailOrIcon(path, {Image1->Width(), Image1->Height()}));
+    shell::ThumbnailFault fault = shell::ThumbnailFault::None;
+    Image1->Picture().Assign(shell::ThumbnailOrIcon(path, {Image1->Width(), Image1->Height()}, &fault));
     if (!InImportMode()) return;
 
     const int number = NumberIn(*Edit2) + 1;
@@ -262,6 +264,8 @@ void TMainForm::RenderPhoto(const std::string& path)
         return;
     }
     core::DeleteFile(bmp);
+    if (fault == shell::ThumbnailFault::Unreadable) unread_photos_.unreadable.push_back(path);
+    if (fault == shell::ThumbnailFault::TooLarge) unread_photos_.too_large.push_back(path);
 
     // The rows go in with the picture, never without it.
     const std::string caption = app::PhotoCaption(path);

@@ -10,6 +10,7 @@
 // render frame, and saving paints the picture area as the photo's picture.
 #include <string>
 
+#include "app/photo_import.h"
 #include "platform/ui/form.h"
 
 class TComboBox;
@@ -108,6 +109,9 @@ public:
     // Photos of the last import whose picture could not be written: they
     // got no rows and no number.
     int FailedRenders() const { return failed_renders_; }
+    // Photos of the last import that could not be read: they got the
+    // picture icon.
+    const app::UnreadPhotos& UnreadPhotos() const { return unread_photos_; }
 
 private:
     bool InImportMode() const;
@@ -127,6 +131,7 @@ private:
     bool crop_pending_ = false;
     int crop_row_ = -1;
     int failed_renders_ = 0;
+    app::UnreadPhotos unread_photos_;
 };
 
 extern TMainForm* MainForm;

@@ -99,6 +99,25 @@ void DeleteAllMusic(const MusicActionsView& main)
     ApplyEmptyMusicTail(main, kDeleteAllFallBackText);
 }
 
+namespace {
+
+// The song plays, or the player would say otherwise: once a song that
+// "播放音乐" started is playing, a missing sound device is said.
+void TellIfSoundOff(const MusicActionsView& main)
+{
+    SoundOffNotice& notice = main.sound_off;
+    if (!notice.play_asked || notice.told || main.player.playState() != wmppsPlaying) return;
+    notice.play_asked = false;
+    if (!main.player.SoundOff()) return;
+    notice.told = true;
+    main.message.SetCaption("播放音乐");
+    main.message.SetText("没有找到声音设备, 音乐播放时听不到声音.");
+    main.message.SetButton1Caption("确定");
+    main.message.ShowModal();
+}
+
+}  // namespace
+
 void PlaySelectedMusic(const MusicActionsView& main)
 {
     TkivListView& list = main.music_list;
@@ -106,8 +125,10 @@ void PlaySelectedMusic(const MusicActionsView& main)
     if (list.Items().Count() == 0 || index < 0) return;
     TWindowsMediaPlayer& player = main.player;
     player.SetURL(RowPath(*list.Items()[index]));
+    if (!main.sound_off.told) main.sound_off.play_asked = true;
     player.controls().play();
     main.music_index = index;
+    TellIfSoundOff(main);
 }
 
 void StopMusic(const MusicActionsView& main)
@@ -117,6 +138,7 @@ void StopMusic(const MusicActionsView& main)
 
 void MusicPlayStateChanged(const MusicActionsView& main, int new_state)
 {
+    if (new_state == wmppsPlaying) TellIfSoundOff(main);
     if (new_state != wmppsMediaEnded) return;
     TListItems& rows = main.music_list.Items();
     const std::optional<int> next = NextTrackIndex(main.music_index, rows.Count());

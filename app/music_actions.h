@@ -17,6 +17,13 @@ class TkivMessageDialog;
 
 namespace app {
 
+// "No sound device" is said once a run, at the first song that "播放音乐"
+// starts without one (the muted plays of the measuring say nothing).
+struct SoundOffNotice {
+    bool play_asked = false;
+    bool told = false;
+};
+
 struct MusicActionsView {
     // The music list: caption, path, "mm:ss" length; and the lyric list,
     // whose row k holds the lyric file of music row k.
@@ -41,6 +48,7 @@ struct MusicActionsView {
     int& music_index;                        // the row playing or last played
     std::string& sync_mode;
     const int& photo_frames;
+    SoundOffNotice& sound_off;
 
     // Whether a valid effect template is loaded.
     std::function<bool()> template_loaded;
@@ -57,7 +65,8 @@ void ImportMusic(const MusicActionsView& main);
 void DeleteSelectedMusic(const MusicActionsView& main);
 // "删除全部音乐": every song and every lyric file go.
 void DeleteAllMusic(const MusicActionsView& main);
-// "播放音乐" and the double-click on a row.
+// "播放音乐" and the double-click on a row. With no sound device the song
+// plays on silently, and the first such play of the run says so.
 void PlaySelectedMusic(const MusicActionsView& main);
 // "停止播放".
 void StopMusic(const MusicActionsView& main);

@@ -67,7 +67,7 @@ bool StagedClipPhotoReadable(const std::filesystem::path& work_dir)
         case gfx::ImageFormat::Jpeg:
             // A small decode finds a damaged body without the cost of the
             // full picture.
-            return !gfx::DecodeJpeg(bytes, 8).Empty();
+            return !gfx::DecodeJpeg(bytes, 8, gfx::DamagedData::Refused).Empty();
         case gfx::ImageFormat::Bmp:
         case gfx::ImageFormat::Png: return !gfx::DecodeImage(bytes).Empty();
         case gfx::ImageFormat::Unknown: return false;

@@ -5,6 +5,7 @@
 #include "app/image_routines.h"
 #include "platform/core/files.h"
 #include "platform/core/text.h"
+#include "platform/gfx/image_io.h"
 
 namespace app {
 
@@ -12,6 +13,20 @@ namespace {
 
 // Far more copies than anyone keeps in one folder; the search stays bounded.
 constexpr int kMaxPhotoCopies = 100000;
+
+// A long list names the first few and says how many more there are.
+constexpr std::size_t kNamesListed = 8;
+
+std::string NameList(const std::vector<std::string>& paths)
+{
+    std::string list;
+    for (std::size_t i = 0; i < paths.size() && i < kNamesListed; ++i) {
+        if (i > 0) list += "、";
+        list += std::filesystem::path(paths[i]).filename().string();
+    }
+    if (paths.size() > kNamesListed) list += " 等";
+    return list;
+}
 
 }  // namespace
 
@@ -64,6 +79,23 @@ std::vector<std::string> ImportCropTexts()
     constexpr FrameBounds frame = ImportRenderFrame();
     return {"", std::to_string(frame.left), std::to_string(frame.top), std::to_string(frame.width),
             std::to_string(frame.height)};
+}
+
+std::string UnreadPhotosText(const UnreadPhotos& photos)
+{
+    std::string text;
+    if (!photos.unreadable.empty()) {
+        text += "有 " + std::to_string(photos.unreadable.size()) +
+                " 张照片无法读取(文件不完整、已损坏或不是图片), 以图标代替:\n" + NameList(photos.unreadable);
+    }
+    if (!photos.too_large.empty()) {
+        if (!text.empty()) text += "\n";
+        text += "有 " + std::to_string(photos.too_large.size()) + " 张照片太大(每边最多 " +
+                std::to_string(gfx::kMaxJpegDimension) + " 像素, 共最多 " +
+                std::to_string(gfx::kMaxJpegPixels / 10000) + " 万像素), 以图标代替:\n" +
+                NameList(photos.too_large);
+    }
+    return text;
 }
 
 bool StageClipPhoto(const std::filesystem::path& work_dir, const std::filesystem::path& source)

@@ -64,6 +64,18 @@ std::vector<std::string> ImportCropTexts();
 // copied. False when that fails (the previous staged photo stays).
 bool StageClipPhoto(const std::filesystem::path& work_dir, const std::filesystem::path& source);
 
+// The photos of an import that gave no picture of their own (each got the
+// picture icon), by why, as chosen.
+struct UnreadPhotos {
+    std::vector<std::string> unreadable;  // not a picture, cut short or corrupt
+    std::vector<std::string> too_large;   // beyond the picture limit
+    bool Empty() const { return unreadable.empty() && too_large.empty(); }
+};
+
+// The import's message about them, naming their files and the limit;
+// empty when there are none.
+std::string UnreadPhotosText(const UnreadPhotos& photos);
+
 // How long the crop viewer may take to report "wan_cheng" for one photo.
 inline constexpr int64_t kViewerLoadTimeoutMs = 5000;
 

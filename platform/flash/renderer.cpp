@@ -168,6 +168,19 @@ PicturePtr TextRasters::Get(const Key& key)
     font.SetStyle(styles);
     font.SetColor(clWhite);
     TSize extent = gfx::TextExtent(font, key.text);
+    // Wrapped, the cell is the box's width and the lines that fit in it.
+    const unsigned flags = DT_WORDBREAK | DT_NOPREFIX |
+                           (key.align == Align::Center  ? DT_CENTER
+                            : key.align == Align::Right ? DT_RIGHT
+                                                        : DT_LEFT);
+    if (key.wrap > 0 && extent.cy > 0) {
+        TBitmap probe(1, 1);
+        probe.Canvas().Font().Assign(font);
+        TRect laid{0, 0, key.wrap, 0};
+        probe.Canvas().DrawText(key.text, laid, flags | DT_CALCRECT);
+        const int lines = std::clamp(laid.Height() / extent.cy, 1, std::max(1, key.height / extent.cy));
+        extent = {key.wrap, lines * extent.cy};
+    }
     PicturePtr picture;
     if (extent.cx > 0 && extent.cy > 0) {
         // A margin for slanted and bold glyphs that reach past their cell.
@@ -177,7 +190,12 @@ PicturePtr TextRasters::Get(const Key& key)
         TCanvas& canvas = mask.Canvas();
         canvas.Font().Assign(font);
         canvas.Brush().SetStyle(bsClear);
-        canvas.TextOut(margin, margin, key.text);
+        if (key.wrap > 0) {
+            TRect cell{margin, margin, margin + extent.cx, margin + extent.cy};
+            canvas.DrawText(key.text, cell, flags);
+        } else {
+            canvas.TextOut(margin, margin, key.text);
+        }
         std::vector<std::uint8_t> coverage(static_cast<std::size_t>(width) * height);
         const std::uint32_t* px = mask.Pixels();
         for (std::size_t i = 0; i < coverage.size(); ++i) {
@@ -364,6 +382,10 @@ void AddRect(FramePlan& plan, const Layer& layer, const gfx::Affine& box_to_targ
     plan.ops.push_back(std::move(op));
 }
 
+// The share of a text's own size below which it is wrapped rather than
+// shrunk further: smaller, a long ending line could no longer be read.
+constexpr double kReadableTextShare = 0.6;
+
 // The raster size, from `pixels` down, at which `text` is at most `width`
 // raster pixels wide.
 int PixelsToFit(TextRasters& rasters, const std::string& text, const TextLook& look, int pixels, double width)
@@ -387,11 +409,21 @@ void AddText(FramePlan& plan, TextRasters& rasters, const Layer& layer, const st
     const double px = std::sqrt(px_x * px_y);
     const int sized = std::clamp(static_cast<int>(std::lround(look.size * px)), 1, 512);
     const double unit = look.size / sized;  // box units per raster pixel
-    // A text wider than its box shrinks to fit; the lyric line keeps its chosen size.
+    // A text wider than its box shrinks to fit, but no further than still
+    // reads well; then it wraps inside the box. The lyric line keeps its
+    // chosen size.
     const bool fits_box = !(layer.style & kTextLyric) && layer.width > 0;
-    const int pixels = fits_box ? PixelsToFit(rasters, text, look, sized, layer.width / unit) : sized;
+    int pixels = fits_box ? PixelsToFit(rasters, text, look, sized, layer.width / unit) : sized;
+    int wrap = 0, wrap_height = 0;
+    const int readable = std::max(1, static_cast<int>(std::lround(sized * kReadableTextShare)));
+    if (fits_box && pixels < readable) {
+        pixels = readable;
+        wrap = std::max(1, static_cast<int>(layer.width / unit));
+        wrap_height = std::max(1, static_cast<int>(layer.height / unit));
+    }
     auto draw = [&](Rgba colour, double dx, double dy) {
-        PicturePtr raster = rasters.Get({text, look.font, pixels, look.style, colour});
+        PicturePtr raster =
+            rasters.Get({text, look.font, pixels, look.style, colour, wrap, wrap_height, look.align});
         if (!raster) return;
         const PictureLevel& level = raster->levels[0];
         // The raster has a margin of pixels / 4 + 2 round the text cell.

@@ -46,6 +46,11 @@ public:
         int pixels;
         std::uint8_t style;
         Rgba color;
+        // Wrapped: lines at most `wrap` pixels wide, as many as `height`
+        // pixels hold, each aligned by `align`; what does not fit is cut.
+        // 0: one line as wide as the text.
+        int wrap = 0, height = 0;
+        Align align = Align::Left;
         auto operator<=>(const Key&) const = default;
     };
     // Null when the text draws nothing.

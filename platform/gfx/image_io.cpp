@@ -16,17 +16,34 @@ namespace gfx {
 
 namespace {
 
+void CheckSize(std::int64_t w, std::int64_t h, ImageFormat format)
+{
+    const bool jpeg = format == ImageFormat::Jpeg;
+    const std::int64_t side = jpeg ? kMaxJpegDimension : kMaxImageDimension;
+    const std::int64_t pixels = jpeg ? kMaxJpegPixels : kMaxImagePixels;
+    if (w <= side && h <= side && w * h <= pixels) return;
+    throw ImageError(ImageError::Kind::TooLarge, "picture of " + std::to_string(w) + " x " +
+                                                     std::to_string(h) + " is too large: at most " +
+                                                     std::to_string(side) + " pixels a side and " +
+                                                     std::to_string(pixels) + " pixels");
+}
+
+}  // namespace
+
+void CheckPictureSize(TSize size, ImageFormat format) { CheckSize(size.cx, size.cy, format); }
+
+namespace {
+
 [[noreturn]] void Corrupt(const std::string& what) { throw ImageError(ImageError::Kind::Corrupt, what); }
 [[noreturn]] void Unsupported(const std::string& what)
 {
     throw ImageError(ImageError::Kind::Unsupported, what);
 }
 
-void CheckDimensions(std::int64_t w, std::int64_t h, const char* format)
+void CheckDimensions(std::int64_t w, std::int64_t h, ImageFormat format, const char* name)
 {
-    if (w <= 0 || h <= 0) Corrupt(std::string(format) + " picture has no pixels");
-    if (w > kMaxImageDimension || h > kMaxImageDimension || w * h > kMaxImagePixels)
-        Unsupported(std::string(format) + " picture is too large");
+    if (w <= 0 || h <= 0) Corrupt(std::string(name) + " picture has no pixels");
+    CheckSize(w, h, format);
 }
 
 // --- BMP -----------------------------------------------------------------
@@ -102,7 +119,7 @@ BmpHeader ReadBmpHeader(const Reader& r)
     }
     h.topDown = h.height < 0;
     if (h.topDown) h.height = -h.height;
-    CheckDimensions(h.width, h.height, "BMP");
+    CheckDimensions(h.width, h.height, ImageFormat::Bmp, "BMP");
     return h;
 }
 
@@ -285,17 +302,36 @@ std::uint32_t* AllocJpegTarget(void* ctx, int w, int h) noexcept
     return t->bitmap.Pixels();
 }
 
+// The picture's size as stored (before orientation), checked against the
+// limits of a JPEG file.
+TSize JpegStoredSize(std::span<const std::uint8_t> data)
+{
+    int w = 0, h = 0;
+    internal::JpegMessage msg{};
+    if (internal::JpegReadSize(data.data(), data.size(), &w, &h, &msg) != 0)
+        Corrupt(std::string("JPEG file cannot be read: ") + msg.text);
+    CheckDimensions(w, h, ImageFormat::Jpeg, "JPEG");
+    return {w, h};
+}
+
 }  // namespace
 
-TBitmap DecodeJpeg(std::span<const std::uint8_t> data, int scaleDenom)
+TBitmap DecodeJpeg(std::span<const std::uint8_t> data, int scaleDenom, DamagedData damaged)
 {
     if (scaleDenom != 1 && scaleDenom != 2 && scaleDenom != 4 && scaleDenom != 8)
         throw std::invalid_argument("JPEG scale must be 1, 2, 4 or 8");
+    const TSize stored = JpegStoredSize(data);
+    auto scaled = [](int side, int d) { return (static_cast<std::int64_t>(side) + d - 1) / d; };
+    while (scaleDenom < 8 &&
+           (scaled(stored.cx, scaleDenom) > kMaxImageDimension ||
+            scaled(stored.cy, scaleDenom) > kMaxImageDimension ||
+            scaled(stored.cx, scaleDenom) * scaled(stored.cy, scaleDenom) > kMaxImagePixels))
+        scaleDenom *= 2;
     JpegTarget target;
     internal::JpegMessage msg{};
-    const int rc =
-        internal::JpegDecode(data.data(), data.size(), scaleDenom, &AllocJpegTarget, &target, &msg);
-    if (target.tooLarge) Unsupported("JPEG picture is too large");
+    const int rc = internal::JpegDecode(data.data(), data.size(), scaleDenom, damaged == DamagedData::Refused,
+                                        &AllocJpegTarget, &target, &msg);
+    if (target.tooLarge) throw ImageError(ImageError::Kind::TooLarge, "JPEG picture is too large");
     if (rc != 0) Corrupt(std::string("JPEG file cannot be read: ") + msg.text);
     return ApplyOrientation(std::move(target.bitmap), JpegOrientation(data));
 }
@@ -320,11 +356,7 @@ std::vector<std::uint8_t> EncodeJpeg(const TBitmap& bitmap, int quality)
 
 TSize JpegSize(std::span<const std::uint8_t> data)
 {
-    int w = 0, h = 0;
-    internal::JpegMessage msg{};
-    if (internal::JpegReadSize(data.data(), data.size(), &w, &h, &msg) != 0)
-        Corrupt(std::string("JPEG file cannot be read: ") + msg.text);
-    return OrientedSize({w, h}, JpegOrientation(data));
+    return OrientedSize(JpegStoredSize(data), JpegOrientation(data));
 }
 
 int JpegScaleFor(TSize size, int minWidth, int minHeight)
@@ -347,11 +379,11 @@ TBitmap DecodePng(std::span<const std::uint8_t> data)
         Corrupt("PNG file cannot be read: " + why);
     }
     const bool alpha = img.format & PNG_FORMAT_FLAG_ALPHA;
-    if (img.width == 0 || img.height == 0 || img.width > kMaxImageDimension ||
-        img.height > kMaxImageDimension ||
-        static_cast<std::int64_t>(img.width) * img.height > kMaxImagePixels) {
+    try {
+        CheckDimensions(img.width, img.height, ImageFormat::Png, "PNG");
+    } catch (...) {
         png_image_free(&img);
-        Unsupported("PNG picture is too large");
+        throw;
     }
     img.format = PNG_FORMAT_RGBA;
     TBitmap bmp(static_cast<int>(img.width), static_cast<int>(img.height));

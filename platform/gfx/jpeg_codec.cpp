@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include <jpeglib.h>
+#include <jerror.h>
 
 namespace gfx::internal {
 namespace {
@@ -14,6 +15,7 @@ struct ErrorManager {
     jpeg_error_mgr pub;
     std::jmp_buf jump;
     char text[JMSG_LENGTH_MAX];
+    bool wholeData;  // a warning of missing or corrupt data ends the decode
 };
 
 void ErrorExit(j_common_ptr cinfo)
@@ -23,9 +25,30 @@ void ErrorExit(j_common_ptr cinfo)
     std::longjmp(err->jump, 1);
 }
 
-// Warnings (such as a file that ends early) are not fatal: the picture is
-// shown with what could be read.
-void EmitMessage(j_common_ptr, int) {}
+// The warnings after which part of the picture is made up (grey or
+// smeared) rather than read from the file.
+bool DataLost(int code)
+{
+    switch (code) {
+    case JWRN_JPEG_EOF:
+    case JWRN_HIT_MARKER:
+    case JWRN_HUFF_BAD_CODE:
+    case JWRN_MUST_RESYNC:
+    case JWRN_NOT_SEQUENTIAL:
+    case JWRN_BOGUS_PROGRESSION: return true;
+    default: return false;
+    }
+}
+
+// Warnings (such as a file that ends early) are not fatal unless the whole
+// data is asked for: the picture is then shown with what could be read.
+void EmitMessage(j_common_ptr cinfo, int level)
+{
+    auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
+    if (level != -1 || !err->wholeData || !DataLost(err->pub.msg_code)) return;
+    (*cinfo->err->format_message)(cinfo, err->text);
+    std::longjmp(err->jump, 1);
+}
 
 void CopyMessage(const ErrorManager& err, JpegMessage* msg)
 {
@@ -62,12 +85,13 @@ int JpegReadSize(const unsigned char* data, std::size_t size, int* width, int* h
     return 0;
 }
 
-int JpegDecode(const unsigned char* data, std::size_t size, int scaleDenom, JpegAllocFn alloc, void* ctx,
-               JpegMessage* msg)
+int JpegDecode(const unsigned char* data, std::size_t size, int scaleDenom, bool wholeData, JpegAllocFn alloc,
+               void* ctx, JpegMessage* msg)
 {
     jpeg_decompress_struct cinfo;
     ErrorManager err;
     InitErrors(err);
+    err.wholeData = wholeData;
     cinfo.err = &err.pub;
     unsigned char* volatile cmykRow = nullptr;
     if (setjmp(err.jump)) {

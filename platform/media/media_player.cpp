@@ -336,6 +336,11 @@ std::string TWindowsMediaPlayer::Media::durationString() const { return media::T
 
 bool TWindowsMediaPlayer::HasVideo() const { return session_ && session_->has_video; }
 
+bool TWindowsMediaPlayer::SoundOff() const
+{
+    return session_ && session_->pipeline && session_->pipeline->HasAudio() && !session_->audio.IsOpen();
+}
+
 // ---- the pane ------------------------------------------------------------
 
 void TWindowsMediaPlayer::PictureChanged()

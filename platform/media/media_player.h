@@ -101,6 +101,9 @@ public:
     bool HasError() const { return !error_.empty(); }
     const std::string& ErrorText() const { return error_; }
     bool HasVideo() const;
+    // The current file has sound, but no sound device could be opened for
+    // it (the one line of audio_output says why): it plays on silently.
+    bool SoundOff() const;
 
     // Raised on the UI thread for every change of playState().
     TPlayStateChangeEvent OnPlayStateChange;

@@ -53,9 +53,14 @@ TSize FitInside(TSize picture, TSize frame)
     return {frame.cx, std::clamp(height, 1, frame.cy)};
 }
 
-std::optional<TBitmap> ExtractThumbnail(const fs::path& file, TSize frame)
+std::optional<TBitmap> ExtractThumbnail(const fs::path& file, TSize frame, ThumbnailFault* fault)
 {
+    if (fault) *fault = ThumbnailFault::None;
     if (frame.cx <= 0 || frame.cy <= 0) return std::nullopt;
+    auto none = [fault](ThumbnailFault why) {
+        if (fault) *fault = why;
+        return std::nullopt;
+    };
     try {
         const std::vector<std::uint8_t> data = ReadWholeFile(file);
         TBitmap decoded;
@@ -63,27 +68,31 @@ std::optional<TBitmap> ExtractThumbnail(const fs::path& file, TSize frame)
         if (gfx::DetectImageFormat(data) == gfx::ImageFormat::Jpeg) {
             const TSize size = gfx::JpegSize(data);
             fitted = FitInside(size, frame);
-            if (fitted.cx <= 0) return std::nullopt;
-            decoded = gfx::DecodeJpeg(data, gfx::JpegScaleFor(size, fitted.cx, fitted.cy));
+            if (fitted.cx <= 0) return none(ThumbnailFault::Unreadable);
+            decoded = gfx::DecodeJpeg(data, gfx::JpegScaleFor(size, fitted.cx, fitted.cy),
+                                      gfx::DamagedData::Refused);
         } else {
             decoded = gfx::DecodeImage(data);
             fitted = FitInside({decoded.Width(), decoded.Height()}, frame);
         }
-        if (decoded.Empty() || fitted.cx <= 0) return std::nullopt;
+        if (decoded.Empty() || fitted.cx <= 0) return none(ThumbnailFault::Unreadable);
         if (decoded.HasAlpha()) FlattenOnWhite(decoded);
         if (decoded.Width() == fitted.cx && decoded.Height() == fitted.cy && !decoded.HasAlpha()) {
             return decoded;
         }
         return ResamplePicture(decoded, fitted.cx, fitted.cy);
-    } catch (const std::exception&) {
+    } catch (const gfx::ImageError& e) {
         // Unreadable, malformed or too large: the caller shows the icon.
-        return std::nullopt;
+        return none(e.kind() == gfx::ImageError::Kind::TooLarge ? ThumbnailFault::TooLarge
+                                                                : ThumbnailFault::Unreadable);
+    } catch (const std::exception&) {
+        return none(ThumbnailFault::Unreadable);
     }
 }
 
-TBitmap ThumbnailOrIcon(const fs::path& file, TSize frame)
+TBitmap ThumbnailOrIcon(const fs::path& file, TSize frame, ThumbnailFault* fault)
 {
-    if (auto thumbnail = ExtractThumbnail(file, frame)) return std::move(*thumbnail);
+    if (auto thumbnail = ExtractThumbnail(file, frame, fault)) return std::move(*thumbnail);
     return PictureIcon();
 }
 

@@ -34,8 +34,33 @@ void TMemo::SetText(const std::string& text)
     lines_.SetText(text);
 }
 
+void TMemo::SelectAll()
+{
+    all_selected_ = lines_.Count() > 0;
+    if (all_selected_) {
+        caret_line_ = lines_.Count() - 1;
+        caret_col_ = lines_[caret_line_].size();
+        ScrollToCaret();
+    }
+    Invalidate();
+}
+
+bool TMemo::DeleteSelection()
+{
+    if (!all_selected_) return false;
+    all_selected_ = false;
+    caret_line_ = 0;
+    caret_col_ = 0;
+    lines_.BeginUpdate();
+    lines_.Clear();
+    lines_.Add("");
+    lines_.EndUpdate();
+    return true;
+}
+
 void TMemo::LinesChanged()
 {
+    all_selected_ = false;
     caret_line_ = std::clamp(caret_line_, 0, std::max(0, lines_.Count() - 1));
     if (caret_line_ < lines_.Count())
         caret_col_ = std::min(caret_col_, lines_[caret_line_].size());
@@ -231,6 +256,16 @@ void TMemo::KeyDown(uint16_t& Key, TShiftState Shift)
         static const std::string empty;
         return caret_line_ < lines_.Count() ? lines_[caret_line_] : empty;
     };
+    if (Key == 'A' && (Shift & ssCtrl)) {
+        SelectAll();
+        return;
+    }
+    if (Key == VK_DELETE && !read_only_ && DeleteSelection()) {
+        ScrollToCaret();
+        Invalidate();
+        return;
+    }
+    const bool selected = all_selected_;
     switch (Key) {
     case VK_LEFT:
         if (caret_col_ > 0)
@@ -278,6 +313,8 @@ void TMemo::KeyDown(uint16_t& Key, TShiftState Shift)
         break;
     default: return;
     }
+    // Moving the caret ends the selection.
+    if (selected) all_selected_ = false;
     ScrollToCaret();
     Invalidate();
 }
@@ -286,6 +323,9 @@ void TMemo::KeyPress(char32_t& Key)
 {
     TCustomControl::KeyPress(Key);
     if (Key == 0 || read_only_) return;
+    if ((Key == VK_BACK || Key == VK_RETURN || (Key >= 32 && Key != 127)) && DeleteSelection()) {
+        if (Key == VK_BACK) return;
+    }
     if (Key == VK_BACK) {
         if (caret_col_ == 0 && caret_line_ == 0) return;
         EditLines([&] {
@@ -329,6 +369,10 @@ void TMemo::KeyPress(char32_t& Key)
 void TMemo::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
     if (CanFocus()) SetFocus();
+    if (Button == mbLeft && all_selected_) {
+        all_selected_ = false;
+        Invalidate();
+    }
     if (Button == mbLeft && !rows_.empty()) {
         int r = std::clamp(top_row_ + (Y - kMargin) / LineHeight(), 0, RowCount() - 1);
         const Row& row = rows_[r];
@@ -392,7 +436,17 @@ void TMemo::Paint(TCanvas& canvas)
         if (row.line >= lines_.Count()) continue;
         const std::string& l = lines_[row.line];
         int y = kMargin + (r - top_row_) * lh;
-        canvas.TextOut(kMargin - scroll_x_, y, l.substr(row.start, row.end - row.start));
+        const std::string shown = l.substr(row.start, row.end - row.start);
+        if (all_selected_ && Focused()) {
+            canvas.Brush().SetColor(clHighlight);
+            canvas.FillRect(
+                {kMargin - scroll_x_, y, kMargin - scroll_x_ + gfx::TextExtent(Font(), shown).cx, y + lh});
+            canvas.Brush().SetStyle(bsClear);
+            canvas.Font().SetColor(clHighlightText);
+        } else {
+            canvas.Font().SetColor(Font().Color());
+        }
+        canvas.TextOut(kMargin - scroll_x_, y, shown);
         if (Focused() && r == caret_row) {
             int x =
                 kMargin - scroll_x_ + gfx::TextExtent(Font(), l.substr(row.start, caret_col_ - row.start)).cx;

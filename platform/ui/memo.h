@@ -29,6 +29,10 @@ public:
     int MaxLength() const { return max_length_; }
     void SetMaxLength(int n) { max_length_ = n; }
     void Clear() { lines_.Clear(); }
+    // Ctrl+A: the whole text is selected until the caret moves or the text
+    // changes; typing, Backspace or Delete then replaces all of it.
+    void SelectAll();
+    bool AllSelected() const { return all_selected_; }
 
     // Caret as line and character.
     TPoint CaretPos() const;
@@ -71,6 +75,8 @@ private:
     bool HasV() const { return scroll_bars_ == ssVertical || scroll_bars_ == ssBoth; }
     bool HasH() const { return (scroll_bars_ == ssHorizontal || scroll_bars_ == ssBoth) && !word_wrap_; }
     void EditLines(const std::function<void()>& edit);
+    // Takes out the selected text before an edit; true when there was one.
+    bool DeleteSelection();
     void ScrollToCaret();
 
     TStrings lines_;
@@ -81,6 +87,7 @@ private:
     int max_length_ = 0;
     int caret_line_ = 0;
     size_t caret_col_ = 0;  // byte offset in the caret's line
+    bool all_selected_ = false;
     int top_row_ = 0;
     int scroll_x_ = 0;
     int content_width_ = 0;

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <random>
 
@@ -312,6 +313,39 @@ TEST_F(MusicWindow, EndOfSongPlaysTheNextAndWrapsToTheFirst)
     Form1->kivButton5->Click();
     Form1->kivButton6->Click();
     EXPECT_EQ(Player().playState(), wmppsMediaEnded);
+}
+
+TEST_F(MusicWindow, WithoutASoundDevicePlayingSaysSoOnce)
+{
+    const char* previous = std::getenv("SDL_AUDIODRIVER");
+    const std::string kept = previous ? previous : "";
+    setenv("SDL_AUDIODRIVER", "velmora-no-such-driver", 1);
+    Import({Wav("a.wav", 0.4), Wav("b.wav", 0.4)});
+    EXPECT_TRUE(messages_.empty()) << "measuring plays muted and says nothing";
+
+    auto play = [&](int row) {
+        Form1->kivListView2->SetItemIndex(row);
+        Form1->kivButton5->Click();
+        return app_.App().PumpUntil([&] { return Player().playState() == wmppsPlaying; }, 5000);
+    };
+    ASSERT_TRUE(play(0)) << "the song plays on, silently";
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0].caption, "播放音乐");
+    EXPECT_EQ(messages_[0].text, "没有找到声音设备, 音乐播放时听不到声音.");
+    // The next songs, by the button or by the end of a song, say nothing.
+    ASSERT_TRUE(play(1));
+    EXPECT_TRUE(app_.App().PumpUntil([&] { return Form1->MusicIndex == 0; }, 5000));
+    Form1->kivButton6->Click();
+    EXPECT_EQ(messages_.size(), 1u);
+
+    if (previous)
+        setenv("SDL_AUDIODRIVER", kept.c_str(), 1);
+    else
+        unsetenv("SDL_AUDIODRIVER");
+    // With a device, nothing is said.
+    messages_.clear();
+    ASSERT_TRUE(play(0));
+    EXPECT_TRUE(messages_.empty());
 }
 
 TEST_F(MusicWindow, FilesWithoutALengthAreNamedAndLeftOutOfTheTotal)

@@ -87,6 +87,12 @@ TEST(PhotoCrop, OnlyAPictureThatDecodesCountsAsStaged)
     std::ofstream(staged, std::ios::binary | std::ios::trunc)
         .write(reinterpret_cast<const char*>(jpeg.data()), 20);
     EXPECT_FALSE(app::StagedClipPhotoReadable(folder.Path()));
+    // A photo cut short in its data would be cropped with a made-up grey part.
+    const std::vector<std::uint8_t> photo = gfx::EncodeJpeg(TBitmap(320, 240, clRed));
+    std::ofstream(staged, std::ios::binary | std::ios::trunc)
+        .write(reinterpret_cast<const char*>(photo.data()),
+               static_cast<std::streamsize>(photo.size() * 9 / 10));
+    EXPECT_FALSE(app::StagedClipPhotoReadable(folder.Path()));
 }
 
 }  // namespace

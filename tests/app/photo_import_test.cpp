@@ -100,5 +100,17 @@ TEST(PhotoImport, StageClipPhotoConvertsBmpAndCopiesTheRest)
     EXPECT_EQ(app_test::ReadFile(staged), "copied as it is");
 }
 
+TEST(UnreadPhotos, TheMessageNamesTheFilesAndALongListStopsEarly)
+{
+    EXPECT_EQ(UnreadPhotosText({}), "");
+    UnreadPhotos photos;
+    for (int i = 1; i <= 10; ++i) photos.unreadable.push_back("/pictures/" + std::to_string(i) + ".jpg");
+    EXPECT_EQ(UnreadPhotosText(photos),
+              "有 10 张照片无法读取(文件不完整、已损坏或不是图片), 以图标代替:\n"
+              "1.jpg、2.jpg、3.jpg、4.jpg、5.jpg、6.jpg、7.jpg、8.jpg 等");
+    EXPECT_EQ(UnreadPhotosText({{}, {"/p/全景.jpg"}}),
+              "有 1 张照片太大(每边最多 32768 像素, 共最多 26843 万像素), 以图标代替:\n全景.jpg");
+}
+
 }  // namespace
 }  // namespace app

@@ -36,6 +36,7 @@
 #include "tests/app/main_window_fixture.h"
 #include "tests/app/temp_folder.h"
 #include "tests/gfx/exif_jpeg.h"
+#include "tests/gfx/made_jpeg.h"
 
 namespace {
 
@@ -342,6 +343,52 @@ TEST_F(PhotoWindow, AnUndecodablePhotoGetsThePictureIconNotThePreviousPhoto)
             EXPECT_FALSE(IsRed(picture.Pixel(x, y))) << x << "," << y;
     EXPECT_TRUE(IsWhite(picture.Pixel(20, 20)));
     EXPECT_TRUE(IsWhite(picture.Pixel(234, 100)));
+}
+
+TEST_F(PhotoWindow, CutLyingAndHugeJpegsAreUnreadableAndSaidSoInOneMessage)
+{
+    const std::string red = Photo("red.jpg", 320, 240, clRed);
+    const gfx_test::JpegBytes good = gfx::ReadFileBytes(red);
+    auto write = [&](const std::string& name, const gfx_test::JpegBytes& bytes) {
+        const fs::path path = system_.Path() / "photos" / name;
+        gfx::WriteFileBytes(path, bytes);
+        return path.string();
+    };
+    const std::vector<std::string> chosen = {
+        write("cut10.jpg", gfx_test::CutAt(good, 10)),
+        write("cut50.jpg", gfx_test::CutAt(good, 50)),
+        write("cut90.jpg", gfx_test::CutAt(good, 90)),
+        write("lying.jpg", gfx_test::ClaimSize(good, 8192, 8192)),
+        write("huge.jpg", gfx_test::ClaimSize(good, 30000, 30000)),
+        write("panorama.jpg", gfx_test::GreyJpeg(20000, 3000)),
+        red,
+    };
+    Import(chosen);
+    // Every photo keeps its number; the unreadable ones show the icon.
+    ASSERT_EQ(Form1->kivListView1->Items().Count(), 7);
+    const TBitmap icon = shell::PictureIcon();
+    const int left = (468 - icon.Width()) / 2, top = (531 - icon.Height()) / 2;
+    for (int k = 1; k <= 5; ++k) {
+        const TBitmap picture = gfx::LoadImage(Picture(k));
+        EXPECT_FALSE(IsRed(picture.Pixel(234, 265))) << k;
+        EXPECT_TRUE(IsWhite(picture.Pixel(left - 10, top + icon.Height() / 2))) << k;
+    }
+    // The panorama is a grey band across the picture.
+    const TBitmap panorama = gfx::LoadImage(Picture(6));
+    EXPECT_FALSE(IsWhite(panorama.Pixel(5, 265)));
+    EXPECT_TRUE(IsWhite(panorama.Pixel(234, 100)));
+    EXPECT_TRUE(IsRed(gfx::LoadImage(Picture(7)).Pixel(234, 265)));
+
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0].caption, "导入照片");
+    EXPECT_EQ(messages_[0].text,
+              "有 4 张照片无法读取(文件不完整、已损坏或不是图片), 以图标代替:\n"
+              "cut10.jpg、cut50.jpg、cut90.jpg、lying.jpg\n"
+              "有 1 张照片太大(每边最多 32768 像素, 共最多 26843 万像素), 以图标代替:\nhuge.jpg");
+
+    // An import of readable photos says nothing.
+    Import(std::vector<std::string>{red});
+    EXPECT_EQ(messages_.size(), 1u);
 }
 
 TEST_F(PhotoWindow, ACancelledDialogChangesNothing)

@@ -374,6 +374,43 @@ TEST_F(PlayerTest, TextsWiderThanTheirBoxShrinkToFitAndTheLyricLineKeepsItsSize)
     }
 }
 
+TEST_F(PlayerTest, LongTextsShrinkOnlyToAReadableSizeThenWrapInsideTheirBox)
+{
+    struct Case {
+        const char* name;
+        std::string text;
+        int min_width, max_width, min_height, max_height;  // of the drawn text
+    };
+    std::string latin;
+    for (int i = 0; i < 10; ++i) latin += "ABCDE ";
+    latin += "F";  // 61 characters
+    std::string chinese;
+    for (int i = 0; i < 61; ++i) chinese += "谢";
+    // A box 100 x 30 at x 50; the box font at size 20 draws characters 10
+    // wide (20 for Chinese) in lines 20 apart; 60 % of it is 12, where boxes
+    // stand 9 tall.
+    for (const Case& c : {Case{"one line shrunk", "ABCDEFGHIJKLMNOP", 88, 100, 9, 11},
+                          // Two words a line, two lines: the rest is cut.
+                          Case{"long latin", latin, 64, 68, 20, 23},
+                          // Eight characters a line, two lines.
+                          Case{"long chinese", chinese, 94, 98, 20, 23}}) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(player.Load(WriteMovie(
+            std::string("movie 352 288 frames 1\nlayer t text var \"t\" font \"") + gfx::kTestFontName +
+            "\" size 20 color #00FF00 align center box 100 30\n"
+            "  key 0 x 50 y 100\n")));
+        player.SetVariable("t", c.text);
+        const TRect shown = Extent(Paint(), clLime);
+        ASSERT_FALSE(shown.IsEmpty());
+        EXPECT_GE(shown.Width(), c.min_width);
+        EXPECT_LE(shown.Width(), c.max_width);
+        EXPECT_GE(shown.Height(), c.min_height);
+        EXPECT_LE(shown.Height(), c.max_height);
+        EXPECT_NEAR((shown.Left + shown.Right) / 2, 100, 3);
+        EXPECT_NEAR((shown.Top + shown.Bottom) / 2, 115, 3);  // centred in the box
+    }
+}
+
 TEST_F(PlayerTest, ShippedEndingKeepsALongTitleInsideThePicture)
 {
     fs::copy_file(fs::path(VELMORA_DATA_OUT) / "template-movies" / "ending.swf", dir / "pwwj1.swf");

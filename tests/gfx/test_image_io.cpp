@@ -5,6 +5,7 @@
 #include <random>
 
 #include "platform/gfx/gfx.h"
+#include "tests/gfx/made_jpeg.h"
 
 namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
@@ -299,6 +300,83 @@ TEST(Jpeg, CorruptDataThrowsAndTruncatedDataStillDecodes)
     const Bytes cut(good.begin(), good.begin() + static_cast<long>(good.size() * 3 / 4));
     const TBitmap b = gfx::DecodeJpeg(cut);
     EXPECT_EQ(b.Width(), 32);
+}
+
+TEST(Jpeg, DataCutShortOrLyingIsRefusedWhenTheWholeDataIsAsked)
+{
+    const Bytes good = gfx::EncodeJpeg(RandomBitmap(320, 240, 5));
+    struct Case {
+        const char* name;
+        Bytes data;
+    };
+    const std::vector<Case> damaged = {
+        {"cut at 10 %", gfx_test::CutAt(good, 10)},
+        {"cut at 50 %", gfx_test::CutAt(good, 50)},
+        {"cut at 90 %", gfx_test::CutAt(good, 90)},
+        {"8192 x 8192 claimed over 320 x 240", gfx_test::ClaimSize(good, 8192, 8192)},
+    };
+    for (const Case& c : damaged) {
+        SCOPED_TRACE(c.name);
+        for (int scale : {1, 8}) {
+            if (scale == 1 && gfx::JpegSize(c.data).cx > 320) continue;  // only a big grey picture to show
+            try {
+                gfx::DecodeJpeg(c.data, scale, gfx::DamagedData::Refused);
+                ADD_FAILURE() << "decoded at 1/" << scale;
+            } catch (const ImageError& e) {
+                EXPECT_EQ(e.kind(), ImageError::Kind::Corrupt);
+            }
+            // Viewers show what could be read.
+            EXPECT_FALSE(gfx::DecodeJpeg(c.data, scale).Empty());
+        }
+    }
+    EXPECT_EQ(gfx::DecodeJpeg(good, 1, gfx::DamagedData::Refused).Width(), 320);
+}
+
+TEST(Jpeg, OneSizeLimitAtEveryScaleAndBigPicturesDecodeReduced)
+{
+    struct Case {
+        const char* name;
+        int width, height;
+        TSize atFull, atEighth;  // 0 x 0: refused as too large
+    };
+    const std::vector<Case> cases = {
+        {"within the decoded limit", 4000, 3000, {4000, 3000}, {500, 375}},
+        {"panorama past a decoded side", 16500, 1500, {8250, 750}, {2063, 188}},
+        {"panorama", 20000, 3000, {10000, 1500}, {2500, 375}},
+        {"108 million pixels", 12000, 9000, {6000, 4500}, {1500, 1125}},
+        {"too many pixels", 30000, 30000, {}, {}},
+        {"too long a side", 40000, 1000, {}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        // Refused pictures are never decoded: their header is enough.
+        const bool refused = c.atFull.cx == 0;
+        const Bytes file = refused ? gfx_test::ClaimSize(gfx_test::GreyJpeg(16, 16), c.width, c.height)
+                                   : gfx_test::GreyJpeg(c.width, c.height);
+        if (refused) {
+            EXPECT_THROW(gfx::CheckPictureSize({c.width, c.height}, gfx::ImageFormat::Jpeg), ImageError);
+            for (int scale : {1, 8}) {
+                try {
+                    gfx::DecodeJpeg(file, scale);
+                    ADD_FAILURE() << "decoded at 1/" << scale;
+                } catch (const ImageError& e) {
+                    EXPECT_EQ(e.kind(), ImageError::Kind::TooLarge);
+                    EXPECT_NE(std::string(e.what()).find("32768"), std::string::npos) << e.what();
+                }
+            }
+            EXPECT_THROW(gfx::JpegSize(file), ImageError);
+            continue;
+        }
+        EXPECT_EQ(gfx::JpegSize(file), TSize(c.width, c.height));
+        const TBitmap full = gfx::DecodeJpeg(file, 1, gfx::DamagedData::Refused);
+        EXPECT_EQ(TSize(full.Width(), full.Height()), c.atFull);
+        const TBitmap eighth = gfx::DecodeJpeg(file, 8, gfx::DamagedData::Refused);
+        EXPECT_EQ(TSize(eighth.Width(), eighth.Height()), c.atEighth);
+    }
+    // BMP and PNG decode whole: their limit is the decoded one.
+    EXPECT_NO_THROW(gfx::CheckPictureSize({16384, 4096}, gfx::ImageFormat::Png));
+    EXPECT_THROW(gfx::CheckPictureSize({16500, 1500}, gfx::ImageFormat::Png), ImageError);
+    EXPECT_THROW(gfx::CheckPictureSize({16500, 1500}, gfx::ImageFormat::Bmp), ImageError);
 }
 
 TEST(Png, RoundTripsWithAndWithoutAlpha)

@@ -6,6 +6,7 @@
 #include "platform/gfx/image_io.h"
 #include "platform/shell/picture_icon.h"
 #include "platform/shell/resample.h"
+#include "tests/gfx/made_jpeg.h"
 
 namespace {
 
@@ -169,6 +170,47 @@ TEST_F(ThumbnailTest, UndecodableFilesGiveTheIconNeverTheLastPicture)
         ASSERT_FALSE(shell::ThumbnailOrIcon(good, kFrame).Empty());
         EXPECT_FALSE(shell::ExtractThumbnail(bad, kFrame)) << bad;
         EXPECT_TRUE(SamePixels(shell::ThumbnailOrIcon(bad, kFrame), icon)) << bad;
+    }
+}
+
+TEST_F(ThumbnailTest, CutLyingAndHugeJpegsGiveNoThumbnailAndSayWhy)
+{
+    const auto photo = core::ReadFileBytes(Jpeg("photo.jpg", TBitmap(320, 240, clRed)));
+    ASSERT_TRUE(photo);
+    const gfx_test::JpegBytes good(photo->begin(), photo->end());
+    struct Case {
+        const char* name;
+        gfx_test::JpegBytes data;
+        shell::ThumbnailFault fault;
+        TSize thumbnail;  // 0 x 0: none
+    };
+    using shell::ThumbnailFault;
+    const std::vector<Case> cases = {
+        {"whole", good, ThumbnailFault::None, {708, 531}},
+        {"cut at 10 %", gfx_test::CutAt(good, 10), ThumbnailFault::Unreadable, {}},
+        {"cut at 50 %", gfx_test::CutAt(good, 50), ThumbnailFault::Unreadable, {}},
+        {"cut at 90 %", gfx_test::CutAt(good, 90), ThumbnailFault::Unreadable, {}},
+        {"8192 x 8192 claimed", gfx_test::ClaimSize(good, 8192, 8192), ThumbnailFault::Unreadable, {}},
+        {"30000 x 30000 claimed", gfx_test::ClaimSize(good, 30000, 30000), ThumbnailFault::TooLarge, {}},
+        {"16500 x 1500 panorama", gfx_test::GreyJpeg(16500, 1500), ThumbnailFault::None, {708, 64}},
+        {"20000 x 3000 panorama", gfx_test::GreyJpeg(20000, 3000), ThumbnailFault::None, {708, 106}},
+        {"12000 x 9000", gfx_test::GreyJpeg(12000, 9000), ThumbnailFault::None, {708, 531}},
+    };
+    const TBitmap icon = shell::PictureIcon();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path file = temp_.Path() / "case.jpg";
+        ASSERT_TRUE(core::WriteFileBytes(file, std::string(c.data.begin(), c.data.end())));
+        ThumbnailFault fault = ThumbnailFault::None;
+        const auto thumbnail = shell::ExtractThumbnail(file, kFrame, &fault);
+        EXPECT_EQ(fault, c.fault);
+        if (c.thumbnail.cx == 0) {
+            EXPECT_FALSE(thumbnail);
+            EXPECT_TRUE(SamePixels(shell::ThumbnailOrIcon(file, kFrame), icon));
+            continue;
+        }
+        ASSERT_TRUE(thumbnail);
+        EXPECT_EQ(TSize(thumbnail->Width(), thumbnail->Height()), c.thumbnail);
     }
 }
 

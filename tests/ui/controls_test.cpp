@@ -1,6 +1,7 @@
 // The plain controls: edit, memo, list box, list view, scroll box, image, label.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <vector>
 
 #include "platform/gfx/canvas.h"
@@ -328,6 +329,58 @@ TEST_F(UiTest, MemoTypingSplitsAndJoinsLines)
     EXPECT_EQ(memo->Text(), "ab");
     Key(*form, VK_TAB);  // Tab still moves the focus
     EXPECT_EQ(memo->Text(), "ab");
+}
+
+TEST_F(UiTest, CtrlASelectsAllInEditsAndMemosSoThatTypingReplacesIt)
+{
+    auto* edit = new TEdit(form);
+    edit->SetParent(form);
+    edit->SetBounds(10, 10, 200, 24);
+    auto* memo = new TMemo(form);
+    memo->SetParent(form);
+    memo->SetBounds(10, 50, 200, 80);
+    form->Show();
+    struct Control {
+        TWinControl* control;
+        std::function<void(const std::string&)> set;
+        std::function<std::string()> text;
+    };
+    const std::vector<Control> controls = {
+        {edit, [&](const std::string& t) { edit->SetText(t); }, [&] { return edit->Text(); }},
+        {memo, [&](const std::string& t) { memo->SetText(t); }, [&] { return memo->Text(); }},
+    };
+    for (const Control& c : controls) {
+        SCOPED_TRACE(c.control == edit ? "edit" : "memo");
+        const std::string old = c.control == edit ? "谢谢观看 old" : "谢谢观看\r\nold";
+        c.set(old);
+        c.control->SetFocus();
+        Key(*form, 'A', ssCtrl);
+        Text(*form, "新");
+        EXPECT_EQ(c.text(), "新");
+        c.set(old);
+        Key(*form, 'A', ssCtrl);
+        Key(*form, VK_BACK);
+        EXPECT_EQ(c.text(), "");
+        c.set(old);
+        Key(*form, 'A', ssCtrl);
+        Key(*form, VK_DELETE);
+        EXPECT_EQ(c.text(), "");
+        // A caret move ends the selection: typing then inserts.
+        c.set("ab");
+        Key(*form, 'A', ssCtrl);
+        Key(*form, VK_END);
+        Text(*form, "c");
+        EXPECT_EQ(c.text(), "abc");
+    }
+    // The memo shows its selection.
+    memo->SetText("WWWW");
+    memo->SetFocus();
+    Key(*form, 'A', ssCtrl);
+    TBitmap shot(memo->Width(), memo->Height(), clWhite);
+    memo->PaintTo(shot, 0, 0);
+    bool highlighted = false;
+    for (int x = 0; x < shot.Width(); ++x) highlighted |= shot.Pixel(x, 8) == clHighlight;
+    EXPECT_TRUE(highlighted);
 }
 
 TEST_F(UiTest, OfStackedScrollBoxesTheOneBroughtToFrontIsPainted)

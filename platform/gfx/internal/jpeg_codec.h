@@ -15,8 +15,10 @@ struct JpegMessage {
 // picture, or nullptr to refuse it. Must not throw.
 using JpegAllocFn = std::uint32_t* (*)(void* ctx, int width, int height) noexcept;
 
-int JpegDecode(const unsigned char* data, std::size_t size, int scaleDenom, JpegAllocFn alloc, void* ctx,
-               JpegMessage* msg);
+// wholeData: a warning that data is missing or corrupt fails the decode
+// (return 1) instead of leaving made-up pixels in the picture.
+int JpegDecode(const unsigned char* data, std::size_t size, int scaleDenom, bool wholeData, JpegAllocFn alloc,
+               void* ctx, JpegMessage* msg);
 int JpegReadSize(const unsigned char* data, std::size_t size, int* width, int* height, JpegMessage* msg);
 // *out is a malloc'd buffer the caller frees (also after a failure).
 int JpegEncode(const std::uint32_t* pixels, int width, int height, int quality, unsigned char** out,

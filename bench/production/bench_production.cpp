@@ -120,9 +120,18 @@ double Median(std::vector<double> values)
     return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
+// Context switches of every thread of the process: each is a thread that
+// slept and was woken, or was pushed off its core.
+double ContextSwitches()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_nvcsw + usage.ru_nivcsw);
+}
+
 // One run's figures.
 struct Figures {
-    double wall = 0, cpu = 0, load = 0, peakMegabytes = 0;
+    double wall = 0, cpu = 0, load = 0, peakMegabytes = 0, switches = 0;
 };
 
 // The peak resident size since the last reset, from /proc/self/status.
@@ -178,8 +187,10 @@ Figures ProduceWithVelmora(const Album& album, const char* quality, const fs::pa
     figures.load = LoadAverage();
     ResetPeakMemory();
     const double cpu = CpuSeconds(RUSAGE_SELF);
+    const double switches = ContextSwitches();
     const auto start = std::chrono::steady_clock::now();
     frmMain->ShowModal();
+    figures.switches = ContextSwitches() - switches;
     figures.wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     figures.cpu = CpuSeconds(RUSAGE_SELF) - cpu;
     figures.peakMegabytes = PeakMegabytesSinceReset();
@@ -249,7 +260,7 @@ void Album60s(benchmark::State& state, const char* quality)
     }
     const fs::path ours = album.dir / "velmora.mpg", theirs = album.dir / "ffmpeg.mpg";
     const int pairs = Pairs();
-    std::vector<double> ourWall, ourCpu, theirWall, theirCpu, ourLoad, theirLoad;
+    std::vector<double> ourWall, ourCpu, theirWall, theirCpu, ourLoad, theirLoad, ourSwitches;
     double ffmpegPeak = 0;
     for (auto _ : state) {
         for (int pair = 0; pair < pairs; ++pair) {
@@ -264,15 +275,17 @@ void Album60s(benchmark::State& state, const char* quality)
                 return;
             }
             std::printf(
-                "%s pair %d: velmora %.2f s wall %.2f s CPU %.2f ms CPU/frame (load %.2f), ffmpeg %.2f s "
-                "wall "
-                "%.2f s CPU %.2f ms CPU/frame (load %.2f)\n",
-                quality, pair + 1, velmora.wall, velmora.cpu, 1000 * velmora.cpu / kFrames, velmora.load,
-                ffmpeg.wall, ffmpeg.cpu, 1000 * ffmpeg.cpu / kFrames, ffmpeg.load);
+                "%s pair %d: velmora %.2f s wall %.2f s CPU %.2f ms CPU/frame %.1f switches/frame (load "
+                "%.2f), "
+                "ffmpeg %.2f s wall %.2f s CPU %.2f ms CPU/frame (load %.2f)\n",
+                quality, pair + 1, velmora.wall, velmora.cpu, 1000 * velmora.cpu / kFrames,
+                velmora.switches / kFrames, velmora.load, ffmpeg.wall, ffmpeg.cpu,
+                1000 * ffmpeg.cpu / kFrames, ffmpeg.load);
             std::fflush(stdout);
             ourWall.push_back(velmora.wall);
             ourCpu.push_back(velmora.cpu);
             ourLoad.push_back(velmora.load);
+            ourSwitches.push_back(velmora.switches);
             theirWall.push_back(ffmpeg.wall);
             theirCpu.push_back(ffmpeg.cpu);
             theirLoad.push_back(ffmpeg.load);
@@ -285,6 +298,7 @@ void Album60s(benchmark::State& state, const char* quality)
     state.counters["velmora_cpu_ms_per_frame"] = 1000 * Median(ourCpu) / kFrames;
     state.counters["velmora_wall_ms_per_frame"] = 1000 * Median(ourWall) / kFrames;
     state.counters["velmora_load"] = Median(ourLoad);
+    state.counters["velmora_switches_per_frame"] = Median(ourSwitches) / kFrames;
     state.counters["ffmpeg_s"] = Median(theirWall);
     state.counters["ffmpeg_cpu_s"] = Median(theirCpu);
     state.counters["ffmpeg_cpu_ms_per_frame"] = 1000 * Median(theirCpu) / kFrames;

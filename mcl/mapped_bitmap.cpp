@@ -86,7 +86,9 @@ void MappedBitmap::Unmap()
 std::optional<RgbPicture> MappedBitmap::Map(const std::string& path)
 {
     // The mapping follows the file's content; a file replaced, renamed over
-    // or cut to another length is mapped again.
+    // or cut to another length is mapped again. The caller reads the pixels
+    // right after this check, and the application writes the file only
+    // between two reads.
     struct stat named {};
     if (::stat(path.c_str(), &named) != 0) {
         Unmap();

@@ -8,6 +8,7 @@
 #include "mcl/audio_input.h"
 #include "mcl/encode_pipeline.h"
 #include "mcl/last_error.h"
+#include "mcl/mapped_bitmap.h"
 #include "mcl/output_file.h"
 #include "mcl/probe.h"
 #include "mcl/video_input.h"
@@ -95,6 +96,7 @@ private:
     OutputFile output_;
     std::unique_ptr<EncodePipeline> pipeline_;
     ImageReader images_;
+    MappedBitmap mapped_;
     std::unique_ptr<VideoEntry> entry_;
     int32_t videoIndex_ = 0;
     bool stopped_ = false;  // ended by an error
@@ -192,7 +194,16 @@ bool Run::EnsureVideoEntry()
 
 Frame Run::TakePicture(std::string* error)
 {
-    if (entry_->image) return images_.Read(entry_->path, error);
+    if (entry_->image) {
+        // A plain bitmap is converted straight from its mapping, here, before
+        // the application writes the file again.
+        if (std::optional<RgbPicture> rgb = mapped_.Map(entry_->path);
+            rgb && ConvertsFast(*rgb, output_.Width(), output_.Height())) {
+            if (Frame picture = pipeline_->Pictures().Get(); picture && ConvertToYuv420(*rgb, picture.get()))
+                return picture;
+        }
+        return images_.Read(entry_->path, error);
+    }
     Frame picture = entry_->media->FrameAt(entry_->taken, error);
     if (!picture && error->empty()) *error = "\"" + entry_->path + "\" cannot be decoded";
     return picture;

@@ -1,9 +1,12 @@
 #include "production/frame_file.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <sys/uio.h>
 #include <unistd.h>
+
+#include <cstring>
 
 #include "platform/gfx/bitmap.h"
 
@@ -51,32 +54,37 @@ std::vector<std::uint8_t> FrameFileHeader(int width, int height)
 
 FrameFileWriter::~FrameFileWriter() { Close(); }
 
+void FrameFileWriter::Unmap()
+{
+    if (map_) ::munmap(map_, std::size_t(size_));
+    map_ = nullptr;
+}
+
 void FrameFileWriter::Close()
 {
+    Unmap();
     if (fd_ >= 0) ::close(fd_);
     fd_ = -1;
     path_.clear();
     size_ = 0;
 }
 
-bool FrameFileWriter::Write(const TBitmap& bitmap, const std::string& path)
+bool FrameFileWriter::Reserve(std::int64_t total)
 {
-    if (bitmap.Empty()) return false;
-    // A file deleted or replaced behind our back is opened again.
-    if (fd_ >= 0) {
-        struct stat open {
-        }, named{};
-        if (path != path_ || ::fstat(fd_, &open) != 0 || ::stat(path.c_str(), &named) != 0 ||
-            open.st_ino != named.st_ino || open.st_dev != named.st_dev)
-            Close();
-    }
-    if (fd_ < 0) {
-        fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
-        if (fd_ < 0) return false;
-        path_ = path;
-        size_ = -1;
-    }
-    const std::vector<std::uint8_t> header = FrameFileHeader(bitmap.Width(), bitmap.Height());
+    // Only a change of size needs the file cut to length.
+    Unmap();
+    if (::ftruncate(fd_, total) != 0) return false;
+    size_ = total;
+    // Mapped only over blocks that are the file's already: a write into a
+    // hole that the disk has no room for would kill the process.
+    if (::posix_fallocate(fd_, 0, total) != 0) return true;
+    void* map = ::mmap(nullptr, std::size_t(total), PROT_READ | PROT_WRITE, MAP_SHARED, fd_, 0);
+    if (map != MAP_FAILED) map_ = map;
+    return true;
+}
+
+bool FrameFileWriter::WriteThrough(const std::vector<std::uint8_t>& header, const TBitmap& bitmap)
+{
     const std::int64_t pixelBytes = std::int64_t(bitmap.Width()) * bitmap.Height() * 4;
     const std::int64_t total = std::int64_t(header.size()) + pixelBytes;
     iovec parts[2] = {{const_cast<std::uint8_t*>(header.data()), header.size()},
@@ -97,19 +105,45 @@ bool FrameFileWriter::Write(const TBitmap& bitmap, const std::string& path)
             skip = 0;
         }
         const ssize_t wrote = ::pwritev(fd_, rest, count, done);
-        if (wrote <= 0) {
-            Close();
-            return false;
-        }
+        if (wrote <= 0) return false;
         done += wrote;
     }
-    if (size_ != total) {
-        // Only a change of size needs the file cut to length.
-        if (::ftruncate(fd_, total) != 0) {
+    return true;
+}
+
+bool FrameFileWriter::Write(const TBitmap& bitmap, const std::string& path)
+{
+    if (bitmap.Empty()) return false;
+    // A file deleted, replaced or cut behind our back is opened again.
+    if (fd_ >= 0) {
+        struct stat open {
+        }, named{};
+        if (path != path_ || ::fstat(fd_, &open) != 0 || ::stat(path.c_str(), &named) != 0 ||
+            open.st_ino != named.st_ino || open.st_dev != named.st_dev || open.st_size != size_)
             Close();
-            return false;
-        }
-        size_ = total;
+    }
+    if (fd_ < 0) {
+        fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+        if (fd_ < 0) return false;
+        path_ = path;
+        size_ = -1;
+    }
+    const std::vector<std::uint8_t> header = FrameFileHeader(bitmap.Width(), bitmap.Height());
+    const std::int64_t total =
+        std::int64_t(header.size()) + std::int64_t(bitmap.Width()) * bitmap.Height() * 4;
+    if (size_ != total && !Reserve(total)) {
+        Close();
+        return false;
+    }
+    if (map_) {
+        auto* bytes = static_cast<std::uint8_t*>(map_);
+        std::memcpy(bytes, header.data(), header.size());
+        std::memcpy(bytes + header.size(), bitmap.Pixels(), std::size_t(total) - header.size());
+        return true;
+    }
+    if (!WriteThrough(header, bitmap)) {
+        Close();
+        return false;
     }
     return true;
 }

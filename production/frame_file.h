@@ -1,8 +1,10 @@
 // The frame file that the encoder reads for every frame of the template and
 // ending stages. It is rewritten once a frame, so it is written the cheap
 // way: a 32-bit top-down bitmap whose pixel rows are the TBitmap's own
-// memory, written in place over the previous frame through a file that
-// stays open (no truncation, no conversion).
+// memory, copied in place over the previous frame into a mapping of the
+// file that stays open (no write call, no truncation, no conversion); the
+// encoder maps the same pages. Where the file's blocks can't be reserved
+// (a full disk would fault on a mapped write) it is written with pwritev.
 #pragma once
 
 #include <cstdint>
@@ -31,9 +33,14 @@ public:
     void Close();
 
 private:
+    bool Reserve(std::int64_t total);
+    bool WriteThrough(const std::vector<std::uint8_t>& header, const TBitmap& bitmap);
+    void Unmap();
+
     int fd_ = -1;
     std::string path_;
     std::int64_t size_ = 0;
+    void* map_ = nullptr;  // the whole file, size_ bytes, when mapped
 };
 
 }  // namespace production

@@ -2,8 +2,10 @@
 // production form against the slideshow a Linux user would make with the
 // ffmpeg command line (five photos with zoompan, a song, -target pal-dvd),
 // side by side in one run: VELMORA_BENCH_PAIRS pairs (at least 5) run in
-// turn, medians of the wall and CPU time of each, peak memory, and the
-// machine's load average beside every figure.
+// turn, medians of the wall and CPU time of each (and the CPU per frame),
+// peak memory, and the machine's load average beside every figure. With
+// VELMORA_BENCH_KEEP naming a folder, the last album of each size is kept
+// there (QUALITY.mpg) to be compared with another build's.
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
@@ -34,6 +36,7 @@ namespace fs = std::filesystem;
 
 constexpr double kSeconds = 60.0;
 constexpr int kPhotos = 5;
+constexpr int kFrames = 1500;
 
 bool Run(const std::string& command) { return std::system(command.c_str()) == 0; }
 
@@ -117,9 +120,18 @@ double Median(std::vector<double> values)
     return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
+// Context switches of every thread of the process: each is a thread that
+// slept and was woken, or was pushed off its core.
+double ContextSwitches()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_nvcsw + usage.ru_nivcsw);
+}
+
 // One run's figures.
 struct Figures {
-    double wall = 0, cpu = 0, load = 0, peakMegabytes = 0;
+    double wall = 0, cpu = 0, load = 0, peakMegabytes = 0, switches = 0;
 };
 
 // The peak resident size since the last reset, from /proc/self/status.
@@ -168,15 +180,17 @@ Figures ProduceWithVelmora(const Album& album, const char* quality, const fs::pa
     frmMain->SetPhotosAhead(photosAhead);
     frmMain->edVideoOut->SetText(out.string());
     frmMain->edAudioOut->SetText(out.string());
-    frmMain->kivProgressBar1->SetMax(1500);
+    frmMain->kivProgressBar1->SetMax(kFrames);
     frmMain->Timer1->SetEnabled(true);
     frmMain->Timer2->SetEnabled(true);
     Figures figures;
     figures.load = LoadAverage();
     ResetPeakMemory();
     const double cpu = CpuSeconds(RUSAGE_SELF);
+    const double switches = ContextSwitches();
     const auto start = std::chrono::steady_clock::now();
     frmMain->ShowModal();
+    figures.switches = ContextSwitches() - switches;
     figures.wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     figures.cpu = CpuSeconds(RUSAGE_SELF) - cpu;
     figures.peakMegabytes = PeakMegabytesSinceReset();
@@ -246,7 +260,7 @@ void Album60s(benchmark::State& state, const char* quality)
     }
     const fs::path ours = album.dir / "velmora.mpg", theirs = album.dir / "ffmpeg.mpg";
     const int pairs = Pairs();
-    std::vector<double> ourWall, ourCpu, theirWall, theirCpu, ourLoad, theirLoad;
+    std::vector<double> ourWall, ourCpu, theirWall, theirCpu, ourLoad, theirLoad, ourSwitches;
     double ffmpegPeak = 0;
     for (auto _ : state) {
         for (int pair = 0; pair < pairs; ++pair) {
@@ -261,14 +275,17 @@ void Album60s(benchmark::State& state, const char* quality)
                 return;
             }
             std::printf(
-                "%s pair %d: velmora %.2f s wall %.2f s CPU (load %.2f), ffmpeg %.2f s wall %.2f s CPU "
-                "(load %.2f)\n",
-                quality, pair + 1, velmora.wall, velmora.cpu, velmora.load, ffmpeg.wall, ffmpeg.cpu,
-                ffmpeg.load);
+                "%s pair %d: velmora %.2f s wall %.2f s CPU %.2f ms CPU/frame %.1f switches/frame (load "
+                "%.2f), "
+                "ffmpeg %.2f s wall %.2f s CPU %.2f ms CPU/frame (load %.2f)\n",
+                quality, pair + 1, velmora.wall, velmora.cpu, 1000 * velmora.cpu / kFrames,
+                velmora.switches / kFrames, velmora.load, ffmpeg.wall, ffmpeg.cpu,
+                1000 * ffmpeg.cpu / kFrames, ffmpeg.load);
             std::fflush(stdout);
             ourWall.push_back(velmora.wall);
             ourCpu.push_back(velmora.cpu);
             ourLoad.push_back(velmora.load);
+            ourSwitches.push_back(velmora.switches);
             theirWall.push_back(ffmpeg.wall);
             theirCpu.push_back(ffmpeg.cpu);
             theirLoad.push_back(ffmpeg.load);
@@ -278,12 +295,16 @@ void Album60s(benchmark::State& state, const char* quality)
     state.counters["pairs"] = pairs;
     state.counters["velmora_s"] = Median(ourWall);
     state.counters["velmora_cpu_s"] = Median(ourCpu);
+    state.counters["velmora_cpu_ms_per_frame"] = 1000 * Median(ourCpu) / kFrames;
+    state.counters["velmora_wall_ms_per_frame"] = 1000 * Median(ourWall) / kFrames;
     state.counters["velmora_load"] = Median(ourLoad);
+    state.counters["velmora_switches_per_frame"] = Median(ourSwitches) / kFrames;
     state.counters["ffmpeg_s"] = Median(theirWall);
     state.counters["ffmpeg_cpu_s"] = Median(theirCpu);
+    state.counters["ffmpeg_cpu_ms_per_frame"] = 1000 * Median(theirCpu) / kFrames;
     state.counters["ffmpeg_load"] = Median(theirLoad);
-    // Targets at 704 x 576: wall at most 0.6, CPU at most 1.25; at 1408 x
-    // 1152: wall at most 1.
+    // Targets at 704 x 576: wall at most 0.55, CPU at most 1.1; at 1408 x
+    // 1152: wall at most 0.9, CPU at most 2.5.
     state.counters["ratio"] = Median(ourWall) / Median(theirWall);
     state.counters["cpu_ratio"] = Median(ourCpu) / Median(theirCpu);
     // On the real clock the start timer adds its fixed second before the
@@ -292,6 +313,11 @@ void Album60s(benchmark::State& state, const char* quality)
     state.counters["velmora_peak_MB"] = PeakKilobytes(RUSAGE_SELF) / 1024.0;  // target: at most 250
     state.counters["ffmpeg_peak_MB"] = ffmpegPeak;
     state.counters["duration_s"] = MclProbeDuration(ours.string().c_str());
+    if (const char* keep = std::getenv("VELMORA_BENCH_KEEP")) {
+        std::error_code ec;
+        fs::copy_file(ours, fs::path(keep) / (std::string(quality) + ".mpg"),
+                      fs::copy_options::overwrite_existing, ec);
+    }
 }
 
 // Photos decoded ahead against photos decoded at each load point, in turn

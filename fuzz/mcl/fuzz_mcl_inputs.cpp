@@ -3,11 +3,13 @@
 // behind them take no outside data and are left out to keep runs short.
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <string>
 
 #include "mcl/audio_input.h"
+#include "mcl/mapped_bitmap.h"
 #include "mcl/mcl.h"
 #include "mcl/probe.h"
 #include "mcl/video_input.h"
@@ -29,6 +31,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (size >= 2 && data[0] == 'B' && data[1] == 'M') {
         mcl::ImageReader images;  // other pictures take the media path below
         images.Read(path, &error);
+        // a plain bitmap as the run takes it: mapped and converted at its size and at half
+        mcl::MappedBitmap mapped;
+        if (const std::optional<mcl::RgbPicture> rgb = mapped.Map(path); rgb && rgb->width <= 1024)
+            for (int scale = 1; scale <= 2; ++scale) {
+                mcl::PicturePool pool(std::max(2, rgb->width / scale & ~1),
+                                      std::max(2, rgb->height / scale & ~1));
+                if (mcl::Frame out = pool.Get()) mcl::ConvertToYuv420(*rgb, out.get());
+            }
     }
     if (info.kind != mcl::EntryKind::Media) return 0;
     if (info.hasVideo) {

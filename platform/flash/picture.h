@@ -4,17 +4,43 @@
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <utility>
 #include <vector>
 
 class TBitmap;
 
 namespace flash {
 
+// Leaves the elements of a resized vector uninitialised: every level's
+// pixels are written whole once made, and a photo's first level is millions
+// of them, which clearing first would write twice.
+template <class T>
+struct UninitialisedAllocator : std::allocator<T> {
+    template <class U>
+    struct rebind {
+        using other = UninitialisedAllocator<U>;
+    };
+    UninitialisedAllocator() = default;
+    template <class U>
+    UninitialisedAllocator(const UninitialisedAllocator<U>&) noexcept
+    {}
+    template <class U>
+    void construct(U* p) noexcept
+    {
+        ::new (static_cast<void*>(p)) U;
+    }
+    template <class U, class... Args>
+    void construct(U* p, Args&&... args)
+    {
+        ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+    }
+};
+
 struct PictureLevel {
     int width = 0;
     int height = 0;
-    std::vector<std::uint32_t> pixels;  // premultiplied, row by row
-    bool opaque = false;                // every pixel has alpha 255
+    std::vector<std::uint32_t, UninitialisedAllocator<std::uint32_t>> pixels;  // premultiplied, row by row
+    bool opaque = false;                                                       // every pixel has alpha 255
 };
 
 struct Picture {

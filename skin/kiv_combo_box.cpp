@@ -157,8 +157,7 @@ void TkivCustomComboBox::Notification(TComponent* AComponent, TOperation Operati
 TRect TkivCustomComboBox::ButtonRect() const
 {
     // Where the platform's combo puts its button.
-    const int width = std::min(ui::ScrollBarPart::kSize, ClientWidth());
-    return {ClientWidth() - width, 0, ClientWidth(), ClientHeight()};
+    return TComboBox::ButtonRect();
 }
 
 int TkivCustomComboBox::DividerX() const

@@ -193,6 +193,12 @@ void TkivListBox::EnabledChanged()
     SyncScrollBars();
 }
 
+void TkivListBox::BiDiModeChanged()
+{
+    TListBox::BiDiModeChanged();
+    PlaceScrollBars();
+}
+
 void TkivListBox::VisibleChanged()
 {
     TListBox::VisibleChanged();

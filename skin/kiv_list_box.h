@@ -67,6 +67,8 @@ public:
 
 protected:
     void VisibleChanged() override;
+    // The bound bars change sides with the list's own.
+    void BiDiModeChanged() override;
     void EnabledChanged() override;
     // Sets the item's colours, then OnDrawItem draws it, or DrawItemDefault
     // and a focus frame when ShowFocusRect is on.

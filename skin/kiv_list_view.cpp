@@ -234,6 +234,12 @@ void TkivListView::EnabledChanged()
     SyncScrollBars();
 }
 
+void TkivListView::BiDiModeChanged()
+{
+    TListView::BiDiModeChanged();
+    PlaceScrollBars();
+}
+
 void TkivListView::VisibleChanged()
 {
     TListView::VisibleChanged();

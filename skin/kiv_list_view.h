@@ -65,6 +65,8 @@ public:
 
 protected:
     void VisibleChanged() override;
+    // The bound bars change sides with the list's own.
+    void BiDiModeChanged() override;
     void EnabledChanged() override;
     // The header in the style's colours over what the list painted.
     void PaintHeader(TCanvas& Canvas);

@@ -32,6 +32,13 @@ struct InputEvent {
         Deactivated,
         CloseRequest,  // the desktop asks the window to close
         Exposed,       // the window's picture was lost: paint again
+        // The window system minimised (or unmapped) the window, or showed
+        // it again (a restore from the taskbar, an activation).
+        Minimized,
+        Restored,
+        // The window system moved or sized the window: screen_pos is its
+        // new position, width and height its new outer size.
+        BoundsChanged,
     };
     Kind kind = MouseMove;
     TPoint pos{};
@@ -42,6 +49,7 @@ struct InputEvent {
     uint16_t key = 0;
     std::string text;
     int wheel_delta = 0;
+    int width = 0, height = 0;
 };
 
 // One desktop window for one form.
@@ -60,6 +68,11 @@ public:
     // A modal window stays above its owner.
     virtual void SetModalFor(NativeWindow* owner) = 0;
     virtual void SetMinimized(bool minimized) = 0;
+    // False when nothing on the desktop can minimise the window or give it
+    // back (no window manager runs): a minimised window would be lost.
+    virtual bool CanMinimize() const { return true; }
+    // Whether the window system may size the window (within the limits).
+    virtual void SetResizable(bool resizable) = 0;
     // The least and greatest outer size the window system may give the
     // window (0: no limit).
     virtual void SetSizeLimits(int minWidth, int minHeight, int maxWidth, int maxHeight) = 0;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/gfx/canvas.h"
+#include "platform/ui/bidi.h"
 #include "platform/ui/draw.h"
 #include "platform/ui/form.h"
 #include "platform/ui/listbox.h"
@@ -128,6 +129,14 @@ bool TComboBox::MouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos)
     return true;
 }
 
+TRect TComboBox::ButtonRect() const
+{
+    const TRect r = ClientRect();
+    const int bw = std::min(ui::ScrollBarPart::kSize, r.Width());
+    if (ui::UseRightToLeftLayout(*this)) return {r.Left, r.Top, r.Left + bw, r.Bottom};
+    return {r.Right - bw, r.Top, r.Right, r.Bottom};
+}
+
 void TComboBox::PaintNonClient(TCanvas& canvas) { ui::DrawSunkenEdge(canvas, {0, 0, Width(), Height()}); }
 
 void TComboBox::Paint(TCanvas& canvas)
@@ -135,9 +144,10 @@ void TComboBox::Paint(TCanvas& canvas)
     TRect r = ClientRect();
     canvas.Brush().SetColor(EffectivelyEnabled() ? Color() : clBtnFace);
     canvas.FillRect(r);
-    int bw = std::min(ui::ScrollBarPart::kSize, r.Width());
-    TRect button{r.Right - bw, r.Top, r.Right, r.Bottom};
-    TRect text{r.Left + 1, r.Top + 1, button.Left - 1, r.Bottom - 1};
+    const TRect button = ButtonRect();
+    const bool rtl = ui::UseRightToLeftLayout(*this);
+    TRect text = rtl ? TRect{button.Right + 1, r.Top + 1, r.Right - 1, r.Bottom - 1}
+                     : TRect{r.Left + 1, r.Top + 1, button.Left - 1, r.Bottom - 1};
     if (Focused() && !dropped_) {
         canvas.Brush().SetColor(clHighlight);
         canvas.FillRect(text);
@@ -147,7 +157,7 @@ void TComboBox::Paint(TCanvas& canvas)
     }
     canvas.Brush().SetStyle(bsClear);
     TRect tr = text.Inflate(-2, 0);
-    canvas.DrawText(Text(), tr, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    canvas.DrawText(Text(), tr, (rtl ? DT_RIGHT : DT_LEFT) | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     ui::DrawButtonFace(canvas, button, dropped_, false);
     ui::DrawDownArrow(canvas, button, EffectivelyEnabled() ? clBtnText : clGrayText);
 }

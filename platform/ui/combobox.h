@@ -38,6 +38,9 @@ public:
     TRect NonClientInsets() const override { return {2, 2, 2, 2}; }
     void Paint(TCanvas& Canvas) override;
     void PaintNonClient(TCanvas& Canvas) override;
+    // The drop-down button in client pixels: on the right, on the left
+    // right to left.
+    TRect ButtonRect() const;
 
 private:
     void ChooseByUser(int index);

@@ -102,7 +102,7 @@ void TControl::SetParent(TControl* AParent)
         parent_->InsertChild(this);
         if (parent_color_) ParentColorChanged();
         if (parent_font_) ParentFontChanged();
-        if (parent_bidi_mode_) bidi_mode_ = parent_->bidi_mode_;
+        if (parent_bidi_mode_) TakeBiDiMode(parent_->bidi_mode_);
         parent_->ChildChanged(this);
     }
     ParentChanged();
@@ -402,6 +402,28 @@ void TControl::ParentColorChanged()
     color_ = parent_->color_;
     ColorChanged();
     for (TControl* c : children_) c->ParentColorChanged();
+    Invalidate();
+}
+
+void TControl::SetBiDiMode(TBiDiMode mode)
+{
+    parent_bidi_mode_ = false;
+    TakeBiDiMode(mode);
+}
+
+void TControl::SetParentBiDiMode(bool on)
+{
+    parent_bidi_mode_ = on;
+    if (on && parent_) TakeBiDiMode(parent_->bidi_mode_);
+}
+
+void TControl::TakeBiDiMode(TBiDiMode mode)
+{
+    if (mode == bidi_mode_) return;
+    bidi_mode_ = mode;
+    for (TControl* child : children_)
+        if (child->parent_bidi_mode_) child->TakeBiDiMode(mode);
+    BiDiModeChanged();
     Invalidate();
 }
 

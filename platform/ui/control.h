@@ -111,9 +111,10 @@ public:
     TCursor Cursor() const { return cursor_; }
     void SetCursor(TCursor cursor);
     TBiDiMode BiDiMode() const { return bidi_mode_; }
-    void SetBiDiMode(TBiDiMode mode) { bidi_mode_ = mode; }
+    // Children that take their parent's mode (ParentBiDiMode) follow it.
+    void SetBiDiMode(TBiDiMode mode);
     bool ParentBiDiMode() const { return parent_bidi_mode_; }
-    void SetParentBiDiMode(bool on) { parent_bidi_mode_ = on; }
+    void SetParentBiDiMode(bool on);
     const std::string& Caption() const { return caption_; }
     void SetCaption(const std::string& caption);
     const std::string& Text() const { return caption_; }
@@ -230,6 +231,9 @@ public:
 
 protected:
     virtual void Resize();
+    // After the BiDiMode changed: a control that lays itself out by it
+    // does so again.
+    virtual void BiDiModeChanged() {}
     virtual void VisibleChanged() {}
     virtual void EnabledChanged() {}
     virtual void FontChanged() {}
@@ -254,6 +258,8 @@ private:
     void RemoveChild(TControl* child);
     void ParentColorChanged();
     void ParentFontChanged();
+    // The mode without giving up ParentBiDiMode, passed on to the children.
+    void TakeBiDiMode(TBiDiMode mode);
     void OnOwnFontChange();
     void RequestAlign();
     void Detaching();  // leaving a form: clear its references

@@ -16,6 +16,7 @@ constexpr int kCaption = 18;
 constexpr int kToolCaption = 15;
 
 bool HasClassicFrame(TFormBorderStyle s) { return s != bsNone; }
+bool Sizeable(TFormBorderStyle s) { return s == bsSizeable || s == bsSizeToolWin; }
 int CaptionHeight(TFormBorderStyle s)
 {
     return (s == bsToolWindow || s == bsSizeToolWin) ? kToolCaption : kCaption;
@@ -221,6 +222,7 @@ void TForm::ShowWindow()
     if (!window_) {
         window_ = backend.CreateWindow(*this);
         window_->SetTitle(Caption());
+        window_->SetResizable(Sizeable(border_style_));
         window_->SetSizeLimits(constraints_.MinWidth(), constraints_.MinHeight(), constraints_.MaxWidth(),
                                constraints_.MaxHeight());
     }
@@ -368,6 +370,7 @@ void TForm::SetBorderStyle(TFormBorderStyle style)
 {
     if (style == border_style_) return;
     border_style_ = style;
+    if (window_) window_->SetResizable(Sizeable(border_style_));
     FrameChanged();
 }
 
@@ -419,8 +422,12 @@ void TForm::ApplyConstraints()
 void TForm::SetWindowState(TWindowState state)
 {
     if (state == window_state_) return;
+    // Without a window manager a minimised window could not be brought
+    // back: it stays as it is and keeps painting.
+    if (state == wsMinimized && window_ && !window_->CanMinimize()) return;
     TWindowState old = window_state_;
     if (old == wsNormal) normal_bounds_ = BoundsRect();
+    if (state == wsMinimized) restore_state_ = old;
     window_state_ = state;
     if (window_) window_->SetMinimized(state == wsMinimized);
     if (state == wsMaximized) {
@@ -431,6 +438,36 @@ void TForm::SetWindowState(TWindowState state)
     }
     if (frame_hook_) frame_hook_->FormResized(*this);
     if (state != wsMinimized) InvalidateWindow();
+}
+
+// The window system minimised or restored the window itself (its own
+// minimise, the taskbar, an activation): the state follows without asking
+// the window again, and a restored window is painted at once.
+void TForm::MinimizedBySystem(bool minimized)
+{
+    if (!Visible() || minimized == (window_state_ == wsMinimized)) {
+        if (!minimized) InvalidateWindow();
+        return;
+    }
+    if (minimized) {
+        restore_state_ = window_state_;
+        if (window_state_ == wsNormal) normal_bounds_ = BoundsRect();
+        window_state_ = wsMinimized;
+    } else {
+        window_state_ = restore_state_;
+    }
+    if (frame_hook_) frame_hook_->FormResized(*this);
+    InvalidateWindow();
+}
+
+// The window manager moved or sized the window: the form takes the bounds
+// its limits allow and gives the window back what it kept.
+void TForm::BoundsChangedBySystem(const TRect& bounds)
+{
+    if (!Visible() || !window_ || window_state_ == wsMinimized || move_drag_ || size_edges_) return;
+    SetBounds(bounds.Left, bounds.Top, bounds.Width(), bounds.Height());
+    window_->SetBounds(BoundsRect());
+    InvalidateWindow();
 }
 
 void TForm::TextChanged()
@@ -695,6 +732,11 @@ void TForm::HandleInput(const ui::InputEvent& event)
         if (!InputBlocked()) Close();
         return;
     case ui::InputEvent::Exposed: InvalidateWindow(); return;
+    case ui::InputEvent::Minimized: MinimizedBySystem(true); return;
+    case ui::InputEvent::Restored: MinimizedBySystem(false); return;
+    case ui::InputEvent::BoundsChanged:
+        BoundsChangedBySystem(Bounds(event.screen_pos.X, event.screen_pos.Y, event.width, event.height));
+        return;
     case ui::InputEvent::KeyDown:
     case ui::InputEvent::KeyUp:
     case ui::InputEvent::Text: DispatchKey(event); return;

@@ -181,6 +181,8 @@ private:
     unsigned SizeEdgesAt(TPoint pos) const;
     void FollowSizeDrag(const ui::InputEvent& event, TShiftState buttons);
     void ApplyConstraints();
+    void MinimizedBySystem(bool minimized);
+    void BoundsChangedBySystem(const TRect& bounds);
     TControl* MouseHit(const ui::InputEvent& event);
     bool RunMouseHooks(const ui::InputEvent& event, const MouseRoute& route);
     void PressWhileBlocked(const ui::InputEvent& event);
@@ -214,6 +216,7 @@ private:
     TFormBorderStyle border_style_ = bsSizeable;
     TPosition position_ = poDesigned;
     TWindowState window_state_ = wsNormal;
+    TWindowState restore_state_ = wsNormal;  // what a restore from minimised returns to
     TRect normal_bounds_{};
     bool key_preview_ = false;
     TControl* active_control_ = nullptr;

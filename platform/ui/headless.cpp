@@ -37,6 +37,8 @@ public:
     void Raise() override {}
     void SetModalFor(NativeWindow* owner) override { state_.modal_for = owner; }
     void SetMinimized(bool minimized) override { state_.minimized = minimized; }
+    bool CanMinimize() const override { return backend_.can_minimize_; }
+    void SetResizable(bool resizable) override { state_.resizable = resizable; }
     void SetSizeLimits(int minWidth, int minHeight, int maxWidth, int maxHeight) override
     {
         state_.min_width = minWidth;

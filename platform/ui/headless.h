@@ -42,6 +42,9 @@ public:
     // Queues an event for the form's window; the loop delivers it.
     void Post(TForm& form, const InputEvent& event);
     int Pending() const { return static_cast<int>(queue_.size()); }
+    // Whether windows can be minimised (a desktop without a window manager
+    // cannot).
+    void SetCanMinimize(bool can) { can_minimize_ = can; }
 
     // What the windows look like to the desktop.
     struct WindowState {
@@ -50,6 +53,7 @@ public:
         std::string title;
         bool visible = false;
         bool minimized = false;
+        bool resizable = false;
         std::optional<gfx::Region> shape;
         TBitmap picture;  // the last presented picture
         int presents = 0;
@@ -74,6 +78,7 @@ private:
     TCursor cursor_shape_ = crDefault;
     std::string clipboard_;
     bool text_input_ = false;
+    bool can_minimize_ = true;
 };
 
 // The headless back end, installed (and made current) on first use.

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/gfx/canvas.h"
+#include "platform/ui/bidi.h"
 #include "platform/ui/draw.h"
 
 TListBox::TListBox(TComponent* AOwner) : TCustomControl(AOwner)
@@ -60,9 +61,15 @@ void TListBox::UpdateBar()
     int max_top = std::max(0, Count() - VisibleItems());
     top_index_ = std::clamp(top_index_, 0, max_top);
     bar_.SetPos(top_index_);
-    bar_.SetRect(BarVisible()
-                     ? TRect{ClientWidth() - ui::ScrollBarPart::kSize, 0, ClientWidth(), ClientHeight()}
-                     : TRect{});
+    // Right to left the bar lies on the left.
+    const int left = ui::UseRightToLeftLayout(*this) ? 0 : ClientWidth() - ui::ScrollBarPart::kSize;
+    bar_.SetRect(BarVisible() ? TRect{left, 0, left + ui::ScrollBarPart::kSize, ClientHeight()} : TRect{});
+}
+
+void TListBox::BiDiModeChanged()
+{
+    UpdateBar();
+    Invalidate();
 }
 
 void TListBox::Resize()
@@ -112,9 +119,10 @@ int TListBox::ItemAtPos(TPoint p, bool existing) const
 
 TRect TListBox::ItemRect(int index) const
 {
-    int w = ClientWidth() - (BarVisible() ? ui::ScrollBarPart::kSize : 0);
-    int y = (index - top_index_) * item_height_;
-    return {0, y, w, y + item_height_};
+    const int bar = BarVisible() ? ui::ScrollBarPart::kSize : 0;
+    const int y = (index - top_index_) * item_height_;
+    if (ui::UseRightToLeftLayout(*this)) return {bar, y, ClientWidth(), y + item_height_};
+    return {0, y, ClientWidth() - bar, y + item_height_};
 }
 
 TScrollInfo TListBox::VertScrollInfo() const
@@ -215,8 +223,11 @@ void TListBox::DrawItem(TCanvas& canvas, int index, TRect rect, TOwnerDrawState 
     canvas.Font().SetColor((state & odDisabled) ? clGrayText : sel ? clHighlightText : Font().Color());
     canvas.Brush().SetStyle(bsClear);
     TRect text = rect;
-    text.Left += 2;
-    canvas.DrawText(items_[index], text, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    // Right-to-left text starts at the right.
+    const bool rtl = ui::UseRightToLeftLayout(*this);
+    (rtl ? text.Right : text.Left) += rtl ? -2 : 2;
+    canvas.DrawText(items_[index], text,
+                    (rtl ? DT_RIGHT : DT_LEFT) | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     if (state & odFocused) canvas.DrawFocusRect(rect);
 }
 

@@ -62,6 +62,7 @@ public:
 protected:
     void Resize() override;
     void FontChanged() override;
+    void BiDiModeChanged() override;
     virtual void DrawItem(TCanvas& canvas, int index, TRect rect, TOwnerDrawState state);
 
 private:

@@ -4,6 +4,7 @@
 
 #include "platform/core/text.h"
 #include "platform/gfx/canvas.h"
+#include "platform/ui/bidi.h"
 #include "platform/ui/draw.h"
 #include "platform/ui/utf8.h"
 
@@ -310,7 +311,11 @@ TRect TListView::ListArea() const
 {
     TRect r = ClientRect();
     r.Top += HeaderHeight();
-    if (vbar_) r.Right -= ui::ScrollBarPart::kSize;
+    // Right to left the vertical bar lies on the left.
+    if (vbar_ && ui::UseRightToLeftLayout(*this))
+        r.Left += ui::ScrollBarPart::kSize;
+    else if (vbar_)
+        r.Right -= ui::ScrollBarPart::kSize;
     if (hbar_) r.Bottom -= ui::ScrollBarPart::kSize;
     return r;
 }
@@ -342,9 +347,24 @@ void TListView::UpdateBars()
     vscroll_.SetPos(top_index_);
     hscroll_.SetRange(0, std::max(0, content - 1), std::max(1, area.Width()));
     hscroll_.SetPos(scroll_x_);
-    vscroll_.SetRect(vbar_ ? TRect{cw - ui::ScrollBarPart::kSize, HeaderHeight(), cw, area.Bottom} : TRect{});
-    hscroll_.SetRect(hbar_ ? TRect{0, area.Bottom, area.Right, area.Bottom + ui::ScrollBarPart::kSize}
+    const int bar_left = area.Left > 0 ? 0 : cw - ui::ScrollBarPart::kSize;
+    vscroll_.SetRect(vbar_ ? TRect{bar_left, HeaderHeight(), bar_left + ui::ScrollBarPart::kSize, area.Bottom}
                            : TRect{});
+    hscroll_.SetRect(hbar_ ? TRect{area.Left, area.Bottom, area.Right, area.Bottom + ui::ScrollBarPart::kSize}
+                           : TRect{});
+}
+
+void TListView::BiDiModeChanged()
+{
+    UpdateBars();
+    Invalidate();
+}
+
+// A column's alignment, its sides traded under right-to-left reading.
+unsigned TListView::AlignmentFlags(TAlignment alignment) const
+{
+    if (alignment == taCenter) return DT_CENTER;
+    return (alignment == taRightJustify) != ui::UseRightToLeftLayout(*this) ? DT_RIGHT : DT_LEFT;
 }
 
 void TListView::Resize()
@@ -430,7 +450,8 @@ TListItem* TListView::GetItemAt(int x, int y) const
     int i = top_index_ + (y - area.Top) / row_height_;
     if (i >= items_.Count()) return nullptr;
     // Without row select only the first column takes the click.
-    if (!row_select_ && columns_.Count() > 0 && x + scroll_x_ >= columns_[0]->Width()) return nullptr;
+    if (!row_select_ && columns_.Count() > 0 && x - area.Left + scroll_x_ >= columns_[0]->Width())
+        return nullptr;
     return items_.Item(i);
 }
 
@@ -547,10 +568,8 @@ void TListView::Paint(TCanvas& canvas)
                 if (sel && (c == 0 || row_select_) && Focused()) canvas.Font().SetColor(clHighlightText);
                 canvas.Brush().SetStyle(bsClear);
                 TAlignment al = columns_.Count() ? columns_[c]->Alignment() : taLeftJustify;
-                unsigned flags = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS |
-                                 (al == taCenter         ? DT_CENTER
-                                  : al == taRightJustify ? DT_RIGHT
-                                                         : DT_LEFT);
+                unsigned flags =
+                    DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS | AlignmentFlags(al);
                 TRect tr = cell.Inflate(-4, 0);
                 canvas.DrawText(text, tr, flags);
                 x += w;
@@ -574,18 +593,18 @@ void TListView::Paint(TCanvas& canvas)
     // Header.
     if (HeaderHeight() > 0) {
         TCanvasStateSaver saver(canvas);
-        canvas.IntersectClipRect({0, 0, area.Right, HeaderHeight()});
-        int x = -scroll_x_;
+        // Above a left-hand bar the header shows a blank face.
+        if (area.Left > 0) ui::DrawButtonFace(canvas, {0, 0, area.Left, HeaderHeight()}, false, false);
+        canvas.IntersectClipRect({area.Left, 0, area.Right, HeaderHeight()});
+        int x = area.Left - scroll_x_;
         for (int c = 0; c < columns_.Count(); ++c) {
             TListColumn* col = columns_[c];
             TRect cell{x, 0, x + col->Width(), HeaderHeight()};
             ui::DrawButtonFace(canvas, cell, false, false);
             canvas.Brush().SetStyle(bsClear);
             canvas.Font().Assign(Font());
-            unsigned flags = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS |
-                             (col->Alignment() == taCenter         ? DT_CENTER
-                              : col->Alignment() == taRightJustify ? DT_RIGHT
-                                                                   : DT_LEFT);
+            unsigned flags =
+                DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS | AlignmentFlags(col->Alignment());
             TRect tr = cell.Inflate(-4, 0);
             canvas.DrawText(col->Caption(), tr, flags);
             x += col->Width();
@@ -596,6 +615,7 @@ void TListView::Paint(TCanvas& canvas)
     if (hbar_) hscroll_.Paint(canvas);
     if (vbar_ && hbar_) {
         canvas.Brush().SetColor(clBtnFace);
-        canvas.FillRect({area.Right, area.Bottom, client.Right, client.Bottom});
+        canvas.FillRect(area.Left > 0 ? TRect{client.Left, area.Bottom, area.Left, client.Bottom}
+                                      : TRect{area.Right, area.Bottom, client.Right, client.Bottom});
     }
 }

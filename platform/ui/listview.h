@@ -196,11 +196,13 @@ public:
 protected:
     void Resize() override;
     void FontChanged() override;
+    void BiDiModeChanged() override;
 
 private:
     friend class TListItem;
     int ContentWidth() const;
     TRect ListArea() const;  // client area without header and bars
+    unsigned AlignmentFlags(TAlignment alignment) const;
     void UpdateBars();
     void SetTop(int index);
     // Selects the items from `from` to `to` (indexes, either order), keeping

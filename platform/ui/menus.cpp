@@ -155,6 +155,13 @@ TMenu::~TMenu()
     delete items_;
 }
 
+TBiDiMode TMenu::BiDiMode() const
+{
+    if (parent_bidi_mode_)
+        if (auto* owner = dynamic_cast<const TControl*>(Owner())) return owner->BiDiMode();
+    return bidi_mode_;
+}
+
 void TMenu::MenuChanged(TObject*, TMenuItem*, bool) {}
 
 TMenuItem* TMenu::FindItemByShortCut(TShortCut shortcut) const

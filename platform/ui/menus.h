@@ -85,8 +85,16 @@ public:
     TMenuItem* Items() const { return items_; }
     virtual bool OwnerDraw() const { return owner_draw_; }
     virtual void SetOwnerDraw(bool on) { owner_draw_ = on; }
-    TBiDiMode BiDiMode() const { return bidi_mode_; }
-    void SetBiDiMode(TBiDiMode m) { bidi_mode_ = m; }
+    // A menu that takes its owner's mode (ParentBiDiMode, the default)
+    // reads right to left as the control that owns it does.
+    TBiDiMode BiDiMode() const;
+    void SetBiDiMode(TBiDiMode m)
+    {
+        bidi_mode_ = m;
+        parent_bidi_mode_ = false;
+    }
+    bool ParentBiDiMode() const { return parent_bidi_mode_; }
+    void SetParentBiDiMode(bool on) { parent_bidi_mode_ = on; }
     // The item whose shortcut this is (searching sub-items), or nullptr.
     TMenuItem* FindItemByShortCut(TShortCut shortcut) const;
     // Runs the item of a shortcut key; true when one ran.
@@ -99,6 +107,7 @@ private:
     TMenuItem* items_;
     bool owner_draw_ = false;
     TBiDiMode bidi_mode_ = bdLeftToRight;
+    bool parent_bidi_mode_ = true;
 };
 
 enum TPopupAlignment { paLeft, paRight, paCenter };

@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "platform/ui/form.h"
+#include "platform/ui/sdl_window_manager.h"
 
 namespace ui {
 
@@ -86,8 +87,9 @@ public:
     void SetBounds(const TRect& bounds) override
     {
         bool resized = bounds.Width() != bounds_.Width() || bounds.Height() != bounds_.Height();
+        bool moved = bounds.Left != bounds_.Left || bounds.Top != bounds_.Top;
         bounds_ = bounds;
-        SDL_SetWindowPosition(window_, bounds.Left, bounds.Top);
+        if (moved) SDL_SetWindowPosition(window_, bounds.Left, bounds.Top);
         if (resized) {
             SDL_SetWindowSize(window_, std::max(1, bounds.Width()), std::max(1, bounds.Height()));
             ApplyShape();
@@ -131,6 +133,7 @@ public:
             Create(true);
             SetBounds(bounds_);
             SetTitle(form_.Caption());
+            SetResizable(resizable_);
             max_given_ = false;
             ApplySizeLimits();
             if (was_visible) SetVisible(true);
@@ -156,6 +159,27 @@ public:
             SDL_MinimizeWindow(window_);
         else if (SDL_GetWindowFlags(window_) & SDL_WINDOW_MINIMIZED)
             SDL_RestoreWindow(window_);
+    }
+    bool CanMinimize() const override { return WindowManagerRuns(window_); }
+    void SetResizable(bool resizable) override
+    {
+        resizable_ = resizable;
+        SDL_SetWindowResizable(window_, resizable ? SDL_TRUE : SDL_FALSE);
+    }
+    // The window system moved or sized the window: true when its bounds
+    // differ from the ones last given (stale events of our own changes do not).
+    bool TakeBoundsFromSystem(TRect& bounds)
+    {
+        int x = 0, y = 0, w = 0, h = 0;
+        SDL_GetWindowPosition(window_, &x, &y);
+        SDL_GetWindowSize(window_, &w, &h);
+        const TRect now = Bounds(x, y, w, h);
+        if (now == bounds_) return false;
+        const bool resized = w != bounds_.Width() || h != bounds_.Height();
+        bounds_ = now;
+        if (resized) ApplyShape();
+        bounds = now;
+        return true;
     }
     void SetSizeLimits(int minWidth, int minHeight, int maxWidth, int maxHeight) override
     {
@@ -243,6 +267,7 @@ private:
     TRect bounds_{};
     bool visible_ = false;
     bool shaped_ = false;
+    bool resizable_ = false;
     std::optional<gfx::Region> shape_;
     TBitmap last_;
     static constexpr int kNoMaximum = 16384;
@@ -398,17 +423,45 @@ void SdlBackend::Dispatch(const SDL_Event& e)
         ev.kind = InputEvent::Text;
         ev.text = e.text.text;
         break;
-    case SDL_WINDOWEVENT:
-        form = FormOf(e.window.windowID);
+    case SDL_WINDOWEVENT: {
+        auto it = windows_.find(e.window.windowID);
+        SdlWindow* window = it == windows_.end() ? nullptr : it->second;
+        form = window ? &window->Form() : nullptr;
+        // Minimise and restore follow the window as it is now: events
+        // queued before a later change are stale.
+        const Uint32 flags = window ? SDL_GetWindowFlags(window->Handle()) : 0;
+        const bool gone = flags & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN);
         switch (e.window.event) {
         case SDL_WINDOWEVENT_FOCUS_GAINED: ev.kind = InputEvent::Activated; break;
         case SDL_WINDOWEVENT_FOCUS_LOST: ev.kind = InputEvent::Deactivated; break;
         case SDL_WINDOWEVENT_CLOSE: ev.kind = InputEvent::CloseRequest; break;
         case SDL_WINDOWEVENT_EXPOSED: ev.kind = InputEvent::Exposed; break;
         case SDL_WINDOWEVENT_LEAVE: ev.kind = InputEvent::MouseLeaveWindow; break;
+        case SDL_WINDOWEVENT_MINIMIZED:
+        case SDL_WINDOWEVENT_HIDDEN:
+            if (!gone) return;
+            ev.kind = InputEvent::Minimized;
+            break;
+        case SDL_WINDOWEVENT_RESTORED:
+        case SDL_WINDOWEVENT_SHOWN:
+            if (gone) return;
+            ev.kind = InputEvent::Restored;
+            break;
+        case SDL_WINDOWEVENT_MOVED:
+        case SDL_WINDOWEVENT_SIZE_CHANGED: {
+            TRect bounds;
+            if (!window || !window->TakeBoundsFromSystem(bounds)) return;
+            ev.kind = InputEvent::BoundsChanged;
+            ev.screen_pos = {bounds.Left, bounds.Top};
+            ev.width = bounds.Width();
+            ev.height = bounds.Height();
+            if (form) form->HandleInput(ev);
+            return;
+        }
         default: return;
         }
         break;
+    }
     case SDL_QUIT:
         // The system asks the program to end (a signal, the session
         // closing): close the open dialog and the main window as their

@@ -156,10 +156,13 @@ TEST_F(SkinInputs, ARightToLeftComboDividesOnTheButtonsRightEdgeOnAMiddleEastLoc
     auto* combo = Make<TkivComboBox>(TkivUIStyle::Protein);
     combo->SetBorderColor(0x0000C0);
     combo->SetBiDiMode(bdRightToLeft);
-    const TRect button = combo->ButtonRect().Offset(2, 2);
     for (const auto& c : skintest::kLocales) {
         skintest::ScopedEnv locale("LC_ALL", c.locale);
         SCOPED_TRACE(c.locale);
+        // The button itself goes to the left: one line between it and the text.
+        const TRect button = combo->ButtonRect().Offset(2, 2);
+        EXPECT_EQ(button.Left == 2, c.rightToLeft);
+        EXPECT_EQ(button.Right == combo->Width() - 2, !c.rightToLeft);
         const TBitmap b = Picture(*combo);
         const int line = c.rightToLeft ? button.Right - 1 : button.Left;
         const int face = c.rightToLeft ? button.Left : button.Right - 1;

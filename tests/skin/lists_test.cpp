@@ -589,3 +589,58 @@ TEST_F(SkinLists, MemoBarsFollowTheTextAtOnce)
 }
 
 }  // namespace
+
+namespace {
+
+// Right to left the lists' own vertical bars lie on the left, under the
+// bound ones, and their captions start at the right: one vertical bar
+// shows, and no caption runs under it.
+class RightToLeftLists : public SkinLists {};
+
+TEST_F(RightToLeftLists, ShowOneVerticalBarThatCoversNoCaption)
+{
+    ScopedEnv all("LC_ALL", "ar_EG.UTF-8");
+    TkivListView* view = ListWithRows(40, 10, 10, 200, 120);
+    view->Columns()[0]->SetWidth(100);
+    view->Columns()[1]->SetWidth(60);  // no horizontal bar
+    auto* box = Make<TkivListBox>(250, 10, 120, 80);
+    for (int i = 0; i < 30; ++i) box->Items().Add("item " + std::to_string(i));
+    const int k = ui::ScrollBarPart::kSize;
+    const struct {
+        TControl* list;
+        int top;        // the first row, in client pixels
+        TRect caption;  // where the first caption lies, in client pixels
+    } cases[] = {{view, view->HeaderHeight(), {k, view->HeaderHeight(), k + 100, view->HeaderHeight() + 17}},
+                 {box, 0, {k, 0, box->ClientWidth(), 13}}};
+    for (const auto& c : cases) {
+        // Bound first: the bound bar changes sides with the list's own.
+        TkivScrollBar* bar = Bar();
+        if (c.list == view)
+            view->SetVScrollBar(bar);
+        else
+            box->SetVScrollBar(bar);
+        c.list->SetBiDiMode(bdRightToLeft);
+        const TBitmap shot = form_->RenderWindow();
+        const TRect ins = c.list->NonClientInsets();
+        const TPoint o{c.list->Left() + ins.Left, c.list->Top() + ins.Top};
+        const int cw = c.list->ClientWidth(), ch = c.list->ClientHeight();
+        // The bound bar lies over the left edge; nothing of a bar on the
+        // right, where the rows end in their background.
+        EXPECT_EQ(bar->Left(), c.list->Left() + 2);
+        const TRect right{o.X + cw - 2, o.Y + c.top, o.X + cw, o.Y + ch - 2};
+        EXPECT_EQ(CountColour(shot, right, c.list->Color()), right.Width() * right.Height())
+            << (c.list == view ? "view" : "box");
+        // The caption ends at the right of its cell, clear of the bar.
+        const TRect cap = c.caption.Offset(o.X, o.Y);
+        EXPECT_EQ(TextInk(shot, {cap.Left + 2, cap.Top, cap.Left + 12, cap.Bottom}, c.list->Font().Color(),
+                          c.list->Color()),
+                  0)
+            << (c.list == view ? "view" : "box");
+        EXPECT_GT(TextInk(shot, {cap.Right - 40, cap.Top, cap.Right, cap.Bottom}, c.list->Font().Color(),
+                          c.list->Color()),
+                  0)
+            << (c.list == view ? "view" : "box");
+    }
+}
+
+}  // namespace

@@ -344,20 +344,38 @@ TEST_F(TitleBar, ARightToLeftBarOnAMiddleEastLocaleEndsItsCaptionAtTheButtonsAnd
             EXPECT_LT(first, 40);
         }
 
-        // The system menu opens 176 pixels further right.
-        int menuLeft = -1;
+        // The system menu opens 176 pixels further right, and reads as the
+        // bar does: its captions end at the right.
+        int menuLeft = -1, inkFirst = -1, inkLast = -1, menuWidth = 0;
         TTimer timer(nullptr);
         timer.SetInterval(1);
         timer.OnTimer = [&](TObject*) {
             timer.SetEnabled(false);
             if (TForm* window = ui::RunningMenuWindow()) {
                 menuLeft = window->Left();
+                const TBitmap menu = window->RenderWindow();
+                menuWidth = menu.Width();
+                // The first item's row, its background taken in its middle above the text.
+                const TColor background = gfx::ColorRGB(menu.Pixel(menu.Width() / 2, 4));
+                inkFirst = menu.Width();
+                for (int y = 6; y < 18; ++y)
+                    for (int x = 4; x < menu.Width() - 4; ++x)
+                        if (gfx::ColorRGB(menu.Pixel(x, y)) != background) {
+                            inkFirst = std::min(inkFirst, x);
+                            inkLast = std::max(inkLast, x);
+                        }
                 hl::PostKey(*window, VK_ESCAPE);
             }
         };
         timer.SetEnabled(true);
         bar_->SystemMenu()->Popup(120, 130);
         EXPECT_EQ(menuLeft, c.rightToLeft ? 120 + 176 : 120);
+        EXPECT_EQ(bar_->SystemMenu()->BiDiMode(), bdRightToLeft);
+        ASSERT_GE(inkLast, 0);
+        if (c.rightToLeft)
+            EXPECT_GT(inkFirst, menuWidth / 3) << inkFirst << " of " << menuWidth;
+        else
+            EXPECT_LT(inkFirst, menuWidth / 3) << inkFirst << " of " << menuWidth;
     }
 }
 

@@ -15,6 +15,9 @@
 #include "platform/ui/panel.h"
 #include "platform/ui/scrollbar_part.h"
 #include "platform/ui/scrollbox.h"
+#include "platform/ui/combobox.h"
+#include "platform/ui/menus.h"
+#include "tests/skin/scoped_env.h"
 #include "tests/ui/fixture.h"
 
 namespace {
@@ -469,3 +472,46 @@ TEST_F(UiTest, LabelAcceleratorFocusesItsControl)
 }
 
 }  // namespace
+
+// Right to left on a Middle-East locale the lists keep their vertical bar
+// on the left and take clicks on their rows beside it, the combo's button
+// goes left, and children and menus take the mode of their parent or owner.
+TEST_F(UiTest, RightToLeftLayoutOnAMiddleEastLocale)
+{
+    skintest::ScopedEnv locale("LC_ALL", "he_IL.UTF-8");
+    auto* list = new TListBox(form);
+    list->SetParent(form);
+    list->SetBounds(10, 10, 120, 80);
+    for (int i = 0; i < 30; ++i) list->Items().Add("item " + std::to_string(i));
+    auto* view = new TListView(form);
+    view->SetParent(form);
+    view->SetBounds(150, 10, 120, 80);
+    view->SetRowSelect(true);
+    view->Columns().Add()->SetWidth(60);
+    for (int i = 0; i < 30; ++i) view->Items().Add()->SetCaption("row " + std::to_string(i));
+    auto* combo = new TComboBox(form);
+    combo->SetParent(form);
+    combo->SetBounds(10, 120, 120, 22);
+    auto* menu = new TPopupMenu(view);
+
+    const int k = ui::ScrollBarPart::kSize;
+    for (TBiDiMode mode : {bdLeftToRight, bdRightToLeft}) {
+        form->SetBiDiMode(mode);
+        const bool rtl = mode == bdRightToLeft;
+        SCOPED_TRACE(rtl);
+        EXPECT_EQ(view->BiDiMode(), mode);  // ParentBiDiMode
+        EXPECT_EQ(menu->BiDiMode(), mode);  // the menu's owner
+        EXPECT_EQ(list->ItemRect(0).Left, rtl ? k : 0);
+        EXPECT_EQ(combo->ButtonRect().Left, rtl ? 0 : combo->ClientWidth() - k);
+        // A click beside the bar lands on a row.
+        const TPoint row{rtl ? k + 2 : view->ClientWidth() - k - 2, view->HeaderHeight() + 20};
+        EXPECT_NE(view->GetItemAt(row.X, row.Y), nullptr);
+        const TPoint bar{rtl ? 2 : view->ClientWidth() - 2, view->HeaderHeight() + 20};
+        EXPECT_EQ(view->GetItemAt(bar.X, bar.Y), nullptr);
+    }
+    // A mode of its own ends following the parent.
+    list->SetBiDiMode(bdLeftToRight);
+    form->SetBiDiMode(bdRightToLeftNoAlign);
+    EXPECT_EQ(list->BiDiMode(), bdLeftToRight);
+    EXPECT_EQ(view->BiDiMode(), bdRightToLeftNoAlign);
+}

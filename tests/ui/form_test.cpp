@@ -411,3 +411,84 @@ TEST_F(Forms, AfterAModalFormOrMessageBoxTheFocusAndTypingComeBack)
 }
 
 }  // namespace
+
+// The window system minimises and restores the window by itself (its
+// minimise, the taskbar, an activation): the form's state follows, a
+// restored form paints again, and minimise without a window manager that
+// could give the window back leaves it as it is.
+TEST_F(Forms, WindowStateFollowsTheWindowSystem)
+{
+    form->SetBounds(10, 10, 300, 200);
+    form->Show();
+    const ui::HeadlessBackend::WindowState* window = ui::Headless().StateOf(*form);
+    auto post = [&](ui::InputEvent::Kind kind) {
+        ui::InputEvent e;
+        e.kind = kind;
+        ui::Headless().Post(*form, e);
+        app.App().ProcessMessages();
+    };
+    form->SetColor(clRed);
+    app.App().ProcessMessages();
+    post(ui::InputEvent::Minimized);
+    EXPECT_EQ(form->WindowState(), wsMinimized);
+    const int presents = window->presents;
+    form->SetColor(clLime);
+    app.App().ProcessMessages();
+    EXPECT_EQ(window->presents, presents);  // nothing is shown while minimised
+    post(ui::InputEvent::Restored);
+    EXPECT_EQ(form->WindowState(), wsNormal);
+    EXPECT_GT(window->presents, presents);
+    EXPECT_EQ(window->picture.Pixel(150, 100), clLime);
+
+    // A maximised form comes back maximised.
+    form->SetWindowState(wsMaximized);
+    post(ui::InputEvent::Minimized);
+    post(ui::InputEvent::Restored);
+    EXPECT_EQ(form->WindowState(), wsMaximized);
+    form->SetWindowState(wsNormal);
+
+    ui::Headless().SetCanMinimize(false);
+    form->SetWindowState(wsMinimized);
+    EXPECT_EQ(form->WindowState(), wsNormal);
+    EXPECT_FALSE(window->minimized);
+    ui::Headless().SetCanMinimize(true);
+}
+
+// Sizeable forms may be sized by the window system, within their limits;
+// what it does to the window reaches the form's bounds.
+TEST_F(Forms, TheWindowSystemSizesAndMovesASizeableFormWithinItsLimits)
+{
+    form->SetBorderStyle(bsSizeable);
+    form->SetBounds(10, 10, 300, 200);
+    form->Constraints().SetMinWidth(250);
+    form->Constraints().SetMaxWidth(500);
+    form->Constraints().SetMaxHeight(400);
+    form->Show();
+    const ui::HeadlessBackend::WindowState* window = ui::Headless().StateOf(*form);
+    EXPECT_TRUE(window->resizable);
+    form->SetBorderStyle(bsDialog);
+    EXPECT_FALSE(window->resizable);
+    form->SetBorderStyle(bsSizeToolWin);
+    EXPECT_TRUE(window->resizable);
+
+    const struct {
+        TRect given, expected;
+    } cases[] = {
+        {{40, 30, 440, 330}, {40, 30, 440, 330}},   // moved and sized
+        {{40, 30, 1040, 930}, {40, 30, 540, 430}},  // past the greatest size
+        {{5, 6, 105, 106}, {5, 6, 255, 106}},       // below the least width
+    };
+    for (const auto& c : cases) {
+        ui::InputEvent e;
+        e.kind = ui::InputEvent::BoundsChanged;
+        e.screen_pos = {c.given.Left, c.given.Top};
+        e.width = c.given.Width();
+        e.height = c.given.Height();
+        ui::Headless().Post(*form, e);
+        app.App().ProcessMessages();
+        EXPECT_EQ(form->BoundsRect(), c.expected);
+        EXPECT_EQ(window->bounds, c.expected);  // the window gets the limits back
+        EXPECT_EQ(window->picture.Width(), c.expected.Width());
+        EXPECT_EQ(window->picture.Height(), c.expected.Height());
+    }
+}

@@ -165,3 +165,29 @@ TEST(SdlBackend, WakesFromAnotherThreadWhileWindowsComeAndGo)
 }
 
 }  // namespace
+
+namespace {
+
+// Without a window manager nothing could give a minimised window back: a
+// minimise leaves the window as it is, and it keeps showing what changes.
+TEST(SdlBackend, MinimiseWithoutAWindowManagerKeepsTheWindowPainting)
+{
+    core::TestApplication app;
+    app.App().SetClock(nullptr);
+    auto& sdl = Sdl();
+    auto* form = new TForm(&App());
+    form->SetBorderStyle(bsNone);
+    form->SetBounds(40, 40, 160, 100);
+    form->SetColor(clRed);
+    form->Show();
+    app.App().PumpUntil([] { return false; }, 200);
+    form->SetWindowState(wsMinimized);
+    EXPECT_EQ(form->WindowState(), wsNormal);
+    form->SetColor(clLime);
+    EXPECT_TRUE(app.App().PumpUntil([&] { return sdl.ReadBack(*form).Pixel(80, 50) == clLime; }, 3000));
+    SDL_Window* window = SDL_GetWindowFromID(sdl.WindowId(*form));
+    EXPECT_FALSE(SDL_GetWindowFlags(window) & SDL_WINDOW_MINIMIZED);
+    delete form;
+}
+
+}  // namespace

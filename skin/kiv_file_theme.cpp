@@ -1,5 +1,6 @@
 #include "skin/kiv_file_theme.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "platform/core/files.h"
@@ -12,9 +13,42 @@
 TkivFileThemeMgr::TkivFileThemeMgr() = default;
 TkivFileThemeMgr::~TkivFileThemeMgr() = default;
 
+namespace {
+
+// Whether every integer of the skin is one its control can use (or -1, as a
+// missing one reads): a colour is RGB; a title-bar offset reaches no
+// further than the largest picture side, either way; a region's rows are
+// rows of its picture. Sizes computed from them then stay small, whatever
+// the file says.
+bool ValuesFit(const Tsk2SkinFileReader& r)
+{
+    for (int i = 0; i < skin::kFirstBitmapKey; ++i) {
+        const std::int32_t c = r.GetInteger(skin::kSkinKeys[i]);
+        if (c < -1 || c > 0xFFFFFF) return false;
+    }
+    const auto within = [&](std::string_view name, std::int64_t low, std::int64_t high) {
+        const std::int64_t v = r.GetInteger(name);
+        return v == -1 || (v >= low && v <= high);  // -1: not in the skin
+    };
+    const auto height = [&](std::string_view name) {
+        const TBitmap* b = r.GetBitmap(name);
+        return b ? std::int64_t{b->Height()} : 0;
+    };
+    constexpr std::int64_t kReach = skin::kMaxSkinBitmapSide;
+    for (std::string_view name :
+         {"SKIN2_TITLEBARICONPOSX", "SKIN2_TITLEBARICONPOSY", "SKIN2_TITLEBARCAPTIONTOP",
+          "SKIN2_TITLEBARBUTTONPOSX", "SKIN2_TITLEBARBUTTONPOSY"})
+        if (!within(name, -kReach, kReach)) return false;
+    const std::int64_t title = height("SKIN2_TITLEBAR1"), bottom = height("SKIN2_FORMBOTTOMBORDER1");
+    return within("SKIN2_TITLEBARREGIONMINY", 0, title) && within("SKIN2_TITLEBARREGIONMAXY", 0, title) &&
+           within("SKIN2_BOTTOMREGIONMINY", 0, bottom) && within("SKIN2_BOTTOMREGIONMAXY", 0, bottom);
+}
+
+}  // namespace
+
 bool TkivFileThemeMgr::Adopt(std::unique_ptr<Tsk2SkinFileReader> reader)
 {
-    if (!reader || !reader->Ready()) return false;
+    if (!reader || !reader->Ready() || !ValuesFit(*reader)) return false;
     reader_ = std::move(reader);
     return true;
 }

@@ -11,6 +11,7 @@
 #include "skin/kiv_form_border.h"
 #include "skin/kiv_menu_bar.h"
 #include "skin/kiv_public.h"
+#include "skin/kiv_style_colour.h"
 
 namespace {
 
@@ -112,7 +113,7 @@ void TkivForm::SetUIStyle(TkivUIStyle style)
     if (UsingFile(effective)) {
         const TkivFileTheme& t = *file_theme_;
         SetColor(static_cast<TColor>(t.GetColor(key::kFormColor)));
-        menu_bar_color_ = static_cast<TColor>(t.GetColor(key::kMenuBarStartColor));
+        menu_bar_color_ = skin::StyleColour(true, file_theme_, key::kMenuBarStartColor, effective, 15);
         left_border_ = WidthOf(t.GetBitmap(key::kLeftBorder));
         right_border_ = WidthOf(t.GetBitmap(key::kRightBorder));
         bottom_border_ = HeightOf(t.GetBitmap(key::kBottom1));

@@ -262,6 +262,7 @@ void Tsk2SkinFileReader::Clear()
     integers_.clear();
     booleans_.clear();
     strings_.clear();
+    held_bytes_ = 0;
     ready_ = false;
 }
 
@@ -270,21 +271,23 @@ bool Tsk2SkinFileReader::LoadPayload(std::span<const std::uint8_t> p)
     using skin::U32;
     Clear();
     if (p.size() < kPayloadHeaderSize) return false;
-    // Bitmaps by their data range, decoded once the whole chain has passed
-    // its checks and the budget.
+    // Bitmaps and strings by their data range, made once the whole chain
+    // has passed its checks and the budget.
     using Range = std::pair<std::size_t, std::size_t>;
     std::map<Range, std::shared_ptr<const TBitmap>> decoded;
-    std::vector<std::pair<std::string, Range>> bitmapRecords;
-    std::int64_t pixels = 0;
+    std::map<Range, std::shared_ptr<const std::string>> texts;
+    std::vector<std::pair<std::string, Range>> bitmapRecords, stringRecords;
+    std::int64_t pixels = 0, bytes = 0;
+    const auto refuse = [&] {
+        Clear();
+        return false;
+    };
     std::size_t record = U32(p, 20);
     // Every record lies at its own place, so a chain longer than the
     // payload holds records is a loop.
     const std::size_t maxRecords = p.size() / kRecordSize + 1;
     for (std::size_t n = 0;; ++n) {
-        if (n > maxRecords || record > p.size() || p.size() - record < kRecordSize) {
-            Clear();
-            return false;
-        }
+        if (n > maxRecords || record > p.size() || p.size() - record < kRecordSize) return refuse();
         const std::size_t next = U32(p, record + 73);
         if (next == 0) break;
         const char* nameBytes = reinterpret_cast<const char*>(p.data() + record);
@@ -292,62 +295,67 @@ bool Tsk2SkinFileReader::LoadPayload(std::span<const std::uint8_t> p)
         const std::uint8_t kind = p[record + kRecordNameSize];
         const std::size_t offset = U32(p, record + 65);
         const std::size_t size = U32(p, record + 69);
-        if (offset > p.size() || p.size() - offset < size) {
-            Clear();
-            return false;
-        }
+        if (offset > p.size() || p.size() - offset < size) return refuse();
         const auto data = p.subspan(offset, size);
+        const Range range(offset, size);
+        bytes += static_cast<std::int64_t>(name.size());
         switch (kind) {
         case 0: {
-            const Range range(offset, size);
             if (!decoded.contains(range)) {
                 TSize side;
                 try {
                     side = gfx::BmpSize(data);
                 } catch (const gfx::ImageError&) {
-                    Clear();
-                    return false;
+                    return refuse();
                 }
-                pixels += static_cast<std::int64_t>(side.cx) * side.cy;
-                if (side.cx > skin::kMaxSkinBitmapSide || side.cy > skin::kMaxSkinBitmapSide ||
-                    pixels > skin::kMaxSkinPixels) {
-                    Clear();
-                    return false;
-                }
+                if (side.cx > skin::kMaxSkinBitmapSide || side.cy > skin::kMaxSkinBitmapSide) return refuse();
+                const std::int64_t area = static_cast<std::int64_t>(side.cx) * side.cy;
+                pixels += area;
+                bytes += area * static_cast<std::int64_t>(sizeof(std::uint32_t));
+                if (pixels > skin::kMaxSkinPixels) return refuse();
                 decoded.emplace(range, nullptr);
             }
             bitmapRecords.emplace_back(name, range);
             break;
         }
         case 1:
-            if (size != 4) {
-                Clear();
-                return false;
-            }
+            if (size != 4) return refuse();
             integers_.emplace_back(name, static_cast<std::int32_t>(U32(data, 0)));
+            bytes += 4;
             break;
         case 2:
-            if (size != 1) {
-                Clear();
-                return false;
-            }
+            if (size != 1) return refuse();
             booleans_.emplace_back(name, data[0]);
+            bytes += 1;
             break;
-        case 3: strings_.emplace_back(name, std::string(data.begin(), data.end())); break;
+        case 3:
+            if (!texts.contains(range)) {
+                texts.emplace(range, nullptr);
+                bytes += static_cast<std::int64_t>(size);
+            }
+            stringRecords.emplace_back(name, range);
+            break;
         default: break;  // a kind this reader does not know: skipped
         }
+        if (bytes > skin::kMaxSkinBytes) return refuse();
         record = next;
     }
     for (auto& [range, bitmap] : decoded) {
         try {
             bitmap = std::make_shared<const TBitmap>(gfx::DecodeBmp(p.subspan(range.first, range.second)));
         } catch (const gfx::ImageError&) {
-            Clear();
-            return false;
+            return refuse();
         }
+    }
+    for (auto& [range, text] : texts) {
+        const auto data = p.subspan(range.first, range.second);
+        text = std::make_shared<const std::string>(data.begin(), data.end());
     }
     bitmaps_.reserve(bitmapRecords.size());
     for (const auto& [name, range] : bitmapRecords) bitmaps_.emplace_back(name, decoded[range]);
+    strings_.reserve(stringRecords.size());
+    for (const auto& [name, range] : stringRecords) strings_.emplace_back(name, texts[range]);
+    held_bytes_ = bytes;
     ready_ = true;
     return true;
 }
@@ -373,5 +381,5 @@ std::uint8_t Tsk2SkinFileReader::GetBool(std::string_view name) const
 std::string Tsk2SkinFileReader::GetString(std::string_view name) const
 {
     const auto it = FindName(strings_, name);
-    return it == strings_.end() ? std::string() : it->second;
+    return it == strings_.end() ? std::string() : *it->second;
 }

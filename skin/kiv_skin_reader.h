@@ -24,10 +24,13 @@ inline constexpr std::uint32_t kMaxSkinPayload = 64u * 1024 * 1024;
 // Archive files above this size are not read at all.
 inline constexpr std::uint64_t kMaxSkinArchive = 256u * 1024 * 1024;
 // The bitmaps of one skin decode to at most this many pixels in all, each
-// at most kMaxSkinBitmapSide wide and high; records that share one data
-// range share one bitmap and count once. A skin beyond either is refused
-// from its headers, before anything is decoded.
+// at most kMaxSkinBitmapSide wide and high. Everything the records of one
+// skin hold (pixels at 4 bytes, strings, names and values) counts toward
+// kMaxSkinBytes; records that share one data range share one bitmap or
+// string, which counts once. A skin beyond any of them is refused from its
+// headers, before anything is decoded.
 inline constexpr std::int64_t kMaxSkinPixels = 64LL * 1024 * 1024;
+inline constexpr std::int64_t kMaxSkinBytes = kMaxSkinPixels * 4 + kMaxSkinPayload;
 inline constexpr int kMaxSkinBitmapSide = 4096;
 
 // Results of ExtractSkinEntry.
@@ -97,6 +100,8 @@ public:
 
     // Loads a decoded payload; false (and nothing kept) when it is damaged.
     bool LoadPayload(std::span<const std::uint8_t> payload);
+    // The bytes that the loaded records hold, as the budget counts them.
+    std::int64_t HeldBytes() const { return held_bytes_; }
 
 private:
     void Load(std::span<const std::uint8_t> archive, std::string_view password);
@@ -105,6 +110,7 @@ private:
     std::vector<std::pair<std::string, std::shared_ptr<const TBitmap>>> bitmaps_;
     std::vector<std::pair<std::string, std::int32_t>> integers_;
     std::vector<std::pair<std::string, std::uint8_t>> booleans_;
-    std::vector<std::pair<std::string, std::string>> strings_;
+    std::vector<std::pair<std::string, std::shared_ptr<const std::string>>> strings_;
+    std::int64_t held_bytes_ = 0;
     bool ready_ = false;
 };

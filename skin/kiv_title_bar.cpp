@@ -1,6 +1,7 @@
 #include "skin/kiv_title_bar.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "platform/gfx/canvas.h"
 #include "platform/ui/form.h"
@@ -26,6 +27,12 @@ constexpr int kTitleButtonCells = 18;
 constexpr int kRightToLeftMenuShift = 176;
 // Room between a caption and the edge or buttons it runs from.
 constexpr int kCaptionGap = 6;
+
+int ClampToInt(std::int64_t v)
+{
+    return static_cast<int>(
+        std::clamp<std::int64_t>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
 
 // The first of a kind's three cells in the title-button strip.
 int FirstCell(TkivTitleBarBtnType type, bool maximised)
@@ -479,20 +486,22 @@ void TkivTitleBar::BuildFileThemeSections()
             if (i == 4) s->SetAutoSize(true), s->SetAlign(kivRight);
         }
     }
+    // The theme keeps a skin's integers to its pictures; the sums are wide
+    // all the same, so that no value can overflow them.
     left_offset_ = t.GetInt(key::kIconPosX);
     right_offset_ = t.GetInt(key::kButtonPosX);
-    button_top_ = t.GetInt(key::kButtonPosY) - (IsInSkinForm() ? 3 : 0);
+    button_top_ = ClampToInt(std::int64_t{t.GetInt(key::kButtonPosY)} - (IsInSkinForm() ? 3 : 0));
     form_color_ = static_cast<TColor>(t.GetColor(key::kFormColor));
-    auto width = [&](std::uint8_t i) {
+    auto width = [&](std::uint8_t i) -> std::int64_t {
         const TBitmap* b = t.GetBitmap(key::kTitleBar1 + i);
         return b ? b->Width() : 0;
     };
     const TBitmap* strip = t.GetBitmap(key::kTitleButtons);
-    const int buttonsTerm =
-        (strip ? strip->Width() / kTitleButtonCells : 0) * buttons_.Count() + right_offset_;
-    const int minWidth = five_sections_ ? width(0) + width(2) + std::max(width(4), buttonsTerm) + 16
-                                        : width(0) + std::max(width(2), buttonsTerm);
-    if (TForm* form = HostForm()) form->Constraints().SetMinWidth(minWidth);
+    const std::int64_t buttonsTerm =
+        std::int64_t{strip ? strip->Width() / kTitleButtonCells : 0} * buttons_.Count() + right_offset_;
+    const std::int64_t minWidth = five_sections_ ? width(0) + width(2) + std::max(width(4), buttonsTerm) + 16
+                                                 : width(0) + std::max(width(2), buttonsTerm);
+    if (TForm* form = HostForm()) form->Constraints().SetMinWidth(ClampToInt(minWidth));
 }
 
 void TkivTitleBar::BuildBuiltInSections()

@@ -1,5 +1,7 @@
 #include "platform/core/text.h"
 
+#include "platform/core/text_decode.h"
+
 #include <iconv.h>
 
 #include <cerrno>
@@ -256,64 +258,18 @@ std::string CodePointsToUtf8(std::u32string_view code_points)
     return out;
 }
 
-namespace {
-
-enum class Utf8Shape { Invalid, Ascii, TwoByteOnly, Wide };
-
-// Whether the bytes are UTF-8, and if so whether any character takes three
-// or four bytes (as every Chinese character does).
-Utf8Shape ShapeOfUtf8(std::string_view bytes)
-{
-    Utf8Shape shape = Utf8Shape::Ascii;
-    size_t pos = 0;
-    while (pos < bytes.size()) {
-        char32_t cp;
-        const size_t len = DecodeOne(bytes, pos, cp);
-        if (!len) return Utf8Shape::Invalid;
-        if (len >= 3)
-            shape = Utf8Shape::Wide;
-        else if (len == 2 && shape == Utf8Shape::Ascii)
-            shape = Utf8Shape::TwoByteOnly;
-        pos += len;
-    }
-    return shape;
-}
-
-// Whether the bytes are ASCII and two-byte GBK characters only.
-bool IsValidGbk(std::string_view bytes)
-{
-    for (size_t i = 0; i < bytes.size(); ++i) {
-        const auto lead = static_cast<unsigned char>(bytes[i]);
-        if (lead < 0x80) continue;
-        if (lead == 0x80 || lead == 0xFF || i + 1 == bytes.size()) return false;
-        const auto trail = static_cast<unsigned char>(bytes[++i]);
-        if (trail < 0x40 || trail == 0x7F || trail == 0xFF) return false;
-    }
-    return true;
-}
-
-}  // namespace
-
 std::string DecodeText(std::string_view bytes)
 {
-    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") {
-        std::string_view rest = bytes.substr(3);
-        return IsValidUtf8(rest) ? std::string(rest) : CodePointsToUtf8(Utf8ToCodePoints(rest));
+    const std::string encoding = DetectTextEncoding(bytes);
+    if (encoding == "UTF-16LE" || encoding == "UTF-16BE") {
+        if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) bytes.remove_prefix(2);
+        return Utf16ToUtf8(bytes, encoding == "UTF-16BE");
     }
-    if (bytes.substr(0, 2) == "\xFF\xFE") return Utf16ToUtf8(bytes.substr(2), false);
-    if (bytes.substr(0, 2) == "\xFE\xFF") return Utf16ToUtf8(bytes.substr(2), true);
-    switch (ShapeOfUtf8(bytes)) {
-    case Utf8Shape::Ascii:
-    case Utf8Shape::Wide: return std::string(bytes);
-    case Utf8Shape::TwoByteOnly:
-        // Short GBK text ("为什么" is CE AA CA B2 C3 B4) is often also valid
-        // UTF-8, but then only of two-byte characters, which Chinese
-        // UTF-8 text never is.
-        if (IsValidGbk(bytes)) return GbkToUtf8(bytes);
-        return std::string(bytes);
-    case Utf8Shape::Invalid: break;
+    if (encoding == "UTF-8") {
+        if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
+        return IsValidUtf8(bytes) ? std::string(bytes) : CodePointsToUtf8(Utf8ToCodePoints(bytes));
     }
-    return GbkToUtf8(bytes);
+    return Iconv("UTF-8", encoding.c_str(), bytes, "\xEF\xBF\xBD", 1);
 }
 
 std::string GbkToUtf8(std::string_view gbk) { return Iconv("UTF-8", "GB18030", gbk, "\xEF\xBF\xBD", 1); }

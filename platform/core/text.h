@@ -28,10 +28,9 @@ std::string CodePointsToUtf8(std::u32string_view code_points);
 void AppendUtf8(std::string& out, char32_t code_point);
 
 // --- Outside text. A byte-order mark decides (UTF-8, UTF-16 LE or BE);
-// otherwise valid UTF-8 with a character of three or more bytes stays as
-// it is; valid UTF-8 whose only non-ASCII characters take two bytes is GBK
-// when it is also valid GBK; everything else is GB18030 (a superset of
-// GBK). Undecodable bytes become U+FFFD.
+// otherwise the encoding that DetectTextEncoding (text_decode.h) names, with
+// GB18030 (a superset of GBK) where a short text reads as Chinese too.
+// Undecodable bytes become U+FFFD.
 std::string DecodeText(std::string_view bytes);
 std::string GbkToUtf8(std::string_view gbk);
 // Every character has a GB18030 form; bad UTF-8 bytes become '?'.

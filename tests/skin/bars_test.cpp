@@ -565,6 +565,40 @@ TEST_F(Bars, ScrollBarFromASkin)
     EXPECT_EQ(bar->Width(), 17);
 }
 
+TEST_F(Bars, ASkinBuiltByTheToolShowsTheScrollBarOfItsStyle)
+{
+    // The tool's DeepBlue skin, unchanged, shows every pixel of the built-in
+    // look. A thumb of its three cells' length lays them side by side as
+    // they are, both in the skin's layout and in the built-in one.
+    TBitmap strip;
+    skin::LoadBuiltInBitmap(TkivUIStyle::DeepBlue, 33, &strip);
+    ASSERT_FALSE(strip.Empty());
+    TkivFileTheme* theme = Skin({});
+    for (TkivProgressBarOrientation orientation : {kivHorizontal, kivVertical}) {
+        SCOPED_TRACE(orientation);
+        const bool across = orientation == kivHorizontal;
+        auto* built_in = Make<TkivScrollBar>(10, 10, 17, 17);
+        auto* skinned = Make<TkivScrollBar>(10, 40, 17, 17);
+        for (TkivScrollBar* bar : {built_in, skinned}) {
+            bar->SetOrientation(orientation);
+            bar->SetBounds(bar->Left(), bar->Top(), across ? 185 : 17, across ? 17 : 185);
+            bar->SetLineButton(strip.Width() / 3 * 3);
+            bar->SetPosition(30);
+        }
+        built_in->SetUIStyle(TkivUIStyle::DeepBlue);
+        UseSkin(skinned, theme);
+        const TBitmap expected = Render(*built_in), shot = Render(*skinned);
+        ASSERT_EQ(shot.Width(), expected.Width());
+        ASSERT_EQ(shot.Height(), expected.Height());
+        int differ = 0;
+        for (int y = 0; y < shot.Height(); ++y)
+            for (int x = 0; x < shot.Width(); ++x) differ += Px(shot, x, y) != Px(expected, x, y);
+        EXPECT_EQ(differ, 0);
+        delete built_in;
+        delete skinned;
+    }
+}
+
 TEST_F(Bars, DisabledArrowsNeverLightUp)
 {
     TkivFileTheme* theme =

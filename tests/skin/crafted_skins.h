@@ -39,13 +39,16 @@ inline Bytes OneBitBmp(std::int32_t width, std::int32_t height, bool withPixels 
     return b;
 }
 
-// A bitmap record named `name` whose data is datas[data].
+// A record named `name` whose data is datas[data] from byte `skip` on; a
+// bitmap unless `kind` says otherwise (3: a string).
 struct SharedRecord {
     std::string name;
     std::size_t data = 0;
+    std::uint8_t kind = 0;
+    std::size_t skip = 0;
 };
 
-// A payload of bitmap records over the given data ranges: each range is
+// A payload of records over the given data ranges: each range is
 // stored once, however many records name it.
 inline Bytes SharedRangePayload(const std::vector<SharedRecord>& records, const std::vector<Bytes>& datas)
 {
@@ -63,9 +66,9 @@ inline Bytes SharedRangePayload(const std::vector<SharedRecord>& records, const 
     for (std::size_t i = 0; i < records.size(); ++i) {
         const std::size_t at = kHeader + i * kRecord;
         std::memcpy(p.data() + at, records[i].name.data(), std::min<std::size_t>(63, records[i].name.size()));
-        p[at + 64] = 0;  // bitmap
-        Put32At(p, at + 65, static_cast<std::uint32_t>(offsets[records[i].data]));
-        Put32At(p, at + 69, static_cast<std::uint32_t>(datas[records[i].data].size()));
+        p[at + 64] = records[i].kind;
+        Put32At(p, at + 65, static_cast<std::uint32_t>(offsets[records[i].data] + records[i].skip));
+        Put32At(p, at + 69, static_cast<std::uint32_t>(datas[records[i].data].size() - records[i].skip));
         Put32At(p, at + 73, static_cast<std::uint32_t>(at + kRecord));
     }
     p[kHeader + records.size() * kRecord + 64] = 2;  // the terminator: next 0

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <limits>
+
 #include "platform/core/application.h"
 #include "platform/core/files.h"
 #include "platform/gfx/image_io.h"
@@ -13,6 +15,7 @@
 #include "skin/kiv_form.h"
 #include "skin/kiv_skin_keys.h"
 #include "skin/kiv_theme_manager.h"
+#include "skin/kiv_themes.h"
 #include "tests/skin/crafted_skins.h"
 #include "tools/skin-pack/skin_pack.h"
 
@@ -191,6 +194,86 @@ TEST_F(FileThemes, ASkinBeyondTheDecodingBudgetIsRefusedAndDeepBlueStands)
         TkivUIStyle effective;
         EXPECT_FALSE(TkivFileTheme::UsingFileTheme(&theme, TkivUIStyle::FromThemeFile, effective));
         EXPECT_EQ(effective, TkivUIStyle::DeepBlue);
+    }
+}
+
+// A DeepBlue skin with one integer set.
+Bytes SkinWith(const std::string& name, std::int32_t value)
+{
+    auto records = skinpack::StyleSkinRecords(TkivUIStyle::DeepBlue);
+    std::erase_if(records, [&](const skinpack::Record& r) { return r.name == name; });
+    records.push_back(skinpack::IntegerRecord(name, value));
+    return skinpack::BuildArchive(skinpack::BuildPayload(records));
+}
+
+TEST_F(FileThemes, IntegersOutsideWhatTheirControlCanUseRefuseTheSkin)
+{
+    constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
+    constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+    TBitmap title;
+    skin::LoadBuiltInBitmap(TkivUIStyle::DeepBlue, 10, &title);
+    const int titleHeight = title.Height();
+    const struct {
+        const char* name;
+        std::int32_t value;
+        bool loads;
+    } cases[] = {
+        {"SKIN2_TITLEBARBUTTONPOSX", 1000000, false},
+        {"SKIN2_TITLEBARBUTTONPOSX", 100000, false},
+        {"SKIN2_TITLEBARBUTTONPOSX", kMin, false},
+        {"SKIN2_TITLEBARBUTTONPOSX", kMax, false},
+        {"SKIN2_TITLEBARBUTTONPOSX", 4097, false},  // beyond the largest picture side
+        {"SKIN2_TITLEBARBUTTONPOSX", 4096, true},
+        {"SKIN2_TITLEBARBUTTONPOSX", -4097, false},
+        {"SKIN2_TITLEBARBUTTONPOSX", -3, true},
+        {"SKIN2_TITLEBARBUTTONPOSX", -1, true},  // as a missing one reads
+        {"SKIN2_TITLEBARICONPOSX", kMin, false},
+        {"SKIN2_TITLEBARICONPOSY", 4097, false},
+        {"SKIN2_TITLEBARCAPTIONTOP", -4097, false},
+        {"SKIN2_TITLEBARBUTTONPOSY", kMin, false},
+        {"SKIN2_TITLEBARBUTTONPOSY", kMax, false},
+        {"SKIN2_TITLEBARBUTTONPOSY", 40, true},
+        {"SKIN2_TITLEBARREGIONMINY", -2, false},
+        {"SKIN2_TITLEBARREGIONMAXY", titleHeight + 1, false},
+        {"SKIN2_TITLEBARREGIONMAXY", titleHeight, true},
+        {"SKIN2_BOTTOMREGIONMAXY", kMax, false},
+        {"SKIN2_BOTTOMREGIONMINY", 3, true},  // the bottom border is 3 high
+        {"SKIN2_BOTTOMREGIONMINY", 4, false},
+        {"SKIN2_FORMCOLOR", 0x1000000, false},
+        {"SKIN2_MENUBARSTARTCOLOR", kMin, false},
+        {"SKIN2_SCROLLBARCOLOR", 0xFFFFFF, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.name) + " = " + std::to_string(c.value));
+        TkivFileThemeMgr mgr;
+        EXPECT_EQ(mgr.LoadFromMemory(SkinWith(c.name, c.value), ""), c.loads);
+        EXPECT_EQ(mgr.Loaded(), c.loads);
+    }
+}
+
+TEST_F(FileThemes, AFormWithARefusedSkinShowsInDeepBlue)
+{
+    const struct {
+        std::int32_t posx;
+        bool ready;
+    } cases[] = {{1000000, false}, {std::numeric_limits<std::int32_t>::min(), false}, {4096, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.posx);
+        TForm* host = CreateForm<TForm>();
+        host->SetBounds(100, 100, 300, 200);
+        auto* panel = new TkivForm(host);
+        auto* theme = new TkivBuiltInFileTheme(host);
+        theme->SetSkinData(SkinWith("SKIN2_TITLEBARBUTTONPOSX", c.posx));
+        EXPECT_EQ(theme->Ready(), c.ready);
+        panel->SetFileTheme(theme);
+        panel->SetUIStyle(TkivUIStyle::FromThemeFile);
+        EXPECT_NO_THROW(host->Show());
+        EXPECT_NO_THROW(host->RenderWindow());
+        if (!c.ready)
+            EXPECT_EQ(host->Constraints().MinWidth(), skin::GetBuiltInInt(TkivUIStyle::DeepBlue, 13));
+        else
+            EXPECT_GT(host->Constraints().MinWidth(), 4096);
+        delete host;
     }
 }
 

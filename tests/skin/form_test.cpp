@@ -310,6 +310,37 @@ TEST_F(SkinnedForm, ASkinFilePaintsItsBordersAndAnswersTheBorderWidth)
     }
 }
 
+TEST_F(SkinnedForm, AMenuBarColourTheSkinLacksIsDeepBlues)
+{
+    std::vector<Record> without = skinpack::StyleSkinRecords(TkivUIStyle::WinXP);
+    std::erase_if(without, [](const Record& r) { return r.name == "SKIN2_MENUBARSTARTCOLOR"; });
+    const auto archive = skinpack::BuildArchive(skinpack::BuildPayload(without));
+    const struct {
+        const char* what;
+        std::vector<unsigned char> skin;
+        TColor menu_bar;
+    } cases[] = {
+        {"the skin's own",
+         ::Skin(TkivUIStyle::WinXP, {skinpack::IntegerRecord("SKIN2_MENUBARSTARTCOLOR", 0x102030)}),
+         0x102030},
+        {"none in the skin",
+         {archive.begin(), archive.end()},
+         skin::GetBuiltInColor(TkivUIStyle::DeepBlue, 15)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TForm* host = MakeHost();
+        TkivForm* panel = Skin(host);
+        auto* theme = new TkivBuiltInFileTheme(host);
+        theme->SetSkinData(c.skin);
+        ASSERT_TRUE(theme->Ready());
+        panel->SetFileTheme(theme);
+        panel->SetUIStyle(TkivUIStyle::FromThemeFile);
+        EXPECT_EQ(panel->MenuBarColor(), c.menu_bar);
+        delete host;
+    }
+}
+
 TEST_F(SkinnedForm, AFiveSectionSkinGivesTheCaptionASectionOfItsOwn)
 {
     TForm* host = MakeHost();

@@ -489,4 +489,35 @@ TEST(SkinBudget, SkinsBeyondTheBudgetOrTheSideBoundAreRefusedFromTheirHeaders)
     }
 }
 
+TEST(SkinBudget, StringsCountTowardTheBudgetAndASharedRangeIsHeldOnce)
+{
+    // 150 string records over one 10 MB range (an 11 KB file once packed):
+    // one string is held, not 1.5 GB of copies.
+    const Bytes text(10u * 1024 * 1024, 'x');
+    std::vector<skintest::SharedRecord> shared;
+    for (int i = 0; i < 150; ++i) shared.push_back({std::string("S").append(std::to_string(i)), 0, 3});
+    Tsk2SkinFileReader reader;
+    ASSERT_TRUE(reader.LoadPayload(skintest::SharedRangePayload(shared, {text})));
+    EXPECT_EQ(reader.GetString("S149").size(), text.size());
+    EXPECT_LT(reader.HeldBytes(), 11 * 1024 * 1024);
+
+    // Ranges that differ by one byte each are strings of their own: 40 of
+    // 10 MB are beyond the budget, with or without pictures beside them.
+    std::vector<skintest::SharedRecord> overlapping;
+    for (std::size_t i = 0; i < 40; ++i)
+        overlapping.push_back({std::string("S").append(std::to_string(i)), 0, 3, i});
+    EXPECT_FALSE(reader.LoadPayload(skintest::SharedRangePayload(overlapping, {text})));
+    EXPECT_FALSE(reader.Ready());
+    EXPECT_EQ(reader.GetString("S0"), "");
+
+    // Pictures at the pixel budget leave room for no more than a payload
+    // of strings beside them.
+    const Bytes quarter = skintest::OneBitBmp(4096, 4096);
+    std::vector<skintest::SharedRecord> mixed = {{"B0", 0}, {"B1", 1}, {"B2", 2}, {"B3", 3}};
+    for (std::size_t i = 0; i < 7; ++i)
+        mixed.push_back({std::string("S").append(std::to_string(i)), 4, 3, i});
+    EXPECT_FALSE(
+        reader.LoadPayload(skintest::SharedRangePayload(mixed, {quarter, quarter, quarter, quarter, text})));
+}
+
 }  // namespace

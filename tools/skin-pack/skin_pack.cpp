@@ -225,10 +225,14 @@ std::vector<Record> StyleSkinRecords(TkivUIStyle style)
     entryColour("SKIN2_SIDECHANNELCOLOR", 15);
     entryColour("SKIN2_SIDECHANNELBORDERCOLOR", 25);
 
-    auto bitmap = [&](const char* name, int position, int cellFrom = 0, int cells = 0, int count = 0) {
+    auto bitmap = [&](const char* name, int position, int cellFrom = 0, int cells = 0, int count = 0,
+                      bool turned = false) {
         TBitmap b;
         LoadBuiltInBitmap(style, position, &b);
         if (b.Empty()) return;
+        // The scroll bar turns its skin strip left before cutting it; the
+        // built-in strip is the turned form.
+        if (turned) RotateBitmapRight(b);
         if (count > 0) {
             // A run of cells cut out of a longer strip.
             const int w = b.Width() / count;
@@ -276,7 +280,7 @@ std::vector<Record> StyleSkinRecords(TkivUIStyle style)
     bitmap("SKIN2_TRACKBARSLIDER", 29);
     bitmap("SKIN2_TRACKBARVSLIDER", 30);
     bitmap("SKIN2_SCROLLBARUPBUTTON", 32, 1, 3, 6);
-    bitmap("SKIN2_SCROLLBAR", 33);
+    bitmap("SKIN2_SCROLLBAR", 33, 0, 0, 0, true);
     bitmap("SKIN2_SCROLLBARDOWNBUTTON", 32, 4, 3, 6);
     bitmap("SKIN2_TABCONTROL", 39);
     bitmap("SKIN2_TABCONTROLLINE", 40);

@@ -1,7 +1,7 @@
 #pragma once
 // The SDL2 back end: one borderless SDL window per shown form, the form's
-// picture presented as a texture, SDL input mapped to InputEvents. The
-// loop waits in SDL_WaitEventTimeout; SDL timers are not used; other
+// picture presented from the window's surface in changed rectangles, SDL
+// input mapped to InputEvents. The loop waits in SDL_WaitEventTimeout; SDL timers are not used; other
 // threads wake it through a flag, never through SDL.
 #include <atomic>
 #include <map>
@@ -37,7 +37,7 @@ public:
     void Wait(int64_t deadline_us) override;
     void Wake() override;
 
-    // What the form's window shows now, read back from its renderer (tests).
+    // What the form's window shows now, read back from its surface (tests).
     TBitmap ReadBack(const TForm& form) const;
     // The SDL window id of a form's window (0: none), for tests that push events.
     uint32_t WindowId(const TForm& form) const;

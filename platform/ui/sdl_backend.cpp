@@ -2,11 +2,15 @@
 
 #include <SDL.h>
 #include <SDL_shape.h>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <stdexcept>
 
 #include "platform/ui/form.h"
+#include "platform/ui/sdl_display_fd.h"
 
 namespace ui {
 
@@ -281,10 +285,12 @@ SdlBackend::SdlBackend()
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
         throw std::runtime_error(std::string("Cannot start the display: ") + SDL_GetError());
     SDL_StopTextInput();
+    wake_fd_ = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
 }
 
 SdlBackend::~SdlBackend()
 {
+    if (wake_fd_ >= 0) close(wake_fd_);
     for (auto& [shape, cursor] : cursors_) SDL_FreeCursor(cursor);
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
@@ -451,27 +457,59 @@ bool SdlBackend::Poll()
 
 // Other threads never call SDL to wake the loop: SDL's own wake-up sends an
 // X event to a window of its choosing, which the UI thread may be
-// destroying at that moment (a BadWindow error ends the program). The loop
-// sleeps in short slices instead and looks at the flag between them.
+// destroying at that moment (a BadWindow error ends the program). They
+// write to an eventfd; the loop sleeps on it and on the display's
+// connection together, so an idle window wakes only for its timers.
 namespace {
+// Without a display connection to wait on, the flag is looked at this often.
 constexpr int64_t kWakeSliceMs = 5;
+// What SDL reads besides the display (the input method's bus) is read at
+// least this often.
+constexpr int64_t kQuietSliceMs = 50;
+}  // namespace
+
+int SdlBackend::DisplayFd() const
+{
+    return windows_.empty() ? -1 : DisplayConnectionFd(windows_.begin()->second->Handle());
 }
 
 void SdlBackend::Wait(int64_t deadline_us)
 {
+    const int display_fd = wake_fd_ >= 0 ? DisplayFd() : -1;
     for (;;) {
         if (woken_.exchange(false)) return;
-        int64_t slice_ms = kWakeSliceMs;
+        int64_t slice_ms = display_fd >= 0 ? kQuietSliceMs : kWakeSliceMs;
         if (deadline_us >= 0) {
             int64_t left = deadline_us - App().Clock().NowUs();
             if (left <= 0) return;
             slice_ms = std::min(slice_ms, (left + 999) / 1000);
         }
-        if (SDL_WaitEventTimeout(nullptr, static_cast<int>(slice_ms))) return;
+        if (display_fd < 0) {
+            if (SDL_WaitEventTimeout(nullptr, static_cast<int>(slice_ms))) return;
+            continue;
+        }
+        // What the display sent is read first: Xlib keeps no event behind
+        // while the loop sleeps on the connection.
+        SDL_PumpEvents();
+        if (SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) return;
+        pollfd fds[2] = {{display_fd, POLLIN, 0}, {wake_fd_, POLLIN, 0}};
+        const int ready = poll(fds, 2, static_cast<int>(slice_ms));
+        if (fds[1].revents & POLLIN) {
+            uint64_t count = 0;
+            if (read(wake_fd_, &count, sizeof count) < 0) count = 0;
+        }
+        if (ready > 0) return;
     }
 }
 
-void SdlBackend::Wake() { woken_.store(true); }
+void SdlBackend::Wake()
+{
+    woken_.store(true);
+    if (wake_fd_ >= 0) {
+        const uint64_t one = 1;
+        if (write(wake_fd_, &one, sizeof one) < 0) return;  // full: a wake is pending anyway
+    }
+}
 
 void UseSdlBackend() { InstallBackend(std::make_unique<SdlBackend>()); }
 

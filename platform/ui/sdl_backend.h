@@ -1,8 +1,9 @@
 #pragma once
 // The SDL2 back end: one borderless SDL window per shown form, the form's
 // picture presented from the window's surface in changed rectangles, SDL
-// input mapped to InputEvents. The loop waits in SDL_WaitEventTimeout; SDL timers are not used; other
-// threads wake it through a flag, never through SDL.
+// input mapped to InputEvents. The loop sleeps on the display's
+// connection; SDL timers are not used; other threads wake it through an
+// eventfd, never through SDL.
 #include <atomic>
 #include <map>
 #include <memory>
@@ -48,7 +49,10 @@ private:
     TForm* FormOf(uint32_t window_id) const;
     std::map<uint32_t, SdlWindow*> windows_;
     std::map<TCursor, SDL_Cursor*> cursors_;
+    // The display connection's descriptor (-1: none to wait on).
+    int DisplayFd() const;
     std::atomic<bool> woken_{false};
+    int wake_fd_ = -1;  // an eventfd other threads write to wake the loop
 };
 
 // Installs the SDL2 back end as the current one.

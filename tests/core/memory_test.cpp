@@ -47,7 +47,7 @@ TEST(Memory, FreedLargeBlocksLeaveAtOnceAndReleaseTakesTheHeapsFreePages)
     core::ReturnLargeBlocksWhenFreed();
     // A large block freed first would raise the heap's own bound for
     // mapping apart to its size.
-    std::free(Touched(48u << 20));
+    std::free(Touched(24u << 20));
     struct Case {
         const char* what;
         std::size_t block;

@@ -173,6 +173,11 @@ void Player::Render(TBitmap& target, const TRect& dest, const TRect& clip)
 void Player::StartTimer()
 {
     if (!movie_) return;
+    // A still without actions shows the same whatever the timer does.
+    if (movie_->frame_count <= 1 && movie_->actions.empty()) {
+        timer_.SetEnabled(false);
+        return;
+    }
     int interval = std::max(1, static_cast<int>(std::lround(1000.0 / movie_->fps)));
     if (timer_.Interval() != interval) timer_.SetInterval(interval);
     if (!timer_.Enabled()) timer_.SetEnabled(true);

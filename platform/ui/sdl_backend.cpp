@@ -465,7 +465,7 @@ namespace {
 constexpr int64_t kWakeSliceMs = 5;
 // What SDL reads besides the display (the input method's bus) is read at
 // least this often.
-constexpr int64_t kQuietSliceMs = 50;
+constexpr int64_t kQuietSliceMs = 250;
 }  // namespace
 
 int SdlBackend::DisplayFd() const

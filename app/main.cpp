@@ -4,11 +4,13 @@
 
 #include "app/castora_forms.h"
 #include "app/form1.h"
+#include "platform/core/memory.h"
 #include "platform/ui/msgbox.h"
 #include "platform/ui/sdl_backend.h"
 
 int main()
 {
+    core::ReturnLargeBlocksWhenFreed();
     try {
         ui::UseSdlBackend();
     } catch (const std::exception& error) {

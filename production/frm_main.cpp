@@ -415,6 +415,13 @@ void TfrmMain::FinishJob()
     photos_ahead_.Clear();
     DeleteFrameFile();
     SettleOutput();
+    // The next job loads its movies again and paints at its own size:
+    // nothing of this job's pictures stays with the form.
+    ShockwaveFlash1->Player().Unload();
+    ShockwaveFlash2->Player().Unload();
+    frame_bitmap_ = TBitmap();
+    ahead_[0] = TBitmap();
+    ahead_[1] = TBitmap();
     // A job frees hundreds of megabytes of pictures and encoder buffers;
     // kept resident they would add to the next job's peak.
     core::ReleaseFreeMemory();

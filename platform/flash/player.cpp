@@ -105,7 +105,7 @@ bool Player::Load(const std::filesystem::path& path)
     StartTimer();
     frame_ = 0;
     pending_.clear();
-    Enter(0);
+    Enter(0, true);
     return true;
 }
 
@@ -120,6 +120,8 @@ void Player::Unload()
     frame_ = 0;
     playing_ = false;
     restart_armed_ = false;
+    // What was drawn for the movie (still layers, the plate, text) goes with it.
+    renderer_ = Renderer();
 }
 
 void Player::SetFrameNum(int frame)
@@ -171,6 +173,11 @@ void Player::Render(TBitmap& target, const TRect& dest, const TRect& clip)
 void Player::StartTimer()
 {
     if (!movie_) return;
+    // A still without actions shows the same whatever the timer does.
+    if (movie_->frame_count <= 1 && movie_->actions.empty()) {
+        timer_.SetEnabled(false);
+        return;
+    }
     int interval = std::max(1, static_cast<int>(std::lround(1000.0 / movie_->fps)));
     if (timer_.Interval() != interval) timer_.SetInterval(interval);
     if (!timer_.Enabled()) timer_.SetEnabled(true);
@@ -185,15 +192,17 @@ void Player::Tick()
     Enter(next);
 }
 
-void Player::Enter(std::uint32_t frame)
+void Player::Enter(std::uint32_t frame, bool loaded)
 {
+    // A movie of one frame loops on the picture it shows: nothing to repaint.
+    const bool moved = loaded || frame != frame_;
     frame_ = frame;
     // Actions are ordered by frame: find this frame's run.
     const auto& actions = movie_->actions;
     auto first = std::lower_bound(actions.begin(), actions.end(), frame,
                                   [](const Action& a, std::uint32_t f) { return a.frame < f; });
     for (auto it = first; it != actions.end() && it->frame == frame; ++it) pending_.push_back(*it);
-    Changed();
+    if (moved) Changed();
     RunActions();
 }
 

@@ -79,7 +79,8 @@ public:
 
 private:
     void Tick();
-    void Enter(std::uint32_t frame);
+    // loaded: the movie was just loaded, its first frame is new.
+    void Enter(std::uint32_t frame, bool loaded = false);
     void RunActions();
     void StartTimer();
     void ReadFiles();

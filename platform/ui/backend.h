@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/core/application.h"
 #include "platform/gfx/bitmap.h"
@@ -60,8 +61,9 @@ public:
     virtual void SetBounds(const TRect& bounds) = 0;
     virtual void SetTitle(const std::string& title) = 0;
     virtual void SetVisible(bool visible) = 0;
-    // The complete window picture, Width x Height of the bounds.
-    virtual void Present(const TBitmap& picture) = 0;
+    // The window picture, Width x Height of the bounds, of which only the
+    // `changed` rectangles differ from the one presented before.
+    virtual void Present(const TBitmap& picture, const std::vector<TRect>& changed) = 0;
     // nullopt: rectangular.
     virtual void SetShape(const std::optional<gfx::Region>& region) = 0;
     virtual void Raise() = 0;

@@ -478,17 +478,38 @@ void TControl::Notification(TComponent* AComponent, TOperation Operation)
 
 // --- painting -----------------------------------------------------------------------
 
+TForm* TControl::WindowArea(TRect& area) const
+{
+    area = {0, 0, width_, height_};
+    const TControl* c = this;
+    while (c->parent_) {
+        if (!c->visible_) return nullptr;
+        const TControl* p = c->parent_;
+        const TRect ins = p->NonClientInsets();
+        area = area.Offset(ins.Left + c->left_, ins.Top + c->top_)
+                   .Intersect({ins.Left, ins.Top, p->width_ - ins.Right, p->height_ - ins.Bottom});
+        if (area.IsEmpty()) return nullptr;
+        c = p;
+    }
+    return dynamic_cast<TForm*>(const_cast<TControl*>(c));
+}
+
 void TControl::Invalidate()
 {
     if (destroying_) return;
-    TForm* form = ParentForm();
-    if (form) form->InvalidateWindow();
+    TRect area;
+    TForm* form = WindowArea(area);
+    if (!form) return;
+    if (form == this)
+        form->InvalidateWindow();
+    else
+        form->InvalidateWindowRect(area);
 }
 
 void TControl::Repaint()
 {
-    TForm* form = ParentForm();
-    if (form) form->PaintWindowNow();
+    Invalidate();
+    if (TForm* form = ParentForm()) form->PaintChangedNow();
 }
 
 TBitmap& TControl::Buffer(int w, int h)

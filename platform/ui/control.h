@@ -129,11 +129,16 @@ public:
     void SetPopupMenu(TPopupMenu* menu);
 
     // --- painting -------------------------------------------------------------
-    // Schedules a repaint of the control's window.
+    // Repaints what the control covers in its window at the next paint;
+    // nothing while it or a parent is hidden (showing it repaints).
     void Invalidate();
     // Paints the window now (headless: renders; SDL: presents).
     void Repaint();
     void Update() { Repaint(); }
+    // The control's form, and where the control shows in the form's window
+    // (window pixels, cut by the client areas around it); nullptr while it
+    // or a parent is hidden, or outside any form.
+    TForm* WindowArea(TRect& area) const;
     // Renders the control and its visible children into the canvas with the
     // control's top-left at (x, y); works while hidden or off-screen too.
     void PaintTo(TCanvas& canvas, int x, int y);

@@ -586,6 +586,23 @@ void TForm::ControlRemoving(TControl* control)
 
 void TForm::InvalidateWindow()
 {
+    changed_all_ = true;
+    SchedulePaint();
+}
+
+void TForm::InvalidateWindowRect(const TRect& rect)
+{
+    TRect r = rect.Intersect({0, 0, Width(), Height()});
+    if (r.IsEmpty() || changed_all_) {
+        if (!r.IsEmpty()) SchedulePaint();
+        return;
+    }
+    changed_ |= gfx::Region(r);
+    SchedulePaint();
+}
+
+void TForm::SchedulePaint()
+{
     if (!Visible() || paint_pending_ || !window_) return;
     paint_pending_ = true;
     std::weak_ptr<bool> alive = alive_;
@@ -619,27 +636,46 @@ void TForm::PaintWhenDue()
             return;
         }
     }
-    PaintWindowNow();
+    PaintChangedNow();
 }
 
 void TForm::PaintWindowNow()
 {
-    if (!window_ || !Visible() || window_state_ == wsMinimized) return;
-    painted_ = true;
-    last_paint_us_ = App().Clock().NowUs();
-    RenderInto(back_buffer_);
-    window_->Present(back_buffer_);
+    changed_all_ = true;
+    PaintChangedNow();
 }
 
-void TForm::RenderInto(TBitmap& picture)
+void TForm::PaintChangedNow()
+{
+    if (!window_ || !Visible() || window_state_ == wsMinimized) return;
+    if (back_buffer_.Width() != Width() || back_buffer_.Height() != Height()) changed_all_ = true;
+    std::vector<TRect> rects;
+    if (changed_all_) {
+        rects.push_back({0, 0, Width(), Height()});
+    } else {
+        rects = changed_.Rects();
+        if (rects.empty()) return;
+    }
+    changed_all_ = false;
+    changed_ = {};
+    painted_ = true;
+    last_paint_us_ = App().Clock().NowUs();
+    for (const TRect& r : rects) RenderInto(back_buffer_, r);
+    window_->Present(back_buffer_, rects);
+}
+
+void TForm::RenderInto(TBitmap& picture, const TRect& clip)
 {
     if (picture.Width() != Width() || picture.Height() != Height()) picture.SetSize(Width(), Height());
-    picture.Fill(Color());
-    ui::RenderControl(*this, picture);
+    const TRect area = clip.Intersect(picture.BoundsRect());
+    for (int y = area.Top; y < area.Bottom; ++y)
+        std::fill(picture.ScanLine(y) + area.Left, picture.ScanLine(y) + area.Right, Color());
+    ui::RenderControl(*this, picture, clip);
     if (frame_hook_) {
         TCanvas& canvas = picture.Canvas();
         TCanvasStateSaver saver(canvas);
         canvas.SetOrigin({0, 0});
+        canvas.IntersectClipRect(clip);
         frame_hook_->PaintFrame(*this, canvas);
     }
 }
@@ -647,7 +683,7 @@ void TForm::RenderInto(TBitmap& picture)
 TBitmap TForm::RenderWindow()
 {
     TBitmap picture(Width(), Height());
-    RenderInto(picture);
+    RenderInto(picture, picture.BoundsRect());
     return picture;
 }
 

@@ -143,7 +143,13 @@ public:
     void HandleInput(const ui::InputEvent& event);
     // The window needs painting (scheduled once per batch of invalidations).
     void InvalidateWindow();
+    // Only this rectangle of the window (window pixels) changed: the next
+    // paint composes and presents the changed rectangles alone.
+    void InvalidateWindowRect(const TRect& rect);
+    // Paints the whole window now.
     void PaintWindowNow();
+    // Paints what was invalidated now, if anything.
+    void PaintChangedNow();
     // At most one paint every ms milliseconds of the application's clock;
     // a paint asked for sooner comes when the interval has passed. 0 (the
     // default): every batch of invalidations paints at once.
@@ -198,7 +204,8 @@ private:
     bool DialogNavigation(uint16_t key, TShiftState shift, unsigned want);
     void UpdateHover(TControl* now);
     void DeliverChar(char32_t ch, bool system);
-    void RenderInto(TBitmap& picture);
+    void RenderInto(TBitmap& picture, const TRect& clip);
+    void SchedulePaint();
     bool RunMessageHooks(TMsg& msg);
     bool InputBlocked() const;
     TControl* FocusTarget() const;
@@ -224,6 +231,9 @@ private:
     std::optional<gfx::Region> region_;
     std::unique_ptr<ui::NativeWindow> window_;
     bool paint_pending_ = false;
+    // What the next paint composes: everything, or these rectangles.
+    bool changed_all_ = true;
+    gfx::Region changed_;
     void PaintWhenDue();
     int64_t min_paint_us_ = 0;
     int64_t last_paint_us_ = 0;

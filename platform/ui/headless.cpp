@@ -28,9 +28,10 @@ public:
     void SetBounds(const TRect& bounds) override { state_.bounds = bounds; }
     void SetTitle(const std::string& title) override { state_.title = title; }
     void SetVisible(bool visible) override { state_.visible = visible; }
-    void Present(const TBitmap& picture) override
+    void Present(const TBitmap& picture, const std::vector<TRect>& changed) override
     {
         state_.picture = picture;
+        state_.changed = changed;
         ++state_.presents;
     }
     void SetShape(const std::optional<gfx::Region>& region) override { state_.shape = region; }

@@ -55,7 +55,8 @@ public:
         bool minimized = false;
         bool resizable = false;
         std::optional<gfx::Region> shape;
-        TBitmap picture;  // the last presented picture
+        TBitmap picture;             // the last presented picture
+        std::vector<TRect> changed;  // what the last present changed in it
         int presents = 0;
         class NativeWindow* modal_for = nullptr;
         // The size limits the window was given (0: none).

@@ -39,22 +39,26 @@ void PrepareCanvas(TCanvas& canvas, const TControl& control)
 }  // namespace
 
 struct UiRender {
-    static void Render(TControl& c, TBitmap& bmp)
+    // Only the pixels inside clip (bmp pixels) are composed; children that
+    // lie outside it are not painted at all.
+    static void Render(TControl& c, TBitmap& bmp, const TRect& clip)
     {
         TCanvas& canvas = bmp.Canvas();
         TRect ins = c.NonClientInsets();
         {
             TCanvasStateSaver saver(canvas);
             canvas.SetOrigin({0, 0});
+            canvas.IntersectClipRect(clip);
             PrepareCanvas(canvas, c);
             c.PaintNonClient(canvas);
         }
         TRect client{ins.Left, ins.Top, c.width_ - ins.Right, c.height_ - ins.Bottom};
-        if (client.IsEmpty()) return;
+        TRect shown = client.Intersect(clip);
+        if (shown.IsEmpty()) return;
         {
             TCanvasStateSaver saver(canvas);
             canvas.SetOrigin(client.TopLeft());
-            canvas.IntersectClipRect({0, 0, client.Width(), client.Height()});
+            canvas.IntersectClipRect(shown.Offset(-client.Left, -client.Top));
             PrepareCanvas(canvas, c);
             c.Paint(canvas);
         }
@@ -63,14 +67,16 @@ struct UiRender {
             if (!child->visible_ || child->width_ <= 0 || child->height_ <= 0) continue;
             TRect dst =
                 Bounds(client.Left + child->left_, client.Top + child->top_, child->width_, child->height_);
-            TRect vis = dst.Intersect(client);
+            TRect vis = dst.Intersect(shown);
             if (vis.IsEmpty()) continue;
             TBitmap& cb = child->Buffer(child->width_, child->height_);
-            CopyPixels(bmp, vis, cb, vis.Left - dst.Left, vis.Top - dst.Top);
-            Render(*child, cb);
-            CopyPixels(cb, vis.Offset(-dst.Left, -dst.Top), bmp, vis.Left, vis.Top);
+            TRect own = vis.Offset(-dst.Left, -dst.Top);
+            CopyPixels(bmp, vis, cb, own.Left, own.Top);
+            Render(*child, cb, own);
+            CopyPixels(cb, own, bmp, vis.Left, vis.Top);
         }
     }
+    static void Render(TControl& c, TBitmap& bmp) { Render(c, bmp, bmp.BoundsRect()); }
 
     static void PaintSelf(TControl& c, TCanvas& canvas, int dx, int dy)
     {
@@ -98,7 +104,10 @@ struct UiRender {
 
 namespace ui {
 
-void RenderControl(TControl& control, TBitmap& picture) { UiRender::Render(control, picture); }
+void RenderControl(TControl& control, TBitmap& picture, const TRect& clip)
+{
+    UiRender::Render(control, picture, clip.Intersect(picture.BoundsRect()));
+}
 
 void CopyBitmapRect(const TBitmap& src, const TRect& r, TBitmap& dst, int dx, int dy)
 {

@@ -2,11 +2,15 @@
 
 #include <SDL.h>
 #include <SDL_shape.h>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <stdexcept>
 
 #include "platform/ui/form.h"
+#include "platform/ui/sdl_display_fd.h"
 #include "platform/ui/sdl_window_manager.h"
 
 namespace ui {
@@ -106,29 +110,36 @@ public:
             SDL_HideWindow(window_);
         }
     }
-    void Present(const TBitmap& picture) override
+    void Present(const TBitmap& picture, const std::vector<TRect>& changed) override
     {
         if (picture.Empty()) return;
-        if (!texture_ || tex_w_ != picture.Width() || tex_h_ != picture.Height()) {
-            if (texture_) SDL_DestroyTexture(texture_);
-            texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_XBGR8888, SDL_TEXTUREACCESS_STREAMING,
-                                         picture.Width(), picture.Height());
-            tex_w_ = picture.Width();
-            tex_h_ = picture.Height();
+        SDL_Surface* surface = SDL_GetWindowSurface(window_);
+        if (!surface) return;
+        // A new surface (first present, new size) holds nothing yet.
+        const bool fresh = surface != surface_ || surface->w != surface_w_ || surface->h != surface_h_;
+        surface_ = surface;
+        surface_w_ = surface->w;
+        surface_h_ = surface->h;
+        const TRect all{0, 0, std::min(surface->w, picture.Width()), std::min(surface->h, picture.Height())};
+        std::vector<TRect> whole{all};
+        std::vector<SDL_Rect> rects;
+        for (const TRect& c : fresh ? whole : changed) {
+            const TRect r = c.Intersect(all);
+            if (r.IsEmpty()) continue;
+            CopyIn(picture, r, surface);
+            rects.push_back({r.Left, r.Top, r.Width(), r.Height()});
         }
-        if (!texture_) return;
-        SDL_UpdateTexture(texture_, nullptr, picture.Pixels(), picture.Width() * 4);
-        SDL_RenderClear(renderer_);
-        SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
-        SDL_RenderPresent(renderer_);
-        last_ = picture;
+        if (!rects.empty())
+            SDL_UpdateWindowSurfaceRects(window_, rects.data(), static_cast<int>(rects.size()));
     }
     void SetShape(const std::optional<gfx::Region>& region) override
     {
         shape_ = region;
         if (region && !shaped_) {
-            // Only a window created as shaped takes a shape: make it again.
+            // Only a window created as shaped takes a shape: make it again,
+            // showing what the old one showed.
             bool was_visible = visible_;
+            TBitmap shown = Shown();
             Destroy();
             Create(true);
             SetBounds(bounds_);
@@ -137,7 +148,7 @@ public:
             max_given_ = false;
             ApplySizeLimits();
             if (was_visible) SetVisible(true);
-            if (!last_.Empty()) Present(TBitmap(last_));
+            if (!shown.Empty()) Present(shown, {shown.BoundsRect()});
         }
         ApplyShape();
     }
@@ -191,11 +202,34 @@ public:
     }
 
     SDL_Window* Handle() const { return window_; }
-    SDL_Renderer* Renderer() const { return renderer_; }
     TForm& Form() const { return form_; }
-    const TBitmap& Last() const { return last_; }
+
+    // What the window shows now, from its surface.
+    TBitmap Shown() const
+    {
+        SDL_Surface* surface = surface_ ? SDL_GetWindowSurface(window_) : nullptr;
+        if (!surface || surface != surface_) return {};
+        TBitmap out(surface->w, surface->h);
+        if (SDL_ConvertPixels(surface->w, surface->h, surface->format->format, surface->pixels,
+                              surface->pitch, kPictureFormat, out.Pixels(), out.Width() * 4) != 0)
+            return {};
+        for (int i = 0; i < out.Width() * out.Height(); ++i) out.Pixels()[i] &= 0x00FFFFFFu;
+        return out;
+    }
 
 private:
+    // TBitmap's pixels: red in the low byte.
+    static constexpr Uint32 kPictureFormat = SDL_PIXELFORMAT_XBGR8888;
+
+    static void CopyIn(const TBitmap& picture, const TRect& r, SDL_Surface* surface)
+    {
+        const int bpp = surface->format->BytesPerPixel;
+        auto* to = static_cast<Uint8*>(surface->pixels) + r.Top * surface->pitch + r.Left * bpp;
+        const uint32_t* from = picture.ScanLine(r.Top) + r.Left;
+        SDL_ConvertPixels(r.Width(), r.Height(), kPictureFormat, from, picture.Width() * 4,
+                          surface->format->format, to, surface->pitch);
+    }
+
     void Create(bool shaped)
     {
         int w = std::max(1, form_.Width()), h = std::max(1, form_.Height());
@@ -207,12 +241,7 @@ private:
         if (!window_)
             window_ = SDL_CreateWindow(form_.Caption().c_str(), form_.Left(), form_.Top(), w, h, flags);
         if (!window_) throw std::runtime_error(std::string("Cannot create a window: ") + SDL_GetError());
-        renderer_ = SDL_CreateRenderer(window_, -1, 0);
-        if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
-        if (!renderer_) {
-            SDL_DestroyWindow(window_);
-            throw std::runtime_error(std::string("Cannot draw in a window: ") + SDL_GetError());
-        }
+        surface_ = nullptr;
         bounds_ = form_.BoundsRect();
         backend_.windows_[SDL_GetWindowID(window_)] = this;
     }
@@ -220,10 +249,7 @@ private:
     void Destroy()
     {
         backend_.windows_.erase(SDL_GetWindowID(window_));
-        if (texture_) SDL_DestroyTexture(texture_);
-        texture_ = nullptr;
-        if (renderer_) SDL_DestroyRenderer(renderer_);
-        renderer_ = nullptr;
+        surface_ = nullptr;
         if (window_) SDL_DestroyWindow(window_);
         window_ = nullptr;
     }
@@ -261,15 +287,14 @@ private:
     SdlBackend& backend_;
     TForm& form_;
     SDL_Window* window_ = nullptr;
-    SDL_Renderer* renderer_ = nullptr;
-    SDL_Texture* texture_ = nullptr;
-    int tex_w_ = 0, tex_h_ = 0;
+    // The window's own surface, presented in changed rectangles; SDL owns it.
+    SDL_Surface* surface_ = nullptr;
+    int surface_w_ = 0, surface_h_ = 0;
     TRect bounds_{};
     bool visible_ = false;
     bool shaped_ = false;
     bool resizable_ = false;
     std::optional<gfx::Region> shape_;
-    TBitmap last_;
     static constexpr int kNoMaximum = 16384;
     int min_w_ = 0, min_h_ = 0, max_w_ = 0, max_h_ = 0;
     bool max_given_ = false;
@@ -279,13 +304,18 @@ SdlBackend::SdlBackend()
 {
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    // Windows are presented from their own surfaces in changed rectangles
+    // (X shared memory), not through a GL texture of the whole window.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
         throw std::runtime_error(std::string("Cannot start the display: ") + SDL_GetError());
     SDL_StopTextInput();
+    wake_fd_ = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
 }
 
 SdlBackend::~SdlBackend()
 {
+    if (wake_fd_ >= 0) close(wake_fd_);
     for (auto& [shape, cursor] : cursors_) SDL_FreeCursor(cursor);
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
@@ -358,19 +388,8 @@ uint32_t SdlBackend::WindowId(const TForm& form) const
 
 TBitmap SdlBackend::ReadBack(const TForm& form) const
 {
-    for (auto& [id, w] : windows_) {
-        if (&w->Form() != &form) continue;
-        int width = 0, height = 0;
-        SDL_GetRendererOutputSize(w->Renderer(), &width, &height);
-        TBitmap out(width, height);
-        // The last presented frame is still in the back buffer on every renderer we use.
-        SDL_RenderCopy(w->Renderer(), nullptr, nullptr, nullptr);
-        if (SDL_RenderReadPixels(w->Renderer(), nullptr, SDL_PIXELFORMAT_XBGR8888, out.Pixels(), width * 4) !=
-            0)
-            return w->Last();
-        for (int i = 0; i < width * height; ++i) out.Pixels()[i] &= 0x00FFFFFFu;
-        return out;
-    }
+    for (auto& [id, w] : windows_)
+        if (&w->Form() == &form) return w->Shown();
     return {};
 }
 
@@ -491,27 +510,59 @@ bool SdlBackend::Poll()
 
 // Other threads never call SDL to wake the loop: SDL's own wake-up sends an
 // X event to a window of its choosing, which the UI thread may be
-// destroying at that moment (a BadWindow error ends the program). The loop
-// sleeps in short slices instead and looks at the flag between them.
+// destroying at that moment (a BadWindow error ends the program). They
+// write to an eventfd; the loop sleeps on it and on the display's
+// connection together, so an idle window wakes only for its timers.
 namespace {
+// Without a display connection to wait on, the flag is looked at this often.
 constexpr int64_t kWakeSliceMs = 5;
+// What SDL reads besides the display (the input method's bus) is read at
+// least this often.
+constexpr int64_t kQuietSliceMs = 250;
+}  // namespace
+
+int SdlBackend::DisplayFd() const
+{
+    return windows_.empty() ? -1 : DisplayConnectionFd(windows_.begin()->second->Handle());
 }
 
 void SdlBackend::Wait(int64_t deadline_us)
 {
+    const int display_fd = wake_fd_ >= 0 ? DisplayFd() : -1;
     for (;;) {
         if (woken_.exchange(false)) return;
-        int64_t slice_ms = kWakeSliceMs;
+        int64_t slice_ms = display_fd >= 0 ? kQuietSliceMs : kWakeSliceMs;
         if (deadline_us >= 0) {
             int64_t left = deadline_us - App().Clock().NowUs();
             if (left <= 0) return;
             slice_ms = std::min(slice_ms, (left + 999) / 1000);
         }
-        if (SDL_WaitEventTimeout(nullptr, static_cast<int>(slice_ms))) return;
+        if (display_fd < 0) {
+            if (SDL_WaitEventTimeout(nullptr, static_cast<int>(slice_ms))) return;
+            continue;
+        }
+        // What the display sent is read first: Xlib keeps no event behind
+        // while the loop sleeps on the connection.
+        SDL_PumpEvents();
+        if (SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) return;
+        pollfd fds[2] = {{display_fd, POLLIN, 0}, {wake_fd_, POLLIN, 0}};
+        const int ready = poll(fds, 2, static_cast<int>(slice_ms));
+        if (fds[1].revents & POLLIN) {
+            uint64_t count = 0;
+            if (read(wake_fd_, &count, sizeof count) < 0) count = 0;
+        }
+        if (ready > 0) return;
     }
 }
 
-void SdlBackend::Wake() { woken_.store(true); }
+void SdlBackend::Wake()
+{
+    woken_.store(true);
+    if (wake_fd_ >= 0) {
+        const uint64_t one = 1;
+        if (write(wake_fd_, &one, sizeof one) < 0) return;  // full: a wake is pending anyway
+    }
+}
 
 void UseSdlBackend() { InstallBackend(std::make_unique<SdlBackend>()); }
 

@@ -1,8 +1,9 @@
 #pragma once
 // The SDL2 back end: one borderless SDL window per shown form, the form's
-// picture presented as a texture, SDL input mapped to InputEvents. The
-// loop waits in SDL_WaitEventTimeout; SDL timers are not used; other
-// threads wake it through a flag, never through SDL.
+// picture presented from the window's surface in changed rectangles, SDL
+// input mapped to InputEvents. The loop sleeps on the display's
+// connection; SDL timers are not used; other threads wake it through an
+// eventfd, never through SDL.
 #include <atomic>
 #include <map>
 #include <memory>
@@ -37,7 +38,7 @@ public:
     void Wait(int64_t deadline_us) override;
     void Wake() override;
 
-    // What the form's window shows now, read back from its renderer (tests).
+    // What the form's window shows now, read back from its surface (tests).
     TBitmap ReadBack(const TForm& form) const;
     // The SDL window id of a form's window (0: none), for tests that push events.
     uint32_t WindowId(const TForm& form) const;
@@ -48,7 +49,10 @@ private:
     TForm* FormOf(uint32_t window_id) const;
     std::map<uint32_t, SdlWindow*> windows_;
     std::map<TCursor, SDL_Cursor*> cursors_;
+    // The display connection's descriptor (-1: none to wait on).
+    int DisplayFd() const;
     std::atomic<bool> woken_{false};
+    int wake_fd_ = -1;  // an eventfd other threads write to wake the loop
 };
 
 // Installs the SDL2 back end as the current one.

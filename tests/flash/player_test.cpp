@@ -88,6 +88,27 @@ TEST_F(PlayerTest, PlaysOneFramePerPeriodLoopsAndRestartsFromTheEnd)
     EXPECT_EQ(player.FrameNum(), 249);
 }
 
+TEST_F(PlayerTest, AMovieAsksForARepaintOnlyWhenItsFrameChanges)
+{
+    struct Case {
+        const char* source;
+        int changes;  // OnChange calls in ten periods
+    } const cases[] = {
+        {"movie 352 288 fps 25 frames 1\n", 0},  // a still that loops on itself
+        {"movie 352 288 fps 25 frames 5\n", 10},
+    };
+    for (const Case& c : cases) {
+        int changes = 0;
+        player.OnChange = [&] { ++changes; };
+        ASSERT_TRUE(player.Load(WriteMovie(c.source)));
+        EXPECT_GE(changes, 1) << c.source << "a load shows a new picture";
+        changes = 0;
+        for (int i = 0; i < 10; ++i) Tick();
+        EXPECT_EQ(changes, c.changes) << c.source;
+        player.OnChange = nullptr;
+    }
+}
+
 TEST_F(PlayerTest, CommandsFireOnceOnPlayAndOnSeek)
 {
     ASSERT_TRUE(player.Load(WriteMovie("movie 352 288 frames 20\nat 7 fscommand \"tupian=3\" \"x\"\n")));

@@ -183,6 +183,9 @@ TEST_F(ProductionForm, EachFormatProducesTheJobsFramesAndCompletes)
         EXPECT_FALSE(fs::exists(frmMain->FrameFile())) << "the frame file goes after the convert call";
         EXPECT_FALSE(frmMain->Timer1->Enabled());
         EXPECT_TRUE(frmMain->kivButton1->Enabled());
+        // Nothing of the job's pictures stays with the form.
+        EXPECT_FALSE(frmMain->ShockwaveFlash1->Player().Loaded());
+        EXPECT_FALSE(frmMain->ShockwaveFlash2->Player().Loaded());
     }
     // Five jobs: each took the other copy of the template movie.
     EXPECT_EQ(frmMain->Project().ProduceTemplateMovie, 2);

@@ -309,6 +309,90 @@ TEST_F(Painting, InvalidatePresentsOnceABatch)
     EXPECT_EQ(ui::Headless().StateOf(*form)->picture.Pixel(5, 5), clRed);
 }
 
+// A filled control that counts its paints.
+class Counted : public Filled {
+public:
+    using Filled::Filled;
+    int paints = 0;
+    void Paint(TCanvas& c) override
+    {
+        ++paints;
+        Filled::Paint(c);
+    }
+};
+
+TEST_F(Painting, AChangePaintsAndPresentsOnlyTheControlsOwnRectangle)
+{
+    auto* box = new Counted(form);
+    box->SetParent(form);
+    box->SetBounds(20, 30, 200, 150);
+    auto* changed = new Counted(box);
+    changed->SetParent(box);
+    changed->SetBounds(10, 10, 40, 20);
+    auto* elsewhere = new Counted(form);
+    elsewhere->SetParent(form);
+    elsewhere->SetBounds(300, 10, 50, 50);
+    form->Show();
+    app.App().ProcessMessages();
+    const auto* window = ui::Headless().StateOf(*form);
+    const int before = window->presents;
+    changed->paints = elsewhere->paints = 0;
+
+    changed->SetColor(clRed);
+    changed->Invalidate();
+    app.App().ProcessMessages();
+    EXPECT_EQ(window->presents, before + 1);
+    EXPECT_EQ(window->changed, std::vector<TRect>{Bounds(30, 40, 40, 20)});
+    EXPECT_EQ(changed->paints, 1);
+    EXPECT_EQ(elsewhere->paints, 0);
+    // What was presented is the whole window as a full paint gives it.
+    const TBitmap whole = form->RenderWindow();
+    ASSERT_EQ(window->picture.Width(), whole.Width());
+    EXPECT_TRUE(std::equal(whole.Pixels(), whole.Pixels() + whole.Width() * whole.Height(),
+                           window->picture.Pixels()));
+    EXPECT_EQ(window->picture.Pixel(35, 45), clRed);
+}
+
+TEST_F(Painting, WhatAnInvalidationPresents)
+{
+    struct Case {
+        const char* what;
+        bool parent_visible, child_visible;
+        TRect child;               // in the parent's client
+        std::vector<TRect> shown;  // what the present changes; none: no present
+    } const cases[] = {
+        {"inside its parent", true, true, Bounds(5, 5, 10, 10), {Bounds(25, 35, 10, 10)}},
+        {"cut by its parent", true, true, Bounds(190, 140, 30, 30), {Bounds(210, 170, 10, 10)}},
+        {"outside its parent", true, true, Bounds(250, 5, 10, 10), {}},
+        {"hidden", true, false, Bounds(5, 5, 10, 10), {}},
+        {"on a hidden parent", false, true, Bounds(5, 5, 10, 10), {}},
+    };
+    auto* parent = new Filled(form);
+    parent->SetParent(form);
+    parent->SetBounds(20, 30, 200, 150);
+    auto* child = new Filled(parent);
+    child->SetParent(parent);
+    form->Show();
+    const auto* window = ui::Headless().StateOf(*form);
+    for (const Case& c : cases) {
+        parent->SetVisible(c.parent_visible);
+        child->SetVisible(c.child_visible);
+        child->SetBoundsRect(c.child);
+        app.App().ProcessMessages();
+        const int before = window->presents;
+        child->Invalidate();
+        app.App().ProcessMessages();
+        EXPECT_EQ(window->presents, before + (c.shown.empty() ? 0 : 1)) << c.what;
+        if (!c.shown.empty()) {
+            EXPECT_EQ(window->changed, c.shown) << c.what;
+        }
+    }
+    // The form itself: the whole window.
+    form->Invalidate();
+    app.App().ProcessMessages();
+    EXPECT_EQ(window->changed, std::vector<TRect>{Bounds(0, 0, form->Width(), form->Height())});
+}
+
 TEST_F(Painting, AMinimumPaintIntervalDefersPaintsAndLosesNone)
 {
     auto* p = new Filled(form);

@@ -177,6 +177,10 @@ void MclSourceSetFile(MclSource* source, const char* name)
 {
     if (source && name) source->name = name;
 }
+void MclSourceSetLength(MclSource* source, double seconds)
+{
+    if (source) source->seconds = std::isfinite(seconds) && seconds > 0 ? seconds : 0;
+}
 void MclSourceFinished(MclSource* source)
 {
     if (source) source->name.reset();

@@ -23,21 +23,27 @@ public:
     explicit SourceWalker(MclSourceFunc func) : func_(func) { finished_ = !func; }
     std::optional<std::string> Get(int32_t index)
     {
-        while (!finished_ && int32_t(names_.size()) <= index) {
+        const MclSource* entry = Entry(index);
+        return entry ? entry->name : std::nullopt;
+    }
+    // Nothing past the list's end.
+    const MclSource* Entry(int32_t index)
+    {
+        while (!finished_ && int32_t(entries_.size()) <= index) {
             MclSource source;
-            func_(&source, int32_t(names_.size()));
+            func_(&source, int32_t(entries_.size()));
             if (source.name)
-                names_.push_back(*source.name);
+                entries_.push_back(std::move(source));
             else
                 finished_ = true;
         }
-        if (index < int32_t(names_.size())) return names_[size_t(index)];
-        return std::nullopt;
+        if (index >= 0 && index < int32_t(entries_.size())) return &entries_[size_t(index)];
+        return nullptr;
     }
 
 private:
     MclSourceFunc func_;
-    std::vector<std::string> names_;
+    std::vector<MclSource> entries_;
     bool finished_ = false;
 };
 
@@ -230,7 +236,11 @@ bool Run::FeedAudio(int64_t target)
                 return Fail({MCL_ERROR_ENCODER, "Out of memory for the sound"});
             break;
         }
-        case AudioFeed::Event::Kind::Name: feed_->AnswerName(audioSources_.Get(event.index)); break;
+        case AudioFeed::Event::Kind::Name: {
+            const MclSource* entry = audioSources_.Entry(event.index);
+            feed_->AnswerName(entry ? entry->name : std::nullopt, entry ? entry->seconds : 0);
+            break;
+        }
         case AudioFeed::Event::Kind::InputError: {
             const int32_t action = InputError(event.status.code, std::move(event.status.text));
             feed_->AnswerAction(action);

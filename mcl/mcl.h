@@ -114,6 +114,11 @@ MCL_API int32_t MclGetError(void);
 MCL_API const char* MclGetErrorStr(void);
 
 MCL_API void MclSourceSetFile(MclSource* source, const char* name);
+/* With MclSourceSetFile: the entry's length in seconds as the application
+ * knows it (0: none). An audio entry whose sound ends more than half a
+ * second before it, or before its own header's length, is an input error
+ * (MCL_ERROR_INPUT_DECODE), and continuing pads it with silence. */
+MCL_API void MclSourceSetLength(MclSource* source, double seconds);
 MCL_API void MclSourceFinished(MclSource* source);
 
 /* Seconds since MclConvert started (the whole run once it has ended). */

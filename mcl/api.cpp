@@ -172,6 +172,12 @@ void MclAbort(MclConverter* c)
 
 int32_t MclGetError(void) { return mcl::LastErrorCode(); }
 const char* MclGetErrorStr(void) { return mcl::LastErrorText(); }
+int32_t MclGetErrorEntry(int32_t* audio)
+{
+    const mcl::ErrorEntry entry = mcl::LastErrorEntry();
+    if (audio) *audio = entry.audio ? 1 : 0;
+    return entry.index;
+}
 
 void MclSourceSetFile(MclSource* source, const char* name)
 {

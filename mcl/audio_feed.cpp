@@ -100,7 +100,7 @@ std::optional<std::optional<std::string>> AudioFeed::AskName(int32_t index, doub
 
 std::optional<int32_t> AudioFeed::AskAction(Status status)
 {
-    if (!Emit(Event{Event::Kind::InputError, {}, 0, false, std::move(status)})) return std::nullopt;
+    if (!Emit(Event{Event::Kind::InputError, {}, index_, false, std::move(status)})) return std::nullopt;
     std::unique_lock lock(mutex_);
     changed_.wait(lock, [&] { return stop_ || action_; });
     if (stop_) return std::nullopt;

@@ -28,7 +28,7 @@ public:
         enum class Kind {
             Samples,     // samples: the next samples of the sound
             Name,        // index: the audio list's entry wanted; answer with AnswerName
-            InputError,  // status: answer with AnswerAction
+            InputError,  // status, index: the entry's; answer with AnswerAction
             Failure,     // status: the sound failed; no more events
             FrameEnd,    // index, finished: the list's place after the frame's samples
         };

@@ -66,9 +66,9 @@ private:
         if (c_.progress) c_.progress(&c_, code, frame, sample);
     }
     // Sets the error and asks the application what to do.
-    int32_t InputError(int32_t code, std::string text)
+    int32_t InputError(int32_t code, std::string text, ErrorEntry entry)
     {
-        SetLastError(code, std::move(text));
+        SetLastInputError(code, std::move(text), entry);
         int32_t action = MCL_ACTION_ABORT;
         if (c_.error) c_.error(&c_, code, &action);
         if (action != MCL_ACTION_SKIP && action != MCL_ACTION_CONTINUE) action = MCL_ACTION_ABORT;
@@ -183,7 +183,8 @@ bool Run::EnsureVideoEntry()
         }
         if (!entry->image && !entry->media) {
             // an unreadable media file has no known length: continuing leaves it out too
-            if (InputError(MCL_ERROR_INPUT_OPEN, error) == MCL_ACTION_ABORT) return false;
+            if (InputError(MCL_ERROR_INPUT_OPEN, error, {false, videoIndex_}) == MCL_ACTION_ABORT)
+                return false;
             ++videoIndex_;
             continue;
         }
@@ -242,7 +243,8 @@ bool Run::FeedAudio(int64_t target)
             break;
         }
         case AudioFeed::Event::Kind::InputError: {
-            const int32_t action = InputError(event.status.code, std::move(event.status.text));
+            const int32_t action =
+                InputError(event.status.code, std::move(event.status.text), {true, event.index});
             feed_->AnswerAction(action);
             if (action == MCL_ACTION_ABORT) return false;
             break;
@@ -352,7 +354,7 @@ int32_t Run::Execute()
             std::string error;
             picture = TakePicture(&error);
             if (picture) break;
-            int32_t action = InputError(MCL_ERROR_INPUT_DECODE, error);
+            int32_t action = InputError(MCL_ERROR_INPUT_DECODE, error, {false, entry_->index});
             if (action == MCL_ACTION_ABORT) break;
             if (action == MCL_ACTION_CONTINUE) {
                 if (last) {

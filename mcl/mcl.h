@@ -112,6 +112,10 @@ MCL_API void MclAbort(MclConverter* converter);
 /* The calling thread's last error, and its text ("" when none). */
 MCL_API int32_t MclGetError(void);
 MCL_API const char* MclGetErrorStr(void);
+/* The list entry the calling thread's last error belongs to: its index, and
+ * in *audio non-zero for the audio list, zero for the video list; -1 when
+ * the error is no input entry's. */
+MCL_API int32_t MclGetErrorEntry(int32_t* audio);
 
 MCL_API void MclSourceSetFile(MclSource* source, const char* name);
 /* With MclSourceSetFile: the entry's length in seconds as the application

@@ -188,6 +188,8 @@ TEST(MclMediaInputs, SongShorterThanTheApplicationsLengthIsAnInputError)
     mcltest::TempDir dir;
     const std::string frame = (dir / "lswj.bmp").string();
     mcltest::WriteBmp(frame, 32, 32, {0, 0, 0});
+    const std::string before = (dir / "before.wav").string();
+    mcltest::MakeTone(before, 0.5);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const std::filesystem::path song = dir / c.file;
@@ -198,13 +200,17 @@ TEST(MclMediaInputs, SongShorterThanTheApplicationsLengthIsAnInputError)
         if (c.cut) std::filesystem::resize_file(song, std::filesystem::file_size(song) / 2);
         mcltest::Job job;
         job.video.assign(125, frame);
-        job.audio = {song.string()};
-        job.audioSeconds = {c.given};
+        job.audio = {before, song.string()};
+        job.audioSeconds = {0, c.given};
         job.output = (dir / "out.avi").string();
         int errors = 0;
         job.onError = [&](int32_t code) {
             ++errors;
             EXPECT_EQ(code, MCL_ERROR_INPUT_DECODE);
+            // the error names its entry, for the application's own words
+            int32_t audio = 0;
+            EXPECT_EQ(MclGetErrorEntry(&audio), 1);
+            EXPECT_EQ(audio, 1);
             return MCL_ACTION_CONTINUE;
         };
         job.Run();

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -220,6 +222,36 @@ TEST(MclMediaInputs, SongShorterThanTheApplicationsLengthIsAnInputError)
             EXPECT_NE(job.errorTextInCallback.find(c.file), std::string::npos) << job.errorTextInCallback;
         }
         EXPECT_NEAR(mcltest::ReadBack(job.output).audioSeconds, 5.0, 0.05);
+    }
+}
+
+// Only regular files are read: a pipe or a device under a song's name is an
+// entry that cannot be opened, found at once, never a run that waits for ever.
+TEST(MclMediaInputs, APipeOrADeviceIsNoInput)
+{
+    mcltest::TempDir dir;
+    const std::string frame = (dir / "lswj.bmp").string();
+    mcltest::WriteBmp(frame, 32, 32, {0, 0, 0});
+    const std::filesystem::path pipe = dir / "pipe.mp3", device = dir / "device.mp3";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    std::filesystem::create_symlink("/dev/urandom", device);
+    for (const std::filesystem::path& song : {pipe, device}) {
+        SCOPED_TRACE(song.filename().string());
+        EXPECT_EQ(MclProbeDuration(song.c_str()), 0.0);
+        mcltest::Job job;
+        job.video.assign(10, frame);
+        job.audio = {song.string()};
+        job.output = (dir / "out.avi").string();
+        std::vector<int32_t> codes;
+        job.onError = [&](int32_t code) {
+            codes.push_back(code);
+            return MCL_ACTION_CONTINUE;
+        };
+        job.Run();
+        EXPECT_EQ(job.sampleTotal, 0);
+        EXPECT_EQ(codes, std::vector<int32_t>{MCL_ERROR_INPUT_OPEN});
+        EXPECT_NE(job.errorTextInCallback.find(song.filename().string()), std::string::npos)
+            << job.errorTextInCallback;
     }
 }
 

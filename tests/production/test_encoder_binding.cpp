@@ -168,6 +168,8 @@ TEST_F(BindingFixture, ASongCutShortIsLoggedAsAnInputError)
     EXPECT_EQ(result.error, 0);
     ASSERT_EQ(client.errors.size(), 1u);
     EXPECT_NE(client.errors[0].find("song.mp3"), std::string::npos) << client.errors[0];
+    // in the songs' words; the encoder's own line stays in the log
+    EXPECT_EQ(client.errors[0], "音乐文件已损坏或不完整: " + song.string());
 }
 
 TEST_F(BindingFixture, OutputFailureIsTheRunsError)

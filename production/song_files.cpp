@@ -1,0 +1,31 @@
+#include "production/song_files.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "mcl/mcl.h"
+
+namespace production {
+
+bool IsSongFile(const std::string& path)
+{
+    std::error_code ec;
+    return std::filesystem::is_regular_file(std::filesystem::path(path), ec);
+}
+
+std::string NotASongFileText(const std::string& path) { return "音乐文件不是普通文件: " + path; }
+
+std::string SongFilesProblem(const std::vector<std::string>& songs)
+{
+    for (const std::string& song : songs)
+        if (!IsSongFile(song)) return NotASongFileText(song);
+    return {};
+}
+
+std::string SongErrorText(int32_t code, const std::string& path)
+{
+    if (code == MCL_ERROR_INPUT_OPEN) return "音乐文件无法读取: " + path;
+    return "音乐文件已损坏或不完整: " + path;
+}
+
+}  // namespace production

@@ -17,8 +17,14 @@ std::string NotASongFileText(const std::string& path) { return "音乐文件不�
 
 std::string SongFilesProblem(const std::vector<std::string>& songs)
 {
-    for (const std::string& song : songs)
-        if (!IsSongFile(song)) return NotASongFileText(song);
+    for (const std::string& song : songs) {
+        // A missing file is the encoder's to tell, as one it cannot read.
+        std::error_code ec;
+        const std::filesystem::file_type type =
+            std::filesystem::status(std::filesystem::path(song), ec).type();
+        if (type != std::filesystem::file_type::not_found && type != std::filesystem::file_type::regular)
+            return NotASongFileText(song);
+    }
     return {};
 }
 

@@ -14,8 +14,8 @@ bool IsSongFile(const std::string& path);
 
 // A song that is not a regular file, refused before the job.
 std::string NotASongFileText(const std::string& path);
-// The first of the songs that is no song file, in NotASongFileText's words;
-// empty when all are.
+// The first of the songs that is there but is no song file (a missing one
+// is the encoder's to tell), in NotASongFileText's words; empty when none.
 std::string SongFilesProblem(const std::vector<std::string>& songs);
 
 // An encoder's input error of a song (code MCL_ERROR_INPUT_OPEN or

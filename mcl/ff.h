@@ -94,7 +94,8 @@ inline InputFormat OpenInput(const std::string& path, std::string* error)
     int err = 0;
     InputFormat fmt = OpenInput(path, &err);
     if (!fmt)
-        *error = "Cannot open \"" + path + "\": " + (IsRegularFile(path) ? AvErrorText(err) : "not a regular file");
+        *error = "Cannot open \"" + path +
+                 "\": " + (IsRegularFile(path) ? AvErrorText(err) : "not a regular file");
     return fmt;
 }
 

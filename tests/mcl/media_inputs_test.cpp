@@ -308,33 +308,38 @@ TEST(MclMediaInputs, DamageInTheMiddleKeepsTheNextSongInPlace)
 }
 
 // Junk after a song's last frame, common in files that play well elsewhere,
-// costs nothing of its length and is no damage.
+// costs nothing of its length and is no damage, also against a length
+// measured by reading its packets, which takes the junk in.
 TEST(MclMediaInputs, JunkAfterTheLastFrameIsNoDamage)
 {
     mcltest::TempDir dir;
-    const std::filesystem::path song = dir / "junk.mp3";
-    ASSERT_TRUE(mcltest::RunFfmpeg("-f lavfi -i sine=frequency=440:sample_rate=44100:duration=2 -ac 2 \"" +
-                                   song.string() + "\""));
-    {
-        std::ofstream out(song, std::ios::binary | std::ios::app);
-        std::mt19937 random(3);
-        for (int i = 0; i < 3000; ++i) out.put(char(random() & 0xFF));
-    }
     const std::string frame = (dir / "lswj.bmp").string();
     mcltest::WriteBmp(frame, 32, 32, {0, 0, 0});
-    mcltest::Job job;
-    job.video.assign(50, frame);
-    job.audio = {song.string()};
-    job.output = (dir / "out.avi").string();
-    int errors = 0;
-    job.onError = [&](int32_t) {
-        ++errors;
-        return MCL_ACTION_ABORT;
-    };
-    job.Run();
-    EXPECT_EQ(errors, 0) << job.errorTextInCallback;
-    ASSERT_EQ(job.result, MCL_OK) << job.lastErrorText;
-    EXPECT_NEAR(mcltest::ReadBack(job.output).audioSeconds, 2.0, 0.1);
+    for (int junk : {3000, 60000}) {
+        SCOPED_TRACE(junk);
+        const std::filesystem::path song = dir / "junk.mp3";
+        ASSERT_TRUE(mcltest::RunFfmpeg(
+            "-f lavfi -i sine=frequency=440:sample_rate=44100:duration=2 -ac 2 \"" + song.string() + "\""));
+        {
+            std::ofstream out(song, std::ios::binary | std::ios::app);
+            std::mt19937 random(3);
+            for (int i = 0; i < junk; ++i) out.put(char(random() & 0xFF));
+        }
+        mcltest::Job job;
+        job.video.assign(50, frame);
+        job.audio = {song.string()};
+        job.audioSeconds = {MclProbeDuration(song.c_str())};
+        job.output = (dir / "out.avi").string();
+        int errors = 0;
+        job.onError = [&](int32_t) {
+            ++errors;
+            return MCL_ACTION_ABORT;
+        };
+        job.Run();
+        EXPECT_EQ(errors, 0) << job.errorTextInCallback;
+        ASSERT_EQ(job.result, MCL_OK) << job.lastErrorText;
+        EXPECT_NEAR(mcltest::ReadBack(job.output).audioSeconds, 2.0, 0.1);
+    }
 }
 
 }  // namespace

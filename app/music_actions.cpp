@@ -8,6 +8,7 @@
 #include "platform/media/media_player.h"
 #include "platform/ui/dialogs.h"
 #include "platform/ui/label.h"
+#include "production/song_files.h"
 #include "skin/kiv_list_view.h"
 #include "skin/kiv_message_dialog.h"
 
@@ -49,11 +50,25 @@ void ImportMusic(const MusicActionsView& main)
     std::vector<std::string> files = dialog.Files().Items();
     if (files.empty() && !dialog.FileName().empty()) files.push_back(dialog.FileName());
     TListItems& rows = main.music_list.Items();
+    // Only regular files are songs: a pipe or a device would be read for
+    // ever, by the measuring and by production.
+    std::vector<std::string> refused;
     for (const std::string& file : files) {
+        if (!production::IsSongFile(file)) {
+            refused.push_back(file);
+            continue;
+        }
         TListItem* row = rows.Add();
         row->SetCaption(ListCaption(std::filesystem::u8path(file)));
         row->SubItems().Add(file);
         row->SubItems().Add("00:00");
+    }
+    if (!refused.empty()) {
+        main.message.SetCaption(kImportMusicCaption);
+        main.message.SetText(RefusedMusicText(refused));
+        main.message.SetButton1Caption("确定");
+        main.message.ShowModal();
+        if (refused.size() == files.size()) return;
     }
     if (rows.Count() > 0) main.music_list.SetItemIndex(0);
     main.measure_music();

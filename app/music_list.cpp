@@ -41,4 +41,11 @@ std::string UnmeasuredMusicText(const std::vector<std::string>& files)
     return text;
 }
 
+std::string RefusedMusicText(const std::vector<std::string>& files)
+{
+    std::string text = "以下文件不是普通文件,没有导入:";
+    for (const std::string& file : files) text += "\n" + file;
+    return text;
+}
+
 }  // namespace app

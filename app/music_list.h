@@ -49,4 +49,10 @@ EmptyMusicTail EmptyMusicListTail(int photo_count, bool template_loaded, std::st
 // own line.
 std::string UnmeasuredMusicText(const std::vector<std::string>& files);
 
+// Caption of the message that refuses chosen files at the import.
+inline constexpr const char* kImportMusicCaption = "导入音乐";
+// The message for chosen files that are no regular files (a pipe, a device,
+// a folder) and so were not imported: each named on its own line.
+std::string RefusedMusicText(const std::vector<std::string>& files);
+
 }  // namespace app

@@ -13,6 +13,7 @@
 #include "production/album_job.h"
 #include "production/form10.h"
 #include "production/pending_output.h"
+#include "production/song_files.h"
 #include "skin/kiv_button.h"
 #include "skin/kiv_list_view.h"
 #include "skin/kiv_message_dialog.h"
@@ -133,6 +134,14 @@ void HandOverOutput(TForm1& form, std::string_view output_format)
     }
     // A name the file system refuses is told now, not after the job.
     if (const std::string problem = production::OutputNameProblem(path); !problem.empty()) {
+        ShowMessage(form, std::string(production::kEmptyJobCaption), problem);
+        return;
+    }
+    // A song that is no regular file would be read for ever by production.
+    std::vector<std::string> songs;
+    for (int row = 0; row < form.kivListView2->Items().Count(); ++row)
+        songs.push_back(SubItem(*form.kivListView2->Items()[row], 0));
+    if (const std::string problem = production::SongFilesProblem(songs); !problem.empty()) {
         ShowMessage(form, std::string(production::kEmptyJobCaption), problem);
         return;
     }

@@ -174,10 +174,20 @@ int32_t MclGetError(void) { return mcl::LastErrorCode(); }
 const char* MclGetErrorStr(void) { return mcl::LastErrorText(); }
 int32_t MclGetErrorSystemCode(void) { return mcl::LastErrorSystemCode(); }
 const char* MclGetErrorFile(void) { return mcl::LastErrorFile(); }
+int32_t MclGetErrorEntry(int32_t* audio)
+{
+    const mcl::ErrorEntry entry = mcl::LastErrorEntry();
+    if (audio) *audio = entry.audio ? 1 : 0;
+    return entry.index;
+}
 
 void MclSourceSetFile(MclSource* source, const char* name)
 {
     if (source && name) source->name = name;
+}
+void MclSourceSetLength(MclSource* source, double seconds)
+{
+    if (source) source->seconds = std::isfinite(seconds) && seconds > 0 ? seconds : 0;
 }
 void MclSourceFinished(MclSource* source)
 {

@@ -38,11 +38,12 @@ AudioFeed::Event AudioFeed::Next()
     return event;
 }
 
-void AudioFeed::AnswerName(std::optional<std::string> name)
+void AudioFeed::AnswerName(std::optional<std::string> name, double seconds)
 {
     {
         std::lock_guard lock(mutex_);
         name_ = std::move(name);
+        nameSeconds_ = seconds;
     }
     changed_.notify_all();
 }
@@ -85,7 +86,7 @@ bool AudioFeed::Emit(Event event)
     return !failed;
 }
 
-std::optional<std::optional<std::string>> AudioFeed::AskName(int32_t index)
+std::optional<std::optional<std::string>> AudioFeed::AskName(int32_t index, double* seconds)
 {
     if (!Emit(Event{Event::Kind::Name, {}, index, false, {}})) return std::nullopt;
     std::unique_lock lock(mutex_);
@@ -93,6 +94,7 @@ std::optional<std::optional<std::string>> AudioFeed::AskName(int32_t index)
     if (stop_) return std::nullopt;
     std::optional<std::optional<std::string>> answer = std::move(name_);
     name_.reset();
+    *seconds = nameSeconds_;
     return answer;
 }
 
@@ -114,7 +116,8 @@ bool AudioFeed::Produce(int64_t target)
 {
     while (produced_ < target) {
         if (!entry_ && !finished_) {
-            std::optional<std::optional<std::string>> name = AskName(index_);
+            double seconds = 0;
+            std::optional<std::optional<std::string>> name = AskName(index_, &seconds);
             if (!name) return false;
             if (!*name) {
                 finished_ = true;
@@ -122,7 +125,7 @@ bool AudioFeed::Produce(int64_t target)
             }
             auto reader = std::make_unique<AudioEntryReader>(format_);
             std::string error;
-            if (!reader->Open(**name, &error)) {
+            if (!reader->Open(**name, seconds, &error)) {
                 // an unreadable file has no known length: continuing leaves it out too
                 std::optional<int32_t> action = AskAction({MCL_ERROR_INPUT_OPEN, error});
                 if (!action || *action == MCL_ACTION_ABORT) return false;

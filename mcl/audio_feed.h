@@ -49,7 +49,8 @@ public:
 
     // Blocks until the next event.
     Event Next();
-    void AnswerName(std::optional<std::string> name);
+    // seconds: the entry's length as the application knows it, 0: none.
+    void AnswerName(std::optional<std::string> name, double seconds);
     // MCL_ACTION_ABORT ends the sound.
     void AnswerAction(int32_t action);
 
@@ -58,8 +59,9 @@ private:
     bool Produce(int64_t target);
     // Queues what the fifo holds, then the event; false when stopped.
     bool Emit(Event event);
-    // Empty when stopped; else the source callback's answer.
-    std::optional<std::optional<std::string>> AskName(int32_t index);
+    // Empty when stopped; else the source callback's answer, and the
+    // entry's length it gave in *seconds.
+    std::optional<std::optional<std::string>> AskName(int32_t index, double* seconds);
     // Empty when stopped; else the application's action.
     std::optional<int32_t> AskAction(Status status);
     void Fail(Status status);
@@ -80,6 +82,7 @@ private:
     std::deque<Event> events_;
     int64_t queued_ = 0;  // samples in events_
     std::optional<std::optional<std::string>> name_;
+    double nameSeconds_ = 0;
     std::optional<int32_t> action_;
     bool stop_ = false, ended_ = false;
     std::thread thread_;

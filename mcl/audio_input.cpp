@@ -1,6 +1,7 @@
 #include "mcl/audio_input.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <vector>
 
@@ -39,7 +40,7 @@ Status WriteSilence(AVAudioFifo* fifo, const AudioFormat& format, int64_t n)
     return status;
 }
 
-bool AudioEntryReader::Open(const std::string& path, std::string* error)
+bool AudioEntryReader::Open(const std::string& path, double seconds, std::string* error)
 {
     path_ = path;
     InputFormat input = OpenInput(path, error);
@@ -55,6 +56,11 @@ bool AudioEntryReader::Open(const std::string& path, std::string* error)
         // a length from the header or the timestamps; one guessed from the bit rate proves nothing
         expected_ = av_rescale(input->duration, format_.sampleRate, AV_TIME_BASE);
     }
+    // The application's length holds too: a file cut short after it was
+    // measured may have a header that says nothing of it (a WAV, an MP3
+    // without its own length).
+    if (!hasVideo && seconds > 0)
+        expected_ = std::max(expected_, int64_t(std::llround(std::min(seconds, 1e7) * format_.sampleRate)));
     const int stream = av_find_best_stream(input.get(), AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
     if (stream >= 0) decoder_.Open(std::move(input), stream);
     if (!decoder_) {
@@ -114,6 +120,17 @@ bool AudioEntryReader::Configure(const AVFrame* frame)
     return true;
 }
 
+// Damaged packets left out before this frame become silence of their
+// time, so that what follows keeps its place.
+bool AudioEntryReader::InjectLeftOut()
+{
+    // a minute at most: a huge gap comes only from a damaged length
+    const double seconds = std::min(decoder_.LeftOut(), 60.0);
+    leftOut_ += seconds;
+    const auto n = int(std::llround(seconds * inRate_));
+    return n <= 0 || swr_inject_silence(resampler_.get(), n) >= 0;
+}
+
 Status AudioEntryReader::Convert(AVAudioFifo* fifo, const AVFrame* frame, int64_t* added)
 {
     int inCount = frame ? frame->nb_samples : 0;
@@ -157,17 +174,24 @@ Status AudioEntryReader::Read(AVAudioFifo* fifo, int64_t wanted, int64_t* added)
             s = Damage("holds sound that cannot be played");
         else if (!Configure(frame_.get()))
             s = Damage("holds sound that cannot be resampled");
+        else if (!InjectLeftOut())
+            s = Damage("holds sound that cannot be resampled");
         else
             s = Convert(fifo, frame_.get(), added);
         av_frame_unref(frame_.get());
         if (!s.ok()) return s;
+        // a few damaged frames are bridged unheard; more than half a
+        // second of silence is damage the listener hears
+        if (leftOut_ > 0.5)
+            if (Status d = Damage("cannot be decoded for " + SecondsText(leftOut_) + " seconds"); !d.ok())
+                return d;
     }
     if (ended_ && !flushed_) {
         flushed_ = true;
         if (resampler_)
             if (Status s = Convert(fifo, nullptr, added); !s.ok()) return s;
-        // the header's length is what the album was timed to: a file that
-        // stops well short of it is damaged, and the rest becomes silence
+        // the length the album was timed to: a file that stops well short
+        // of it is damaged, and the rest becomes silence
         if (limit_ < 0 && expected_ > 0 && expected_ - delivered_ > format_.sampleRate / 2) {
             limit_ = expected_;
             if (Status s =

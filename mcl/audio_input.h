@@ -23,8 +23,10 @@ public:
 
     // A file with a video stream contributes exactly its timeline frames'
     // length (trimmed or padded, silence when it has no sound); an audio
-    // file all its samples.
-    bool Open(const std::string& path, std::string* error);
+    // file all its samples. seconds: the audio file's length as the
+    // application knows it (0: none), held against its sound as its
+    // header's length is.
+    bool Open(const std::string& path, double seconds, std::string* error);
 
     // Appends up to `wanted` samples (or a little more) to fifo and adds
     // their number to *added, 0 once the entry is Done(). Damage in the file,
@@ -39,6 +41,7 @@ public:
 private:
     Status Deliver(AVAudioFifo* fifo, uint8_t** data, int64_t n, int64_t* added);
     bool Configure(const AVFrame* frame);
+    bool InjectLeftOut();
     Status Convert(AVAudioFifo* fifo, const AVFrame* frame, int64_t* added);
     Status Damage(std::string what);
 
@@ -49,10 +52,11 @@ private:
     int inRate_ = 0, inFormat_ = -1;
     AVChannelLayout inLayout_{};
     int64_t limit_ = -1;     // samples this entry contributes, -1: until its end
-    int64_t expected_ = -1;  // an audio file's samples by its header, -1: unknown
+    int64_t expected_ = -1;  // an audio file's samples by its header or the application, -1: unknown
     int64_t delivered_ = 0;
     bool ended_ = false, flushed_ = false;
     bool damageTold_ = false;
+    double leftOut_ = 0;  // seconds of damaged packets bridged with silence
     Frame frame_ = NewFrame();
 };
 

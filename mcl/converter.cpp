@@ -24,21 +24,27 @@ public:
     explicit SourceWalker(MclSourceFunc func) : func_(func) { finished_ = !func; }
     std::optional<std::string> Get(int32_t index)
     {
-        while (!finished_ && int32_t(names_.size()) <= index) {
+        const MclSource* entry = Entry(index);
+        return entry ? entry->name : std::nullopt;
+    }
+    // Nothing past the list's end.
+    const MclSource* Entry(int32_t index)
+    {
+        while (!finished_ && int32_t(entries_.size()) <= index) {
             MclSource source;
-            func_(&source, int32_t(names_.size()));
+            func_(&source, int32_t(entries_.size()));
             if (source.name)
-                names_.push_back(*source.name);
+                entries_.push_back(std::move(source));
             else
                 finished_ = true;
         }
-        if (index < int32_t(names_.size())) return names_[size_t(index)];
-        return std::nullopt;
+        if (index >= 0 && index < int32_t(entries_.size())) return &entries_[size_t(index)];
+        return nullptr;
     }
 
 private:
     MclSourceFunc func_;
-    std::vector<std::string> names_;
+    std::vector<MclSource> entries_;
     bool finished_ = false;
 };
 
@@ -61,9 +67,9 @@ private:
         if (c_.progress) c_.progress(&c_, code, frame, sample);
     }
     // Sets the error and asks the application what to do.
-    int32_t InputError(int32_t code, std::string text, std::string file)
+    int32_t InputError(int32_t code, std::string text, ErrorEntry entry, std::string file)
     {
-        SetLastError(code, std::move(text), 0, std::move(file));
+        SetLastInputError(code, std::move(text), entry, std::move(file));
         int32_t action = MCL_ACTION_ABORT;
         if (c_.error) c_.error(&c_, code, &action);
         if (action != MCL_ACTION_SKIP && action != MCL_ACTION_CONTINUE) action = MCL_ACTION_ABORT;
@@ -179,7 +185,8 @@ bool Run::EnsureVideoEntry()
         }
         if (!entry->image && !entry->media) {
             // an unreadable media file has no known length: continuing leaves it out too
-            if (InputError(MCL_ERROR_INPUT_OPEN, error, *name) == MCL_ACTION_ABORT) return false;
+            if (InputError(MCL_ERROR_INPUT_OPEN, error, {false, videoIndex_}, *name) == MCL_ACTION_ABORT)
+                return false;
             ++videoIndex_;
             continue;
         }
@@ -241,12 +248,16 @@ bool Run::FeedAudio(int64_t target)
                 return Fail({MCL_ERROR_ENCODER, "Out of memory for the sound"});
             break;
         }
-        case AudioFeed::Event::Kind::Name: feed_->AnswerName(audioSources_.Get(event.index)); break;
+        case AudioFeed::Event::Kind::Name: {
+            const MclSource* entry = audioSources_.Entry(event.index);
+            feed_->AnswerName(entry ? entry->name : std::nullopt, entry ? entry->seconds : 0);
+            break;
+        }
         case AudioFeed::Event::Kind::InputError: {
             std::string file = event.status.file;
             if (file.empty()) file = audioSources_.Get(event.index).value_or(std::string());
-            const int32_t action =
-                InputError(event.status.code, std::move(event.status.text), std::move(file));
+            const int32_t action = InputError(event.status.code, std::move(event.status.text),
+                                              {true, event.index}, std::move(file));
             feed_->AnswerAction(action);
             if (action == MCL_ACTION_ABORT) return false;
             break;
@@ -356,7 +367,7 @@ int32_t Run::Execute()
             std::string error;
             picture = TakePicture(&error);
             if (picture) break;
-            int32_t action = InputError(MCL_ERROR_INPUT_DECODE, error, entry_->path);
+            int32_t action = InputError(MCL_ERROR_INPUT_DECODE, error, {false, entry_->index}, entry_->path);
             if (action == MCL_ACTION_ABORT) break;
             if (action == MCL_ACTION_CONTINUE) {
                 if (last) {

@@ -17,6 +17,7 @@ struct MclList {
 // One answer of a source callback.
 struct MclSource {
     std::optional<std::string> name;
+    double seconds = 0;  // the application's length of the entry, 0: none
 };
 
 struct MclConverter {

@@ -12,6 +12,7 @@ extern "C" {
 #include <libswscale/swscale.h>
 }
 
+#include <filesystem>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -57,9 +58,21 @@ inline std::string AvErrorText(int err)
     return text;
 }
 
+// Only a regular file is opened: a pipe or a device under a file's name
+// would block or never end.
+inline bool IsRegularFile(const std::string& path)
+{
+    std::error_code ec;
+    return std::filesystem::is_regular_file(std::filesystem::path(path), ec);
+}
+
 // Opens a media file for reading; empty on failure (err receives the code).
 inline InputFormat OpenInput(const std::string& path, int* err = nullptr)
 {
+    if (!IsRegularFile(path)) {
+        if (err) *err = AVERROR(EINVAL);
+        return {};
+    }
     // A damaged header can name a field of hundreds of megabytes that FFmpeg
     // would allocate and clear; no real picture or packet comes near 64 MB.
     static std::once_flag capped;
@@ -80,7 +93,9 @@ inline InputFormat OpenInput(const std::string& path, std::string* error)
 {
     int err = 0;
     InputFormat fmt = OpenInput(path, &err);
-    if (!fmt) *error = "Cannot open \"" + path + "\": " + AvErrorText(err);
+    if (!fmt)
+        *error = "Cannot open \"" + path +
+                 "\": " + (IsRegularFile(path) ? AvErrorText(err) : "not a regular file");
     return fmt;
 }
 

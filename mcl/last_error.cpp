@@ -6,6 +6,7 @@ thread_local int32_t t_code = 0;
 thread_local std::string t_text;
 thread_local int t_system = 0;
 thread_local std::string t_file;
+thread_local ErrorEntry t_entry;
 }  // namespace
 
 void SetLastError(int32_t code, std::string text, int systemCode, std::string file)
@@ -14,7 +15,16 @@ void SetLastError(int32_t code, std::string text, int systemCode, std::string fi
     t_text = std::move(text);
     t_system = systemCode;
     t_file = std::move(file);
+    t_entry = {};
 }
+
+void SetLastInputError(int32_t code, std::string text, ErrorEntry entry, std::string file)
+{
+    SetLastError(code, std::move(text), 0, std::move(file));
+    t_entry = entry;
+}
+
+ErrorEntry LastErrorEntry() { return t_entry; }
 
 void ClearLastError() { SetLastError(0, {}); }
 

@@ -117,8 +117,17 @@ MCL_API const char* MclGetErrorStr(void);
  * for MCL_ERROR_OUTPUT, the entry for the input errors. */
 MCL_API int32_t MclGetErrorSystemCode(void);
 MCL_API const char* MclGetErrorFile(void);
+/* The list entry the calling thread's last error belongs to: its index, and
+ * in *audio non-zero for the audio list, zero for the video list; -1 when
+ * the error is no input entry's. */
+MCL_API int32_t MclGetErrorEntry(int32_t* audio);
 
 MCL_API void MclSourceSetFile(MclSource* source, const char* name);
+/* With MclSourceSetFile: the entry's length in seconds as the application
+ * knows it (0: none). An audio entry whose sound ends more than half a
+ * second before it, or before its own header's length, is an input error
+ * (MCL_ERROR_INPUT_DECODE), and continuing pads it with silence. */
+MCL_API void MclSourceSetLength(MclSource* source, double seconds);
 MCL_API void MclSourceFinished(MclSource* source);
 
 /* Seconds since MclConvert started (the whole run once it has ended). */

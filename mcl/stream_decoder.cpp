@@ -1,5 +1,7 @@
 #include "mcl/stream_decoder.h"
 
+#include <algorithm>
+
 namespace mcl {
 namespace {
 
@@ -24,7 +26,29 @@ bool StreamDecoder::Open(InputFormat input, int stream, int threads)
     stream_ = stream;
     ended_ = draining_ = false;
     failuresInARow_ = 0;
+    lostTicks_ = 0;
+    leftOut_ = 0;
     return true;
+}
+
+int64_t StreamDecoder::DamagedPacketTicks(const AVPacket& packet) const
+{
+    int64_t bytes = 0, ticks = 0;
+    for (int i = 0; i < kRecentPackets; ++i) {
+        bytes += recentBytes_[i];
+        ticks += recentTicks_[i];
+    }
+    const int64_t own = std::max<int64_t>(packet.duration, 0);
+    if (bytes <= 0 || ticks <= 0 || packet.size <= 0) return own;
+    return std::max(own, av_rescale(packet.size, ticks, bytes));
+}
+
+void StreamDecoder::NoteGoodPacket(const AVPacket& packet)
+{
+    if (packet.duration <= 0 || packet.size <= 0) return;
+    recentBytes_[recentNext_] = packet.size;
+    recentTicks_[recentNext_] = packet.duration;
+    recentNext_ = (recentNext_ + 1) % kRecentPackets;
 }
 
 StreamDecoder::Result StreamDecoder::Damaged(const char* what, int err)
@@ -39,6 +63,8 @@ StreamDecoder::Result StreamDecoder::Next(AVFrame* frame)
         int r = avcodec_receive_frame(decoder_.get(), frame);
         if (r >= 0) {
             failuresInARow_ = 0;
+            leftOut_ = double(lostTicks_) * av_q2d(Stream()->time_base);
+            lostTicks_ = 0;
             return Result::Frame;
         }
         if (r == AVERROR_EOF || (r == AVERROR(EAGAIN) && draining_)) {
@@ -52,7 +78,7 @@ StreamDecoder::Result StreamDecoder::Next(AVFrame* frame)
             }
             // A damaged packet is left out, as players do: many files that play
             // well end in junk after their last frame. A loss that matters
-            // shortens the stream, which its reader can tell from the header.
+            // shortens the stream, which its reader can tell from its length.
             if (r == AVERROR_INVALIDDATA) continue;
             return Damaged("decoding failed: ", r);
         }
@@ -68,6 +94,11 @@ StreamDecoder::Result StreamDecoder::Next(AVFrame* frame)
         failuresInARow_ = 0;
         const bool ours = packet_->stream_index == stream_;
         r = ours ? avcodec_send_packet(decoder_.get(), packet_.get()) : 0;
+        // A damaged packet that is left out keeps its time: the frames after
+        // it stay where they belong (only a later frame tells, so junk after
+        // the last frame costs nothing).
+        if (ours && r == AVERROR_INVALIDDATA) lostTicks_ += DamagedPacketTicks(*packet_);
+        if (ours && r >= 0) NoteGoodPacket(*packet_);
         av_packet_unref(packet_.get());
         if (r < 0 && r != AVERROR_INVALIDDATA) return Damaged("decoding failed: ", r);
     }

@@ -26,9 +26,17 @@ public:
     };
     Result Next(AVFrame* frame);
     const std::string& Error() const { return error_; }
+    // The stream's time, in seconds, of the damaged packets left out just
+    // before the frame Next gave last; 0 when none were.
+    double LeftOut() const { return leftOut_; }
 
 private:
     Result Damaged(const char* what, int err);
+    // How much of the stream's time a damaged packet held: its own duration,
+    // or more when its bytes are worth more at the rate of the good packets
+    // before it (damage can merge frames into one packet).
+    int64_t DamagedPacketTicks(const AVPacket& packet) const;
+    void NoteGoodPacket(const AVPacket& packet);
 
     InputFormat input_;
     CodecContext decoder_;
@@ -36,6 +44,12 @@ private:
     Packet packet_ = NewPacket();
     bool ended_ = false, draining_ = false;
     int failuresInARow_ = 0;  // decoding failures with no packet read between them
+    // The recent good packets of the stream: their bytes and their time.
+    static constexpr int kRecentPackets = 8;
+    int64_t recentBytes_[kRecentPackets] = {}, recentTicks_[kRecentPackets] = {};
+    int recentNext_ = 0;
+    int64_t lostTicks_ = 0;  // left out since the last frame
+    double leftOut_ = 0;
     std::string error_;
 };
 

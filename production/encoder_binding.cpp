@@ -5,6 +5,7 @@
 
 #include "production/conversion_texts.h"
 #include "production/format_preset.h"
+#include "production/song_files.h"
 
 namespace production {
 namespace {
@@ -21,17 +22,22 @@ EncoderError LastEncoderError()
 }  // namespace
 
 struct EncoderCallbacks {
+    // An entry of the list, however long its name: a name longer than the
+    // buffer gets a bigger one.
+    static std::string EntryName(const MclList* list, int32_t index)
+    {
+        std::vector<char> name(264);
+        while (!MclListGetName(list, index, name.data(), name.size())) name.resize(name.size() * 2);
+        return name.data();
+    }
     static void AnswerSource(MclList* list, MclSource* source, int32_t index)
     {
-        // The list ends only where its entries end: a name longer than the
-        // buffer gets a bigger one, however long it is.
+        // The list ends only where its entries end.
         if (index < 0 || index >= MclListCount(list)) {
             MclSourceFinished(source);
             return;
         }
-        std::vector<char> name(264);
-        while (!MclListGetName(list, index, name.data(), name.size())) name.resize(name.size() * 2);
-        MclSourceSetFile(source, name.data());
+        MclSourceSetFile(source, EntryName(list, index).c_str());
     }
     static void VideoSource(MclSource* source, int32_t index)
     {
@@ -39,7 +45,11 @@ struct EncoderCallbacks {
     }
     static void AudioSource(MclSource* source, int32_t index)
     {
-        if (t_session) AnswerSource(t_session->audioList_, source, index);
+        if (!t_session) return;
+        AnswerSource(t_session->audioList_, source, index);
+        const std::vector<double>& seconds = t_session->audioSeconds_;
+        if (index >= 0 && static_cast<size_t>(index) < seconds.size())
+            MclSourceSetLength(source, seconds[static_cast<size_t>(index)]);
     }
     static void Video(MclConverter*, int64_t frame, int32_t entry)
     {
@@ -64,9 +74,20 @@ struct EncoderCallbacks {
     static void Error(MclConverter*, int32_t code, int32_t* action)
     {
         *action = MCL_ACTION_CONTINUE;
-        if (!t_session) return;
-        t_session->client_.InputError(LastEncoderError());
-        t_session->client_.LogError(EncoderErrorLine(code, MclGetErrorStr()));
+        EncoderSession* s = t_session;
+        if (!s) return;
+        s->client_.InputError(LastEncoderError());
+        const std::string line = EncoderErrorLine(code, MclGetErrorStr());
+        int32_t audio = 0;
+        const int32_t entry = MclGetErrorEntry(&audio);
+        if (!audio || entry < 0 || static_cast<std::size_t>(entry) < s->firstSong_ ||
+            entry >= MclListCount(s->audioList_)) {
+            s->client_.LogError(line);
+            return;
+        }
+        // A song's error in the songs' words; the encoder's own stays in the log.
+        s->client_.Log(line);
+        s->client_.LogError(SongErrorText(code, EntryName(s->audioList_, entry)));
     }
 };
 
@@ -92,6 +113,8 @@ EncoderRunResult EncoderSession::Run(const EncoderJob& job)
     MclAssignError(converter_, &EncoderCallbacks::Error);
     videoList_ = MclListCreate();
     audioList_ = MclListCreate();
+    audioSeconds_ = job.audioSeconds;
+    firstSong_ = job.firstSong;
 
     for (const std::string& name : job.videoNames) {
         MclListAdd(videoList_, name.c_str());

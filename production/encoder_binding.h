@@ -3,6 +3,7 @@
 // thread, to the production form.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -44,6 +45,12 @@ public:
 
 struct EncoderJob {
     std::vector<std::string> videoNames, audioNames;
+    // Each audio name's length as the music list measured it (missing or
+    // 0: unknown); a song that ends well short of it is an input error.
+    std::vector<double> audioSeconds;
+    // The audio names from this one on are the music list's songs (before
+    // it: the opening title); their errors are told in the songs' words.
+    std::size_t firstSong = 0;
     std::string videoOut, audioOut;
     std::string outputFormat;  // a key of kOutputFormats (production/output_formats.h)
     std::string tvSystem;      // "PAL", "NTSC"
@@ -82,6 +89,8 @@ private:
     MclConverter* converter_ = nullptr;
     MclList* videoList_ = nullptr;
     MclList* audioList_ = nullptr;
+    std::vector<double> audioSeconds_;
+    std::size_t firstSong_ = 0;
     int64_t videoFrameTotal_ = 0, audioSampleTotal_ = 0;
 };
 

@@ -66,9 +66,8 @@ std::string FailureText(const Failure& f)
     case FailureKind::NameTooLong: return "文件名太长, 文件系统不接受: " + f.file + ".";
     case FailureKind::PathTooLong: return "路径太长, 文件系统不接受: " + f.file + ".";
     case FailureKind::PhotoUnreadable: return "照片无法读取: " + f.file + ".";
-    case FailureKind::SongUnreadable: return WithReason("歌曲无法读取: " + f.file, f.systemCode);
-    case FailureKind::SongDamaged: return "歌曲已损坏, 无法解码: " + f.file + ".";
-    case FailureKind::SongShort: return "歌曲比导入时测得的长度短: " + f.file + ".";
+    case FailureKind::SongUnreadable: return WithReason("音乐文件无法读取: " + f.file, f.systemCode);
+    case FailureKind::SongDamaged: return "音乐文件已损坏或不完整: " + f.file + ".";
     case FailureKind::OpeningUnreadable: return "片头视频无法读取: " + f.file + ".";
     case FailureKind::TemplateUnreadable: return "模板文件无法读取: " + f.detail;
     case FailureKind::Encoder:

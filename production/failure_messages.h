@@ -22,8 +22,7 @@ enum class FailureKind {
     PathTooLong,         // the whole path is too long for it
     PhotoUnreadable,     // an imported photo can't be read at production
     SongUnreadable,      // a song can't be opened
-    SongDamaged,         // a song fails while it is decoded
-    SongShort,           // a song ends before its measured length
+    SongDamaged,         // a song fails while it is decoded, or ends before its measured length
     OpeningUnreadable,   // the opening title can't be read
     TemplateUnreadable,  // the template movie can't be loaded (detail: why)
     Encoder,             // the encoder failed (detail: its own text)

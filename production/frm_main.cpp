@@ -20,6 +20,7 @@
 #include "production/input_lists.h"
 #include "production/lyric_style.h"
 #include "production/production_settings.h"
+#include "production/song_files.h"
 #include "skin/kiv_button.h"
 #include "skin/kiv_check_box.h"
 #include "skin/kiv_form.h"
@@ -295,6 +296,8 @@ void TfrmMain::Timer2Timer(TObject*)
     kivButton1->SetEnabled(true);
     ListBox1->Clear();
     ListBox2->Clear();
+    audio_names_.clear();
+    audio_seconds_.clear();
     ClearProgressLog();
 
     // The picture quality gives the template movie's size.
@@ -339,11 +342,15 @@ void TfrmMain::Timer2Timer(TObject*)
 
     const int templateFrames = ShockwaveFlash1->TotalFrames();
     if (templateFrames <= 0) {
-        setup_error_ = "模板文件无法读取: " + ShockwaveFlash1->LoadError();
-        log_.LogError(setup_error_);
-        lstProgress->Items().Add(setup_error_);
-        job_active_ = false;
-        Close();
+        FailSetUp("模板文件无法读取: " + ShockwaveFlash1->LoadError());
+        return;
+    }
+    // Only regular files are songs: the encoder would read a pipe or a
+    // device under a song's name for ever, before the stop could work.
+    std::vector<std::string> songs;
+    for (const production::AlbumMusicRow& row : project_.Music) songs.push_back(row.path);
+    if (const std::string problem = production::SongFilesProblem(songs); !problem.empty()) {
+        FailSetUp(problem);
         return;
     }
 
@@ -358,6 +365,15 @@ void TfrmMain::Timer2Timer(TObject*)
     // The lists and the conversion follow from their own timer, so that
     // the form is drawn and the stop can be pressed meanwhile.
     Timer3->SetEnabled(true);
+}
+
+void TfrmMain::FailSetUp(const std::string& error)
+{
+    setup_error_ = error;
+    log_.LogError(setup_error_);
+    lstProgress->Items().Add(setup_error_);
+    job_active_ = false;
+    Close();
 }
 
 void TfrmMain::Timer3Timer(TObject*)
@@ -388,6 +404,8 @@ void TfrmMain::Timer3Timer(TObject*)
 
     // The input lists; a stop meanwhile cancels the job here.
     const production::InputLists lists = production::BuildInputLists(job_, FrameFile());
+    audio_names_ = lists.audio;
+    audio_seconds_ = lists.audioSeconds;
     for (const std::string& name : lists.video) {
         if (stopped_by_user_) break;
         ListBox1->Items().Add(name);
@@ -698,6 +716,11 @@ void TfrmMain::RunConversion()
     production::EncoderJob job;
     job.videoNames = ListBox1->Items().Items();
     job.audioNames = ListBox2->Items().Items();
+    job.firstSong = project_.OpeningFile.empty() ? 0 : 1;
+    // The songs' lengths go with the names the set-up listed.
+    for (std::size_t i = 0; i < job.audioNames.size(); ++i)
+        job.audioSeconds.push_back(
+            i < audio_names_.size() && audio_names_[i] == job.audioNames[i] ? audio_seconds_[i] : 0.0);
     // The job's video file is written under its temporary name.
     job.videoOut = output_ ? output_->WritePath() : edVideoOut->Text();
     job.audioOut = output_ ? output_->WritePath() : edAudioOut->Text();

@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/flash/picture_ahead.h"
 #include "platform/gfx/bitmap.h"
@@ -130,6 +131,8 @@ public:
 
 private:
     void CreateControls();
+    // A job the set-up refuses: the error is its outcome, and the form closes.
+    void FailSetUp(const std::string& error);
     // The stop of "停止制作" and of the close: timers, movies, encoder.
     void StopJob();
     // Handles the waiting messages; a close asked for meanwhile stops the job.
@@ -196,6 +199,9 @@ private:
     production::ProgressLog log_;
     std::optional<production::EncoderRunResult> run_result_;
     production::ProductionJob job_;
+    // The audio list as the set-up built it, with the songs' measured lengths.
+    std::vector<std::string> audio_names_;
+    std::vector<double> audio_seconds_;
     bool stopped_by_user_ = false;
     bool job_active_ = false;  // from the set-up until the convert call returns
     std::string setup_error_;  // a template movie that can't be loaded

@@ -12,8 +12,14 @@ InputLists BuildInputLists(const ProductionJob& job, const std::string& frameFil
     if (!job.openingFile.empty()) lists.video.push_back(job.openingFile);
     lists.video.insert(lists.video.end(), static_cast<std::size_t>(entries), frameFile);
 
-    if (!job.openingFile.empty()) lists.audio.push_back(job.openingFile);
-    for (const MusicTrack& track : job.music) lists.audio.push_back(track.path);
+    if (!job.openingFile.empty()) {
+        lists.audio.push_back(job.openingFile);
+        lists.audioSeconds.push_back(0.0);
+    }
+    for (const MusicTrack& track : job.music) {
+        lists.audio.push_back(track.path);
+        lists.audioSeconds.push_back(track.seconds);
+    }
     return lists;
 }
 

@@ -12,6 +12,9 @@ namespace production {
 struct InputLists {
     std::vector<std::string> video;
     std::vector<std::string> audio;
+    // The length of each audio name as the music list measured it; 0 for
+    // the opening title, whose own length counts.
+    std::vector<double> audioSeconds;
 };
 
 // Frame-file entries of the video list: the producer's calls and the margin.

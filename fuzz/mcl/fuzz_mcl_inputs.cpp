@@ -53,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     mcl::AudioFormat format;  // the AVI output's: 44.1 kHz, 16-bit
     mcl::AudioFifo fifo(av_audio_fifo_alloc(format.sampleFormat, 2, 4096));
     mcl::AudioEntryReader audio(format);
-    if (audio.Open(path, &error)) {
+    if (audio.Open(path, 0, &error)) {
         int64_t total = 0;
         // damage is told once and then read past, as a continuing run does
         while (total < 22050 && !audio.Done())

@@ -1,6 +1,7 @@
 #include "platform/media/av_handles.h"
 
 #include <atomic>
+#include <filesystem>
 #include <mutex>
 
 namespace media {
@@ -34,6 +35,13 @@ FormatPtr OpenMediaFile(const std::string& path, const std::atomic<bool>* cancel
         // 8K frame in YUV 4:2:0 is 50 MB).
         av_max_alloc(kMaxSingleAllocation);
     });
+    // A pipe or a device under a media file's name would block the open or
+    // never end.
+    std::error_code not_regular;
+    if (!std::filesystem::is_regular_file(std::filesystem::path(path), not_regular)) {
+        error = "cannot open the file: not a regular file";
+        return nullptr;
+    }
     AVFormatContext* raw = avformat_alloc_context();
     if (!raw) {
         error = "out of memory";

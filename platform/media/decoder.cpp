@@ -1,5 +1,8 @@
 #include "platform/media/decoder.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "platform/media/probe.h"
 
 namespace media {
@@ -43,6 +46,19 @@ bool Decoder::OpenCodec(int stream_index, CodecPtr& codec)
     return true;
 }
 
+void Decoder::NoteLostSound(const AVPacket& packet)
+{
+    const AVStream* stream = format_->streams[audio_stream_];
+    double seconds =
+        packet.duration > 0 ? static_cast<double>(packet.duration) * av_q2d(stream->time_base) : 0;
+    // Damage can merge frames into one packet: its bytes at the stream's
+    // bit rate may be worth more.
+    const int64_t rate = stream->codecpar->bit_rate;
+    if (rate > 0 && packet.size > 0)
+        seconds = std::max(seconds, packet.size * 8.0 / static_cast<double>(rate));
+    lost_seconds_ += seconds;
+}
+
 bool Decoder::Fail(const std::string& what, int code)
 {
     error_ = code < 0 ? what + ": " + AvErrorText(code) : what;
@@ -72,6 +88,7 @@ bool Decoder::Step(std::vector<int16_t>& samples, std::vector<VideoFrame>& pictu
     else if (packet_->stream_index == video_stream_)
         codec = video_codec_.get();
     rc = codec ? avcodec_send_packet(codec, packet_.get()) : 0;
+    if (rc == AVERROR_INVALIDDATA && codec && codec == audio_codec_.get()) NoteLostSound(*packet_);
     av_packet_unref(packet_.get());
     // A damaged packet is left out and playing goes on, as other players do
     // (many files end in junk after their last frame); any other failure
@@ -88,6 +105,14 @@ bool Decoder::Drain(AVCodecContext* codec, std::vector<int16_t>& samples, std::v
         if (rc == AVERROR_INVALIDDATA && ++damaged < 16) continue;  // a damaged frame is left out
         if (rc < 0) return Fail("the file cannot be decoded", rc);
         if (codec == audio_codec_.get()) {
+            // Sound left out before this frame is silence of its time, so
+            // that what follows plays when it belongs.
+            if (lost_seconds_ > 0) {
+                const auto lost =
+                    static_cast<size_t>(std::llround(std::min(lost_seconds_, 60.0) * kOutputRate));
+                samples.insert(samples.end(), lost * kOutputChannels, 0);
+                lost_seconds_ = 0;
+            }
             const bool converted = ConvertAudio(frame_.get(), samples);
             av_frame_unref(frame_.get());
             if (!converted) return false;

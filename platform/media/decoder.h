@@ -45,6 +45,8 @@ private:
     bool ConvertAudio(const AVFrame* frame, std::vector<int16_t>& samples);
     bool ConfigureResampler(const AVFrame* frame);
     bool Fail(const std::string& what, int code);
+    // A damaged sound packet left out: its time is owed as silence.
+    void NoteLostSound(const AVPacket& packet);
 
     FormatPtr format_;
     CodecPtr audio_codec_, video_codec_;
@@ -55,6 +57,7 @@ private:
     PacketPtr packet_;
     FramePtr frame_;
     bool flushed_ = false;
+    double lost_seconds_ = 0;  // sound left out since the last sound frame
     std::string error_;
 };
 

@@ -1,9 +1,7 @@
 // The main window's music list with its measuring form, and the sync-mode
 // dialog, on the headless back end with a virtual clock, a temporary
 // system folder and songs written by the test.
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -383,35 +381,48 @@ TEST_F(MusicWindow, FilesWithoutALengthAreNamedAndLeftOutOfTheTotal)
     EXPECT_EQ(messages_[0].text.find(good.string()), std::string::npos);
 }
 
-// A file that never answers (a pipe nobody writes to) holds each wait only
-// up to its bound; on the real clock, since the player opens it in the
-// background there.
-TEST_F(MusicWindow, AFileThatNeverAnswersEndsItsWaitAtTheBound)
+// Only regular files are songs: a pipe nobody writes to, or a link to a
+// device that never ends, is refused with its message and never measured;
+// the other files chosen with it are imported and measured.
+TEST_F(MusicWindow, FilesThatAreNoRegularFilesAreRefusedAtTheImport)
 {
     const fs::path pipe = songs_ / "pipe.mp3";
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const fs::path device = songs_ / "device.wav";
+    fs::create_symlink("/dev/urandom", device);
+    const fs::path folder = songs_ / "folder.mp3";
+    fs::create_directories(folder);
     const fs::path good = Wav("good.wav", 2.0);
-    app_.App().SetClock(nullptr);
-    // Long enough for the good file on a loaded machine, short for a test.
-    Form4->MeasureWaitMs = 1500;
 
-    Import({good, pipe});
-    EXPECT_FALSE(Player().HasError()) << "the pipe never answered";
+    Import({pipe, good, device, folder});
     ASSERT_EQ(messages_.size(), 1u);
-    EXPECT_NE(messages_[0].text.find(pipe.string()), std::string::npos);
-    EXPECT_EQ(Form1->MusicRowSeconds, (std::vector<double>{2.0, 0}));
+    EXPECT_EQ(messages_[0].caption, app::kImportMusicCaption);
+    EXPECT_EQ(messages_[0].text, app::RefusedMusicText({pipe.string(), device.string(), folder.string()}));
+    EXPECT_EQ(Captions(Form1->kivListView2), (std::vector<std::string>{"good"}));
+    EXPECT_EQ(Form1->MusicRowSeconds, (std::vector<double>{2.0}));
     EXPECT_EQ(Form1->Label1->Caption(), "00:00:02");
 
-    // Let the opener go: a writer that closes at once.
-    int writer = -1;
-    for (int i = 0; i < 500 && writer < 0; ++i) {
-        writer = ::open(pipe.c_str(), O_WRONLY | O_NONBLOCK);
-        if (writer < 0) ::usleep(10000);
-    }
-    ASSERT_GE(writer, 0);
-    ::close(writer);
-    EXPECT_TRUE(app_.App().PumpUntil([&] { return Player().HasError(); }, 10000));
-    app_.App().SetClock(&app_.Clock());
+    // Nothing but refused files: the list stays as it was.
+    messages_.clear();
+    Import({pipe});
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(Captions(Form1->kivListView2), (std::vector<std::string>{"good"}));
+}
+
+// A song turned into a pipe after the import is not waited for: the player
+// opens only regular files, and its error ends the measuring at once.
+TEST_F(MusicWindow, ASongTurnedIntoAPipeIsMeasuredAsUnreadable)
+{
+    const fs::path song = Wav("song.wav", 1.0), good = Wav("good.wav", 2.0);
+    Import({song, good});
+    ASSERT_EQ(Form1->MusicRowSeconds, (std::vector<double>{1.0, 2.0}));
+    fs::remove(song);
+    ASSERT_EQ(::mkfifo(song.c_str(), 0600), 0);
+    Form1->kivListView2->SetItemIndex(1);
+    Form1->kivButton27->Click();  // "删除音乐" measures the rest again
+    EXPECT_EQ(Form1->MusicRowSeconds, (std::vector<double>{0}));
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_NE(messages_[0].text.find(song.string()), std::string::npos);
 }
 
 // --- the sync-mode dialog ------------------------------------------------------------------

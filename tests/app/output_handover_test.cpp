@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <fstream>
 #include <optional>
 
@@ -13,6 +15,7 @@
 #include "production/album_job.h"
 #include "production/form10.h"
 #include "production/form17.h"
+#include "production/song_files.h"
 #include "app/template_format.h"
 #include "platform/core/application.h"
 #include "platform/core/files.h"
@@ -134,7 +137,10 @@ TEST_F(OutputHandOver, RefusalsTouchNothing)
         const char* sync_mode;
         int dialogs;
         std::optional<Message> message;
+        bool pipe_song = false;  // the song is a pipe by now
     };
+    const fs::path pipe = out_ / "song.mp3";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
     const Case cases[] = {
         {"no template", false, 5, "a.avi", nullptr, "yinyuesuimobanchangdu", 0,
          Message{"导入模板", "没有导入模板.", "确定"}},
@@ -147,6 +153,10 @@ TEST_F(OutputHandOver, RefusalsTouchNothing)
          1, Message{"文件已存在", "文件已存在! 不能完成操作.", "确定"}},
         {"music follows nothing", true, 5, "b.avi", nullptr, "zhaopiansuiyinyue", 1,
          Message{std::string(production::kEmptyJobCaption), std::string(production::kEmptyJobText), "确定"}},
+        {"a song that is no regular file", true, 5, "c.avi", nullptr, "yinyuesuimobanchangdu", 1,
+         Message{std::string(production::kEmptyJobCaption), production::NotASongFileText(pipe.string()),
+                 "确定"},
+         true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -164,6 +174,13 @@ TEST_F(OutputHandOver, RefusalsTouchNothing)
         chosen_ = c.chosen ? std::optional<std::string>((out_ / *c.chosen).string()) : std::nullopt;
         messages_.clear();
         dialogs_ = 0;
+        Form1->kivListView2->Items().Clear();
+        if (c.pipe_song) {
+            TListItem* row = Form1->kivListView2->Items().Add();
+            row->SetCaption("song");
+            row->SubItems().Add(pipe.string());
+            row->SubItems().Add("00:03");
+        }
 
         Click(Form1->kivButton2);
 

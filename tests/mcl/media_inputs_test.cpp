@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -166,34 +168,179 @@ TEST(MclMediaInputs, DamagedSongIsAnInputErrorNotAShortSong)
     }
 }
 
+// A song cut short after the application measured it, with a header that
+// says nothing of the cut (a WAV, an MP3 without its own length), is held
+// against the length the application gives: cut well short of it, it is an
+// input error told once, and continuing pads it with silence.
+TEST(MclMediaInputs, SongShorterThanTheApplicationsLengthIsAnInputError)
+{
+    struct Case {
+        const char* name;
+        const char* file;
+        bool cut;      // cut to half its size
+        double given;  // the application's length; 0: none
+        bool damaged;
+    };
+    const Case cases[] = {
+        {"wav cut in half", "song.wav", true, 4.0, true},
+        {"mp3 without a header cut in half", "song.mp3", true, 4.0, true},
+        {"wav cut in half, no length given", "song.wav", true, 0, false},
+        {"whole wav", "song.wav", false, 4.0, false},
+        {"whole mp3 a little shorter than given", "song.mp3", false, 4.4, false},
+    };
+    mcltest::TempDir dir;
+    const std::string frame = (dir / "lswj.bmp").string();
+    mcltest::WriteBmp(frame, 32, 32, {0, 0, 0});
+    const std::string before = (dir / "before.wav").string();
+    mcltest::MakeTone(before, 0.5);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::filesystem::path song = dir / c.file;
+        ASSERT_TRUE(
+            mcltest::RunFfmpeg("-f lavfi -i sine=frequency=440:sample_rate=44100:duration=4 -ac 2 "
+                               "-write_xing 0 \"" +
+                               song.string() + "\""));
+        if (c.cut) std::filesystem::resize_file(song, std::filesystem::file_size(song) / 2);
+        mcltest::Job job;
+        job.video.assign(125, frame);
+        job.audio = {before, song.string()};
+        job.audioSeconds = {0, c.given};
+        job.output = (dir / "out.avi").string();
+        int errors = 0;
+        job.onError = [&](int32_t code) {
+            ++errors;
+            EXPECT_EQ(code, MCL_ERROR_INPUT_DECODE);
+            // the error names its entry, for the application's own words
+            int32_t audio = 0;
+            EXPECT_EQ(MclGetErrorEntry(&audio), 1);
+            EXPECT_EQ(audio, 1);
+            return MCL_ACTION_CONTINUE;
+        };
+        job.Run();
+        ASSERT_EQ(job.result, MCL_OK) << job.lastErrorText;
+        EXPECT_EQ(errors, c.damaged ? 1 : 0) << job.errorTextInCallback;
+        if (c.damaged) {
+            EXPECT_NE(job.errorTextInCallback.find(c.file), std::string::npos) << job.errorTextInCallback;
+        }
+        EXPECT_NEAR(mcltest::ReadBack(job.output).audioSeconds, 5.0, 0.05);
+    }
+}
+
+// Only regular files are read: a pipe or a device under a song's name is an
+// entry that cannot be opened, found at once, never a run that waits for ever.
+TEST(MclMediaInputs, APipeOrADeviceIsNoInput)
+{
+    mcltest::TempDir dir;
+    const std::string frame = (dir / "lswj.bmp").string();
+    mcltest::WriteBmp(frame, 32, 32, {0, 0, 0});
+    const std::filesystem::path pipe = dir / "pipe.mp3", device = dir / "device.mp3";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    std::filesystem::create_symlink("/dev/urandom", device);
+    for (const std::filesystem::path& song : {pipe, device}) {
+        SCOPED_TRACE(song.filename().string());
+        EXPECT_EQ(MclProbeDuration(song.c_str()), 0.0);
+        mcltest::Job job;
+        job.video.assign(10, frame);
+        job.audio = {song.string()};
+        job.output = (dir / "out.avi").string();
+        std::vector<int32_t> codes;
+        job.onError = [&](int32_t code) {
+            codes.push_back(code);
+            return MCL_ACTION_CONTINUE;
+        };
+        job.Run();
+        EXPECT_EQ(job.sampleTotal, 0);
+        EXPECT_EQ(codes, std::vector<int32_t>{MCL_ERROR_INPUT_OPEN});
+        EXPECT_NE(job.errorTextInCallback.find(song.filename().string()), std::string::npos)
+            << job.errorTextInCallback;
+    }
+}
+
+// A damaged stretch in the middle of an MP3 is left out as silence of its
+// own time: the next song, and with it the lyrics and pictures timed to the
+// songs, starts where it would have started.
+TEST(MclMediaInputs, DamageInTheMiddleKeepsTheNextSongInPlace)
+{
+    struct Case {
+        const char* name;
+        const char* options;
+    };
+    const Case cases[] = {
+        {"mp3 without a header", "-write_xing 0"},
+        {"mp3 with its header", ""},
+    };
+    mcltest::TempDir dir;
+    const std::string loud = (dir / "loud.wav").string();
+    mcltest::MakeTone(loud, 0.5);
+    const std::string frame = (dir / "lswj.bmp").string();
+    mcltest::WriteBmp(frame, 32, 32, {0, 0, 0});
+    auto nextSongStart = [&](const std::filesystem::path& song) {
+        mcltest::Job job;
+        job.video.assign(200, frame);
+        job.audio = {song.string(), loud};
+        job.output = (dir / "out.avi").string();
+        job.Run();
+        EXPECT_EQ(job.result, MCL_OK) << job.lastErrorText;
+        return mcltest::FirstLoudSecond(job.output);
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::filesystem::path quiet = dir / "quiet.mp3";
+        ASSERT_TRUE(
+            mcltest::RunFfmpeg("-f lavfi -i sine=frequency=440:sample_rate=44100:duration=6,volume=0.02 "
+                               "-ac 2 " +
+                               std::string(c.options) + " \"" + quiet.string() + "\""));
+        const double whole = nextSongStart(quiet);
+        ASSERT_GT(whole, 5.9);
+        for (unsigned seed : {1u, 2u, 3u}) {
+            SCOPED_TRACE(seed);
+            const std::filesystem::path damaged = dir / "damaged.mp3";
+            std::filesystem::copy_file(quiet, damaged, std::filesystem::copy_options::overwrite_existing);
+            {
+                std::fstream file(damaged, std::ios::binary | std::ios::in | std::ios::out);
+                std::mt19937 random(seed);
+                file.seekp(std::streamoff(std::filesystem::file_size(damaged) / 2 + random() % 1000));
+                for (int i = 0; i < 600; ++i) file.put(char(random() & 0xFF));
+            }
+            // a frame of the timeline is 40 ms; the damage took 52 to 78 ms
+            EXPECT_NEAR(nextSongStart(damaged), whole, 0.01);
+        }
+    }
+}
+
 // Junk after a song's last frame, common in files that play well elsewhere,
-// costs nothing of its length and is no damage.
+// costs nothing of its length and is no damage, also against a length
+// measured by reading its packets, which takes the junk in.
 TEST(MclMediaInputs, JunkAfterTheLastFrameIsNoDamage)
 {
     mcltest::TempDir dir;
-    const std::filesystem::path song = dir / "junk.mp3";
-    ASSERT_TRUE(mcltest::RunFfmpeg("-f lavfi -i sine=frequency=440:sample_rate=44100:duration=2 -ac 2 \"" +
-                                   song.string() + "\""));
-    {
-        std::ofstream out(song, std::ios::binary | std::ios::app);
-        std::mt19937 random(3);
-        for (int i = 0; i < 3000; ++i) out.put(char(random() & 0xFF));
-    }
     const std::string frame = (dir / "lswj.bmp").string();
     mcltest::WriteBmp(frame, 32, 32, {0, 0, 0});
-    mcltest::Job job;
-    job.video.assign(50, frame);
-    job.audio = {song.string()};
-    job.output = (dir / "out.avi").string();
-    int errors = 0;
-    job.onError = [&](int32_t) {
-        ++errors;
-        return MCL_ACTION_ABORT;
-    };
-    job.Run();
-    EXPECT_EQ(errors, 0) << job.errorTextInCallback;
-    ASSERT_EQ(job.result, MCL_OK) << job.lastErrorText;
-    EXPECT_NEAR(mcltest::ReadBack(job.output).audioSeconds, 2.0, 0.1);
+    for (int junk : {3000, 60000}) {
+        SCOPED_TRACE(junk);
+        const std::filesystem::path song = dir / "junk.mp3";
+        ASSERT_TRUE(mcltest::RunFfmpeg(
+            "-f lavfi -i sine=frequency=440:sample_rate=44100:duration=2 -ac 2 \"" + song.string() + "\""));
+        {
+            std::ofstream out(song, std::ios::binary | std::ios::app);
+            std::mt19937 random(3);
+            for (int i = 0; i < junk; ++i) out.put(char(random() & 0xFF));
+        }
+        mcltest::Job job;
+        job.video.assign(50, frame);
+        job.audio = {song.string()};
+        job.audioSeconds = {MclProbeDuration(song.c_str())};
+        job.output = (dir / "out.avi").string();
+        int errors = 0;
+        job.onError = [&](int32_t) {
+            ++errors;
+            return MCL_ACTION_ABORT;
+        };
+        job.Run();
+        EXPECT_EQ(errors, 0) << job.errorTextInCallback;
+        ASSERT_EQ(job.result, MCL_OK) << job.lastErrorText;
+        EXPECT_NEAR(mcltest::ReadBack(job.output).audioSeconds, 2.0, 0.1);
+    }
 }
 
 }  // namespace

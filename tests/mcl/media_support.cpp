@@ -282,6 +282,8 @@ void Job::Run()
     MclAssignAudioSource(c, [](MclSource* s, int32_t i) {
         Note("asource:" + std::to_string(i));
         Answer(t_audioList, s, i);
+        if (i >= 0 && size_t(i) < t_job->audioSeconds.size())
+            MclSourceSetLength(s, t_job->audioSeconds[size_t(i)]);
     });
     MclAssignAudioFunc(c, [](MclConverter*, int64_t, int32_t) {
         if (std::this_thread::get_id() != g_callerThread) t_job->allOnCallerThread = false;

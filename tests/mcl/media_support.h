@@ -65,6 +65,9 @@ StreamFacts ReadBack(const std::filesystem::path& path, bool colours = false);
 // the calling thread.
 struct Job {
     std::vector<std::string> video, audio;
+    // The audio entries' lengths as the application knows them, given with
+    // their names (missing or 0: none).
+    std::vector<double> audioSeconds;
     std::string output;
     int32_t presetKind = -1, tv = MCL_TV_PAL;  // -1: no preset
     bool keepDuration = true;

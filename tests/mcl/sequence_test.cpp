@@ -143,6 +143,9 @@ TEST(MclErrors, ActionsForAnUnreadableEntry)
         int errors = 0;
         job.onError = [&](int32_t) {
             ++errors;
+            int32_t audio = 1;
+            EXPECT_EQ(MclGetErrorEntry(&audio), 2);  // the video list's third
+            EXPECT_EQ(audio, 0);
             return c.action;
         };
         job.Run();

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <regex>
 
 #include <string>
@@ -168,6 +169,27 @@ TEST_F(BindingFixture, ASongCutShortIsLoggedAsAnInputError)
     EXPECT_EQ(result.error, 0);
     ASSERT_EQ(client.errors.size(), 1u);
     EXPECT_NE(client.errors[0].find("song.mp3"), std::string::npos) << client.errors[0];
+    // in the songs' words; the encoder's own line stays in the log
+    EXPECT_EQ(client.errors[0], "音乐文件已损坏或不完整: " + song.string() + ".");
+}
+
+// Only the music list's songs are told in the songs' words: an opening
+// title before them keeps the encoder's own line.
+TEST_F(BindingFixture, OnlyTheSongsErrorsAreToldAsSongs)
+{
+    const std::filesystem::path opening = dir / "opening.mpg", song = dir / "song.wav";
+    std::ofstream(opening) << "not a video";
+    mcltest::MakeTone(song, 2.0);
+    std::filesystem::resize_file(song, std::filesystem::file_size(song) / 2);
+    EncoderJob job = Job(75);
+    job.audioNames = {opening.string(), song.string()};
+    job.audioSeconds = {0.0, 2.0};
+    job.firstSong = 1;
+    session.Run(job);
+    ASSERT_EQ(client.errors.size(), 2u);
+    EXPECT_NE(client.errors[0].find("opening.mpg"), std::string::npos) << client.errors[0];
+    EXPECT_EQ(client.errors[0].find("音乐文件"), std::string::npos) << client.errors[0];
+    EXPECT_EQ(client.errors[1], "音乐文件已损坏或不完整: " + song.string() + ".");
 }
 
 TEST_F(BindingFixture, OutputFailureIsTheRunsError)

@@ -199,9 +199,8 @@ TEST(FailureMessages, EveryFailureIsToldInChineseWithTheUsersFile)
         {Failure(FailureKind::OutputGone, "/x/相册.mpg"), "视频文件不在了: /x/相册.mpg."},
         {Failure(FailureKind::NameTooLong, "相册.mpg"), "文件名太长, 文件系统不接受: 相册.mpg."},
         {Failure(FailureKind::PhotoUnreadable, "/p/海边.jpg"), "照片无法读取: /p/海边.jpg."},
-        {Failure(FailureKind::SongUnreadable, "/m/歌.mp3"), "歌曲无法读取: /m/歌.mp3."},
-        {Failure(FailureKind::SongDamaged, "/m/歌.mp3"), "歌曲已损坏, 无法解码: /m/歌.mp3."},
-        {Failure(FailureKind::SongShort, "/m/歌.mp3"), "歌曲比导入时测得的长度短: /m/歌.mp3."},
+        {Failure(FailureKind::SongUnreadable, "/m/歌.mp3"), "音乐文件无法读取: /m/歌.mp3."},
+        {Failure(FailureKind::SongDamaged, "/m/歌.mp3"), "音乐文件已损坏或不完整: /m/歌.mp3."},
         {Failure(FailureKind::OpeningUnreadable, "/v/片头.mpg"), "片头视频无法读取: /v/片头.mpg."},
         {Failure(FailureKind::Encoder, "/x/相册.mpg", 0, "Cannot open the video encoder"),
          "视频编码出错: /x/相册.mpg."},
@@ -227,8 +226,8 @@ TEST(FailureMessages, EncoderErrorsAreToldByWhatTheyConcern)
     const Case cases[] = {
         {MCL_ERROR_OUTPUT, ENOSPC, "/proc/self/fd/9", InputRole::Other,
          "视频文件无法写入: /x/相册.mpg (磁盘空间不足)."},
-        {MCL_ERROR_INPUT_OPEN, 0, "/m/歌.mp3", InputRole::Song, "歌曲无法读取: /m/歌.mp3."},
-        {MCL_ERROR_INPUT_DECODE, 0, "/m/歌.mp3", InputRole::Song, "歌曲已损坏, 无法解码: /m/歌.mp3."},
+        {MCL_ERROR_INPUT_OPEN, 0, "/m/歌.mp3", InputRole::Song, "音乐文件无法读取: /m/歌.mp3."},
+        {MCL_ERROR_INPUT_DECODE, 0, "/m/歌.mp3", InputRole::Song, "音乐文件已损坏或不完整: /m/歌.mp3."},
         {MCL_ERROR_INPUT_OPEN, 0, "/v/片头.mpg", InputRole::Opening, "片头视频无法读取: /v/片头.mpg."},
         {MCL_ERROR_ENCODER, 0, "", InputRole::Other, "视频编码出错: /x/相册.mpg."},
         // No message words it: the library's text is the last resort.

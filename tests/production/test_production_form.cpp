@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cctype>
@@ -327,6 +328,66 @@ TEST_F(ProductionForm, LyricsFollowTheSongsAndTheIndexIsTakenBack)
     EXPECT_EQ(frmMain->edit3->Text(), "24");
     EXPECT_EQ(frmMain->ListBox2->Count(), 2);
     EXPECT_NEAR(ProbedFrames(), 50.0, 1.0);
+}
+
+// A song cut short after the music list measured it, or no regular file
+// under its name, fails the job with a message that names it; the album is
+// never called finished, and the form never hangs on reading the song.
+TEST_F(ProductionForm, ASongCutShortOrNoFileFailsTheJobWithItsMessage)
+{
+    enum class Harm { None, CutInHalf, Fifo, LinkToADevice };
+    struct Case {
+        const char* name;
+        const char* file;
+        Harm harm;
+        const char* says;  // "": completed
+    };
+    const Case cases[] = {
+        {"whole wav", "song.wav", Harm::None, ""},
+        {"wav cut in half", "song.wav", Harm::CutInHalf, "音乐文件已损坏或不完整"},
+        {"mp3 without its length cut in half", "song.mp3", Harm::CutInHalf, "音乐文件已损坏或不完整"},
+        {"a pipe", "song.mp3", Harm::Fifo, "音乐文件不是普通文件"},
+        {"a link to a device", "song.mp3", Harm::LinkToADevice, "音乐文件不是普通文件"},
+    };
+    project.SyncMode = "zhaopiansuiyinyue";
+    project.MusicSeconds = 3.0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path song = dir / c.file;
+        fs::remove(song);
+        ASSERT_TRUE(
+            mcltest::RunFfmpeg("-f lavfi -i sine=frequency=440:sample_rate=44100:duration=3 -ac 2 "
+                               "-write_xing 0 \"" +
+                               song.string() + "\""));
+        // measured whole, as the music list did at the import
+        project.Music = {{song.string(), "00:03", MclProbeDuration(song.c_str())}};
+        switch (c.harm) {
+        case Harm::None: break;
+        case Harm::CutInHalf: fs::resize_file(song, fs::file_size(song) / 2); break;
+        case Harm::Fifo:
+            fs::remove(song);
+            ASSERT_EQ(mkfifo(song.c_str(), 0600), 0);
+            break;
+        case Harm::LinkToADevice:
+            fs::remove(song);
+            fs::create_symlink("/dev/urandom", song);
+            break;
+        }
+        output = (dir / (std::string(c.name) + ".avi")).string();
+        Produce();
+        const production::CompletionOutcome outcome = frmMain->Outcome();
+        EXPECT_FALSE(frmMain->Visible());
+        if (*c.says == '\0') {
+            EXPECT_TRUE(outcome.ShowsCompletionForm()) << outcome.text;
+            EXPECT_NEAR(ProbedFrames(), 75.0, 1.0);
+            continue;
+        }
+        EXPECT_EQ(outcome.kind, production::CompletionKind::EncoderError);
+        EXPECT_NE(outcome.caption, "制作完成");
+        EXPECT_NE(outcome.text.find(c.says), std::string::npos) << outcome.text;
+        EXPECT_NE(outcome.text.find(song.string()), std::string::npos) << outcome.text;
+        EXPECT_FALSE(fs::exists(output));
+    }
 }
 
 TEST_F(ProductionForm, StopInsideTheFrameCallbackKeepsTheFrameJustRendered)

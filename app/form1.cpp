@@ -423,10 +423,7 @@ void TForm1::RefuseStart(int exit_code, const std::string& reason, const std::st
     startup_exit_code_ = exit_code;
     std::cerr << "castora: " << reason << std::endl;
     // Started from the menu, nobody reads stderr: the box says why.
-    kivMessageDialog1->SetCaption(app::kMainWindowTitle);
-    kivMessageDialog1->SetText(message);
-    kivMessageDialog1->SetButton1Caption("确定");
-    kivMessageDialog1->ShowModal();
+    skin::Tell(*kivMessageDialog1, app::kMainWindowTitle, message);
     Close();
 }
 
@@ -682,17 +679,11 @@ void TForm1::kivButton4Click(TObject*)
     RefreshTemplateAfterPhotos();
     ProjectLengthText();
     if (MainForm->FailedRenders() > 0) {
-        kivMessageDialog1->SetCaption("导入照片");
-        kivMessageDialog1->SetText("有 " + std::to_string(MainForm->FailedRenders()) +
-                                   " 张照片未能导入:工作文件夹无法写入.");
-        kivMessageDialog1->SetButton1Caption("确定");
-        kivMessageDialog1->ShowModal();
+        skin::Tell(*kivMessageDialog1, "导入照片",
+                   "有 " + std::to_string(MainForm->FailedRenders()) + " 张照片未能导入:工作文件夹无法写入.");
     }
     if (!MainForm->UnreadPhotos().Empty()) {
-        kivMessageDialog1->SetCaption("导入照片");
-        kivMessageDialog1->SetText(app::UnreadPhotosText(MainForm->UnreadPhotos()));
-        kivMessageDialog1->SetButton1Caption("确定");
-        kivMessageDialog1->ShowModal();
+        skin::Tell(*kivMessageDialog1, "导入照片", app::UnreadPhotosText(MainForm->UnreadPhotos()));
     }
 }
 

@@ -157,10 +157,7 @@ TForm11::~TForm11()
 
 void TForm11::Tell(const char* caption, const std::string& text)
 {
-    kivMessageDialog1->SetCaption(caption);
-    kivMessageDialog1->SetText(text);
-    kivMessageDialog1->SetButton1Caption("确定");
-    kivMessageDialog1->ShowModal();
+    skin::Tell(*kivMessageDialog1, caption, text);
 }
 
 bool TForm11::ValidEndingLoaded() const { return EndingValidation == app::kEndingValidation; }

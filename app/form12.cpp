@@ -69,10 +69,7 @@ void TForm12::FormClose(TObject*, TCloseAction&)
     const bool written =
         app::WriteEndingText(work, 1, kivMemo1->Text()) && app::WriteEndingText(work, 2, kivMemo2->Text());
     if (!written) {
-        kivMessageDialog1->SetCaption(app::kEditTextsCaption);
-        kivMessageDialog1->SetText(app::kEndingTextsNotWritten);
-        kivMessageDialog1->SetButton1Caption("确定");
-        kivMessageDialog1->ShowModal();
+        skin::Tell(*kivMessageDialog1, app::kEditTextsCaption, app::kEndingTextsNotWritten);
     }
     if (Form11) Form11->ReplayEndingAfterEdit();
 }

@@ -25,10 +25,7 @@ namespace {
 
 void ShowMessage(TkivMessageDialog* dialog, const char* text)
 {
-    dialog->SetCaption(app::kTemplateImportCaption);
-    dialog->SetText(text);
-    dialog->SetButton1Caption("确定");
-    dialog->ShowModal();
+    skin::Tell(*dialog, app::kTemplateImportCaption, text);
 }
 
 void SetRunButtons(TForm1& f, bool enabled)

@@ -125,10 +125,7 @@ void OpenLyricDialog(TForm1& main)
 {
     if (!Form15 || Form15->Visible()) return;
     if (main.kivListView2->Items().Count() == 0) {
-        main.kivMessageDialog1->SetCaption(kLyricDialogCaption);
-        main.kivMessageDialog1->SetText(kNoMusicForLyricsText);
-        main.kivMessageDialog1->SetButton1Caption("确定");
-        main.kivMessageDialog1->ShowModal();
+        skin::Tell(*main.kivMessageDialog1, kLyricDialogCaption, kNoMusicForLyricsText);
         return;
     }
     TForm15& dialog = *Form15;
@@ -182,10 +179,7 @@ void TForm15::RefreshMovie()
 
 void TForm15::ShowMessage(const std::string& caption, const std::string& text)
 {
-    kivMessageDialog1->SetCaption(caption);
-    kivMessageDialog1->SetText(text);
-    kivMessageDialog1->SetButton1Caption("确定");
-    kivMessageDialog1->ShowModal();
+    skin::Tell(*kivMessageDialog1, caption, text);
 }
 
 void TForm15::kivButton1Click(TObject*)

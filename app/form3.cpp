@@ -430,10 +430,7 @@ void TForm3::SetBusy(bool busy)
 
 void TForm3::Tell(TkivMessageDialog* dialog, const std::string& caption, const std::string& text)
 {
-    dialog->SetCaption(caption);
-    dialog->SetText(text);
-    dialog->SetButton1Caption("确定");
-    dialog->ShowModal();
+    skin::Tell(*dialog, caption, text);
 }
 
 void TForm3::RefreshMainThumbnails()

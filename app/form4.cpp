@@ -103,10 +103,7 @@ void TForm4::FormActivate(TObject*)
 
     // A program that is closing cut the waits short: that is no fault of the files.
     if (!unmeasured.empty() && !App().Terminated()) {
-        kivMessageDialog1->SetCaption(app::kMeasuringCaption);
-        kivMessageDialog1->SetText(app::UnmeasuredMusicText(unmeasured));
-        kivMessageDialog1->SetButton1Caption("确定");
-        kivMessageDialog1->ShowModal();
+        skin::Tell(*kivMessageDialog1, app::kMeasuringCaption, app::UnmeasuredMusicText(unmeasured));
     }
     Timer1->SetEnabled(true);
 }

@@ -85,10 +85,7 @@ void TForm8::FormShow(TObject*)
 
 void TForm8::Refuse(const char* text)
 {
-    kivMessageDialog1->SetCaption(app::kSyncModeCaption);
-    kivMessageDialog1->SetText(text);
-    kivMessageDialog1->SetButton1Caption("确定");
-    kivMessageDialog1->ShowModal();
+    skin::Tell(*kivMessageDialog1, app::kSyncModeCaption, text);
     kivRadioButton1->SetChecked(true);
 }
 

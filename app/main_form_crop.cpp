@@ -233,10 +233,7 @@ void TMainForm::kivButton1Click(TObject*)
     App().ProcessMessages();
     if (!written) {
         // The crop data stays with the picture that is there.
-        kivMessageDialog1->SetCaption("保存剪辑");
-        kivMessageDialog1->SetText("保存剪辑失败: 照片文件无法写入.");
-        kivMessageDialog1->SetButton1Caption("确定");
-        kivMessageDialog1->ShowModal();
+        skin::Tell(*kivMessageDialog1, "保存剪辑", "保存剪辑失败: 照片文件无法写入.");
         return;
     }
     app::StoreClipGeometry(Form1->kivListView3->Items()[crop_row_]->SubItems(),

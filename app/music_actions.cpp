@@ -31,10 +31,7 @@ void ApplyEmptyMusicTail(const MusicActionsView& main, const char* message)
     if (tail.project_length) main.album_length.SetCaption(*tail.project_length);
     if (!tail.falls_back) return;
     main.sync_mode = std::string(kSyncMusicFollowsTemplate);
-    main.message.SetCaption(kSyncModeCaption);
-    main.message.SetText(message);
-    main.message.SetButton1Caption("确定");
-    main.message.ShowModal();
+    skin::Tell(main.message, kSyncModeCaption, message);
 }
 
 }  // namespace
@@ -64,10 +61,7 @@ void ImportMusic(const MusicActionsView& main)
         row->SubItems().Add("00:00");
     }
     if (!refused.empty()) {
-        main.message.SetCaption(kImportMusicCaption);
-        main.message.SetText(RefusedMusicText(refused));
-        main.message.SetButton1Caption("确定");
-        main.message.ShowModal();
+        skin::Tell(main.message, kImportMusicCaption, RefusedMusicText(refused));
         if (refused.size() == files.size()) return;
     }
     if (rows.Count() > 0) main.music_list.SetItemIndex(0);
@@ -125,10 +119,7 @@ void TellIfSoundOff(const MusicActionsView& main)
     notice.play_asked = false;
     if (!main.player.SoundOff()) return;
     notice.told = true;
-    main.message.SetCaption("播放音乐");
-    main.message.SetText("没有找到声音设备, 音乐播放时听不到声音.");
-    main.message.SetButton1Caption("确定");
-    main.message.ShowModal();
+    skin::Tell(main.message, "播放音乐", "没有找到声音设备, 音乐播放时听不到声音.");
 }
 
 }  // namespace

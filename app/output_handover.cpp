@@ -30,10 +30,7 @@ ProductionRunner& CustomRunner()
 
 void ShowMessage(TForm1& form, const std::string& caption, const std::string& text)
 {
-    form.kivMessageDialog1->SetCaption(caption);
-    form.kivMessageDialog1->SetText(text);
-    form.kivMessageDialog1->SetButton1Caption("确定");
-    form.kivMessageDialog1->ShowModal();
+    skin::Tell(*form.kivMessageDialog1, caption, text);
 }
 
 std::string SubItem(const TListItem& item, int index)

@@ -23,10 +23,7 @@ int ShownPage(const PhotoBrowserView& main) { return PageInView(main.page_index,
 
 void ShowPageMessage(const PhotoBrowserView& main, const char* text)
 {
-    main.message.SetCaption("浏览照片");
-    main.message.SetText(text);
-    main.message.SetButton1Caption("确定");
-    main.message.ShowModal();
+    skin::Tell(main.message, "浏览照片", text);
 }
 
 void ApplyPageMove(const PhotoBrowserView& main, const PageMove& move)

@@ -26,10 +26,7 @@ void DeleteRow(TkivListView& list, int row)
 
 void ShowDeleteFailed(const PhotoDeletionView& main, const std::string& text)
 {
-    main.message.SetCaption(kDeletePhotosCaption);
-    main.message.SetText(text);
-    main.message.SetButton1Caption("确定");
-    main.message.ShowModal();
+    skin::Tell(main.message, kDeletePhotosCaption, text);
 }
 
 // After a single deletion: the strip back on page 0, the length anew.

@@ -40,6 +40,14 @@ MessageDialogHook SetMessageDialogHook(MessageDialogHook hook)
     return std::exchange(Hook(), std::move(hook));
 }
 
+void Tell(TkivMessageDialog& dialog, const std::string& caption, const std::string& text)
+{
+    dialog.SetCaption(caption);
+    dialog.SetText(text);
+    dialog.SetButton1Caption("确定");
+    dialog.ShowModal();
+}
+
 }  // namespace skin
 
 TkivMessageDialog::TkivMessageDialog(TComponent* AOwner) : TkivDialog(AOwner) {}

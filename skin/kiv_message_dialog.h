@@ -57,4 +57,8 @@ namespace skin {
 // restores the real box. Returns the hook that was set before.
 using MessageDialogHook = std::function<TModalResult(const TkivMessageDialog& dialog)>;
 MessageDialogHook SetMessageDialogHook(MessageDialogHook hook);
+
+// How every form tells the user something: the caption, the text and the
+// single button "确定", shown modally.
+void Tell(TkivMessageDialog& dialog, const std::string& caption, const std::string& text);
 }  // namespace skin

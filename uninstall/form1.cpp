@@ -94,10 +94,7 @@ bool TForm1::MainProgramRunning() const
 
 void TForm1::ShowMessage(const std::string& text)
 {
-    kivMessageDialog1->SetCaption("卸载  " + Title());
-    kivMessageDialog1->SetText(text);
-    kivMessageDialog1->SetButton1Caption("确定");
-    kivMessageDialog1->ShowModal();
+    skin::Tell(*kivMessageDialog1, "卸载  " + Title(), text);
 }
 
 void TForm1::RefuseWhileRunning()

@@ -4,14 +4,14 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/form1.h"
+#include "app/main_window.h"
 #include "app/lrc.h"
 #include "app/output_job.h"
 #include "app/preview_engine.h"
 #include "platform/flash/shockwave_flash.h"
 #include "platform/ui/dialogs.h"
 #include "production/album_job.h"
-#include "production/form10.h"
+#include "production/completion_form.h"
 #include "production/pending_output.h"
 #include "production/song_files.h"
 #include "skin/kiv_button.h"

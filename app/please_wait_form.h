@@ -1,8 +1,8 @@
-#pragma once
 // The please-wait forms of the photo deletions: a skinned panel with a
 // progress bar. The work runs once per showing, at the first activation
 // (a message box shown by the work activates the form again); Timer1 then
 // closes the form, which ends the opener's modal call.
+#pragma once
 #include "platform/ui/form.h"
 
 class TTimer;

@@ -5,7 +5,7 @@
 
 #include "platform/core/timer.h"
 #include "platform/ui/edit.h"
-#include "production/frm_main.h"
+#include "production/production_form.h"
 #include "skin/kiv_progress_bar.h"
 
 namespace production {

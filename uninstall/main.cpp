@@ -5,7 +5,7 @@
 
 #include "platform/ui/msgbox.h"
 #include "platform/ui/sdl_backend.h"
-#include "uninstall/form1.h"
+#include "uninstall/uninstall_form.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <fstream>
 
 #include "app/castora_forms.h"
-#include "app/form1.h"
-#include "app/form14.h"
+#include "app/main_window.h"
+#include "app/template_import_form.h"
 #include "app/preview_engine.h"
 #include "platform/core/application.h"
 #include "platform/core/files.h"

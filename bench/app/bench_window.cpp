@@ -21,8 +21,8 @@
 #include <string>
 
 #include "app/castora_forms.h"
-#include "app/form1.h"
-#include "app/form14.h"
+#include "app/main_window.h"
+#include "app/template_import_form.h"
 #include "platform/core/application.h"
 #include "platform/core/files.h"
 #include "platform/core/memory.h"
@@ -33,8 +33,8 @@
 #include "platform/ui/dialogs.h"
 #include "platform/ui/edit.h"
 #include "platform/ui/sdl_backend.h"
-#include "production/form17.h"
-#include "production/frm_main.h"
+#include "production/quality_form.h"
+#include "production/production_form.h"
 #include "skin/kiv_button.h"
 #include "skin/kiv_list_view.h"
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "app/castora_forms.h"
-#include "app/form1.h"
+#include "app/main_window.h"
 #include "platform/core/application.h"
 #include "platform/core/files.h"
 #include "platform/gfx/image_io.h"

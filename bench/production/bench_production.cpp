@@ -25,8 +25,8 @@
 #include "platform/gfx/bitmap.h"
 #include "platform/gfx/image_io.h"
 #include "platform/ui/edit.h"
-#include "production/form17.h"
-#include "production/frm_main.h"
+#include "production/quality_form.h"
+#include "production/production_form.h"
 #include "skin/kiv_progress_bar.h"
 #include "skin/kiv_radio_button.h"
 

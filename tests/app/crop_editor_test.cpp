@@ -6,10 +6,10 @@
 #include <fstream>
 
 #include "app/castora_forms.h"
-#include "app/form1.h"
-#include "app/form2.h"
-#include "app/form3.h"
-#include "app/main_form.h"
+#include "app/main_window.h"
+#include "app/crop_render_form.h"
+#include "app/crop_editor_form.h"
+#include "app/photo_import_form.h"
 #include "platform/core/application.h"
 #include "platform/core/files.h"
 #include "platform/core/timer.h"

@@ -7,9 +7,9 @@
 #include <functional>
 
 #include "app/castora_forms.h"
-#include "app/form1.h"
-#include "app/form15.h"
-#include "app/form16.h"
+#include "app/main_window.h"
+#include "app/lyrics_form.h"
+#include "app/lyric_style_form.h"
 #include "platform/core/application.h"
 #include "platform/core/files.h"
 #include "platform/core/timer.h"

@@ -10,9 +10,9 @@
 #include <random>
 
 #include "app/castora_forms.h"
-#include "app/form1.h"
-#include "app/form4.h"
-#include "app/form8.h"
+#include "app/main_window.h"
+#include "app/music_measure_form.h"
+#include "app/sync_mode_form.h"
 #include "app/music_list.h"
 #include "app/template_format.h"
 #include "platform/core/application.h"

@@ -11,10 +11,10 @@
 #include <optional>
 
 #include "app/castora_forms.h"
-#include "app/form1.h"
+#include "app/main_window.h"
 #include "production/album_job.h"
-#include "production/form10.h"
-#include "production/form17.h"
+#include "production/completion_form.h"
+#include "production/quality_form.h"
 #include "production/song_files.h"
 #include "app/template_format.h"
 #include "platform/core/application.h"

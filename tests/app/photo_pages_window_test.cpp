@@ -6,10 +6,10 @@
 #include <fstream>
 
 #include "app/castora_forms.h"
-#include "app/form1.h"
-#include "app/form5.h"
-#include "app/form6.h"
-#include "app/form7.h"
+#include "app/main_window.h"
+#include "app/photo_delete_form.h"
+#include "app/delete_all_photos_form.h"
+#include "app/strip_delete_form.h"
 #include "app/photo_pages.h"
 #include "app/template_format.h"
 #include "platform/core/application.h"

@@ -6,9 +6,9 @@
 #include <fstream>
 
 #include "app/castora_forms.h"
-#include "app/form1.h"
-#include "app/form2.h"
-#include "app/main_form.h"
+#include "app/main_window.h"
+#include "app/crop_render_form.h"
+#include "app/photo_import_form.h"
 #include "app/template_format.h"
 #include "platform/core/application.h"
 #include "platform/core/files.h"

@@ -3,7 +3,7 @@
 #include <fstream>
 
 #include "app/castora_forms.h"
-#include "app/form14.h"
+#include "app/template_import_form.h"
 #include "platform/core/timer.h"
 #include "platform/flash/movie_file.h"
 #include "platform/gfx/image_io.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/form1.h"
+#include "app/main_window.h"
 #include "tests/app/main_window_fixture.h"
 #include "tests/program_fixture.h"
 

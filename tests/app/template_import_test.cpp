@@ -8,7 +8,7 @@
 #include <map>
 #include <set>
 
-#include "app/form14.h"
+#include "app/template_import_form.h"
 #include "app/preview_engine.h"
 #include "app/template_format.h"
 #include "app/template_trailer.h"

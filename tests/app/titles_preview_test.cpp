@@ -3,7 +3,7 @@
 #include <map>
 #include <memory>
 
-#include "app/form11.h"
+#include "app/titles_form.h"
 #include "app/preview_engine.h"
 #include "platform/core/timer.h"
 #include "platform/flash/shockwave_flash.h"

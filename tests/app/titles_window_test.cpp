@@ -10,9 +10,9 @@
 
 #include "app/castora_forms.h"
 #include "app/ending_template.h"
-#include "app/form1.h"
-#include "app/form11.h"
-#include "app/form12.h"
+#include "app/main_window.h"
+#include "app/titles_form.h"
+#include "app/ending_text_form.h"
 #include "platform/core/application.h"
 #include "platform/core/files.h"
 #include "platform/core/text.h"

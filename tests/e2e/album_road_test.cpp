@@ -13,15 +13,15 @@
 #include <optional>
 
 #include "app/castora_forms.h"
-#include "app/form1.h"
-#include "app/form15.h"
+#include "app/main_window.h"
+#include "app/lyrics_form.h"
 #include "platform/core/application.h"
 #include "platform/core/files.h"
 #include "platform/core/timer.h"
 #include "platform/gfx/image_io.h"
 #include "platform/ui/dialogs.h"
 #include "platform/ui/headless.h"
-#include "production/frm_main.h"
+#include "production/production_form.h"
 #include "skin/kiv_button.h"
 #include "skin/kiv_list_view.h"
 #include "skin/kiv_message_dialog.h"

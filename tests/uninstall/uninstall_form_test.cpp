@@ -1,6 +1,6 @@
 // castorun's form on the headless back end: the running check, the removal
 // with its progress, and the end of the program.
-#include "uninstall/form1.h"
+#include "uninstall/uninstall_form.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,21 @@
+#include "app/strip_delete_form.h"
+
+#include "app/main_window.h"
+#include "app/photo_deletion.h"
+
+TForm7* Form7 = nullptr;
+
+TForm7::TForm7(TComponent* AOwner)
+    : TPleaseWaitForm(AOwner, {"Form7", "正在删除,请稍后...", 512, 195, TRect(40, 88, 468, 108)})
+{}
+
+TForm7::~TForm7()
+{
+    if (Form7 == this) Form7 = nullptr;
+}
+
+void TForm7::DoWork()
+{
+    outcome_ = app::PictureRemoval::kNone;
+    if (Form1) outcome_ = app::RemovePhotoRow(Form1->DeletionView(), Form1->DeleteIndex, *kivProgressBar1);
+}

@@ -21,6 +21,7 @@
 #include "platform/ui/dialogs.h"
 #include "skin/kiv_button.h"
 #include "skin/kiv_list_view.h"
+#include "tests/castora_work_folder.h"
 
 namespace fs = std::filesystem;
 
@@ -30,11 +31,7 @@ void Tick(benchmark::State& state, const fs::path& template_file)
 {
     core::TestApplication app;
     core::TestSystemDir system;
-    const fs::path work = system.Path() / "brenholt_1";
-    for (const char* sub : {"zpyjj", "jjzp", "llzp", "zhzp", "pwwjj", "xtsz"})
-        fs::create_directories(work / sub);
-    for (const char* movie : {"rjjj.swf", "wzpyl.swf"})
-        fs::copy_file(fs::path(VELMORA_DATA_OUT) / "xtsz" / movie, work / "xtsz" / movie);
+    const fs::path work = MakeCastoraWorkFolder(system.Path());
     app::CreateCastoraForms();
     Form1->Show();
     App().ProcessMessages();

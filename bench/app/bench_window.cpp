@@ -37,6 +37,7 @@
 #include "production/production_form.h"
 #include "skin/kiv_button.h"
 #include "skin/kiv_list_view.h"
+#include "tests/castora_work_folder.h"
 
 namespace fs = std::filesystem;
 
@@ -103,11 +104,7 @@ struct Castora {
         } catch (const std::exception&) {
             return;
         }
-        work = system.Path() / "brenholt_1";
-        for (const char* sub : {"zpyjj", "jjzp", "llzp", "zhzp", "pwwjj", "xtsz"})
-            fs::create_directories(work / sub);
-        for (const char* movie : {"rjjj.swf", "wzpyl.swf"})
-            fs::copy_file(fs::path(VELMORA_DATA_OUT) / "xtsz" / movie, work / "xtsz" / movie);
+        work = MakeCastoraWorkFolder(system.Path());
         app::CreateCastoraForms();
         Form1->Show();
         App().ProcessMessages();

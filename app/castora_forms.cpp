@@ -22,9 +22,9 @@
 
 namespace app {
 
-void CreateCastoraForms()
+TForm1& CreateCastoraForms()
 {
-    Form1 = CreateForm<TForm1>();
+    TForm1& main = CreateMainWindow();
     Form3 = CreateForm<TForm3>();
     Form4 = CreateForm<TForm4>();
     Form5 = CreateForm<TForm5>();
@@ -34,10 +34,6 @@ void CreateCastoraForms()
     Form8 = CreateForm<TForm8>();
     frmMain = CreateForm<TfrmMain>();
     Form9 = CreateForm<TForm9>();
-    Form9->ReadTvSystem = [] { return Form1 ? Form1->TvSystem : std::string(); };
-    Form9->WriteTvSystem = [](const std::string& system) {
-        if (Form1) Form1->TvSystem = system;
-    };
     Form10 = CreateForm<TForm10>();
     Form11 = CreateForm<TForm11>();
     Form12 = CreateForm<TForm12>();
@@ -46,14 +42,16 @@ void CreateCastoraForms()
     Form16 = CreateForm<TForm16>();
     Form17 = CreateForm<TForm17>();
     MainForm = CreateForm<TMainForm>();
+    main.ConnectDialogs();
+    return main;
 }
 
 int RunCastora()
 {
-    CreateCastoraForms();
-    Form1->Show();
-    if (Form1->StartupExitCode() == 0) App().Run();
-    return Form1->StartupExitCode();
+    TForm1& main = CreateCastoraForms();
+    main.Show();
+    if (main.StartupExitCode() == 0) App().Run();
+    return main.StartupExitCode();
 }
 
 }  // namespace app

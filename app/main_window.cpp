@@ -54,6 +54,12 @@
 
 TForm1* Form1 = nullptr;
 
+TForm1& app::CreateMainWindow()
+{
+    Form1 = CreateForm<TForm1>();
+    return *Form1;
+}
+
 namespace {
 
 using ui::MakeTimer;

@@ -343,6 +343,22 @@ public:
     app::PhotoBrowserView BrowserView();
     app::PhotoDeletionView DeletionView();
 
+    // --- the dialogs' views (app/main_window_views.cpp) ------------------------------------------------
+    // Hands every dialog its view of this window, once all forms exist:
+    // a dialog reaches the album only through its view.
+    void ConnectDialogs();
+    // The photo import and the crop renderers.
+
+    // The crop editor and the photo deletion dialogs.
+
+    // The titles dialogs.
+
+    // The lyric dialogs.
+
+    // The template import, the sync mode and the music measure.
+
+    // The output hand-over and the production dialogs.
+
     // --- start-up outcome --------------------------------------------------------------------------------
     // 0 after a start-up that found and took its work folder; otherwise
     // the program's exit code (the reason went to stderr).
@@ -374,3 +390,8 @@ private:
 };
 
 extern TForm1* Form1;
+
+namespace app {
+// Creates the main window as the global Form1, the first form of the program.
+TForm1& CreateMainWindow();
+}  // namespace app

@@ -10,6 +10,7 @@
 #include "app/photo_browser.h"
 #include "app/photo_deletion.h"
 #include "app/preview_engine.h"
+#include "production/tv_system_form.h"
 
 app::MusicActionsView TForm1::MusicView()
 {
@@ -138,3 +139,32 @@ app::PreviewEngineView TForm1::PreviewView()
                 return LyricIndexRows();
             }};
 }
+
+void TForm1::ConnectDialogs()
+{
+    // The photo import and the crop renderers.
+
+    // The crop editor and the photo deletion dialogs.
+
+    // The titles dialogs.
+
+    // The lyric dialogs.
+
+    // The template import, the sync mode and the music measure.
+
+    // The output hand-over and the production dialogs.
+    Form9->ReadTvSystem = [this] { return TvSystem; };
+    Form9->WriteTvSystem = [this](const std::string& system) { TvSystem = system; };
+}
+
+// --- the photo import and the crop renderers ---
+
+// --- the crop editor and the photo deletion dialogs ---
+
+// --- the titles dialogs ---
+
+// --- the lyric dialogs ---
+
+// --- the template import, the sync mode and the music measure ---
+
+// --- the output hand-over and the production dialogs ---

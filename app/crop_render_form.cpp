@@ -2,7 +2,6 @@
 
 #include <exception>
 
-#include "app/main_window.h"
 #include "app/image_routines.h"
 #include "app/photo_import_form.h"
 #include "app/photo_crop.h"
@@ -14,7 +13,6 @@
 #include "platform/gfx/bitmap.h"
 #include "platform/ui/label.h"
 #include "platform/ui/listview.h"
-#include "skin/kiv_list_view.h"
 #include "skin/kiv_progress_bar.h"
 #include "platform/ui/form_building.h"
 
@@ -84,8 +82,8 @@ void TForm2::ShockwaveFlash1FSCommand(TObject*, const std::string& command, cons
 
 bool TForm2::RenderThroughViewer(int k)
 {
-    const std::filesystem::path work = Form1->WorkPath();
-    const TListItem* photo = Form1->kivListView1->Items()[k];
+    const std::filesystem::path work = main_->work_path();
+    const TListItem* photo = main_->photos[k];
     viewer_loaded_ = false;
     // A photo that cannot be staged must not be rendered from the one
     // staged before.
@@ -105,7 +103,7 @@ bool TForm2::RenderThroughViewer(int k)
         ShockwaveFlash1->PaintTo(picture, kPictureWidth / 2 - ShockwaveFlash1->Width() / 2,
                                  kPictureHeight / 2 - ShockwaveFlash1->Height() / 2);
         picture.SaveToFile(bmp);
-        app::ConvertImageToJpeg(bmp, Form1->PhotoPicture(k + 1));
+        app::ConvertImageToJpeg(bmp, main_->photo_picture(k + 1));
     } catch (const std::exception&) {
         core::DeleteFile(bmp);
         return false;
@@ -117,15 +115,14 @@ bool TForm2::RenderThroughViewer(int k)
 
 void TForm2::FormActivate(TObject*)
 {
-    if (!render_pending_ || !Form1) return;
+    if (!render_pending_ || !main_) return;
     render_pending_ = false;
-    const int photos = Form1->kivListView1->Items().Count();
+    const int photos = main_->photos.Count();
     kivProgressBar1->SetMin(0);
     kivProgressBar1->SetMax(photos);
     kivProgressBar1->SetPosition(0);
-    for (int k = 0; k < photos && k < Form1->kivListView1->Items().Count(); ++k) {
-        TListItem* crop =
-            k < Form1->kivListView3->Items().Count() ? Form1->kivListView3->Items()[k] : nullptr;
+    for (int k = 0; k < photos && k < main_->photos.Count(); ++k) {
+        TListItem* crop = k < main_->crop_rows.Count() ? main_->crop_rows[k] : nullptr;
         if (crop && !(crop->SubItems().Count() > 1 && crop->SubItems()[1] == kRendered)) {
             // Marked only when its picture was written.
             if (RenderThroughViewer(k)) {
@@ -135,16 +132,16 @@ void TForm2::FormActivate(TObject*)
         }
         kivProgressBar1->SetPosition(k + 1);
     }
-    Form1->RefreshThumbnails(Form1->PhotoPageIndex);
+    main_->refresh_thumbnails(main_->page_index);
     Timer1->SetEnabled(true);
 }
 
 void TForm2::Timer1Timer(TObject*)
 {
     Timer1->SetEnabled(false);
-    if (Form1) {
-        core::DeleteFile(Form1->WorkPath() / "jjzp" / "zpjj.jpg");
-        core::DeleteFile(Form1->WorkPath() / "zpyjj" / "zpyjj.bmp");
+    if (main_) {
+        core::DeleteFile(main_->work_path() / "jjzp" / "zpjj.jpg");
+        core::DeleteFile(main_->work_path() / "zpyjj" / "zpyjj.bmp");
     }
     Close();
 }

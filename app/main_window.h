@@ -14,6 +14,7 @@
 
 #include "app/lrc.h"
 #include "app/music_actions.h"
+#include "app/product_title.h"
 #include "app/project_state.h"
 #include "app/run_buttons.h"
 #include "app/segment_table.h"
@@ -44,16 +45,14 @@ class TkivMessageDialog;
 
 namespace app {
 class PreviewEngine;
+struct CropRenderView;
 struct MusicActionsView;
 struct PreviewEngineView;
 struct PhotoBrowserView;
 struct PhotoDeletionView;
+struct PhotoImportView;
 struct ThumbnailStrip;
 
-// The product title: the main window is titled with it followed by "2007",
-// the name under which the program is installed.
-inline constexpr const char* kProductTitle = "Velmora";
-inline constexpr const char* kMainWindowTitle = "Velmora2007";
 // The caption of the skinned form panel.
 inline constexpr const char* kMainPanelCaption = "《Velmora》2007 －V11.4";
 // The main window's client size: the stored 661 x 493 panel, widened for
@@ -348,6 +347,8 @@ public:
     // a dialog reaches the album only through its view.
     void ConnectDialogs();
     // The photo import and the crop renderers.
+    app::PhotoImportView PhotoImportView();  // MainForm
+    app::CropRenderView CropRenderView();    // Form2
 
     // The crop editor and the photo deletion dialogs.
 

@@ -10,6 +10,10 @@
 #include "app/photo_browser.h"
 #include "app/photo_deletion.h"
 #include "app/preview_engine.h"
+#include "app/photo_import_form.h"
+#include "app/crop_render_form.h"
+#include "platform/ui/edit.h"
+#include "skin/kiv_list_view.h"
 #include "production/tv_system_form.h"
 
 app::MusicActionsView TForm1::MusicView()
@@ -143,6 +147,8 @@ app::PreviewEngineView TForm1::PreviewView()
 void TForm1::ConnectDialogs()
 {
     // The photo import and the crop renderers.
+    MainForm->Connect(PhotoImportView());
+    Form2->Connect(CropRenderView());
 
     // The crop editor and the photo deletion dialogs.
 
@@ -158,6 +164,26 @@ void TForm1::ConnectDialogs()
 }
 
 // --- the photo import and the crop renderers ---
+
+app::PhotoImportView TForm1::PhotoImportView()
+{
+    return {[this] { return Z_P_J_J_Edit->Text(); },
+            OpenDialog1->Files(),
+            [this] { return PhotoCopyFolder(); },
+            [this] { return WorkPath(); },
+            [this](int k) { return PhotoPicture(k); },
+            *kivListView1,
+            kivListView3->Items(),
+            PhotoPageIndex,
+            [this](int page) { RefreshThumbnails(page); }};
+}
+
+app::CropRenderView TForm1::CropRenderView()
+{
+    return {
+        kivListView1->Items(), [this] { return WorkPath(); }, [this](int k) { return PhotoPicture(k); },
+        PhotoPageIndex,        kivListView3->Items(),         [this](int page) { RefreshThumbnails(page); }};
+}
 
 // --- the crop editor and the photo deletion dialogs ---
 

@@ -3,9 +3,9 @@
 #include <exception>
 #include <string>
 
-#include "app/main_window.h"
 #include "app/image_routines.h"
 #include "app/photo_import.h"
+#include "app/product_title.h"
 #include "platform/core/application.h"
 #include "platform/core/files.h"
 #include "platform/core/timer.h"
@@ -131,9 +131,9 @@ void TMainForm::FormCreate(TObject*)
     CheckBox5->SetTag(64);
 }
 
-bool TMainForm::InImportMode() const { return Form1 && Form1->Z_P_J_J_Edit->Text() == app::kImportMode; }
+bool TMainForm::InImportMode() const { return main_ && main_->mode() == app::kImportMode; }
 
-bool TMainForm::InCropMode() const { return Form1 && Form1->Z_P_J_J_Edit->Text() == app::kCropMode; }
+bool TMainForm::InCropMode() const { return main_ && main_->mode() == app::kCropMode; }
 
 void TMainForm::FormShow(TObject*)
 {
@@ -171,13 +171,13 @@ void TMainForm::FormActivate(TObject*)
 
 void TMainForm::RunImport()
 {
-    const TStrings& files = Form1->OpenDialog1->Files();
+    const TStrings& files = main_->chosen_files;
     failed_renders_ = 0;
     unread_photos_ = {};
     kivProgressBar1->SetMin(0);
     kivProgressBar1->SetMax(files.Count());
     kivProgressBar1->SetPosition(0);
-    Edit2->SetText(std::to_string(Form1->kivListView1->Items().Count()));
+    Edit2->SetText(std::to_string(main_->photo_list.Items().Count()));
 
     constexpr app::FrameBounds frame = app::ImportRenderFrame();
     for (int i = 0; i < files.Count(); ++i) {
@@ -186,7 +186,7 @@ void TMainForm::RunImport()
         // The render posted for the previous photo runs here.
         App().ProcessMessages();
         const std::string chosen = files[i];
-        const std::string source = app::PhotoSourcePath(chosen, Form1->PhotoCopyFolder());
+        const std::string source = app::PhotoSourcePath(chosen, main_->photo_copy_folder());
         Edit1->SetText(source);
         App().PostMessage([this] { Perform(app::kRenderPhotoMessage); });
         kivProgressBar1->SetPosition(kivProgressBar1->Position() + 1);
@@ -206,8 +206,8 @@ intptr_t TMainForm::Perform(unsigned Msg, intptr_t WParam, intptr_t LParam)
 
 void TMainForm::WMRenderPhoto()
 {
-    if (!Form1) return;
-    const std::string& mode = Form1->Z_P_J_J_Edit->Text();
+    if (!main_) return;
+    const std::string mode = main_->mode();
     if (mode == app::kImportMode || mode == app::kCropMode) RenderPhoto(Edit1->Text());
 }
 
@@ -249,9 +249,9 @@ void TMainForm::RenderPhoto(const std::string& path)
     if (!InImportMode()) return;
 
     const int number = NumberIn(*Edit2) + 1;
-    const std::filesystem::path work = Form1->WorkPath();
+    const std::filesystem::path work = main_->work_path();
     const std::filesystem::path bmp = work / "zpyjj" / "zpyjj.bmp";
-    const std::filesystem::path picture = Form1->PhotoPicture(number);
+    const std::filesystem::path picture = main_->photo_picture(number);
     try {
         TBitmap area(Panel1->Width(), Panel1->Height());
         Panel1->PaintTo(area, 0, 0);
@@ -269,7 +269,7 @@ void TMainForm::RenderPhoto(const std::string& path)
 
     // The rows go in with the picture, never without it.
     const std::string caption = app::PhotoCaption(path);
-    TListItem* crop = Form1->kivListView3->Items().Add();
+    TListItem* crop = main_->crop_rows.Add();
     crop->SetCaption(caption);
     crop->SubItems().Add(path);
     const std::vector<std::string> crop_texts = app::ImportCropTexts();
@@ -278,10 +278,10 @@ void TMainForm::RenderPhoto(const std::string& path)
     crop->SubItems().Add(std::to_string(Image1->Top()));
     crop->SubItems().Add(std::to_string(Image1->Width()));
     crop->SubItems().Add(std::to_string(Image1->Height()));
-    TListItem* row = Form1->kivListView1->Items().Add();
+    TListItem* row = main_->photo_list.Items().Add();
     row->SetCaption(caption);
     row->SubItems().Add(path);
-    Form1->kivListView1->SetItemIndex(0);
+    main_->photo_list.SetItemIndex(0);
     Edit2->SetText(std::to_string(number));
     App().ProcessMessages();
 }
@@ -289,9 +289,9 @@ void TMainForm::RenderPhoto(const std::string& path)
 void TMainForm::Timer1Timer(TObject*)
 {
     Timer1->SetEnabled(false);
-    if (Form1) {
-        core::DeleteFile(Form1->WorkPath() / "jjzp" / "zpjj.jpg");
-        core::DeleteFile(Form1->WorkPath() / "zpyjj" / "zpyjj.bmp");
+    if (main_) {
+        core::DeleteFile(main_->work_path() / "jjzp" / "zpjj.jpg");
+        core::DeleteFile(main_->work_path() / "zpyjj" / "zpyjj.bmp");
     }
     Close();
 }

@@ -1,14 +1,20 @@
 // TMainForm: the please-wait form of the photo import. Shown modally by
-// "导入照片" with Form1's Z_P_J_J_Edit holding "dao_ru_zhao_pian": for every
-// file chosen in Form1's OpenDialog1 it posts itself a render message, so
+// "导入照片" with the main window's mode holding "dao_ru_zhao_pian": for
+// every file chosen for the import it posts itself a render message, so
 // that the progress bar moves between photos, and each render paints the
 // photo's thumbnail, centred in the render frame, into the picture
-// "zpyjj/zpyjj" + k + ".jpg" and appends the photo's rows to Form1's lists.
-// With "zhao_pian_jian_ji" it is a simple crop editor on the same picture
-// area (app/main_form_crop.cpp): the thumbnail is moved and zoomed in the
-// render frame, and saving paints the picture area as the photo's picture.
+// "zpyjj/zpyjj" + k + ".jpg" and appends the photo's rows to the main
+// window's lists. With "zhao_pian_jian_ji" it is a simple crop editor on
+// the same picture area (app/photo_import_form_crop.cpp): the thumbnail is
+// moved and zoomed in the render frame, and saving paints the picture area
+// as the photo's picture. It reaches the main window only through its
+// PhotoImportView.
 #pragma once
+#include <filesystem>
+#include <functional>
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "app/photo_import.h"
 #include "platform/ui/form.h"
@@ -17,7 +23,9 @@ class TComboBox;
 class TEdit;
 class TImage;
 class TLabel;
+class TListItems;
 class TPanel;
+class TStrings;
 class TTimer;
 class TkivCheckBox;
 class TkivButton;
@@ -35,12 +43,36 @@ inline constexpr unsigned kRenderPhotoMessage = 1027;  // WM_USER + 3
 inline constexpr const char* kImportMode = "dao_ru_zhao_pian";
 inline constexpr const char* kCropMode = "zhao_pian_jian_ji";
 inline constexpr const char* kImportCaption = "正在导入照片,请稍后...";
+
+// What the photo import and its crop mode touch of the main window.
+struct PhotoImportView {
+    // What it reads.
+    std::function<std::string()> mode;  // kImportMode, kCropMode or anything else
+    const TStrings& chosen_files;       // the files chosen for the import
+    // The folder of the program's own copies of chosen photos.
+    std::function<std::filesystem::path()> photo_copy_folder;
+    std::function<std::filesystem::path()> work_path;
+    std::function<std::filesystem::path(int k)> photo_picture;  // photo k's picture
+
+    // What it may change.
+    // The photo list, row k - 1 is photo k: the import appends rows and
+    // selects the first.
+    TkivListView& photo_list;
+    TListItems& crop_rows;  // each photo's name, path, crop state and crop rectangle
+    int& page_index;        // the strip's page, back to the first after a saved crop
+    // The strip reloads page `page`, rewritten pictures included.
+    std::function<void(int page)> refresh_thumbnails;
+};
 }  // namespace app
 
 class TMainForm : public TForm {
 public:
     explicit TMainForm(TComponent* AOwner = nullptr);
     ~TMainForm() override;
+
+    // Hands the form its view of the main window; without one it imports
+    // nothing and crops nothing.
+    void Connect(app::PhotoImportView view) { main_.emplace(std::move(view)); }
 
     TkivForm* kivForm1;                // the skinned panel
     TkivPageControl* kivPageControl1;  // "照片": holds the picture area
@@ -127,6 +159,7 @@ private:
     // Renders the thumbnail of the row on show at Image1's size.
     void RenderCropThumbnail();
 
+    std::optional<app::PhotoImportView> main_;
     bool import_pending_ = false;  // set by FormShow, taken by the first activation
     bool crop_pending_ = false;
     int crop_row_ = -1;

@@ -6,7 +6,6 @@
 #include <exception>
 #include <string>
 
-#include "app/main_window.h"
 #include "app/image_routines.h"
 #include "app/photo_import_form.h"
 #include "app/photo_crop.h"
@@ -143,7 +142,7 @@ void TMainForm::StartCropMode()
     // the user switching windows) keeps the photo on show.
     crop_row_ = -1;
     kivListView1->Items().Clear();
-    const TListItems& photos = Form1->kivListView1->Items();
+    const TListItems& photos = main_->photo_list.Items();
     for (int i = 0; i < photos.Count(); ++i) {
         TListItem* row = kivListView1->Items().Add();
         row->SetCaption(photos[i]->Caption());
@@ -174,7 +173,7 @@ void TMainForm::SetCropMoveRanges()
 
 void TMainForm::RenderCropThumbnail()
 {
-    const TListItems& photos = Form1->kivListView1->Items();
+    const TListItems& photos = main_->photo_list.Items();
     const TListItem* photo = photos[crop_row_];
     Edit1->SetText(photo->SubItems().Count() > 0 ? photo->SubItems()[0] : std::string());
     App().PostMessage([this] { Perform(app::kRenderPhotoMessage); });
@@ -183,12 +182,12 @@ void TMainForm::RenderCropThumbnail()
 void TMainForm::kivListView1DblClick(TObject*)
 {
     const int row = kivListView1->ItemIndex();
-    if (!Form1 || !InCropMode() || row < 0 || row >= Form1->kivListView1->Items().Count()) return;
+    if (!InCropMode() || row < 0 || row >= main_->photo_list.Items().Count()) return;
     SetCropControlsEnabled(false);
     crop_row_ = row;
     std::optional<app::FrameBounds> stored;
-    if (row < Form1->kivListView3->Items().Count())
-        stored = app::ReadClipGeometry(Form1->kivListView3->Items()[row]->SubItems().Items());
+    if (row < main_->crop_rows.Count())
+        stored = app::ReadClipGeometry(main_->crop_rows[row]->SubItems().Items());
     const app::FrameBounds frame = stored.value_or(app::ImportRenderFrame());
     Image1->SetBounds(frame.left, frame.top, frame.width, frame.height);
     App().ProcessMessages();
@@ -204,7 +203,7 @@ void TMainForm::kivTrackBar2Change(TObject*) { Image1->SetTop(kivTrackBar2->Posi
 
 void TMainForm::kivTrackBar3Change(TObject*)
 {
-    if (crop_row_ < 0 || !Form1 || crop_row_ >= Form1->kivListView1->Items().Count()) return;
+    if (crop_row_ < 0 || !main_ || crop_row_ >= main_->photo_list.Items().Count()) return;
     SetCropControlsEnabled(false);
     const int height = kivTrackBar3->Position();
     Image1->SetBounds(Image1->Left(), Image1->Top(), height - kZoomWidthLess, height);
@@ -216,16 +215,16 @@ void TMainForm::kivTrackBar3Change(TObject*)
 
 void TMainForm::kivButton1Click(TObject*)
 {
-    if (crop_row_ < 0 || !Form1 || crop_row_ >= Form1->kivListView3->Items().Count()) return;
+    if (crop_row_ < 0 || !main_ || crop_row_ >= main_->crop_rows.Count()) return;
     // The thumbnail asked for last is in the frame before it is painted.
     App().ProcessMessages();
-    const std::filesystem::path bmp = Form1->WorkPath() / "zpyjj" / "zpyjj.bmp";
+    const std::filesystem::path bmp = main_->work_path() / "zpyjj" / "zpyjj.bmp";
     bool written = true;
     try {
         TBitmap area(Panel1->Width(), Panel1->Height());
         Panel1->PaintTo(area, 0, 0);
         area.SaveToFile(bmp);
-        app::ConvertImageToJpeg(bmp, Form1->PhotoPicture(crop_row_ + 1));
+        app::ConvertImageToJpeg(bmp, main_->photo_picture(crop_row_ + 1));
     } catch (const std::exception&) {
         written = false;
     }
@@ -236,10 +235,10 @@ void TMainForm::kivButton1Click(TObject*)
         skin::Tell(*kivMessageDialog1, "保存剪辑", "保存剪辑失败: 照片文件无法写入.");
         return;
     }
-    app::StoreClipGeometry(Form1->kivListView3->Items()[crop_row_]->SubItems(),
+    app::StoreClipGeometry(main_->crop_rows[crop_row_]->SubItems(),
                            {Image1->Left(), Image1->Top(), Image1->Width(), Image1->Height()});
-    Form1->PhotoPageIndex = 0;
-    Form1->RefreshThumbnails(0);
+    main_->page_index = 0;
+    main_->refresh_thumbnails(0);
     SetCropMoveRanges();
 }
 

@@ -535,6 +535,63 @@ TEST_F(PhotoWindow, TheViewerRendererRendersOnlyUnmarkedPhotosAndWaitsBoundedly)
     EXPECT_EQ(core::ReadFileBytes(Picture(1)), before);
 }
 
+TEST_F(PhotoWindow, TheImportAndTheViewerRendererWorkOnlyOnTheViewsTheyAreGiven)
+{
+    // Lists, files and a picture folder of the test's own: the main
+    // window's stay as they are.
+    TkivListView photos, crops;
+    TStrings chosen;
+    chosen.Add(Photo("own.jpg", 626, 708, clRed));
+    const fs::path pictures = system_.Path() / "own pictures";
+    fs::create_directories(pictures);
+    auto picture = [&](int k) { return pictures / ("p" + std::to_string(k) + ".jpg"); };
+    int page_index = 3;
+    std::vector<int> refreshed;
+    std::string mode = app::kImportMode;
+
+    TMainForm import;
+    import.Connect({[&] { return mode;
+}
+, chosen, [&] { return system_.Path() / "copies"; }, [&] { return work_; }, picture, photos,
+    crops.Items(), page_index, [&](int page) { refreshed.push_back(page); }
+}  // namespace
+);
+import.ShowModal();
+ASSERT_EQ(photos.Items().Count(), 1);
+EXPECT_EQ(Row(&photos, 0), (std::vector<std::string>{"own", chosen[0]}));
+ASSERT_EQ(crops.Items().Count(), 1);
+EXPECT_EQ(Row(&crops, 0)[1], chosen[0]);
+EXPECT_EQ(photos.ItemIndex(), 0);
+EXPECT_EQ(gfx::LoadImage(picture(1).string()).Width(), 468);
+EXPECT_EQ(Form1->kivListView1->Items().Count(), 0);
+EXPECT_EQ(Form1->kivListView3->Items().Count(), 0);
+EXPECT_FALSE(fs::exists(Picture(1)));
+EXPECT_TRUE(refreshed.empty());  // the import leaves the strip to its caller
+
+// The crop mode saves into the view's crop row and page.
+mode = app::kCropMode;
+import.Show();
+App().ProcessMessages();
+ASSERT_EQ(import.kivListView1->Items().Count(), 1);
+import.kivListView1->SetItemIndex(0);
+import.kivListView1->OnDblClick(import.kivListView1);
+App().ProcessMessages();
+import.kivButton1->OnClick(import.kivButton1);
+EXPECT_EQ(page_index, 0);
+EXPECT_EQ(refreshed, std::vector<int>{0});
+import.Close();
+
+TForm2 viewer;
+viewer.Connect({photos.Items(), [&] { return work_; }, picture, page_index, crops.Items(),
+                [&](int page) { refreshed.push_back(page); }});
+page_index = 2;
+viewer.ShowModal();
+EXPECT_EQ(Row(&crops, 0)[2], "yijianji");
+EXPECT_EQ(gfx::LoadImage(picture(1).string()).Width(), 626);
+EXPECT_EQ(refreshed, (std::vector<int>{0, 2}));
+EXPECT_FALSE(fs::exists(Picture(1)));
+}
+
 TEST_F(PhotoWindow, ImportFormRequestOptionsAndCaption)
 {
     EXPECT_EQ(MainForm->kivForm1->Caption(), "正在导入照片,请稍后...");

@@ -180,9 +180,12 @@ app::PhotoImportView TForm1::PhotoImportView()
 
 app::CropRenderView TForm1::CropRenderView()
 {
-    return {
-        kivListView1->Items(), [this] { return WorkPath(); }, [this](int k) { return PhotoPicture(k); },
-        PhotoPageIndex,        kivListView3->Items(),         [this](int page) { RefreshThumbnails(page); }};
+    return {kivListView1->Items(),  // the photos
+            [this] { return WorkPath(); },
+            [this](int k) { return PhotoPicture(k); },
+            PhotoPageIndex,
+            kivListView3->Items(),  // the crop rows
+            [this](int page) { RefreshThumbnails(page); }};
 }
 
 // --- the crop editor and the photo deletion dialogs ---

@@ -48,6 +48,9 @@ struct MusicActionsView;
 struct PreviewEngineView;
 struct PhotoBrowserView;
 struct PhotoDeletionView;
+struct PhotoRowRemovalView;
+struct CropEditorView;
+struct DeleteAllPhotosView;
 struct ThumbnailStrip;
 
 // The product title: the main window is titled with it followed by "2007",
@@ -338,7 +341,7 @@ public:
     void kivButton30Click(TObject* Sender);  // "删除全部照片"
     void kivButton23Click(TObject* Sender);  // "全部删除"
     // What the strip, the photo browser and the photo deletion touch of
-    // this window (Form5 and Form7 remove their row through DeletionView).
+    // this window.
     app::ThumbnailStrip StripView();
     app::PhotoBrowserView BrowserView();
     app::PhotoDeletionView DeletionView();
@@ -350,6 +353,10 @@ public:
     // The photo import and the crop renderers.
 
     // The crop editor and the photo deletion dialogs.
+    app::CropEditorView CropEditorView();
+    // Form5 removes the list's selected row, Form7 the row DeleteIndex.
+    app::PhotoRowRemovalView PhotoRowRemovalView(std::function<int()> row);
+    app::DeleteAllPhotosView DeleteAllPhotosView();
 
     // The titles dialogs.
 

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <exception>
 
-#include "app/main_window.h"
 #include "app/image_routines.h"
 #include "app/photo_import.h"
+#include "app/work_folder.h"
 #include "platform/core/application.h"
 #include "platform/core/files.h"
 #include "platform/flash/shockwave_flash.h"
@@ -142,10 +142,10 @@ TForm3::~TForm3()
 void TForm3::FormShow(TObject*)
 {
     kivListView1->Items().Clear();
-    const int photos = Form1 ? Form1->kivListView1->Items().Count() : 0;
+    const int photos = main_ ? main_->photos.Count() : 0;
     for (int i = 0; i < photos; ++i) {
         TListItem* row = kivListView1->Items().Add();
-        row->SetCaption(Form1->kivListView1->Items()[i]->Caption());
+        row->SetCaption(main_->photos[i]->Caption());
         kivListView1->SetSelected(row);
     }
     kivListView1->SetItemIndex(photos > 0 ? 0 : -1);
@@ -201,14 +201,14 @@ void TForm3::FormResize(TObject*)
 
 std::string TForm3::RowSource(int row) const
 {
-    const TListItems& rows = Form1->kivListView1->Items();
+    const TListItems& rows = main_->photos;
     if (row < 0 || row >= rows.Count() || rows[row]->SubItems().Count() == 0) return {};
     return rows[row]->SubItems()[0];
 }
 
 app::FrameBounds TForm3::RowGeometry(int row) const
 {
-    const TListItems& rows = Form1->kivListView3->Items();
+    const TListItems& rows = main_->crop_rows;
     std::optional<app::FrameBounds> geometry;
     if (row >= 0 && row < rows.Count()) geometry = app::ReadClipGeometry(rows[row]->SubItems().Items());
     // Crop data that cannot be read shows the whole photo, as a reset does.
@@ -217,7 +217,7 @@ app::FrameBounds TForm3::RowGeometry(int row) const
 
 void TForm3::StoreGeometry(int row, const app::FrameBounds& geometry)
 {
-    TListItems& rows = Form1->kivListView3->Items();
+    TListItems& rows = main_->crop_rows;
     if (row < 0 || row >= rows.Count()) return;
     app::StoreClipGeometry(rows[row]->SubItems(), geometry);
 }
@@ -232,7 +232,7 @@ bool TForm3::ViewerHandshake()
 {
     ClipLoaded.clear();
     ClipMovie = ClipMovie == "zpjj1" ? "zpjj2" : "zpjj1";
-    ShockwaveFlash1->SetMovie((Form1->WorkPath() / "jjzp" / (ClipMovie + ".swf")).string());
+    ShockwaveFlash1->SetMovie((main_->work_dir() / "jjzp" / (ClipMovie + ".swf")).string());
     if (ScrollBox1->CanFocus()) ScrollBox1->SetFocus();
     if (ShockwaveFlash1->CanFocus()) ShockwaveFlash1->SetFocus();
     return App().PumpUntil([this] { return ClipLoaded == "wan_cheng"; }, app::kViewerLoadTimeoutMs);
@@ -247,7 +247,7 @@ bool TForm3::ShowRow(int row, const app::FrameBounds& geometry)
 {
     shown_ = false;
     ClipLoaded.clear();
-    const std::filesystem::path work = Form1->WorkPath();
+    const std::filesystem::path work = main_->work_dir();
     const std::string source = RowSource(row);
     // A photo that cannot be staged must not show the one staged before:
     // saving would write that photo into this one's picture.
@@ -274,7 +274,7 @@ bool TForm3::ShowRow(int row, const app::FrameBounds& geometry)
 void TForm3::LoadClipPhoto()
 {
     ClipRow = 0;
-    if (!Form1 || Form1->kivListView1->Items().Count() == 0) {
+    if (!main_ || main_->photos.Count() == 0) {
         // Nothing to crop: an empty view, only "返       回" works.
         shown_ = false;
         ScrollBox1->SetVisible(false);
@@ -295,9 +295,9 @@ void TForm3::LoadClipPhoto()
 
 void TForm3::kivListView1DblClick(TObject*)
 {
-    if (busy_ || !Form1) return;
+    if (busy_ || !main_) return;
     const int row = kivListView1->ItemIndex();
-    if (row < 0 || row >= Form1->kivListView1->Items().Count()) return;
+    if (row < 0 || row >= main_->photos.Count()) return;
     // The row double-clicked becomes the one on show, and the one saving
     // and clearing write.
     ClipRow = row;
@@ -351,13 +351,14 @@ void TForm3::kivTrackBar3Change(TObject*)
 
 bool TForm3::WritePicture(int row, int width, int height, int x, int y)
 {
-    const std::filesystem::path bmp = Form1->WorkPath() / "zpyjj" / "zpyjj.bmp";
+    const std::filesystem::path work = main_->work_dir();
+    const std::filesystem::path bmp = work / "zpyjj" / "zpyjj.bmp";
     try {
         // What the view area shows where the viewer does not reach: white.
         TBitmap picture(width, height, clWhite);
         ShockwaveFlash1->PaintTo(picture, x, y);
         picture.SaveToFile(bmp);
-        app::ConvertImageToJpeg(bmp, Form1->PhotoPicture(row + 1));
+        app::ConvertImageToJpeg(bmp, app::PhotoFile(work, row + 1));
     } catch (const std::exception&) {
         core::DeleteFile(bmp);
         return false;
@@ -368,7 +369,7 @@ bool TForm3::WritePicture(int row, int width, int height, int x, int y)
 
 void TForm3::kivButton1Click(TObject*)
 {
-    if (busy_ || !shown_ || !Form1) return;
+    if (busy_ || !shown_ || !main_) return;
     SetBusy(true);
     const app::FrameBounds viewer{ScrollBox1->Left(), ScrollBox1->Top(), ShockwaveFlash1->Width(),
                                   ShockwaveFlash1->Height()};
@@ -378,7 +379,7 @@ void TForm3::kivButton1Click(TObject*)
     App().ProcessMessages();
     if (written) {
         StoreGeometry(ClipRow, viewer);
-        RefreshMainThumbnails();
+        main_->refresh_thumbnails();
         Tell(kivMessageDialog1, "保存剪辑", "保存剪辑成功.");
     } else {
         // The crop data stays with the picture that is there.
@@ -389,7 +390,7 @@ void TForm3::kivButton1Click(TObject*)
 
 void TForm3::kivButton2Click(TObject*)
 {
-    if (busy_ || !Form1 || ClipRow >= Form1->kivListView1->Items().Count()) return;
+    if (busy_ || !main_ || ClipRow >= main_->photos.Count()) return;
     SetBusy(true);
     ScrollBox1->SetLeft(0);
     ScrollBox1->SetTop(0);
@@ -403,7 +404,7 @@ void TForm3::kivButton2Click(TObject*)
         ShowZoom();
         if (written) {
             StoreGeometry(ClipRow, {ScrollBox1->Left(), ScrollBox1->Top(), reset.width, reset.height});
-            RefreshMainThumbnails();
+            main_->refresh_thumbnails();
             Tell(kivMessageDialog2, "清除剪辑", "清除剪辑成功.");
         } else {
             Tell(kivMessageDialog2, "清除剪辑", "清除剪辑失败: 照片文件无法写入.");
@@ -431,12 +432,4 @@ void TForm3::SetBusy(bool busy)
 void TForm3::Tell(TkivMessageDialog* dialog, const std::string& caption, const std::string& text)
 {
     skin::Tell(*dialog, caption, text);
-}
-
-void TForm3::RefreshMainThumbnails()
-{
-    // The page the strip shows: an index past the last page shows the last.
-    const int photos = Form1->kivListView1->Items().Count();
-    const int last_page = photos > 0 ? (photos - 1) / 7 : 0;
-    Form1->RefreshThumbnails(std::clamp(Form1->PhotoPageIndex, 0, last_page));
 }

@@ -2,14 +2,20 @@
 // viewer movie behind a fixed red frame; the sliders move and zoom the
 // viewer, "保存剪辑" writes what lies inside the frame as the photo's
 // picture and keeps the viewer's place and size in the main window's
-// crop-data list kivListView3, "清除剪辑" goes back to the whole photo.
+// crop table, "清除剪辑" goes back to the whole photo. It reaches the main
+// window through its CropEditorView.
 #pragma once
+#include <filesystem>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "app/photo_crop.h"
 #include "platform/ui/form.h"
 
+class TListItems;
 class TScrollBox;
 class TShockwaveFlash;
 class TkivButton;
@@ -22,12 +28,27 @@ class TkivTrackBar;
 
 namespace app {
 inline constexpr const char* kCropEditorCaption = "照片剪辑";
+
+// What the crop editor touches of the main window.
+struct CropEditorView {
+    // What it reads.
+    const TListItems& photos;                         // row k - 1 is photo k: its name, then its source
+    std::function<std::filesystem::path()> work_dir;  // the pictures and the crop viewer's movies
+
+    // What it may change.
+    TListItems& crop_rows;  // row k - 1 holds photo k's crop state and viewer rectangle
+    // The strip reloads the page it shows, rewritten pictures included.
+    std::function<void()> refresh_thumbnails;
+};
 }  // namespace app
 
 class TForm3 : public TForm {
 public:
     explicit TForm3(TComponent* AOwner = nullptr);
     ~TForm3() override;
+
+    // The main window's photos; without them the editor has nothing to crop.
+    void Connect(app::CropEditorView view) { main_.emplace(std::move(view)); }
 
     TkivForm* kivForm1;                // the skinned panel: the crop editor
     TkivImagePanel* kivImagePanel1;    // the view area, white
@@ -100,8 +121,8 @@ private:
     void ShowZoom();
     void SetBusy(bool busy);
     void Tell(TkivMessageDialog* dialog, const std::string& caption, const std::string& text);
-    void RefreshMainThumbnails();
 
+    std::optional<app::CropEditorView> main_;
     app::FrameBounds frame_{};
     bool shown_ = false;
     bool busy_ = false;

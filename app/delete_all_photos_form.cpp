@@ -1,8 +1,7 @@
 #include "app/delete_all_photos_form.h"
 
-#include "app/main_window.h"
 #include "platform/core/files.h"
-#include "skin/kiv_list_view.h"
+#include "platform/ui/listview.h"
 #include "skin/kiv_progress_bar.h"
 
 TForm6* Form6 = nullptr;
@@ -19,11 +18,11 @@ TForm6::~TForm6()
 
 void TForm6::DoWork()
 {
-    if (!Form1) return;
-    kivProgressBar1->SetMax(Form1->kivListView1->Items().Count());
+    if (!main_) return;
+    kivProgressBar1->SetMax(main_->photos.Count());
     kivProgressBar1->SetMin(0);
     kivProgressBar1->SetPosition(0);
-    const std::filesystem::path folder = Form1->WorkPath() / "zpyjj";
+    const std::filesystem::path folder = main_->work_dir() / "zpyjj";
     for (const std::filesystem::path& picture : core::FindFiles(folder, "*.jpg")) {
         DeletePicture(picture);
         kivProgressBar1->SetPosition(kivProgressBar1->Position() + 1);

@@ -51,6 +51,9 @@ struct PreviewEngineView;
 struct PhotoBrowserView;
 struct PhotoDeletionView;
 struct PhotoImportView;
+struct PhotoRowRemovalView;
+struct CropEditorView;
+struct DeleteAllPhotosView;
 struct ThumbnailStrip;
 
 // The caption of the skinned form panel.
@@ -337,7 +340,7 @@ public:
     void kivButton30Click(TObject* Sender);  // "删除全部照片"
     void kivButton23Click(TObject* Sender);  // "全部删除"
     // What the strip, the photo browser and the photo deletion touch of
-    // this window (Form5 and Form7 remove their row through DeletionView).
+    // this window.
     app::ThumbnailStrip StripView();
     app::PhotoBrowserView BrowserView();
     app::PhotoDeletionView DeletionView();
@@ -351,6 +354,10 @@ public:
     app::CropRenderView CropRenderView();    // Form2
 
     // The crop editor and the photo deletion dialogs.
+    app::CropEditorView CropEditorView();
+    // Form5 removes the list's selected row, Form7 the row DeleteIndex.
+    app::PhotoRowRemovalView PhotoRowRemovalView(std::function<int()> row);
+    app::DeleteAllPhotosView DeleteAllPhotosView();
 
     // The titles dialogs.
 

@@ -2,6 +2,7 @@
 // project values that one module touches, so that the module never sees
 // the rest of the main window.
 #include "app/main_window.h"
+#include "app/crop_editor_form.h"
 #include "app/music_measure_form.h"
 #include "app/photo_delete_form.h"
 #include "app/delete_all_photos_form.h"
@@ -9,6 +10,7 @@
 #include "app/music_actions.h"
 #include "app/photo_browser.h"
 #include "app/photo_deletion.h"
+#include "skin/kiv_list_view.h"
 #include "app/preview_engine.h"
 #include "app/photo_import_form.h"
 #include "app/crop_render_form.h"
@@ -41,36 +43,32 @@ app::MusicActionsView TForm1::MusicView()
 
 app::ThumbnailStrip TForm1::StripView()
 {
-    return {{ShockwaveFlash1, ShockwaveFlash2, ShockwaveFlash3, ShockwaveFlash4, ShockwaveFlash5,
+    return {WorkPath(),
+            {ShockwaveFlash1, ShockwaveFlash2, ShockwaveFlash3, ShockwaveFlash4, ShockwaveFlash5,
              ShockwaveFlash6, ShockwaveFlash7},
             *kivGroupBox7,
             *kivButton21,
-            *kivButton22,
-            WorkPath()};
+            *kivButton22};
 }
 
 app::PhotoBrowserView TForm1::BrowserView()
 {
-    return {StripView(),
-            *kivListView1,
-            *ScrollBox1,
-            *liu_lan_zhao_pian,
-            {ScrollBox13, ScrollBox9, ScrollBox10, ScrollBox11},
-            *xiao_guo_Flash,
-            *WindowsMediaPlayer1,
-            *kivMessageDialog1,
-            PhotoPageIndex,
-            PageCount,
-            SelectedSlot,
-            BrowserMovie,
+    return {*kivListView1,      SelectedSlot,
+            StripView(),        *ScrollBox1,
+            *liu_lan_zhao_pian, {ScrollBox13, ScrollBox9, ScrollBox10, ScrollBox11},
+            *xiao_guo_Flash,    *WindowsMediaPlayer1,
+            *kivMessageDialog1, PhotoPageIndex,
+            PageCount,          BrowserMovie,
             PhotoCursor};
 }
 
 app::PhotoDeletionView TForm1::DeletionView()
 {
-    return {StripView(),
+    return {SelectedSlot,
+            [this] { return ValidTemplateLoaded(); },
+            StripView(),
             *kivListView1,
-            *kivListView3,
+            kivListView3->Items(),
             *Label2,
             *kivMessageDialog1,
             *ScrollBox13,
@@ -81,9 +79,7 @@ app::PhotoDeletionView TForm1::DeletionView()
             *xiao_guo_Flash,
             *WindowsMediaPlayer1,
             PhotoPageIndex,
-            SelectedSlot,
             DeleteIndex,
-            [this] { return ValidTemplateLoaded(); },
             [this] { ProjectLengthText(); },
             [this](int page) { RefreshThumbnails(page); },
             [this] { RefreshTemplateAfterPhotos(); },
@@ -151,6 +147,10 @@ void TForm1::ConnectDialogs()
     Form2->Connect(CropRenderView());
 
     // The crop editor and the photo deletion dialogs.
+    Form3->Connect(CropEditorView());
+    Form5->Connect(PhotoRowRemovalView([this] { return kivListView1->ItemIndex(); }));
+    Form6->Connect(DeleteAllPhotosView());
+    Form7->Connect(PhotoRowRemovalView([this] { return DeleteIndex; }));
 
     // The titles dialogs.
 
@@ -189,6 +189,22 @@ app::CropRenderView TForm1::CropRenderView()
 }
 
 // --- the crop editor and the photo deletion dialogs ---
+
+app::CropEditorView TForm1::CropEditorView()
+{
+    return {kivListView1->Items(), [this] { return WorkPath(); }, kivListView3->Items(),
+            [this] { RefreshThumbnails(PageInView()); }};
+}
+
+app::PhotoRowRemovalView TForm1::PhotoRowRemovalView(std::function<int()> row)
+{
+    return {[this] { return WorkPath(); }, row, kivListView1->Items(), kivListView3->Items()};
+}
+
+app::DeleteAllPhotosView TForm1::DeleteAllPhotosView()
+{
+    return {kivListView1->Items(), [this] { return WorkPath(); }};
+}
 
 // --- the titles dialogs ---
 

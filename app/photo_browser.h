@@ -1,9 +1,9 @@
 #pragma once
 // The thumbnail strip's pages and the photo browser of the main window:
 // the page buttons, the slot clicks and the three ways of opening a photo
-// in the browser pane. TForm1's handlers delegate here, each with the
-// PhotoBrowserView below: everything these actions touch of the main
-// window.
+// in the browser pane. The main window's handlers delegate here, each
+// with the PhotoBrowserView below: everything these actions touch of the
+// main window.
 #include <array>
 #include <filesystem>
 #include <string>
@@ -21,17 +21,24 @@ namespace app {
 // The thumbnail strip: seven slots, each a movie showing one photo's
 // picture, and the page buttons below them.
 struct ThumbnailStrip {
+    // What it reads.
+    const std::filesystem::path work_dir;  // holds the pictures and the empty-slot movie
+
+    // What it may change: the movies it loads, and the frame and buttons it
+    // turns off while they load.
     std::array<TShockwaveFlash*, 7> slots;  // slot 1 first
     TkivGroupBox& frame;
     TkivButton& previous_page;
     TkivButton& next_page;
-    std::filesystem::path work_dir;  // holds the pictures and the empty-slot movie
 };
 
 struct PhotoBrowserView {
+    // What it reads.
+    const TkivListView& photo_list;  // row k - 1 is photo k; its selection is browsed
+    const int& selected_slot;        // 1 to 7
+
+    // What it may change.
     ThumbnailStrip strip;
-    // The photo list: row k - 1 is photo k.
-    const TkivListView& photo_list;
     // The browser pane with its movie, and the other panes of the preview
     // frame that it covers (intro, template video, effect, opening title).
     TScrollBox& browser_pane;
@@ -41,11 +48,9 @@ struct PhotoBrowserView {
     TShockwaveFlash& effect_movie;
     TWindowsMediaPlayer& template_video;
     TkivMessageDialog& message;
-
     // The project's strip and browser values.
     int& page_index;            // may lie past the last page
     int& page_count;            // full pages, as "下一页" last counted them
-    const int& selected_slot;   // 1 to 7
     std::string& browser_copy;  // "zpjj1" or "zpjj2": the browser movie loaded last
     int& photo_cursor;          // the photo last copied into a template slot
 };

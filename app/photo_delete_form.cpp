@@ -1,9 +1,5 @@
 #include "app/photo_delete_form.h"
 
-#include "app/main_window.h"
-#include "app/photo_deletion.h"
-#include "skin/kiv_list_view.h"
-
 TForm5* Form5 = nullptr;
 
 TForm5::TForm5(TComponent* AOwner)
@@ -18,7 +14,5 @@ TForm5::~TForm5()
 void TForm5::DoWork()
 {
     outcome_ = app::PictureRemoval::kNone;
-    if (Form1)
-        outcome_ =
-            app::RemovePhotoRow(Form1->DeletionView(), Form1->kivListView1->ItemIndex(), *kivProgressBar1);
+    if (main_) outcome_ = app::RemovePhotoRow(*main_, *kivProgressBar1);
 }

@@ -8,6 +8,7 @@
 #include "platform/flash/shockwave_flash.h"
 #include "platform/media/media_player.h"
 #include "platform/ui/label.h"
+#include "platform/ui/listview.h"
 #include "platform/ui/scrollbox.h"
 #include "skin/kiv_list_view.h"
 #include "skin/kiv_message_dialog.h"
@@ -19,9 +20,9 @@ namespace {
 
 int PhotoCount(const PhotoDeletionView& main) { return main.photo_list.Items().Count(); }
 
-void DeleteRow(TkivListView& list, int row)
+void DeleteRow(TListItems& rows, int row)
 {
-    if (row >= 0 && row < list.Items().Count()) list.Items().Delete(row);
+    if (row >= 0 && row < rows.Count()) rows.Delete(row);
 }
 
 void ShowDeleteFailed(const PhotoDeletionView& main, const std::string& text)
@@ -59,20 +60,21 @@ void TemplatePanesAfterDeletion(const PhotoDeletionView& main, bool from_strip)
 
 }  // namespace
 
-PictureRemoval RemovePhotoRow(const PhotoDeletionView& main, int row, TkivProgressBar& progress)
+PictureRemoval RemovePhotoRow(const PhotoRowRemovalView& main, TkivProgressBar& progress)
 {
-    const int count = PhotoCount(main);
+    const int row = main.row();
+    const int count = main.photo_rows.Count();
     progress.SetMax(count);
     progress.SetMin(0);
     progress.SetPosition(0);
     const PictureRemoval removal =
-        RemovePhotoPicture(main.strip.work_dir, row + 1, count, core::RenameFile, [&](int moved) {
+        RemovePhotoPicture(main.work_dir(), row + 1, count, core::RenameFile, [&](int moved) {
             progress.SetPosition(moved - 1);
             App().ProcessMessages();
         });
     if (removal != PictureRemoval::kRemoved) return removal;
-    DeleteRow(main.photo_list, row);
-    DeleteRow(main.crop_list, row);
+    DeleteRow(main.photo_rows, row);
+    DeleteRow(main.crop_rows, row);
     if (row == count - 1) progress.SetPosition(1);
     return removal;
 }
@@ -146,13 +148,12 @@ void DeleteAllPhotos(const PhotoDeletionView& main, bool from_strip)
             failed = true;  // every row stays with its picture or its gap
         }
     }
-    for (TkivListView* list : {&main.photo_list, &main.crop_list}) {
-        TListItems& rows = list->Items();
-        std::vector<bool> keep(static_cast<size_t>(rows.Count()), failed);
+    for (TListItems* rows : {&main.photo_list.Items(), &main.crop_rows}) {
+        std::vector<bool> keep(static_cast<size_t>(rows->Count()), failed);
         for (int k : kept)
-            if (k - 1 < rows.Count()) keep[static_cast<size_t>(k - 1)] = true;
-        for (int row = rows.Count() - 1; row >= 0; --row)
-            if (!keep[static_cast<size_t>(row)]) rows.Delete(row);
+            if (k - 1 < rows->Count()) keep[static_cast<size_t>(k - 1)] = true;
+        for (int row = rows->Count() - 1; row >= 0; --row)
+            if (!keep[static_cast<size_t>(row)]) rows->Delete(row);
     }
 
     if (PhotoCount(main) == 0) {

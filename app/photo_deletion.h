@@ -1,14 +1,17 @@
 #pragma once
 // Removing photos from the project: the four delete buttons of the main
-// window and the row removal that the please-wait forms Form5 and Form7
-// run. TForm1's handlers delegate here, each with the PhotoDeletionView
-// below: everything these actions touch of the main window.
+// window, whose handlers delegate here with the PhotoDeletionView below
+// (everything these actions touch of the main window), and the row
+// removal that the please-wait forms Form5 and Form7 run with their
+// PhotoRowRemovalView.
+#include <filesystem>
 #include <functional>
 
 #include "app/photo_browser.h"
 #include "app/photo_removal.h"
 
 class TLabel;
+class TListItems;
 class TScrollBox;
 class TShockwaveFlash;
 class TWindowsMediaPlayer;
@@ -22,10 +25,17 @@ inline constexpr const char* kDeletePhotosCaption = "删除照片";
 inline constexpr const char* kDeleteFailedText = "照片未能删除:工作文件夹无法写入.";
 
 struct PhotoDeletionView {
+    // What it reads.
+    const int& selected_slot;  // 1 to 7
+    // Whether a valid effect template is loaded.
+    std::function<bool()> template_loaded;
+
+    // What it may change.
     ThumbnailStrip strip;  // its work folder holds the pictures
-    // The photo list and the crop table: row k - 1 of each is photo k.
+    // The photo list (its selection is deleted) and the crop table: row
+    // k - 1 of each is photo k.
     TkivListView& photo_list;
-    TkivListView& crop_list;
+    TListItems& crop_rows;
     TLabel& album_length;  // the album's hh:mm:ss
     TkivMessageDialog& message;
     // The panes of the preview frame that a deletion chooses between.
@@ -36,14 +46,9 @@ struct PhotoDeletionView {
     TScrollBox& opening_pane;
     TShockwaveFlash& effect_movie;
     TWindowsMediaPlayer& template_video;
-
     // The project's strip values.
-    int& page_index;           // may lie past the last page
-    const int& selected_slot;  // 1 to 7
-    int& delete_index;         // the row the strip's "删除" removes
-
-    // Whether a valid effect template is loaded.
-    std::function<bool()> template_loaded;
+    int& page_index;    // may lie past the last page
+    int& delete_index;  // the row the strip's "删除" removes
     // The album length label anew, by the sync mode.
     std::function<void()> show_album_length;
     // The strip reloads page `page`, rewritten pictures included.
@@ -57,12 +62,24 @@ struct PhotoDeletionView {
     std::function<void()> delete_all_pictures;
 };
 
-// Removes photo row `row` (0-based) of the main window: its picture goes,
-// the later pictures are renumbered, and the row goes from both photo
-// lists. When the pictures cannot be renumbered nothing is removed, so
-// rows and pictures always stay matched. A row outside the photos removes
-// nothing. The progress bar runs from 0 to the number of photos.
-PictureRemoval RemovePhotoRow(const PhotoDeletionView& main, int row, TkivProgressBar& progress);
+// What removing one photo row touches: the please-wait forms Form5 (the
+// list's selected row) and Form7 (the strip's delete_index) each hold one.
+struct PhotoRowRemovalView {
+    // What it reads.
+    std::function<std::filesystem::path()> work_dir;  // its "zpyjj" holds the pictures
+    std::function<int()> row;                         // the row to remove, 0-based
+
+    // What it may change: the photo list's and the crop table's rows.
+    TListItems& photo_rows;
+    TListItems& crop_rows;
+};
+
+// Removes photo row main.row() of the main window: its picture goes, the
+// later pictures are renumbered, and the row goes from both photo lists.
+// When the pictures cannot be renumbered nothing is removed, so rows and
+// pictures always stay matched. A row outside the photos removes nothing.
+// The progress bar runs from 0 to the number of photos.
+PictureRemoval RemovePhotoRow(const PhotoRowRemovalView& main, TkivProgressBar& progress);
 
 // The preview pane after the photos changed: the intro without a valid
 // template; with one, the effect pane while photos remain, else the

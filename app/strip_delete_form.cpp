@@ -1,8 +1,5 @@
 #include "app/strip_delete_form.h"
 
-#include "app/main_window.h"
-#include "app/photo_deletion.h"
-
 TForm7* Form7 = nullptr;
 
 TForm7::TForm7(TComponent* AOwner)
@@ -17,5 +14,5 @@ TForm7::~TForm7()
 void TForm7::DoWork()
 {
     outcome_ = app::PictureRemoval::kNone;
-    if (Form1) outcome_ = app::RemovePhotoRow(Form1->DeletionView(), Form1->DeleteIndex, *kivProgressBar1);
+    if (main_) outcome_ = app::RemovePhotoRow(*main_, *kivProgressBar1);
 }

@@ -89,11 +89,11 @@ protected:
     fs::path Picture(int k) const { return work_ / "zpyjj" / ("zpyjj" + std::to_string(k) + ".jpg"); }
 
     // Opens the editor (not modally) with a view area of the given size.
-    void Open(int view_width, int view_height)
+    void Open(int view_width, int view_height, TForm3* editor = Form3)
     {
-        Form3->SetWindowState(wsNormal);
-        Form3->SetBounds(0, 0, view_width + 3 + Form3->kivGroupBox1->Width() + 12, view_height + 35 + 20);
-        Form3->Show();
+        editor->SetWindowState(wsNormal);
+        editor->SetBounds(0, 0, view_width + 3 + editor->kivGroupBox1->Width() + 12, view_height + 35 + 20);
+        editor->Show();
         App().ProcessMessages();
     }
     void Close()
@@ -388,6 +388,25 @@ TEST_F(CropEditor, WithoutPhotosOnlyReturnWorks)
     EXPECT_TRUE(fs::is_empty(work_ / "zpyjj"));
     Close();
     EXPECT_FALSE(Form3->Visible());
+}
+
+TEST_F(CropEditor, AnEditorNeverHandedItsViewHasNothingToCrop)
+{
+    AddPhoto(QuarteredPhoto("a.jpg"));
+    const auto before = core::ReadFileBytes(Picture(1));
+    TForm3 editor;
+    Open(700, 500, &editor);
+    EXPECT_EQ(editor.kivListView1->Items().Count(), 0);
+    EXPECT_FALSE(editor.ClipShown());
+    EXPECT_FALSE(editor.kivButton1->Enabled());
+    editor.kivButton2->OnClick(editor.kivButton2);
+    editor.kivButton1->OnClick(editor.kivButton1);
+    EXPECT_TRUE(messages_.empty());
+    EXPECT_EQ(core::ReadFileBytes(Picture(1)), before);
+    EXPECT_EQ(Crop(1), (std::vector<std::string>{"-120", "-120", "708", "771"}));
+    editor.kivButton3->OnClick(editor.kivButton3);
+    App().ProcessMessages();
+    EXPECT_FALSE(editor.Visible());
 }
 
 TEST_F(CropEditor, TheMainWindowButtonOpensTheEditorMaximised)

@@ -470,6 +470,35 @@ TEST_F(PhotoPages, DeletingAllPhotosEmptiesTheListsTheFolderAndTheStrip)
     EXPECT_TRUE(messages_.empty());
 }
 
+TEST_F(PhotoPages, ThePleaseWaitFormsTouchOnlyTheRowsTheirViewNames)
+{
+    AddPhotos(3);
+    Form1->kivListView1->SetItemIndex(1);
+    Form1->DeleteIndex = 1;
+    // Forms that were never handed a view leave the album alone.
+    {
+        TForm5 selected_row;
+        TForm7 strip_row;
+        TForm6 every_picture;
+        selected_row.ShowModal();
+        strip_row.ShowModal();
+        every_picture.ShowModal();
+        EXPECT_EQ(selected_row.Outcome(), app::PictureRemoval::kNone);
+        EXPECT_EQ(strip_row.Outcome(), app::PictureRemoval::kNone);
+    }
+    EXPECT_EQ(Captions(Form1->kivListView1), (std::vector<std::string>{"photo1", "photo2", "photo3"}));
+    ExpectRowsMatchPictures();
+
+    // The row comes from the view, not from the list's selection.
+    TForm7 strip_row;
+    strip_row.Connect({[this] { return work_; }, [] { return 2; }, Form1->kivListView1->Items(),
+                       Form1->kivListView3->Items()});
+    strip_row.ShowModal();
+    EXPECT_EQ(strip_row.Outcome(), app::PictureRemoval::kRemoved);
+    EXPECT_EQ(Captions(Form1->kivListView1), (std::vector<std::string>{"photo1", "photo2"}));
+    ExpectRowsMatchPictures();
+}
+
 TEST_F(PhotoPages, PicturesThatCannotBeDeletedKeepTheirRows)
 {
     AddPhotos(5);

@@ -48,6 +48,8 @@ struct MusicActionsView;
 struct PreviewEngineView;
 struct PhotoBrowserView;
 struct PhotoDeletionView;
+struct TitlesView;
+struct EndingTextView;
 struct ThumbnailStrip;
 
 // The product title: the main window is titled with it followed by "2007",
@@ -352,6 +354,8 @@ public:
     // The crop editor and the photo deletion dialogs.
 
     // The titles dialogs.
+    app::TitlesView TitlesView();
+    app::EndingTextView EndingTextView();
 
     // The lyric dialogs.
 

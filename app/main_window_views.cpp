@@ -6,6 +6,9 @@
 #include "app/photo_delete_form.h"
 #include "app/delete_all_photos_form.h"
 #include "app/strip_delete_form.h"
+#include "app/titles_form.h"
+#include "app/ending_text_form.h"
+#include "platform/ui/label.h"
 #include "app/music_actions.h"
 #include "app/photo_browser.h"
 #include "app/photo_deletion.h"
@@ -147,6 +150,8 @@ void TForm1::ConnectDialogs()
     // The crop editor and the photo deletion dialogs.
 
     // The titles dialogs.
+    Form11->Connect(TitlesView());
+    Form12->Connect(EndingTextView());
 
     // The lyric dialogs.
 
@@ -162,6 +167,24 @@ void TForm1::ConnectDialogs()
 // --- the crop editor and the photo deletion dialogs ---
 
 // --- the titles dialogs ---
+
+app::TitlesView TForm1::TitlesView()
+{
+    return {[this] { return WorkPath(); },
+            OpeningFile,
+            OpeningFrames,
+            EndingFile,
+            EndingMovie,
+            *WindowsMediaPlayer3,
+            *Pian_Wei_FLASH,
+            [this](const std::string& text) { Label3->SetCaption(text); },
+            [this](const std::string& text) { Label6->SetCaption(text); }};
+}
+
+app::EndingTextView TForm1::EndingTextView()
+{
+    return {[this] { return WorkPath(); }};
+}
 
 // --- the lyric dialogs ---
 

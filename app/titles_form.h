@@ -35,7 +35,7 @@ struct TitlesView {
 
     // What it may change.
     std::string& opening_file;  // the opening title in force; empty: none
-    int& opening_frames;        // its length
+    int& opening_frames;        // its length in frames
     std::string& ending_file;   // the ending template in force; empty: none
     int& ending_movie;          // the copy, 1 or 2, that ending_player loaded last
     // The preview's opening player: it measures the opening title, and the

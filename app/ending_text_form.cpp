@@ -1,7 +1,8 @@
 #include "app/ending_text_form.h"
 
+#include <utility>
+
 #include "app/ending_template.h"
-#include "app/main_window.h"
 #include "app/titles_form.h"
 #include "skin/kiv_form.h"
 #include "skin/kiv_memo.h"
@@ -57,6 +58,8 @@ TForm12::~TForm12()
     if (Form12 == this) Form12 = nullptr;
 }
 
+void TForm12::Connect(app::EndingTextView view) { main_.emplace(std::move(view)); }
+
 void TForm12::FormShow(TObject*)
 {
     SetBounds(Left(), Top(), kWidth, kHeight);
@@ -65,11 +68,13 @@ void TForm12::FormShow(TObject*)
 
 void TForm12::FormClose(TObject*, TCloseAction&)
 {
-    const std::filesystem::path work = Form1->WorkPath();
-    const bool written =
-        app::WriteEndingText(work, 1, kivMemo1->Text()) && app::WriteEndingText(work, 2, kivMemo2->Text());
-    if (!written) {
-        skin::Tell(*kivMessageDialog1, app::kEditTextsCaption, app::kEndingTextsNotWritten);
+    if (main_) {
+        const std::filesystem::path work = main_->work_path();
+        const bool written = app::WriteEndingText(work, 1, kivMemo1->Text()) &&
+                             app::WriteEndingText(work, 2, kivMemo2->Text());
+        if (!written) {
+            skin::Tell(*kivMessageDialog1, app::kEditTextsCaption, app::kEndingTextsNotWritten);
+        }
     }
     if (Form11) Form11->ReplayEndingAfterEdit();
 }

@@ -1,7 +1,12 @@
 // TForm12 ("修改内容"): the editor of the ending title's two texts, opened
 // by the titles dialog with the texts of "pwwjj/txt_1.txt" and
-// "pwwjj/txt_2.txt" in its memos; every close writes them back.
+// "pwwjj/txt_2.txt" in its memos; every close writes them back into the
+// work folder that its app::EndingTextView names.
 #pragma once
+#include <filesystem>
+#include <functional>
+#include <optional>
+
 #include "platform/ui/form.h"
 
 class TkivForm;
@@ -10,10 +15,26 @@ class TkivMessageDialog;
 class TkivPageControl;
 class TkivTabSheet;
 
+namespace app {
+
+// What the ending text editor touches of the main window.
+struct EndingTextView {
+    // What it reads.
+    std::function<std::filesystem::path()> work_path;  // holds "pwwjj"
+
+    // It changes nothing of the main window: the texts are the work folder's files.
+};
+
+}  // namespace app
+
 class TForm12 : public TForm {
 public:
     explicit TForm12(TComponent* AOwner = nullptr);
     ~TForm12() override;
+
+    // The main window's part, once every form exists. Without it (an
+    // editor built alone) a close writes nothing.
+    void Connect(app::EndingTextView view);
 
     TkivForm* kivForm1;                    // the skinned panel
     TkivPageControl* kivPageControl1;      // one page per text of the ending
@@ -25,6 +46,9 @@ public:
 
     void FormShow(TObject* Sender);
     void FormClose(TObject* Sender, TCloseAction& Action);
+
+private:
+    std::optional<app::EndingTextView> main_;
 };
 
 extern TForm12* Form12;

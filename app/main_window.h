@@ -54,6 +54,8 @@ struct PhotoImportView;
 struct PhotoRowRemovalView;
 struct CropEditorView;
 struct DeleteAllPhotosView;
+struct TitlesView;
+struct EndingTextView;
 struct ThumbnailStrip;
 
 // The caption of the skinned form panel.
@@ -360,6 +362,8 @@ public:
     app::DeleteAllPhotosView DeleteAllPhotosView();
 
     // The titles dialogs.
+    app::TitlesView TitlesView();
+    app::EndingTextView EndingTextView();
 
     // The lyric dialogs.
 

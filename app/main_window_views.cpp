@@ -7,6 +7,9 @@
 #include "app/photo_delete_form.h"
 #include "app/delete_all_photos_form.h"
 #include "app/strip_delete_form.h"
+#include "app/titles_form.h"
+#include "app/ending_text_form.h"
+#include "platform/ui/label.h"
 #include "app/music_actions.h"
 #include "app/photo_browser.h"
 #include "app/photo_deletion.h"
@@ -153,6 +156,8 @@ void TForm1::ConnectDialogs()
     Form7->Connect(PhotoRowRemovalView([this] { return DeleteIndex; }));
 
     // The titles dialogs.
+    Form11->Connect(TitlesView());
+    Form12->Connect(EndingTextView());
 
     // The lyric dialogs.
 
@@ -207,6 +212,24 @@ app::DeleteAllPhotosView TForm1::DeleteAllPhotosView()
 }
 
 // --- the titles dialogs ---
+
+app::TitlesView TForm1::TitlesView()
+{
+    return {[this] { return WorkPath(); },
+            OpeningFile,
+            OpeningFrames,
+            EndingFile,
+            EndingMovie,
+            *WindowsMediaPlayer3,
+            *Pian_Wei_FLASH,
+            [this](const std::string& text) { Label3->SetCaption(text); },
+            [this](const std::string& text) { Label6->SetCaption(text); }};
+}
+
+app::EndingTextView TForm1::EndingTextView()
+{
+    return {[this] { return WorkPath(); }};
+}
 
 // --- the lyric dialogs ---
 

@@ -1,9 +1,9 @@
 #include "app/titles_form.h"
 
 #include <iostream>
+#include <utility>
 
 #include "app/ending_import.h"
-#include "app/main_window.h"
 #include "app/ending_text_form.h"
 #include "app/music_list.h"
 #include "app/time_text.h"
@@ -155,6 +155,8 @@ TForm11::~TForm11()
 
 // --- shared -------------------------------------------------------------------------
 
+void TForm11::Connect(app::TitlesView view) { main_.emplace(std::move(view)); }
+
 void TForm11::Tell(const char* caption, const std::string& text)
 {
     skin::Tell(*kivMessageDialog1, caption, text);
@@ -182,14 +184,14 @@ void TForm11::ShowEndingStill()
 void TForm11::LoadOtherEndingCopy()
 {
     TitleEndingMovie = TitleEndingMovie == 1 ? 2 : 1;
-    ShockwaveFlash1->SetMovie(app::EndingMovieCopy(Form1->WorkPath(), TitleEndingMovie).string());
+    ShockwaveFlash1->SetMovie(app::EndingMovieCopy(main_->work_path(), TitleEndingMovie).string());
 }
 
 void TForm11::StopAll()
 {
     Timer1->SetEnabled(false);
     WindowsMediaPlayer1->controls().stop();
-    Form1->WindowsMediaPlayer3->controls().stop();
+    if (main_) main_->opening_player.controls().stop();
     ShockwaveFlash1->Stop();
     ShockwaveFlash2->Stop();
 }
@@ -198,7 +200,7 @@ void TForm11::FormShow(TObject*)
 {
     SetBounds(Left(), Top(), kWidth, kHeight);
     TitleEndingMovie = 1;
-    ShockwaveFlash2->SetMovie((Form1->WorkPath() / "pwwjj" / "wu_pwwj.swf").string());
+    if (main_) ShockwaveFlash2->SetMovie((main_->work_path() / "pwwjj" / "wu_pwwj.swf").string());
     if (!ValidEndingLoaded()) {
         ShowPlaceholder();
         return;
@@ -215,6 +217,8 @@ void TForm11::kivPageControl1Click(TObject*)
 }
 
 // --- the opening title ----------------------------------------------------------------
+
+bool TForm11::HasOpening() const { return main_ && !main_->opening_file.empty(); }
 
 void TForm11::SetOpeningButtons(bool enabled)
 {
@@ -247,7 +251,7 @@ std::optional<int> TForm11::MeasureOpening(const std::string& file, bool keep_pr
     if (!keep_preview_playing) preview.controls().stop();
     if (!(preview.currentMedia().duration() > 0)) return std::nullopt;
 
-    TWindowsMediaPlayer& opening = *Form1->WindowsMediaPlayer3;
+    TWindowsMediaPlayer& opening = main_->opening_player;
     opening.SetURL(file);
     opening.settings().SetMute(true);
     App().PumpUntil([&] { return known(opening); }, MeasureWaitMs);
@@ -260,8 +264,8 @@ std::optional<int> TForm11::MeasureOpening(const std::string& file, bool keep_pr
 
 void TForm11::RestoreOpeningPlayers()
 {
-    const std::string& file = Form1->OpeningFile;
-    for (TWindowsMediaPlayer* player : {WindowsMediaPlayer1, Form1->WindowsMediaPlayer3}) {
+    const std::string& file = main_->opening_file;
+    for (TWindowsMediaPlayer* player : {WindowsMediaPlayer1, &main_->opening_player}) {
         player->SetURL(file);
         player->controls().stop();
         player->settings().SetMute(false);
@@ -270,7 +274,7 @@ void TForm11::RestoreOpeningPlayers()
 
 void TForm11::kivButton1Click(TObject*)
 {
-    if (measuring_) return;
+    if (measuring_ || !main_) return;
     OpenDialog1->SetFileName("");
     if (!OpenDialog1->Execute()) return;
     const std::string file = OpenDialog1->FileName();
@@ -283,8 +287,8 @@ void TForm11::kivButton1Click(TObject*)
         if (!App().Terminated()) Tell(app::kOpeningImportCaption, app::kOpeningUnplayable);
         return;
     }
-    Form1->OpeningFile = file;
-    Form1->OpeningFrames = *frames;
+    main_->opening_file = file;
+    main_->opening_frames = *frames;
     Timer1->SetEnabled(true);
     Label2->SetCaption(app::ListCaption(std::filesystem::u8path(file)));
     Label5->SetCaption("00:00");
@@ -292,21 +296,21 @@ void TForm11::kivButton1Click(TObject*)
 
 void TForm11::kivButton2Click(TObject*)
 {
-    if (Form1->OpeningFile.empty() || measuring_) return;
+    if (!HasOpening() || measuring_) return;
     WindowsMediaPlayer1->controls().play();
     Timer1->SetEnabled(true);
 }
 
 void TForm11::kivButton3Click(TObject*)
 {
-    if (Form1->OpeningFile.empty() || measuring_) return;
+    if (!HasOpening() || measuring_) return;
     WindowsMediaPlayer1->controls().pause();
     Timer1->SetEnabled(false);
 }
 
 void TForm11::kivButton4Click(TObject*)
 {
-    if (Form1->OpeningFile.empty() || measuring_) return;
+    if (!HasOpening() || measuring_) return;
     WindowsMediaPlayer1->controls().stop();
     Label5->SetCaption("00:00");
     Timer1->SetEnabled(false);
@@ -317,12 +321,13 @@ void TForm11::kivButton5Click(TObject*)
     if (measuring_) return;
     Timer1->SetEnabled(false);
     WindowsMediaPlayer1->controls().stop();
-    Form1->OpeningFile.clear();
-    Form1->OpeningFrames = 0;
     Label2->SetCaption("");
     Label4->SetCaption("00:00");
     Label5->SetCaption("00:00");
-    Form1->Label3->SetCaption("00:00:00");
+    if (!main_) return;
+    main_->opening_file.clear();
+    main_->opening_frames = 0;
+    main_->show_opening_length("00:00:00");
 }
 
 void TForm11::Timer1Timer(TObject*)
@@ -330,7 +335,7 @@ void TForm11::Timer1Timer(TObject*)
     TWindowsMediaPlayer& player = *WindowsMediaPlayer1;
     Label4->SetCaption(player.currentMedia().durationString());
     Label5->SetCaption(player.controls().currentPositionString());
-    Form1->Label3->SetCaption("00:" + Label4->Caption());
+    if (main_) main_->show_opening_length("00:" + Label4->Caption());
     // At its end the player stands on its length, so the texts meet; a
     // player that stopped or paused any other way (the page change) ends
     // the watch too, and "播放" starts it again.
@@ -354,24 +359,28 @@ void TForm11::FormCloseQuery(TObject*, bool& CanClose)
         return;
     }
     CanClose = true;
-    TForm1& main = *Form1;
-    if (!main.OpeningFile.empty()) {
+    if (!main_) {
+        StopAll();
+        return;
+    }
+    app::TitlesView& main = *main_;
+    if (!main.opening_file.empty()) {
         // The main window's opening player is left holding the opening
         // title, loaded and unmuted, for the preview.
-        const std::optional<int> frames = MeasureOpening(main.OpeningFile, false);
+        const std::optional<int> frames = MeasureOpening(main.opening_file, false);
         if (frames) {
-            main.OpeningFrames = *frames;
+            main.opening_frames = *frames;
         } else {
-            std::cerr << "castora: opening title " << main.OpeningFile << " no longer reads" << std::endl;
+            std::cerr << "castora: opening title " << main.opening_file << " no longer reads" << std::endl;
             kivButton5Click(nullptr);
             RestoreOpeningPlayers();
             if (!App().Terminated()) Tell(app::kTitlesCaption, app::kOpeningGone);
         }
     }
-    if (!main.EndingFile.empty()) {
-        main.EndingMovie = main.EndingMovie == 1 ? 2 : 1;
-        main.Pian_Wei_FLASH->SetMovie(app::EndingMovieCopy(main.WorkPath(), main.EndingMovie).string());
-        main.Pian_Wei_FLASH->Play();
+    if (!main.ending_file.empty()) {
+        main.ending_movie = main.ending_movie == 1 ? 2 : 1;
+        main.ending_player.SetMovie(app::EndingMovieCopy(main.work_path(), main.ending_movie).string());
+        main.ending_player.Play();
     }
     StopAll();
 }
@@ -380,16 +389,17 @@ void TForm11::FormCloseQuery(TObject*, bool& CanClose)
 
 void TForm11::kivButton7Click(TObject*)
 {
+    if (!main_) return;
     OpenDialog2->SetFileName("");
     if (!OpenDialog2->Execute()) return;
     const std::string file = OpenDialog2->FileName();
-    TForm1& main = *Form1;
+    app::TitlesView& main = *main_;
 
     // An invalid file changes nothing: an ending title in force stays in
     // force, and the dialog goes on showing it.
     // A work folder that cannot be written changes nothing either, and is
     // said so.
-    app::StagedEnding staged = app::StageEnding(std::filesystem::u8path(file), main.WorkPath());
+    app::StagedEnding staged = app::StageEnding(std::filesystem::u8path(file), main.work_path());
     const bool written = !staged.WriteFailed() && (!staged.Valid() || staged.PutInPlace());
     if (!written || !staged.Valid()) {
         std::cerr << "castora: ending template " << file << " "
@@ -416,17 +426,18 @@ void TForm11::kivButton7Click(TObject*)
     ShockwaveFlash1->SetVisible(true);
     ShockwaveFlash2->SetVisible(false);
 
-    main.EndingFile = file;
-    main.Label6->SetCaption(app::FramesToTimeText(ShockwaveFlash1->TotalFrames()).HhMmSs());
+    main.ending_file = file;
+    main.show_ending_length(app::FramesToTimeText(ShockwaveFlash1->TotalFrames()).HhMmSs());
 }
 
 void TForm11::kivButton8Click(TObject*)
 {
-    Form1->EndingFile.clear();
     EndingValidation.clear();
     ending_.reset();
-    Form1->Label6->SetCaption("00:00:00");
     ShowPlaceholder();
+    if (!main_) return;
+    main_->ending_file.clear();
+    main_->show_ending_length("00:00:00");
 }
 
 void TForm11::kivButton9Click(TObject*)
@@ -454,13 +465,13 @@ void TForm11::kivButton12Click(TObject* Sender) { kivButton6Click(Sender); }
 
 void TForm11::kivButton13Click(TObject*)
 {
-    if (!ValidEndingLoaded()) {
+    if (!main_ || !ValidEndingLoaded()) {
         Tell(app::kEditTextsCaption, app::kNoEndingTemplate);
         return;
     }
     ShockwaveFlash1->SetFrameNum(0);
     ShockwaveFlash1->Stop();
-    const std::filesystem::path work = Form1->WorkPath();
+    const std::filesystem::path work = main_->work_path();
     // A text file gone from the work folder opens as an empty text; closing
     // the editor writes it anew.
     Form12->kivMemo1->SetText(app::ReadEndingText(work, 1).value_or(""));
@@ -470,7 +481,7 @@ void TForm11::kivButton13Click(TObject*)
 
 void TForm11::ReplayEndingAfterEdit()
 {
-    if (!ValidEndingLoaded()) return;
+    if (!main_ || !ValidEndingLoaded()) return;
     LoadOtherEndingCopy();
     ShockwaveFlash1->SetFrameNum(EndingStillIndex());
     ShockwaveFlash1->Play();

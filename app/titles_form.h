@@ -1,10 +1,13 @@
 // TForm11 ("片头片尾"): the album's opening and ending titles. Page 0 takes
-// an opening-title video, measures it in frames (OpeningFile and
-// OpeningFrames of the main window) and previews it; page 1 takes an
-// ending-title template (its movie copies and the two texts in "pwwjj"),
-// previews its movie and opens the text editor TForm12.
+// an opening-title video, measures it in frames (the project's OpeningFile
+// and OpeningFrames) and previews it; page 1 takes an ending-title template
+// (its movie copies and the two texts in "pwwjj"), previews its movie and
+// opens the text editor TForm12. It reaches the main window only through
+// the app::TitlesView below.
 #pragma once
 #include <cstdint>
+#include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -23,10 +26,39 @@ class TkivMessageDialog;
 class TkivPageControl;
 class TkivTabSheet;
 
+namespace app {
+
+// What the titles dialog touches of the main window.
+struct TitlesView {
+    // What it reads.
+    std::function<std::filesystem::path()> work_path;  // holds "pwwjj"
+
+    // What it may change.
+    std::string& opening_file;  // the opening title in force; empty: none
+    int& opening_frames;        // its length in frames
+    std::string& ending_file;   // the ending template in force; empty: none
+    int& ending_movie;          // the copy, 1 or 2, that ending_player loaded last
+    // The preview's opening player: it measures the opening title, and the
+    // dialog leaves it holding the title in force.
+    TWindowsMediaPlayer& opening_player;
+    // The preview's ending movie: the dialog's close reloads it, so that it
+    // reads the texts anew.
+    TShockwaveFlash& ending_player;
+    // The titles' lengths that the main window keeps, hh:mm:ss.
+    std::function<void(const std::string&)> show_opening_length;
+    std::function<void(const std::string&)> show_ending_length;
+};
+
+}  // namespace app
+
 class TForm11 : public TForm {
 public:
     explicit TForm11(TComponent* AOwner = nullptr);
     ~TForm11() override;
+
+    // The main window's part, once every form exists. Without it (a
+    // dialog built alone) nothing can be imported.
+    void Connect(app::TitlesView view);
 
     TkivForm* kivForm1;                // the skinned panel: "片头片尾"
     TkivPageControl* kivPageControl1;  // the two pages below
@@ -105,6 +137,8 @@ private:
     void ShowEndingStill();
     // Loads the ending copy that the preview does not show now.
     void LoadOtherEndingCopy();
+    // Whether an opening title is in force.
+    bool HasOpening() const;
     void SetOpeningButtons(bool enabled);
     // Opens `file` in the preview player (it plays) and measures it with the
     // main window's opening player (muted, then stopped). The frames, or
@@ -117,6 +151,7 @@ private:
 
     bool measuring_ = false;
     std::optional<app::EndingTemplate> ending_;  // the last valid import
+    std::optional<app::TitlesView> main_;
 };
 
 extern TForm11* Form11;

@@ -517,6 +517,44 @@ TEST_F(Titles, ClosingReloadsTheMainWindowsEndingMovie)
     EXPECT_FALSE(Placeholder().Playing());
 }
 
+// The two dialogs built alone, without the main window: the imports open
+// nothing, the other buttons and the closes go on without it.
+class TitlesAlone : public ProgramFixture<> {
+protected:
+    void OnMessage(const TkivMessageDialog& dialog) override
+    {
+        messages_.push_back(dialog.Caption() + "|" + dialog.Text());
+    }
+    std::vector<std::string> messages_;
+};
+
+TEST_F(TitlesAlone, WithoutTheMainWindowNothingIsImportedOrWritten)
+{
+    AnswerFileDialogs();
+    unexpected_dialogs_fail_ = true;
+    ASSERT_EQ(Form1, nullptr);
+    auto* titles = new TForm11(&App());
+    auto* editor = new TForm12(&App());
+    titles->Show();
+    for (TkivButton* b : {titles->kivButton1, titles->kivButton2, titles->kivButton3, titles->kivButton4,
+                          titles->kivButton5, titles->kivButton7, titles->kivButton8, titles->kivButton9,
+                          titles->kivButton10, titles->kivButton11, titles->kivButton13})
+        b->Click();
+    EXPECT_EQ(messages_, std::vector<std::string>{"修改内容|没有导入片尾模板!"});
+    EXPECT_FALSE(titles->ValidEndingLoaded());
+    EXPECT_EQ(titles->WindowsMediaPlayer1->URL(), "");
+    titles->kivButton6->Click();
+    App().ProcessMessages();
+    EXPECT_FALSE(titles->Visible());
+
+    editor->Show();
+    editor->kivMemo1->SetText("text");
+    editor->Close();
+    App().ProcessMessages();
+    EXPECT_FALSE(editor->Visible());
+    EXPECT_EQ(messages_.size(), 1u);
+}
+
 // Both pages as the user sees them, saved for review; the movies paint
 // pictures in their panes.
 TEST_F(Titles, ScreenshotsOfBothPages)

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "app/main_window.h"
 #include "app/lyrics_form.h"
 #include "app/lyric_style.h"
 #include "platform/ui/label.h"
@@ -126,9 +125,9 @@ void TForm16::LoadStyle(const production::LyricStyle& style)
 
 void TForm16::Apply(const char* variable, const std::function<void(production::LyricStyle&)>& change)
 {
-    production::LyricStyle style = Form1 ? Form1->LrcStyle : production::LyricStyle{};
+    production::LyricStyle style = main_ ? main_->style : production::LyricStyle{};
     change(style);
-    if (Form1) Form1->LrcStyle = style;
+    if (main_) main_->style = style;
     if (!Form15) return;
     for (const auto& [name, text] : production::LyricStyleVariables(style))
         if (name == variable) Form15->SetMovieVariable(variable, text);

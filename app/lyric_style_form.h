@@ -1,9 +1,11 @@
 // TForm16 ("调整歌词"): the lyric line's alignment, colour, weight, slant,
 // underline and size. Each change is stored in the project's style value
 // at once and shown in the lyric dialog's movie; there is no cancel. The
-// position is shown but not changed here.
+// position is shown but not changed here. The style value is the main
+// window's, reached through the dialog's LyricStyleView.
 #pragma once
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "production/lyric_style.h"
@@ -20,6 +22,13 @@ class TkivTrackBar;
 
 namespace app {
 inline constexpr const char* kLyricStyleCaption = "调整歌词";
+
+// What the lyric style dialog touches of the main window.
+struct LyricStyleView {
+    // What it reads: only the style below, each change starting from it.
+    // What it may change: the project's lyric style.
+    production::LyricStyle& style;
+};
 }  // namespace app
 
 class TForm16 : public TForm {
@@ -68,10 +77,14 @@ public:
     void FillLists();
     // The controls from the style values (the lyric dialog's "调整歌词").
     void LoadStyle(const production::LyricStyle& style);
+    // The main window's side, once every form exists.
+    void Connect(app::LyricStyleView view) { main_.emplace(view); }
 
 private:
     // Stores the value in the project and sends it to the lyric dialog's movie.
     void Apply(const char* variable, const std::function<void(production::LyricStyle&)>& change);
+
+    std::optional<app::LyricStyleView> main_;  // none: built without a main window
 };
 
 extern TForm16* Form16;

@@ -3,7 +3,6 @@
 #include <filesystem>
 #include <optional>
 
-#include "app/main_window.h"
 #include "app/lyric_style_form.h"
 #include "app/lyric_style.h"
 #include "app/lyric_tables.h"
@@ -121,18 +120,17 @@ TForm15::~TForm15()
 
 namespace app {
 
-void OpenLyricDialog(TForm1& main)
+void OpenLyricDialog(const LyricsView& main)
 {
     if (!Form15 || Form15->Visible()) return;
-    if (main.kivListView2->Items().Count() == 0) {
-        skin::Tell(*main.kivMessageDialog1, kLyricDialogCaption, kNoMusicForLyricsText);
+    if (main.music.Count() == 0) {
+        main.tell(kLyricDialogCaption, kNoMusicForLyricsText);
         return;
     }
     TForm15& dialog = *Form15;
     TStrings& songs = dialog.kivComboBox1->Items();
     songs.Clear();
-    const TListItems& music = main.kivListView2->Items();
-    for (int row = 0; row < music.Count(); ++row) songs.Add(music[row]->Caption());
+    for (int row = 0; row < main.music.Count(); ++row) songs.Add(main.music[row]->Caption());
     dialog.kivComboBox1->SetItemIndex(0);
 
     // The lyric rows go with their songs when songs are deleted: the list
@@ -140,16 +138,16 @@ void OpenLyricDialog(TForm1& main)
     const int chosen = dialog.kivComboBox2->ItemIndex();
     TStrings& lyrics = dialog.kivComboBox2->Items();
     lyrics.Clear();
-    const TListItems& files = main.kivListView5->Items();
+    const TListItems& files = main.lyric_files.Items();
     for (int row = 0; row < files.Count(); ++row) lyrics.Add(files[row]->Caption());
     dialog.kivComboBox2->SetItemIndex(lyrics.Count() == 0                      ? -1
                                       : chosen >= 0 && chosen < lyrics.Count() ? chosen
                                                                                : 0);
 
-    dialog.ShockwaveFlash1->SetMovie((main.WorkPath() / kLyricPreviewMovie).string());
+    dialog.ShockwaveFlash1->SetMovie((main.work_path() / kLyricPreviewMovie).string());
     if (Form16) Form16->FillLists();
     // The movie shows the project's style from the start.
-    for (const auto& [name, value] : production::LyricStyleVariables(main.LrcStyle))
+    for (const auto& [name, value] : production::LyricStyleVariables(main.style))
         dialog.ShockwaveFlash1->SetVariable(name, value);
     dialog.SetMovieVariable(kLyricLineVariable, kLyricPlaceholder);
     dialog.ShowModal();
@@ -184,7 +182,8 @@ void TForm15::ShowMessage(const std::string& caption, const std::string& text)
 
 void TForm15::kivButton1Click(TObject*)
 {
-    TForm1& main = *Form1;
+    if (!main_) return;
+    app::LyricsView& main = *main_;
     OpenDialog1->SetFileName("");
     // The trailing separator opens the dialog inside the lyrics folder.
     OpenDialog1->SetFileName((core::ProgramDir() / "LRC歌词" / "").string());
@@ -207,14 +206,14 @@ void TForm15::kivButton1Click(TObject*)
     }
     if (first) {
         app::ShowLyricTables(app::ParseLrcFile(*first),
-                             {kivListView1, main.kivListView4, kivListBox1, kivListBox2, kivListBox3});
-        TListItems& rows = main.kivListView5->Items();
+                             {kivListView1, &main.lyric_index, kivListBox1, kivListBox2, kivListBox3});
+        TListItems& rows = main.lyric_files.Items();
         for (const std::string& file : readable) {
             const std::string caption = app::ListCaption(std::filesystem::u8path(file));
             TListItem* row = rows.Add();
             row->SetCaption(caption);
             row->SubItems().Add(file);
-            main.kivListView5->SetItemIndex(0);
+            main.lyric_files.SetItemIndex(0);
             kivComboBox2->Items().Add(caption);
         }
         kivComboBox2->SetItemIndex(0);
@@ -230,8 +229,7 @@ void TForm15::kivButton2Click(TObject*)
 {
     const int index = kivComboBox2->ItemIndex();
     if (kivComboBox2->Items().Count() == 0 || index < 0) return;
-    TListItems& rows = Form1->kivListView5->Items();
-    if (index < rows.Count()) rows.Delete(index);
+    if (main_ && index < main_->lyric_files.Items().Count()) main_->lyric_files.Items().Delete(index);
     kivComboBox2->Items().Delete(index);
     if (kivComboBox2->Items().Count() > 0) {
         kivComboBox2->SetItemIndex(0);
@@ -253,9 +251,10 @@ void TForm15::kivButton5Click(TObject*)
         ShowMessage(app::kNoLyricsCaption, app::kNoLyricsText);
         return;
     }
-    TForm1& main = *Form1;
-    const TListItems& music = main.kivListView2->Items();
-    const TListItems& files = main.kivListView5->Items();
+    if (!main_) return;
+    app::LyricsView& main = *main_;
+    const TListItems& music = main.music;
+    const TListItems& files = main.lyric_files.Items();
     const int song = kivComboBox1->ItemIndex();
     const int lyric = kivComboBox2->ItemIndex();
     if (song < 0 || song >= music.Count() || lyric < 0 || lyric >= files.Count()) return;
@@ -273,19 +272,14 @@ void TForm15::kivButton5Click(TObject*)
     song_ = song;
     // The song is the row last started: the end-of-track advance goes on
     // from it.
-    main.MusicIndex = song;
-    main.WindowsMediaPlayer2->SetURL(RowPath(*music[song]));
+    main.music_index = song;
+    main.music_player.SetURL(RowPath(*music[song]));
     Timer1->SetEnabled(true);
 }
 
 void TForm15::LoadLyricRow(int row)
 {
-    TForm1& main = *Form1;
-    const int current = main.LrcSongIndex;
-    main.LrcSongIndex = row;
-    main.LoadLrcLyrics();
-    main.LrcSongIndex = current;
-    lyrics_ = main.LyricIndexRows();
+    lyrics_ = main_ ? main_->load_lyrics(row) : std::vector<app::LrcRow>{};
 }
 
 void TForm15::FollowSong(int song)
@@ -300,12 +294,11 @@ void TForm15::FollowSong(int song)
 
 void TForm15::Timer1Timer(TObject*)
 {
-    if (song_ < 0 || !Form1) {
+    if (song_ < 0 || !main_) {
         Timer1->SetEnabled(false);
         return;
     }
-    TForm1& main = *Form1;
-    TWindowsMediaPlayer& player = *main.WindowsMediaPlayer2;
+    TWindowsMediaPlayer& player = main_->music_player;
     // A song that cannot be played would hold the first line for ever.
     if (player.HasError()) {
         const std::string song = player.URL();
@@ -314,7 +307,8 @@ void TForm15::Timer1Timer(TObject*)
         return;
     }
     // At the end of a song the music list starts the next one.
-    if (main.MusicIndex != song_ && main.MusicIndex >= 0) FollowSong(main.MusicIndex);
+    const int playing = main_->music_index;
+    if (playing != song_ && playing >= 0) FollowSong(playing);
     const std::string key = player.controls().currentPositionString();
     // The line is sent only when it changes: each sending redraws the movie,
     // and the timer ticks far more often than lines change.
@@ -331,11 +325,11 @@ void TForm15::StopPlaying()
     Timer1->SetEnabled(false);
     song_ = -1;
     lyrics_.clear();
-    if (!Form1) return;
+    if (!main_) return;
     // A song that just ended has its successor waiting on the main
     // window's timer: it must not start after the stop.
-    Form1->Timer1->SetEnabled(false);
-    Form1->WindowsMediaPlayer2->controls().stop();
+    main_->next_song_timer.SetEnabled(false);
+    main_->music_player.controls().stop();
 }
 
 void TForm15::kivButton6Click(TObject*) { StopPlaying(); }
@@ -348,7 +342,7 @@ void TForm15::kivButton3Click(TObject*)
 
 void TForm15::kivButton4Click(TObject*)
 {
-    if (!Form16 || !Form1) return;
-    Form16->LoadStyle(Form1->LrcStyle);
+    if (!Form16 || !main_) return;
+    Form16->LoadStyle(main_->style);
     Form16->ShowModal();
 }

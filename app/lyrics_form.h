@@ -4,18 +4,25 @@
 // the song chosen under "选择歌曲" in the main window's music player and
 // shows, each timer tick, the lyric line of the player's position in the
 // small lyric movie, styled by the project's eight lyric style values
-// ("调整歌词", TForm16).
+// ("调整歌词", TForm16). The dialog reaches the album through its
+// LyricsView of the main window.
 #pragma once
+#include <filesystem>
+#include <functional>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/lrc.h"
 #include "platform/ui/form.h"
+#include "production/lyric_style.h"
 
-class TForm1;
+class TListItems;
 class TOpenDialog;
 class TShockwaveFlash;
 class TTimer;
+class TWindowsMediaPlayer;
 class TkivButton;
 class TkivComboBox;
 class TkivForm;
@@ -41,9 +48,33 @@ inline constexpr const char* kUnplayableSongText = "歌曲不能播放:";
 // The lyric movie of the work folder.
 inline constexpr const char* kLyricPreviewMovie = "xtsz/LRC_yulan.swf";
 
+// What the lyric dialog touches of the main window.
+struct LyricsView {
+    // What it reads.
+    const TListItems& music;              // the music list: caption, then the song's path
+    const production::LyricStyle& style;  // the project's lyric style
+    std::function<std::filesystem::path()> work_path;
+
+    // What it may change.
+    // The lyric files, row k for music row k ("歌词名称", "歌词位置").
+    TkivListView& lyric_files;
+    // The main window's lyric index, which an import fills with the first file's.
+    TkivListView& lyric_index;
+    // The music player, which the karaoke plays the song in and follows.
+    TWindowsMediaPlayer& music_player;
+    // The music list's timer that starts the next song; a stop holds it.
+    TTimer& next_song_timer;
+    int& music_index;  // the music row last started
+    // Parses the lyric file of a lyric row into the main window's lyric
+    // tables and returns its index (none: no lyrics).
+    std::function<std::vector<LrcRow>(int row)> load_lyrics;
+    // A message in the main window's message box: caption, text.
+    std::function<void(const std::string&, const std::string&)> tell;
+};
+
 // "导入歌词" of the main window: with music imported, fills the dialog's
 // lists and the style dialog's, loads the lyric movie and shows the dialog.
-void OpenLyricDialog(TForm1& main);
+void OpenLyricDialog(const LyricsView& main);
 }  // namespace app
 
 class TForm15 : public TForm {
@@ -55,7 +86,7 @@ public:
     TkivGroupBox* kivGroupBox1;        // "选择歌曲"
     TkivComboBox* kivComboBox1;        // the music rows' captions
     TkivGroupBox* kivGroupBox2;        // "选择歌词"
-    TkivComboBox* kivComboBox2;        // the lyric rows' captions, parallel to Form1->kivListView5
+    TkivComboBox* kivComboBox2;        // the lyric rows' captions, parallel to the lyric files
     TkivPageControl* kivPageControl1;  // disabled: the movie only shows
     TkivTabSheet* kivTabSheet1;        // "歌词预览"
     TShockwaveFlash* ShockwaveFlash1;  // the lyric movie, 352 x 288
@@ -91,19 +122,22 @@ public:
     void RefreshMovie();
     // The music row whose song the karaoke follows; -1 while idle.
     int PlayingSong() const { return song_; }
+    // The main window's side, once every form exists.
+    void Connect(app::LyricsView view) { main_.emplace(std::move(view)); }
 
 private:
     // The seven controls that a running karaoke disables.
     std::vector<TControl*> PlayLockList() const;
     void ShowMessage(const std::string& caption, const std::string& text);
     // The lyric index of lyric row `row` (none: no lyrics), parsed by the
-    // main window's LoadLrcLyrics.
+    // main window.
     void LoadLyricRow(int row);
     // The music list moved on to music row `song`: the song shown and its
     // own lyrics follow.
     void FollowSong(int song);
     void StopPlaying();
 
+    std::optional<app::LyricsView> main_;  // none: built without a main window
     int song_ = -1;
     std::vector<app::LrcRow> lyrics_;  // the index the karaoke looks up
 };

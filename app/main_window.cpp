@@ -599,7 +599,7 @@ void TForm1::kivButton11Click(TObject*) { Form8->ShowModal(); }
 
 // --- lyrics -----------------------------------------------------------------------------------------
 
-void TForm1::kivButton31Click(TObject*) { app::OpenLyricDialog(*this); }
+void TForm1::kivButton31Click(TObject*) { app::OpenLyricDialog(LyricsView()); }
 
 // --- the editing lock -----------------------------------------------------------------------------
 
@@ -758,14 +758,14 @@ void TForm1::RefreshTemplateAfterPhotos()
     ScrollBox10->BringToFront();
 }
 
-void TForm1::LoadLrcLyrics()
+void TForm1::LoadLrcLyrics(int song)
 {
     const app::LyricTableControls tables{kivListView6, kivListView4, kivListBox1, kivListBox2, kivListBox3};
     app::ClearLyricTables(tables);
-    if (LrcSongIndex < 0 || LrcSongIndex >= kivListView5->Items().Count()) return;
-    const TListItem* song = kivListView5->Items()[LrcSongIndex];
-    if (song->SubItems().Count() == 0 || song->SubItems()[0].empty()) return;
-    app::ShowLyricTables(app::LoadLrcFile(song->SubItems()[0]), tables);
+    if (song < 0 || song >= kivListView5->Items().Count()) return;
+    const TListItem* row = kivListView5->Items()[song];
+    if (row->SubItems().Count() == 0 || row->SubItems()[0].empty()) return;
+    app::ShowLyricTables(app::LoadLrcFile(row->SubItems()[0]), tables);
 }
 
 std::vector<app::LrcRow> TForm1::LyricIndexRows() const

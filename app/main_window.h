@@ -46,6 +46,8 @@ class TkivMessageDialog;
 namespace app {
 class PreviewEngine;
 struct CropRenderView;
+struct LyricStyleView;
+struct LyricsView;
 struct MusicActionsView;
 struct PreviewEngineView;
 struct PhotoBrowserView;
@@ -299,10 +301,10 @@ public:
     std::filesystem::path PhotoPicture(int k) const;
     // "Photo" beside the program: it receives copies of photos chosen from "/".
     std::function<std::filesystem::path()> PhotoCopyFolder = [] { return core::ProgramDir() / "Photo"; };
-    // Parses the LRC file of lyric row LrcSongIndex into kivListView4 (the
-    // lyric index), kivListView6 and kivListBox3; no row or no readable file
+    // Parses the LRC file of lyric row `song` into kivListView4 (the lyric
+    // index), kivListView6 and kivListBox3; no row or no readable file
     // leaves them empty.
-    void LoadLrcLyrics();
+    void LoadLrcLyrics(int song);
     // kivListView4 as rows, for the lookup.
     std::vector<app::LrcRow> LyricIndexRows() const;
     // The lyric line for a key "mm:ss" by the lookup rule; nothing when no
@@ -366,6 +368,8 @@ public:
     app::EndingTextView EndingTextView();
 
     // The lyric dialogs.
+    app::LyricsView LyricsView();
+    app::LyricStyleView LyricStyleView();
 
     // The template import, the sync mode and the music measure.
 

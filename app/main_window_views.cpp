@@ -18,8 +18,10 @@
 #include "app/photo_import_form.h"
 #include "app/crop_render_form.h"
 #include "platform/ui/edit.h"
-#include "skin/kiv_list_view.h"
+#include "app/lyrics_form.h"
+#include "app/lyric_style_form.h"
 #include "production/tv_system_form.h"
+#include "skin/kiv_message_dialog.h"
 
 app::MusicActionsView TForm1::MusicView()
 {
@@ -105,7 +107,14 @@ app::RunButtons TForm1::RunButtons() const
 
 app::PreviewEngineView TForm1::PreviewView()
 {
-    return {*ScrollBox13,
+    return {kivListView1->Items(),
+            kivListView2->Items(),
+            kivListView5->Items(),
+            *this,
+            MusicRowSeconds,
+            [this] { return ValidTemplateLoaded(); },
+            [this] { return SegmentRows(); },
+            *ScrollBox13,
             *ScrollBox1,
             *ScrollBox9,
             *ScrollBox10,
@@ -127,18 +136,12 @@ app::PreviewEngineView TForm1::PreviewView()
             *Edit3,
             *LRC_text,
             *Label5,
-            *kivListView1,
-            *kivListView2,
-            *kivListView5,
-            *this,
-            MusicRowSeconds,
+            LrcSongIndex,
             PhotoCursor,
             EndingMovie,
-            [this] { return ValidTemplateLoaded(); },
             [this](bool locked) { locked ? LockMainControls() : UnlockMainControls(); },
-            [this] { return SegmentRows(); },
-            [this] {
-                LoadLrcLyrics();
+            [this](int song) {
+                LoadLrcLyrics(song);
                 return LyricIndexRows();
             }};
 }
@@ -160,6 +163,8 @@ void TForm1::ConnectDialogs()
     Form12->Connect(EndingTextView());
 
     // The lyric dialogs.
+    Form15->Connect(LyricsView());
+    Form16->Connect(LyricStyleView());
 
     // The template import, the sync mode and the music measure.
 
@@ -232,6 +237,27 @@ app::EndingTextView TForm1::EndingTextView()
 }
 
 // --- the lyric dialogs ---
+
+app::LyricsView TForm1::LyricsView()
+{
+    return {kivListView2->Items(),
+            LrcStyle,
+            [this] { return WorkPath(); },
+            *kivListView5,
+            *kivListView4,
+            *WindowsMediaPlayer2,
+            *Timer1,
+            MusicIndex,
+            [this](int row) {
+                LoadLrcLyrics(row);
+                return LyricIndexRows();
+            },
+            [this](const std::string& caption, const std::string& text) {
+                skin::Tell(*kivMessageDialog1, caption, text);
+            }};
+}
+
+app::LyricStyleView TForm1::LyricStyleView() { return {LrcStyle}; }
 
 // --- the template import, the sync mode and the music measure ---
 

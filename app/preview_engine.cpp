@@ -19,12 +19,12 @@
 #include "platform/ui/edit.h"
 #include "platform/ui/image.h"
 #include "platform/ui/label.h"
+#include "platform/ui/listview.h"
 #include "platform/ui/scrollbox.h"
 #include "production/lyric_style.h"
 #include "production/lyric_timeline.h"
 #include "skin/kiv_button.h"
 #include "skin/kiv_group_box.h"
-#include "skin/kiv_list_view.h"
 
 namespace app {
 
@@ -137,7 +137,7 @@ PreviewEngine::PreviewEngine(PreviewEngineView view) : view_(std::move(view)) {}
 
 bool PreviewEngine::HasTemplate() const { return view_.template_loaded(); }
 
-bool PreviewEngine::HasPhotos() const { return view_.photo_list.Items().Count() > 0; }
+bool PreviewEngine::HasPhotos() const { return view_.photos.Count() > 0; }
 
 void PreviewEngine::ShowIntroPane()
 {
@@ -236,11 +236,11 @@ void PreviewEngine::StartEffectPreview()
     for (const auto& [name, value] : production::LyricStyleVariables(view_.settings.LrcStyle))
         movie.SetVariable(name, value);
 
-    view_.settings.LrcSongIndex = 0;
+    view_.song_index = 0;
     view_.lyric_tick.SetText("-1");
     // Each song's measured seconds; a row without them falls back to its "mm:ss" text.
     std::vector<double> seconds;
-    const TListItems& music = view_.music_list.Items();
+    const TListItems& music = view_.music;
     for (int row = 0; row < music.Count(); ++row) {
         double s = row < static_cast<int>(view_.music_row_seconds.size()) ? view_.music_row_seconds[row] : -1;
         if (!(s > 0) && music[row]->SubItems().Count() > 1) s = LengthTextSeconds(music[row]->SubItems()[1]);
@@ -248,7 +248,7 @@ void PreviewEngine::StartEffectPreview()
     }
     song_frames_ = SongLengthsInFrames(seconds);
     lyrics_.clear();
-    if (view_.lyric_list.Items().Count() > 0) LoadSongLyrics();
+    if (view_.lyric_files.Count() > 0) LoadSongLyrics();
     if (!StillRunning(run)) return;
 
     // The tick counts from the first frame the poll sees in this run.
@@ -265,7 +265,7 @@ void PreviewEngine::StartEffectPreview()
 void PreviewEngine::LoadSongLyrics()
 {
     // The index changes only with the song: the tick looks up this copy.
-    lyrics_ = view_.load_song_lyrics();
+    lyrics_ = view_.load_song_lyrics(view_.song_index);
 }
 
 void PreviewEngine::FramePoll()
@@ -307,20 +307,20 @@ void PreviewEngine::Tick()
     view_.tick.SetText(std::to_string(k));
 
     // The lyric line and the song change.
-    const int music_rows = view_.music_list.Items().Count();
-    if (music_rows > 0 && view_.lyric_list.Items().Count() > 0) {
+    const int music_rows = view_.music.Count();
+    if (music_rows > 0 && view_.lyric_files.Count() > 0) {
         const long long lyric_tick = TextNumber(view_.lyric_tick.Text(), -1) + 1;
         view_.lyric_tick.SetText(std::to_string(lyric_tick));
         const TimeText key = FramesToTimeText(static_cast<double>(lyric_tick + 1));
         view_.lyric_key.SetText(key.minutes + ":" + key.seconds);
         if (const auto row = FindLyricRow(lyrics_, view_.lyric_key.Text()))
             movie.SetVariable("LRC_geci", lyrics_[*row].text);
-        const int song = view_.settings.LrcSongIndex;
+        const int song = view_.song_index;
         if (song >= 0 && song < music_rows && song < static_cast<int>(song_frames_.size()) &&
             SongOver(lyric_tick, song_frames_[static_cast<size_t>(song)])) {
-            view_.settings.LrcSongIndex = song + 1;
-            if (view_.settings.LrcSongIndex < music_rows) {
-                if (view_.settings.LrcSongIndex < view_.lyric_list.Items().Count()) {
+            view_.song_index = song + 1;
+            if (view_.song_index < music_rows) {
+                if (view_.song_index < view_.lyric_files.Count()) {
                     const unsigned run = run_;
                     LoadSongLyrics();
                     if (!StillRunning(run) || stage_ != PreviewStage::kEffect) return;

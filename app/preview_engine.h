@@ -23,12 +23,12 @@ class TBitmap;
 class TEdit;
 class TImage;
 class TLabel;
+class TListItems;
 class TScrollBox;
 class TShockwaveFlash;
 class TTimer;
 class TWindowsMediaPlayer;
 class TkivButton;
-class TkivListView;
 
 namespace app {
 
@@ -85,6 +85,22 @@ enum class PreviewStage { kIdle, kOpening, kEffect, kEnding };
 
 // Everything the preview touches of the main window.
 struct PreviewEngineView {
+    // What it reads.
+    // The photo list, only counted; the music list, each row with its
+    // "mm:ss" length; the lyric files, whose row k is music row k's.
+    const TListItems& photos;
+    const TListItems& music;
+    const TListItems& lyric_files;
+    // The album settings: the sync mode and the lengths that end the run,
+    // the titles, the work folder and the lyric style.
+    const production::AlbumSettings& settings;
+    const std::vector<double>& music_row_seconds;  // each music row's measured length
+    // Whether a valid effect template is loaded.
+    std::function<bool()> template_loaded;
+    // The effect template's segment table.
+    std::function<SegmentTable()> segment_rows;
+
+    // What it may change.
     // The preview frame's panes, one in front at a time.
     TScrollBox& intro_pane;
     TScrollBox& browser_pane;
@@ -110,28 +126,13 @@ struct PreviewEngineView {
     TEdit& lyric_tick;  // ticks of the current song, from -1
     TEdit& lyric_key;   // the "mm:ss" the lyric line was looked up by
     TLabel& elapsed;
-    // The photo list, only counted; the music list with each row's "mm:ss"
-    // length; the lyric list, whose row k is music row k's lyric file.
-    const TkivListView& photo_list;
-    const TkivListView& music_list;
-    const TkivListView& lyric_list;
-
-    // The album settings: the sync mode and the lengths that end the run,
-    // the titles, the work folder and the lyric style; the run writes
-    // LrcSongIndex, the song whose lyrics it shows.
-    production::AlbumSettings& settings;
-    const std::vector<double>& music_row_seconds;  // each music row's measured length
-    int& photo_cursor;                             // the photo last copied into a slot
-    int& ending_copy;                              // the ending movie copy loaded last (1 or 2)
-
-    // Whether a valid effect template is loaded.
-    std::function<bool()> template_loaded;
+    int& song_index;    // LrcSongIndex: the song whose lyrics the run shows
+    int& photo_cursor;  // the photo last copied into a slot
+    int& ending_copy;   // the ending movie copy loaded last (1 or 2)
     // Freezes (true) or frees the editing controls for the run.
     std::function<void(bool locked)> lock_editing;
-    // The effect template's segment table.
-    std::function<SegmentTable()> segment_rows;
-    // Loads the lyric tables of song LrcSongIndex and returns its index.
-    std::function<std::vector<LrcRow>()> load_song_lyrics;
+    // Loads the lyric tables of a song and returns its index.
+    std::function<std::vector<LrcRow>(int song)> load_song_lyrics;
 };
 
 class PreviewEngine {

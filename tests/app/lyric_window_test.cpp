@@ -302,6 +302,7 @@ TEST_F(LyricWindow, KaraokeShowsTheChosenLyricsInTimeWithTheChosenSong)
         EXPECT_EQ(Player().URL(), song.string());
         EXPECT_EQ(Form1->MusicIndex, 1);
         EXPECT_EQ(Form1->LrcSongIndex, 0) << "the preview's song counter is left alone";
+        EXPECT_EQ(Form1->LyricAt("00:02"), "two") << "lyric row 1, loaded for the dialog";
         EXPECT_EQ(Line(), "");
 
         ASSERT_TRUE(PlayTo(0.3));

@@ -147,7 +147,7 @@ TEST_F(PhotoWindow, ProjectLengthFollowsTheSyncModeOnlyWithAValidTemplate)
     }
 }
 
-TEST_F(PhotoWindow, LoadLrcLyricsFillsTheTablesOfTheCurrentSong)
+TEST_F(PhotoWindow, LoadLrcLyricsFillsTheTablesOfTheGivenSong)
 {
     // Song 1 in GBK with CR-only lines; "歌词" is B8 E8 B4 CA.
     app_test::WriteFile(work_ / "a.lrc", "[ti:T]\r[00:01.00][00:03.00]\xB8\xE8\xB4\xCA\r\rplain\r[00:05.00]");
@@ -158,8 +158,7 @@ TEST_F(PhotoWindow, LoadLrcLyricsFillsTheTablesOfTheCurrentSong)
         row->SubItems().Add(file.string());
     }
 
-    Form1->LrcSongIndex = 0;
-    Form1->LoadLrcLyrics();
+    Form1->LoadLrcLyrics(0);
     const std::vector<app::LrcRow> expected = {
         {"00:03.00", "歌词"}, {"00:01.00", "歌词"}, {"00:05.00", ""}, {"ti", "T"}};
     EXPECT_EQ(Form1->LyricIndexRows(), expected);
@@ -177,17 +176,17 @@ TEST_F(PhotoWindow, LoadLrcLyricsFillsTheTablesOfTheCurrentSong)
     EXPECT_EQ(Form1->LyricAt("00:02"), std::nullopt);
     EXPECT_EQ(Form1->LyricAt("TI"), "T");
 
-    Form1->LrcSongIndex = 1;
-    Form1->LoadLrcLyrics();
+    // The song is the argument: the preview's song counter is left alone.
+    Form1->LrcSongIndex = 2;
+    Form1->LoadLrcLyrics(1);
     EXPECT_EQ(Form1->LyricIndexRows(), (std::vector<app::LrcRow>{{"00:02.50", "two"}}));
+    EXPECT_EQ(Form1->LrcSongIndex, 2);
     EXPECT_EQ(Form1->kivListBox3->Items().Count(), 0);
 
     // A missing file, and a row that does not exist, leave the tables empty.
     for (int index : {2, 3, -1}) {
-        Form1->LrcSongIndex = 0;
-        Form1->LoadLrcLyrics();
-        Form1->LrcSongIndex = index;
-        Form1->LoadLrcLyrics();
+        Form1->LoadLrcLyrics(0);
+        Form1->LoadLrcLyrics(index);
         EXPECT_EQ(Form1->kivListView4->Items().Count(), 0) << index;
         EXPECT_EQ(Form1->kivListView6->Items().Count(), 0) << index;
         EXPECT_EQ(Form1->kivListBox3->Items().Count(), 0) << index;

@@ -45,6 +45,7 @@ class TkivMessageDialog;
 namespace app {
 class PreviewEngine;
 struct MusicActionsView;
+struct OutputHandoverView;
 struct PreviewEngineView;
 struct PhotoBrowserView;
 struct PhotoDeletionView;
@@ -358,6 +359,8 @@ public:
     // The template import, the sync mode and the music measure.
 
     // The output hand-over and the production dialogs.
+    // What the output buttons hand over to production and take back.
+    app::OutputHandoverView OutputHandoverView();
 
     // --- start-up outcome --------------------------------------------------------------------------------
     // 0 after a start-up that found and took its work folder; otherwise

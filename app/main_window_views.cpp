@@ -8,9 +8,13 @@
 #include "app/strip_delete_form.h"
 #include "app/music_actions.h"
 #include "app/photo_browser.h"
+#include "app/output_handover.h"
 #include "app/photo_deletion.h"
 #include "app/preview_engine.h"
+#include "platform/flash/shockwave_flash.h"
 #include "production/tv_system_form.h"
+#include "skin/kiv_button.h"
+#include "skin/kiv_list_view.h"
 
 app::MusicActionsView TForm1::MusicView()
 {
@@ -168,3 +172,22 @@ void TForm1::ConnectDialogs()
 // --- the template import, the sync mode and the music measure ---
 
 // --- the output hand-over and the production dialogs ---
+
+app::OutputHandoverView TForm1::OutputHandoverView()
+{
+    return {*this,
+            kivListView1->Items(),
+            kivListView2->Items(),
+            kivListView5->Items(),
+            MusicRowSeconds,
+            [this] { return xiao_guo_Flash->TotalFrames(); },
+            [this] { return Pian_Wei_FLASH->TotalFrames(); },
+            [this] { return SegmentRows(); },
+            [this] { return ValidTemplateLoaded(); },
+            *SaveDialog1,
+            *kivMessageDialog1,
+            OutputFormat,
+            {ProduceTemplateMovie, ProduceEndingMovie, LrcSongIndex},
+            [this] { kivButton3Click(kivButton3); },
+            [this] { FillPhotoSlots(); }};
+}

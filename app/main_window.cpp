@@ -568,11 +568,11 @@ void TForm1::xiao_guo_FlashFSCommand(TObject*, const std::string& command, const
 
 // --- output ------------------------------------------------------------------------------------
 
-void TForm1::kivButton2Click(TObject*) { app::HandOverOutput(*this, "AVI"); }
-void TForm1::kivButton12Click(TObject*) { app::HandOverOutput(*this, "VCD"); }
-void TForm1::kivButton13Click(TObject*) { app::HandOverOutput(*this, "SVCD"); }
-void TForm1::kivButton14Click(TObject*) { app::HandOverOutput(*this, "DVD"); }
-void TForm1::kivButton20Click(TObject*) { app::HandOverOutput(*this, "MP4"); }
+void TForm1::kivButton2Click(TObject*) { app::HandOverOutput(OutputHandoverView(), "AVI"); }
+void TForm1::kivButton12Click(TObject*) { app::HandOverOutput(OutputHandoverView(), "VCD"); }
+void TForm1::kivButton13Click(TObject*) { app::HandOverOutput(OutputHandoverView(), "SVCD"); }
+void TForm1::kivButton14Click(TObject*) { app::HandOverOutput(OutputHandoverView(), "DVD"); }
+void TForm1::kivButton20Click(TObject*) { app::HandOverOutput(OutputHandoverView(), "MP4"); }
 void TForm1::kivButton32Click(TObject*) { Form17->ShowModal(); }
 
 // --- the music list and the sync mode ----------------------------------------------------------------

@@ -49,6 +49,7 @@ struct CropRenderView;
 struct LyricStyleView;
 struct LyricsView;
 struct MusicActionsView;
+struct OutputHandoverView;
 struct PreviewEngineView;
 struct PhotoBrowserView;
 struct PhotoDeletionView;
@@ -374,6 +375,8 @@ public:
     // The template import, the sync mode and the music measure.
 
     // The output hand-over and the production dialogs.
+    // What the output buttons hand over to production and take back.
+    app::OutputHandoverView OutputHandoverView();
 
     // --- start-up outcome --------------------------------------------------------------------------------
     // 0 after a start-up that found and took its work folder; otherwise

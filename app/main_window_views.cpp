@@ -2,25 +2,29 @@
 // project values that one module touches, so that the module never sees
 // the rest of the main window.
 #include "app/main_window.h"
+
 #include "app/crop_editor_form.h"
-#include "app/music_measure_form.h"
-#include "app/photo_delete_form.h"
+#include "app/crop_render_form.h"
 #include "app/delete_all_photos_form.h"
+#include "app/ending_text_form.h"
+#include "app/lyric_style_form.h"
+#include "app/lyrics_form.h"
+#include "app/music_actions.h"
+#include "app/music_measure_form.h"
+#include "app/output_handover.h"
+#include "app/photo_browser.h"
+#include "app/photo_delete_form.h"
+#include "app/photo_deletion.h"
+#include "app/photo_import_form.h"
+#include "app/preview_engine.h"
 #include "app/strip_delete_form.h"
 #include "app/titles_form.h"
-#include "app/ending_text_form.h"
-#include "platform/ui/label.h"
-#include "app/music_actions.h"
-#include "app/photo_browser.h"
-#include "app/photo_deletion.h"
-#include "skin/kiv_list_view.h"
-#include "app/preview_engine.h"
-#include "app/photo_import_form.h"
-#include "app/crop_render_form.h"
+#include "platform/flash/shockwave_flash.h"
 #include "platform/ui/edit.h"
-#include "app/lyrics_form.h"
-#include "app/lyric_style_form.h"
+#include "platform/ui/label.h"
 #include "production/tv_system_form.h"
+#include "skin/kiv_button.h"
+#include "skin/kiv_list_view.h"
 #include "skin/kiv_message_dialog.h"
 
 app::MusicActionsView TForm1::MusicView()
@@ -262,3 +266,22 @@ app::LyricStyleView TForm1::LyricStyleView() { return {LrcStyle}; }
 // --- the template import, the sync mode and the music measure ---
 
 // --- the output hand-over and the production dialogs ---
+
+app::OutputHandoverView TForm1::OutputHandoverView()
+{
+    return {*this,
+            kivListView1->Items(),
+            kivListView2->Items(),
+            kivListView5->Items(),
+            MusicRowSeconds,
+            [this] { return xiao_guo_Flash->TotalFrames(); },
+            [this] { return Pian_Wei_FLASH->TotalFrames(); },
+            [this] { return SegmentRows(); },
+            [this] { return ValidTemplateLoaded(); },
+            *SaveDialog1,
+            *kivMessageDialog1,
+            OutputFormat,
+            {ProduceTemplateMovie, ProduceEndingMovie, LrcSongIndex},
+            [this] { kivButton3Click(kivButton3); },
+            [this] { FillPhotoSlots(); }};
+}

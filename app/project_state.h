@@ -1,7 +1,8 @@
 #pragma once
 // The album project as the main window holds it while the program runs:
 // nothing of it is saved. Every album, title and production form reads and
-// writes these values through Form1. Strings are UTF-8; empty means unset.
+// writes these values through its view of the main window. Strings are
+// UTF-8; empty means unset.
 // The settings that production reads are the AlbumSettings base; the rest
 // is the main window's own.
 #include <string>

@@ -3,7 +3,7 @@
 #include <iostream>
 
 #include "app/castora_forms.h"
-#include "app/main_window.h"
+#include "app/product_title.h"
 #include "platform/core/memory.h"
 #include "platform/ui/msgbox.h"
 #include "platform/ui/sdl_backend.h"

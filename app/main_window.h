@@ -1,7 +1,9 @@
 // TForm1: castora's main window. It is the album editor's desktop and its
 // document at once: the project state (ProjectState) and the main window's
-// list controls are the project, read and written by every other form
-// through Form1.
+// list controls are the project. The other forms and the main window's
+// helper modules reach it only through views (ConnectDialogs and the *View
+// builders in app/main_window_views.cpp), each holding what its user reads
+// apart from what it may change.
 #pragma once
 #include <chrono>
 #include <filesystem>

@@ -49,6 +49,9 @@ struct PreviewEngineView;
 struct PhotoBrowserView;
 struct PhotoDeletionView;
 struct ThumbnailStrip;
+struct TemplateImportView;
+struct SyncModeView;
+struct MusicMeasureView;
 
 // The product title: the main window is titled with it followed by "2007",
 // the name under which the program is installed.
@@ -356,6 +359,9 @@ public:
     // The lyric dialogs.
 
     // The template import, the sync mode and the music measure.
+    app::TemplateImportView ImportView();
+    app::SyncModeView SyncView();
+    app::MusicMeasureView MeasureView();
 
     // The output hand-over and the production dialogs.
 

@@ -10,27 +10,34 @@
 #include "app/photo_browser.h"
 #include "app/photo_deletion.h"
 #include "app/preview_engine.h"
+#include "app/sync_mode_form.h"
+#include "app/template_import_form.h"
+#include "platform/flash/shockwave_flash.h"
+#include "platform/ui/dialogs.h"
+#include "platform/ui/listbox.h"
 #include "production/tv_system_form.h"
+#include "skin/kiv_group_box.h"
+#include "skin/kiv_list_view.h"
 
 app::MusicActionsView TForm1::MusicView()
 {
-    return {*kivListView2,
+    return {kivListView1->Items(),
+            PhotoFrames,
+            [this] { return xiao_guo_Flash->TotalFrames(); },
+            [this] { return ValidTemplateLoaded(); },
+            *kivListView2,
             *kivListView5,
-            *kivListView1,
             *WindowsMediaPlayer2,
             *Timer1,
             *OpenDialog2,
             *Label1,
             *Label2,
             *kivMessageDialog1,
-            *xiao_guo_Flash,
             MusicSeconds,
             MusicRowSeconds,
             MusicIndex,
             SyncMode,
-            PhotoFrames,
             sound_off_notice_,
-            [this] { return ValidTemplateLoaded(); },
             [] { Form4->ShowModal(); },
             [this] { ProjectLengthText(); }};
 }
@@ -151,6 +158,9 @@ void TForm1::ConnectDialogs()
     // The lyric dialogs.
 
     // The template import, the sync mode and the music measure.
+    Form14->Connect(ImportView());
+    Form8->Connect(SyncView());
+    Form4->Connect(MeasureView());
 
     // The output hand-over and the production dialogs.
     Form9->ReadTvSystem = [this] { return TvSystem; };
@@ -166,5 +176,51 @@ void TForm1::ConnectDialogs()
 // --- the lyric dialogs ---
 
 // --- the template import, the sync mode and the music measure ---
+
+app::TemplateImportView TForm1::ImportView()
+{
+    return {[this] { return OpenDialog3->FileName(); },
+            [this] { return WorkPath(); },
+            kivListView1->Items(),
+            *kivGroupBox2,
+            [this] { return Preview().Stage() != app::PreviewStage::kIdle; },
+            TemplateFile,
+            TemplateState,
+            TemplateMovie,
+            TvSystem,
+            ListBox1->Items(),
+            ListBox2->Items(),
+            ListBox3->Items(),
+            *kivMessageDialog2,
+            *kivMessageDialog3,
+            *ScrollBox13,
+            *ScrollBox1,
+            *ScrollBox9,
+            *ScrollBox10,
+            *ScrollBox11,
+            *WindowsMediaPlayer1,
+            *xiao_guo_Flash,
+            RunButtons(),
+            [this](bool locked) { locked ? LockTemplateImportControls() : UnlockTemplateImportControls(); },
+            [this] { FillPhotoSlots(); },
+            [this] { ProjectLengthText(); },
+            [this] { kivButton1Click(nullptr); }};
+}
+
+app::SyncModeView TForm1::SyncView()
+{
+    return {kivListView2->Items(),
+            MusicSeconds,
+            [this] { return xiao_guo_Flash->TotalFrames(); },
+            [this] { return ValidTemplateLoaded(); },
+            SyncMode,
+            *Label2,
+            [this] { CalcPhotoFrames(); }};
+}
+
+app::MusicMeasureView TForm1::MeasureView()
+{
+    return {kivListView2->Items(), *WindowsMediaPlayer2, *Label1, MusicSeconds, MusicRowSeconds};
+}
 
 // --- the output hand-over and the production dialogs ---

@@ -1,8 +1,8 @@
 #pragma once
 // The main window's music list: import with measuring, play, stop, the
-// two deletes and the end-of-track advance. TForm1's handlers delegate
-// here, each with the MusicActionsView below: everything these actions
-// touch of the main window.
+// two deletes and the end-of-track advance. The main window's handlers
+// delegate here, each with the MusicActionsView below: everything these
+// actions touch of the main window.
 #include <functional>
 #include <string>
 #include <vector>

@@ -209,10 +209,10 @@ app::TemplateImportView TForm1::ImportView()
 
 app::SyncModeView TForm1::SyncView()
 {
-    return {kivListView2->Items(),
-            MusicSeconds,
+    return {[this] { return ValidTemplateLoaded(); },
             [this] { return xiao_guo_Flash->TotalFrames(); },
-            [this] { return ValidTemplateLoaded(); },
+            kivListView2->Items(),
+            MusicSeconds,
             SyncMode,
             *Label2,
             [this] { CalcPhotoFrames(); }};

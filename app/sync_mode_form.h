@@ -24,12 +24,12 @@ namespace app {
 // What the sync-mode dialog touches of the main window.
 struct SyncModeView {
     // What it reads.
+    // Whether a valid effect template is loaded, and the effect movie's
+    // frames: the template's length.
+    std::function<bool()> template_loaded;
+    std::function<int()> template_frames;
     const TListItems& music_rows;  // the music list, only counted
     const double& music_seconds;   // the music list's whole length
-    // The effect movie's frames: the template's length.
-    std::function<int()> template_frames;
-    // Whether a valid effect template is loaded.
-    std::function<bool()> template_loaded;
 
     // What it may change.
     std::string& sync_mode;

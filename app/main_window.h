@@ -359,6 +359,7 @@ public:
     // The lyric dialogs.
 
     // The template import, the sync mode and the music measure.
+    // What Form14, Form8 and Form4 see of this window.
     app::TemplateImportView ImportView();
     app::SyncModeView SyncView();
     app::MusicMeasureView MeasureView();

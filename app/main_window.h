@@ -62,6 +62,9 @@ struct DeleteAllPhotosView;
 struct TitlesView;
 struct EndingTextView;
 struct ThumbnailStrip;
+struct TemplateImportView;
+struct SyncModeView;
+struct MusicMeasureView;
 
 // The caption of the skinned form panel.
 inline constexpr const char* kMainPanelCaption = "《Velmora》2007 －V11.4";
@@ -375,6 +378,10 @@ public:
     app::LyricStyleView LyricStyleView();
 
     // The template import, the sync mode and the music measure.
+    // What Form14, Form8 and Form4 see of this window.
+    app::TemplateImportView ImportView();
+    app::SyncModeView SyncView();
+    app::MusicMeasureView MeasureView();
 
     // The output hand-over and the production dialogs.
     // What the output buttons hand over to production and take back.

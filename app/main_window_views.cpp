@@ -18,34 +18,39 @@
 #include "app/photo_import_form.h"
 #include "app/preview_engine.h"
 #include "app/strip_delete_form.h"
+#include "app/sync_mode_form.h"
+#include "app/template_import_form.h"
 #include "app/titles_form.h"
 #include "platform/flash/shockwave_flash.h"
+#include "platform/ui/dialogs.h"
 #include "platform/ui/edit.h"
 #include "platform/ui/label.h"
+#include "platform/ui/listbox.h"
 #include "production/tv_system_form.h"
 #include "skin/kiv_button.h"
+#include "skin/kiv_group_box.h"
 #include "skin/kiv_list_view.h"
 #include "skin/kiv_message_dialog.h"
 
 app::MusicActionsView TForm1::MusicView()
 {
-    return {*kivListView2,
+    return {kivListView1->Items(),
+            PhotoFrames,
+            [this] { return xiao_guo_Flash->TotalFrames(); },
+            [this] { return ValidTemplateLoaded(); },
+            *kivListView2,
             *kivListView5,
-            *kivListView1,
             *WindowsMediaPlayer2,
             *Timer1,
             *OpenDialog2,
             *Label1,
             *Label2,
             *kivMessageDialog1,
-            *xiao_guo_Flash,
             MusicSeconds,
             MusicRowSeconds,
             MusicIndex,
             SyncMode,
-            PhotoFrames,
             sound_off_notice_,
-            [this] { return ValidTemplateLoaded(); },
             [] { Form4->ShowModal(); },
             [this] { ProjectLengthText(); }};
 }
@@ -171,6 +176,9 @@ void TForm1::ConnectDialogs()
     Form16->Connect(LyricStyleView());
 
     // The template import, the sync mode and the music measure.
+    Form14->Connect(ImportView());
+    Form8->Connect(SyncView());
+    Form4->Connect(MeasureView());
 
     // The output hand-over and the production dialogs.
     Form9->ReadTvSystem = [this] { return TvSystem; };
@@ -264,6 +272,52 @@ app::LyricsView TForm1::LyricsView()
 app::LyricStyleView TForm1::LyricStyleView() { return {LrcStyle}; }
 
 // --- the template import, the sync mode and the music measure ---
+
+app::TemplateImportView TForm1::ImportView()
+{
+    return {[this] { return OpenDialog3->FileName(); },
+            [this] { return WorkPath(); },
+            kivListView1->Items(),
+            *kivGroupBox2,
+            [this] { return Preview().Stage() != app::PreviewStage::kIdle; },
+            TemplateFile,
+            TemplateState,
+            TemplateMovie,
+            TvSystem,
+            ListBox1->Items(),
+            ListBox2->Items(),
+            ListBox3->Items(),
+            *kivMessageDialog2,
+            *kivMessageDialog3,
+            *ScrollBox13,
+            *ScrollBox1,
+            *ScrollBox9,
+            *ScrollBox10,
+            *ScrollBox11,
+            *WindowsMediaPlayer1,
+            *xiao_guo_Flash,
+            RunButtons(),
+            [this](bool locked) { locked ? LockTemplateImportControls() : UnlockTemplateImportControls(); },
+            [this] { FillPhotoSlots(); },
+            [this] { ProjectLengthText(); },
+            [this] { kivButton1Click(nullptr); }};
+}
+
+app::SyncModeView TForm1::SyncView()
+{
+    return {[this] { return ValidTemplateLoaded(); },
+            [this] { return xiao_guo_Flash->TotalFrames(); },
+            kivListView2->Items(),
+            MusicSeconds,
+            SyncMode,
+            *Label2,
+            [this] { CalcPhotoFrames(); }};
+}
+
+app::MusicMeasureView TForm1::MeasureView()
+{
+    return {kivListView2->Items(), *WindowsMediaPlayer2, *Label1, MusicSeconds, MusicRowSeconds};
+}
 
 // --- the output hand-over and the production dialogs ---
 

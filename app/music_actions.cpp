@@ -4,10 +4,10 @@
 #include "app/sync_mode.h"
 #include "platform/core/files.h"
 #include "platform/core/timer.h"
-#include "platform/flash/shockwave_flash.h"
 #include "platform/media/media_player.h"
 #include "platform/ui/dialogs.h"
 #include "platform/ui/label.h"
+#include "platform/ui/listview.h"
 #include "production/song_files.h"
 #include "skin/kiv_list_view.h"
 #include "skin/kiv_message_dialog.h"
@@ -25,9 +25,8 @@ std::string RowPath(const TListItem& row)
 // mode falls back when the photos followed the music.
 void ApplyEmptyMusicTail(const MusicActionsView& main, const char* message)
 {
-    const EmptyMusicTail tail =
-        EmptyMusicListTail(main.photo_list.Items().Count(), main.template_loaded(), main.sync_mode,
-                           main.effect_movie.TotalFrames(), main.photo_frames);
+    const EmptyMusicTail tail = EmptyMusicListTail(main.photo_rows.Count(), main.template_loaded(),
+                                                   main.sync_mode, main.template_frames(), main.photo_frames);
     if (tail.project_length) main.album_length.SetCaption(*tail.project_length);
     if (!tail.falls_back) return;
     main.sync_mode = std::string(kSyncMusicFollowsTemplate);

@@ -1,15 +1,15 @@
 #pragma once
 // The main window's music list: import with measuring, play, stop, the
-// two deletes and the end-of-track advance. TForm1's handlers delegate
-// here, each with the MusicActionsView below: everything these actions
-// touch of the main window.
+// two deletes and the end-of-track advance. The main window's handlers
+// delegate here, each with the MusicActionsView below: everything these
+// actions touch of the main window.
 #include <functional>
 #include <string>
 #include <vector>
 
 class TLabel;
+class TListItems;
 class TOpenDialog;
-class TShockwaveFlash;
 class TTimer;
 class TWindowsMediaPlayer;
 class TkivListView;
@@ -25,12 +25,19 @@ struct SoundOffNotice {
 };
 
 struct MusicActionsView {
+    // What they read.
+    const TListItems& photo_rows;  // the photo list, only counted
+    const int& photo_frames;       // the album's frames when the music follows the photos
+    // The effect movie's frames: the album length without music.
+    std::function<int()> template_frames;
+    // Whether a valid effect template is loaded.
+    std::function<bool()> template_loaded;
+
+    // What they may change.
     // The music list: caption, path, "mm:ss" length; and the lyric list,
     // whose row k holds the lyric file of music row k.
     TkivListView& music_list;
     TkivListView& lyric_list;
-    // The photo list, only counted.
-    const TkivListView& photo_list;
     // The hidden player that plays and measures the songs, and the timer
     // that starts the next song once the player holds it.
     TWindowsMediaPlayer& player;
@@ -39,19 +46,12 @@ struct MusicActionsView {
     TLabel& music_length;  // the music's hh:mm:ss
     TLabel& album_length;  // the album's hh:mm:ss
     TkivMessageDialog& message;
-    // The effect movie, whose frames give the album length without music.
-    const TShockwaveFlash& effect_movie;
-
     // The project's music values.
     double& music_seconds;                   // the whole list's length
     std::vector<double>& music_row_seconds;  // each row's measured length
     int& music_index;                        // the row playing or last played
-    std::string& sync_mode;
-    const int& photo_frames;
+    std::string& sync_mode;                  // falls back when the last song goes
     SoundOffNotice& sound_off;
-
-    // Whether a valid effect template is loaded.
-    std::function<bool()> template_loaded;
     // Measures every row of the music list (the measuring form, modally).
     std::function<void()> measure_music;
     // The album length label anew, by the sync mode.

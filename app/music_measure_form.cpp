@@ -1,9 +1,9 @@
 #include "app/music_measure_form.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "app/main_window.h"
 #include "app/music_list.h"
 #include "app/time_text.h"
 #include "platform/core/application.h"
@@ -11,7 +11,7 @@
 #include "platform/media/media_player.h"
 #include "platform/ui/label.h"
 #include "skin/kiv_form.h"
-#include "skin/kiv_list_view.h"
+#include "platform/ui/listview.h"
 #include "skin/kiv_message_dialog.h"
 #include "skin/kiv_progress_bar.h"
 #include "platform/ui/form_building.h"
@@ -56,6 +56,8 @@ TForm4::~TForm4()
     if (Form4 == this) Form4 = nullptr;
 }
 
+void TForm4::Connect(app::MusicMeasureView view) { main_.emplace(std::move(view)); }
+
 void TForm4::FormShow(TObject*)
 {
     SetBounds(Left(), Top(), kWidth, kHeight);
@@ -66,16 +68,20 @@ void TForm4::FormActivate(TObject*)
 {
     if (!measure_pending_) return;
     measure_pending_ = false;
+    if (!main_) {
+        Timer1->SetEnabled(true);
+        return;
+    }
 
-    TForm1& main = *Form1;
-    TListItems& rows = main.kivListView2->Items();
-    TWindowsMediaPlayer& player = *main.WindowsMediaPlayer2;
+    const app::MusicMeasureView& main = *main_;
+    TListItems& rows = main.music_rows;
+    TWindowsMediaPlayer& player = main.player;
     const int count = rows.Count();
     kivProgressBar1->SetMax(count);
     kivProgressBar1->SetMin(0);
     kivProgressBar1->SetPosition(0);
-    main.MusicSeconds = 0;
-    main.MusicRowSeconds.assign(static_cast<size_t>(count), 0.0);
+    main.music_seconds = 0;
+    main.music_row_seconds.assign(static_cast<size_t>(count), 0.0);
 
     std::vector<std::string> unmeasured;
     for (int i = 0; i < count && i < rows.Count(); ++i) {
@@ -89,8 +95,8 @@ void TForm4::FormActivate(TObject*)
                         MeasureWaitMs);
         const double seconds = player.currentMedia().duration();
         if (seconds > 0) {
-            main.MusicSeconds += seconds;
-            main.MusicRowSeconds[static_cast<size_t>(i)] = seconds;
+            main.music_seconds += seconds;
+            main.music_row_seconds[static_cast<size_t>(i)] = seconds;
         } else {
             unmeasured.push_back(fields[0]);
         }
@@ -98,7 +104,7 @@ void TForm4::FormActivate(TObject*)
         kivProgressBar1->SetPosition(i + 1);
     }
     player.controls().stop();
-    main.Label1->SetCaption(app::SecondsToTimeText(main.MusicSeconds).HhMmSs());
+    main.music_length.SetCaption(app::SecondsToTimeText(main.music_seconds).HhMmSs());
     player.settings().SetMute(false);
 
     // A program that is closing cut the waits short: that is no fault of the files.

@@ -1,14 +1,14 @@
 #include "app/sync_mode_form.h"
 
-#include "app/main_window.h"
+#include <utility>
+
 #include "app/music_list.h"
 #include "app/sync_mode.h"
 #include "app/time_text.h"
-#include "platform/flash/shockwave_flash.h"
 #include "platform/ui/label.h"
 #include "skin/kiv_button.h"
 #include "skin/kiv_form.h"
-#include "skin/kiv_list_view.h"
+#include "platform/ui/listview.h"
 #include "skin/kiv_message_dialog.h"
 #include "skin/kiv_page_control.h"
 #include "skin/kiv_radio_button.h"
@@ -77,6 +77,8 @@ TForm8::~TForm8()
     if (Form8 == this) Form8 = nullptr;
 }
 
+void TForm8::Connect(app::SyncModeView view) { main_.emplace(std::move(view)); }
+
 void TForm8::FormShow(TObject*)
 {
     // The choices are left as they were: the dialog does not read SyncMode.
@@ -91,31 +93,35 @@ void TForm8::Refuse(const char* text)
 
 void TForm8::kivRadioButton3Click(TObject*)
 {
-    if (Form1->kivListView2->Items().Count() == 0) Refuse(app::kNoMusicForSyncText);
+    if (main_ && main_->music_rows.Count() == 0) Refuse(app::kNoMusicForSyncText);
 }
 
 void TForm8::kivButton1Click(TObject*)
 {
-    TForm1& main = *Form1;
+    if (!main_) {
+        SetModalResult(mrOk);
+        return;
+    }
+    const app::SyncModeView& main = *main_;
     if (kivRadioButton1->Checked()) {
-        main.SyncMode = std::string(app::kSyncMusicFollowsTemplate);
-        main.Label2->SetCaption(app::FramesToTimeText(main.xiao_guo_Flash->TotalFrames()).HhMmSs());
+        main.sync_mode = std::string(app::kSyncMusicFollowsTemplate);
+        main.album_length.SetCaption(app::FramesToTimeText(main.template_frames()).HhMmSs());
     } else if (kivRadioButton2->Checked()) {
         // The photo-effect length needs the template's segment table.
-        if (!main.ValidTemplateLoaded()) {
+        if (!main.template_loaded()) {
             Refuse(app::kNoTemplateForSyncText);
             return;
         }
-        main.SyncMode = std::string(app::kSyncMusicFollowsPhotos);
-        main.CalcPhotoFrames();
+        main.sync_mode = std::string(app::kSyncMusicFollowsPhotos);
+        main.calc_photo_frames();
     } else if (kivRadioButton3->Checked()) {
         // The music may have gone since the choice was clicked.
-        if (main.kivListView2->Items().Count() == 0) {
+        if (main.music_rows.Count() == 0) {
             Refuse(app::kNoMusicForSyncText);
             return;
         }
-        main.SyncMode = std::string(app::kSyncPhotosFollowMusic);
-        main.Label2->SetCaption(app::SecondsToTimeText(main.MusicSeconds).HhMmSs());
+        main.sync_mode = std::string(app::kSyncPhotosFollowMusic);
+        main.album_length.SetCaption(app::SecondsToTimeText(main.music_seconds).HhMmSs());
     }
     SetModalResult(mrOk);
 }

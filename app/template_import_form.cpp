@@ -1,21 +1,21 @@
 #include "app/template_import_form.h"
 
 #include <iostream>
+#include <string_view>
+#include <utility>
 
-#include "app/main_window.h"
-#include "app/preview_engine.h"
 #include "app/template_format.h"
 #include "app/template_import.h"
 #include "platform/core/timer.h"
 #include "platform/flash/shockwave_flash.h"
 #include "platform/media/media_player.h"
+#include "platform/ui/control.h"
 #include "platform/ui/form_building.h"
 #include "platform/ui/label.h"
-#include "platform/ui/listbox.h"
+#include "platform/ui/listview.h"
 #include "platform/ui/scrollbox.h"
+#include "platform/ui/strings.h"
 #include "skin/kiv_button.h"
-#include "skin/kiv_group_box.h"
-#include "skin/kiv_list_view.h"
 #include "skin/kiv_message_dialog.h"
 #include "skin/kiv_progress_bar.h"
 
@@ -23,22 +23,22 @@ TForm14* Form14 = nullptr;
 
 namespace {
 
-void ShowMessage(TkivMessageDialog* dialog, const char* text)
+void ShowMessage(TkivMessageDialog& dialog, const char* text)
 {
-    skin::Tell(*dialog, app::kTemplateImportCaption, text);
+    skin::Tell(dialog, app::kTemplateImportCaption, text);
 }
 
-void SetRunButtons(TForm1& f, bool enabled)
+void SetRunButtons(const app::RunButtons& buttons, bool enabled)
 {
-    for (TkivButton* button : f.RunButtons()) button->SetEnabled(enabled);
+    for (TkivButton* button : buttons) button->SetEnabled(enabled);
 }
 
 // A pane at the frame's top-left corner, sized by its content.
-void PlacePane(TScrollBox* pane)
+void PlacePane(TScrollBox& pane)
 {
-    pane->SetBounds(0, 0, pane->Width(), pane->Height());
-    pane->SetAutoSize(true);
-    pane->SetBorderStyle(bsNone);
+    pane.SetBounds(0, 0, pane.Width(), pane.Height());
+    pane.SetAutoSize(true);
+    pane.SetBorderStyle(bsNone);
 }
 
 }  // namespace
@@ -77,6 +77,8 @@ TForm14::~TForm14()
 {
     if (Form14 == this) Form14 = nullptr;
 }
+
+void TForm14::Connect(app::TemplateImportView view) { main_.emplace(std::move(view)); }
 
 void TForm14::FormShow(TObject*)
 {
@@ -125,101 +127,106 @@ void TForm14::Timer1Timer(TObject*)
 
 void TForm14::Import()
 {
-    TForm1& f = *Form1;
-    const std::string file = f.OpenDialog3->FileName();
-    if (file == f.TemplateFile) {
+    // A form built without the main window has nothing to import into.
+    if (!main_) return;
+    const app::TemplateImportView& main = *main_;
+    const std::string file = main.chosen_file();
+    if (file == main.template_file) {
         Hide();
-        ShowMessage(f.kivMessageDialog3, app::kTemplateAlreadyImported);
+        ShowMessage(main.imported_message, app::kTemplateAlreadyImported);
         return;
     }
 
-    f.LockTemplateImportControls();
-    SetRunButtons(f, false);
+    main.lock_editing(true);
+    SetRunButtons(main.run_buttons, false);
     // The controls come back on every way out, unless a preview runs and
     // keeps them.
     struct Unlock {
-        TForm1& f;
+        const app::TemplateImportView& main;
         bool keep = false;
         ~Unlock()
         {
             if (keep) return;
-            f.UnlockTemplateImportControls();
-            SetRunButtons(f, true);
+            main.lock_editing(false);
+            SetRunButtons(main.run_buttons, true);
         }
-    } unlock{f};
+    } unlock{main};
 
-    f.TvSystem = f.TvSystem == "PAL" ? "PAL" : "NTSC";
+    main.tv_system = main.tv_system == "PAL" ? "PAL" : "NTSC";
 
     // The whole template is checked, and its movie copies written aside,
     // before anything of the project changes.
-    app::StagedTemplate staged = app::StageTemplate(file, f.WorkPath());
+    const std::filesystem::path work = main.work_folder();
+    app::StagedTemplate staged = app::StageTemplate(file, work);
     // A work folder that cannot be written is said so, and changes nothing:
     // the template in force, if any, stays.
     if (staged.WriteFailed() || (staged.Valid() && !staged.PutInPlace())) {
         std::cerr << "castora: template " << file << " not imported: the work folder cannot be written"
                   << std::endl;
         Hide();
-        ShowMessage(f.kivMessageDialog2, app::kTemplateNotWritten);
+        ShowMessage(main.invalid_message, app::kTemplateNotWritten);
         return;
     }
     if (!staged.Valid()) {
         std::cerr << "castora: template " << file << " refused: " << staged.Detail() << std::endl;
         const std::string_view constant = app::template_format::kValidityConstant;
-        if (!f.TemplateFile.empty())
-            f.TemplateState = std::string(constant);
+        if (!main.template_file.empty())
+            main.template_state = std::string(constant);
         else
-            f.TemplateState = staged.ValidityRead() == constant ? std::string() : staged.ValidityRead();
+            main.template_state = staged.ValidityRead() == constant ? std::string() : staged.ValidityRead();
         Hide();
-        ShowMessage(f.kivMessageDialog2, app::kTemplateInvalid);
+        ShowMessage(main.invalid_message, app::kTemplateInvalid);
         return;
     }
 
-    for (TListBox* list : {f.ListBox1, f.ListBox2, f.ListBox3}) list->Items().Clear();
+    for (TStrings* rows : {&main.segment_first_values, &main.segment_end_frames, &main.segment_photo_counts})
+        rows->Clear();
     for (const app::TemplateSegment& segment : staged.Description().segments) {
-        f.ListBox1->Items().Add(std::to_string(segment.first_value));
-        f.ListBox2->Items().Add(std::to_string(segment.end_frame));
-        f.ListBox3->Items().Add(std::to_string(segment.photo_count));
+        main.segment_first_values.Add(std::to_string(segment.first_value));
+        main.segment_end_frames.Add(std::to_string(segment.end_frame));
+        main.segment_photo_counts.Add(std::to_string(segment.photo_count));
     }
-    f.TemplateFile = file;
-    f.TemplateState = staged.Description().validity;
+    main.template_file = file;
+    main.template_state = staged.Description().validity;
 
-    f.FillPhotoSlots();
+    main.fill_photo_slots();
 
-    const bool photos = f.kivListView1->Items().Count() > 0;
-    const int width = f.kivGroupBox2->Width(), height = f.kivGroupBox2->Height();
-    f.WindowsMediaPlayer1->SetBounds(0, 0, width, height);
-    f.WindowsMediaPlayer1->SetURL(file);
+    const bool photos = main.photo_rows.Count() > 0;
+    const int width = main.preview_frame.Width(), height = main.preview_frame.Height();
+    main.template_video.SetBounds(0, 0, width, height);
+    main.template_video.SetURL(file);
     if (photos)
-        f.WindowsMediaPlayer1->controls().stop();
+        main.template_video.controls().stop();
     else
-        f.WindowsMediaPlayer1->controls().play();
-    PlacePane(f.ScrollBox9);
-    PlacePane(f.ScrollBox10);
-    f.xiao_guo_Flash->SetBounds(0, 0, width, height);
+        main.template_video.controls().play();
+    PlacePane(main.template_pane);
+    PlacePane(main.effect_pane);
+    main.effect_movie.SetBounds(0, 0, width, height);
 
     // The control is always given the copy it does not show now.
-    const int copy = f.TemplateMovie != "1" ? 1 : 2;
-    f.TemplateMovie = std::to_string(copy);
-    f.xiao_guo_Flash->SetMovie(app::TemplateMovieCopy(f.WorkPath(), copy).string());
-    f.xiao_guo_Flash->Stop();
+    const int copy = main.template_movie != "1" ? 1 : 2;
+    main.template_movie = std::to_string(copy);
+    main.effect_movie.SetMovie(app::TemplateMovieCopy(work, copy).string());
+    main.effect_movie.Stop();
 
     if (photos) {
-        f.xiao_guo_Flash->SetFrameNum(f.xiao_guo_Flash->TotalFrames());
-        f.LockTemplateImportControls();
-        for (TScrollBox* pane : {f.ScrollBox1, f.ScrollBox13, f.ScrollBox11, f.ScrollBox9})
+        main.effect_movie.SetFrameNum(main.effect_movie.TotalFrames());
+        main.lock_editing(true);
+        for (TScrollBox* pane :
+             {&main.browser_pane, &main.intro_pane, &main.opening_pane, &main.template_pane})
             pane->SetVisible(false);
-        f.ScrollBox10->SetVisible(true);
-        f.ScrollBox10->BringToFront();
-        f.ProjectLengthText();
+        main.effect_pane.SetVisible(true);
+        main.effect_pane.BringToFront();
+        main.show_album_length();
         unlock.keep = true;
-        f.kivButton1Click(nullptr);
+        main.play_preview();
         // Play took the controls over; should it not have started, they come back.
-        unlock.keep = f.Preview().Stage() != app::PreviewStage::kIdle;
+        unlock.keep = main.preview_running();
         return;
     }
     unlock.keep = false;
-    for (TScrollBox* pane : {f.ScrollBox1, f.ScrollBox13, f.ScrollBox10, f.ScrollBox11})
+    for (TScrollBox* pane : {&main.browser_pane, &main.intro_pane, &main.effect_pane, &main.opening_pane})
         pane->SetVisible(false);
-    f.ScrollBox9->SetVisible(true);
-    f.ScrollBox9->BringToFront();
+    main.template_pane.SetVisible(true);
+    main.template_pane.BringToFront();
 }

@@ -542,4 +542,38 @@ TEST_F(SyncModeDialog, ChoicesThatLackMusicOrATemplateAreRefused)
     EXPECT_EQ(Form1->SyncMode, "yinyuesuimobanchangdu");
 }
 
+// --- forms built alone ---------------------------------------------------------------------
+
+// The measuring form and the sync-mode dialog built alone, not connected
+// to the main window, change nothing of its album.
+TEST_F(MusicWindow, FormsNotConnectedToTheMainWindowLeaveItsAlbumAlone)
+{
+    LoadTemplate(250);
+    AddPhotos(7);
+    Import({Wav("song.wav", 3.0)});
+    Form1->MusicSeconds = 99;
+    Form1->kivListView2->Items()[0]->SubItems().SetStrings(1, "99:99");
+    Form1->Label1->SetCaption("measured");
+
+    auto* measure = CreateForm<TForm4>();
+    measure->ShowModal();
+    EXPECT_FALSE(measure->Visible()) << "it closes itself";
+    EXPECT_EQ(Form1->MusicSeconds, 99);
+    EXPECT_EQ(Field(0, 1), "99:99");
+    EXPECT_EQ(Form1->Label1->Caption(), "measured");
+
+    Form1->kivButton28->Click();  // no music: following it would be refused
+    Form1->Label2->SetCaption("album");
+    messages_.clear();
+    auto* sync = CreateForm<TForm8>();
+    sync->kivRadioButton3->Click();
+    EXPECT_TRUE(sync->kivRadioButton3->Checked());
+    sync->kivRadioButton2->Click();
+    sync->kivButton1->Click();
+    EXPECT_EQ(sync->ModalResult(), mrOk);
+    EXPECT_TRUE(messages_.empty());
+    EXPECT_EQ(Form1->SyncMode, "yinyuesuimobanchangdu");
+    EXPECT_EQ(Form1->Label2->Caption(), "album");
+}
+
 }  // namespace

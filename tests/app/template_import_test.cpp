@@ -364,5 +364,24 @@ TEST_F(TemplateImport, AWorkFolderThatCannotBeWrittenIsSaidSoAndChangesNothing)
     EXPECT_EQ(Form1->TemplateFile, FixtureTemplate().string());
 }
 
+// A form built alone, not connected to the main window, imports nothing
+// into it and still closes.
+TEST_F(TemplateImport, AFormNotConnectedToTheMainWindowImportsNothing)
+{
+    Form1->OpenDialog3->SetFileName(FixtureTemplate().string());
+    auto* alone = CreateForm<TForm14>();
+    alone->ShowModal();
+    EXPECT_FALSE(alone->Visible());
+    for (TTimer* timer : {alone->Timer1, alone->Timer2, alone->Timer3}) EXPECT_FALSE(timer->Enabled());
+    EXPECT_TRUE(messages_.empty());
+    EXPECT_TRUE(Form1->TemplateFile.empty());
+    EXPECT_TRUE(Form1->TemplateState.empty());
+    EXPECT_EQ(Form1->ListBox2->Items().Count(), 0);
+    EXPECT_EQ(Form1->TemplateMovie, "1");
+    EXPECT_EQ(FrontPane(), Form1->ScrollBox13);
+    EXPECT_TRUE(Unlocked());
+    EXPECT_TRUE(RunButtonsEnabled());
+}
+
 }  // namespace
 }  // namespace preview_test

@@ -36,6 +36,9 @@ protected:
         const bool runs = app_.App().PumpUntil([&] { return ui::WindowManagerRuns(probe); }, 10000);
         SDL_DestroyWindow(probe);
         ASSERT_TRUE(runs) << "no window manager on the display";
+        // The manager names itself before it is done starting: a window shown
+        // then can stay unmapped, and SDL waits for its map without a limit.
+        Settle(1000);
 
         host_ = CreateForm<TForm>();
         host_->SetBorderStyle(bsSizeable);

@@ -3,16 +3,10 @@
 TForm5* Form5 = nullptr;
 
 TForm5::TForm5(TComponent* AOwner)
-    : TPleaseWaitForm(AOwner, {"Form5", "正在删除照片,请稍后...", 521, 205, TRect(40, 90, 476, 110)})
+    : TPhotoRowRemovalForm(AOwner, {"Form5", "正在删除照片,请稍后...", 521, 205, TRect(40, 90, 476, 110)})
 {}
 
 TForm5::~TForm5()
 {
     if (Form5 == this) Form5 = nullptr;
-}
-
-void TForm5::DoWork()
-{
-    outcome_ = app::PictureRemoval::kNone;
-    if (main_) outcome_ = app::RemovePhotoRow(*main_, *kivProgressBar1);
 }

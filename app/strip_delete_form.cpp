@@ -3,16 +3,10 @@
 TForm7* Form7 = nullptr;
 
 TForm7::TForm7(TComponent* AOwner)
-    : TPleaseWaitForm(AOwner, {"Form7", "正在删除,请稍后...", 512, 195, TRect(40, 88, 468, 108)})
+    : TPhotoRowRemovalForm(AOwner, {"Form7", "正在删除,请稍后...", 512, 195, TRect(40, 88, 468, 108)})
 {}
 
 TForm7::~TForm7()
 {
     if (Form7 == this) Form7 = nullptr;
-}
-
-void TForm7::DoWork()
-{
-    outcome_ = app::PictureRemoval::kNone;
-    if (main_) outcome_ = app::RemovePhotoRow(*main_, *kivProgressBar1);
 }
